@@ -1,0 +1,131 @@
+#include "hostdata/Posiciones.h"
+
+#include "hostdata/Proceso.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Windows1252.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QWidget>
+#include <QtEndian>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr qint64 kLargo = 44;
+constexpr int kLargoNombre = 40;
+
+struct Registro {
+    qint16 arriba = 0;
+    qint16 izquierda = 0;
+    QString nombre;
+};
+
+QString claveDe(const QWidget* ventana) {
+    return ventana->objectName().trimmed().toUpper();
+}
+
+QByteArray aBytes(const Registro& r) {
+    QByteArray b(kLargo, ' ');
+    qToLittleEndian<qint16>(r.arriba, b.data());
+    qToLittleEndian<qint16>(r.izquierda, b.data() + 2);
+    const QByteArray nombre = Windows1252::codifica(r.nombre).left(kLargoNombre);
+    std::copy(nombre.begin(), nombre.end(), b.begin() + 4);
+    return b;
+}
+
+Registro deBytes(const QByteArray& b) {
+    const QByteArray completo = b.leftJustified(kLargo, '\0');
+    Registro r;
+    r.arriba = qFromLittleEndian<qint16>(completo.constData());
+    r.izquierda = qFromLittleEndian<qint16>(completo.constData() + 2);
+    r.nombre = Windows1252::decodifica(b.mid(4)).trimmed();
+    return r;
+}
+
+qint16 aDieciseis(int twips) {
+    return static_cast<qint16>(std::clamp(twips, -32768, 32767));
+}
+
+// The open file and the number of the record that matches the key (0 when none).
+class ArchivoDePosiciones {
+public:
+    ArchivoDePosiciones()
+        : archivo_(Posiciones::Archivo()) {
+        if (!archivo_.open(QIODevice::ReadWrite)) {
+            throw ErrorOrvlib(75, archivo_.errorString(), archivo_.fileName());
+        }
+    }
+
+    qint64 busca(const QString& clave, Registro& encontrado) {
+        const qint64 cuenta = std::llround(static_cast<double>(archivo_.size()) / kLargo);
+        for (qint64 k = 1; k <= cuenta; ++k) {
+            archivo_.seek((k - 1) * kLargo);
+            const Registro r = deBytes(archivo_.read(kLargo));
+            if (r.nombre == clave) {
+                encontrado = r;
+                return k;
+            }
+        }
+        return 0;
+    }
+
+    void escribe(qint64 numero, const Registro& r) {
+        const qint64 cuenta = std::llround(static_cast<double>(archivo_.size()) / kLargo);
+        const qint64 k = numero > 0 ? numero : cuenta + 1;
+        archivo_.seek((k - 1) * kLargo);
+        if (archivo_.write(aBytes(r)) != kLargo || !archivo_.flush()) {
+            throw ErrorOrvlib(75, archivo_.errorString(), archivo_.fileName());
+        }
+    }
+
+private:
+    QFile archivo_;
+};
+
+} // namespace
+
+QString Posiciones::Archivo() {
+    return QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("CNFWNDS.INI"));
+}
+
+void Posiciones::LeePosicion(QString& clave, qint16& arriba, qint16& izquierda) {
+    arriba = 0;
+    izquierda = 0;
+    if (clave.isEmpty()) {
+        return;
+    }
+    clave = clave.toUpper();
+    ArchivoDePosiciones archivo;
+    Registro r;
+    if (archivo.busca(clave, r) > 0) {
+        arriba = r.arriba;
+        izquierda = r.izquierda;
+        return;
+    }
+    archivo.escribe(0, Registro{0, 0, clave});
+}
+
+void Posiciones::AplicaPosicion(QWidget* ventana) {
+    QString clave = claveDe(ventana);
+    qint16 arriba = 0;
+    qint16 izquierda = 0;
+    LeePosicion(clave, arriba, izquierda);
+    ventana->move(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel);
+    ventana->setWindowIcon(QApplication::windowIcon());
+}
+
+void Posiciones::GuardaPosicion(QWidget* ventana) {
+    const QString clave = claveDe(ventana);
+    if (clave.isEmpty()) {
+        return;
+    }
+    ArchivoDePosiciones archivo;
+    Registro actual;
+    const qint64 numero = archivo.busca(clave, actual);
+    const QPoint p = ventana->pos();
+    archivo.escribe(numero, Registro{aDieciseis(p.y() * kTwipsPorPixel),
+                                     aDieciseis(p.x() * kTwipsPorPixel), clave});
+}

@@ -1,0 +1,103 @@
+#include "orvlib/Conexion.h"
+
+#include "orvlib/ErrorOrvlib.h"
+
+#include <QSqlError>
+#include <atomic>
+
+namespace {
+
+std::atomic<int> contador{0};
+
+[[noreturn]] void lanza(const QSqlError& error, const QString& sentencia) {
+    bool ok = false;
+    int numero = error.nativeErrorCode().toInt(&ok);
+    if (!ok) {
+        numero = -1;
+    }
+    const QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    throw ErrorOrvlib(numero, texto, sentencia);
+}
+
+} // namespace
+
+Conexion::Conexion()
+    : nombre_(QStringLiteral("orvlib-%1").arg(++contador)) {}
+
+Conexion::~Conexion() {
+    cierra();
+}
+
+bool Conexion::abierta() const {
+    return QSqlDatabase::contains(nombre_) && QSqlDatabase::database(nombre_, false).isOpen();
+}
+
+QSqlDatabase Conexion::bd() const {
+    return QSqlDatabase::database(nombre_, false);
+}
+
+bool Conexion::abre(const QString& controlador, const QString& servidor, int puerto,
+                    const QString& usuario, const QString& contrasena, const QString& base) {
+    cierra();
+    QSqlDatabase db = QSqlDatabase::addDatabase(controlador, nombre_);
+    db.setHostName(servidor);
+    if (puerto > 0) {
+        db.setPort(puerto);
+    }
+    db.setUserName(usuario);
+    db.setPassword(contrasena);
+    db.setDatabaseName(base);
+    if (controlador == QLatin1String("QMYSQL")) {
+        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
+    }
+    if (!db.open()) {
+        ultimoError_ = db.lastError().text();
+        return false;
+    }
+    ultimoError_.clear();
+    return true;
+}
+
+void Conexion::cierra() {
+    if (!QSqlDatabase::contains(nombre_)) {
+        return;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::database(nombre_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(nombre_);
+}
+
+QSqlQuery Conexion::prepara(const QString& sentencia, const QVariantList& valores) {
+    if (!abierta()) {
+        throw ErrorOrvlib(3704, QStringLiteral("La conexión no está abierta"), sentencia);
+    }
+    QSqlQuery q(bd());
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    const bool ok = valores.isEmpty() ? q.exec(sentencia) : [&] {
+        if (!q.prepare(sentencia)) {
+            return false;
+        }
+        for (const QVariant& v : valores) {
+            q.addBindValue(v);
+        }
+        return q.exec();
+    }();
+    if (!ok) {
+        lanza(q.lastError(), sentencia);
+    }
+    return q;
+}
+
+void Conexion::ejecuta(const QString& sentencia) {
+    prepara(sentencia, {});
+}
+
+QSqlQuery Conexion::consulta(const QString& sentencia) {
+    return prepara(sentencia, {});
+}
+
+QSqlQuery Conexion::consulta(const QString& sentencia, const QVariantList& valores) {
+    return prepara(sentencia, valores);
+}

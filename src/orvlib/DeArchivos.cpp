@@ -1,0 +1,49 @@
+#include "orvlib/DeArchivos.h"
+
+#include "orvlib/ErrorOrvlib.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QUrl>
+
+bool DeArchivos::HayArchivo(const QString& ruta) {
+    return QFileInfo(ruta).isFile();
+}
+
+void DeArchivos::BorraArchivo(const QString& ruta) {
+    QFile archivo(ruta);
+    if (!archivo.remove()) {
+        throw ErrorOrvlib(75, archivo.errorString(), ruta);
+    }
+}
+
+void DeArchivos::AbreDocumento(const QString& ruta, int modo, int ventana) {
+    Q_UNUSED(modo);
+    Q_UNUSED(ventana);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
+}
+
+QString DeArchivos::NombreDeArchivo(const QString& ruta) {
+    const qsizetype barra =
+        std::max(ruta.lastIndexOf(QLatin1Char('/')), ruta.lastIndexOf(QLatin1Char('\\')));
+    return ruta.mid(barra + 1);
+}
+
+QString DeArchivos::ArchivoTemporal(const QString& carpeta, const QString& extension) {
+    CreaRuta(carpeta);
+    QTemporaryFile archivo(QDir(carpeta).filePath(QStringLiteral("AUX_XXXXXX.") + extension));
+    archivo.setAutoRemove(false);
+    if (!archivo.open()) {
+        throw ErrorOrvlib(75, archivo.errorString(), carpeta);
+    }
+    return archivo.fileName();
+}
+
+void DeArchivos::CreaRuta(const QString& carpeta) {
+    if (!QDir().mkpath(carpeta)) {
+        throw ErrorOrvlib(76, QStringLiteral("No se pudo crear la carpeta"), carpeta);
+    }
+}

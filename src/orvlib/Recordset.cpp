@@ -1,0 +1,110 @@
+#include "orvlib/Recordset.h"
+
+#include "orvlib/Conexion.h"
+#include "orvlib/ErrorOrvlib.h"
+
+#include <QSqlRecord>
+#include <QStringList>
+
+namespace {
+
+QString citaNombre(const QString& nombre) {
+    QString n = nombre;
+    return QLatin1Char('`') + n.replace(QLatin1Char('`'), QLatin1String("``")) + QLatin1Char('`');
+}
+
+} // namespace
+
+void Recordset::abre(Conexion& cnn, const QString& tabla, const QString& sentencia) {
+    cierra();
+    q_ = cnn.consulta(sentencia);
+    cnn_ = &cnn;
+    tabla_ = tabla;
+    sentencia_ = sentencia;
+    q_.next();
+}
+
+void Recordset::cierra() {
+    q_ = QSqlQuery();
+    cnn_ = nullptr;
+    nuevo_.clear();
+    agregando_ = false;
+}
+
+bool Recordset::fin() const {
+    return !abierto() || !q_.isValid();
+}
+
+void Recordset::siguiente() {
+    if (!fin()) {
+        q_.next();
+    }
+}
+
+QVariant Recordset::campo(const QString& nombre) const {
+    const int i = q_.record().indexOf(nombre);
+    if (i < 0 || fin()) {
+        throw ErrorOrvlib(3265, QStringLiteral("No se encontró el campo %1").arg(nombre),
+                          sentencia_);
+    }
+    return q_.value(i);
+}
+
+QVariant Recordset::campo(int indice) const {
+    if (indice < 0 || indice >= q_.record().count() || fin()) {
+        throw ErrorOrvlib(3265, QStringLiteral("No se encontró el campo %1").arg(indice),
+                          sentencia_);
+    }
+    return q_.value(indice);
+}
+
+int Recordset::cuenta() const {
+    return abierto() ? q_.size() : 0;
+}
+
+void Recordset::agrega() {
+    nuevo_.clear();
+    agregando_ = true;
+}
+
+void Recordset::asigna(const QString& campo, const QVariant& valor) {
+    if (!agregando_) {
+        throw ErrorOrvlib(3251, QStringLiteral("No hay un registro nuevo que asignar"), tabla_);
+    }
+    // An empty text is stored as an empty text, never as NULL.
+    const QVariant guardado = valor.typeId() == QMetaType::QString && valor.toString().isNull()
+                                  ? QVariant(QString(""))
+                                  : valor;
+    for (auto& [nombre, v] : nuevo_) {
+        if (nombre.compare(campo, Qt::CaseInsensitive) == 0) {
+            v = guardado;
+            return;
+        }
+    }
+    nuevo_.emplace_back(campo, guardado);
+}
+
+void Recordset::guarda() {
+    if (!agregando_ || cnn_ == nullptr) {
+        throw ErrorOrvlib(3251, QStringLiteral("No hay un registro nuevo que guardar"), tabla_);
+    }
+    QStringList columnas;
+    QStringList marcas;
+    QVariantList valores;
+    for (const auto& [nombre, valor] : nuevo_) {
+        columnas << citaNombre(nombre);
+        marcas << QStringLiteral("?");
+        valores << valor;
+    }
+    const QString sentencia = columnas.isEmpty()
+                                  ? (cnn_->bd().driverName() == QLatin1String("QSQLITE")
+                                         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
+                                         : QStringLiteral("INSERT INTO %1 () VALUES ()"))
+                                        .arg(citaNombre(tabla_))
+                                  : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                        .arg(citaNombre(tabla_), columnas.join(QLatin1Char(',')),
+                                             marcas.join(QLatin1Char(',')));
+    cnn_->consulta(sentencia, valores);
+    nuevo_.clear();
+    agregando_ = false;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <utility>
+#include <vector>
+
+class Conexion;
+
+// The rows of one selection, read forward, with the means to add a row to its table: set the
+// fields of the new row, then store it.
+class Recordset {
+public:
+    void abre(Conexion& cnn, const QString& tabla, const QString& sentencia);
+    void cierra();
+
+    bool abierto() const { return cnn_ != nullptr; }
+    bool fin() const;
+    void siguiente();
+    // Fields of the current row; a missing field throws.
+    QVariant campo(const QString& nombre) const;
+    QVariant campo(int indice) const;
+    // Rows of the selection.
+    int cuenta() const;
+
+    void agrega();
+    void asigna(const QString& campo, const QVariant& valor);
+    void guarda();
+
+private:
+    Conexion* cnn_ = nullptr;
+    QString tabla_;
+    QString sentencia_;
+    QSqlQuery q_;
+    std::vector<std::pair<QString, QVariant>> nuevo_;
+    bool agregando_ = false;
+};

@@ -1,0 +1,92 @@
+#include "startup/Menu.h"
+
+#include "hostdata/Proceso.h"
+#include "startup/IconoDelPrograma.h"
+#include "startup/ParaPluginsPortables.h"
+#include "startup/Principal.h"
+#include "ui/LimiteDeEventos.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Menu::Menu(QWidget* parent)
+    : QWidget(parent)
+    , Picture1(new QLabel(this))
+    , Label1(new QLabel(this))
+    , Command2(boton(QStringLiteral("Command2"), QStringLiteral("&Reimpresión por % de descuento")))
+    , Command8(
+          boton(QStringLiteral("Command8"), QStringLiteral("R&eimpresión con tope y por período")))
+    , Command1(boton(QStringLiteral("Command1"), QStringLiteral("Re&procesamiento de remisiones")))
+    , Command3(boton(QStringLiteral("Command3"), QStringLiteral("&Salir"))) {
+    setObjectName(QStringLiteral("Menu"));
+    QApplication::setWindowIcon(IconoDelPrograma::Icono());
+    setWindowIcon(QApplication::windowIcon());
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(IconoDelPrograma::Imagen(96));
+    Picture1->setAlignment(Qt::AlignCenter);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setMinimumHeight(40);
+
+    auto* columna = new QVBoxLayout(this);
+    columna->setContentsMargins(24, 16, 24, 16);
+    columna->setSpacing(8);
+    columna->addWidget(Picture1);
+    columna->addWidget(Label1);
+    for (QPushButton* b : {Command2, Command8, Command1, Command3}) {
+        b->setMinimumHeight(34);
+        columna->addWidget(b);
+    }
+    Command1->setVisible(false);
+    Command1->setEnabled(false);
+    setTabOrder(Command2, Command8);
+    setTabOrder(Command8, Command1);
+    setTabOrder(Command1, Command3);
+
+    connect(Command3, &QPushButton::clicked, this, [] {
+        Principal::LiberaObjetos();
+        QApplication::exit(0);
+    });
+    alCargar();
+}
+
+QPushButton* Menu::boton(const QString& nombre, const QString& texto) {
+    auto* b = new QPushButton(texto, this);
+    b->setObjectName(nombre);
+    return b;
+}
+
+void Menu::alCargar() {
+    primeraActivacion_ = true;
+    setWindowTitle(TituloDeDiseno() + QStringLiteral(", versión ") +
+                   QStringLiteral(DEREMISIONES_VERSION));
+    Protegido([] {
+        Proceso& p = Proceso::actual();
+        const QString carpetaHost = LeeIniConDefault(
+            QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
+            Proceso::CarpetaDelPrograma(), *p.kw, p.stArchivoIni);
+        p.stIniHost = carpetaHost + QDir::separator() + QStringLiteral("Orvane.ini");
+    });
+}
+
+void Menu::alActivarPorPrimeraVez() {
+    primeraActivacion_ = false;
+    const BasesDD& bases = *Proceso::actual().bases;
+    Label1->setText(QStringLiteral("   Servidor: ") + bases.cRuta +
+                    QStringLiteral("\n   Base de datos: ") + bases.cMiBase);
+}
+
+void Menu::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::ActivationChange && isActiveWindow() && primeraActivacion_) {
+        alActivarPorPrimeraVez();
+    }
+    QWidget::changeEvent(evento);
+}
+
+void Menu::closeEvent(QCloseEvent* evento) {
+    Principal::LiberaObjetos();
+    QWidget::closeEvent(evento);
+}

@@ -1,0 +1,59 @@
+#include "startup/Principal.h"
+
+#include "hostdata/Proceso.h"
+#include "orvlib/FabricaOrvlib.h"
+#include "startup/Menu.h"
+#include "startup/ParaPluginsPortables.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace {
+
+template <typename T> void crea(std::unique_ptr<T>& destino, const QString& identificador) {
+    std::unique_ptr<ObjetoOrvlib> objeto = FabricaOrvlib::crea(identificador);
+    destino.reset(dynamic_cast<T*>(objeto.release()));
+}
+
+} // namespace
+
+void Principal::CreaObjetosCompartidos() {
+    Proceso& p = Proceso::actual();
+    crea(p.kw, QStringLiteral("Orvlib.libKwtm"));
+    crea(p.bases, QStringLiteral("Orvlib.BasesDD"));
+    crea(p.equipo, QStringLiteral("Orvlib.DeEquipo"));
+    crea(p.utilerias, QStringLiteral("Orvlib.Utilerias"));
+    crea(p.archivos, QStringLiteral("Orvlib.DeArchivos"));
+    crea(p.impresionTexto, QStringLiteral("Orvlib.ImpresionTexto"));
+    crea(p.monedas, QStringLiteral("Orvlib.DeMonedas"));
+    crea(p.registro, QStringLiteral("orvlib.DelRegistro"));
+}
+
+void Principal::LiberaObjetos() {
+    Proceso& p = Proceso::actual();
+    p.kw.reset();
+    p.bases.reset();
+    p.equipo.reset();
+    p.utilerias.reset();
+    p.archivos.reset();
+    p.impresionTexto.reset();
+    p.monedas.reset();
+    p.registro.reset();
+}
+
+int Principal::Main() {
+    const QString carpeta = Proceso::CarpetaDelPrograma();
+    QDir::setCurrent(carpeta);
+    CreaObjetosCompartidos();
+    Proceso& p = Proceso::actual();
+    p.stArchivoIni = QDir(carpeta).filePath(QStringLiteral("DeRemisiones.ini"));
+    if (!LeeConfiguracion(*p.kw, *p.registro, *p.bases, p.stArchivoIni, true)) {
+        return 1;
+    }
+    p.stCarpetaPrograma = carpeta + QLatin1Char('/');
+    auto* menu = new Menu;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->show();
+    menu->activateWindow();
+    return QApplication::exec();
+}

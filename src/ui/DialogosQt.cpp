@@ -1,0 +1,46 @@
+#include "ui/DialogosQt.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+// The program's texts break lines with CR or CR LF; a label breaks them on LF.
+QString paraMostrar(QString texto) {
+    return texto.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+QMessageBox::Icon iconoQt(Dialogos::Icono icono) {
+    switch (icono) {
+    case Dialogos::Icono::Informacion:
+        return QMessageBox::Information;
+    case Dialogos::Icono::Advertencia:
+        return QMessageBox::Warning;
+    case Dialogos::Icono::Critico:
+        return QMessageBox::Critical;
+    case Dialogos::Icono::Pregunta:
+        return QMessageBox::Question;
+    case Dialogos::Icono::Ninguno:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void DialogosQt::mensaje(const QString& texto, const QString& titulo, Icono icono) {
+    QMessageBox caja(iconoQt(icono), titulo, paraMostrar(texto), QMessageBox::Ok,
+                     QApplication::activeWindow());
+    caja.exec();
+}
+
+bool DialogosQt::pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) {
+    QMessageBox caja(QMessageBox::Question, titulo, paraMostrar(texto),
+                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    caja.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+    caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    caja.setDefaultButton(noPorDefecto ? QMessageBox::No : QMessageBox::Yes);
+    return caja.exec() == QMessageBox::Yes;
+}

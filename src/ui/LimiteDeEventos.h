@@ -1,0 +1,8 @@
+#pragma once
+
+#include <functional>
+
+// The boundary every event handler runs inside: an error raised by the handler is shown in an
+// "Alerta" box with its number, text and the statement or file involved, the pointer goes back
+// to normal and the window stays usable. Returns false when the handler failed.
+bool Protegido(const std::function<void()>& manejador);

@@ -1,0 +1,100 @@
+#include "support/BaseDePrueba.h"
+
+#include "hostdata/Proceso.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlQuery>
+#include <atomic>
+#include <stdexcept>
+
+namespace {
+
+std::atomic<int> contador{0};
+
+BasesDD& basesDelProceso() {
+    Proceso& p = Proceso::actual();
+    if (!p.bases) {
+        p.bases = std::make_unique<BasesDD>();
+    }
+    return *p.bases;
+}
+
+} // namespace
+
+BaseDePrueba::BaseDePrueba()
+    : nombre_(
+          QStringLiteral("prueba_%1_%2").arg(QCoreApplication::applicationPid()).arg(++contador)) {
+    const QString puerto = qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO");
+    if (puerto.isEmpty()) {
+        throw std::runtime_error("DEREMISIONES_MYSQL_PUERTO no está definido: las pruebas "
+                                 "necesitan el servidor privado (scripts/test lo inicia)");
+    }
+    BasesDD& b = basesDelProceso();
+    b.cRuta = qEnvironmentVariable("DEREMISIONES_MYSQL_HOST", QStringLiteral("127.0.0.1"));
+    b.cPuerto = puerto.toInt();
+    b.cUsuario = QStringLiteral("root");
+    b.cPassword.clear();
+    b.cMiBase = QStringLiteral("mysql");
+    if (!b.AbrirBdD(cnn_)) {
+        throw std::runtime_error("no se pudo conectar al servidor privado: " +
+                                 cnn_.ultimoError().toStdString());
+    }
+    cnn_.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre_);
+    cnn_.ejecuta(QStringLiteral("CREATE DATABASE ") + nombre_ +
+                 QStringLiteral(" CHARACTER SET utf8mb4"));
+    cnn_.ejecuta(QStringLiteral("USE ") + nombre_);
+    b.cMiBase = nombre_;
+    cargaArchivo(QStringLiteral(DEREMISIONES_FIXTURES "/host_schema.sql"));
+}
+
+BaseDePrueba::~BaseDePrueba() {
+    try {
+        for (const QString& base : adicionales_) {
+            cnn_.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + base);
+        }
+        cnn_.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre_);
+    } catch (...) {
+        // The server may already be gone; the next run drops the leftover by its name.
+    }
+}
+
+BasesDD& BaseDePrueba::bases() {
+    return basesDelProceso();
+}
+
+void BaseDePrueba::ejecuta(const QString& sentencia) {
+    cnn_.ejecuta(sentencia);
+}
+
+QVariant BaseDePrueba::valor(const QString& sentencia) {
+    QSqlQuery q = cnn_.consulta(sentencia);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+void BaseDePrueba::cargaArchivo(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly)) {
+        throw std::runtime_error("no se pudo leer " + ruta.toStdString());
+    }
+    const QString texto = QString::fromUtf8(f.readAll());
+    QString sentencia;
+    for (const QString& linea : texto.split(QLatin1Char('\n'))) {
+        if (linea.trimmed().startsWith(QLatin1String("--"))) {
+            continue;
+        }
+        sentencia += linea + QLatin1Char('\n');
+        if (linea.trimmed().endsWith(QLatin1Char(';'))) {
+            cnn_.ejecuta(sentencia.trimmed().chopped(1));
+            sentencia.clear();
+        }
+    }
+}
+
+QString BaseDePrueba::creaBaseAdicional(const QString& sufijo) {
+    const QString base = nombre_ + QLatin1Char('_') + sufijo;
+    cnn_.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + base);
+    cnn_.ejecuta(QStringLiteral("CREATE DATABASE ") + base);
+    adicionales_ << base;
+    return base;
+}

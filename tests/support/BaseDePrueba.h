@@ -1,0 +1,33 @@
+#pragma once
+
+#include "orvlib/BasesDD.h"
+#include "orvlib/Conexion.h"
+
+#include <QString>
+#include <QVariant>
+
+// A database of its own on the private server for one test, loaded with the stand-in host
+// schema and dropped afterwards. The shared BasesDD of the process points at it.
+class BaseDePrueba {
+public:
+    BaseDePrueba();
+    ~BaseDePrueba();
+
+    const QString& nombre() const { return nombre_; }
+    BasesDD& bases();
+    Conexion& conexion() { return cnn_; }
+
+    void ejecuta(const QString& sentencia);
+    // The first column of the first row, or an invalid value when there is no row.
+    QVariant valor(const QString& sentencia);
+    // Executes every statement of a file of the fixtures (separated by ";" at a line end).
+    void cargaArchivo(const QString& ruta);
+
+    // A database of the server that no test owns, made for the test and dropped with it.
+    QString creaBaseAdicional(const QString& sufijo);
+
+private:
+    QString nombre_;
+    QStringList adicionales_;
+    Conexion cnn_;
+};

@@ -1,0 +1,65 @@
+#include "support/CarpetaDePrueba.h"
+
+#include "orvlib/ArchivoIni.h"
+#include "orvlib/DelRegistro.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kVariables[3] = {"DEREMISIONES_CARPETA", "XDG_CONFIG_HOME", "ODBCINI"};
+
+} // namespace
+
+CarpetaDePrueba::CarpetaDePrueba() {
+    QDir(dir_.path()).mkpath(QStringLiteral("programa"));
+    QDir(dir_.path()).mkpath(QStringLiteral("config"));
+    const QString valores[3] = {ruta(QStringLiteral("programa")), ruta(QStringLiteral("config")),
+                                ruta(QStringLiteral("config/odbc.ini"))};
+    for (int i = 0; i < 3; ++i) {
+        antes_[i] = qgetenv(kVariables[i]);
+        qputenv(kVariables[i], valores[i].toUtf8());
+    }
+}
+
+CarpetaDePrueba::~CarpetaDePrueba() {
+    for (int i = 0; i < 3; ++i) {
+        if (antes_[i].isNull()) {
+            qunsetenv(kVariables[i]);
+        } else {
+            qputenv(kVariables[i], antes_[i]);
+        }
+    }
+}
+
+QString CarpetaDePrueba::programa() const {
+    return ruta(QStringLiteral("programa"));
+}
+
+QString CarpetaDePrueba::ruta(const QString& nombre) const {
+    return QDir(dir_.path()).filePath(nombre);
+}
+
+void CarpetaDePrueba::registraInstalacion(const QString& carpetaHost) const {
+    QDir().mkpath(QFileInfo(DelRegistro::ArchivoDeInstalaciones()).absolutePath());
+    ArchivoIni ini(DelRegistro::ArchivoDeInstalaciones());
+    ini.escribe(carpetaHost, QStringLiteral("servidor"),
+                qEnvironmentVariable("DEREMISIONES_MYSQL_HOST", QStringLiteral("127.0.0.1")));
+    ini.escribe(carpetaHost, QStringLiteral("MySQLPuerto"),
+                qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO"));
+}
+
+QByteArray CarpetaDePrueba::lee(const QString& ruta) {
+    QFile f(ruta);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << qPrintable(ruta);
+    return f.readAll();
+}
+
+void CarpetaDePrueba::escribe(const QString& ruta, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << qPrintable(ruta);
+    f.write(bytes);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A scratch program folder and configuration folder for one test: DEREMISIONES_CARPETA,
+// XDG_CONFIG_HOME and ODBCINI point into it until the object goes.
+class CarpetaDePrueba {
+public:
+    CarpetaDePrueba();
+    ~CarpetaDePrueba();
+
+    QString programa() const;
+    QString ruta(const QString& nombre) const;
+    // Registers a host installation for the folder with the private server's address.
+    void registraInstalacion(const QString& carpetaHost) const;
+
+    static QByteArray lee(const QString& ruta);
+    static void escribe(const QString& ruta, const QByteArray& bytes);
+
+private:
+    QTemporaryDir dir_;
+    QByteArray antes_[3];
+};

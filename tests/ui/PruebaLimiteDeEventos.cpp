@@ -1,0 +1,41 @@
+#include "orvlib/ErrorOrvlib.h"
+#include "ui/DialogosGuionados.h"
+#include "ui/LimiteDeEventos.h"
+#include "ui/Puntero.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace {
+
+TEST(LimiteDeEventos, UnErrorSeMuestraComoAlertaYElPunteroVuelveANormal) {
+    DialogosGuionados dialogos;
+    PunteroOcupado();
+    const bool ok = Protegido([] {
+        throw ErrorOrvlib(1146, QStringLiteral("Table 'datos1.remisiones' doesn't exist"),
+                          QStringLiteral("SELECT * FROM remisiones"));
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(dialogos.cajas().size(), 1);
+    const auto& caja = dialogos.cajas().front();
+    EXPECT_EQ(caja.titulo, QStringLiteral("Alerta"));
+    EXPECT_EQ(caja.texto, QStringLiteral("Error nº 1146: Table 'datos1.remisiones' doesn't exist"
+                                         "\r\nSELECT * FROM remisiones"));
+
+    EXPECT_FALSE(Protegido([] { throw std::runtime_error("otra falla"); }));
+    EXPECT_EQ(dialogos.cajas().back().texto, QStringLiteral("otra falla"));
+    EXPECT_TRUE(Protegido([] {}));
+    EXPECT_EQ(dialogos.cajas().size(), 2);
+}
+
+TEST(Puntero, OcupadoYNormalDevuelvenElAnterior) {
+    EXPECT_EQ(PunteroNormal(), 0);
+    EXPECT_EQ(PunteroOcupado(), 0);
+    EXPECT_EQ(PunteroOcupado(), 11);
+    EXPECT_EQ(PunteroNormal(), 11);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
