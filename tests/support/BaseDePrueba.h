@@ -2,6 +2,7 @@
 
 #include "orvlib/BasesDD.h"
 #include "orvlib/Conexion.h"
+#include "support/ImpresionQt.h"
 
 #include <QString>
 #include <QVariant>

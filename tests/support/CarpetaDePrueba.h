@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/ImpresionQt.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>

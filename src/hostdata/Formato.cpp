@@ -1,0 +1,34 @@
+#include "hostdata/Formato.h"
+
+#include <array>
+#include <cmath>
+
+QString Formato::Numero(double valor, const QString& patron) {
+    const qsizetype punto = patron.indexOf(QLatin1Char('.'));
+    const int decimales = punto < 0 ? 0 : static_cast<int>(patron.size() - punto - 1);
+    const bool agrupa = patron.left(punto < 0 ? patron.size() : punto).contains(QLatin1Char(','));
+    const double escala = std::pow(10.0, decimales);
+    // The tiny nudge keeps values such as 2.675, stored just below the half, rounding up as
+    // their decimal text says.
+    const double redondeado = std::round(valor * escala + (valor >= 0 ? 1e-7 : -1e-7)) / escala;
+    QString texto = QString::number(std::fabs(redondeado), 'f', decimales);
+    if (agrupa) {
+        const qsizetype finEntero = decimales > 0 ? texto.indexOf(QLatin1Char('.')) : texto.size();
+        for (qsizetype i = finEntero - 3; i > 0; i -= 3) {
+            texto.insert(i, QLatin1Char(','));
+        }
+    }
+    return redondeado < 0 ? QLatin1Char('-') + texto : texto;
+}
+
+QString Formato::NombreDeMes(int mes) {
+    static const std::array<const char*, 12> nombres = {
+        "enero", "febrero", "marzo",      "abril",   "mayo",      "junio",
+        "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
+    return mes >= 1 && mes <= 12 ? QString::fromLatin1(nombres[mes - 1]) : QString();
+}
+
+QString Formato::DiaCorto(const QDate& fecha) {
+    return fecha.toString(QStringLiteral("dd/")) + NombreDeMes(fecha.month()).left(3) +
+           fecha.toString(QStringLiteral("/yyyy"));
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Numbers and dates as the program shows them, by explicit pattern and never by the machine's
+// locale: "###,###,##0.00" and "#,0.00" group thousands with commas, "#0.00" does not, and the
+// digits after the point give the decimals. Halves round away from zero.
+class Formato {
+public:
+    static QString Numero(double valor, const QString& patron);
+    // "dd/mmm/yyyy" with Spanish month abbreviations: 01/nov/2026.
+    static QString DiaCorto(const QDate& fecha);
+    static QString NombreDeMes(int mes);
+};

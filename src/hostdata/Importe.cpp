@@ -1,0 +1,70 @@
+#include "hostdata/Importe.h"
+
+#include <cmath>
+
+namespace {
+
+// a / b rounded half to even, b > 0.
+qint64 divideAlPar(Entero128 a, Entero128 b) {
+    Entero128 q = a / b;
+    Entero128 r = a % b;
+    if (r < 0) {
+        r += b;
+        q -= 1;
+    }
+    if (2 * r > b || (2 * r == b && (q % 2 != 0))) {
+        q += 1;
+    }
+    return static_cast<qint64>(q);
+}
+
+} // namespace
+
+Importe Importe::DeDouble(double valor) {
+    return Importe(static_cast<qint64>(std::nearbyint(valor * 10000.0)));
+}
+
+Importe Importe::DeTexto(const QString& texto) {
+    const QString t = texto.trimmed();
+    const bool negativo = t.startsWith(QLatin1Char('-'));
+    const QString cuerpo = negativo || t.startsWith(QLatin1Char('+')) ? t.mid(1) : t;
+    const qsizetype punto = cuerpo.indexOf(QLatin1Char('.'));
+    const QString entero = punto < 0 ? cuerpo : cuerpo.left(punto);
+    const QString fraccion = punto < 0 ? QString() : cuerpo.mid(punto + 1);
+    bool okEntero = entero.isEmpty();
+    const qint64 e = entero.isEmpty() ? 0 : entero.toLongLong(&okEntero);
+    const bool fraccionValida =
+        std::all_of(fraccion.begin(), fraccion.end(), [](QChar c) { return c.isDigit(); });
+    if (!okEntero || !fraccionValida || cuerpo.isEmpty() || fraccion.size() > 4) {
+        return DeDouble(t.toDouble());
+    }
+    const qint64 f = fraccion.leftJustified(4, QLatin1Char('0')).toLongLong();
+    const qint64 n = e * 10000 + f;
+    return Importe(negativo ? -n : n);
+}
+
+Importe Importe::DeVariant(const QVariant& valor) {
+    if (valor.typeId() == QMetaType::Double || valor.typeId() == QMetaType::Float) {
+        return DeDouble(valor.toDouble());
+    }
+    return DeTexto(valor.toString());
+}
+
+QString Importe::TextoSql() const {
+    const qint64 absoluto = n_ < 0 ? -n_ : n_;
+    QString texto = QString::number(absoluto / 10000);
+    QString fraccion = QStringLiteral("%1").arg(absoluto % 10000, 4, 10, QLatin1Char('0'));
+    while (fraccion.endsWith(QLatin1Char('0'))) {
+        fraccion.chop(1);
+    }
+    if (!fraccion.isEmpty()) {
+        texto += QLatin1Char('.') + fraccion;
+    }
+    return n_ < 0 ? QLatin1Char('-') + texto : texto;
+}
+
+Importe Importe::Escala(qint64 a, qint64 b) const {
+    const Entero128 numerador = static_cast<Entero128>(n_) * a;
+    return Importe(b < 0 ? divideAlPar(-numerador, -static_cast<Entero128>(b))
+                         : divideAlPar(numerador, b));
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QtGlobal>
+
+// Products of two amounts need 128 bits, which GCC and Clang provide.
+__extension__ typedef __int128 Entero128;
+
+// A money amount as a signed 64-bit count of ten-thousandths: four exact decimals, as the
+// host's DECIMAL columns hold them. Conversions from binary fractions round half to even.
+class Importe {
+public:
+    constexpr Importe() = default;
+
+    static constexpr Importe DeDiezmilesimos(qint64 n) { return Importe(n); }
+    static Importe DeDouble(double valor);
+    // Exact for a decimal text such as the server returns ("1234.5000", "-0.25"); other texts
+    // go through their double value.
+    static Importe DeTexto(const QString& texto);
+    static Importe DeVariant(const QVariant& valor);
+
+    constexpr qint64 Diezmilesimos() const { return n_; }
+    double ADouble() const { return static_cast<double>(n_) / 10000.0; }
+    // Plain decimal text for statements, without trailing zeros: 0.125, 850, -3.5.
+    QString TextoSql() const;
+
+    // The amount times a / b, rounded half to even.
+    Importe Escala(qint64 a, qint64 b) const;
+
+    constexpr Importe operator+(Importe o) const { return Importe(n_ + o.n_); }
+    constexpr Importe operator-(Importe o) const { return Importe(n_ - o.n_); }
+    Importe& operator+=(Importe o) {
+        n_ += o.n_;
+        return *this;
+    }
+    constexpr auto operator<=>(const Importe&) const = default;
+
+private:
+    constexpr explicit Importe(qint64 n)
+        : n_(n) {}
+    qint64 n_ = 0;
+};

@@ -1,0 +1,29 @@
+#include "support/NotasDePrueba.h"
+
+#include "support/BaseDePrueba.h"
+
+void AgregaNotas(BaseDePrueba& base, const QVector<NotaDePrueba>& notas) {
+    for (const NotaDePrueba& n : notas) {
+        base.conexion().consulta(
+            QStringLiteral("INSERT INTO remisiones (Id, Serie, Factura, Fecha, Subtotal, IVA, "
+                           "ImpuestoAd, Cancelada, Cliente, Nombre) VALUES (?,?,?,?,?,?,?,?,?,?)"),
+            {n.id, n.serie, n.folio > 0 ? n.folio : n.id, n.fecha, n.subtotal, n.iva, n.ieps,
+             n.cancelada, QStringLiteral("C001"), QStringLiteral("CLIENTE DE PRUEBA")});
+        QVector<PartidaDePrueba> partidas = n.partidas;
+        if (partidas.isEmpty()) {
+            PartidaDePrueba p;
+            p.precio = n.subtotal;
+            partidas.append(p);
+        }
+        int numero = 0;
+        for (const PartidaDePrueba& p : partidas) {
+            base.conexion().consulta(
+                QStringLiteral("INSERT INTO remisionesdetalle (Id, Partida, Producto, Cantidad, "
+                               "PrecioNeto, PrecioBruto, IVA, ImpuestoAd, BaseImpuestoAd, "
+                               "ImporteImpuestoAd, BaseIVA, ImporteIVA) VALUES "
+                               "(?,?,?,?,?,?,?,?,?,?,?,?)"),
+                {n.id, ++numero, p.producto, p.cantidad, p.precio, p.precio, p.iva, p.ieps,
+                 p.baseIeps, p.importeIeps, p.baseIva, p.importeIva});
+        }
+    }
+}
