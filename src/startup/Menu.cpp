@@ -1,6 +1,7 @@
 #include "startup/Menu.h"
 
 #include "hostdata/Proceso.h"
+#include "jobs/cap_reprint/frmRemisTyP.h"
 #include "startup/IconoDelPrograma.h"
 #include "startup/ParaPluginsPortables.h"
 #include "startup/Principal.h"
@@ -46,6 +47,10 @@ Menu::Menu(QWidget* parent)
     setTabOrder(Command8, Command1);
     setTabOrder(Command1, Command3);
 
+    connect(Command8, &QPushButton::clicked, this, [this] {
+        frmRemisTyP ventana(this);
+        ventana.exec();
+    });
     connect(Command3, &QPushButton::clicked, this, [] {
         Principal::LiberaObjetos();
         QApplication::exit(0);

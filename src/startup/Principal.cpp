@@ -41,16 +41,23 @@ void Principal::LiberaObjetos() {
     p.registro.reset();
 }
 
-int Principal::Main() {
+bool Principal::Configura() {
     const QString carpeta = Proceso::CarpetaDelPrograma();
     QDir::setCurrent(carpeta);
     CreaObjetosCompartidos();
     Proceso& p = Proceso::actual();
     p.stArchivoIni = QDir(carpeta).filePath(QStringLiteral("DeRemisiones.ini"));
     if (!LeeConfiguracion(*p.kw, *p.registro, *p.bases, p.stArchivoIni, true)) {
-        return 1;
+        return false;
     }
     p.stCarpetaPrograma = carpeta + QLatin1Char('/');
+    return true;
+}
+
+int Principal::Main() {
+    if (!Configura()) {
+        return 1;
+    }
     auto* menu = new Menu;
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->show();

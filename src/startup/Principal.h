@@ -5,6 +5,10 @@ namespace Principal {
 
 // Runs the program with the main menu; returns the process's exit code.
 int Main();
+// The start shared by the menu and the command-line jobs: the program folder made current, the
+// shared objects, the ini file and the host's connection settings. False when the program
+// cannot go on (the user has been told why).
+bool Configura();
 // Releases the eight shared objects, in the order they were listed at creation.
 void LiberaObjetos();
 // Creates the eight shared objects by programmatic identifier; throws when one cannot be made.

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+// A job run from the command line: its options, the shared start (configuration, connection
+// settings) and its exit code. Output goes to standard output, errors to standard error.
+class OrdenDeConsola {
+public:
+    virtual ~OrdenDeConsola() = default;
+
+    // Runs the subcommand named first in the arguments; -1 when there is none.
+    static int Ejecuta(const QStringList& argumentos);
+
+protected:
+    virtual void defineOpciones(QCommandLineParser& opciones) = 0;
+    // Runs the job once the configuration is loaded; returns the exit code.
+    virtual int ejecuta(const QCommandLineParser& opciones) = 0;
+
+    static void Escribe(const QString& texto);
+    static int Falla(const QString& texto);
+    static bool LeeFecha(const QCommandLineParser& opciones, const QString& nombre, QDate& fecha);
+    static bool LeeNumero(const QCommandLineParser& opciones, const QString& nombre,
+                          double& numero);
+};

@@ -1,0 +1,207 @@
+#include "jobs/cap_reprint/ReimpresionConTope.h"
+
+#include "hostdata/Sentencias.h"
+#include "hostdata/TablasDeTrabajo.h"
+#include "orvlib/BasesDD.h"
+#include "orvlib/DeArchivos.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Windows1252.h"
+#include "orvlib/libKwtm.h"
+
+#include <QSaveFile>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace {
+
+QString listaDeIds(const QList<qint32>& ids) {
+    QStringList textos;
+    textos.reserve(ids.size());
+    for (qint32 id : ids) {
+        textos << QString::number(id);
+    }
+    return textos.join(QLatin1Char(','));
+}
+
+QString campoCitado(QString texto) {
+    return QLatin1Char('"') + texto.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
+}
+
+} // namespace
+
+ReimpresionConTope::ReimpresionConTope(Conexion& cnnBdD, QString archivoLista)
+    : cnn_(cnnBdD)
+    , archivoLista_(std::move(archivoLista)) {}
+
+void ReimpresionConTope::CreaTablasDeTrabajo() {
+    TablasDeTrabajo::Crea(cnn_);
+}
+
+void ReimpresionConTope::BorraTablasDeTrabajo() {
+    TablasDeTrabajo::Borra(cnn_);
+}
+
+bool ReimpresionConTope::PasaLaAsignacion(Importe suma, Importe totalDia, Importe tope,
+                                          Importe totalPeriodo) {
+    if (totalPeriodo == Importe()) {
+        return false;
+    }
+    // suma > totalDia × tope ÷ totalPeriodo, multiplied out so no rounding enters.
+    const Entero128 izquierda =
+        static_cast<Entero128>(suma.Diezmilesimos()) * totalPeriodo.Diezmilesimos();
+    const Entero128 derecha =
+        static_cast<Entero128>(totalDia.Diezmilesimos()) * tope.Diezmilesimos();
+    return totalPeriodo > Importe() ? izquierda > derecha : izquierda < derecha;
+}
+
+QString ReimpresionConTope::condicionDelPeriodo(const QDate& desde, const QDate& hasta) const {
+    return QStringLiteral("remisiones WHERE Cancelada=0 AND Fecha>='") + libKwtm::FechaSQL(desde) +
+           QStringLiteral("' AND Fecha<='") + libKwtm::FechaSQL(hasta) +
+           QStringLiteral("' AND Serie=") + Sentencias::Texto(serie_);
+}
+
+ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hasta,
+                                           const QString& serie, Importe tope, qint32 folioInicial,
+                                           const std::function<void()>& alAvanzar) {
+    serie_ = serie;
+    tope_ = tope;
+    lista_.setFileName(archivoLista_);
+    if (!lista_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        throw ErrorOrvlib(75, lista_.errorString(), archivoLista_);
+    }
+    const QString periodo = condicionDelPeriodo(desde, hasta);
+    // The sum is read as the server's exact decimal, not as a double.
+    QSqlQuery suma =
+        cnn_.consulta(QStringLiteral("SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM ") + periodo);
+    totalPeriodo_ = suma.next() ? Importe::DeVariant(suma.value(0)) : Importe();
+    ResultadoDeTope resultado;
+    folio_ = folioInicial;
+    Recordset rstVtas;
+    BasesDD::AbrirTabla(rstVtas, cnn_, periodo + QStringLiteral(" GROUP BY Fecha ORDER BY Fecha"),
+                        QStringLiteral("Fecha,SUM(Subtotal+IVA+ImpuestoAd) AS Total"));
+    for (; !rstVtas.fin(); rstVtas.siguiente()) {
+        DiaDeTope dia;
+        dia.fecha = rstVtas.campo(QStringLiteral("Fecha")).toDate();
+        dia.totalReal = Importe::DeVariant(rstVtas.campo(QStringLiteral("Total")));
+        dia.aImprimir = DelDia(dia.fecha, dia.totalReal, dia.remisiones, dia.numeros);
+        ++folio_;
+        resultado.real += dia.totalReal;
+        resultado.impreso += dia.aImprimir;
+        resultado.remisiones += dia.remisiones;
+        resultado.dias.append(dia);
+        if (alAvanzar) {
+            alAvanzar();
+        }
+    }
+    lista_.close();
+    return resultado;
+}
+
+Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& inTickets,
+                                   QString& stTickets) {
+    inTickets = 0;
+    Importe suma;
+    stTickets = QStringLiteral("Del ") + QString::number(folio_);
+    Recordset notas;
+    BasesDD::AbrirTabla(notas, cnn_,
+                        QStringLiteral("remisiones WHERE Cancelada=0 AND Serie=") +
+                            Sentencias::Texto(serie_) + QStringLiteral(" AND Fecha='") +
+                            libKwtm::FechaSQL(fecha) + QStringLiteral("' ORDER BY Id"),
+                        QStringLiteral("Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie"));
+    const qint32 primerFolio = folio_;
+    QList<qint32> ids;
+    QByteArray lineas;
+    for (; !notas.fin(); notas.siguiente()) {
+        const qint32 id = notas.campo(QStringLiteral("Id")).toInt();
+        lineas +=
+            Windows1252::codifica(QString::number(id) + QLatin1Char(',') +
+                                  campoCitado(notas.campo(QStringLiteral("Serie")).toString()) +
+                                  QLatin1Char(',') + QString::number(folio_)) +
+            "\r\n";
+        ids << id;
+        suma += Importe::DeVariant(notas.campo(QStringLiteral("Total")));
+        ++inTickets;
+        ++folio_;
+        if (PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_)) {
+            break;
+        }
+    }
+    notas.cierra();
+    if (lista_.write(lineas) != lineas.size()) {
+        throw ErrorOrvlib(75, lista_.errorString(), archivoLista_);
+    }
+    if (!ids.isEmpty()) {
+        CompletaImpuestos(ids);
+        copiaYNumera(ids, primerFolio);
+    }
+    --folio_;
+    stTickets += QStringLiteral(" al ") + QString::number(folio_);
+    return suma;
+}
+
+void ReimpresionConTope::CompletaImpuestos(const QList<qint32>& ids) {
+    const QString donde = QStringLiteral("WHERE Id IN (") + listaDeIds(ids) + QLatin1Char(')');
+    cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseImpuestoAd=TRUNCATE(Cantidad * "
+                                "PrecioNeto, 2) ") +
+                 donde + QStringLiteral(" AND ImpuestoAd>0 AND BaseImpuestoAd=0"));
+    cnn_.ejecuta(
+        QStringLiteral("UPDATE remisionesdetalle SET "
+                       "ImporteImpuestoAd=TRUNCATE(BaseImpuestoAd * ImpuestoAd / 100, 2) ") +
+        donde + QStringLiteral(" AND ImpuestoAd>0 AND ImporteImpuestoAd=0"));
+    cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseIVA=TRUNCATE(Cantidad * "
+                                "PrecioNeto + ImporteImpuestoAd, 2) ") +
+                 donde + QStringLiteral(" AND IVA>0 AND BaseIVA=0"));
+    cnn_.ejecuta(QStringLiteral(
+                     "UPDATE remisionesdetalle SET ImporteIVA=TRUNCATE(BaseIVA * IVA / 100, 2) ") +
+                 donde + QStringLiteral(" AND IVA>0 AND ImporteIVA=0"));
+}
+
+void ReimpresionConTope::copiaYNumera(const QList<qint32>& ids, qint32 primerFolio) {
+    const QString lista = listaDeIds(ids);
+    cnn_.ejecuta(
+        QStringLiteral("INSERT INTO tmpremisiones SELECT * FROM remisiones WHERE Id IN (") + lista +
+        QStringLiteral(") ORDER BY Id"));
+    cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT * FROM remisionesdetalle "
+                                "WHERE Id IN (") +
+                 lista + QStringLiteral(") ORDER BY Id, Partida"));
+    QString casos;
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        casos += QStringLiteral(" WHEN %1 THEN %2").arg(ids[i]).arg(primerFolio + i);
+    }
+    cnn_.ejecuta(QStringLiteral("UPDATE tmpremisiones SET Factura=CASE Id") + casos +
+                 QStringLiteral(" END WHERE Id IN (") + lista + QLatin1Char(')'));
+}
+
+void ReimpresionConTope::GeneraListaGlobal(const QString& archivoLista,
+                                           const QString& archivoBandera) {
+    QFile origen(archivoLista);
+    if (!origen.open(QIODevice::ReadOnly)) {
+        throw ErrorOrvlib(53, origen.errorString(), archivoLista);
+    }
+    const QByteArray texto = origen.readAll();
+    QByteArray copia;
+    qsizetype inicio = 0;
+    while (inicio < texto.size()) {
+        qsizetype fin = inicio;
+        while (fin < texto.size() && texto[fin] != '\r' && texto[fin] != '\n') {
+            ++fin;
+        }
+        copia += texto.mid(inicio, fin - inicio) + "\r\n";
+        if (fin + 1 < texto.size() && texto[fin] == '\r' && texto[fin + 1] == '\n') {
+            ++fin;
+        }
+        inicio = fin + 1;
+    }
+    QSaveFile destino(archivoBandera);
+    if (!destino.open(QIODevice::WriteOnly) || destino.write(copia) != copia.size() ||
+        !destino.commit()) {
+        throw ErrorOrvlib(75, destino.errorString(), archivoBandera);
+    }
+}
+
+void ReimpresionConTope::LimpiaBanderas(const QString& archivoBandera) {
+    if (DeArchivos::HayArchivo(archivoBandera)) {
+        DeArchivos::BorraArchivo(archivoBandera);
+    }
+}

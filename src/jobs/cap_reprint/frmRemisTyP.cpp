@@ -1,0 +1,302 @@
+#include "jobs/cap_reprint/frmRemisTyP.h"
+
+#include "hostdata/Formato.h"
+#include "hostdata/Proceso.h"
+#include "jobs/cap_reprint/RejaDeTope.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "startup/ParaPluginsPortables.h"
+#include "ui/Dialogos.h"
+#include "ui/EntradaDeCampos.h"
+#include "ui/LimiteDeEventos.h"
+#include "ui/Puntero.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+const QString kFormatoDinero = QStringLiteral("###,###,##0.00");
+const QColor kTinte(0xE0, 0xF3, 0xFE);
+const QColor kTotalesTitulo(0xDA, 0xFF, 0xC4);
+const QColor kTotales(0xFE, 0xFF, 0xD9);
+constexpr int kAnchos[6] = {450, 1400, 1300, 1300, 1300, 2500};
+
+QString nombre(const char* base, int indice) {
+    return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
+}
+
+} // namespace
+
+frmRemisTyP::frmRemisTyP(QWidget* parent)
+    : VentanaDeTrabajo(QStringLiteral("frmRemisTyP"), parent) {
+    setWindowTitle(Titulo());
+    creaControles();
+    conectaEntradas();
+    alCargar();
+}
+
+void frmRemisTyP::creaControles() {
+    resize(Px(10080), Px(8280));
+    Label6 = Coloca(new QLabel(QStringLiteral("Entre las fechas:"), this), QStringLiteral("Label6"),
+                    720, 405, 1500, 300);
+    mkeFecha[0] = Coloca(new QLineEdit(this), nombre("mkeFecha", 0), 2280, 360, 1335, 375);
+    Label1[1] =
+        Coloca(new QLabel(QStringLiteral("y"), this), nombre("Label1", 1), 3740, 405, 200, 300);
+    mkeFecha[1] = Coloca(new QLineEdit(this), nombre("mkeFecha", 1), 3960, 360, 1335, 375);
+    Label7 = Coloca(new QLabel(QStringLiteral("Serie:"), this), QStringLiteral("Label7"), 5640, 405,
+                    600, 300);
+    txtDato[4] = Coloca(new QLineEdit(this), nombre("txtDato", 4), 6240, 360, 735, 375);
+    Label3 = Coloca(new QLabel(QStringLiteral("Cantidad tope:"), this), QStringLiteral("Label3"),
+                    720, 885, 1500, 300);
+    txtDato[2] = Coloca(new QLineEdit(this), nombre("txtDato", 2), 2280, 840, 1335, 375);
+    Label4 = Coloca(new QLabel(QStringLiteral("Folio a imprimir:"), this), QStringLiteral("Label4"),
+                    3960, 885, 1560, 300);
+    txtDato[3] = Coloca(new QLineEdit(this), nombre("txtDato", 3), 5520, 840, 1455, 375);
+    cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
+                        QStringLiteral("cmdAplicar"), 8160, 600, 1335, 495);
+
+    // Fields that no operation reads; kept, hidden and off the visible area, with their entry
+    // behaviours, as the window was designed.
+    Label1[0] = Coloca(new QLabel(QStringLiteral("Ticket inicial:"), this), nombre("Label1", 0),
+                       12000, 360, 1500, 300);
+    txtDato[0] = Coloca(new QLineEdit(this), nombre("txtDato", 0), 13600, 360, 1335, 375);
+    Label2 = Coloca(new QLabel(QStringLiteral("Ticket final:"), this), QStringLiteral("Label2"),
+                    12000, 840, 1500, 300);
+    txtDato[1] = Coloca(new QLineEdit(this), nombre("txtDato", 1), 13600, 840, 1335, 375);
+    Label5 = Coloca(new QLabel(QStringLiteral("Fecha a imprimir:"), this), QStringLiteral("Label5"),
+                    12000, 1320, 1500, 300);
+    mkeFechaImp =
+        Coloca(new QLineEdit(this), QStringLiteral("mkeFechaImp"), 13600, 1320, 1335, 375);
+    for (QWidget* w : {static_cast<QWidget*>(Label1[0]), static_cast<QWidget*>(txtDato[0]),
+                       static_cast<QWidget*>(Label2), static_cast<QWidget*>(txtDato[1]),
+                       static_cast<QWidget*>(Label5), static_cast<QWidget*>(mkeFechaImp)}) {
+        w->setVisible(false);
+    }
+
+    mfgReja = Coloca(new QTableWidget(this), QStringLiteral("mfgReja"), 720, 1440, 8880, 5520);
+    Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
+                      QStringLiteral("Command1"), 720, 7140, 1935, 495);
+    Command2 = Coloca(new QPushButton(QStringLiteral("Factura global en OV"), this),
+                      QStringLiteral("Command2"), 2880, 7140, 2535, 495);
+    Command4 = Coloca(new QPushButton(QStringLiteral("Limpiar banderas OV"), this),
+                      QStringLiteral("Command4"), 5640, 7140, 2535, 495);
+    Command3 = Coloca(new QPushButton(QStringLiteral("Cancelar"), this), QStringLiteral("Command3"),
+                      7560, 7680, 1335, 405);
+    Label8 = Coloca(new QLabel(this), QStringLiteral("Label8"), 720, 7740, 6600, 300);
+    Label8->setFont(QFont(QStringLiteral("Courier New")));
+    for (QWidget* w : {static_cast<QWidget*>(Label7), static_cast<QWidget*>(txtDato[4]),
+                       static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command3),
+                       static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
+                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Label8)}) {
+        w->setVisible(false);
+    }
+    Command3->setEnabled(false);
+
+    setTabOrder(mkeFecha[0], mkeFecha[1]);
+    setTabOrder(mkeFecha[1], txtDato[4]);
+    setTabOrder(txtDato[4], txtDato[2]);
+    setTabOrder(txtDato[2], txtDato[3]);
+    setTabOrder(txtDato[3], cmdAplicar);
+    for (int i : {0, 1, 2, 3}) {
+        txtDato[i]->setAlignment(Qt::AlignRight);
+    }
+}
+
+void frmRemisTyP::conectaEntradas() {
+    for (int i = 0; i < 2; ++i) {
+        EntradaDeCampos::ConectaFecha(mkeFecha[i], QStringLiteral("!"),
+                                      EntradaDeCampos::FechaInvalida::Hoy);
+    }
+    EntradaDeCampos::ConectaFecha(mkeFechaImp, QStringLiteral("!"),
+                                  EntradaDeCampos::FechaInvalida::Vacia);
+    for (int i = 0; i < 5; ++i) {
+        EntradaDeCampos::Conecta(txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
+                                 [this, i] { return validaDato(i); });
+    }
+    connect(cmdAplicar, &QPushButton::clicked, this,
+            [this] { Protegido([this] { cmdAplicar_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { Protegido([this] { Command2_Click(); }); });
+    connect(Command4, &QPushButton::clicked, this,
+            [this] { Protegido([this] { Command4_Click(); }); });
+}
+
+void frmRemisTyP::alCargar() {
+    RestauraPosicion();
+    const bool cargada = Protegido([this] {
+        Proceso& p = Proceso::actual();
+        if (!p.bases->AbrirBdD(cnnBdD)) {
+            throw ErrorOrvlib(-1, cnnBdD.ultimoError(), p.bases->cMiBase);
+        }
+        logica_ = std::make_unique<ReimpresionConTope>(
+            cnnBdD,
+            QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
+        const QString hoy = libKwtm::TextoDeFecha(QDate::currentDate());
+        mkeFecha[0]->setText(hoy);
+        mkeFecha[1]->setText(hoy);
+        if (PideDatosDePrueba(QCoreApplication::arguments().mid(1))) {
+            mkeFecha[0]->setText(QStringLiteral("01/06/2009"));
+            mkeFecha[1]->setText(QStringLiteral("30/06/2009"));
+            txtDato[2]->setText(QStringLiteral("5000"));
+            txtDato[3]->setText(QStringLiteral("1500"));
+        }
+        mfgReja->setColumnCount(6);
+        mfgReja->setHorizontalHeaderLabels(RejaDeTope::Encabezados());
+        mfgReja->verticalHeader()->setVisible(false);
+        mfgReja->verticalHeader()->setDefaultSectionSize(20);
+        mfgReja->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        mfgReja->setSelectionMode(QAbstractItemView::SingleSelection);
+        QFont letra = mfgReja->font();
+        letra.setPointSize(8);
+        mfgReja->setFont(letra);
+        mfgReja->setTextElideMode(Qt::ElideNone);
+        for (int c = 0; c < 6; ++c) {
+            mfgReja->setColumnWidth(c, Px(kAnchos[c]));
+        }
+        QString carpetaHost = LeeIniConDefault(
+            QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
+            Proceso::CarpetaDelPrograma(), *p.kw, p.stArchivoIni);
+        if (!carpetaHost.endsWith(QLatin1Char('/')) && !carpetaHost.endsWith(QLatin1Char('\\'))) {
+            carpetaHost += QDir::separator();
+        }
+        archivoBandera_ = carpetaHost + QStringLiteral("RdRpFG.txt");
+    });
+    if (!cargada) {
+        // Without its connection the window has nothing to work on: it closes after the alert.
+        QTimer::singleShot(0, this, &QDialog::reject);
+    }
+}
+
+bool frmRemisTyP::PideDatosDePrueba(const QStringList& argumentos) {
+    return argumentos == QStringList{QStringLiteral("-probando")};
+}
+
+void frmRemisTyP::alActivarPorPrimeraVez() {
+    if (EsVerdadero(
+            BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnnBdD, QStringLiteral("configura")))) {
+        Label7->setVisible(true);
+        txtDato[4]->setVisible(true);
+    }
+    for (int i = 0; i < 4; ++i) {
+        validaDato(i);
+    }
+}
+
+bool frmRemisTyP::validaDato(int indice) {
+    const double valor = libKwtm::kwVal(txtDato[indice]->text());
+    const bool conservaFoco = indice == 2 && valor <= 0;
+    if (indice != 4) {
+        txtDato[indice]->setText(
+            Formato::Numero(valor, indice == 2 ? kFormatoDinero : QStringLiteral("###,###,##0")));
+    }
+    return !conservaFoco;
+}
+
+void frmRemisTyP::cmdAplicar_Click() {
+    logica_->CreaTablasDeTrabajo();
+    const auto folio = static_cast<qint32>(std::nearbyint(libKwtm::kwVal(txtDato[3]->text())));
+    const double tope = libKwtm::kwVal(txtDato[2]->text());
+    if (folio <= 0 || tope <= 0) {
+        (folio <= 0 ? txtDato[3] : txtDato[2])->setFocus();
+        QApplication::beep();
+        return;
+    }
+    PunteroOcupado();
+    cmdAplicar->setEnabled(false);
+    const ResultadoDeTope resultado =
+        logica_->Aplica(libKwtm::LeeFecha(mkeFecha[0]->text()),
+                        libKwtm::LeeFecha(mkeFecha[1]->text()), txtDato[4]->text(),
+                        Importe::DeDouble(tope), folio, [] { QCoreApplication::processEvents(); });
+    cmdAplicar->setEnabled(true);
+    llenaReja(resultado);
+    for (QWidget* w : {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command2),
+                       static_cast<QWidget*>(Command4)}) {
+        w->setVisible(true);
+    }
+    // The current cell goes to the totals row; a grid of more than 20 rows shows its end.
+    mfgReja->setCurrentCell(mfgReja->rowCount() - 1, 1, QItemSelectionModel::NoUpdate);
+    if (mfgReja->rowCount() + 1 > 20) {
+        mfgReja->scrollToBottom();
+    }
+    mfgReja->setFocus();
+    PunteroNormal();
+}
+
+void frmRemisTyP::agregaFila(const QStringList& celdas) {
+    const int fila = mfgReja->rowCount();
+    mfgReja->insertRow(fila);
+    for (int c = 0; c < celdas.size(); ++c) {
+        auto* celda = new QTableWidgetItem(celdas[c]);
+        celda->setTextAlignment((c >= 2 && c <= 4 ? Qt::AlignRight : Qt::AlignLeft) |
+                                Qt::AlignVCenter);
+        mfgReja->setItem(fila, c, celda);
+    }
+}
+
+void frmRemisTyP::llenaReja(const ResultadoDeTope& resultado) {
+    mfgReja->setRowCount(0);
+    for (const QStringList& fila : RejaDeTope::Filas(resultado)) {
+        agregaFila(fila);
+        // The grid's rows count from 1 under the header: even rows are tinted.
+        const int filaDeReja = mfgReja->rowCount();
+        if (filaDeReja % 2 == 0) {
+            for (int c = 1; c < 6; ++c) {
+                mfgReja->item(filaDeReja - 1, c)->setBackground(kTinte);
+            }
+        }
+    }
+    agregaFila(QStringList(6, QString()));
+    const int separador = mfgReja->rowCount() - 1;
+    for (int c = 1; c < 6; ++c) {
+        mfgReja->item(separador, c)->setBackground(palette().button());
+    }
+    agregaFila(RejaDeTope::Totales(resultado));
+    const int totales = mfgReja->rowCount() - 1;
+    QTableWidgetItem* titulo = mfgReja->item(totales, 1);
+    titulo->setBackground(kTotalesTitulo);
+    titulo->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont negritas = titulo->font();
+    negritas.setBold(true);
+    titulo->setFont(negritas);
+    for (int c = 2; c < 6; ++c) {
+        mfgReja->item(totales, c)->setBackground(kTotales);
+    }
+    // A column never hides an amount: it widens past its design width when it must.
+    for (int c = 0; c < 6; ++c) {
+        mfgReja->resizeColumnToContents(c);
+        mfgReja->setColumnWidth(c, std::max(Px(kAnchos[c]), mfgReja->columnWidth(c)));
+    }
+}
+
+void frmRemisTyP::Command2_Click() {
+    if (!Dialogos::actual().pregunta(
+            QStringLiteral("¿Desea generar la lista de estas remisiones, para facturar en Orvane?"),
+            QStringLiteral("Generar lista"), true)) {
+        return;
+    }
+    ReimpresionConTope::GeneraListaGlobal(
+        QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")),
+        archivoBandera_);
+    Dialogos::actual().mensaje(QStringLiteral("Archivo ") + archivoBandera_ +
+                                   QStringLiteral(" generado"),
+                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+}
+
+void frmRemisTyP::Command4_Click() {
+    ReimpresionConTope::LimpiaBanderas(archivoBandera_);
+}
+
+void frmRemisTyP::alDescargar() {
+    if (logica_ && cnnBdD.abierta()) {
+        logica_->BorraTablasDeTrabajo();
+    }
+    BasesDD::CierraBdD(cnnBdD);
+}

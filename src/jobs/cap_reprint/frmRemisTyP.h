@@ -1,0 +1,66 @@
+#pragma once
+
+#include "jobs/cap_reprint/ReimpresionConTope.h"
+#include "orvlib/Conexion.h"
+#include "ui/VentanaDeTrabajo.h"
+
+#include <QVector>
+#include <array>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// "Reimpresión de remisiones (por tope y por período)": period, cap and first folio in, one
+// grid row per day out; the list for the host's global invoice and its removal.
+class frmRemisTyP : public VentanaDeTrabajo {
+    Q_OBJECT
+public:
+    explicit frmRemisTyP(QWidget* parent = nullptr);
+
+    static QString Titulo() {
+        return QStringLiteral("Reimpresión de remisiones (por tope y por período)");
+    }
+
+    // Whether the command line asks for the test values: exactly "-probando".
+    static bool PideDatosDePrueba(const QStringList& argumentos);
+
+protected:
+    void alActivarPorPrimeraVez() override;
+    void alDescargar() override;
+
+private:
+    void creaControles();
+    void conectaEntradas();
+    void alCargar();
+    bool validaDato(int indice);
+    void cmdAplicar_Click();
+    void llenaReja(const ResultadoDeTope& resultado);
+    void agregaFila(const QStringList& celdas);
+    void Command2_Click();
+    void Command4_Click();
+
+    Conexion cnnBdD;
+    std::unique_ptr<ReimpresionConTope> logica_;
+    QString archivoBandera_;
+
+    QLabel* Label6;
+    std::array<QLineEdit*, 2> mkeFecha;
+    std::array<QLabel*, 2> Label1;
+    QLabel* Label7;
+    std::array<QLineEdit*, 5> txtDato;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label2;
+    QLabel* Label5;
+    QLineEdit* mkeFechaImp;
+    QPushButton* cmdAplicar;
+    QTableWidget* mfgReja;
+    QPushButton* Command3;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command4;
+    QLabel* Label8;
+};

@@ -1,0 +1,236 @@
+#include "jobs/cap_reprint/ReimpresionConTope.h"
+#include "jobs/cap_reprint/RejaDeTope.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+#include "support/NotasDePrueba.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate kDia1(2026, 11, 2);
+const QDate kDia2(2026, 11, 3);
+const QDate kDia3(2026, 11, 4);
+
+class Tope : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    BaseDePrueba base;
+    QString lista = carpeta.ruta(QStringLiteral("programa/ListaRemisiones.txt"));
+    ReimpresionConTope trabajo{base.conexion(), lista};
+
+    ResultadoDeTope aplica(double tope, int folio = 1500,
+                           const QString& serie = QStringLiteral("A"), QDate desde = kDia1,
+                           QDate hasta = kDia3) {
+        trabajo.CreaTablasDeTrabajo();
+        return trabajo.Aplica(desde, hasta, serie, Importe::DeDouble(tope), folio);
+    }
+    QList<int> idsCopiados() {
+        QList<int> ids;
+        QSqlQuery q =
+            base.conexion().consulta(QStringLiteral("SELECT Id FROM tmpremisiones ORDER BY Id"));
+        while (q.next()) {
+            ids << q.value(0).toInt();
+        }
+        return ids;
+    }
+    QString detalle(int id, int partida, const char* campo) {
+        return base
+            .valor(QStringLiteral("SELECT %1 FROM remisionesdetalle WHERE Id=%2 AND Partida=%3")
+                       .arg(QString::fromLatin1(campo))
+                       .arg(id)
+                       .arg(partida))
+            .toString();
+    }
+};
+
+// Each case: the notes' totals of two days, the cap, and how many notes each day takes.
+struct CasoDeAsignacion {
+    const char* nombre;
+    QVector<double> dia1;
+    QVector<double> dia2;
+    double tope;
+    int tomadas1;
+    int tomadas2;
+};
+
+TEST_F(Tope, ReglaDeAsignacion) {
+    const CasoDeAsignacion casos[] = {
+        // Period 200, cap 100: each day's share is 50; reaching it exactly is not passing it.
+        {"igual no es mayor", {25, 25, 40, 10}, {100}, 100, 3, 1},
+        {"el primero siempre", {70, 10}, {90, 10}, 1, 1, 1},
+        {"tope del doble", {10, 20, 30}, {40, 50}, 300, 3, 2},
+        // 0.1 + 0.2 + 0.7 is not 1.0 in binary floating point; the share is compared exactly.
+        {"tope igual al total", {0.1, 0.2, 0.7}, {0.3, 0.4}, 1.7, 3, 2},
+        {"total cero no cuenta", {0, 0, 80, 20}, {100}, 1, 3, 1},
+    };
+    for (const CasoDeAsignacion& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        base.ejecuta(QStringLiteral("DELETE FROM remisiones"));
+        base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle"));
+        QVector<NotaDePrueba> notas;
+        int id = 0;
+        for (double total : c.dia1) {
+            notas.append({++id, kDia1, total});
+        }
+        for (double total : c.dia2) {
+            notas.append({++id, kDia2, total});
+        }
+        AgregaNotas(base, notas);
+        const ResultadoDeTope r = aplica(c.tope);
+        ASSERT_EQ(r.dias.size(), 2);
+        EXPECT_EQ(r.dias[0].remisiones, c.tomadas1);
+        EXPECT_EQ(r.dias[1].remisiones, c.tomadas2);
+        EXPECT_EQ(idsCopiados().size(), c.tomadas1 + c.tomadas2);
+    }
+}
+
+TEST_F(Tope, UnPeriodoQueSumaCeroTomaTodasSinDividirEntreCero) {
+    AgregaNotas(base, {{1, kDia1, 0}, {2, kDia1, 0}, {3, kDia2, 50}, {4, kDia2, -50}});
+    const ResultadoDeTope r = aplica(100);
+    ASSERT_EQ(r.dias.size(), 2);
+    EXPECT_EQ(r.dias[0].remisiones, 2);
+    EXPECT_EQ(r.dias[1].remisiones, 2);
+}
+
+TEST_F(Tope, DiasEnOrdenFoliosConsecutivosYSoloLaSerieSinCanceladas) {
+    AgregaNotas(base, {
+                          {10, kDia2, 100},
+                          {11, kDia2, 100},
+                          {5, kDia1, 100},
+                          {6, kDia1, 100, 0, 0, QStringLiteral("B")},
+                          {7, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 1},
+                          {8, kDia1, 100},
+                          {20, kDia3, 100},
+                      });
+    const ResultadoDeTope r = aplica(10000, 1500);
+    ASSERT_EQ(r.dias.size(), 3);
+    EXPECT_EQ(r.dias[0].fecha, kDia1);
+    EXPECT_EQ(r.dias[0].numeros, QStringLiteral("Del 1500 al 1501"));
+    EXPECT_EQ(r.dias[1].numeros, QStringLiteral("Del 1502 al 1503"));
+    EXPECT_EQ(r.dias[2].numeros, QStringLiteral("Del 1504 al 1504"));
+    EXPECT_EQ(idsCopiados(), (QList<int>{5, 8, 10, 11, 20}));
+    QSqlQuery q = base.conexion().consulta(
+        QStringLiteral("SELECT Id, Factura FROM tmpremisiones ORDER BY Id"));
+    QList<int> folios;
+    while (q.next()) {
+        folios << q.value(1).toInt();
+    }
+    EXPECT_EQ(folios, (QList<int>{1500, 1501, 1502, 1503, 1504}));
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT Factura FROM remisiones WHERE Id=5")).toInt(), 5);
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisionesdetalle")).toInt(), 5);
+    EXPECT_EQ(CarpetaDePrueba::lee(lista), QByteArray("5,\"A\",1500\r\n8,\"A\",1501\r\n"
+                                                      "10,\"A\",1502\r\n11,\"A\",1503\r\n"
+                                                      "20,\"A\",1504\r\n"));
+}
+
+TEST_F(Tope, ListaConLaSerieCitadaYVaciaSinNotas) {
+    AgregaNotas(base, {{4711, kDia1, 500}});
+    aplica(100);
+    EXPECT_EQ(CarpetaDePrueba::lee(lista), QByteArray("4711,\"A\",1500\r\n"));
+    const ResultadoDeTope vacio = aplica(100, 1, QStringLiteral("Z"));
+    EXPECT_TRUE(vacio.dias.isEmpty());
+    EXPECT_EQ(vacio.real, Importe());
+    EXPECT_EQ(CarpetaDePrueba::lee(lista), QByteArray());
+    EXPECT_TRUE(idsCopiados().isEmpty());
+}
+
+TEST_F(Tope, UnaSerieConComillaSeleccionaEnLugarDeRomper) {
+    AgregaNotas(base, {{1, kDia1, 100, 0, 0, QStringLiteral("O'B")}});
+    const ResultadoDeTope r = aplica(1000, 1, QStringLiteral("O'B"));
+    ASSERT_EQ(r.dias.size(), 1);
+    EXPECT_EQ(CarpetaDePrueba::lee(lista), QByteArray("1,\"O'B\",1\r\n"));
+}
+
+TEST_F(Tope, ReparaSoloLosImpuestosEnCeroDeLasNotasElegidas) {
+    PartidaDePrueba ieps;
+    ieps.cantidad = 3;
+    ieps.precio = 10.555;
+    ieps.ieps = 8;
+    ieps.iva = 16;
+    PartidaDePrueba yaTiene = ieps;
+    yaTiene.baseIva = 99;
+    yaTiene.importeIeps = 1.11;
+    PartidaDePrueba sinTasas;
+    sinTasas.cantidad = 2;
+    sinTasas.precio = 5;
+    AgregaNotas(base, {{1, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 0, {ieps, yaTiene, sinTasas}},
+                       {2, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 0, {ieps}}});
+    aplica(1);
+    const struct {
+        int partida;
+        const char* campo;
+        const char* valor;
+    } esperados[] = {
+        {1, "BaseImpuestoAd", "31.6600"}, {1, "ImporteImpuestoAd", "2.5300"},
+        {1, "BaseIVA", "34.1900"},        {1, "ImporteIVA", "5.4700"},
+        {2, "BaseImpuestoAd", "31.6600"}, {2, "ImporteImpuestoAd", "1.1100"},
+        {2, "BaseIVA", "99.0000"},        {2, "ImporteIVA", "15.8400"},
+        {3, "BaseImpuestoAd", "0.0000"},  {3, "BaseIVA", "0.0000"},
+    };
+    for (const auto& e : esperados) {
+        EXPECT_EQ(detalle(1, e.partida, e.campo), QString::fromLatin1(e.valor))
+            << e.partida << " " << e.campo;
+    }
+    EXPECT_EQ(detalle(2, 1, "BaseIVA"), QStringLiteral("0.0000"));
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT ImporteIVA FROM tmpremisionesdetalle WHERE Id=1 "
+                                        "AND Partida=1"))
+                  .toString(),
+              QStringLiteral("5.4700"));
+}
+
+TEST_F(Tope, LasTablasDeTrabajoCopianLaEstructuraDelHost) {
+    trabajo.CreaTablasDeTrabajo();
+    for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
+        auto columnas = [this](const QString& t) {
+            QStringList c;
+            QSqlQuery q = base.conexion().consulta(QStringLiteral("SHOW COLUMNS FROM ") + t);
+            while (q.next()) {
+                c << q.value(0).toString() + q.value(1).toString();
+            }
+            return c;
+        };
+        const QString t = QString::fromLatin1(tabla);
+        EXPECT_EQ(columnas(QStringLiteral("tmp") + t), columnas(t));
+    }
+    QSqlQuery q = base.conexion().consulta(QStringLiteral("SHOW CREATE TABLE tmpremisiones"));
+    ASSERT_TRUE(q.next());
+    EXPECT_TRUE(q.value(1).toString().contains(QStringLiteral("KEY `tmpremisiones_Fecha`")));
+    trabajo.BorraTablasDeTrabajo();
+    EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
+}
+
+TEST(RejaDeTope, CeldasComoLasMuestraLaReja) {
+    ResultadoDeTope r;
+    r.dias.append({QDate(2026, 11, 1), Importe::DeDouble(45293.21), Importe::DeDouble(6570.25), 5,
+                   QStringLiteral("Del 1500 al 1504")});
+    r.dias.append({QDate(2026, 1, 9), Importe::DeDouble(0.5), Importe::DeDouble(0.5), 1,
+                   QStringLiteral("Del 1505 al 1505")});
+    r.real = Importe::DeDouble(1045293.71);
+    r.impreso = Importe::DeDouble(6570.75);
+    r.remisiones = 6;
+    const auto filas = RejaDeTope::Filas(r);
+    ASSERT_EQ(filas.size(), 2);
+    EXPECT_EQ(filas[0],
+              (QStringList{"1", "01/nov/2026", "45,293.21", "6,570.25", "5", "Del 1500 al 1504"}));
+    EXPECT_EQ(filas[1][1], QStringLiteral("09/ene/2026"));
+    EXPECT_EQ(filas[1][2], QStringLiteral("0.50"));
+    EXPECT_EQ(RejaDeTope::Totales(r),
+              (QStringList{"", "Totales:", "1,045,293.71", "6,570.75", "6", ""}));
+}
+
+TEST(ListaGlobal, CopiaLineaPorLineaYSeBorra) {
+    CarpetaDePrueba carpeta;
+    const QString origen = carpeta.ruta(QStringLiteral("programa/ListaRemisiones.txt"));
+    const QString bandera = carpeta.ruta(QStringLiteral("RdRpFG.txt"));
+    CarpetaDePrueba::escribe(origen, "4711,\"A\",1500\r\n4712,\"A\",1501");
+    ReimpresionConTope::GeneraListaGlobal(origen, bandera);
+    ReimpresionConTope::GeneraListaGlobal(origen, bandera);
+    EXPECT_EQ(CarpetaDePrueba::lee(bandera), QByteArray("4711,\"A\",1500\r\n4712,\"A\",1501\r\n"));
+    ReimpresionConTope::LimpiaBanderas(bandera);
+    EXPECT_FALSE(QFile::exists(bandera));
+    EXPECT_NO_THROW(ReimpresionConTope::LimpiaBanderas(bandera));
+}
+
+} // namespace

@@ -1,0 +1,181 @@
+#include "hostdata/Posiciones.h"
+#include "hostdata/Proceso.h"
+#include "jobs/cap_reprint/frmRemisTyP.h"
+#include "orvlib/ArchivoIni.h"
+#include "startup/Principal.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+#include "support/Espera.h"
+#include "support/NotasDePrueba.h"
+#include "ui/DialogosGuionados.h"
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate kDia1(2026, 11, 2);
+const QDate kDia2(2026, 11, 3);
+const QDate kDia3(2026, 11, 4);
+
+// A program folder whose ini names a registered host folder and the test database.
+class VentanaDeTope : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    bool objetos = (Principal::CreaObjetosCompartidos(), true);
+    BaseDePrueba base;
+    DialogosGuionados dialogos;
+
+    void SetUp() override {
+        Proceso& p = Proceso::actual();
+        p.stArchivoIni = carpeta.ruta(QStringLiteral("programa/DeRemisiones.ini"));
+        ArchivoIni ini(p.stArchivoIni);
+        ini.escribe(QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
+                    carpeta.ruta(QStringLiteral("host")));
+        ini.escribe(QStringLiteral("Configuración"), QStringLiteral("Base de datos principal"),
+                    base.nombre());
+        carpeta.registraInstalacion(carpeta.ruta(QStringLiteral("host")));
+        base.ejecuta(QStringLiteral("INSERT INTO configura (SeriesEnRem) VALUES (1)"));
+        AgregaNotas(base, {{1, kDia1, 100},
+                           {2, kDia1, 100},
+                           {3, kDia2, 300},
+                           {4, kDia3, 50},
+                           {5, kDia3, 50},
+                           {6, kDia3, 40, 0, 0, QStringLiteral("B")}});
+    }
+
+    template <typename T> T* control(QWidget& ventana, const char* nombre) {
+        auto* c = ventana.findChild<T*>(QString::fromLatin1(nombre));
+        EXPECT_NE(c, nullptr) << nombre;
+        return c;
+    }
+};
+
+TEST_F(VentanaDeTope, AplicarLlenaLaRejaConTintesYTotales) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    auto* serie = control<QLineEdit>(ventana, "txtDato_4");
+    auto* tope = control<QLineEdit>(ventana, "txtDato_2");
+    auto* folio = control<QLineEdit>(ventana, "txtDato_3");
+    EXPECT_TRUE(serie->isVisible());
+    EXPECT_EQ(tope->text(), QStringLiteral("0.00"));
+    EXPECT_EQ(control<QLineEdit>(ventana, "mkeFecha_0")->text(),
+              libKwtm::TextoDeFecha(QDate::currentDate()));
+
+    control<QLineEdit>(ventana, "mkeFecha_0")->setText(QStringLiteral("02/11/2026"));
+    control<QLineEdit>(ventana, "mkeFecha_1")->setText(QStringLiteral("04/11/2026"));
+    serie->setText(QStringLiteral("A"));
+    tope->clear();
+    QTest::keyClicks(tope, QStringLiteral("2x00"));
+    EXPECT_EQ(tope->text(), QStringLiteral("200"));
+    folio->clear();
+    QTest::keyClicks(folio, QStringLiteral("1500"));
+    QTest::mouseClick(control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+
+    auto* reja = control<QTableWidget>(ventana, "mfgReja");
+    ASSERT_TRUE(reja->isVisible());
+    ASSERT_EQ(reja->rowCount(), 5);
+    const QStringList esperadas[] = {
+        {"1", "02/nov/2026", "200.00", "100.00", "1", "Del 1500 al 1500"},
+        {"2", "03/nov/2026", "300.00", "300.00", "1", "Del 1501 al 1501"},
+        {"3", "04/nov/2026", "100.00", "50.00", "1", "Del 1502 al 1502"},
+        {"", "", "", "", "", ""},
+        {"", "Totales:", "600.00", "450.00", "3", ""},
+    };
+    for (int f = 0; f < 5; ++f) {
+        for (int c = 0; c < 6; ++c) {
+            EXPECT_EQ(reja->item(f, c)->text(), esperadas[f][c]) << f << "," << c;
+        }
+    }
+    EXPECT_EQ(reja->item(0, 1)->background(), QBrush());
+    EXPECT_EQ(reja->item(1, 1)->background().color(), QColor(0xE0, 0xF3, 0xFE));
+    EXPECT_EQ(reja->item(1, 0)->background(), QBrush());
+    EXPECT_EQ(reja->item(2, 3)->background(), QBrush());
+    EXPECT_EQ(reja->item(4, 1)->background().color(), QColor(0xDA, 0xFF, 0xC4));
+    EXPECT_TRUE(reja->item(4, 1)->font().bold());
+    EXPECT_EQ(reja->item(4, 3)->background().color(), QColor(0xFE, 0xFF, 0xD9));
+    EXPECT_EQ(reja->horizontalHeaderItem(5)->text(), QStringLiteral("Números"));
+    EXPECT_EQ(reja->columnWidth(5), 2500 / 15);
+    EXPECT_TRUE(control<QPushButton>(ventana, "Command2")->isVisible());
+    EXPECT_TRUE(control<QPushButton>(ventana, "Command4")->isVisible());
+
+    ventana.close();
+    EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
+    EXPECT_EQ(CarpetaDePrueba::lee(Posiciones::Archivo()).mid(4, 11), QByteArray("FRMREMISTYP"));
+}
+
+TEST_F(VentanaDeTope, ElTopeNoSoltaElFocoMientrasNoSeaPositivoYAplicarLoExige) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    auto* tope = control<QLineEdit>(ventana, "txtDato_2");
+    tope->setFocus();
+    ASSERT_TRUE(EsperaHasta([tope] { return tope->hasFocus(); }));
+    QTest::keyClick(tope, Qt::Key_Tab);
+    EXPECT_TRUE(EsperaHasta([tope] { return tope->hasFocus(); }));
+    EXPECT_EQ(tope->text(), QStringLiteral("0.00"));
+
+    control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("10"));
+    base.ejecuta(QStringLiteral("CREATE TABLE tmpremisiones (x INT)"));
+    QTest::mouseClick(control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    EXPECT_FALSE(control<QTableWidget>(ventana, "mfgReja")->isVisible());
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 0);
+    EXPECT_TRUE(tope->hasFocus());
+}
+
+TEST_F(VentanaDeTope, UnErrorDeBaseDeDatosSeAvisaYLaVentanaSigueUsable) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    control<QLineEdit>(ventana, "txtDato_2")->setText(QStringLiteral("100"));
+    control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("1"));
+    base.ejecuta(QStringLiteral("DROP TABLE remisionesdetalle"));
+    QTest::mouseClick(control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    ASSERT_EQ(dialogos.cajas().size(), 1);
+    EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Alerta"));
+    EXPECT_TRUE(dialogos.cajas()[0].texto.contains(QStringLiteral("remisionesdetalle")));
+    EXPECT_TRUE(control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
+}
+
+TEST_F(VentanaDeTope, LaOrdenTopeImprimeLaRejaYNoDejaTablasDeTrabajo) {
+    QProcess programa;
+    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
+                   {QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+                    QStringLiteral("--hasta"), QStringLiteral("04/11/2026"),
+                    QStringLiteral("--tope"), QStringLiteral("300"), QStringLiteral("--folio"),
+                    QStringLiteral("1500"), QStringLiteral("--serie"), QStringLiteral("A")});
+    ASSERT_TRUE(programa.waitForFinished(30000));
+    EXPECT_EQ(programa.exitCode(), 0) << programa.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(programa.readAllStandardOutput()),
+              QStringLiteral("\tDía\tTotal real\t$ a imprimir\tNo. de remis.\tNúmeros\n"
+                             "1\t02/nov/2026\t200.00\t200.00\t2\tDel 1500 al 1501\n"
+                             "2\t03/nov/2026\t300.00\t300.00\t1\tDel 1502 al 1502\n"
+                             "3\t04/nov/2026\t100.00\t100.00\t2\tDel 1503 al 1504\n"
+                             "\tTotales:\t600.00\t600.00\t5\t\n"));
+    EXPECT_EQ(CarpetaDePrueba::lee(carpeta.ruta(QStringLiteral("programa/ListaRemisiones.txt"))),
+              QByteArray("1,\"A\",1500\r\n2,\"A\",1501\r\n3,\"A\",1502\r\n4,\"A\",1503\r\n"
+                         "5,\"A\",1504\r\n"));
+    EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
+
+    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
+                   {QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+                    QStringLiteral("--hasta"), QStringLiteral("04/11/2026"),
+                    QStringLiteral("--tope"), QStringLiteral("0"), QStringLiteral("--folio"),
+                    QStringLiteral("1")});
+    ASSERT_TRUE(programa.waitForFinished(30000));
+    EXPECT_NE(programa.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(programa.readAllStandardError())
+                    .contains(QStringLiteral("La cantidad tope debe ser mayor que cero.")));
+}
+
+TEST(DatosDePrueba, SoloConExactamenteElInterruptor) {
+    EXPECT_TRUE(frmRemisTyP::PideDatosDePrueba({QStringLiteral("-probando")}));
+    EXPECT_FALSE(frmRemisTyP::PideDatosDePrueba({}));
+    EXPECT_FALSE(
+        frmRemisTyP::PideDatosDePrueba({QStringLiteral("-probando"), QStringLiteral("x")}));
+    EXPECT_FALSE(frmRemisTyP::PideDatosDePrueba({QStringLiteral("-PROBANDO")}));
+}
+
+} // namespace

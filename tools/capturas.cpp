@@ -1,0 +1,63 @@
+// Takes pictures of the program's windows on the store the configuration points at, as a user
+// would see them after pressing each window's main button; for the manual and for reviews.
+//
+//   capturas CARPETA   (with the environment scripts/demo sets up)
+
+#include "jobs/cap_reprint/frmRemisTyP.h"
+#include "startup/Menu.h"
+#include "startup/Principal.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+void guarda(QWidget& ventana, const QString& carpeta, const QString& nombre) {
+    ventana.grab().save(QDir(carpeta).filePath(nombre));
+    std::printf("%s\n", qPrintable(QDir(carpeta).filePath(nombre)));
+}
+
+void escribe(QWidget& ventana, const char* control, const QString& texto) {
+    ventana.findChild<QLineEdit*>(QString::fromLatin1(control))->setText(texto);
+}
+
+void pulsa(QWidget& ventana, const char* boton) {
+    ventana.findChild<QPushButton*>(QString::fromLatin1(boton))->click();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc < 2 || !Principal::Configura()) {
+        std::fprintf(stderr, "uso: capturas CARPETA (con la configuración de scripts/demo)\n");
+        return 2;
+    }
+    const QString carpeta = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(carpeta);
+
+    Menu menu;
+    menu.show();
+    menu.activateWindow();
+    QApplication::processEvents();
+    guarda(menu, carpeta, QStringLiteral("menu.png"));
+
+    frmRemisTyP tope;
+    tope.show();
+    tope.activateWindow();
+    QApplication::processEvents();
+    escribe(tope, "mkeFecha_0", QStringLiteral("01/11/2026"));
+    escribe(tope, "mkeFecha_1", QStringLiteral("30/11/2026"));
+    escribe(tope, "txtDato_4", QStringLiteral("A"));
+    escribe(tope, "txtDato_2", QStringLiteral("150,000.00"));
+    escribe(tope, "txtDato_3", QStringLiteral("1,500"));
+    pulsa(tope, "cmdAplicar");
+    QApplication::processEvents();
+    guarda(tope, carpeta, QStringLiteral("tope.png"));
+    tope.close();
+    return 0;
+}
