@@ -1,6 +1,7 @@
 #include "orvlib/FabricaOrvlib.h"
 
 #include "orvlib/BasesDD.h"
+#include "orvlib/CamposBin.h"
 #include "orvlib/DeArchivos.h"
 #include "orvlib/DeEquipo.h"
 #include "orvlib/DeMonedas.h"
@@ -29,6 +30,7 @@ const std::map<QString, std::function<std::unique_ptr<ObjetoOrvlib>()>>& clases(
         {QStringLiteral("orvlib.impresiontexto"), nuevo<ImpresionTexto>},
         {QStringLiteral("orvlib.demonedas"), nuevo<DeMonedas>},
         {QStringLiteral("orvlib.delregistro"), nuevo<DelRegistro>},
+        {QStringLiteral("orvlib.camposbin"), nuevo<CamposBin>},
     };
     return mapa;
 }

@@ -1,5 +1,5 @@
-#include "hostdata/Formato.h"
 #include "hostdata/Importe.h"
+#include "orvlib/Formato.h"
 
 #include <gtest/gtest.h>
 

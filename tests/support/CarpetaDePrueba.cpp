@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,6 +15,11 @@ const char* const kVariables[3] = {"DEREMISIONES_CARPETA", "XDG_CONFIG_HOME", "O
 } // namespace
 
 CarpetaDePrueba::CarpetaDePrueba() {
+    // DEREMISIONES_CONSERVA_PRUEBAS=1 keeps the folders (PDFs, lists) to look at after a run.
+    if (qEnvironmentVariableIntValue("DEREMISIONES_CONSERVA_PRUEBAS") == 1) {
+        dir_.setAutoRemove(false);
+        std::fprintf(stderr, "carpeta de prueba: %s\n", qPrintable(dir_.path()));
+    }
     QDir(dir_.path()).mkpath(QStringLiteral("programa"));
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
     const QString valores[3] = {ruta(QStringLiteral("programa")), ruta(QStringLiteral("config")),
@@ -49,6 +55,11 @@ void CarpetaDePrueba::registraInstalacion(const QString& carpetaHost) const {
                 qEnvironmentVariable("DEREMISIONES_MYSQL_HOST", QStringLiteral("127.0.0.1")));
     ini.escribe(carpetaHost, QStringLiteral("MySQLPuerto"),
                 qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO"));
+}
+
+void CarpetaDePrueba::registraOrigenesOdbc() const {
+    escribe(ruta(QStringLiteral("config/odbc.ini")),
+            "[myodbc3-test]\nDriver=MariaDB Unicode\n[Orvane Reportes]\nDriver=MariaDB Unicode\n");
 }
 
 QByteArray CarpetaDePrueba::lee(const QString& ruta) {

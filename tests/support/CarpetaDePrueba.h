@@ -18,6 +18,10 @@ public:
     // Registers a host installation for the folder with the private server's address.
     void registraInstalacion(const QString& carpetaHost) const;
 
+    // Creates the report engine's two ODBC data sources on the MariaDB driver, as an
+    // installation has them; the program fills in the server and database.
+    void registraOrigenesOdbc() const;
+
     static QByteArray lee(const QString& ruta);
     static void escribe(const QString& ruta, const QByteArray& bytes);
 

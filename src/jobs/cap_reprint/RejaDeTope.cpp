@@ -1,6 +1,6 @@
 #include "jobs/cap_reprint/RejaDeTope.h"
 
-#include "hostdata/Formato.h"
+#include "orvlib/Formato.h"
 
 QString RejaDeTope::Dinero(Importe importe) {
     return Formato::Numero(importe.ADouble(), QStringLiteral("###,###,##0.00"));

@@ -1,9 +1,9 @@
 #include "jobs/cap_reprint/frmRemisTyP.h"
 
-#include "hostdata/Formato.h"
 #include "hostdata/Proceso.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Formato.h"
 #include "startup/ParaPluginsPortables.h"
 #include "ui/Dialogos.h"
 #include "ui/EntradaDeCampos.h"

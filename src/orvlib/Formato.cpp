@@ -1,4 +1,4 @@
-#include "hostdata/Formato.h"
+#include "orvlib/Formato.h"
 
 #include <array>
 #include <cmath>

@@ -1,0 +1,39 @@
+#include "hostdata/OrigenesODBC.h"
+
+#include "hostdata/Proceso.h"
+
+void GrabaValorODBC(const QString& nombre, QString& valor, quint8 deReportes) {
+    const QString n = nombre.toLower();
+    const QString valorDe = n == QLatin1String("basededatos")  ? QStringLiteral("Database")
+                            : n == QLatin1String("contraseña") ? QStringLiteral("Password")
+                            : n == QLatin1String("servidor")   ? QStringLiteral("Server")
+                            : n == QLatin1String("usuario")    ? QStringLiteral("User")
+                            : n == QLatin1String("puerto")     ? QStringLiteral("Port")
+                                                               : QString();
+    QString clave = QStringLiteral("Software\\ODBC\\ODBC.INI\\");
+    if (deReportes != 0) {
+        if (n == QLatin1String("basededatos")) {
+            valor = QStringLiteral("orvanereportes");
+        }
+        clave += QStringLiteral("Orvane Reportes");
+    } else {
+        clave += QStringLiteral("myodbc3-test");
+    }
+    Proceso::actual().registro->GrabarCadena(clave, valorDe, valor);
+}
+
+void ActualizaOrigenesODBC() {
+    const BasesDD& b = *Proceso::actual().bases;
+    for (quint8 pasada : {0, 1}) {
+        QString servidor = b.cRuta;
+        QString contrasena = b.cPassword;
+        QString usuario = b.cUsuario;
+        QString puerto = QString::number(b.cPuerto);
+        QString base = b.cMiBase;
+        GrabaValorODBC(QStringLiteral("Servidor"), servidor, pasada);
+        GrabaValorODBC(QStringLiteral("Contraseña"), contrasena, pasada);
+        GrabaValorODBC(QStringLiteral("Usuario"), usuario, pasada);
+        GrabaValorODBC(QStringLiteral("Puerto"), puerto, pasada);
+        GrabaValorODBC(QStringLiteral("BaseDeDatos"), base, pasada);
+    }
+}

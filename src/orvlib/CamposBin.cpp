@@ -1,0 +1,56 @@
+#include "orvlib/CamposBin.h"
+
+#include "orvlib/Conexion.h"
+#include "orvlib/ErrorOrvlib.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QSqlQuery>
+
+namespace {
+
+QString nombre(const QString& n) {
+    QString t = n;
+    return QLatin1Char('`') + t.replace(QLatin1Char('`'), QLatin1String("``")) + QLatin1Char('`');
+}
+
+} // namespace
+
+void CamposBin::ExtraeRPT(const QString& archivo, const QString& carpeta) const {
+    QSqlQuery q = BaseDD->consulta(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %4")
+            .arg(nombre(CampoTexto), nombre(cTablaRpts), nombre(CampoLlave), nombre(CampoNumero)),
+        {archivo});
+    QByteArray contenido;
+    bool hay = false;
+    while (q.next()) {
+        hay = true;
+        contenido += QByteArray::fromBase64(q.value(0).toString().toLatin1());
+    }
+    if (!hay) {
+        throw ErrorOrvlib(
+            53, QStringLiteral("No se encontró el archivo %1 en %2").arg(archivo, cTablaRpts),
+            archivo);
+    }
+    const QString ruta = QDir(carpeta).filePath(archivo);
+    QSaveFile salida(ruta);
+    if (!salida.open(QIODevice::WriteOnly) || salida.write(contenido) != contenido.size() ||
+        !salida.commit()) {
+        throw ErrorOrvlib(75, salida.errorString(), ruta);
+    }
+}
+
+void CamposBin::GuardaRPT(const QString& archivo, const QByteArray& contenido) const {
+    BaseDD->consulta(
+        QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(nombre(cTablaRpts), nombre(CampoLlave)),
+        {archivo});
+    const QString inserta =
+        QStringLiteral("INSERT INTO %1 (%2,%3,%4) VALUES (?,?,?)")
+            .arg(nombre(cTablaRpts), nombre(CampoLlave), nombre(CampoNumero), nombre(CampoTexto));
+    int renglon = 0;
+    for (qsizetype i = 0; i < contenido.size() || renglon == 0; i += kBytesPorRenglon) {
+        BaseDD->consulta(inserta,
+                         {archivo, ++renglon,
+                          QString::fromLatin1(contenido.mid(i, kBytesPorRenglon).toBase64())});
+    }
+}

@@ -1,0 +1,333 @@
+#include "printing/modRPTs.h"
+
+#include "hostdata/OrigenesODBC.h"
+#include "hostdata/Proceso.h"
+#include "orvlib/CamposBin.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "reporteador/ErrorDeReporte.h"
+#include "ui/Dialogos.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinterInfo>
+#include <functional>
+#include <optional>
+
+namespace {
+
+const QByteArray kFinDeFormula("\x00\x0E\x10", 3);
+
+QString conRpt(QString archivo) {
+    if (!archivo.toLower().contains(QLatin1String(".rpt"))) {
+        archivo += QStringLiteral(".rpt");
+    }
+    return archivo;
+}
+
+QByteArray leeArchivo(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly)) {
+        throw ErrorOrvlib(75, f.errorString(), ruta);
+    }
+    return f.readAll();
+}
+
+void muestraError(int numero, const QString& descripcion) {
+    Dialogos::actual().mensaje(QStringLiteral("Error no. %1: %2").arg(numero).arg(descripcion),
+                               QStringLiteral("Error"), Dialogos::Icono::Critico);
+}
+
+} // namespace
+
+modRPTs& modRPTs::actual() {
+    static modRPTs modulo;
+    return modulo;
+}
+
+void modRPTs::InicializaReporte() {
+    stArchivoReporte.clear();
+    inDestino = 0;
+    stSeleccion.clear();
+    stControlador.clear();
+    stImpresora.clear();
+    stPuerto.clear();
+    stFormulas.fill(QString());
+}
+
+void modRPTs::ImprimeFormato(const QString& archivoFormato, const QString& seleccion,
+                             Conexion& conexionHost, const QString& rutaAuxiliar,
+                             const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
+                             const QString& tablaDetalleFormato, const QString& tablaDetalle) {
+    stArchivoReporte = Proceso::actual().stCarpetaPrograma + archivoFormato;
+    inDestino = 1;
+    stSeleccion = seleccion;
+    EjecutaReporte(conexionHost, rutaAuxiliar, tablaEncabezadoFormato, tablaEncabezado,
+                   tablaDetalleFormato, tablaDetalle);
+}
+
+QString modRPTs::TextoDeConexion() {
+    const BasesDD& b = *Proceso::actual().bases;
+    return QStringLiteral("DSN=myodbc3-test;SERVER=") + b.cRuta + QStringLiteral(";DB=") +
+           b.cMiBase + QStringLiteral(";UID=") + b.cUsuario + QStringLiteral(";PWD=") +
+           b.cPassword + QLatin1Char(';');
+}
+
+QString modRPTs::UbicacionDeTabla(const QString& entrada, const QString& rutaAuxiliar,
+                                  const QString& tablaEncabezadoFormato,
+                                  const QString& tablaEncabezado,
+                                  const QString& tablaDetalleFormato, const QString& tablaDetalle) {
+    if (entrada.startsWith(QLatin1Char('A'))) {
+        return rutaAuxiliar;
+    }
+    const QString nombre = entrada.mid(2);
+    const qsizetype punto = nombre.indexOf(QLatin1Char('.'));
+    QString tabla = punto < 0 ? nombre : nombre.mid(punto + 1);
+    if (tabla.toLower() == tablaEncabezadoFormato.toLower()) {
+        tabla = tablaEncabezado.toLower();
+    }
+    if (tabla.contains(QLatin1String("detalle"))) {
+        tabla = tablaDetalleFormato;
+    }
+    if (tabla.toLower() == tablaDetalleFormato.toLower()) {
+        tabla = tablaDetalle;
+    }
+    return tabla.contains(QLatin1Char('.'))
+               ? tabla
+               : Proceso::actual().bases->cMiBase + QLatin1Char('.') + tabla;
+}
+
+void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar,
+                             const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
+                             const QString& tablaDetalleFormato, const QString& tablaDetalle) {
+    QStringList tablas;
+    qint16 cuenta = 0;
+    const std::vector<std::function<void()>> pasos = {
+        [this] { inPosicionesGenerales = 0; },
+        [] { ActualizaOrigenesODBC(); },
+        [this] {
+            // Only the file name is put in lower case; the folder stays as it is on disk.
+            const QFileInfo info(stArchivoReporte);
+            stArchivoReporte = QDir(info.path()).filePath(conRpt(info.fileName().toLower()));
+        },
+        [&] {
+            QString carpeta;
+            ExtraeFormato(conexionHost, stArchivoReporte, carpeta, QStringLiteral("reportesbin"));
+        },
+        [this] {
+            inPosicionesGenerales = 0;
+            inReintento = 0;
+        },
+        [&] { cuenta = TablasDelFormato(stArchivoReporte, tablas); },
+        [this] {
+            for (int i = 0; i < ControlDeReporte::kTablas; ++i) {
+                crpReport.AsignaIndexada(32, i, QString());
+            }
+        },
+        [&] {
+            for (int j = 1; j <= cuenta; ++j) {
+                crpReport.AsignaIndexada(32, j - 1,
+                                         UbicacionDeTabla(tablas[j - 1], rutaAuxiliar,
+                                                          tablaEncabezadoFormato, tablaEncabezado,
+                                                          tablaDetalleFormato, tablaDetalle));
+            }
+        },
+        [&] { tablas.clear(); },
+        [this] {
+            const QString nombre = QFileInfo(stArchivoReporte).fileName().toLower();
+            if (inDestino == 1 && nombre.startsWith(QLatin1String("fmt"))) {
+                QString impresora;
+                ImpresoraDelFormato(nombre, impresora);
+            }
+        },
+        [this] {
+            for (int i = 0; i < 21; ++i) {
+                const QString t = stFormulas[i].trimmed();
+                if (!t.isEmpty()) {
+                    const qsizetype p = t.indexOf(QLatin1Char('='));
+                    if (p <= 0 || !ExisteFormula(stArchivoReporte, stFormulas[i].left(p))) {
+                        stFormulas[i].clear();
+                    }
+                }
+                crpReport.AsignaIndexada(29, i, stFormulas[i]);
+            }
+        },
+        [this] {
+            crpReport.Asigna(8, QStringLiteral("Visualización de ''"));
+            crpReport.Asigna(15, 0);
+            crpReport.Asigna(24, inDestino);
+            crpReport.Asigna(3, stArchivoReporte);
+            crpReport.Asigna(25, 0);
+            crpReport.Asigna(12, QString());
+            crpReport.AsignaIndexada(30, 0, QString());
+            crpReport.Asigna(13, stSeleccion);
+            crpReport.Asigna(47, stControlador);
+            crpReport.Asigna(48, stImpresora);
+            crpReport.Asigna(49, stPuerto);
+            crpReport.Asigna(20, TextoDeConexion());
+        },
+        [this] { crpReport.Asigna(17, 1); },
+        [this] { QFile::remove(stArchivoReporte); },
+    };
+    constexpr std::size_t kListado = 5;
+    std::size_t paso = 0;
+    while (paso < pasos.size()) {
+        std::optional<std::pair<int, QString>> error;
+        try {
+            pasos[paso]();
+            ++paso;
+            continue;
+        } catch (const ErrorDeReporte& e) {
+            error.emplace(e.numero(), e.texto());
+        } catch (const ErrorOrvlib& e) {
+            error.emplace(e.numero(),
+                          e.descripcion() + QStringLiteral(" (") + e.contexto() + QLatin1Char(')'));
+        }
+        const auto [numero, descripcion] = *error;
+        if (numero == ErrorDeReporte::kTabla || numero == ErrorDeReporte::kServidor) {
+            tablas.clear();
+            ++inReintento;
+            if (inReintento >= inPosicionesGenerales) {
+                return;
+            }
+            paso = kListado;
+        } else if (numero == 70 || numero == 75) {
+            return;
+        } else {
+            if (numero == ErrorDeReporte::kFormula) {
+                QString texto =
+                    QStringLiteral("Es posible que una de estas fórmulas no exista en el formato:");
+                bool hay = false;
+                for (const QString& f : stFormulas) {
+                    if (!f.trimmed().isEmpty()) {
+                        hay = true;
+                        texto += QStringLiteral("\r\n") + f.left(f.indexOf(QLatin1Char('=')));
+                    }
+                }
+                if (hay) {
+                    Dialogos::actual().mensaje(texto, QStringLiteral("Error"),
+                                               Dialogos::Icono::Critico);
+                } else {
+                    muestraError(numero, descripcion);
+                }
+            } else {
+                muestraError(numero, descripcion);
+            }
+            ++paso;
+        }
+    }
+}
+
+void modRPTs::ExtraeFormato(Conexion& conexion, const QString& archivo, QString& carpeta,
+                            const QString& tabla) {
+    const QString nombre = DeArchivos::NombreDeArchivo(archivo);
+    CamposBin campos;
+    Proceso& p = Proceso::actual();
+    if (carpeta.isEmpty()) {
+        carpeta = p.stCarpetaPrograma;
+    }
+    campos.BaseDD = &conexion;
+    campos.CampoLlave = QStringLiteral("Archivo");
+    campos.CampoNumero = QStringLiteral("Renglon");
+    campos.CampoTexto = QStringLiteral("Contenido");
+    campos.cTablaRpts = tabla;
+    campos.cRutaPrograma = Proceso::CarpetaDelPrograma();
+    DeArchivos::CreaRuta(carpeta);
+    campos.ExtraeRPT(nombre, carpeta);
+}
+
+qint16 modRPTs::TablasDelFormato(QString archivo, QStringList& tablas) {
+    archivo = conRpt(archivo);
+    const QByteArray datos = leeArchivo(archivo);
+    if (inReintento == 0) {
+        lnPosiciones.resize(1);
+    }
+    const qsizetype inicio = inReintento == 0 ? 1 : lnPosiciones.value(inReintento + 1, 1);
+    for (qsizetype posicion = inicio; posicion <= datos.size(); ++posicion) {
+        if (datos.mid(posicion - 1, 2).toUpper() != "PD") {
+            continue;
+        }
+        // Bytes past the end read as zeros, as a fixed-length read of the file does.
+        const QByteArray ventana = datos.mid(posicion - 1, 60).leftJustified(60, '\0');
+        const QByteArray minusculas = ventana.toLower();
+        if (!minusculas.contains("pdbdao") && !minusculas.contains("pdsodbc")) {
+            continue;
+        }
+        const QString entrada = InterpretaTabla(ventana);
+        if (entrada.isEmpty()) {
+            continue;
+        }
+        if (inReintento == 0 && entrada.toLower() == QLatin1String("a generales")) {
+            lnPosiciones.append(static_cast<qint32>(posicion));
+            ++inPosicionesGenerales;
+        }
+        const bool repetida = std::any_of(tablas.begin(), tablas.end(), [&](const QString& t) {
+            return t.toLower() == entrada.toLower();
+        });
+        if (!repetida) {
+            tablas.append(entrada);
+        }
+    }
+    return static_cast<qint16>(tablas.size());
+}
+
+QString modRPTs::InterpretaTabla(const QByteArray& ventana) {
+    const QByteArray minusculas = ventana.toLower();
+    const qsizetype p = minusculas.indexOf(".dll");
+    if (p < 0) {
+        return {};
+    }
+    const QString tipo = minusculas.contains("pdbdao") ? QStringLiteral("A") : QStringLiteral("M");
+    QByteArray resto = ventana.mid(p + 5);
+    const qsizetype cero = resto.indexOf('\0');
+    if (cero >= 0) {
+        resto = resto.mid(cero + 1);
+        const qsizetype otro = resto.indexOf('\0');
+        if (otro >= 0) {
+            resto = resto.left(otro);
+        }
+    }
+    const QString entrada = tipo + QLatin1Char(' ') + QString::fromLatin1(resto);
+    const bool control =
+        std::any_of(entrada.begin(), entrada.end(), [](QChar c) { return c.unicode() < 32; });
+    return control ? QString() : entrada;
+}
+
+bool modRPTs::ExisteFormula(QString archivo, const QString& nombre) {
+    archivo = conRpt(archivo);
+    const QByteArray datos = leeArchivo(archivo);
+    const QByteArray buscado = nombre.toLatin1().toUpper();
+    if (buscado.isEmpty()) {
+        return false;
+    }
+    for (qsizetype i = 0; i + buscado.size() <= datos.size(); ++i) {
+        if (datos.mid(i, buscado.size()).toUpper() == buscado &&
+            datos.mid(i + buscado.size(), 3) == kFinDeFormula) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void modRPTs::ImpresoraDelFormato(const QString& nombre, QString& impresora) {
+    QString clave = nombre;
+    const qsizetype guion = nombre.indexOf(QLatin1Char('_'));
+    if (guion >= 0) {
+        clave = nombre.left(guion) + QStringLiteral(".rpt");
+    }
+    impresora =
+        Proceso::actual()
+            .kw->LeeIni(QStringLiteral("Impresión de formatos"), clave, Proceso::actual().stIniHost)
+            .trimmed();
+    if (impresora.isEmpty()) {
+        return;
+    }
+    for (const QPrinterInfo& info : QPrinterInfo::availablePrinters()) {
+        if (info.printerName().toLower() == impresora.toLower()) {
+            stControlador = info.makeAndModel();
+            stImpresora = info.printerName();
+            stPuerto = info.printerName();
+            return;
+        }
+    }
+}

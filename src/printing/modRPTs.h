@@ -1,0 +1,58 @@
+#pragma once
+
+#include "reporteador/ControlDeReporte.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <array>
+
+class Conexion;
+
+// Prints report templates kept in the host's reportesbin table through the report engine: writes
+// the template out, points its tables at the working tables and the print's auxiliary file,
+// drops formulas the template lacks, picks the printer the host's Orvane.ini names for it and
+// runs the engine. Its settings are module-wide, one print at a time.
+class modRPTs {
+public:
+    static modRPTs& actual();
+
+    ControlDeReporte crpReport;
+
+    QString stArchivoReporte;
+    qint16 inDestino = 0;
+    QString stSeleccion;
+    QString stControlador;
+    QString stImpresora;
+    QString stPuerto;
+    std::array<QString, 21> stFormulas;
+    QVector<qint32> lnPosiciones{0}; // element 0 unused, as the listing counts from 1
+    qint16 inPosicionesGenerales = 0;
+    qint16 inReintento = 0;
+
+    void InicializaReporte();
+    void ImprimeFormato(const QString& archivoFormato, const QString& seleccion,
+                        Conexion& conexionHost, const QString& rutaAuxiliar,
+                        const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
+                        const QString& tablaDetalleFormato, const QString& tablaDetalle);
+    void EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar,
+                        const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
+                        const QString& tablaDetalleFormato, const QString& tablaDetalle);
+
+    static void ExtraeFormato(Conexion& conexion, const QString& archivo, QString& carpeta,
+                              const QString& tabla);
+    qint16 TablasDelFormato(QString archivo, QStringList& tablas);
+    static QString InterpretaTabla(const QByteArray& ventana);
+    static bool ExisteFormula(QString archivo, const QString& nombre);
+    void ImpresoraDelFormato(const QString& nombre, QString& impresora);
+
+    // The connect text the engine gets: "DSN=myodbc3-test;SERVER=…;DB=…;UID=…;PWD=…;".
+    static QString TextoDeConexion();
+    // The table location of one template table entry ("A Generales", "M remisiones").
+    static QString UbicacionDeTabla(const QString& entrada, const QString& rutaAuxiliar,
+                                    const QString& tablaEncabezadoFormato,
+                                    const QString& tablaEncabezado,
+                                    const QString& tablaDetalleFormato,
+                                    const QString& tablaDetalle);
+};

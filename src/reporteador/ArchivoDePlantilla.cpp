@@ -1,0 +1,64 @@
+#include "reporteador/ArchivoDePlantilla.h"
+
+#include "reporteador/ErrorDeReporte.h"
+#include "reporteador/FuenteDePlantilla.h"
+
+#include <QFile>
+#include <QtEndian>
+
+namespace {
+
+const QByteArray kFuente = QByteArrayLiteral("FUENTE");
+
+QByteArray entradaDeTabla(const TablaDePlantilla& t) {
+    const QByteArray controlador =
+        t.deAccess ? QByteArrayLiteral("PDBDAO.DLL") : QByteArrayLiteral("PDSODBC.DLL");
+    const QByteArray origen =
+        t.deAccess ? QByteArrayLiteral("Auxiliar.MDB") : QByteArrayLiteral("myodbc3-test");
+    QByteArray entrada = controlador + '\0' + origen + '\0' + t.nombre.toLatin1() + '\0';
+    // Each entry fills a 64-byte slot, so a scan window never runs into the next one.
+    return entrada.leftJustified(64, '\0');
+}
+
+} // namespace
+
+const QByteArray ArchivoDePlantilla::kFirma = QByteArrayLiteral("ORVREPORTE 1\r\n\x1A");
+
+QByteArray ArchivoDePlantilla::Construye(const QString& fuente) {
+    const Plantilla p = FuenteDePlantilla::Lee(fuente);
+    QByteArray archivo = kFirma + '\0';
+    for (const TablaDePlantilla& t : p.tablas) {
+        if (t.nombre.toLatin1().size() > 30) {
+            throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                                 QStringLiteral("Nombre de tabla demasiado largo: ") + t.nombre);
+        }
+        archivo += entradaDeTabla(t);
+    }
+    for (const QString& f : p.formulas) {
+        archivo += f.toLatin1() + QByteArray("\x00\x0E\x10", 3);
+    }
+    const QByteArray texto = fuente.toUtf8();
+    QByteArray largo(4, '\0');
+    qToLittleEndian<quint32>(static_cast<quint32>(texto.size()), largo.data());
+    return archivo + kFuente + '\0' + largo + texto;
+}
+
+Plantilla ArchivoDePlantilla::Lee(const QByteArray& archivo) {
+    const qsizetype marca = archivo.lastIndexOf(kFuente + '\0');
+    if (!archivo.startsWith(kFirma) || marca < 0 || marca + 11 > archivo.size()) {
+        throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                             QStringLiteral("El archivo no es una plantilla de reporte"));
+    }
+    const quint32 largo = qFromLittleEndian<quint32>(archivo.constData() + marca + 7);
+    return FuenteDePlantilla::Lee(QString::fromUtf8(archivo.mid(marca + 11, largo)));
+}
+
+Plantilla ArchivoDePlantilla::LeeArchivo(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly)) {
+        throw ErrorDeReporte(
+            ErrorDeReporte::kPlantilla,
+            QStringLiteral("No se puede abrir la plantilla %1: %2").arg(ruta, f.errorString()));
+    }
+    return Lee(f.readAll());
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "reporteador/Plantilla.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The binary template file. After a signature it carries one entry per table in the byte form
+// the program scans for ("PDSODBC.DLL" or "PDBDAO.DLL", a zero, the data source, a zero, the
+// table name, a zero), one entry per formula (its name followed by 0x00 0x0E 0x10), and then
+// the template's text source, from which the engine takes the layout.
+class ArchivoDePlantilla {
+public:
+    static QByteArray Construye(const QString& fuente);
+    // Throws ErrorDeReporte 20515 for a file that is not a template of this engine.
+    static Plantilla Lee(const QByteArray& archivo);
+    static Plantilla LeeArchivo(const QString& ruta);
+
+    static const QByteArray kFirma;
+};

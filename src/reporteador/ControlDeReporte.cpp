@@ -1,0 +1,308 @@
+#include "reporteador/ControlDeReporte.h"
+
+#include "reporteador/ArchivoDePlantilla.h"
+#include "reporteador/ErrorDeReporte.h"
+#include "reporteador/Pintor.h"
+#include "reporteador/Seleccion.h"
+#include "reporteador/VistaPrevia.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr int kNoSoportada = 438;
+
+QString sinComillas(QString valor) {
+    valor = valor.trimmed();
+    if (valor.size() >= 2 &&
+        (valor.front() == QLatin1Char('"') || valor.front() == QLatin1Char('\'')) &&
+        valor.back() == valor.front()) {
+        return valor.mid(1, valor.size() - 2);
+    }
+    return valor;
+}
+
+QString igualA(const QString& campo, const QVariant& valor) {
+    return OrigenDeDatos::CitaNombre(campo) + QLatin1Char('=') + OrigenDeDatos::Literal(valor);
+}
+
+void paginasEn(QPainter& pintor, QPagedPaintDevice& dispositivo,
+               const QVector<PaginaMaquetada>& paginas, double unidadesPorMm) {
+    for (int i = 0; i < paginas.size(); ++i) {
+        if (i > 0) {
+            dispositivo.newPage();
+        }
+        Pintor::Pinta(pintor, paginas[i], unidadesPorMm);
+    }
+}
+
+} // namespace
+
+ControlDeReporte::ControlDeReporte()
+    : ubicaciones_(kTablas)
+    , formulas_(kFormulas)
+    , ordenDeGrupos_(kFormulas)
+    , datos_(std::make_unique<OrigenDeDatos>()) {}
+
+ControlDeReporte::~ControlDeReporte() = default;
+
+void ControlDeReporte::Asigna(int id, const QVariant& valor) {
+    switch (id) {
+    case 3:
+        archivo_ = valor.toString();
+        break;
+    case 8:
+        titulo_ = valor.toString();
+        break;
+    case 12:
+        orden_ = valor.toString();
+        break;
+    case 13:
+        seleccion_ = valor.toString();
+        break;
+    case 15:
+        estado_ = valor.toInt();
+        break;
+    case 17:
+        if (valor.toInt() == 1) {
+            ejecuta();
+        }
+        break;
+    case 20:
+        conexion_ = valor.toString();
+        break;
+    case 24:
+        destino_ = valor.toInt();
+        break;
+    case 25:
+        copias_ = valor.toInt();
+        break;
+    case 47:
+        controlador_ = valor.toString();
+        break;
+    case 48:
+        impresora_ = valor.toString();
+        break;
+    case 49:
+        puerto_ = valor.toString();
+        break;
+    default:
+        throw ErrorDeReporte(
+            kNoSoportada, QStringLiteral("El control de reporte no tiene la propiedad %1").arg(id));
+    }
+}
+
+void ControlDeReporte::AsignaIndexada(int id, int indice, const QVariant& valor) {
+    QVector<QString>* lista = id == 32   ? &ubicaciones_
+                              : id == 29 ? &formulas_
+                              : id == 30 ? &ordenDeGrupos_
+                                         : nullptr;
+    if (lista == nullptr || indice < 0 || indice >= lista->size()) {
+        throw ErrorDeReporte(kNoSoportada, QStringLiteral("El control de reporte no tiene la "
+                                                          "propiedad %1(%2)")
+                                               .arg(id)
+                                               .arg(indice));
+    }
+    (*lista)[indice] = valor.toString();
+}
+
+QVariant ControlDeReporte::Lee(int id, int indice) const {
+    switch (id) {
+    case 3:
+        return archivo_;
+    case 13:
+        return seleccion_;
+    case 20:
+        return conexion_;
+    case 24:
+        return destino_;
+    case 29:
+        return formulas_.value(indice);
+    case 32:
+        return ubicaciones_.value(indice);
+    case 48:
+        return impresora_;
+    default:
+        return {};
+    }
+}
+
+void ControlDeReporte::DirigeAPdf(const QString& carpeta) {
+    carpetaPdf_ = carpeta;
+}
+
+QString ControlDeReporte::ubicacion(int indice, const TablaDePlantilla& tabla) const {
+    const QString u = indice < ubicaciones_.size() ? ubicaciones_[indice] : QString();
+    return u.isEmpty() ? tabla.nombre : u;
+}
+
+QVector<DatosDeDocumento> ControlDeReporte::leeDatos(const Plantilla& p) {
+    const auto esOdbc = [](const TablaDePlantilla& t) { return !t.deAccess; };
+    if (std::any_of(p.tablas.begin(), p.tablas.end(), esOdbc)) {
+        datos_->Conecta(conexion_);
+    }
+    const auto lee = [this, &p](int i, const QString& condicion, const QString& orden = {}) {
+        const TablaDePlantilla& t = p.tablas[i];
+        return datos_->Lee(ubicacion(i, t), t.deAccess ? t.nombre : QString(), condicion, orden);
+    };
+    int principal = -1;
+    QHash<QString, Fila> unicas;
+    for (int i = 0; i < p.tablas.size(); ++i) {
+        const TablaDePlantilla& t = p.tablas[i];
+        if (t.papel == TablaDePlantilla::Papel::Principal && principal < 0) {
+            principal = i;
+        } else if (t.papel == TablaDePlantilla::Papel::Unica) {
+            const QVector<Fila> filas = lee(i, {});
+            unicas.insert(t.nombre.toLower(), filas.isEmpty() ? Fila() : filas.first());
+        }
+    }
+    if (principal < 0) {
+        throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                             QStringLiteral("La plantilla no tiene tabla principal"));
+    }
+    QVector<DatosDeDocumento> documentos;
+    for (const Fila& fila :
+         lee(principal, Seleccion::CondicionSql(seleccion_, p.tablas[principal].nombre))) {
+        DatosDeDocumento d;
+        d.principal = fila;
+        d.unicas = unicas;
+        const auto deLaPrincipal = [&](const TablaDePlantilla& t) {
+            return t.tablaEnlace.compare(p.tablas[principal].nombre, Qt::CaseInsensitive) == 0;
+        };
+        for (int i = 0; i < p.tablas.size(); ++i) {
+            const TablaDePlantilla& t = p.tablas[i];
+            if (t.papel == TablaDePlantilla::Papel::Detalle) {
+                for (const Fila& r :
+                     lee(i, igualA(t.campoPropio, fila.valor(t.campoEnlace)), t.orden)) {
+                    d.detalle.append({r, {}});
+                }
+            } else if (t.papel == TablaDePlantilla::Papel::Busqueda && deLaPrincipal(t)) {
+                const QVector<Fila> filas =
+                    lee(i, igualA(t.campoPropio, fila.valor(t.campoEnlace)));
+                d.unicas.insert(t.nombre.toLower(), filas.isEmpty() ? Fila() : filas.first());
+            }
+        }
+        // Look-ups of the detail rows: one query per table for all the rows of the document.
+        for (int i = 0; i < p.tablas.size(); ++i) {
+            const TablaDePlantilla& t = p.tablas[i];
+            if (t.papel != TablaDePlantilla::Papel::Busqueda || deLaPrincipal(t) ||
+                d.detalle.isEmpty()) {
+                continue;
+            }
+            QStringList valores;
+            for (const DatosDeDocumento::Renglon& r : d.detalle) {
+                valores << OrigenDeDatos::Literal(r.fila.valor(t.campoEnlace));
+            }
+            valores.removeDuplicates();
+            QHash<QString, Fila> porClave;
+            for (const Fila& f :
+                 lee(i, OrigenDeDatos::CitaNombre(t.campoPropio) + QStringLiteral(" IN (") +
+                            valores.join(QLatin1Char(',')) + QLatin1Char(')'))) {
+                porClave.insert(f.valor(t.campoPropio).toString(), f);
+            }
+            for (DatosDeDocumento::Renglon& r : d.detalle) {
+                r.busquedas.insert(t.nombre.toLower(),
+                                   porClave.value(r.fila.valor(t.campoEnlace).toString()));
+            }
+        }
+        documentos.append(d);
+    }
+    return documentos;
+}
+
+void ControlDeReporte::ejecuta() {
+    if (!QFileInfo::exists(archivo_)) {
+        throw ErrorDeReporte(20507, QStringLiteral("No existe el archivo de reporte ") + archivo_);
+    }
+    Plantilla p = ArchivoDePlantilla::LeeArchivo(archivo_);
+    for (const QString& formula : formulas_) {
+        if (formula.trimmed().isEmpty()) {
+            continue;
+        }
+        const qsizetype igual = formula.indexOf(QLatin1Char('='));
+        const int indice = igual > 0 ? p.indiceDeFormula(formula.left(igual)) : -1;
+        if (indice < 0) {
+            throw ErrorDeReporte(ErrorDeReporte::kFormula,
+                                 QStringLiteral("No se puede usar la fórmula '%1' en el reporte %2")
+                                     .arg(formula, QFileInfo(archivo_).fileName()));
+        }
+        p.valoresDeFormulas[indice] = sinComillas(formula.mid(igual + 1));
+    }
+    const QVector<DatosDeDocumento> documentos = leeDatos(p);
+    datos_->CierraAuxiliar();
+    Maquetador maquetador(p);
+    const QVector<PaginaMaquetada> paginas = maquetador.Maqueta(documentos);
+    paginas_ = static_cast<int>(paginas.size());
+    if (destino_ == 0) {
+        VistaPrevia vista(titulo_.isEmpty() ? p.nombre : titulo_, paginas,
+                          QSizeF(p.anchoHoja, p.altoHoja), ventana_);
+        vista.exec();
+        return;
+    }
+    imprime(p, paginas);
+}
+
+QString ControlDeReporte::archivoPdf(const QString& nombre) const {
+    static const QRegularExpression noValido(QStringLiteral("[^A-Za-z0-9_-]"));
+    QString clave = seleccion_.mid(seleccion_.lastIndexOf(QLatin1Char('=')) + 1);
+    clave.remove(noValido);
+    const QString base = QFileInfo(nombre).completeBaseName().toLower() +
+                         (clave.isEmpty() ? QString() : QLatin1Char('-') + clave);
+    QDir carpeta(carpetaPdf_);
+    QString ruta = carpeta.filePath(base + QStringLiteral(".pdf"));
+    for (int n = 2; QFileInfo::exists(ruta); ++n) {
+        ruta = carpeta.filePath(QStringLiteral("%1-%2.pdf").arg(base).arg(n));
+    }
+    return ruta;
+}
+
+void ControlDeReporte::imprime(const Plantilla& p, const QVector<PaginaMaquetada>& paginas) {
+    const QPageSize hoja(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre);
+    if (!carpetaPdf_.isEmpty()) {
+        QDir().mkpath(carpetaPdf_);
+        const QString ruta = archivoPdf(archivo_);
+        QPdfWriter pdf(ruta);
+        pdf.setResolution(1200);
+        pdf.setPageSize(hoja);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setTitle(p.nombre);
+        pdf.setCreator(QStringLiteral("DeRemisiones"));
+        QPainter pintor;
+        if (!pintor.begin(&pdf)) {
+            throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                                 QStringLiteral("No se puede escribir ") + ruta);
+        }
+        paginasEn(pintor, pdf, paginas, pdf.resolution() / 25.4);
+        pintor.end();
+        generados_ << ruta;
+        return;
+    }
+    QPrinterInfo destino = QPrinterInfo::printerInfo(impresora_);
+    if (destino.isNull()) {
+        destino = QPrinterInfo::defaultPrinter();
+    }
+    if (destino.isNull()) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("No hay impresora disponible"));
+    }
+    QPrinter impresora(destino, QPrinter::HighResolution);
+    impresora.setDocName(QFileInfo(archivo_).completeBaseName());
+    impresora.setFullPage(true);
+    impresora.setPageSize(hoja);
+    if (copias_ > 1) {
+        impresora.setCopyCount(copias_);
+    }
+    QPainter pintor;
+    if (!pintor.begin(&impresora)) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("No se puede imprimir en ") + destino.printerName());
+    }
+    paginasEn(pintor, impresora, paginas, impresora.resolution() / 25.4);
+    pintor.end();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "reporteador/Maquetador.h"
+#include "reporteador/OrigenDeDatos.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+
+class QWidget;
+
+// The report engine's control: a program sets its properties by dispatch identifier and runs it
+// with property 17 = 1, which reads the template file, its tables and the record selection,
+// lays the documents out and sends them to the printer (destination 1) or to a preview window
+// (destination 0). Errors are thrown as ErrorDeReporte with the engine's numbers.
+//
+// Properties: 3 template file, 8 preview title, 12 sort fields, 13 record selection, 15 window
+// state, 17 action, 20 connect text, 24 destination, 25 copies, 29 formula (indexed 0-20),
+// 30 group sort (indexed), 32 table location (indexed 0-14), 47 printer driver, 48 printer
+// device, 49 printer port.
+class ControlDeReporte {
+public:
+    ControlDeReporte();
+    ~ControlDeReporte();
+
+    void Asigna(int id, const QVariant& valor);
+    void AsignaIndexada(int id, int indice, const QVariant& valor);
+    QVariant Lee(int id, int indice = -1) const;
+
+    // Sends what would go to the printer to PDF files in that folder instead, one per run,
+    // named after the template and the selected key (fmtremision-4711.pdf); empty to print.
+    void DirigeAPdf(const QString& carpeta);
+    // The PDF files written since the engine was made, in order.
+    const QStringList& ArchivosGenerados() const { return generados_; }
+    // Pages of the last run.
+    int PaginasDelUltimo() const { return paginas_; }
+    // The window the preview belongs to.
+    void PonVentana(QWidget* ventana) { ventana_ = ventana; }
+
+    static constexpr int kTablas = 15;
+    static constexpr int kFormulas = 21;
+
+private:
+    void ejecuta();
+    QVector<DatosDeDocumento> leeDatos(const struct Plantilla& plantilla);
+    QString ubicacion(int indice, const TablaDePlantilla& tabla) const;
+    void imprime(const struct Plantilla& plantilla, const QVector<PaginaMaquetada>& paginas);
+    QString archivoPdf(const QString& nombre) const;
+
+    QString archivo_;
+    QString titulo_;
+    QString seleccion_;
+    QString conexion_;
+    QString controlador_;
+    QString impresora_;
+    QString puerto_;
+    QString orden_;
+    int destino_ = 0;
+    int estado_ = 0;
+    int copias_ = 0;
+    QVector<QString> ubicaciones_;
+    QVector<QString> formulas_;
+    QVector<QString> ordenDeGrupos_;
+    QString carpetaPdf_;
+    QStringList generados_;
+    int paginas_ = 0;
+    QWidget* ventana_ = nullptr;
+    std::unique_ptr<OrigenDeDatos> datos_;
+};

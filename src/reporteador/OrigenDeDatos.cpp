@@ -1,0 +1,155 @@
+#include "reporteador/OrigenDeDatos.h"
+
+#include "reporteador/ErrorDeReporte.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <atomic>
+
+namespace {
+
+std::atomic<int> contador{0};
+
+QHash<QString, QString> pares(const QString& texto) {
+    QHash<QString, QString> valores;
+    for (const QString& par : texto.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype igual = par.indexOf(QLatin1Char('='));
+        if (igual > 0) {
+            valores.insert(par.left(igual).trimmed().toUpper(), par.mid(igual + 1));
+        }
+    }
+    return valores;
+}
+
+void cierra(const QString& nombre) {
+    if (QSqlDatabase::contains(nombre)) {
+        QSqlDatabase::database(nombre, false).close();
+        QSqlDatabase::removeDatabase(nombre);
+    }
+}
+
+} // namespace
+
+OrigenDeDatos::OrigenDeDatos()
+    : odbc_(QStringLiteral("reporteador-odbc-%1").arg(++contador))
+    , auxiliar_(QStringLiteral("reporteador-aux-%1").arg(contador.load())) {}
+
+OrigenDeDatos::~OrigenDeDatos() {
+    cierra(odbc_);
+    cierra(auxiliar_);
+}
+
+QString OrigenDeDatos::CitaNombre(const QString& nombre) {
+    QString n = nombre;
+    return QLatin1Char('`') + n.replace(QLatin1Char('`'), QLatin1String("``")) + QLatin1Char('`');
+}
+
+QString OrigenDeDatos::Literal(const QVariant& valor) {
+    bool numero = false;
+    valor.toString().toDouble(&numero);
+    if (numero && valor.typeId() != QMetaType::QString) {
+        return valor.toString();
+    }
+    QString t = valor.toString();
+    t.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + t + QLatin1Char('\'');
+}
+
+void OrigenDeDatos::Conecta(const QString& textoDeConexion) {
+    if (textoDeConexion == textoDeConexion_ && QSqlDatabase::contains(odbc_) &&
+        QSqlDatabase::database(odbc_, false).isOpen()) {
+        return;
+    }
+    cierra(odbc_);
+    textoDeConexion_.clear();
+    const QHash<QString, QString> valores = pares(textoDeConexion);
+    const QString dsn = valores.value(QStringLiteral("DSN"));
+    if (dsn.isEmpty()) {
+        throw ErrorDeReporte(ErrorDeReporte::kServidor,
+                             QStringLiteral("El texto de conexión no nombra un origen de datos"));
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), odbc_);
+    db.setDatabaseName(dsn);
+    db.setUserName(valores.value(QStringLiteral("UID")));
+    db.setPassword(valores.value(QStringLiteral("PWD")));
+    if (!db.open()) {
+        const QString error = db.lastError().text();
+        db = QSqlDatabase();
+        cierra(odbc_);
+        throw ErrorDeReporte(
+            ErrorDeReporte::kServidor,
+            QStringLiteral("No se puede conectar con el origen de datos '%1': %2").arg(dsn, error));
+    }
+    textoDeConexion_ = textoDeConexion;
+}
+
+void OrigenDeDatos::CierraAuxiliar() {
+    cierra(auxiliar_);
+    rutaAuxiliar_.clear();
+}
+
+QVector<Fila> OrigenDeDatos::Lee(const QString& ubicacion, const QString& tablaDeAccess,
+                                 const QString& condicion, const QString& orden) {
+    QString conexion = odbc_;
+    QString tabla;
+    if (!tablaDeAccess.isEmpty()) {
+        if (rutaAuxiliar_ != ubicacion) {
+            CierraAuxiliar();
+            if (!QFileInfo::exists(ubicacion)) {
+                throw ErrorDeReporte(ErrorDeReporte::kTabla,
+                                     QStringLiteral("No existe el archivo de la tabla %1: %2")
+                                         .arg(tablaDeAccess, ubicacion));
+            }
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), auxiliar_);
+            db.setDatabaseName(ubicacion);
+            db.open();
+            rutaAuxiliar_ = ubicacion;
+        }
+        conexion = auxiliar_;
+        tabla = CitaNombre(tablaDeAccess);
+    } else {
+        QStringList partes;
+        for (const QString& p : ubicacion.split(QLatin1Char('.'))) {
+            partes << CitaNombre(p);
+        }
+        tabla = partes.join(QLatin1Char('.'));
+    }
+    QString sentencia = QStringLiteral("SELECT * FROM ") + tabla;
+    if (!condicion.isEmpty()) {
+        sentencia += QStringLiteral(" WHERE ") + condicion;
+    }
+    if (!orden.isEmpty()) {
+        sentencia += QStringLiteral(" ORDER BY ") + orden;
+    }
+    return consulta(conexion, sentencia, ubicacion);
+}
+
+QVector<Fila> OrigenDeDatos::consulta(const QString& conexion, const QString& sentencia,
+                                      const QString& ubicacion) {
+    if (!QSqlDatabase::contains(conexion) || !QSqlDatabase::database(conexion, false).isOpen()) {
+        throw ErrorDeReporte(ErrorDeReporte::kServidor,
+                             QStringLiteral("No hay conexión para leer la tabla ") + ubicacion);
+    }
+    QSqlQuery q(QSqlDatabase::database(conexion, false));
+    q.setForwardOnly(true);
+    if (!q.exec(sentencia)) {
+        throw ErrorDeReporte(ErrorDeReporte::kTabla,
+                             QStringLiteral("No se puede leer la tabla %1: %2 [%3]")
+                                 .arg(ubicacion, q.lastError().text(), sentencia));
+    }
+    QVector<Fila> filas;
+    const QSqlRecord registro = q.record();
+    while (q.next()) {
+        Fila f;
+        for (int c = 0; c < registro.count(); ++c) {
+            f.pon(registro.fieldName(c), q.value(c));
+        }
+        filas.append(f);
+    }
+    return filas;
+}

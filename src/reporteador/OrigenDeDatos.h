@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+// One row of a table, its columns found without regard to case.
+class Fila {
+public:
+    void pon(const QString& campo, const QVariant& valor) {
+        campos_.insert(campo.toLower(), valor);
+    }
+    // An invalid value when the row has no such column.
+    QVariant valor(const QString& campo) const { return campos_.value(campo.toLower()); }
+    bool tiene(const QString& campo) const { return campos_.contains(campo.toLower()); }
+
+private:
+    QHash<QString, QVariant> campos_;
+};
+
+// Where the engine reads its tables: the host's tables through the ODBC data source that the
+// connect text names (kept open between reports while the text stays the same), and the
+// auxiliary file's tables through SQLite.
+class OrigenDeDatos {
+public:
+    OrigenDeDatos();
+    ~OrigenDeDatos();
+    OrigenDeDatos(const OrigenDeDatos&) = delete;
+    OrigenDeDatos& operator=(const OrigenDeDatos&) = delete;
+
+    // "DSN=…;UID=…;PWD=…;" (other keys are read from the data source itself). Throws 20527.
+    void Conecta(const QString& textoDeConexion);
+    // Rows of the table at a location ("database.table" through ODBC, or a file path and table
+    // name for the auxiliary file), with an optional SQL condition and order. Throws 20506.
+    QVector<Fila> Lee(const QString& ubicacion, const QString& tablaDeAccess,
+                      const QString& condicion, const QString& orden = {});
+    void CierraAuxiliar();
+
+    static QString CitaNombre(const QString& nombre);
+    // A value as an SQL literal, for IN lists and conditions built from data.
+    static QString Literal(const QVariant& valor);
+
+private:
+    QVector<Fila> consulta(const QString& conexion, const QString& sentencia,
+                           const QString& ubicacion);
+
+    QString odbc_;
+    QString auxiliar_;
+    QString textoDeConexion_;
+    QString rutaAuxiliar_;
+};

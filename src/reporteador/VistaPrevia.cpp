@@ -1,0 +1,33 @@
+#include "reporteador/VistaPrevia.h"
+
+#include "reporteador/Pintor.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+VistaPrevia::VistaPrevia(const QString& titulo, const QVector<PaginaMaquetada>& paginas,
+                         QSizeF hojaMm, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(titulo);
+    constexpr double kEscala = 3.2; // pixels per mm, about 80 % of life size on a usual screen
+    auto* hojas = new QWidget;
+    auto* columna = new QVBoxLayout(hojas);
+    for (const PaginaMaquetada& pagina : paginas) {
+        QImage imagen((hojaMm * kEscala).toSize(), QImage::Format_RGB32);
+        imagen.fill(Qt::white);
+        QPainter pintor(&imagen);
+        Pintor::Pinta(pintor, pagina, kEscala);
+        pintor.end();
+        auto* hoja = new QLabel;
+        hoja->setPixmap(QPixmap::fromImage(imagen));
+        columna->addWidget(hoja);
+    }
+    auto* desplazable = new QScrollArea;
+    desplazable->setWidget(hojas);
+    desplazable->setAlignment(Qt::AlignHCenter);
+    auto* capa = new QVBoxLayout(this);
+    capa->addWidget(desplazable);
+    resize(static_cast<int>(hojaMm.width() * kEscala) + 60, 800);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "reporteador/Maquetador.h"
+
+#include <QDialog>
+
+// The preview window of a report: its pages one under the other, as they will print.
+class VistaPrevia : public QDialog {
+    Q_OBJECT
+public:
+    VistaPrevia(const QString& titulo, const QVector<PaginaMaquetada>& paginas, QSizeF hojaMm,
+                QWidget* parent = nullptr);
+};

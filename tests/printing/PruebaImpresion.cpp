@@ -1,0 +1,110 @@
+#include "hostdata/Proceso.h"
+#include "orvlib/CamposBin.h"
+#include "printing/modRPTs.h"
+#include "reporteador/ArchivoDePlantilla.h"
+#include "startup/Principal.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+#include "support/NotasDePrueba.h"
+#include "support/Pdf.h"
+#include "ui/DialogosGuionados.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray fuenteDePrueba() {
+    QFile f(QStringLiteral(DEREMISIONES_FIXTURES "/fmtPrueba.rpt.fuente"));
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// A program folder, the test database with the test template stored, the ODBC data sources of
+// an installation and an auxiliary file with the company row.
+class Impresion : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    bool objetos = (Principal::CreaObjetosCompartidos(), true);
+    BaseDePrueba base;
+    DialogosGuionados dialogos;
+    QString auxiliar = carpeta.ruta(QStringLiteral("programa/Temporal/AUX_1.MDB"));
+    QString pdfs = carpeta.ruta(QStringLiteral("pdf"));
+    modRPTs& m = modRPTs::actual();
+
+    void SetUp() override {
+        Proceso& p = Proceso::actual();
+        p.stCarpetaPrograma = carpeta.programa() + QLatin1Char('/');
+        p.stIniHost = carpeta.ruta(QStringLiteral("host/Orvane.ini"));
+        carpeta.registraOrigenesOdbc();
+        guardaPlantilla(QStringLiteral("fmtPrueba.rpt"), QString::fromUtf8(fuenteDePrueba()));
+        QDir().mkpath(QFileInfo(auxiliar).path());
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("aux-prueba"));
+            db.setDatabaseName(auxiliar);
+            db.open();
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("CREATE TABLE Generales (Empresa TEXT)"));
+            q.exec(QStringLiteral("INSERT INTO Generales VALUES ('DISTRIBUIDORA DE PRUEBA')"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("aux-prueba"));
+        base.ejecuta(QStringLiteral("INSERT INTO clientes (Clave, Nombre, RFC) VALUES "
+                                    "('C001', 'JOSÉ O''REILLY', 'ORJ750303KK4')"));
+        QVector<PartidaDePrueba> partidas;
+        for (int i = 1; i <= 60; ++i) {
+            PartidaDePrueba pd;
+            pd.precio = i * 10.5;
+            partidas.append(pd);
+        }
+        AgregaNotas(base,
+                    {{1, QDate(2026, 11, 2), 1234.5, 0, 0, QStringLiteral("A"), 77, 0, partidas}});
+        base.ejecuta(QStringLiteral(
+            "UPDATE remisionesdetalle SET Descripcion=CONCAT('ARTÍCULO ', Partida)"));
+        m.crpReport.DirigeAPdf(pdfs);
+    }
+
+    void guardaPlantilla(const QString& nombre, const QString& fuente) {
+        CamposBin campos;
+        campos.BaseDD = &base.conexion();
+        campos.GuardaRPT(nombre, ArchivoDePlantilla::Construye(fuente));
+    }
+
+    void imprime(const QString& formato = QStringLiteral("fmtPrueba.rpt")) {
+        m.InicializaReporte();
+        m.stFormulas[1] = QStringLiteral("NumeroDePaginas=3");
+        m.ImprimeFormato(formato, QStringLiteral("{Remisiones.Id}=1"), base.conexion(), auxiliar,
+                         QStringLiteral("remisiones"), QStringLiteral("remisiones"),
+                         QStringLiteral("remisionesdetalle"), QStringLiteral("remisionesdetalle"));
+    }
+};
+
+TEST_F(Impresion, ImprimeEnPdfPorElOrigenOdbcConPaginasNumeradas) {
+    imprime();
+    ASSERT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
+    ASSERT_EQ(m.crpReport.ArchivosGenerados().size(), 1);
+    const QString pdf = m.crpReport.ArchivosGenerados().last();
+    EXPECT_EQ(QFileInfo(pdf).fileName(), QStringLiteral("fmtprueba-1.pdf"));
+    const QStringList paginas = PaginasDePdf(pdf);
+    ASSERT_GE(paginas.size(), 2);
+    for (int i = 0; i < paginas.size(); ++i) {
+        EXPECT_TRUE(
+            paginas[i].contains(QStringLiteral("Página %1 de %2").arg(i + 1).arg(paginas.size())))
+            << qPrintable(paginas[i]);
+        EXPECT_TRUE(paginas[i].contains(QStringLiteral("DISTRIBUIDORA DE PRUEBA")));
+        EXPECT_TRUE(paginas[i].contains(QStringLiteral("Remisión A-77")));
+        EXPECT_TRUE(paginas[i].contains(QStringLiteral("Descripción")));
+    }
+    EXPECT_TRUE(paginas[0].contains(QStringLiteral("Páginas según el programa: 3")));
+    EXPECT_TRUE(paginas[0].contains(QStringLiteral("JOSÉ O'REILLY")));
+    EXPECT_TRUE(paginas[0].contains(QStringLiteral("ARTÍCULO 1 ")));
+    EXPECT_TRUE(paginas.last().contains(QStringLiteral("ARTÍCULO 60")));
+    EXPECT_TRUE(paginas.last().contains(QStringLiteral("630.00")));
+    EXPECT_TRUE(paginas.last().contains(QStringLiteral("Subtotal 1,234.50")));
+    EXPECT_FALSE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtprueba.rpt"))));
+}
+
+} // namespace
