@@ -4,12 +4,12 @@
 
 void GrabaValorODBC(const QString& nombre, QString& valor, quint8 deReportes) {
     const QString n = nombre.toLower();
-    const QString valorDe = n == QLatin1String("basededatos")  ? QStringLiteral("Database")
-                            : n == QLatin1String("contraseña") ? QStringLiteral("Password")
-                            : n == QLatin1String("servidor")   ? QStringLiteral("Server")
-                            : n == QLatin1String("usuario")    ? QStringLiteral("User")
-                            : n == QLatin1String("puerto")     ? QStringLiteral("Port")
-                                                               : QString();
+    const QString valorDe = n == QLatin1String("basededatos")   ? QStringLiteral("Database")
+                            : n == QStringLiteral("contraseña") ? QStringLiteral("Password")
+                            : n == QLatin1String("servidor")    ? QStringLiteral("Server")
+                            : n == QLatin1String("usuario")     ? QStringLiteral("User")
+                            : n == QLatin1String("puerto")      ? QStringLiteral("Port")
+                                                                : QString();
     QString clave = QStringLiteral("Software\\ODBC\\ODBC.INI\\");
     if (deReportes != 0) {
         if (n == QLatin1String("basededatos")) {

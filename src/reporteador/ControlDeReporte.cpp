@@ -138,7 +138,7 @@ void ControlDeReporte::DirigeAPdf(const QString& carpeta) {
 }
 
 QString ControlDeReporte::ubicacion(int indice, const TablaDePlantilla& tabla) const {
-    const QString u = indice < ubicaciones_.size() ? ubicaciones_[indice] : QString();
+    const QString u = ubicaciones_.value(indice);
     return u.isEmpty() ? tabla.nombre : u;
 }
 
@@ -149,7 +149,8 @@ QVector<DatosDeDocumento> ControlDeReporte::leeDatos(const Plantilla& p) {
     }
     const auto lee = [this, &p](int i, const QString& condicion, const QString& orden = {}) {
         const TablaDePlantilla& t = p.tablas[i];
-        return datos_->Lee(ubicacion(i, t), t.deAccess ? t.nombre : QString(), condicion, orden);
+        return datos_->Lee(ubicacion(p.indiceDeUbicacion(i), t), t.deAccess ? t.nombre : QString(),
+                           condicion, orden);
     };
     int principal = -1;
     QHash<QString, Fila> unicas;
@@ -227,7 +228,10 @@ void ControlDeReporte::ejecuta() {
         }
         const qsizetype igual = formula.indexOf(QLatin1Char('='));
         const int indice = igual > 0 ? p.indiceDeFormula(formula.left(igual)) : -1;
-        if (indice < 0) {
+        const QString valor = formula.mid(igual + 1).trimmed();
+        const bool comillaSinCerrar = valor.startsWith(QLatin1Char('"')) !=
+                                      (valor.size() > 1 && valor.endsWith(QLatin1Char('"')));
+        if (indice < 0 || comillaSinCerrar) {
             throw ErrorDeReporte(ErrorDeReporte::kFormula,
                                  QStringLiteral("No se puede usar la fórmula '%1' en el reporte %2")
                                      .arg(formula, QFileInfo(archivo_).fileName()));

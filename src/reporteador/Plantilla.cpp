@@ -17,3 +17,17 @@ int Plantilla::indiceDeFormula(const QString& nombre) const {
     }
     return -1;
 }
+
+int Plantilla::indiceDeUbicacion(int tabla) const {
+    const auto clave = [this](int i) {
+        return (tablas[i].deAccess ? QStringLiteral("a ") : QStringLiteral("m ")) +
+               tablas[i].nombre.toLower();
+    };
+    QStringList distintas;
+    for (int i = 0; i <= tabla && i < tablas.size(); ++i) {
+        if (!distintas.contains(clave(i))) {
+            distintas << clave(i);
+        }
+    }
+    return static_cast<int>(distintas.indexOf(clave(tabla)));
+}

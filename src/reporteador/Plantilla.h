@@ -57,4 +57,7 @@ struct Plantilla {
     // -1 when the template has no table of that name (compared without regard to case).
     int indiceDeTabla(const QString& nombre) const;
     int indiceDeFormula(const QString& nombre) const;
+    // The place of a table among the template's distinct table entries (kind and name compared
+    // without regard to case), which is how a program numbers the table locations it sets.
+    int indiceDeUbicacion(int tabla) const;
 };

@@ -34,6 +34,7 @@ protected:
     QString auxiliar = carpeta.ruta(QStringLiteral("programa/Temporal/AUX_1.MDB"));
     QString pdfs = carpeta.ruta(QStringLiteral("pdf"));
     modRPTs& m = modRPTs::actual();
+    qsizetype generadosAntes = m.crpReport.ArchivosGenerados().size();
 
     void SetUp() override {
         Proceso& p = Proceso::actual();
@@ -85,7 +86,7 @@ protected:
 TEST_F(Impresion, ImprimeEnPdfPorElOrigenOdbcConPaginasNumeradas) {
     imprime();
     ASSERT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
-    ASSERT_EQ(m.crpReport.ArchivosGenerados().size(), 1);
+    ASSERT_EQ(m.crpReport.ArchivosGenerados().size(), generadosAntes + 1);
     const QString pdf = m.crpReport.ArchivosGenerados().last();
     EXPECT_EQ(QFileInfo(pdf).fileName(), QStringLiteral("fmtprueba-1.pdf"));
     const QStringList paginas = PaginasDePdf(pdf);
@@ -105,6 +106,74 @@ TEST_F(Impresion, ImprimeEnPdfPorElOrigenOdbcConPaginasNumeradas) {
     EXPECT_TRUE(paginas.last().contains(QStringLiteral("630.00")));
     EXPECT_TRUE(paginas.last().contains(QStringLiteral("Subtotal 1,234.50")));
     EXPECT_FALSE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtprueba.rpt"))));
+}
+
+TEST_F(Impresion, UbicacionesYFormulasQueRecibeElMotor) {
+    m.InicializaReporte();
+    m.stFormulas[1] = QStringLiteral("NumeroDePaginas=3");
+    m.stFormulas[2] = QStringLiteral("Otra=1");
+    m.stFormulas[3] = QStringLiteral("=4");
+    m.ImprimeFormato(QStringLiteral("fmtPrueba.rpt"), QStringLiteral("{Remisiones.Id}=1"),
+                     base.conexion(), auxiliar, QStringLiteral("remisiones"),
+                     QStringLiteral("tmpremisiones"), QStringLiteral("remisionesdetalle"),
+                     QStringLiteral("tmpremisionesdetalle"));
+    // The working tables do not exist here: the engine cannot read them and the print ends
+    // quietly, but every setting was made first.
+    EXPECT_TRUE(dialogos.cajas().isEmpty());
+    EXPECT_EQ(m.crpReport.Lee(32, 0).toString(), base.nombre() + QStringLiteral(".tmpremisiones"));
+    EXPECT_EQ(m.crpReport.Lee(32, 1).toString(),
+              base.nombre() + QStringLiteral(".tmpremisionesdetalle"));
+    EXPECT_EQ(m.crpReport.Lee(32, 2).toString(), base.nombre() + QStringLiteral(".clientes"));
+    EXPECT_EQ(m.crpReport.Lee(32, 3).toString(), auxiliar);
+    EXPECT_EQ(m.crpReport.Lee(32, 4).toString(), QString());
+    EXPECT_EQ(m.crpReport.Lee(29, 1).toString(), QStringLiteral("NumeroDePaginas=3"));
+    EXPECT_EQ(m.crpReport.Lee(29, 2).toString(), QString());
+    EXPECT_EQ(m.crpReport.Lee(29, 3).toString(), QString());
+    EXPECT_EQ(m.crpReport.Lee(20).toString(),
+              QStringLiteral("DSN=myodbc3-test;SERVER=%1;DB=%2;UID=root;PWD=;")
+                  .arg(base.bases().cRuta, base.nombre()));
+    EXPECT_TRUE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtprueba.rpt"))));
+}
+
+TEST_F(Impresion, UnaFormulaQueElMotorNoTomaSeAvisaConSuNombre) {
+    m.InicializaReporte();
+    m.stFormulas[1] = QStringLiteral("NumeroDePaginas=\"3");
+    m.ImprimeFormato(QStringLiteral("fmtPrueba.rpt"), QStringLiteral("{Remisiones.Id}=1"),
+                     base.conexion(), auxiliar, QStringLiteral("remisiones"),
+                     QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
+                     QStringLiteral("remisionesdetalle"));
+    ASSERT_EQ(dialogos.cajas().size(), 1);
+    EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Error"));
+    EXPECT_EQ(dialogos.cajas()[0].texto,
+              QStringLiteral("Es posible que una de estas fórmulas no exista en el formato:\r\n"
+                             "NumeroDePaginas"));
+    EXPECT_EQ(m.crpReport.ArchivosGenerados().size(), generadosAntes);
+    EXPECT_FALSE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtprueba.rpt"))));
+}
+
+TEST_F(Impresion, UnaTablaIlegibleReiniciaDesdeElSegundoGeneralesYLuegoTerminaEnSilencio) {
+    guardaPlantilla(QStringLiteral("fmtDos.rpt"),
+                    QStringLiteral("plantilla dos\n"
+                                   "tabla M remisiones principal\n"
+                                   "tabla A Generales\n"
+                                   "tabla M noexiste busca enlace Id=remisiones.Id\n"
+                                   "tabla A Generales\n"
+                                   "banda detalle 5\n"
+                                   "texto 0 0 50 5 \"{Generales.Empresa}\"\n"));
+    imprime(QStringLiteral("fmtDos.rpt"));
+    EXPECT_TRUE(dialogos.cajas().isEmpty());
+    EXPECT_EQ(m.inReintento, 2);
+    EXPECT_EQ(m.crpReport.Lee(32, 0).toString(), auxiliar);
+    EXPECT_EQ(m.crpReport.ArchivosGenerados().size(), generadosAntes);
+    EXPECT_TRUE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtdos.rpt"))));
+}
+
+TEST_F(Impresion, UnaPlantillaQueNoEstaSeAvisaYLaImpresionSigue) {
+    imprime(QStringLiteral("fmtNoExiste.rpt"));
+    ASSERT_FALSE(dialogos.cajas().isEmpty());
+    EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Error"));
+    EXPECT_TRUE(dialogos.cajas()[0].texto.startsWith(QStringLiteral("Error no. 53: ")));
+    EXPECT_EQ(m.crpReport.ArchivosGenerados().size(), generadosAntes);
 }
 
 } // namespace

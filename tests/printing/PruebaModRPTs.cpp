@@ -1,0 +1,185 @@
+#include "hostdata/OrigenesODBC.h"
+#include "hostdata/Proceso.h"
+#include "orvlib/ArchivoIni.h"
+#include "orvlib/CamposBin.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "printing/modRPTs.h"
+#include "reporteador/ArchivoDePlantilla.h"
+#include "startup/Principal.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kFuente =
+    QStringLiteral("plantilla t\n"
+                   "tabla M remisiones principal\n"
+                   "tabla M remisionesdetalle detalle enlace Id=remisiones.Id\n"
+                   "tabla M datos9.clientes busca enlace Clave=remisiones.Cliente\n"
+                   "tabla A Generales\n"
+                   "tabla m REMISIONES\n"
+                   "tabla A Titulo100\n"
+                   "tabla A Generales\n"
+                   "formula NumeroDePaginas\n"
+                   "formula Leyenda \"x\"\n");
+
+class Escaneo : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    QString archivo = carpeta.ruta(QStringLiteral("t.rpt"));
+    modRPTs m;
+
+    void SetUp() override {
+        CarpetaDePrueba::escribe(archivo, ArchivoDePlantilla::Construye(kFuente));
+    }
+};
+
+TEST_F(Escaneo, TablasDistintasYPosicionesDeGenerales) {
+    QStringList tablas;
+    EXPECT_EQ(m.TablasDelFormato(carpeta.ruta(QStringLiteral("t")), tablas), 5);
+    EXPECT_EQ(tablas, (QStringList{"M remisiones", "M remisionesdetalle", "M datos9.clientes",
+                                   "A Generales", "A Titulo100"}));
+    ASSERT_EQ(m.inPosicionesGenerales, 2);
+    ASSERT_EQ(m.lnPosiciones.size(), 3);
+    const QByteArray datos = CarpetaDePrueba::lee(archivo);
+    EXPECT_EQ(datos.mid(m.lnPosiciones[1] - 1, 20), QByteArray("PDBDAO.DLL\0Auxiliar.", 20));
+    EXPECT_GT(m.lnPosiciones[2], m.lnPosiciones[1]);
+
+    // A restart lists from the second Generales entry on.
+    m.inReintento = 1;
+    tablas.clear();
+    EXPECT_EQ(m.TablasDelFormato(archivo, tablas), 1);
+    EXPECT_EQ(tablas, QStringList{"A Generales"});
+}
+
+TEST_F(Escaneo, FormulasPresentesYAusentes) {
+    EXPECT_TRUE(modRPTs::ExisteFormula(archivo, QStringLiteral("NumeroDePaginas")));
+    EXPECT_TRUE(modRPTs::ExisteFormula(carpeta.ruta(QStringLiteral("t")),
+                                       QStringLiteral("numerodepaginas")));
+    EXPECT_TRUE(modRPTs::ExisteFormula(archivo, QStringLiteral("Leyenda")));
+    EXPECT_FALSE(modRPTs::ExisteFormula(archivo, QStringLiteral("Numero")));
+    EXPECT_FALSE(modRPTs::ExisteFormula(archivo, QStringLiteral("Total")));
+    EXPECT_FALSE(modRPTs::ExisteFormula(archivo, QStringLiteral("remisiones")));
+}
+
+TEST(InterpretaTabla, VentanasDeSesentaBytes) {
+    const struct {
+        QByteArray ventana;
+        const char* entrada;
+    } casos[] = {
+        {QByteArray("PDSODBC.DLL\0myodbc3-test\0remisiones\0", 36), "M remisiones"},
+        {QByteArray("PDBDAO.DLL\0Auxiliar.MDB\0Generales\0", 34), "A Generales"},
+        {QByteArray("pdsodbc.dll\0origen\0otra.tabla\0", 30), "M otra.tabla"},
+        {QByteArray("PDSODBC.DLL\0origen\0tab\x01la\0", 25), ""},
+        {QByteArray("PDSODBC sin punto dll"), ""},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(modRPTs::InterpretaTabla(c.ventana.leftJustified(60, '\0')),
+                  QString::fromLatin1(c.entrada))
+            << c.ventana.toStdString();
+    }
+}
+
+TEST(UbicacionDeTabla, TablasDelFormatoApuntadasALasDeTrabajo) {
+    CarpetaDePrueba carpeta;
+    Principal::CreaObjetosCompartidos();
+    Proceso::actual().bases->cMiBase = QStringLiteral("principal");
+    const struct {
+        const char* entrada;
+        const char* ubicacion;
+    } casos[] = {
+        {"M remisiones", "principal.tmpremisiones"},
+        {"M Remisiones", "principal.tmpremisiones"},
+        {"M remisionesdetalle", "principal.tmpremisionesdetalle"},
+        {"M productosdetalle", "principal.tmpremisionesdetalle"},
+        {"M clientes", "principal.clientes"},
+        {"M otradb.clientes", "principal.clientes"},
+        {"A Generales", "/tmp/AUX_1.MDB"},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(modRPTs::UbicacionDeTabla(
+                      QString::fromLatin1(c.entrada), QStringLiteral("/tmp/AUX_1.MDB"),
+                      QStringLiteral("remisiones"), QStringLiteral("tmpremisiones"),
+                      QStringLiteral("remisionesdetalle"), QStringLiteral("tmpremisionesdetalle")),
+                  QString::fromLatin1(c.ubicacion))
+            << c.entrada;
+    }
+}
+
+TEST(ImpresoraDelFormato, ClaveSinSufijoEImpresoraNoInstalada) {
+    CarpetaDePrueba carpeta;
+    Principal::CreaObjetosCompartidos();
+    Proceso::actual().stIniHost = carpeta.ruta(QStringLiteral("host/Orvane.ini"));
+    ArchivoIni(Proceso::actual().stIniHost)
+        .escribe(QStringLiteral("Impresión de formatos"), QStringLiteral("fmtremision.rpt"),
+                 QStringLiteral("  Impresora que no existe  "));
+    modRPTs m;
+    QString impresora;
+    m.ImpresoraDelFormato(QStringLiteral("fmtremision_copia.rpt"), impresora);
+    EXPECT_EQ(impresora, QStringLiteral("Impresora que no existe"));
+    EXPECT_TRUE(m.stControlador.isEmpty());
+    EXPECT_TRUE(m.stImpresora.isEmpty());
+    EXPECT_TRUE(m.stPuerto.isEmpty());
+    m.ImpresoraDelFormato(QStringLiteral("fmtfactura.rpt"), impresora);
+    EXPECT_TRUE(impresora.isEmpty());
+}
+
+TEST(OrigenesODBC, LosDiezValoresConLaBaseDeReportes) {
+    CarpetaDePrueba carpeta;
+    Principal::CreaObjetosCompartidos();
+    BasesDD& b = *Proceso::actual().bases;
+    b.cRuta = QStringLiteral("servidor-tienda");
+    b.cPuerto = 3307;
+    b.cUsuario = QStringLiteral("cajero");
+    b.cPassword.clear();
+    b.cMiBase = QStringLiteral("datos1");
+    carpeta.registraOrigenesOdbc();
+    ActualizaOrigenesODBC();
+    const QString ini = carpeta.ruta(QStringLiteral("config/odbc.ini"));
+    const struct {
+        const char* origen;
+        const char* base;
+    } origenes[] = {{"myodbc3-test", "datos1"}, {"Orvane Reportes", "orvanereportes"}};
+    for (const auto& o : origenes) {
+        const ArchivoIni odbc(ini);
+        const QString seccion = QString::fromLatin1(o.origen);
+        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("Driver")), QStringLiteral("MariaDB Unicode"));
+        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("Server")), QStringLiteral("servidor-tienda"));
+        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("Port")), QStringLiteral("3307"));
+        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("User")), QStringLiteral("cajero"));
+        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("Database")), QString::fromLatin1(o.base));
+    }
+    EXPECT_EQ(
+        CarpetaDePrueba::lee(ini),
+        QByteArray("[myodbc3-test]\nDriver=MariaDB Unicode\nServer=servidor-tienda\nPassword=\n"
+                   "User=cajero\nPort=3307\nDatabase=datos1\n[Orvane Reportes]\nDriver=MariaDB "
+                   "Unicode\nServer=servidor-tienda\nPassword=\nUser=cajero\nPort=3307\n"
+                   "Database=orvanereportes\n"));
+    EXPECT_EQ(b.cMiBase, QStringLiteral("datos1"));
+}
+
+TEST(CamposBin, UnArchivoGuardadoSaleByteAByte) {
+    CarpetaDePrueba carpeta;
+    BaseDePrueba base;
+    CamposBin campos;
+    campos.BaseDD = &base.conexion();
+    QByteArray grande(CamposBin::kBytesPorRenglon * 2 + 17, '\0');
+    QRandomGenerator azar(7);
+    for (char& c : grande) {
+        c = static_cast<char>(azar.bounded(256));
+    }
+    for (const QByteArray& contenido : {grande, QByteArray(), QByteArray("PD\0\x0E\x10\r\n", 7)}) {
+        campos.GuardaRPT(QStringLiteral("Archivo.bin"), contenido);
+        campos.ExtraeRPT(QStringLiteral("Archivo.bin"), carpeta.programa());
+        EXPECT_EQ(CarpetaDePrueba::lee(carpeta.ruta(QStringLiteral("programa/Archivo.bin"))),
+                  contenido);
+    }
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM reportesbin")).toInt(), 1);
+    EXPECT_THROW(campos.ExtraeRPT(QStringLiteral("NoEsta.rpt"), carpeta.programa()), ErrorOrvlib);
+}
+
+} // namespace

@@ -1,0 +1,168 @@
+#include "reporteador/ArchivoDePlantilla.h"
+#include "reporteador/ErrorDeReporte.h"
+#include "reporteador/FuenteDePlantilla.h"
+#include "reporteador/Maquetador.h"
+#include "reporteador/Seleccion.h"
+#include "support/ImpresionQt.h"
+
+#include <QFont>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Seleccion, FormulasQueSeVuelvenCondiciones) {
+    const struct {
+        const char* seleccion;
+        const char* sql;
+    } validas[] = {
+        {"{Remisiones.Id}=4711", "`Id`=4711"},
+        {"{remisiones.Serie} = 'A' and {Remisiones.Factura}>=10", "`Serie`='A' AND `Factura`>=10"},
+        {"({Remisiones.Id}<>1 or {Remisiones.Id}<=-2.5) AND NOT {Remisiones.Serie}=\"O'B\"",
+         "(`Id`<>1 OR `Id`<=-2.5) AND NOT `Serie`='O''B'"},
+        {"   ", ""},
+    };
+    for (const auto& v : validas) {
+        EXPECT_EQ(
+            Seleccion::CondicionSql(QString::fromUtf8(v.seleccion), QStringLiteral("Remisiones")),
+            QString::fromUtf8(v.sql))
+            << v.seleccion;
+    }
+    for (const char* invalida :
+         {"{Remisiones.Id}=", "{Remisiones.Id}=1; DROP TABLE x", "{Clientes.Clave}='A'",
+          "{Remisiones.Id} like 1", "({Remisiones.Id}=1", "{Remisiones.Serie}='sin cerrar"}) {
+        try {
+            Seleccion::CondicionSql(QString::fromUtf8(invalida), QStringLiteral("Remisiones"));
+            ADD_FAILURE() << "aceptó " << invalida;
+        } catch (const ErrorDeReporte& e) {
+            EXPECT_EQ(e.numero(), ErrorDeReporte::kPlantilla) << invalida;
+        }
+    }
+}
+
+TEST(FuenteDePlantilla, ErroresConSuLinea) {
+    const struct {
+        const char* fuente;
+        const char* texto;
+    } casos[] = {
+        {"plantilla x\nhoja servilleta\n", "línea 2: hoja desconocida"},
+        {"texto 0 0 10 5 \"sin banda\"\n", "línea 1: el elemento no está en ninguna banda"},
+        {"banda detalle 5\ntexto 0 0 diez 5 \"x\"\n", "línea 2: \"diez\" no es un número"},
+        {"tabla X remisiones\n", "línea 1: el tipo de tabla"},
+        {"banda lateral 5\n", "línea 1: banda desconocida"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" parpadea\n", "línea 2: opción desconocida"},
+    };
+    for (const auto& c : casos) {
+        try {
+            FuenteDePlantilla::Lee(QString::fromUtf8(c.fuente));
+            ADD_FAILURE() << "aceptó " << c.fuente;
+        } catch (const ErrorDeReporte& e) {
+            EXPECT_TRUE(e.texto().contains(QString::fromUtf8(c.texto))) << qPrintable(e.texto());
+        }
+    }
+    EXPECT_EQ(FuenteDePlantilla::Palabras(
+                  QStringLiteral("texto 1 2 \"a \\\"b\\\" c\" relleno #eeeeee # no")),
+              (QStringList{"texto", "1", "2", "a \"b\" c", "relleno", "#eeeeee", "#", "no"}));
+}
+
+TEST(ArchivoDePlantilla, ElBinarioGuardaLaFuenteYRechazaOtrosArchivos) {
+    const QString fuente =
+        QStringLiteral("plantilla p\nhoja a4\ntabla M remisiones principal\n"
+                       "formula Uno\nbanda detalle 7\ntexto 1 2 3 4 \"Año {remisiones.Id}\"\n");
+    const Plantilla p = ArchivoDePlantilla::Lee(ArchivoDePlantilla::Construye(fuente));
+    EXPECT_EQ(p.nombre, QStringLiteral("p"));
+    EXPECT_DOUBLE_EQ(p.altoHoja, 297);
+    EXPECT_EQ(p.formulas, QStringList{"Uno"});
+    ASSERT_EQ(p.detalle.elementos.size(), 1);
+    EXPECT_EQ(p.detalle.elementos[0].texto, QStringLiteral("Año {remisiones.Id}"));
+    try {
+        ArchivoDePlantilla::Lee("no es una plantilla");
+        ADD_FAILURE();
+    } catch (const ErrorDeReporte& e) {
+        EXPECT_EQ(e.numero(), ErrorDeReporte::kPlantilla);
+    }
+}
+
+// A page of 100 mm: 10 top and bottom margins, a page header of 10 and a footer of 10 leave
+// 60 mm for the document; headings take 5 and each detail row 10.
+const QString kPaginaChica = QStringLiteral(
+    "plantilla chica\nhoja 100x100\nmargenes 5 10 5 10\n"
+    "tabla M doc principal\ntabla M lineas detalle enlace Id=doc.Id\n"
+    "banda encabezado_pagina 10\ntexto 0 0 90 5 \"Doc {doc.Folio}\"\n"
+    "banda encabezado_detalle 5\ntexto 0 0 90 5 \"Columnas\"\n"
+    "banda detalle 10\ntexto 0 0 40 10 \"{lineas.Texto}\" ajusta\n"
+    "texto 50 0 40 10 \"{lineas.Importe}\" formato \"#,0.00\" alinea der si {lineas.Importe}\n"
+    "banda pie_documento 25\ntexto 0 0 90 5 \"Total {doc.Total}\" formato \"#,0.00\"\n"
+    "banda pie_pagina 10\ntexto 0 0 90 5 \"Página {Pagina} de {Paginas}\"\n");
+
+DatosDeDocumento documento(int folio, int lineas, const QString& texto = QStringLiteral("x")) {
+    DatosDeDocumento d;
+    d.principal.pon(QStringLiteral("Folio"), folio);
+    d.principal.pon(QStringLiteral("Total"), 1234.5);
+    for (int i = 0; i < lineas; ++i) {
+        Fila f;
+        f.pon(QStringLiteral("Texto"), texto);
+        f.pon(QStringLiteral("Importe"), i);
+        d.detalle.append({f, {}});
+    }
+    return d;
+}
+
+QStringList textos(const PaginaMaquetada& pagina) {
+    QStringList t;
+    for (const Trazo& trazo : pagina.trazos) {
+        t << trazo.lineas.join(QLatin1Char('/'));
+    }
+    return t;
+}
+
+TEST(Maquetador, PaginasEncabezadosRepetidosYPieEntero) {
+    const Plantilla p = FuenteDePlantilla::Lee(kPaginaChica);
+    Maquetador m(p);
+    // 5 rows: 5 + 50 fit in 60; the footer of 25 does not and goes to a page of its own.
+    const QVector<PaginaMaquetada> paginas = m.Maqueta({documento(7, 5), documento(8, 7)});
+    ASSERT_EQ(paginas.size(), 4);
+    EXPECT_EQ(textos(paginas[0]), (QStringList{"Doc 7", "Columnas", "x", "x", "1.00", "x", "2.00",
+                                               "x", "3.00", "x", "4.00", "Página 1 de 4"}));
+    EXPECT_EQ(textos(paginas[1]), (QStringList{"Doc 7", "Total 1,234.50", "Página 2 de 4"}));
+    EXPECT_EQ(textos(paginas[2]).mid(0, 2), (QStringList{"Doc 8", "Columnas"}));
+    EXPECT_EQ(textos(paginas[3]).mid(0, 2), (QStringList{"Doc 8", "Columnas"}));
+    EXPECT_TRUE(textos(paginas[3]).contains(QStringLiteral("Total 1,234.50")));
+    for (const PaginaMaquetada& pagina : paginas) {
+        for (const Trazo& t : pagina.trazos) {
+            EXPECT_LE(t.rect.bottom(), 100 - 10 + 1e-9);
+        }
+    }
+}
+
+TEST(Maquetador, UnRenglonAjustadoCreceYNoSeParte) {
+    const Plantilla p = FuenteDePlantilla::Lee(kPaginaChica);
+    Maquetador m(p);
+    const QString largo = QStringLiteral("palabra ").repeated(40).trimmed();
+    const QVector<PaginaMaquetada> paginas = m.Maqueta({documento(1, 2, largo)});
+    const Trazo* primero = nullptr;
+    for (const Trazo& t : paginas[0].trazos) {
+        if (t.lineas.size() > 1) {
+            primero = &t;
+            break;
+        }
+    }
+    ASSERT_NE(primero, nullptr);
+    EXPECT_GT(primero->rect.height(), 10);
+    EXPECT_EQ(primero->lineas.join(QLatin1Char(' ')), largo);
+    // The second grown row does not fit under the first and starts the next page whole.
+    ASSERT_GE(paginas.size(), 2);
+    EXPECT_TRUE(textos(paginas[1]).contains(QStringLiteral("Columnas")));
+}
+
+TEST(Maquetador, PartirRespetaElAnchoYLosSaltos) {
+    QFont letra(QStringLiteral("Liberation Sans"));
+    letra.setPointSizeF(9);
+    const QStringList lineas = Maquetador::Parte(QStringLiteral("uno dos\r\ntres"), 200, letra);
+    EXPECT_EQ(lineas, (QStringList{"uno dos", "tres"}));
+    const QStringList angosto =
+        Maquetador::Parte(QStringLiteral("abcdefghijklmnopqrstuvwxyz"), 10, letra);
+    EXPECT_GT(angosto.size(), 1);
+    EXPECT_EQ(angosto.join(QString()), QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+}
+
+} // namespace
