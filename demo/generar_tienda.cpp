@@ -179,8 +179,8 @@ void escribeCatalogos(const std::string& base) {
         }
     }
     std::puts("INSERT INTO textos (Clave, Texto) VALUES "
-              "('CLIC001          01', 'Entregar en bodega trasera. '), "
-              "('CLIC001          02', 'Horario de recepción de 8 a 14 h.');");
+              "('CLIC001           01', 'Entregar en bodega trasera. '), "
+              "('CLIC001           02', 'Horario de recepción de 8 a 14 h.');");
     std::puts("INSERT INTO textosclientes (Clave, Notas) VALUES "
               "('C003', 'Cliente con crédito a 15 días.\\r\\nFavor de revisar la mercancía.');");
 }

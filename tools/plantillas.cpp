@@ -5,11 +5,13 @@
 //   plantillas guarda --base BASE [--servidor H] [--puerto P] [--usuario U] [--contrasena C]
 //                     ARCHIVO...
 //
-// A source named NOMBRE.rpt.fuente is stored as NOMBRE.rpt; any other file is stored as it is,
-// under its own name.
+// A source named NOMBRE.rpt.fuente is stored as NOMBRE.rpt, a schema NOMBRE.sql as the SQLite
+// file NOMBRE that it makes (Auxiliar.MDB.sql as Auxiliar.MDB); any other file is stored as it
+// is, under its own name.
 
 #include "orvlib/CamposBin.h"
 #include "orvlib/Conexion.h"
+#include "printing/AuxiliarDeImpresion.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 
@@ -21,7 +23,8 @@
 
 namespace {
 
-const QString kSufijo = QStringLiteral(".fuente");
+const QString kFuente = QStringLiteral(".fuente");
+const QString kEsquema = QStringLiteral(".sql");
 
 QByteArray contenido(const QString& ruta) {
     QFile f(ruta);
@@ -29,12 +32,20 @@ QByteArray contenido(const QString& ruta) {
         throw std::runtime_error("no se puede leer " + ruta.toStdString());
     }
     const QByteArray bytes = f.readAll();
-    return ruta.endsWith(kSufijo) ? ArchivoDePlantilla::Construye(QString::fromUtf8(bytes)) : bytes;
+    if (ruta.endsWith(kFuente)) {
+        return ArchivoDePlantilla::Construye(QString::fromUtf8(bytes));
+    }
+    return ruta.endsWith(kEsquema) ? ConstruyeBaseAuxiliar(QString::fromUtf8(bytes)) : bytes;
 }
 
 QString nombreGuardado(const QString& ruta) {
     const QString nombre = QFileInfo(ruta).fileName();
-    return nombre.endsWith(kSufijo) ? nombre.chopped(kSufijo.size()) : nombre;
+    for (const QString& sufijo : {kFuente, kEsquema}) {
+        if (nombre.endsWith(sufijo)) {
+            return nombre.chopped(sufijo.size());
+        }
+    }
+    return nombre;
 }
 
 int construye(const QStringList& argumentos) {

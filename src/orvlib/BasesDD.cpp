@@ -33,7 +33,13 @@ bool BasesDD::AbreBdDAccess(Conexion& cnn, const QString& archivo) {
         cnn.cierra();
         return false;
     }
-    return cnn.abre(QStringLiteral("QSQLITE"), {}, 0, {}, {}, archivo);
+    if (!cnn.abre(QStringLiteral("QSQLITE"), {}, 0, {}, {}, archivo)) {
+        return false;
+    }
+    // An auxiliary file is scratch made for one print: no need to wait for the disk.
+    cnn.ejecuta(QStringLiteral("PRAGMA synchronous=OFF"));
+    cnn.ejecuta(QStringLiteral("PRAGMA journal_mode=MEMORY"));
+    return true;
 }
 
 bool BasesDD::AbrirTabla(Recordset& rs, Conexion& cnn, const QString& texto,

@@ -5,7 +5,8 @@
 
 // Numbers and dates as the program shows them, by explicit pattern and never by the machine's
 // locale: "###,###,##0.00" and "#,0.00" group thousands with commas, "#0.00" does not, and the
-// digits after the point give the decimals. Halves round away from zero.
+// places after the point give the decimals, "0" always shown and "#" only when not zero
+// ("0.##" writes 16 and 10.5). Halves round away from zero.
 class Formato {
 public:
     static QString Numero(double valor, const QString& patron);

@@ -185,7 +185,8 @@ QStringList FuenteDePlantilla::Palabras(const QString& linea) {
         const QChar c = linea[i];
         if (enTexto) {
             if (c == QLatin1Char('\\') && i + 1 < linea.size()) {
-                actual += linea[++i];
+                const QChar siguiente = linea[++i];
+                actual += siguiente == QLatin1Char('n') ? QChar(QLatin1Char('\n')) : siguiente;
             } else if (c == QLatin1Char('"')) {
                 enTexto = false;
             } else {

@@ -28,6 +28,12 @@ const QRegularExpression& patronDeCampo() {
     return patron;
 }
 
+// {…} with arithmetic: fields, numbers, + - * /, as in {lineas.Cantidad*lineas.Precio}.
+const QRegularExpression& patronDeCuenta() {
+    static const QRegularExpression patron(QStringLiteral("\\{([^{}]*[-+*/][^{}]*)\\}"));
+    return patron;
+}
+
 bool tieneValor(const QVariant& v) {
     if (!v.isValid() || v.isNull()) {
         return false;
@@ -114,7 +120,52 @@ QVariant Maquetador::valorDeCampo(const QString& tabla, const QString& campo) co
     }
 }
 
+double Maquetador::Calcula(const QString& expresion) const {
+    static const QRegularExpression termino(QStringLiteral(
+        "\\s*([-+*/])?\\s*(?:([A-Za-z_]\\w*)\\.([A-Za-z_]\\w*)|(\\d+(?:\\.\\d+)?))"));
+    double suma = 0;
+    double producto = 0;
+    bool resta = false;
+    bool primero = true;
+    qsizetype posicion = 0;
+    for (QRegularExpressionMatch m;
+         (m = termino.match(expresion, posicion, QRegularExpression::NormalMatch,
+                            QRegularExpression::AnchorAtOffsetMatchOption))
+             .hasMatch();
+         posicion = m.capturedEnd()) {
+        const double valor = m.captured(2).isEmpty()
+                                 ? m.captured(4).toDouble()
+                                 : valorDeCampo(m.captured(2), m.captured(3)).toDouble();
+        const QString op = m.captured(1);
+        if (primero || op == QLatin1String("+") || op == QLatin1String("-")) {
+            suma += primero ? 0 : (resta ? -producto : producto);
+            producto = valor;
+            resta = op == QLatin1String("-");
+            primero = false;
+        } else if (op == QLatin1String("*")) {
+            producto *= valor;
+        } else {
+            producto = valor != 0 ? producto / valor : 0;
+        }
+    }
+    return suma + (resta ? -producto : producto);
+}
+
 QString Maquetador::Resuelve(const QString& texto, const ElementoDePlantilla& e) const {
+    QString conCuentas;
+    qsizetype inicio = 0;
+    QRegularExpressionMatchIterator cuentas = patronDeCuenta().globalMatch(texto);
+    while (cuentas.hasNext()) {
+        const QRegularExpressionMatch m = cuentas.next();
+        conCuentas += texto.mid(inicio, m.capturedStart() - inicio) +
+                      FormateaValor(Calcula(m.captured(1)), e);
+        inicio = m.capturedEnd();
+    }
+    conCuentas += texto.mid(inicio);
+    return ResuelveCampos(conCuentas, e);
+}
+
+QString Maquetador::ResuelveCampos(const QString& texto, const ElementoDePlantilla& e) const {
     QString resultado;
     qsizetype desde = 0;
     QRegularExpressionMatchIterator it = patronDeCampo().globalMatch(texto);
@@ -140,6 +191,10 @@ QString Maquetador::Resuelve(const QString& texto, const ElementoDePlantilla& e)
 bool Maquetador::visible(const ElementoDePlantilla& e) const {
     if (e.condicion.isEmpty()) {
         return true;
+    }
+    const QRegularExpressionMatch cuenta = patronDeCuenta().match(e.condicion);
+    if (cuenta.hasMatch()) {
+        return Calcula(cuenta.captured(1)) != 0;
     }
     const QRegularExpressionMatch m = patronDeCampo().match(e.condicion);
     return m.hasMatch() && tieneValor(valorDeCampo(m.captured(1), m.captured(2)));
@@ -177,7 +232,12 @@ Maquetador::Medida Maquetador::mide(const BandaDePlantilla& banda) const {
             const QString texto = Resuelve(e.texto, e);
             t.lineas = e.ajusta ? Parte(texto, e.ancho, f) : QStringList{texto};
             if (e.ajusta) {
-                t.rect.setHeight(std::max(e.alto, t.lineas.size() * t.altoDeLinea));
+                while (t.lineas.size() > 1 && t.lineas.last().trimmed().isEmpty()) {
+                    t.lineas.removeLast();
+                }
+                t.margenSuperior = std::max(0.0, (e.alto - t.altoDeLinea) / 2);
+                t.rect.setHeight(
+                    std::max(e.alto, 2 * t.margenSuperior + t.lineas.size() * t.altoDeLinea));
                 m.alto = std::max(m.alto, t.rect.bottom());
             }
         }

@@ -27,6 +27,7 @@ struct Trazo {
     QRectF rect;
     QStringList lineas;
     double altoDeLinea = 0;
+    double margenSuperior = 0; // before the first of several lines, as a single line would sit
     QString familia;
     double tamano = 9;
     bool negrita = false;
@@ -51,8 +52,10 @@ public:
 
     QVector<PaginaMaquetada> Maqueta(const QVector<DatosDeDocumento>& documentos);
 
-    // The text of an element with its fields, formulas and page numbers put in.
+    // The text of an element with its sums, fields, formulas and page numbers put in.
     QString Resuelve(const QString& texto, const ElementoDePlantilla& e) const;
+    // The value of an arithmetic of fields and numbers, * and / before + and -.
+    double Calcula(const QString& expresion) const;
     static QString FormateaValor(const QVariant& valor, const ElementoDePlantilla& e);
     // Text cut into lines that fit the width (mm) in that font.
     static QStringList Parte(const QString& texto, double anchoMm, const QFont& letra);
@@ -64,6 +67,7 @@ private:
         double alto = 0;
     };
 
+    QString ResuelveCampos(const QString& texto, const ElementoDePlantilla& e) const;
     Medida mide(const BandaDePlantilla& banda) const;
     bool visible(const ElementoDePlantilla& e) const;
     QVariant valorDeCampo(const QString& tabla, const QString& campo) const;

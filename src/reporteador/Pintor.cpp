@@ -19,7 +19,8 @@ void pintaTexto(QPainter& pintor, const Trazo& t, double escala) {
     const double alto = t.altoDeLinea * escala;
     const QRectF caja = aDispositivo(t.rect, escala);
     // A single line sits in the middle of its box; wrapped text starts at the top.
-    double y = t.lineas.size() == 1 ? caja.top() + (caja.height() - alto) / 2 : caja.top();
+    double y = t.lineas.size() == 1 ? caja.top() + (caja.height() - alto) / 2
+                                    : caja.top() + t.margenSuperior * escala;
     for (const QString& linea : t.lineas) {
         pintor.drawText(QRectF(caja.left(), y, caja.width(), alto),
                         static_cast<int>(t.alineacion | Qt::AlignVCenter | Qt::TextDontClip),

@@ -31,7 +31,7 @@ TEST(DelRegistro, GrabarCadenaEscribeElOrigenOdbc) {
                           QStringLiteral("Server"), QStringLiteral("127.0.0.1"));
     registro.GrabarCadena(QStringLiteral("Software\\ODBC\\ODBC.INI\\Orvane Reportes"),
                           QStringLiteral("Password"), QString());
-    EXPECT_EQ(CarpetaDePrueba::lee(carpeta.ruta(QStringLiteral("config/odbc.ini"))),
+    EXPECT_EQ(CarpetaDePrueba::lee(carpeta.archivoOdbc()),
               QByteArray("[myodbc3-test]\nServer=127.0.0.1\n[Orvane Reportes]\nPassword=\n"));
     EXPECT_THROW(registro.GrabarCadena(QStringLiteral("Software\\Otra\\Cosa"), QStringLiteral("a"),
                                        QStringLiteral("b")),

@@ -139,7 +139,7 @@ TEST(OrigenesODBC, LosDiezValoresConLaBaseDeReportes) {
     b.cMiBase = QStringLiteral("datos1");
     carpeta.registraOrigenesOdbc();
     ActualizaOrigenesODBC();
-    const QString ini = carpeta.ruta(QStringLiteral("config/odbc.ini"));
+    const QString ini = carpeta.archivoOdbc();
     const struct {
         const char* origen;
         const char* base;

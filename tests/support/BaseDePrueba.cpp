@@ -1,16 +1,14 @@
 #include "support/BaseDePrueba.h"
 
 #include "hostdata/Proceso.h"
+#include "orvlib/GuionSql.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QSqlQuery>
-#include <atomic>
 #include <stdexcept>
 
 namespace {
-
-std::atomic<int> contador{0};
 
 BasesDD& basesDelProceso() {
     Proceso& p = Proceso::actual();
@@ -22,9 +20,11 @@ BasesDD& basesDelProceso() {
 
 } // namespace
 
+// Every test of a process gets a new database under the same name: the ODBC data source keeps
+// the database it first read for the whole process (unixODBC caches the file), so the name
+// must stay valid from test to test.
 BaseDePrueba::BaseDePrueba()
-    : nombre_(
-          QStringLiteral("prueba_%1_%2").arg(QCoreApplication::applicationPid()).arg(++contador)) {
+    : nombre_(QStringLiteral("prueba_%1").arg(QCoreApplication::applicationPid())) {
     const QString puerto = qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO");
     if (puerto.isEmpty()) {
         throw std::runtime_error("DEREMISIONES_MYSQL_PUERTO no está definido: las pruebas "
@@ -77,17 +77,8 @@ void BaseDePrueba::cargaArchivo(const QString& ruta) {
     if (!f.open(QIODevice::ReadOnly)) {
         throw std::runtime_error("no se pudo leer " + ruta.toStdString());
     }
-    const QString texto = QString::fromUtf8(f.readAll());
-    QString sentencia;
-    for (const QString& linea : texto.split(QLatin1Char('\n'))) {
-        if (linea.trimmed().startsWith(QLatin1String("--"))) {
-            continue;
-        }
-        sentencia += linea + QLatin1Char('\n');
-        if (linea.trimmed().endsWith(QLatin1Char(';'))) {
-            cnn_.ejecuta(sentencia.trimmed().chopped(1));
-            sentencia.clear();
-        }
+    for (const QString& sentencia : SentenciasDeGuion(QString::fromUtf8(f.readAll()))) {
+        cnn_.ejecuta(sentencia);
     }
 }
 

@@ -12,6 +12,13 @@ namespace {
 
 const char* const kVariables[3] = {"DEREMISIONES_CARPETA", "XDG_CONFIG_HOME", "ODBCINI"};
 
+// unixODBC reads the data sources file named by ODBCINI once per process, so every test of a
+// process shares one such file and rewrites its content.
+QString archivoOdbcDelProceso() {
+    static QTemporaryDir dir;
+    return QDir(dir.path()).filePath(QStringLiteral("odbc.ini"));
+}
+
 } // namespace
 
 CarpetaDePrueba::CarpetaDePrueba() {
@@ -23,7 +30,8 @@ CarpetaDePrueba::CarpetaDePrueba() {
     QDir(dir_.path()).mkpath(QStringLiteral("programa"));
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
     const QString valores[3] = {ruta(QStringLiteral("programa")), ruta(QStringLiteral("config")),
-                                ruta(QStringLiteral("config/odbc.ini"))};
+                                archivoOdbcDelProceso()};
+    QFile::remove(archivoOdbcDelProceso());
     for (int i = 0; i < 3; ++i) {
         antes_[i] = qgetenv(kVariables[i]);
         qputenv(kVariables[i], valores[i].toUtf8());
@@ -38,6 +46,10 @@ CarpetaDePrueba::~CarpetaDePrueba() {
             qputenv(kVariables[i], antes_[i]);
         }
     }
+}
+
+QString CarpetaDePrueba::archivoOdbc() const {
+    return archivoOdbcDelProceso();
 }
 
 QString CarpetaDePrueba::programa() const {
@@ -58,7 +70,7 @@ void CarpetaDePrueba::registraInstalacion(const QString& carpetaHost) const {
 }
 
 void CarpetaDePrueba::registraOrigenesOdbc() const {
-    escribe(ruta(QStringLiteral("config/odbc.ini")),
+    escribe(archivoOdbc(),
             "[myodbc3-test]\nDriver=MariaDB Unicode\n[Orvane Reportes]\nDriver=MariaDB Unicode\n");
 }
 

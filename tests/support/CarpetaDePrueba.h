@@ -6,14 +6,16 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A scratch program folder and configuration folder for one test: DEREMISIONES_CARPETA,
-// XDG_CONFIG_HOME and ODBCINI point into it until the object goes.
+// A scratch program folder and configuration folder for one test: DEREMISIONES_CARPETA and
+// XDG_CONFIG_HOME point into it and ODBCINI at an empty data sources file until the object goes.
 class CarpetaDePrueba {
 public:
     CarpetaDePrueba();
     ~CarpetaDePrueba();
 
     QString programa() const;
+    // The ODBC data sources file (ODBCINI), emptied for each test.
+    QString archivoOdbc() const;
     QString ruta(const QString& nombre) const;
     // Registers a host installation for the folder with the private server's address.
     void registraInstalacion(const QString& carpetaHost) const;

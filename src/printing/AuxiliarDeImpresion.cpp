@@ -1,0 +1,139 @@
+#include "printing/AuxiliarDeImpresion.h"
+
+#include "hostdata/Proceso.h"
+#include "hostdata/Sentencias.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/GuionSql.h"
+#include "printing/TextosDeImpresion.h"
+#include "printing/modRPTs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <exception>
+#include <functional>
+
+namespace {
+
+const QStringList kColumnasCopiadas = {QStringLiteral("clave"),
+                                       QStringLiteral("Calle"),
+                                       QStringLiteral("NumExterior"),
+                                       QStringLiteral("NumInterior"),
+                                       QStringLiteral("ReferenciaDomic"),
+                                       QStringLiteral("Colonia"),
+                                       QStringLiteral("Localidad"),
+                                       QStringLiteral("Estado"),
+                                       QStringLiteral("Pais"),
+                                       QStringLiteral("Calle2"),
+                                       QStringLiteral("NumExterior2"),
+                                       QStringLiteral("NumInterior2"),
+                                       QStringLiteral("ReferenciaDomic2"),
+                                       QStringLiteral("Colonia2"),
+                                       QStringLiteral("Localidad2"),
+                                       QStringLiteral("Estado2"),
+                                       QStringLiteral("Pais2"),
+                                       QStringLiteral("CP2"),
+                                       QStringLiteral("Municipio2"),
+                                       QStringLiteral("NombreComercial"),
+                                       QStringLiteral("Regimen")};
+
+// Runs a step and goes on whatever happens to it.
+void intenta(const std::function<void()>& paso) {
+    try {
+        paso();
+    } catch (const std::exception&) {
+        return;
+    }
+}
+
+void escribeEmpresa(Recordset& generales, const Recordset& empresa, const QString& periodo) {
+    const auto texto = [&](const char* campo) {
+        return empresa.campo(QString::fromLatin1(campo)).toString();
+    };
+    generales.agrega();
+    generales.asigna(QStringLiteral("Empresa"), empresa.campo(QStringLiteral("Empresa")));
+    generales.asigna(QStringLiteral("Domicilio"),
+                     (texto("Calle") + QLatin1Char(' ') + texto("NumExterior") + QLatin1Char(' ') +
+                      texto("NumInterior"))
+                         .left(60));
+    for (const char* campo : {"CP", "CiudadEstado", "Telefonos", "RFC"}) {
+        generales.asigna(QString::fromLatin1(campo), empresa.campo(QString::fromLatin1(campo)));
+    }
+    generales.asigna(QStringLiteral("ParaLasFechas"), periodo);
+    for (const QString& campo : kColumnasCopiadas) {
+        generales.asigna(campo, empresa.campo(campo));
+    }
+    generales.guarda();
+}
+
+} // namespace
+
+QString NombreAuxiliarTemporal() {
+    return DeArchivos::ArchivoTemporal(
+        QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("Temporal")),
+        QStringLiteral("MDB"));
+}
+
+void PreparaAuxiliar(const QString& rutaAuxiliar, const QString& desde, const QString& hasta) {
+    Proceso& p = Proceso::actual();
+    intenta([&] {
+        if (DeArchivos::HayArchivo(rutaAuxiliar)) {
+            DeArchivos::BorraArchivo(rutaAuxiliar);
+        }
+    });
+    QString periodo;
+    intenta([&] { periodo = TextoDelPeriodo(desde, hasta); });
+    Conexion host;
+    intenta([&] { p.bases->AbrirBdD(host); });
+    intenta([&] {
+        QString carpeta = Proceso::CarpetaDelPrograma();
+        modRPTs::ExtraeFormato(host, QStringLiteral("Auxiliar.MDB"), carpeta,
+                               QStringLiteral("reportesbin"));
+        if (!QFile::rename(QDir(carpeta).filePath(QStringLiteral("Auxiliar.MDB")), rutaAuxiliar)) {
+            QFile::remove(QDir(carpeta).filePath(QStringLiteral("Auxiliar.MDB")));
+        }
+    });
+    Conexion auxiliar;
+    Recordset generales;
+    Recordset empresa;
+    intenta([&] {
+        if (BasesDD::AbreBdDAccess(auxiliar, rutaAuxiliar)) {
+            BasesDD::AbrirTabla(generales, auxiliar, QStringLiteral("Generales"));
+        }
+    });
+    intenta([&] {
+        BasesDD::AbrirTabla(empresa, host,
+                            Utilerias::CambXXX(QStringLiteral("empresas where BaseDeDatos='XXX'"),
+                                               Sentencias::Escapa(p.bases->cMiBase)));
+    });
+    intenta([&] {
+        if (!empresa.fin()) {
+            escribeEmpresa(generales, empresa, periodo);
+        }
+    });
+    BasesDD::CierraTabla(empresa);
+    BasesDD::CierraBdD(host);
+    BasesDD::CierraTabla(generales);
+    BasesDD::CierraBdD(auxiliar);
+}
+
+QByteArray ConstruyeBaseAuxiliar(const QString& guion) {
+    QTemporaryDir dir;
+    const QString ruta = QDir(dir.path()).filePath(QStringLiteral("Auxiliar.MDB"));
+    {
+        QFile vacio(ruta);
+        vacio.open(QIODevice::WriteOnly);
+    }
+    Conexion cnn;
+    if (!BasesDD::AbreBdDAccess(cnn, ruta)) {
+        throw ErrorOrvlib(75, cnn.ultimoError(), ruta);
+    }
+    for (const QString& sentencia : SentenciasDeGuion(guion)) {
+        cnn.ejecuta(sentencia);
+    }
+    cnn.cierra();
+    QFile archivo(ruta);
+    archivo.open(QIODevice::ReadOnly);
+    return archivo.readAll();
+}

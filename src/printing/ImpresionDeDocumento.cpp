@@ -1,0 +1,122 @@
+#include "printing/ImpresionDeDocumento.h"
+
+#include "hostdata/Proceso.h"
+#include "hostdata/Sentencias.h"
+#include "printing/AuxiliarDeImpresion.h"
+#include "printing/DesgloseDeImpuestos.h"
+#include "printing/TextosDeImpresion.h"
+#include "printing/modRPTs.h"
+#include "ui/Dialogos.h"
+#include "ui/Puntero.h"
+
+#include <QFile>
+#include <exception>
+#include <memory>
+
+double TotalDelDocumento(const Recordset& encabezado) {
+    double total = 0;
+    for (const char* campo : {"Subtotal", "IVA", "ImpuestoAd", "Cargo1Cantidad", "Cargo2Cantidad",
+                              "Cargo3Cantidad", "Retencion"}) {
+        total += encabezado.campo(QString::fromLatin1(campo)).toDouble();
+    }
+    return total;
+}
+
+bool Pregunta(const QString& pregunta, const QString& titulo, bool noPorDefecto) {
+    return Dialogos::actual().pregunta(pregunta, titulo, noPorDefecto);
+}
+
+QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexionHost) {
+    QString texto;
+    Recordset rs;
+    try {
+        BasesDD::AbrirTabla(
+            rs, conexionHost,
+            QStringLiteral("textos where Clave like '") + Sentencias::Escapa(tipo) +
+                Sentencias::Escapa(libKwtm::Pad(clave, 15, QStringLiteral(" "), 0)) +
+                QStringLiteral("%' order by Clave"));
+        for (; !rs.fin(); rs.siguiente()) {
+            texto += rs.campo(QStringLiteral("Texto")).toString();
+        }
+    } catch (const std::exception&) {
+        // What was gathered stays; the notes tables are the next place to look.
+    }
+    if (!texto.isEmpty()) {
+        return texto;
+    }
+    const QString tabla = tipo == QLatin1String("CLI")   ? QStringLiteral("textosclientes")
+                          : tipo == QLatin1String("PRO") ? QStringLiteral("textosproveedores")
+                                                         : QStringLiteral("textosproductos");
+    try {
+        if (BasesDD::AbrirTabla(rs, conexionHost,
+                                tabla + Utilerias::CambXXX(QStringLiteral(" where Clave='XXX'"),
+                                                           Sentencias::Escapa(clave)))) {
+            texto = rs.campo(QStringLiteral("Notas")).toString();
+        }
+    } catch (const std::exception&) {
+        return texto;
+    }
+    return texto;
+}
+
+void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
+                      qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
+                      const QString& textoNotas, const QString& tablaEncabezado,
+                      const QString& tablaDetalle) {
+    const int lineasPorHoja = BasesDD::LeeDato(QStringLiteral("PartidasXhojaRem"), conexionHost,
+                                               QStringLiteral("configura"))
+                                  .toInt();
+    const QString id = QString::number(idDocumento);
+    Recordset encabezado;
+    double total = 0;
+    qint32 moneda = 0;
+    if (BasesDD::AbrirTabla(encabezado, conexionHost,
+                            tablaEncabezado + QStringLiteral(" where Id=") + id)) {
+        total = TotalDelDocumento(encabezado);
+        if (tipoDocumento == 2 || tipoDocumento == 3) {
+            total -= encabezado.campo(QStringLiteral("Anticipo")).toDouble();
+        }
+        moneda = encabezado.campo(QStringLiteral("Moneda")).toInt();
+    }
+    QString nombreMoneda;
+    QString abreviacion;
+    Recordset monedas;
+    if (BasesDD::AbrirTabla(monedas, conexionHost,
+                            QStringLiteral("monedas where Id=%1").arg(moneda == 0 ? 1 : moneda))) {
+        nombreMoneda = monedas.campo(QStringLiteral("Nombre")).toString();
+        abreviacion = monedas.campo(QStringLiteral("Abreviacion")).toString();
+    }
+    BasesDD::CierraTabla(monedas);
+
+    PunteroOcupado();
+    modRPTs& rpt = modRPTs::actual();
+    rpt.InicializaReporte();
+    const auto lineas =
+        BasesDD::LastRec(conexionHost, tablaEncabezado + QStringLiteral("detalle where Id=") + id);
+    if (lineasPorHoja > 0) {
+        const auto paginas = lineas / lineasPorHoja + (lineas % lineasPorHoja > 0 ? 1 : 0);
+        rpt.stFormulas[1] = QStringLiteral("NumeroDePaginas=%1").arg(paginas);
+    }
+    PartidasTallaOColor(conexionHost, tablaDetalle, idDocumento, QStringLiteral("Id"));
+
+    const QString rutaAuxiliar = NombreAuxiliarTemporal();
+    // The auxiliary file goes when the print ends, also when a step of it fails.
+    const std::unique_ptr<const QString, void (*)(const QString*)> borraAuxiliar(
+        &rutaAuxiliar, [](const QString* ruta) { QFile::remove(*ruta); });
+    PreparaAuxiliar(rutaAuxiliar, QString(), QString());
+    ImporteConLetra(total, nombreMoneda, abreviacion, rutaAuxiliar);
+    GuardaParidades(conexionHost, rutaAuxiliar);
+    GuardaNotas(rutaAuxiliar, textoNotas);
+    if (conDesglose != 0 && !encabezado.fin()) {
+        DesgloseDeImpuestos(tipoDocumento, conexionHost, encabezado, rutaAuxiliar, tablaDetalle);
+    }
+    rpt.ImprimeFormato(archivoFormato, seleccion, conexionHost, rutaAuxiliar,
+                       QStringLiteral("remisiones"), tablaEncabezado,
+                       QStringLiteral("remisionesdetalle"), tablaDetalle);
+
+    conexionHost.ejecuta(Utilerias::CambXXX(
+        QStringLiteral("Delete from partidatallaocolor where IdExterna like 'XXX%'"),
+        QStringLiteral("RE") + libKwtm::Pad(id, 9, QStringLiteral("0"), 2)));
+    PunteroNormal();
+    BasesDD::CierraTabla(encabezado);
+}

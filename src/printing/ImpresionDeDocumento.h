@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class Conexion;
+class Recordset;
+
+// Prints one delivery note of the working tables: works out its total, currency, page count,
+// note text, company data and tax breakdown into a fresh auxiliary file, prints the template
+// through the report engine and removes what the print left behind.
+void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
+                      qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
+                      const QString& textoNotas, const QString& tablaEncabezado,
+                      const QString& tablaDetalle);
+// Yes/No question with the question icon; true on Yes.
+bool Pregunta(const QString& pregunta, const QString& titulo, bool noPorDefecto);
+// The free note text of a client ("CLI"), supplier ("PRO") or product (any other kind): its
+// textos rows in key order, else the Notas of its own notes table; never fails.
+QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexionHost);
+// Subtotal + IVA + ImpuestoAd + the three charges + Retencion of the current header row.
+double TotalDelDocumento(const Recordset& encabezado);

@@ -1,0 +1,178 @@
+#include "printing/TextosDeImpresion.h"
+
+#include "hostdata/Importe.h"
+#include "hostdata/Sentencias.h"
+#include "orvlib/BasesDD.h"
+#include "orvlib/DeMonedas.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Formato.h"
+#include "orvlib/Utilerias.h"
+#include "orvlib/libKwtm.h"
+
+#include <QDate>
+#include <cmath>
+
+namespace {
+
+QDate comoFecha(const QString& texto) {
+    const QDate fecha = libKwtm::LeeFecha(texto);
+    return fecha.isValid() ? fecha : QDate::fromString(texto.trimmed(), Qt::ISODate);
+}
+
+QString largo(const QDate& f) {
+    return QString::number(f.day()) + QStringLiteral(" de ") + Formato::NombreDeMes(f.month()) +
+           QStringLiteral(" del ") + QString::number(f.year());
+}
+
+// Adds one row to a table of the auxiliary file with the given columns.
+void agregaFila(const QString& rutaAuxiliar, const QString& tabla,
+                const QList<QPair<QString, QVariant>>& valores) {
+    Conexion auxiliar;
+    if (!BasesDD::AbreBdDAccess(auxiliar, rutaAuxiliar)) {
+        throw ErrorOrvlib(3024, QStringLiteral("No se pudo abrir la base auxiliar"), rutaAuxiliar);
+    }
+    Recordset rs;
+    BasesDD::AbrirTabla(rs, auxiliar, tabla + QStringLiteral(" LIMIT 0"));
+    rs.agrega();
+    for (const auto& [campo, valor] : valores) {
+        rs.asigna(campo, valor);
+    }
+    rs.guarda();
+}
+
+} // namespace
+
+QString TextoDelPeriodo(const QString& desde, const QString& hasta) {
+    const QDate d = comoFecha(desde);
+    const QDate h = comoFecha(hasta);
+    if (!d.isValid() && !h.isValid()) {
+        return {};
+    }
+    if (!h.isValid()) {
+        return QStringLiteral("Desde el ") + largo(d);
+    }
+    if (!d.isValid()) {
+        return QStringLiteral("Hasta el ") + largo(h);
+    }
+    if (d == h) {
+        return QStringLiteral("Del ") + largo(d);
+    }
+    if (d.year() != h.year()) {
+        return QStringLiteral("Desde el ") + largo(d) + QStringLiteral(" hasta el ") + largo(h);
+    }
+    const QString anio = QStringLiteral(" del ") + QString::number(h.year());
+    if (d.month() == h.month()) {
+        return QStringLiteral("Del %1 al %2 de ").arg(d.day()).arg(h.day()) +
+               Formato::NombreDeMes(h.month()) + anio;
+    }
+    return QStringLiteral("Del %1 de ").arg(d.day()) + Formato::NombreDeMes(d.month()) +
+           QStringLiteral(" al %1 de ").arg(h.day()) + Formato::NombreDeMes(h.month()) + anio;
+}
+
+QString NombreEnSingular(const QString& nombre) {
+    QStringList palabras = nombre.split(QLatin1Char(' '));
+    for (QString& p : palabras) {
+        const QString mayusculas = p.toUpper();
+        if (mayusculas.size() > 3 && mayusculas.endsWith(QLatin1String("ES")) &&
+            QStringLiteral("LRNDZJ").contains(mayusculas[mayusculas.size() - 3])) {
+            p.chop(2);
+        } else if (mayusculas.size() > 1 && mayusculas.endsWith(QLatin1Char('S'))) {
+            p.chop(1);
+        }
+    }
+    return palabras.join(QLatin1Char(' '));
+}
+
+QString ImporteConLetra(double importe, const QString& nombreMoneda, const QString& abreviacion,
+                        const QString& rutaAuxiliar) {
+    const auto centavosTotales = static_cast<qint64>(std::nearbyint(importe * 100.0));
+    const qint64 entero =
+        centavosTotales >= 0 ? centavosTotales / 100 : -((-centavosTotales + 99) / 100);
+    const auto centavos = static_cast<int>(centavosTotales - entero * 100);
+    const QString texto = QLatin1Char('(') + DeMonedas::Numeros(entero) +
+                          (entero == 1 ? NombreEnSingular(nombreMoneda) : nombreMoneda) +
+                          DeMonedas::Centavos(centavos) + QStringLiteral("/100 ") + abreviacion +
+                          QLatin1Char(')');
+    if (!rutaAuxiliar.isEmpty()) {
+        agregaFila(rutaAuxiliar, QStringLiteral("Titulo100"),
+                   {{QStringLiteral("Encabezado"), texto}});
+    }
+    return texto;
+}
+
+void GuardaParidades(Conexion& conexionHost, const QString& rutaAuxiliar) {
+    Recordset monedas;
+    BasesDD::AbrirTabla(monedas, conexionHost, QStringLiteral("monedas order by Id"));
+    QList<QPair<QString, QVariant>> paridades;
+    for (int n = 1; n <= 10 && !monedas.fin(); ++n, monedas.siguiente()) {
+        paridades.append({QStringLiteral("Paridad%1").arg(n),
+                          Importe::DeVariant(monedas.campo(QStringLiteral("Paridad"))).ADouble()});
+    }
+    agregaFila(rutaAuxiliar, QStringLiteral("Paridades"), paridades);
+}
+
+void SeparaRenglones(const QString& texto, QStringList& renglones) {
+    renglones = {QString(), QString()};
+    QString actual;
+    for (QChar c : texto) {
+        if (c == QLatin1Char('\r')) {
+            renglones.last() = actual;
+            renglones.append(QString());
+            actual.clear();
+        } else if (c != QLatin1Char('\n')) {
+            actual += c;
+        }
+    }
+    renglones.last() = actual;
+}
+
+void GuardaNotas(const QString& rutaAuxiliar, const QString& nota) {
+    QStringList renglones;
+    SeparaRenglones(nota, renglones);
+    QList<QPair<QString, QVariant>> notas;
+    for (int i = 1; i < renglones.size() && i <= 7; ++i) {
+        notas.append({QStringLiteral("Nota%1").arg(i), renglones[i].left(200)});
+    }
+    agregaFila(rutaAuxiliar, QStringLiteral("NotasDeCtes"), notas);
+}
+
+void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qint32 idDocumento,
+                         const QString& campoId) {
+    Recordset lineas;
+    if (!BasesDD::AbrirTabla(lineas, conexionHost,
+                             tablaDetalle + QStringLiteral(" where ") + campoId + QLatin1Char('=') +
+                                 QString::number(idDocumento) +
+                                 QStringLiteral(" and IdExterna<>'' order by Partida"))) {
+        return;
+    }
+    const QString prefijo = lineas.campo(QStringLiteral("IdExterna")).toString().left(11);
+    conexionHost.ejecuta(Utilerias::CambXXX(
+        QStringLiteral("Delete from partidatallaocolor where IdExterna like 'XXX%'"),
+        Sentencias::Escapa(prefijo)));
+    for (; !lineas.fin(); lineas.siguiente()) {
+        const QString idExterna = lineas.campo(QStringLiteral("IdExterna")).toString();
+        QString texto;
+        Recordset referencias;
+        BasesDD::AbrirTabla(referencias, conexionHost,
+                            QStringLiteral("referenciaexterna where Id=") +
+                                Sentencias::Texto(idExterna) +
+                                QStringLiteral(" order by Referencia"));
+        for (; !referencias.fin(); referencias.siguiente()) {
+            Importe cantidad = Importe::DeVariant(referencias.campo(QStringLiteral("Cantidad")));
+            if (cantidad < Importe()) {
+                cantidad = Importe() - cantidad;
+            }
+            texto += referencias.campo(QStringLiteral("Referencia")).toString() + QLatin1Char('-') +
+                     cantidad.TextoSql() + QLatin1Char('/');
+        }
+        if (texto.endsWith(QLatin1Char('/'))) {
+            texto.chop(1);
+        }
+        Recordset talla;
+        BasesDD::AgregaRegistro(
+            talla, conexionHost, QStringLiteral("partidatallaocolor"),
+            {QString(), QStringLiteral("IdExterna"), QStringLiteral("Campo1"),
+             QStringLiteral("Campo2"), QStringLiteral("Campo3")},
+            {QVariant(), idExterna, texto.mid(0, 250), texto.mid(250, 250), texto.mid(500, 250)});
+    }
+}

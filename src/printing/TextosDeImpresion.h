@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Conexion;
+
+// Texts and look-ups a printed document carries beside its own data.
+
+// "Del 1 al 15 de diciembre del 2026" and its variants for a period given as two date texts;
+// a text that is not a date counts as missing. Month names are Spanish on every system.
+QString TextoDelPeriodo(const QString& desde, const QString& hasta);
+// "(MIL DOSCIENTOS TREINTA Y CUATRO PESOS 50/100 M.N.)", also written to Titulo100 of the
+// auxiliary file when a path is given. The amount is rounded to cents first, so 1159.9999999
+// reads as 1,160 and 00 cents; a whole amount of one takes the currency's singular name.
+QString ImporteConLetra(double importe, const QString& nombreMoneda, const QString& abreviacion,
+                        const QString& rutaAuxiliar);
+// The exchange rates of the first ten currencies by Id, into one row of Paridades.
+void GuardaParidades(Conexion& conexionHost, const QString& rutaAuxiliar);
+// The lines of a text split at carriage returns (line feeds dropped), from index 1; index 0 is
+// left empty.
+void SeparaRenglones(const QString& texto, QStringList& renglones);
+// Up to seven lines of the note, 200 characters each, into one row of NotasDeCtes.
+void GuardaNotas(const QString& rutaAuxiliar, const QString& nota);
+// For the document's lines that come from size or colour variants, their breakdown
+// ("T-CH-2/T-G-1") into the host's partidatallaocolor, in three pieces of 250 characters.
+void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qint32 idDocumento,
+                         const QString& campoId);
+// A currency's name for one unit: PESOS gives PESO, DÓLARES gives DÓLAR.
+QString NombreEnSingular(const QString& nombre);

@@ -1,0 +1,191 @@
+#include "printing/AuxiliarDeImpresion.h"
+#include "printing/DesgloseDeImpuestos.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+#include "support/NotasDePrueba.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Desglose : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    BaseDePrueba base;
+    QString aux = carpeta.ruta(QStringLiteral("AUX.MDB"));
+
+    void nuevoAuxiliar() {
+        QFile esquema(QStringLiteral(DEREMISIONES_PLANTILLAS "/Auxiliar.MDB.sql"));
+        esquema.open(QIODevice::ReadOnly);
+        CarpetaDePrueba::escribe(aux, ConstruyeBaseAuxiliar(QString::fromUtf8(esquema.readAll())));
+    }
+
+    void SetUp() override {
+        nuevoAuxiliar();
+        base.ejecuta(
+            QStringLiteral("INSERT INTO configura (AplicaIVA, AplicaImpAd) VALUES (0, 0)"));
+        base.ejecuta(QStringLiteral(
+            "INSERT INTO productos (clave, Bloqueado) VALUES ('BLOQ', 1), ('LIBRE', 0)"));
+    }
+
+    void desglosa(int id) {
+        Recordset encabezado;
+        ASSERT_TRUE(BasesDD::AbrirTabla(encabezado, base.conexion(),
+                                        QStringLiteral("remisiones where Id=%1").arg(id)));
+        DesgloseDeImpuestos(2, base.conexion(), encabezado, aux);
+    }
+
+    QVariant gravado(const char* columna) {
+        Conexion cnn;
+        BasesDD::AbreBdDAccess(cnn, aux);
+        QSqlQuery q = cnn.consulta(
+            QStringLiteral("SELECT %1 FROM Gravado").arg(QString::fromLatin1(columna)));
+        return q.next() ? q.value(0) : QVariant();
+    }
+
+    QStringList tasas() {
+        Conexion cnn;
+        BasesDD::AbreBdDAccess(cnn, aux);
+        QSqlQuery q = cnn.consulta(
+            QStringLiteral("SELECT Tipo, Porcentaje, Importe, Impuesto FROM PorcenImpuestos"));
+        QStringList filas;
+        while (q.next()) {
+            filas << QStringLiteral("%1 %2 %3 %4")
+                         .arg(q.value(0).toString())
+                         .arg(q.value(1).toDouble())
+                         .arg(q.value(2).toDouble())
+                         .arg(q.value(3).toDouble());
+        }
+        return filas;
+    }
+
+    static PartidaDePrueba linea(double cantidad, double precio, double iva, double ieps,
+                                 const char* producto = "LIBRE") {
+        PartidaDePrueba p;
+        p.cantidad = cantidad;
+        p.precio = precio;
+        p.iva = iva;
+        p.ieps = ieps;
+        p.producto = QString::fromLatin1(producto);
+        return p;
+    }
+};
+
+TEST_F(Desglose, SinPartidasUnaFilaEnCeros) {
+    AgregaNotas(base, {{1, QDate(2026, 11, 2), 0, 0, 0, QStringLiteral("A"), 0, 0, {}}});
+    base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle"));
+    desglosa(1);
+    EXPECT_EQ(gravado("Gravado").toDouble(), 0);
+    EXPECT_EQ(gravado("SinGravar").toDouble(), 0);
+    EXPECT_TRUE(gravado("IVAp1").isNull());
+    EXPECT_TRUE(tasas().isEmpty());
+}
+
+TEST_F(Desglose, TasasCompartidasYFilaDeTasaCero) {
+    AgregaNotas(base, {{1,
+                        QDate(2026, 11, 2),
+                        350,
+                        56,
+                        0,
+                        QStringLiteral("A"),
+                        0,
+                        0,
+                        {linea(2, 100, 16, 0), linea(1, 150, 16, 0), linea(3, 10, 0, 0)}}});
+    desglosa(1);
+    EXPECT_EQ(tasas(), (QStringList{"A 0 380 0", "I 0 30 0", "I 16 350 56"}));
+    EXPECT_DOUBLE_EQ(gravado("Gravado").toDouble(), 350);
+    EXPECT_DOUBLE_EQ(gravado("SinGravar").toDouble(), 30);
+    EXPECT_DOUBLE_EQ(gravado("Adicp1").toDouble(), 0);
+    EXPECT_DOUBLE_EQ(gravado("SubAdic1").toDouble(), 380);
+    EXPECT_DOUBLE_EQ(gravado("Adic1").toDouble(), 0);
+    EXPECT_DOUBLE_EQ(gravado("IVAp1").toDouble(), 0);
+    EXPECT_DOUBLE_EQ(gravado("IVAp2").toDouble(), 16);
+    EXPECT_DOUBLE_EQ(gravado("SubIVA2").toDouble(), 350);
+    EXPECT_DOUBLE_EQ(gravado("IVA2").toDouble(), 56);
+    EXPECT_TRUE(gravado("Adicp2").isNull());
+}
+
+TEST_F(Desglose, EncabezadoSinIvaPoneTodoEnTasaCero) {
+    AgregaNotas(base, {{1,
+                        QDate(2026, 11, 2),
+                        300,
+                        0,
+                        8,
+                        QStringLiteral("A"),
+                        0,
+                        0,
+                        {linea(1, 100, 16, 8), linea(2, 100, 16, 0)}}});
+    desglosa(1);
+    EXPECT_EQ(tasas(), (QStringList{"A 0 200 0", "A 8 100 8", "I 0 300 0"}));
+    EXPECT_DOUBLE_EQ(gravado("Gravado").toDouble(), 300);
+}
+
+TEST_F(Desglose, DescuentosEnCascadaSalvoProductosBloqueados) {
+    AgregaNotas(base, {{1,
+                        QDate(2026, 11, 2),
+                        600,
+                        96,
+                        0,
+                        QStringLiteral("A"),
+                        0,
+                        0,
+                        {linea(1, 200, 16, 0, "LIBRE"), linea(1, 200, 16, 0, "BLOQ"),
+                         linea(1, 200, 16, 0, "NOESTA")}}});
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Desc1=10, Desc2=5"));
+    desglosa(1);
+    EXPECT_NEAR(gravado("Gravado").toDouble(), 171 + 200 + 171, 1e-3);
+    EXPECT_EQ(tasas(), (QStringList{"A 0 600 0", "I 16 600 96"}));
+
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Desc1=100, Desc2=0"));
+    nuevoAuxiliar();
+    desglosa(1);
+    EXPECT_NEAR(gravado("Gravado").toDouble(), 200, 1e-3);
+}
+
+TEST_F(Desglose, OnceTasasSoloDiezEnColumnas) {
+    QVector<PartidaDePrueba> partidas;
+    for (int i = 1; i <= 11; ++i) {
+        partidas.append(linea(1, 100, i, 0));
+    }
+    AgregaNotas(base, {{1, QDate(2026, 11, 2), 1100, 66, 0, QStringLiteral("A"), 0, 0, partidas}});
+    desglosa(1);
+    EXPECT_EQ(tasas().size(), 12);
+    EXPECT_DOUBLE_EQ(gravado("IVAp10").toDouble(), 10);
+    EXPECT_DOUBLE_EQ(gravado("IVA10").toDouble(), 10);
+}
+
+TEST_F(Desglose, BanderasDeCompuestoDeConfigura) {
+    const struct {
+        int aplicaIva;
+        int aplicaImpAd;
+        quint8 iva;
+        quint8 impAd;
+    } casos[] = {{1, 1, 1, 0}, {0, 1, 0, 1}, {2, 0, 2, 0}};
+    for (const auto& c : casos) {
+        base.ejecuta(QStringLiteral("UPDATE configura SET AplicaIVA=%1, AplicaImpAd=%2")
+                         .arg(c.aplicaIva)
+                         .arg(c.aplicaImpAd));
+        quint8 iva = 9;
+        quint8 impAd = 9;
+        LeeAplicaImpuestos(iva, impAd, base.conexion());
+        EXPECT_EQ(iva, c.iva);
+        EXPECT_EQ(impAd, c.impAd);
+    }
+    AgregaNotas(base, {{1,
+                        QDate(2026, 11, 2),
+                        100,
+                        17.28,
+                        8,
+                        QStringLiteral("A"),
+                        0,
+                        0,
+                        {linea(1, 100, 16, 8)}}});
+    base.ejecuta(QStringLiteral("UPDATE configura SET AplicaIVA=1, AplicaImpAd=1"));
+    desglosa(1);
+    EXPECT_NEAR(gravado("IVA1").toDouble(), 17.28, 1e-4);
+    EXPECT_NEAR(gravado("Adic1").toDouble(), 8, 1e-4);
+}
+
+} // namespace
