@@ -291,14 +291,17 @@ QVector<PaginaMaquetada> Maquetador::Maqueta(const QVector<DatosDeDocumento>& do
         abrePagina();
         colocaSiCabe(mide(p_.encabezadoDocumento));
         colocaSiCabe(mide(p_.encabezadoDetalle));
+        double inicioDeRenglones = y_;
         for (const DatosDeDocumento::Renglon& r : d.detalle) {
             renglon_ = &r;
             const Medida m = mide(p_.detalle);
             renglon_ = nullptr;
-            if (y_ + m.alto > limite()) {
+            // A row taller than a whole page still goes on the page it starts, not on an empty one.
+            if (y_ + m.alto > limite() && y_ > inicioDeRenglones) {
                 cierraPagina();
                 abrePagina();
                 coloca(mide(p_.encabezadoDetalle));
+                inicioDeRenglones = y_;
             }
             coloca(m);
         }

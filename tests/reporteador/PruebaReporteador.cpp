@@ -137,7 +137,7 @@ TEST(Maquetador, PaginasEncabezadosRepetidosYPieEntero) {
 TEST(Maquetador, UnRenglonAjustadoCreceYNoSeParte) {
     const Plantilla p = FuenteDePlantilla::Lee(kPaginaChica);
     Maquetador m(p);
-    const QString largo = QStringLiteral("palabra ").repeated(40).trimmed();
+    const QString largo = QStringLiteral("palabra ").repeated(24).trimmed();
     const QVector<PaginaMaquetada> paginas = m.Maqueta({documento(1, 2, largo)});
     const Trazo* primero = nullptr;
     for (const Trazo& t : paginas[0].trazos) {
