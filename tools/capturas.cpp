@@ -4,6 +4,7 @@
 //   capturas CARPETA   (with the environment scripts/demo sets up)
 
 #include "jobs/cap_reprint/frmRemisTyP.h"
+#include "jobs/percent_reprint/frmRemisPorcen.h"
 #include "startup/Menu.h"
 #include "startup/Principal.h"
 
@@ -59,5 +60,18 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     guarda(tope, carpeta, QStringLiteral("tope.png"));
     tope.close();
+
+    frmRemisPorcen porcentaje;
+    porcentaje.show();
+    porcentaje.activateWindow();
+    QApplication::processEvents();
+    escribe(porcentaje, "txtDato_0", QStringLiteral("100"));
+    escribe(porcentaje, "txtDato_1", QStringLiteral("160"));
+    escribe(porcentaje, "txtDato_4", QStringLiteral("A"));
+    escribe(porcentaje, "txtDato_2", QStringLiteral("15.00"));
+    pulsa(porcentaje, "Command2");
+    QApplication::processEvents();
+    guarda(porcentaje, carpeta, QStringLiteral("porcentaje.png"));
+    porcentaje.close();
     return 0;
 }

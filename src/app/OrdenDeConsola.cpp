@@ -1,13 +1,18 @@
 #include "OrdenDeConsola.h"
 
+#include "OrdenPorcentaje.h"
 #include "OrdenTope.h"
+#include "hostdata/Proceso.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/libKwtm.h"
+#include "printing/ImpresionDeRemisiones.h"
+#include "printing/modRPTs.h"
 #include "startup/Principal.h"
 #include "ui/Dialogos.h"
 #include "ui/DialogosConsola.h"
 
 #include <QDate>
+#include <QDir>
 #include <cstdio>
 #include <memory>
 
@@ -41,6 +46,38 @@ bool OrdenDeConsola::LeeNumero(const QCommandLineParser& opciones, const QString
     return ok;
 }
 
+void OrdenDeConsola::DefineImpresion(QCommandLineParser& opciones) {
+    opciones.addOptions({
+        {QStringLiteral("imprimir"), QStringLiteral("Imprime las remisiones elegidas.")},
+        {QStringLiteral("pdf"), QStringLiteral("Imprime en archivos PDF en esa carpeta."),
+         QStringLiteral("CARPETA")},
+    });
+}
+
+void OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion& cnn) {
+    if (!opciones.isSet(QStringLiteral("imprimir"))) {
+        return;
+    }
+    if (opciones.isSet(QStringLiteral("pdf"))) {
+        modRPTs::actual().crpReport.DirigeAPdf(
+            QDir(opciones.value(QStringLiteral("pdf"))).absolutePath());
+    }
+    ImpresionDeRemisiones impresion(cnn);
+    impresion.Imprime(
+        [](const QString& avance) { std::fprintf(stderr, "%s\n", avance.toUtf8().constData()); });
+    Escribe(ImpresionDeRemisiones::Aviso());
+}
+
+bool OrdenDeConsola::AbreBase(Conexion& cnn) {
+    const BasesDD& bases = *Proceso::actual().bases;
+    if (!bases.AbrirBdD(cnn)) {
+        Falla(QStringLiteral("No fue posible abrir la base de datos '%1': %2")
+                  .arg(bases.cMiBase, cnn.ultimoError()));
+        return false;
+    }
+    return true;
+}
+
 int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
     if (argumentos.size() < 2) {
         return -1;
@@ -48,6 +85,8 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
     std::unique_ptr<OrdenDeConsola> orden;
     if (argumentos[1] == QLatin1String("tope")) {
         orden = std::make_unique<OrdenTope>();
+    } else if (argumentos[1] == QLatin1String("porcentaje")) {
+        orden = std::make_unique<OrdenPorcentaje>();
     } else {
         return -1;
     }
@@ -66,7 +105,12 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
     DialogosConsola consola;
     Dialogos::instala(&consola);
     try {
-        const int codigo = Principal::Configura() ? orden->ejecuta(opciones) : 1;
+        if (!Principal::Configura()) {
+            Dialogos::instala(nullptr);
+            return 1;
+        }
+        Principal::CalculaIniHost();
+        const int codigo = orden->ejecuta(opciones);
         Dialogos::instala(nullptr);
         return codigo;
     } catch (const ErrorOrvlib& e) {

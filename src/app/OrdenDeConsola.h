@@ -22,4 +22,10 @@ protected:
     static bool LeeFecha(const QCommandLineParser& opciones, const QString& nombre, QDate& fecha);
     static bool LeeNumero(const QCommandLineParser& opciones, const QString& nombre,
                           double& numero);
+    // --imprimir and --pdf CARPETA, shared by the reprint jobs.
+    static void DefineImpresion(QCommandLineParser& opciones);
+    // Prints the working copies when --imprimir was given, to PDF when --pdf names a folder.
+    static void ImprimeSiSePide(const QCommandLineParser& opciones, class Conexion& cnn);
+    // Opens the main database of the configuration; false after saying why.
+    static bool AbreBase(class Conexion& cnn);
 };

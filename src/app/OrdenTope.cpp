@@ -21,6 +21,7 @@ void OrdenTope::defineOpciones(QCommandLineParser& opciones) {
         {QStringLiteral("folio"), QStringLiteral("Primer folio a imprimir."), QStringLiteral("N")},
         {QStringLiteral("serie"), QStringLiteral("Serie de las remisiones."), QStringLiteral("S")},
     });
+    DefineImpresion(opciones);
 }
 
 int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
@@ -42,11 +43,9 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
         Falla(QStringLiteral("El folio a imprimir debe ser mayor que cero."));
         return 2;
     }
-    Proceso& p = Proceso::actual();
     Conexion cnn;
-    if (!p.bases->AbrirBdD(cnn)) {
-        return Falla(QStringLiteral("No fue posible abrir la base de datos '%1': %2")
-                         .arg(p.bases->cMiBase, cnn.ultimoError()));
+    if (!AbreBase(cnn)) {
+        return 1;
     }
     ReimpresionConTope trabajo(
         cnn, QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
@@ -60,6 +59,7 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
             Escribe(fila.join(QLatin1Char('\t')));
         }
         Escribe(RejaDeTope::Totales(resultado).join(QLatin1Char('\t')));
+        ImprimeSiSePide(opciones, cnn);
     } catch (const ErrorOrvlib&) {
         trabajo.BorraTablasDeTrabajo();
         throw;

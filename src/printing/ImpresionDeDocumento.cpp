@@ -6,12 +6,12 @@
 #include "printing/DesgloseDeImpuestos.h"
 #include "printing/TextosDeImpresion.h"
 #include "printing/modRPTs.h"
+#include "ui/AlSalir.h"
 #include "ui/Dialogos.h"
 #include "ui/Puntero.h"
 
 #include <QFile>
 #include <exception>
-#include <memory>
 
 double TotalDelDocumento(const Recordset& encabezado) {
     double total = 0;
@@ -101,8 +101,7 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
 
     const QString rutaAuxiliar = NombreAuxiliarTemporal();
     // The auxiliary file goes when the print ends, also when a step of it fails.
-    const std::unique_ptr<const QString, void (*)(const QString*)> borraAuxiliar(
-        &rutaAuxiliar, [](const QString* ruta) { QFile::remove(*ruta); });
+    const AlSalir borraAuxiliar([&rutaAuxiliar] { QFile::remove(rutaAuxiliar); });
     PreparaAuxiliar(rutaAuxiliar, QString(), QString());
     ImporteConLetra(total, nombreMoneda, abreviacion, rutaAuxiliar);
     GuardaParidades(conexionHost, rutaAuxiliar);

@@ -41,8 +41,10 @@ void muestraError(int numero, const QString& descripcion) {
 } // namespace
 
 modRPTs& modRPTs::actual() {
-    static modRPTs modulo;
-    return modulo;
+    // Never destroyed: its engine holds database connections, which must not be closed after
+    // Qt's own globals are gone at the end of the process.
+    static auto* modulo = new modRPTs;
+    return *modulo;
 }
 
 void modRPTs::InicializaReporte() {

@@ -2,14 +2,14 @@
 
 #include "hostdata/Proceso.h"
 #include "jobs/cap_reprint/frmRemisTyP.h"
+#include "jobs/percent_reprint/frmRemisPorcen.h"
+#include "printing/modRPTs.h"
 #include "startup/IconoDelPrograma.h"
-#include "startup/ParaPluginsPortables.h"
 #include "startup/Principal.h"
 #include "ui/LimiteDeEventos.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -47,6 +47,10 @@ Menu::Menu(QWidget* parent)
     setTabOrder(Command8, Command1);
     setTabOrder(Command1, Command3);
 
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        frmRemisPorcen ventana(this);
+        ventana.exec();
+    });
     connect(Command8, &QPushButton::clicked, this, [this] {
         frmRemisTyP ventana(this);
         ventana.exec();
@@ -68,13 +72,8 @@ void Menu::alCargar() {
     primeraActivacion_ = true;
     setWindowTitle(TituloDeDiseno() + QStringLiteral(", versión ") +
                    QStringLiteral(DEREMISIONES_VERSION));
-    Protegido([] {
-        Proceso& p = Proceso::actual();
-        const QString carpetaHost = LeeIniConDefault(
-            QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
-            Proceso::CarpetaDelPrograma(), *p.kw, p.stArchivoIni);
-        p.stIniHost = carpetaHost + QDir::separator() + QStringLiteral("Orvane.ini");
-    });
+    Protegido([] { Principal::CalculaIniHost(); });
+    modRPTs::actual().crpReport.PonVentana(this);
 }
 
 void Menu::alActivarPorPrimeraVez() {

@@ -54,6 +54,14 @@ bool Principal::Configura() {
     return true;
 }
 
+void Principal::CalculaIniHost() {
+    Proceso& p = Proceso::actual();
+    const QString carpetaHost =
+        LeeIniConDefault(QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
+                         Proceso::CarpetaDelPrograma(), *p.kw, p.stArchivoIni);
+    p.stIniHost = carpetaHost + QDir::separator() + QStringLiteral("Orvane.ini");
+}
+
 int Principal::Main() {
     if (!Configura()) {
         return 1;

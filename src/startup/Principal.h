@@ -9,6 +9,9 @@ int Main();
 // shared objects, the ini file and the host's connection settings. False when the program
 // cannot go on (the user has been told why).
 bool Configura();
+// The host's Orvane.ini: the host folder of the program's ini (the program folder when the key
+// is empty, which is then written) followed by "Orvane.ini".
+void CalculaIniHost();
 // Releases the eight shared objects, in the order they were listed at creation.
 void LiberaObjetos();
 // Creates the eight shared objects by programmatic identifier; throws when one cannot be made.

@@ -1,9 +1,11 @@
 #include "jobs/cap_reprint/frmRemisTyP.h"
 
 #include "hostdata/Proceso.h"
+#include "jobs/CorridaDeImpresion.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
+#include "printing/ImpresionDeRemisiones.h"
 #include "startup/ParaPluginsPortables.h"
 #include "ui/Dialogos.h"
 #include "ui/EntradaDeCampos.h"
@@ -42,6 +44,8 @@ frmRemisTyP::frmRemisTyP(QWidget* parent)
     conectaEntradas();
     alCargar();
 }
+
+frmRemisTyP::~frmRemisTyP() = default;
 
 void frmRemisTyP::creaControles() {
     resize(Px(10080), Px(8280));
@@ -123,6 +127,13 @@ void frmRemisTyP::conectaEntradas() {
     }
     connect(cmdAplicar, &QPushButton::clicked, this,
             [this] { Protegido([this] { cmdAplicar_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { Protegido([this] { Command1_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        if (impresion_) {
+            impresion_->Cancela();
+        }
+    });
     connect(Command2, &QPushButton::clicked, this,
             [this] { Protegido([this] { Command2_Click(); }); });
     connect(Command4, &QPushButton::clicked, this,
@@ -136,6 +147,7 @@ void frmRemisTyP::alCargar() {
         if (!p.bases->AbrirBdD(cnnBdD)) {
             throw ErrorOrvlib(-1, cnnBdD.ultimoError(), p.bases->cMiBase);
         }
+        impresion_ = std::make_unique<ImpresionDeRemisiones>(cnnBdD);
         logica_ = std::make_unique<ReimpresionConTope>(
             cnnBdD,
             QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
@@ -217,8 +229,8 @@ void frmRemisTyP::cmdAplicar_Click() {
                         Importe::DeDouble(tope), folio, [] { QCoreApplication::processEvents(); });
     cmdAplicar->setEnabled(true);
     llenaReja(resultado);
-    for (QWidget* w : {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command2),
-                       static_cast<QWidget*>(Command4)}) {
+    for (QWidget* w : {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command1),
+                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4)}) {
         w->setVisible(true);
     }
     // The current cell goes to the totals row; a grid of more than 20 rows shows its end.
@@ -274,6 +286,11 @@ void frmRemisTyP::llenaReja(const ResultadoDeTope& resultado) {
         mfgReja->resizeColumnToContents(c);
         mfgReja->setColumnWidth(c, std::max(Px(kAnchos[c]), mfgReja->columnWidth(c)));
     }
+}
+
+void frmRemisTyP::Command1_Click() {
+    CorreImpresion(*impresion_, cmdAplicar, Command1, Command3, Label8);
+    mkeFecha[0]->setFocus();
 }
 
 void frmRemisTyP::Command2_Click() {

@@ -19,6 +19,7 @@ class frmRemisTyP : public VentanaDeTrabajo {
     Q_OBJECT
 public:
     explicit frmRemisTyP(QWidget* parent = nullptr);
+    ~frmRemisTyP() override;
 
     static QString Titulo() {
         return QStringLiteral("Reimpresión de remisiones (por tope y por período)");
@@ -39,11 +40,13 @@ private:
     void cmdAplicar_Click();
     void llenaReja(const ResultadoDeTope& resultado);
     void agregaFila(const QStringList& celdas);
+    void Command1_Click();
     void Command2_Click();
     void Command4_Click();
 
     Conexion cnnBdD;
     std::unique_ptr<ReimpresionConTope> logica_;
+    std::unique_ptr<class ImpresionDeRemisiones> impresion_;
     QString archivoBandera_;
 
     QLabel* Label6;

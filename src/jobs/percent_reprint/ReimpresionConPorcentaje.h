@@ -1,0 +1,45 @@
+#pragma once
+
+#include "hostdata/Importe.h"
+
+#include <QString>
+#include <functional>
+
+class Conexion;
+
+// The real and reduced totals of a percentage run.
+struct ResumenDePorcentaje {
+    Importe subtotalReal, ivaReal, impAdReal;
+    Importe subtotalNuevo, ivaNuevo, impAdNuevo;
+    int remisiones = 0;
+
+    Importe totalReal() const { return subtotalReal + ivaReal + impAdReal; }
+    Importe totalNuevo() const { return subtotalNuevo + ivaNuevo + impAdNuevo; }
+};
+
+// The percentage reprint job without its window: copies the notes of a folio range of one
+// series into the working tables, lowers the copies' amounts by a percentage and totals the
+// real and the reduced amounts. The host's tables are only read.
+class ReimpresionConPorcentaje {
+public:
+    explicit ReimpresionConPorcentaje(Conexion& cnn);
+
+    // The percentage must be above 0 and below 100. avance gets the count of notes totalled so
+    // far and the range's count, once per note.
+    ResumenDePorcentaje Comprueba(qint64 inicial, qint64 final, const QString& serie,
+                                  Importe porcentaje,
+                                  const std::function<void(int, int)>& avance = {});
+    void BorraTablasDeTrabajo();
+
+    // p ÷ 100 to four decimals, halves to even: 12.5 gives 0.125.
+    static Importe Factor(Importe porcentaje);
+    // importe − r(r(importe × p) ÷ 100), r rounding to four decimals, halves to even.
+    static Importe ReduceImporte(Importe importe, Importe porcentaje);
+    // "###,###,##0.00" right-aligned in 14 characters (a longer text is kept whole).
+    static QString FormatoImporte(Importe importe);
+    // The eight lines of the summary, joined by CR LF, an empty line after the fourth.
+    static QString Resumen(const ResumenDePorcentaje& resumen);
+
+private:
+    Conexion& cnn_;
+};

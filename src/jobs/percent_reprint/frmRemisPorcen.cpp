@@ -1,0 +1,184 @@
+#include "jobs/percent_reprint/frmRemisPorcen.h"
+
+#include "hostdata/Proceso.h"
+#include "jobs/CorridaDeImpresion.h"
+#include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Formato.h"
+#include "printing/ImpresionDeRemisiones.h"
+#include "ui/EntradaDeCampos.h"
+#include "ui/LimiteDeEventos.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QString nombre(const char* base, int indice) {
+    return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
+}
+
+QFont letraFija() {
+    QFont letra(QStringLiteral("Courier New"));
+    letra.setStyleHint(QFont::Monospace);
+    return letra;
+}
+
+} // namespace
+
+frmRemisPorcen::frmRemisPorcen(QWidget* parent)
+    : VentanaDeTrabajo(QStringLiteral("frmRemisPorcen"), parent) {
+    setWindowTitle(Titulo());
+    creaControles();
+    conectaEntradas();
+    alCargar();
+}
+
+frmRemisPorcen::~frmRemisPorcen() = default;
+
+void frmRemisPorcen::creaControles() {
+    resize(Px(5760), Px(6480));
+    const auto etiqueta = [this](int i, const char* texto, int izquierda, int arriba, int ancho) {
+        Label[i] = Coloca(new QLabel(QString::fromUtf8(texto), this),
+                          QStringLiteral("Label%1").arg(i), izquierda, arriba, ancho, 300);
+    };
+    const auto caja = [this](int i, int izquierda, int arriba, int ancho) {
+        txtDato[i] =
+            Coloca(new QLineEdit(this), nombre("txtDato", i), izquierda, arriba, ancho, 375);
+    };
+    etiqueta(1, "Remisión inicial:", 600, 525, 1800);
+    caja(0, 2520, 480, 1335);
+    etiqueta(2, "Remisión final:", 600, 1005, 1800);
+    caja(1, 2520, 960, 1335);
+    etiqueta(6, "Serie:", 600, 1485, 1800);
+    caja(4, 2520, 1440, 735);
+    txtDato[4]->setMaxLength(3);
+    etiqueta(3, "Porcentaje menos:", 600, 1965, 1800);
+    caja(2, 2520, 1920, 975);
+    txtDato[2]->setMaxLength(5);
+    Command2 = Coloca(new QPushButton(QStringLiteral("&Comprobar"), this),
+                      QStringLiteral("Command2"), 600, 2520, 1335, 495);
+    Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
+                      QStringLiteral("Command1"), 3720, 2520, 1335, 495);
+    Command1->setEnabled(false);
+    Label[7] = Coloca(new QLabel(this), QStringLiteral("Label7"), 600, 3240, 4455, 2295);
+    Label[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label[8] = Coloca(new QLabel(this), QStringLiteral("Label8"), 600, 5760, 3000, 300);
+    Command3 = Coloca(new QPushButton(QStringLiteral("Cancelar"), this), QStringLiteral("Command3"),
+                      3720, 5700, 1335, 405);
+    Command3->setEnabled(false);
+    // Fields that no operation reads; kept hidden to the right, with their entry behaviours.
+    etiqueta(4, "Ticket a imprimir:", 6500, 480, 1800);
+    caja(3, 8400, 480, 1335);
+    etiqueta(5, "Fecha a imprimir:", 6500, 960, 1800);
+    mkeFecha = Coloca(new QLineEdit(this), QStringLiteral("mkeFecha"), 8400, 960, 1335, 375);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Label[6], txtDato[4], Label[7], Label[8], Command3,
+                                         Label[4], txtDato[3], Label[5], mkeFecha}) {
+        w->setVisible(false);
+    }
+    Label[7]->setFont(letraFija());
+    Label[8]->setFont(letraFija());
+    for (int i : {0, 1, 2, 3}) {
+        txtDato[i]->setAlignment(Qt::AlignRight);
+    }
+    setTabOrder(txtDato[0], txtDato[1]);
+    setTabOrder(txtDato[1], txtDato[4]);
+    setTabOrder(txtDato[4], txtDato[2]);
+    setTabOrder(txtDato[2], Command2);
+    setTabOrder(Command2, txtDato[3]);
+    setTabOrder(txtDato[3], mkeFecha);
+    setTabOrder(mkeFecha, Command1);
+}
+
+void frmRemisPorcen::conectaEntradas() {
+    for (int i = 0; i < 5; ++i) {
+        EntradaDeCampos::Conecta(txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
+                                 [this, i] { return validaDato(i); });
+    }
+    EntradaDeCampos::ConectaFecha(mkeFecha, QStringLiteral("!"),
+                                  EntradaDeCampos::FechaInvalida::Vacia);
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { Protegido([this] { Command2_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { Protegido([this] { Command1_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] { impresion_->Cancela(); });
+}
+
+void frmRemisPorcen::alCargar() {
+    RestauraPosicion();
+    const bool cargada = Protegido([this] {
+        BasesDD& bases = *Proceso::actual().bases;
+        if (!bases.AbrirBdD(cnn_)) {
+            throw ErrorOrvlib(-1, cnn_.ultimoError(), bases.cMiBase);
+        }
+        logica_ = std::make_unique<ReimpresionConPorcentaje>(cnn_);
+        impresion_ = std::make_unique<ImpresionDeRemisiones>(cnn_);
+        if (EsVerdadero(BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnn_,
+                                         QStringLiteral("configura")))) {
+            Label[6]->setVisible(true);
+            txtDato[4]->setVisible(true);
+        }
+    });
+    if (!cargada) {
+        QTimer::singleShot(0, this, &QDialog::reject);
+    }
+}
+
+void frmRemisPorcen::alActivarPorPrimeraVez() {
+    for (int i = 0; i < 4; ++i) {
+        validaDato(i);
+    }
+}
+
+bool frmRemisPorcen::validaDato(int indice) {
+    if (indice == 4) {
+        return true;
+    }
+    bool conservaFoco = false;
+    if (indice == 2 && libKwtm::kwVal(txtDato[2]->text()) >= 100) {
+        txtDato[2]->setText(QStringLiteral("0"));
+        QApplication::beep();
+        conservaFoco = true;
+    }
+    txtDato[indice]->setText(
+        Formato::Numero(libKwtm::kwVal(txtDato[indice]->text()),
+                        indice == 2 ? QStringLiteral("#0.00") : QStringLiteral("###,###,##0")));
+    return !conservaFoco;
+}
+
+void frmRemisPorcen::Command2_Click() {
+    const Importe porcentaje = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
+    if (porcentaje <= Importe() || porcentaje >= Importe::DeDiezmilesimos(1000000)) {
+        QApplication::beep();
+        txtDato[2]->setFocus();
+        return;
+    }
+    Command1->setEnabled(false);
+    Label[7]->clear();
+    Label[7]->setVisible(true);
+    const ResumenDePorcentaje resumen =
+        logica_->Comprueba(static_cast<qint64>(libKwtm::kwVal(txtDato[0]->text())),
+                           static_cast<qint64>(libKwtm::kwVal(txtDato[1]->text())),
+                           txtDato[4]->text(), porcentaje, [this](int n, int de) {
+                               Label[7]->setText(QStringLiteral("%1 de %2").arg(n).arg(de));
+                               QCoreApplication::processEvents();
+                           });
+    Label[7]->setText(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
+                                                                         QLatin1String("\n")));
+    Command1->setEnabled(true);
+}
+
+void frmRemisPorcen::Command1_Click() {
+    CorreImpresion(*impresion_, Command2, Command1, Command3, Label[8]);
+}
+
+void frmRemisPorcen::alDescargar() {
+    if (logica_ && cnn_.abierta()) {
+        logica_->BorraTablasDeTrabajo();
+    }
+    BasesDD::CierraBdD(cnn_);
+}

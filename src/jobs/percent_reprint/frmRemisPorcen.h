@@ -1,0 +1,47 @@
+#pragma once
+
+#include "orvlib/Conexion.h"
+#include "ui/VentanaDeTrabajo.h"
+
+#include <array>
+#include <memory>
+
+class ImpresionDeRemisiones;
+class ReimpresionConPorcentaje;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// "Reimpresión de remisiones (%)": a folio range and a percentage in, the range's copies reduced
+// by the percentage in the working tables, their real and new totals shown, and their print.
+class frmRemisPorcen : public VentanaDeTrabajo {
+    Q_OBJECT
+public:
+    explicit frmRemisPorcen(QWidget* parent = nullptr);
+    ~frmRemisPorcen() override;
+
+    static QString Titulo() { return QStringLiteral("Reimpresión de remisiones (%)"); }
+
+protected:
+    void alActivarPorPrimeraVez() override;
+    void alDescargar() override;
+
+private:
+    void creaControles();
+    void conectaEntradas();
+    void alCargar();
+    bool validaDato(int indice);
+    void Command2_Click();
+    void Command1_Click();
+
+    Conexion cnn_;
+    std::unique_ptr<ReimpresionConPorcentaje> logica_;
+    std::unique_ptr<ImpresionDeRemisiones> impresion_;
+
+    std::array<QLabel*, 9> Label{};
+    std::array<QLineEdit*, 5> txtDato{};
+    QLineEdit* mkeFecha = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+};
