@@ -4,6 +4,7 @@
 //   capturas CARPETA   (with the environment scripts/demo sets up)
 
 #include "jobs/cap_reprint/frmRemisTyP.h"
+#include "jobs/invoice/frmReproceso.h"
 #include "jobs/percent_reprint/frmRemisPorcen.h"
 #include "startup/Menu.h"
 #include "startup/Principal.h"
@@ -73,5 +74,18 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     guarda(porcentaje, carpeta, QStringLiteral("porcentaje.png"));
     porcentaje.close();
+
+    frmReproceso factura;
+    factura.show();
+    factura.activateWindow();
+    QApplication::processEvents();
+    escribe(factura, "mkeFecha_0", QStringLiteral("01/11/2026"));
+    escribe(factura, "mkeFecha_1", QStringLiteral("15/11/2026"));
+    escribe(factura, "txtDato_4", QString());
+    escribe(factura, "txtDato_3", QStringLiteral("10.00"));
+    pulsa(factura, "cmdAplicar");
+    QApplication::processEvents();
+    guarda(factura, carpeta, QStringLiteral("factura.png"));
+    factura.close();
     return 0;
 }

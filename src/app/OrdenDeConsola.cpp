@@ -1,5 +1,6 @@
 #include "OrdenDeConsola.h"
 
+#include "OrdenFactura.h"
 #include "OrdenPorcentaje.h"
 #include "OrdenTope.h"
 #include "hostdata/Proceso.h"
@@ -85,6 +86,8 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
     std::unique_ptr<OrdenDeConsola> orden;
     if (argumentos[1] == QLatin1String("tope")) {
         orden = std::make_unique<OrdenTope>();
+    } else if (argumentos[1] == QLatin1String("factura")) {
+        orden = std::make_unique<OrdenFactura>();
     } else if (argumentos[1] == QLatin1String("porcentaje")) {
         orden = std::make_unique<OrdenPorcentaje>();
     } else {

@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
         if (codigo >= 0) {
             return codigo;
         }
-        std::fprintf(stderr, "Orden desconocida: %s (use tope o porcentaje)\n", argv[1]);
+        std::fprintf(stderr, "Orden desconocida: %s (use tope, porcentaje o factura)\n", argv[1]);
         return 2;
     }
     try {

@@ -2,6 +2,7 @@
 
 #include "hostdata/Proceso.h"
 #include "jobs/cap_reprint/frmRemisTyP.h"
+#include "jobs/invoice/frmReproceso.h"
 #include "jobs/percent_reprint/frmRemisPorcen.h"
 #include "printing/modRPTs.h"
 #include "startup/IconoDelPrograma.h"
@@ -51,6 +52,10 @@ Menu::Menu(QWidget* parent)
         frmRemisPorcen ventana(this);
         ventana.exec();
     });
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        frmReproceso ventana(this);
+        ventana.exec();
+    });
     connect(Command8, &QPushButton::clicked, this, [this] {
         frmRemisTyP ventana(this);
         ventana.exec();
@@ -72,7 +77,16 @@ void Menu::alCargar() {
     primeraActivacion_ = true;
     setWindowTitle(TituloDeDiseno() + QStringLiteral(", versión ") +
                    QStringLiteral(DEREMISIONES_VERSION));
-    Protegido([] { Principal::CalculaIniHost(); });
+    Protegido([this] {
+        Principal::CalculaIniHost();
+        const Proceso& p = Proceso::actual();
+        const bool reproceso =
+            p.kw->LeeIni(QStringLiteral("Configuración"), QStringLiteral("Mostrar reprocesamiento"),
+                         p.stArchivoIni)
+                .trimmed() == QLatin1String("1");
+        Command1->setVisible(reproceso);
+        Command1->setEnabled(reproceso);
+    });
     modRPTs::actual().crpReport.PonVentana(this);
 }
 

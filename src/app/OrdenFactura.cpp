@@ -1,0 +1,124 @@
+#include "OrdenFactura.h"
+
+#include "hostdata/Proceso.h"
+#include "hostdata/Sentencias.h"
+#include "jobs/invoice/FacturaDeRemisiones.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Formato.h"
+#include "startup/ParaPluginsPortables.h"
+#include "ui/AlSalir.h"
+
+#include <QDate>
+
+namespace {
+
+QString dinero(Importe importe) {
+    return Formato::Numero(importe.ADouble(), QStringLiteral("#,0.00"));
+}
+
+// The amount as the window shows it and reads it back: two decimals.
+Importe mostrado(Importe importe) {
+    return Importe::DeDouble(libKwtm::kwVal(dinero(importe)));
+}
+
+} // namespace
+
+void OrdenFactura::defineOpciones(QCommandLineParser& opciones) {
+    opciones.setApplicationDescription(
+        QStringLiteral("Genera una factura con las remisiones de un período."));
+    opciones.addOptions({
+        {QStringLiteral("desde"), QStringLiteral("Primer día."), QStringLiteral("DD/MM/AAAA")},
+        {QStringLiteral("hasta"), QStringLiteral("Último día."), QStringLiteral("DD/MM/AAAA")},
+        {QStringLiteral("porcentaje"), QStringLiteral("Porcentaje a reducir, de 0 a 100."),
+         QStringLiteral("P")},
+        {QStringLiteral("serie-factura"), QStringLiteral("Serie de la factura."),
+         QStringLiteral("S")},
+        {QStringLiteral("cliente"), QStringLiteral("Cliente de la factura."), QStringLiteral("C")},
+        {QStringLiteral("serie-remisiones"), QStringLiteral("Sólo remisiones de esta serie."),
+         QStringLiteral("S")},
+        {QStringLiteral("cliente-remisiones"), QStringLiteral("Sólo remisiones de este cliente."),
+         QStringLiteral("C")},
+        {QStringLiteral("nombre"),
+         QStringLiteral("Sólo remisiones cuyo nombre contenga este texto."),
+         QStringLiteral("TEXTO")},
+        {QStringLiteral("fecha"), QStringLiteral("Fecha de la factura (hoy si no se da)."),
+         QStringLiteral("DD/MM/AAAA")},
+        {QStringLiteral("generar"), QStringLiteral("Genera la factura después de aplicar.")},
+    });
+}
+
+int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
+    QDate desde;
+    QDate hasta;
+    double porcentaje = 0;
+    if (!LeeFecha(opciones, QStringLiteral("desde"), desde) ||
+        !LeeFecha(opciones, QStringLiteral("hasta"), hasta) ||
+        !LeeNumero(opciones, QStringLiteral("porcentaje"), porcentaje)) {
+        return 2;
+    }
+    QDate fecha = QDate::currentDate();
+    if (opciones.isSet(QStringLiteral("fecha")) &&
+        !LeeFecha(opciones, QStringLiteral("fecha"), fecha)) {
+        return 2;
+    }
+    if (porcentaje < 0 || porcentaje > 100) {
+        Falla(QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."));
+        return 2;
+    }
+    Proceso& p = Proceso::actual();
+    const QString resguardo = LeeIniConDefault(QStringLiteral("Configuración"),
+                                               QStringLiteral("Base de datos de resguardo"),
+                                               QStringLiteral("datos2"), *p.kw, p.stArchivoIni);
+    Conexion principal;
+    Conexion temporal;
+    if (!AbreBase(principal)) {
+        return 1;
+    }
+    FacturaDeRemisiones trabajo(principal, temporal);
+    if (!trabajo.TomaLaBaseTemporal()) {
+        return Falla(QStringLiteral(
+            "Ya hay una ventana de \"Generar facturas por remisiones\" abierta con este "
+            "servidor; ciérrela antes."));
+    }
+    const AlSalir limpia([&trabajo] {
+        trabajo.BorraBaseTemporal();
+        trabajo.SueltaLaBaseTemporal();
+    });
+    trabajo.PreparaBaseTemporal();
+    const TotalesDeFactura t = trabajo.AplicaPorcentaje(
+        desde, hasta, opciones.value(QStringLiteral("serie-remisiones")),
+        opciones.value(QStringLiteral("cliente-remisiones")),
+        opciones.value(QStringLiteral("nombre")), static_cast<float>(porcentaje));
+    Escribe(QStringLiteral("\tSin aplicar descuento:\tCon el % aplicado:"));
+    Escribe(QStringLiteral("Subtotal:\t%1\t%2")
+                .arg(dinero(t.subtotalAntes), dinero(t.subtotalDespues)));
+    Escribe(QStringLiteral("I. V. A.:\t%1\t%2").arg(dinero(t.ivaAntes), dinero(t.ivaDespues)));
+    Escribe(QStringLiteral("IEPS:\t%1\t%2").arg(dinero(t.iepsAntes), dinero(t.iepsDespues)));
+    Escribe(QStringLiteral("Total:\t%1\t%2").arg(dinero(t.totalAntes()), dinero(t.totalDespues())));
+    if (!opciones.isSet(QStringLiteral("generar"))) {
+        return 0;
+    }
+    DatosDeFactura datos;
+    datos.serie = opciones.value(QStringLiteral("serie-factura"));
+    datos.cliente = opciones.value(QStringLiteral("cliente"));
+    datos.fecha = fecha;
+    datos.folioPropuesto =
+        static_cast<qint32>(libKwtm::kwVal(BasesDD::LeeDato(QStringLiteral("FA-") + datos.serie,
+                                                            principal, QStringLiteral("sistema"))
+                                               .toString()) +
+                            1);
+    datos.subtotal = mostrado(t.subtotalDespues);
+    datos.iva = mostrado(t.ivaDespues);
+    datos.ieps = mostrado(t.iepsDespues);
+    Recordset cliente;
+    if (BasesDD::AbrirTabla(cliente, principal,
+                            QStringLiteral("clientes where Clave=") +
+                                Sentencias::Texto(datos.cliente.trimmed()),
+                            QStringLiteral("MetodoDePago"))) {
+        datos.metodoDePago = FacturaDeRemisiones::ClaveMetodoPago(
+            cliente.campo(QStringLiteral("MetodoDePago")).toString());
+    }
+    const FacturaCreada creada = trabajo.GeneraFactura(datos, resguardo);
+    Escribe(QStringLiteral("Factura creada '%1%2'").arg(creada.serie).arg(creada.folio));
+    return 0;
+}

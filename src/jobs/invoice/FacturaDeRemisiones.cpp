@@ -1,0 +1,327 @@
+#include "jobs/invoice/FacturaDeRemisiones.h"
+
+#include "hostdata/Proceso.h"
+#include "hostdata/Sentencias.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/libKwtm.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace {
+
+const QString kCandado = QStringLiteral("deremisiones.tmpreprocesarem");
+
+QString unaCifra(QSqlQuery q) {
+    return q.next() ? q.value(0).toString() : QString();
+}
+
+} // namespace
+
+FacturaDeRemisiones::FacturaDeRemisiones(Conexion& cnnPrincipal, Conexion& cnnTemporal)
+    : principal_(cnnPrincipal)
+    , temporal_(cnnTemporal) {}
+
+QString FacturaDeRemisiones::ClaveMetodoPago(const QString& texto) {
+    return texto.mid(2, 3) == QLatin1String(" - ") ? texto.left(2) : texto;
+}
+
+QString FacturaDeRemisiones::TextoDePorcentaje(float porcentaje) {
+    for (int digitos = 1; digitos <= 9; ++digitos) {
+        const QString texto = QString::number(static_cast<double>(porcentaje), 'g', digitos);
+        if (!texto.contains(QLatin1Char('e')) && texto.toFloat() == porcentaje) {
+            return texto;
+        }
+    }
+    return QString::number(static_cast<double>(porcentaje), 'f', 9);
+}
+
+bool FacturaDeRemisiones::TomaLaBaseTemporal() {
+    return unaCifra(principal_.consulta(QStringLiteral("SELECT GET_LOCK(?, 0)"), {kCandado})) ==
+           QLatin1String("1");
+}
+
+void FacturaDeRemisiones::SueltaLaBaseTemporal() {
+    principal_.consulta(QStringLiteral("SELECT RELEASE_LOCK(?)"), {kCandado});
+}
+
+void FacturaDeRemisiones::PreparaBaseTemporal() {
+    principal_.ejecuta(QStringLiteral("Drop database if exists ") + BaseTemporal());
+    principal_.ejecuta(QStringLiteral("Create database if not exists ") + BaseTemporal());
+    if (!Proceso::actual().bases->AbrirBdD(temporal_, BaseTemporal())) {
+        throw ErrorOrvlib(-1, temporal_.ultimoError(), BaseTemporal());
+    }
+    for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
+        QSqlQuery q =
+            principal_.consulta(QStringLiteral("SHOW CREATE TABLE ") + QString::fromLatin1(tabla));
+        q.next();
+        temporal_.ejecuta(q.value(1).toString());
+    }
+}
+
+void FacturaDeRemisiones::BorraBaseTemporal() {
+    principal_.ejecuta(QStringLiteral("Drop database if exists ") + BaseTemporal());
+}
+
+TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const QDate& hasta,
+                                                       const QString& serie, const QString& cliente,
+                                                       const QString& nombre, float porcentaje,
+                                                       const std::function<void()>& alAvanzar) {
+    if (!(porcentaje >= 0 && porcentaje <= 100)) {
+        throw ErrorOrvlib(5, QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."),
+                          TextoDePorcentaje(porcentaje));
+    }
+    temporal_.ejecuta(QStringLiteral("Truncate table remisiones"));
+    temporal_.ejecuta(QStringLiteral("Truncate table remisionesdetalle"));
+    QString condicion = QStringLiteral("remisiones where Fecha>='") + libKwtm::FechaSQL(desde) +
+                        QStringLiteral("' and Fecha<='") + libKwtm::FechaSQL(hasta) +
+                        QStringLiteral("' and Cancelada=0 and Afectada=1 and Facturada=0");
+    if (!serie.trimmed().isEmpty()) {
+        condicion += QStringLiteral(" and Serie=") + Sentencias::Texto(serie.trimmed());
+    }
+    if (!cliente.trimmed().isEmpty()) {
+        condicion += QStringLiteral(" and Cliente=") + Sentencias::Texto(cliente.trimmed());
+    }
+    if (!nombre.trimmed().isEmpty()) {
+        condicion += QStringLiteral(" and Nombre like '%") + Sentencias::Escapa(nombre.trimmed()) +
+                     QStringLiteral("%'");
+    }
+    const QString temporal = BaseTemporal();
+    principal_.ejecuta(QStringLiteral("Insert into ") + temporal +
+                       QStringLiteral(".remisiones SELECT * from ") + condicion +
+                       QStringLiteral(" order by Fecha"));
+    if (alAvanzar) {
+        alAvanzar();
+    }
+    // The lines of exactly the notes copied, in one statement.
+    principal_.ejecuta(
+        QStringLiteral("Insert into %1.remisionesdetalle SELECT d.* from remisionesdetalle d "
+                       "join %1.remisiones t on t.Id=d.Id order by d.Id, d.Partida")
+            .arg(temporal));
+    temporal_.ejecuta(
+        QStringLiteral("Update remisionesdetalle set Cantidad=Round(Cantidad - Cantidad * ") +
+        TextoDePorcentaje(porcentaje) + QStringLiteral("/100)"));
+    temporal_.ejecuta(QStringLiteral("Update remisionesdetalle set Cantidad=1 where Cantidad =0"));
+
+    TotalesDeFactura t;
+    QSqlQuery encabezados = temporal_.consulta(
+        QStringLiteral("SELECT Subtotal, IVA, ImpuestoAd FROM remisiones order by Id"));
+    while (encabezados.next()) {
+        t.subtotalAntes += Importe::DeVariant(encabezados.value(0));
+        t.ivaAntes += Importe::DeVariant(encabezados.value(1));
+        t.iepsAntes += Importe::DeVariant(encabezados.value(2));
+        ++t.remisiones;
+    }
+    QSqlQuery lineas =
+        temporal_.consulta(QStringLiteral("SELECT Cantidad, PrecioNeto, IVA, ImpuestoAd FROM "
+                                          "remisionesdetalle order by Id, Partida"));
+    while (lineas.next()) {
+        const Importe importe =
+            Importe::DeVariant(lineas.value(0))
+                .Escala(Importe::DeVariant(lineas.value(1)).Diezmilesimos(), 10000);
+        t.subtotalDespues += importe;
+        t.ivaDespues +=
+            importe.Escala(Importe::DeVariant(lineas.value(2)).Diezmilesimos(), 1000000);
+        t.iepsDespues +=
+            importe.Escala(Importe::DeVariant(lineas.value(3)).Diezmilesimos(), 1000000);
+        ++t.partidas;
+    }
+    return t;
+}
+
+void FacturaDeRemisiones::verificaAntesDeFacturar(const DatosDeFactura& datos,
+                                                  const QString& baseResguardo) {
+    const QString tablasDeResguardo = unaCifra(principal_.consulta(
+        QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA=? AND "
+                       "TABLE_NAME IN ('remisiones','remisionesdetalle')"),
+        {baseResguardo}));
+    if (tablasDeResguardo != QLatin1String("2")) {
+        throw ErrorOrvlib(
+            1146,
+            QStringLiteral("La base de datos de resguardo '%1' no tiene las tablas remisiones y "
+                           "remisionesdetalle.")
+                .arg(baseResguardo),
+            baseResguardo);
+    }
+    const QString partidas =
+        unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM ") + BaseTemporal() +
+                                     QStringLiteral(".remisionesdetalle")));
+    if (partidas.toInt() == 0) {
+        throw ErrorOrvlib(
+            5,
+            QStringLiteral("No hay remisiones aplicadas que facturar: use \"Aplicar\" con "
+                           "otra selección."),
+            BaseTemporal());
+    }
+    if (unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM clientes WHERE Clave=?"),
+                                     {datos.cliente}))
+            .toInt() == 0) {
+        throw ErrorOrvlib(5, QStringLiteral("El cliente '%1' no existe.").arg(datos.cliente),
+                          datos.cliente);
+    }
+}
+
+qint32 FacturaDeRemisiones::tomaFolio(const DatosDeFactura& datos) {
+    const QString clave = QStringLiteral("FA-") + datos.serie;
+    // The series counter row is locked until the invoice is committed, so a second invoice of
+    // the series waits here and then finds the folio this one took.
+    principal_.consulta(
+        QStringLiteral("INSERT IGNORE INTO sistema (Dato, Contenido) VALUES (?, '0')"), {clave});
+    principal_.consulta(QStringLiteral("SELECT Contenido FROM sistema WHERE Dato=? FOR UPDATE"),
+                        {clave});
+    qint32 folio = datos.folioPropuesto;
+    while (unaCifra(principal_.consulta(
+                        QStringLiteral("SELECT COUNT(*) FROM facturas WHERE Serie=? AND Factura=?"),
+                        {datos.serie, folio}))
+               .toInt() > 0) {
+        ++folio;
+    }
+    principal_.consulta(QStringLiteral("Update sistema set Contenido=? where Dato=?"),
+                        {QString::number(folio), clave});
+    return folio;
+}
+
+qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32 folio) {
+    QStringList columnas = {QStringLiteral("Factura"), QStringLiteral("Serie"),
+                            QStringLiteral("Cliente"), QStringLiteral("Fecha"),
+                            QStringLiteral("Hora"),    QStringLiteral("Vence")};
+    QVariantList valores = {folio,
+                            datos.serie,
+                            datos.cliente,
+                            datos.fecha,
+                            reloj_().toString(QStringLiteral("hh:mm:ss")),
+                            datos.fecha};
+    QSqlQuery cliente = principal_.consulta(
+        QStringLiteral(
+            "SELECT Nombre, Telefono1, Calle, CP, Colonia, Ciudad, Estado, RFC, NumExterior, "
+            "NumInterior, ReferenciaDomic, Localidad, Pais FROM clientes WHERE Clave=?"),
+        {datos.cliente});
+    if (cliente.next()) {
+        const QStringList deCliente = {QStringLiteral("Nombre"),
+                                       QStringLiteral("Telefono"),
+                                       QStringLiteral("Calle"),
+                                       QStringLiteral("CP"),
+                                       QStringLiteral("Colonia"),
+                                       QStringLiteral("Ciudad"),
+                                       QStringLiteral("Estado"),
+                                       QStringLiteral("RFC"),
+                                       QStringLiteral("NumExterior"),
+                                       QStringLiteral("NumInterior"),
+                                       QStringLiteral("ReferenciaDomic"),
+                                       QStringLiteral("Localidad"),
+                                       QStringLiteral("Pais")};
+        for (int i = 0; i < deCliente.size(); ++i) {
+            columnas << deCliente[i];
+            valores << cliente.value(i);
+        }
+        columnas << QStringLiteral("LugarExpedicion");
+        // Without a generales row the place of issue is an empty text, not NULL.
+        const QString lugar = unaCifra(
+            principal_.consulta(QStringLiteral("SELECT Localidad2 FROM generales LIMIT 1")));
+        valores << (lugar.isNull() ? QStringLiteral("") : lugar);
+    }
+    columnas << QStringLiteral("Subtotal") << QStringLiteral("IVA") << QStringLiteral("Usuario")
+             << QStringLiteral("MetodoDePago") << QStringLiteral("ImpuestoAd")
+             << QStringLiteral("Descuento") << QStringLiteral("ModoCreacion");
+    valores << datos.subtotal.TextoSql() << datos.iva.TextoSql() << QString("")
+            << datos.metodoDePago << datos.ieps.TextoSql() << QStringLiteral("0") << 16;
+    principal_.consulta(
+        QStringLiteral("INSERT INTO facturas (%1) VALUES (%2)")
+            .arg(columnas.join(QLatin1Char(',')),
+                 QStringList(columnas.size(), QStringLiteral("?")).join(QLatin1Char(','))),
+        valores);
+    return unaCifra(principal_.consulta(QStringLiteral("SELECT LAST_INSERT_ID()"))).toLongLong();
+}
+
+void FacturaDeRemisiones::agregaPartidas(qint64 idFactura) {
+    QSqlQuery grupos = principal_.consulta(
+        QStringLiteral(
+            "SELECT Producto, MIN(Descripcion), Sum(Cantidad), MIN(IVA), MIN(ImpuestoAd), "
+            "Sum(Cantidad * PrecioNeto) FROM %1.remisionesdetalle group by Producto order by "
+            "Producto")
+            .arg(BaseTemporal()));
+    QVector<QVariantList> partidas;
+    qint16 partida = 0;
+    while (grupos.next()) {
+        const Importe cantidad = Importe::DeVariant(grupos.value(2));
+        const Importe suma = Importe::DeVariant(grupos.value(5));
+        const Importe precio = suma.Escala(10000, cantidad.Diezmilesimos());
+        partidas.append({idFactura, ++partida, grupos.value(1), cantidad.TextoSql(),
+                         precio.TextoSql(), precio.TextoSql(), grupos.value(3), grupos.value(0),
+                         grupos.value(4), 1});
+    }
+    for (const QVariantList& valores : partidas) {
+        principal_.consulta(
+            QStringLiteral("INSERT INTO facturasdetalle (Id, Partida, Descripcion, Cantidad, "
+                           "PrecioNeto, PrecioBruto, IVA, Producto, ImpuestoAd, NumeroDePrecio) "
+                           "VALUES (?,?,?,?,?,?,?,?,?,?)"),
+            valores);
+    }
+}
+
+void FacturaDeRemisiones::cancelaYResguarda(const DatosDeFactura& datos, qint32 folio,
+                                            qint64 idFactura, const QString& baseResguardo) {
+    const QString resguardo = Sentencias::Nombre(baseResguardo);
+    const QString temporal = BaseTemporal();
+    principal_.ejecuta(
+        QStringLiteral("Insert into %1.remisiones SELECT * FROM %2.remisiones order by Id")
+            .arg(resguardo, temporal));
+    principal_.ejecuta(
+        QStringLiteral("Insert into %1.remisionesdetalle SELECT * FROM %2.remisionesdetalle "
+                       "order by Id, Partida")
+            .arg(resguardo, temporal));
+    const int notas = unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM ") +
+                                                   temporal + QStringLiteral(".remisiones")))
+                          .toInt();
+    QSqlQuery cancela = principal_.consulta(
+        QStringLiteral("Update remisiones r join %1.remisiones t on t.Id=r.Id set r.Cancelada=1, "
+                       "r.Facturada=?, "
+                       "r.MotivoCancelacion=? where r.Cancelada=0 and r.Facturada=0")
+            .arg(temporal),
+        {idFactura,
+         QStringLiteral("REMISION TOMADA EN LA FACTURA ") + datos.serie + QString::number(folio)});
+    if (cancela.numRowsAffected() != notas) {
+        throw ErrorOrvlib(
+            5,
+            QStringLiteral("Alguna de las remisiones ya fue cancelada o facturada desde que se "
+                           "aplicó la selección; use \"Aplicar\" de nuevo."),
+            temporal);
+    }
+}
+
+FacturaCreada
+FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& baseResguardo,
+                                   const std::function<void(int, qint32)>& alAvanzar) {
+    verificaAntesDeFacturar(datos, baseResguardo);
+    FacturaCreada creada{datos.serie, 0, 0};
+    const auto avanza = [&alAvanzar, &creada](int paso) {
+        if (alAvanzar) {
+            alAvanzar(paso, creada.folio);
+        }
+    };
+    if (!principal_.bd().transaction()) {
+        throw ErrorOrvlib(-1, QStringLiteral("No se pudo iniciar la transacción"),
+                          QStringLiteral("START TRANSACTION"));
+    }
+    try {
+        creada.folio = tomaFolio(datos);
+        avanza(1);
+        creada.id = agregaEncabezado(datos, creada.folio);
+        avanza(2);
+        agregaPartidas(creada.id);
+        avanza(3);
+        cancelaYResguarda(datos, creada.folio, creada.id, baseResguardo);
+        avanza(4);
+        if (!principal_.bd().commit()) {
+            throw ErrorOrvlib(-1, QStringLiteral("No se pudo confirmar la transacción"),
+                              QStringLiteral("COMMIT"));
+        }
+        return creada;
+    } catch (const ErrorOrvlib& e) {
+        principal_.bd().rollback();
+        throw ErrorOrvlib(e.numero(),
+                          QStringLiteral("No se generó la factura y no se cambió nada.\r\n") +
+                              e.descripcion(),
+                          e.contexto());
+    }
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "hostdata/Importe.h"
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <functional>
+
+class Conexion;
+
+// The eight totals of "Aplicar": the copied notes' stored totals, and the totals recomputed
+// from their reduced lines.
+struct TotalesDeFactura {
+    Importe subtotalAntes, ivaAntes, iepsAntes;
+    Importe subtotalDespues, ivaDespues, iepsDespues;
+    int remisiones = 0;
+    int partidas = 0;
+
+    Importe totalAntes() const { return subtotalAntes + ivaAntes + iepsAntes; }
+    Importe totalDespues() const { return subtotalDespues + ivaDespues + iepsDespues; }
+};
+
+// What "Generar factura" takes from the window.
+struct DatosDeFactura {
+    QString serie;
+    QString cliente;
+    QDate fecha;
+    qint32 folioPropuesto = 0;
+    Importe subtotal, iva, ieps; // as the window shows them, two decimals
+    QString metodoDePago;
+};
+
+struct FacturaCreada {
+    QString serie;
+    qint32 folio = 0;
+    qint64 id = 0;
+};
+
+// The invoice job without its window. It works on one working database per server
+// (tmpreprocesarem), which a server-wide named lock keeps to one window at a time; it copies the
+// notes of a selection there and reduces their quantities, and turns the copies into one host
+// invoice: the series counter, the header, one line per product, the archive copies and the
+// notes' cancellation, all in one transaction, so an invoice is made whole or not at all.
+class FacturaDeRemisiones {
+public:
+    FacturaDeRemisiones(Conexion& cnnPrincipal, Conexion& cnnTemporal);
+
+    // Takes the working database's lock; false when another window, here or on another
+    // workstation, holds it.
+    bool TomaLaBaseTemporal();
+    void SueltaLaBaseTemporal();
+    // Drops a working database left by an abnormal end and makes it anew.
+    void PreparaBaseTemporal();
+    void BorraBaseTemporal();
+
+    // Copies the matching notes (dates inclusive; series, client and name fragment when not
+    // empty) and reduces the copies' quantities by the percentage, which must be 0 to 100.
+    TotalesDeFactura AplicaPorcentaje(const QDate& desde, const QDate& hasta, const QString& serie,
+                                      const QString& cliente, const QString& nombre,
+                                      float porcentaje,
+                                      const std::function<void()>& alAvanzar = {});
+    // Creates the invoice from the copies of the last "Aplicar". Throws ErrorOrvlib, after
+    // undoing everything, when anything fails. alAvanzar runs after each of its four steps
+    // (1 folio taken, 2 header, 3 lines, 4 notes archived and cancelled) with the folio.
+    FacturaCreada GeneraFactura(const DatosDeFactura& datos, const QString& baseResguardo,
+                                const std::function<void(int paso, qint32 folio)>& alAvanzar = {});
+
+    // The clock of the invoice's Hora; tests set it.
+    void PonReloj(std::function<QTime()> reloj) { reloj_ = std::move(reloj); }
+
+    static QString BaseTemporal() { return QStringLiteral("tmpreprocesarem"); }
+    // "01 - Efectivo" gives "01"; a text without " - " at the third character is kept whole.
+    static QString ClaveMetodoPago(const QString& texto);
+    // A float as its shortest decimal text: 10, 12.5.
+    static QString TextoDePorcentaje(float porcentaje);
+
+private:
+    void verificaAntesDeFacturar(const DatosDeFactura& datos, const QString& baseResguardo);
+    qint32 tomaFolio(const DatosDeFactura& datos);
+    qint64 agregaEncabezado(const DatosDeFactura& datos, qint32 folio);
+    void agregaPartidas(qint64 idFactura);
+    void cancelaYResguarda(const DatosDeFactura& datos, qint32 folio, qint64 idFactura,
+                           const QString& baseResguardo);
+
+    Conexion& principal_;
+    Conexion& temporal_;
+    std::function<QTime()> reloj_ = [] { return QTime::currentTime(); };
+};

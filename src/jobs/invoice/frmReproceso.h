@@ -1,0 +1,57 @@
+#pragma once
+
+#include "orvlib/Conexion.h"
+#include "ui/VentanaDeTrabajo.h"
+
+#include <array>
+#include <memory>
+
+class FacturaDeRemisiones;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// "Generar facturas por remisiones": chooses the notes of a period, series, client and name,
+// reduces their quantities by a percentage and turns them into one host invoice.
+class frmReproceso : public VentanaDeTrabajo {
+    Q_OBJECT
+public:
+    explicit frmReproceso(QWidget* parent = nullptr);
+    ~frmReproceso() override;
+
+    static QString Titulo() { return QStringLiteral("Generar facturas por remisiones"); }
+    // Whether the window could load (settings, connection, the working database's lock).
+    bool Cargada() const { return cargada_; }
+
+protected:
+    void alActivarPorPrimeraVez() override;
+    void alDescargar() override;
+    void mouseDoubleClickEvent(QMouseEvent* evento) override;
+
+private:
+    void creaControles();
+    void conectaEntradas();
+    void alCargar();
+    bool LeeAjustesDeFactura();
+    void alCambiar(int indice);
+    void buscaCliente(const QString& texto, QLabel* nombre, bool conMetodo);
+    void cmdAplicar_Click();
+    void cmdGenerar_Click();
+
+    Conexion cnnPrincipal;
+    Conexion cnnTemporal;
+    std::unique_ptr<FacturaDeRemisiones> logica_;
+    QString BaseResguardo;
+    QString MetodoDePago;
+    bool cargada_ = false;
+    bool conCandado_ = false;
+
+    QLabel* lblMuestra = nullptr;
+    std::array<QLabel*, 23> lblDato{};
+    std::array<QLineEdit*, 6> txtDato{};
+    std::array<QLineEdit*, 3> mkeFecha{};
+    std::array<QLabel*, 8> lblResul{};
+    QLabel* lblFolio = nullptr;
+    QPushButton* cmdAplicar = nullptr;
+    QPushButton* cmdGenerar = nullptr;
+};

@@ -1,0 +1,357 @@
+#include "hostdata/Proceso.h"
+#include "jobs/invoice/FacturaDeRemisiones.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "startup/Principal.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+#include "support/NotasDePrueba.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate kDia(2026, 11, 10);
+
+Importe imp(const char* texto) {
+    return Importe::DeTexto(QString::fromLatin1(texto));
+}
+
+class Factura : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    bool objetos = (Principal::CreaObjetosCompartidos(), true);
+    BaseDePrueba base;
+    QString resguardo = base.creaBaseAdicional(QStringLiteral("resguardo"));
+    Conexion principal;
+    Conexion temporal;
+    FacturaDeRemisiones trabajo{principal, temporal};
+
+    void SetUp() override {
+        for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
+            QSqlQuery q = base.conexion().consulta(QStringLiteral("SHOW CREATE TABLE ") +
+                                                   QString::fromLatin1(tabla));
+            q.next();
+            base.ejecuta(QStringLiteral("USE ") + resguardo);
+            base.ejecuta(q.value(1).toString());
+            base.ejecuta(QStringLiteral("USE ") + base.nombre());
+        }
+        ASSERT_TRUE(base.bases().AbrirBdD(principal));
+        ASSERT_TRUE(trabajo.TomaLaBaseTemporal());
+        trabajo.PreparaBaseTemporal();
+        trabajo.PonReloj([] { return QTime(14, 15, 9); });
+        base.ejecuta(QStringLiteral(
+            "INSERT INTO clientes (Clave, Nombre, MetodoDePago, RFC, Calle, Ciudad) VALUES "
+            "('C1', 'ANA SOFÍA', '03 - Transferencia', 'AS0101', 'Hidalgo 3', 'Colima')"));
+        base.ejecuta(QStringLiteral("INSERT INTO generales (Localidad2) VALUES ('COLIMA, COL.')"));
+        base.ejecuta(
+            QStringLiteral("INSERT INTO sistema (Dato, Contenido) VALUES ('FA-B', '123')"));
+    }
+
+    void TearDown() override {
+        trabajo.BorraBaseTemporal();
+        trabajo.SueltaLaBaseTemporal();
+    }
+
+    static PartidaDePrueba linea(const char* producto, double cantidad, double precio,
+                                 double iva = 16, double ieps = 0) {
+        PartidaDePrueba p;
+        p.producto = QString::fromLatin1(producto);
+        p.cantidad = cantidad;
+        p.precio = precio;
+        p.iva = iva;
+        p.ieps = ieps;
+        return p;
+    }
+
+    TotalesDeFactura aplica(float porcentaje = 0, const QString& serie = {},
+                            const QString& cliente = {}, const QString& nombre = {}) {
+        return trabajo.AplicaPorcentaje(kDia, kDia.addDays(2), serie, cliente, nombre, porcentaje);
+    }
+
+    DatosDeFactura datos(const TotalesDeFactura& t, qint32 folio = 124) {
+        DatosDeFactura d;
+        d.serie = QStringLiteral("B");
+        d.cliente = QStringLiteral("C1");
+        d.fecha = QDate(2026, 11, 30);
+        d.folioPropuesto = folio;
+        d.subtotal = t.subtotalDespues;
+        d.iva = t.ivaDespues;
+        d.ieps = t.iepsDespues;
+        d.metodoDePago = QStringLiteral("03");
+        return d;
+    }
+
+    QString valor(const QString& sentencia) { return base.valor(sentencia).toString(); }
+
+    // Everything an invoice run could change, to compare before and after a failure.
+    QString estado() {
+        return valor(
+            QStringLiteral(
+                "SELECT CONCAT((SELECT COUNT(*) FROM facturas), '/', (SELECT COUNT(*) FROM "
+                "facturasdetalle), '/', (SELECT Contenido FROM sistema WHERE Dato='FA-B'), '/', "
+                "(SELECT IFNULL(SUM(Cancelada) + SUM(Facturada), 0) FROM remisiones), '/', (SELECT "
+                "COUNT(*) "
+                "FROM %1.remisiones))")
+                .arg(resguardo));
+    }
+};
+
+TEST_F(Factura, LaSeleccionSoloTomaLasRemisionesQueCorresponden) {
+    AgregaNotas(base, {{1, kDia, 10, 0, 0, QStringLiteral("A")},
+                       {2, kDia.addDays(2), 10, 0, 0, QStringLiteral("B")},
+                       {3, kDia.addDays(3), 10},
+                       {4, kDia.addDays(-1), 10},
+                       {5, kDia, 10, 0, 0, QStringLiteral("A"), 0, 1},
+                       {6, kDia, 10},
+                       {7, kDia, 10},
+                       {8, kDia, 10}});
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Afectada=0 WHERE Id=6"));
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Facturada=99 WHERE Id=7"));
+    base.ejecuta(
+        QStringLiteral("UPDATE remisiones SET Cliente='C9', Nombre='MARIANA O''BRIEN' WHERE Id=8"));
+    const struct {
+        const char* serie;
+        const char* cliente;
+        const char* nombre;
+        const char* ids;
+    } casos[] = {
+        {"", "", "", "1,2,8"}, {" A ", "", "", "1,8"},   {"", "C9", "", "8"},
+        {"", "", "ana", "8"},  {"", "", "O'BRIEN", "8"}, {"", "", "prueba", "1,2"},
+        {"Z", "", "", ""},
+    };
+    for (const auto& c : casos) {
+        const TotalesDeFactura t =
+            aplica(0, QString::fromUtf8(c.serie), QString::fromUtf8(c.cliente),
+                   QString::fromUtf8(c.nombre));
+        EXPECT_EQ(
+            valor(QStringLiteral(
+                "SELECT IFNULL(GROUP_CONCAT(Id ORDER BY Id), '') FROM tmpreprocesarem.remisiones")),
+            QString::fromLatin1(c.ids))
+            << c.serie << "|" << c.cliente << "|" << c.nombre;
+        EXPECT_EQ(t.remisiones,
+                  QString::fromLatin1(c.ids).split(QLatin1Char(','), Qt::SkipEmptyParts).size());
+    }
+}
+
+TEST_F(Factura, CantidadesRedondeadasYTotalesAntesYDespues) {
+    AgregaNotas(base, {{1,
+                        kDia,
+                        500,
+                        80,
+                        0,
+                        QStringLiteral("A"),
+                        0,
+                        0,
+                        {linea("P1", 0.4, 10), linea("P2", 2.6, 10), linea("P3", 3, 10),
+                         linea("P4", 2, 100)}}});
+    const struct {
+        float porcentaje;
+        const char* cantidades;
+    } casos[] = {{0, "1,3,3,2"}, {10, "1,2,3,2"}, {100, "1,1,1,1"}, {12.5F, "1,2,3,2"}};
+    for (const auto& c : casos) {
+        aplica(c.porcentaje);
+        EXPECT_EQ(valor(QStringLiteral(
+                      "SELECT GROUP_CONCAT(CAST(Cantidad AS SIGNED) ORDER BY Partida) FROM "
+                      "tmpreprocesarem.remisionesdetalle")),
+                  QString::fromLatin1(c.cantidades))
+            << c.porcentaje;
+    }
+    const TotalesDeFactura t = aplica(0);
+    EXPECT_EQ(t.subtotalAntes, imp("500"));
+    EXPECT_EQ(t.ivaAntes, imp("80"));
+    EXPECT_EQ(t.totalAntes(), imp("580"));
+    EXPECT_EQ(t.subtotalDespues, imp("270"));
+    EXPECT_EQ(t.ivaDespues, imp("43.2"));
+    EXPECT_EQ(t.totalDespues(), imp("313.2"));
+    EXPECT_EQ(valor(QStringLiteral(
+                  "SELECT GROUP_CONCAT(Cantidad ORDER BY Partida) FROM remisionesdetalle")),
+              QStringLiteral("0.4000,2.6000,3.0000,2.0000"));
+    EXPECT_THROW(aplica(100.5F), ErrorOrvlib);
+    EXPECT_THROW(aplica(-1), ErrorOrvlib);
+    EXPECT_EQ(FacturaDeRemisiones::TextoDePorcentaje(12.5F), QStringLiteral("12.5"));
+    EXPECT_EQ(FacturaDeRemisiones::TextoDePorcentaje(10.0F), QStringLiteral("10"));
+    EXPECT_EQ(FacturaDeRemisiones::TextoDePorcentaje(0.1F), QStringLiteral("0.1"));
+}
+
+TEST_F(Factura, LaFacturaConSuFolioPartidasYRemisionesCanceladas) {
+    AgregaNotas(
+        base,
+        {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 2, 10), linea("P2", 1, 5)}},
+         {2,
+          kDia,
+          100,
+          16,
+          0,
+          QStringLiteral("A"),
+          0,
+          0,
+          {linea("P1", 3, 12), linea("P3", 3, 3.3333, 0, 8)}}});
+    base.ejecuta(
+        QStringLiteral("UPDATE remisionesdetalle SET Descripcion=CONCAT('ART ', Producto)"));
+    base.ejecuta(QStringLiteral(
+        "INSERT INTO facturas (Serie, Factura) VALUES ('B', 124), ('B', 125), ('C', 126)"));
+    const TotalesDeFactura t = aplica(0);
+    DatosDeFactura d = datos(t);
+    d.subtotal = imp("111.1");
+    d.iva = imp("17.76");
+    d.ieps = imp("0.8");
+    const FacturaCreada f = trabajo.GeneraFactura(d, resguardo);
+    EXPECT_EQ(f.folio, 126);
+    EXPECT_EQ(valor(QStringLiteral("SELECT Contenido FROM sistema WHERE Dato='FA-B'")),
+              QStringLiteral("126"));
+    const QString encabezado =
+        QStringLiteral("SELECT CONCAT_WS('|', Serie, Factura, Cliente, Fecha, Hora, Vence, Nombre, "
+                       "Calle, Ciudad, RFC, "
+                       "LugarExpedicion, Subtotal, IVA, ImpuestoAd, Descuento, Usuario, "
+                       "MetodoDePago, ModoCreacion) FROM facturas "
+                       "WHERE Id=%1");
+    EXPECT_EQ(
+        valor(encabezado.arg(f.id)),
+        QStringLiteral(
+            "B|126|C1|2026-11-30|14:15:09|2026-11-30|ANA SOFÍA|Hidalgo 3|Colima|AS0101|COLIMA, "
+            "COL.|111.1000|17.7600|0.8000|0.0000||03|16"));
+    QSqlQuery lineas = base.conexion().consulta(
+        QStringLiteral("SELECT Partida, Producto, Descripcion, Cantidad, PrecioNeto, PrecioBruto, "
+                       "IVA, ImpuestoAd, "
+                       "NumeroDePrecio FROM facturasdetalle WHERE Id=%1 ORDER BY Partida")
+            .arg(f.id));
+    QStringList filas;
+    while (lineas.next()) {
+        QStringList celdas;
+        for (int i = 0; i < 9; ++i) {
+            celdas << lineas.value(i).toString();
+        }
+        filas << celdas.join(QLatin1Char('|'));
+    }
+    EXPECT_EQ(filas, (QStringList{"1|P1|ART P1|5.0000|11.2000|11.2000|16.0000|0.0000|1",
+                                  "2|P2|ART P2|1.0000|5.0000|5.0000|16.0000|0.0000|1",
+                                  "3|P3|ART P3|3.0000|3.3333|3.3333|0.0000|8.0000|1"}));
+    EXPECT_EQ(
+        valor(
+            QStringLiteral(
+                "SELECT GROUP_CONCAT(CONCAT_WS('|', Cancelada, Facturada = %1, MotivoCancelacion)) "
+                "FROM remisiones")
+                .arg(f.id)),
+        QStringLiteral(
+            "1|1|REMISION TOMADA EN LA FACTURA B126,1|1|REMISION TOMADA EN LA FACTURA B126"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM %1.remisionesdetalle").arg(resguardo)),
+              QStringLiteral("4"));
+    EXPECT_EQ(
+        valor(
+            QStringLiteral("SELECT COUNT(*) FROM %1.remisiones WHERE Cancelada=0").arg(resguardo)),
+        QStringLiteral("2"));
+    aplica(0);
+    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM tmpreprocesarem.remisiones")),
+              QStringLiteral("0"));
+}
+
+TEST_F(Factura, ElResguardoGuardaLasCantidadesReducidasYElHostLasSuyas) {
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 10, 10)}}});
+    const FacturaCreada f = trabajo.GeneraFactura(datos(aplica(40)), resguardo);
+    EXPECT_EQ(f.folio, 124);
+    EXPECT_EQ(valor(QStringLiteral("SELECT Cantidad FROM %1.remisionesdetalle").arg(resguardo)),
+              QStringLiteral("6.0000"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT Cantidad FROM remisionesdetalle")),
+              QStringLiteral("10.0000"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT Cantidad FROM facturasdetalle")),
+              QStringLiteral("6.0000"));
+}
+
+TEST_F(Factura, SinTablasDeResguardoNoCambiaNada) {
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}}});
+    const TotalesDeFactura t = aplica(0);
+    base.ejecuta(QStringLiteral("DROP TABLE %1.remisionesdetalle").arg(resguardo));
+    const QString antes = estado();
+    try {
+        trabajo.GeneraFactura(datos(t), resguardo);
+        FAIL() << "debió rechazarse";
+    } catch (const ErrorOrvlib& e) {
+        EXPECT_TRUE(e.descripcion().contains(QStringLiteral("no tiene las tablas")))
+            << qPrintable(e.descripcion());
+    }
+    EXPECT_EQ(estado(), antes);
+}
+
+TEST_F(Factura, UnaFallaAMitadDeshaceTodo) {
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}},
+                       {2, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P2", 1, 10)}}});
+    const TotalesDeFactura t = aplica(0);
+    const QString antes = estado();
+    // The archive copies of the details fail half-way: a note whose line is already archived.
+    base.ejecuta(QStringLiteral("INSERT INTO %1.remisionesdetalle (Id, Partida) VALUES (2, 1)")
+                     .arg(resguardo));
+    EXPECT_THROW(trabajo.GeneraFactura(datos(t), resguardo), ErrorOrvlib);
+    base.ejecuta(QStringLiteral("DELETE FROM %1.remisionesdetalle").arg(resguardo));
+    EXPECT_EQ(estado(), antes);
+
+    // The connection killed from another one between the header and the lines.
+    QSqlQuery q = principal.consulta(QStringLiteral("SELECT CONNECTION_ID()"));
+    q.next();
+    const QString conexion = q.value(0).toString();
+    try {
+        trabajo.GeneraFactura(datos(t), resguardo, [&](int paso, qint32) {
+            if (paso == 2) {
+                base.ejecuta(QStringLiteral("KILL ") + conexion);
+            }
+        });
+        FAIL() << "debió fallar";
+    } catch (const ErrorOrvlib& e) {
+        EXPECT_TRUE(e.descripcion().startsWith(
+            QStringLiteral("No se generó la factura y no se cambió nada.")));
+    }
+    EXPECT_EQ(estado(), antes);
+    ASSERT_TRUE(base.bases().AbrirBdD(principal));
+    ASSERT_TRUE(trabajo.TomaLaBaseTemporal());
+}
+
+TEST_F(Factura, SeleccionVaciaYClienteDesconocidoSeRechazan) {
+    const TotalesDeFactura vacio = aplica(0);
+    const QString antes = estado();
+    EXPECT_THROW(trabajo.GeneraFactura(datos(vacio), resguardo), ErrorOrvlib);
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}}});
+    DatosDeFactura d = datos(aplica(0));
+    d.cliente = QStringLiteral("NADIE");
+    try {
+        trabajo.GeneraFactura(d, resguardo);
+        FAIL();
+    } catch (const ErrorOrvlib& e) {
+        EXPECT_TRUE(e.descripcion().contains(QStringLiteral("El cliente 'NADIE' no existe.")));
+    }
+    EXPECT_EQ(estado(), antes);
+}
+
+TEST_F(Factura, UnaSolaBaseDeTrabajoPorServidor) {
+    Conexion otra;
+    Conexion otraTemporal;
+    ASSERT_TRUE(base.bases().AbrirBdD(otra));
+    FacturaDeRemisiones segunda(otra, otraTemporal);
+    EXPECT_FALSE(segunda.TomaLaBaseTemporal());
+    trabajo.SueltaLaBaseTemporal();
+    EXPECT_TRUE(segunda.TomaLaBaseTemporal());
+    segunda.SueltaLaBaseTemporal();
+    EXPECT_TRUE(trabajo.TomaLaBaseTemporal());
+
+    base.ejecuta(QStringLiteral("CREATE TABLE tmpreprocesarem.sobrante (x INT)"));
+    base.ejecuta(QStringLiteral(
+        "INSERT INTO tmpreprocesarem.remisiones (Id, Fecha) VALUES (77, '2026-01-01')"));
+    trabajo.PreparaBaseTemporal();
+    EXPECT_EQ(
+        valor(QStringLiteral("SELECT GROUP_CONCAT(TABLE_NAME ORDER BY TABLE_NAME) FROM "
+                             "information_schema.TABLES WHERE TABLE_SCHEMA='tmpreprocesarem'")),
+        QStringLiteral("remisiones,remisionesdetalle"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM tmpreprocesarem.remisiones")),
+              QStringLiteral("0"));
+}
+
+TEST(ClaveMetodoPago, CodigoDeDosCaracteres) {
+    EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QStringLiteral("01 - Efectivo")),
+              QStringLiteral("01"));
+    EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QStringLiteral("03 - Tarjeta")),
+              QStringLiteral("03"));
+    EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QStringLiteral("Efectivo")),
+              QStringLiteral("Efectivo"));
+    EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QString()), QString());
+}
+
+} // namespace

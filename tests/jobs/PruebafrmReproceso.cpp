@@ -1,0 +1,225 @@
+#include "hostdata/Proceso.h"
+#include "jobs/invoice/frmReproceso.h"
+#include "orvlib/ArchivoIni.h"
+#include "startup/Menu.h"
+#include "startup/Principal.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+#include "support/Espera.h"
+#include "support/NotasDePrueba.h"
+#include "ui/DialogosGuionados.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kSeccion = QStringLiteral("Configuración");
+
+class VentanaDeFactura : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    bool objetos = (Principal::CreaObjetosCompartidos(), true);
+    BaseDePrueba base;
+    QString resguardo = base.creaBaseAdicional(QStringLiteral("resguardo"));
+    DialogosGuionados dialogos;
+
+    void SetUp() override {
+        Proceso& p = Proceso::actual();
+        p.stArchivoIni = carpeta.ruta(QStringLiteral("programa/DeRemisiones.ini"));
+        ArchivoIni ini(p.stArchivoIni);
+        ini.escribe(kSeccion, QStringLiteral("Ruta de Orvane Premium"),
+                    carpeta.ruta(QStringLiteral("host")));
+        ini.escribe(kSeccion, QStringLiteral("Base de datos principal"), base.nombre());
+        carpeta.registraInstalacion(carpeta.ruta(QStringLiteral("host")));
+        for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
+            QSqlQuery q = base.conexion().consulta(QStringLiteral("SHOW CREATE TABLE ") +
+                                                   QString::fromLatin1(tabla));
+            q.next();
+            base.ejecuta(QStringLiteral("USE ") + resguardo);
+            base.ejecuta(q.value(1).toString());
+            base.ejecuta(QStringLiteral("USE ") + base.nombre());
+        }
+        base.ejecuta(QStringLiteral("INSERT INTO clientes (Clave, Nombre, MetodoDePago) VALUES "
+                                    "('CLIENTE', 'PÚBLICO EN GENERAL', '01 - Efectivo'), "
+                                    "('C1', 'ANA SOFÍA', 'Transferencia')"));
+        base.ejecuta(QStringLiteral(
+            "INSERT INTO sistema (Dato, Contenido) VALUES ('FA-B', '123'), ('FA-C', '7')"));
+        PartidaDePrueba p1;
+        p1.cantidad = 2;
+        p1.precio = 100;
+        p1.iva = 16;
+        AgregaNotas(base, {{1, QDate::currentDate(), 200, 32, 0, QStringLiteral("A"), 0, 0, {p1}}});
+        base.ejecuta(QStringLiteral("UPDATE remisiones SET Cliente='CLIENTE'"));
+    }
+
+    void TearDown() override {
+        base.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS tmpreprocesarem"));
+    }
+
+    template <typename T> T* control(QWidget& ventana, const char* nombre) {
+        auto* c = ventana.findChild<T*>(QString::fromLatin1(nombre));
+        EXPECT_NE(c, nullptr) << nombre;
+        return c;
+    }
+
+    void ajuste(const char* clave, const char* valor) {
+        ArchivoIni(Proceso::actual().stArchivoIni)
+            .escribe(kSeccion, QString::fromUtf8(clave), QString::fromUtf8(valor));
+    }
+};
+
+TEST_F(VentanaDeFactura, AbreConLosAjustesPorOmisionYBuscaMientrasSeEscribe) {
+    frmReproceso ventana;
+    ASSERT_TRUE(ventana.Cargada());
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    const ArchivoIni ini(Proceso::actual().stArchivoIni);
+    const struct {
+        const char* clave;
+        const char* valor;
+        const char* caja;
+    } ajustes[] = {{"Base de datos de resguardo", "datos2", nullptr},
+                   {"Serie de remisiones", "A", "txtDato_2"},
+                   {"Serie de facturas", "B", "txtDato_0"},
+                   {"Cliente para facturar", "CLIENTE", "txtDato_1"},
+                   {"Cliente de remisiones", "CLIENTE", "txtDato_4"}};
+    for (const auto& a : ajustes) {
+        EXPECT_EQ(ini.lee(kSeccion, QString::fromUtf8(a.clave)), QString::fromLatin1(a.valor))
+            << a.clave;
+        if (a.caja != nullptr) {
+            EXPECT_EQ(control<QLineEdit>(ventana, a.caja)->text(), QString::fromLatin1(a.valor));
+        }
+    }
+    EXPECT_EQ(control<QLineEdit>(ventana, "txtDato_3")->text(), QStringLiteral("0.00"));
+    EXPECT_EQ(control<QLineEdit>(ventana, "mkeFecha_2")->text(),
+              libKwtm::TextoDeFecha(QDate::currentDate()));
+    EXPECT_EQ(
+        control<QLabel>(ventana, "lblMuestra")->text(),
+        QStringLiteral(" Servidor: %1\n  Base de datos: %2\n  Base de datos de resguardo: datos2")
+            .arg(base.bases().cRuta, base.nombre()));
+    EXPECT_FALSE(control<QPushButton>(ventana, "cmdGenerar")->isEnabled());
+
+    auto* folio = control<QLabel>(ventana, "lblFolio");
+    EXPECT_EQ(folio->text(), QStringLiteral("124"));
+    control<QLineEdit>(ventana, "txtDato_0")->setText(QStringLiteral("C"));
+    EXPECT_EQ(folio->text(), QStringLiteral("8"));
+    control<QLineEdit>(ventana, "txtDato_0")->setText(QStringLiteral("Z"));
+    EXPECT_EQ(folio->text(), QStringLiteral("1"));
+
+    auto* cliente = control<QLineEdit>(ventana, "txtDato_1");
+    auto* nombre = control<QLabel>(ventana, "lblDato_2");
+    EXPECT_EQ(nombre->text(), QStringLiteral("PÚBLICO EN GENERAL"));
+    cliente->setText(QStringLiteral("  C1 "));
+    EXPECT_EQ(nombre->text(), QStringLiteral("ANA SOFÍA"));
+    cliente->clear();
+    EXPECT_EQ(nombre->text(), QString());
+    control<QLineEdit>(ventana, "txtDato_4")->setText(QStringLiteral("C1"));
+    EXPECT_EQ(control<QLabel>(ventana, "lblDato_19")->text(), QStringLiteral("ANA SOFÍA"));
+
+    auto* porcentaje = control<QLineEdit>(ventana, "txtDato_3");
+    for (const auto& [escrito, mostrado] : {std::pair{"12.5", "12.50"}, std::pair{"7", "7.00"}}) {
+        porcentaje->setFocus();
+        ASSERT_TRUE(EsperaHasta([porcentaje] { return porcentaje->hasFocus(); }));
+        porcentaje->clear();
+        QTest::keyClicks(porcentaje, QString::fromLatin1(escrito));
+        QTest::keyClick(porcentaje, Qt::Key_Tab);
+        EXPECT_EQ(porcentaje->text(), QString::fromLatin1(mostrado));
+    }
+}
+
+TEST_F(VentanaDeFactura, AplicarYGenerarLaFactura) {
+    ajuste("Base de datos de resguardo", resguardo.toUtf8().constData());
+    frmReproceso ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("0"));
+    QTest::mouseClick(control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    const char* esperados[] = {"200.00", "32.00", "0.00", "232.00",
+                               "200.00", "32.00", "0.00", "232.00"};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(
+            control<QLabel>(ventana, QStringLiteral("lblResul_%1").arg(i).toLatin1().constData())
+                ->text(),
+            QString::fromLatin1(esperados[i]));
+    }
+    auto* generar = control<QPushButton>(ventana, "cmdGenerar");
+    ASSERT_TRUE(generar->isEnabled());
+    dialogos.responde(true);
+    QTest::mouseClick(generar, Qt::LeftButton);
+    ASSERT_EQ(dialogos.cajas().size(), 2);
+    EXPECT_EQ(dialogos.cajas()[0].texto,
+              QStringLiteral("Confirme si desea generar la factura con esta información:"));
+    EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Generar factura"));
+    EXPECT_EQ(dialogos.cajas()[1].texto, QStringLiteral("Factura creada 'B124'"));
+    EXPECT_EQ(dialogos.cajas()[1].titulo, QStringLiteral("Aviso"));
+    EXPECT_EQ(control<QLabel>(ventana, "lblFolio")->text(), QStringLiteral("124"));
+    EXPECT_FALSE(generar->isEnabled());
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT MetodoDePago FROM facturas")).toString(),
+              QStringLiteral("01"));
+
+    ventana.close();
+    EXPECT_FALSE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());
+}
+
+TEST_F(VentanaDeFactura, UnaSegundaVentanaSeRechaza) {
+    frmReproceso primera;
+    ASSERT_TRUE(primera.Cargada());
+    ASSERT_TRUE(ActivaVentana(&primera));
+    {
+        frmReproceso segunda;
+        EXPECT_FALSE(segunda.Cargada());
+        ASSERT_EQ(dialogos.cajas().size(), 1);
+        EXPECT_TRUE(dialogos.cajas()[0].texto.contains(QStringLiteral("Ya hay una ventana")));
+        segunda.close();
+    }
+    EXPECT_TRUE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());
+    control<QLineEdit>(primera, "txtDato_3")->setText(QStringLiteral("101"));
+    QTest::mouseClick(control<QPushButton>(primera, "cmdAplicar"), Qt::LeftButton);
+    EXPECT_EQ(dialogos.cajas().last().texto,
+              QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."));
+    EXPECT_FALSE(control<QPushButton>(primera, "cmdGenerar")->isEnabled());
+}
+
+TEST_F(VentanaDeFactura, ElMenuLaOfreceSoloConElAjuste) {
+    {
+        Menu menu;
+        menu.show();
+        EXPECT_FALSE(menu.findChild<QPushButton*>(QStringLiteral("Command1"))->isVisible());
+    }
+    ajuste("Mostrar reprocesamiento", "1");
+    Menu menu;
+    menu.show();
+    auto* boton = menu.findChild<QPushButton*>(QStringLiteral("Command1"));
+    EXPECT_TRUE(boton->isVisible());
+    EXPECT_TRUE(boton->isEnabled());
+}
+
+TEST_F(VentanaDeFactura, LaOrdenFacturaImprimeLosTotalesYCreaLaFactura) {
+    ajuste("Base de datos de resguardo", resguardo.toUtf8().constData());
+    const QString hoy = libKwtm::TextoDeFecha(QDate::currentDate());
+    QProcess programa;
+    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
+                   {QStringLiteral("factura"), QStringLiteral("--desde"), hoy,
+                    QStringLiteral("--hasta"), hoy, QStringLiteral("--porcentaje"),
+                    QStringLiteral("50"), QStringLiteral("--serie-factura"), QStringLiteral("B"),
+                    QStringLiteral("--cliente"), QStringLiteral("C1"),
+                    QStringLiteral("--generar")});
+    ASSERT_TRUE(programa.waitForFinished(30000));
+    EXPECT_EQ(programa.exitCode(), 0) << programa.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(programa.readAllStandardOutput()),
+              QStringLiteral("\tSin aplicar descuento:\tCon el % aplicado:\n"
+                             "Subtotal:\t200.00\t100.00\n"
+                             "I. V. A.:\t32.00\t16.00\n"
+                             "IEPS:\t0.00\t0.00\n"
+                             "Total:\t232.00\t116.00\n"
+                             "Factura creada 'B124'\n"));
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT Subtotal FROM facturas")).toString(),
+              QStringLiteral("100.0000"));
+    EXPECT_FALSE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());
+}
+
+} // namespace
