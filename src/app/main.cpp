@@ -1,8 +1,11 @@
 #include "OrdenDeConsola.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "printing/modRPTs.h"
 #include "startup/Principal.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
@@ -11,12 +14,29 @@ int main(int argc, char* argv[]) {
     if (consola && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        // Qt wants a private runtime folder; a scheduled run or a shell without a session has none.
+        const QByteArray carpeta =
+            QDir::temp()
+                .filePath(QStringLiteral("deremisiones-") +
+                          qEnvironmentVariable("USER", QStringLiteral("usuario")))
+                .toLocal8Bit();
+        QDir().mkpath(QString::fromLocal8Bit(carpeta));
+        QFile::setPermissions(QString::fromLocal8Bit(carpeta),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", carpeta);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("deremisiones"));
     QApplication::setApplicationVersion(QStringLiteral(DEREMISIONES_VERSION));
     if (QApplication::arguments().contains(QStringLiteral("--version"))) {
         std::printf("deremisiones %s\n", DEREMISIONES_VERSION);
         return 0;
+    }
+    // On a machine without printers (a demo, a test bench) printed documents can go to PDF files.
+    const QString carpetaPdf = qEnvironmentVariable("DEREMISIONES_PDF");
+    if (!carpetaPdf.isEmpty()) {
+        modRPTs::actual().crpReport.DirigeAPdf(carpetaPdf);
     }
     if (consola) {
         const int codigo = OrdenDeConsola::Ejecuta(QApplication::arguments());
