@@ -83,7 +83,10 @@ std::string sql(const QString& texto) {
     QString t = texto;
     t.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
         .replace(QLatin1Char('\''), QLatin1String("''"));
-    return "'" + t.toStdString() + "'";
+    std::string citado(1, '\'');
+    citado += t.toStdString();
+    citado += '\'';
+    return citado;
 }
 
 std::string sql(const char* texto) {

@@ -7,6 +7,7 @@
 #include "reporteador/VistaPrevia.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -218,6 +219,8 @@ QVector<DatosDeDocumento> ControlDeReporte::leeDatos(const Plantilla& p) {
 }
 
 void ControlDeReporte::ejecuta() {
+    QElapsedTimer reloj;
+    reloj.start();
     if (!QFileInfo::exists(archivo_)) {
         throw ErrorDeReporte(20507, QStringLiteral("No existe el archivo de reporte ") + archivo_);
     }
@@ -240,9 +243,12 @@ void ControlDeReporte::ejecuta() {
     }
     const QVector<DatosDeDocumento> documentos = leeDatos(p);
     datos_->CierraAuxiliar();
+    tiempos_.lectura += reloj.restart();
     Maquetador maquetador(p);
     const QVector<PaginaMaquetada> paginas = maquetador.Maqueta(documentos);
     paginas_ = static_cast<int>(paginas.size());
+    tiempos_.maquetado += reloj.restart();
+    ++tiempos_.reportes;
     if (destino_ == 0) {
         VistaPrevia vista(titulo_.isEmpty() ? p.nombre : titulo_, paginas,
                           QSizeF(p.anchoHoja, p.altoHoja), ventana_);
@@ -250,6 +256,7 @@ void ControlDeReporte::ejecuta() {
         return;
     }
     imprime(p, paginas);
+    tiempos_.salida += reloj.elapsed();
 }
 
 QString ControlDeReporte::archivoPdf(const QString& nombre) const {

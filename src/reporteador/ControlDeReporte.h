@@ -16,6 +16,14 @@ class QWidget;
 // lays the documents out and sends them to the printer (destination 1) or to a preview window
 // (destination 0). Errors are thrown as ErrorDeReporte with the engine's numbers.
 //
+// Time spent by the runs of an engine, by phase, in milliseconds.
+struct TiemposDeReporte {
+    qint64 lectura = 0;   // template file and data
+    qint64 maquetado = 0; // layout
+    qint64 salida = 0;    // painting and writing the PDF or the printer's job
+    int reportes = 0;
+};
+
 // Properties: 3 template file, 8 preview title, 12 sort fields, 13 record selection, 15 window
 // state, 17 action, 20 connect text, 24 destination, 25 copies, 29 formula (indexed 0-20),
 // 30 group sort (indexed), 32 table location (indexed 0-14), 47 printer driver, 48 printer
@@ -36,6 +44,7 @@ public:
     const QStringList& ArchivosGenerados() const { return generados_; }
     // Pages of the last run.
     int PaginasDelUltimo() const { return paginas_; }
+    const TiemposDeReporte& Tiempos() const { return tiempos_; }
     // The window the preview belongs to.
     void PonVentana(QWidget* ventana) { ventana_ = ventana; }
 
@@ -66,6 +75,7 @@ private:
     QString carpetaPdf_;
     QStringList generados_;
     int paginas_ = 0;
+    TiemposDeReporte tiempos_;
     QWidget* ventana_ = nullptr;
     std::unique_ptr<OrigenDeDatos> datos_;
 };

@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QSqlQuery>
 #include <QStringList>
+#include <limits>
 
 namespace {
 
@@ -70,31 +71,42 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
     if (!lista_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         throw ErrorOrvlib(75, lista_.errorString(), archivoLista_);
     }
-    const QString periodo = condicionDelPeriodo(desde, hasta);
-    // The sum is read as the server's exact decimal, not as a double.
-    QSqlQuery suma =
-        cnn_.consulta(QStringLiteral("SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM ") + periodo);
-    totalPeriodo_ = suma.next() ? Importe::DeVariant(suma.value(0)) : Importe();
+    // One row per day, ascending; the period's total is the sum of the days', read as the
+    // server's exact decimals.
     ResultadoDeTope resultado;
-    folio_ = folioInicial;
     Recordset rstVtas;
-    BasesDD::AbrirTabla(rstVtas, cnn_, periodo + QStringLiteral(" GROUP BY Fecha ORDER BY Fecha"),
+    BasesDD::AbrirTabla(rstVtas, cnn_,
+                        condicionDelPeriodo(desde, hasta) +
+                            QStringLiteral(" GROUP BY Fecha ORDER BY Fecha"),
                         QStringLiteral("Fecha,SUM(Subtotal+IVA+ImpuestoAd) AS Total"));
+    totalPeriodo_ = Importe();
     for (; !rstVtas.fin(); rstVtas.siguiente()) {
         DiaDeTope dia;
         dia.fecha = rstVtas.campo(QStringLiteral("Fecha")).toDate();
         dia.totalReal = Importe::DeVariant(rstVtas.campo(QStringLiteral("Total")));
+        totalPeriodo_ += dia.totalReal;
+        resultado.dias.append(dia);
+    }
+    BasesDD::CierraTabla(rstVtas);
+    folio_ = folioInicial;
+    elegidas_.clear();
+    for (DiaDeTope& dia : resultado.dias) {
         dia.aImprimir = DelDia(dia.fecha, dia.totalReal, dia.remisiones, dia.numeros);
         ++folio_;
         resultado.real += dia.totalReal;
         resultado.impreso += dia.aImprimir;
         resultado.remisiones += dia.remisiones;
-        resultado.dias.append(dia);
         if (alAvanzar) {
             alAvanzar();
         }
     }
     lista_.close();
+    // The chosen notes of the whole period are repaired, copied and renumbered together: the
+    // same rows and values as note by note, in a few statements.
+    if (!elegidas_.isEmpty()) {
+        CompletaImpuestos(elegidas_);
+        copiaYNumera(elegidas_, folioInicial);
+    }
     return resultado;
 }
 
@@ -103,37 +115,36 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
     inTickets = 0;
     Importe suma;
     stTickets = QStringLiteral("Del ") + QString::number(folio_);
-    Recordset notas;
-    BasesDD::AbrirTabla(notas, cnn_,
-                        QStringLiteral("remisiones WHERE Cancelada=0 AND Serie=") +
-                            Sentencias::Texto(serie_) + QStringLiteral(" AND Fecha='") +
-                            libKwtm::FechaSQL(fecha) + QStringLiteral("' ORDER BY Id"),
-                        QStringLiteral("Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie"));
-    const qint32 primerFolio = folio_;
-    QList<qint32> ids;
     QByteArray lineas;
-    for (; !notas.fin(); notas.siguiente()) {
-        const qint32 id = notas.campo(QStringLiteral("Id")).toInt();
-        lineas +=
-            Windows1252::codifica(QString::number(id) + QLatin1Char(',') +
-                                  campoCitado(notas.campo(QStringLiteral("Serie")).toString()) +
-                                  QLatin1Char(',') + QString::number(folio_)) +
-            "\r\n";
-        ids << id;
-        suma += Importe::DeVariant(notas.campo(QStringLiteral("Total")));
-        ++inTickets;
-        ++folio_;
-        if (PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_)) {
-            break;
+    // The day's notes are read in Id order a block at a time, so a day whose share is passed
+    // early does not bring all its notes over.
+    constexpr int kBloque = 500;
+    bool pasada = false;
+    qint32 ultimo = std::numeric_limits<qint32>::min();
+    for (int leidas = kBloque; !pasada && leidas == kBloque;) {
+        Recordset notas;
+        BasesDD::AbrirTabla(
+            notas, cnn_,
+            QStringLiteral("remisiones WHERE Cancelada=0 AND Serie=") + Sentencias::Texto(serie_) +
+                QStringLiteral(" AND Fecha='") + libKwtm::FechaSQL(fecha) +
+                QStringLiteral("' AND Id>%1 ORDER BY Id LIMIT %2").arg(ultimo).arg(kBloque),
+            QStringLiteral("Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie"));
+        for (leidas = 0; !notas.fin() && !pasada; notas.siguiente(), ++leidas) {
+            ultimo = notas.campo(QStringLiteral("Id")).toInt();
+            lineas +=
+                Windows1252::codifica(QString::number(ultimo) + QLatin1Char(',') +
+                                      campoCitado(notas.campo(QStringLiteral("Serie")).toString()) +
+                                      QLatin1Char(',') + QString::number(folio_)) +
+                "\r\n";
+            elegidas_ << ultimo;
+            suma += Importe::DeVariant(notas.campo(QStringLiteral("Total")));
+            ++inTickets;
+            ++folio_;
+            pasada = PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_);
         }
     }
-    notas.cierra();
     if (lista_.write(lineas) != lineas.size()) {
         throw ErrorOrvlib(75, lista_.errorString(), archivoLista_);
-    }
-    if (!ids.isEmpty()) {
-        CompletaImpuestos(ids);
-        copiaYNumera(ids, primerFolio);
     }
     --folio_;
     stTickets += QStringLiteral(" al ") + QString::number(folio_);
@@ -165,12 +176,11 @@ void ReimpresionConTope::copiaYNumera(const QList<qint32>& ids, qint32 primerFol
     cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT * FROM remisionesdetalle "
                                 "WHERE Id IN (") +
                  lista + QStringLiteral(") ORDER BY Id, Partida"));
-    QString casos;
-    for (qsizetype i = 0; i < ids.size(); ++i) {
-        casos += QStringLiteral(" WHEN %1 THEN %2").arg(ids[i]).arg(primerFolio + i);
-    }
-    cnn_.ejecuta(QStringLiteral("UPDATE tmpremisiones SET Factura=CASE Id") + casos +
-                 QStringLiteral(" END WHERE Id IN (") + lista + QLatin1Char(')'));
+    // Folios run over the days in date order and within a day in Id order.
+    cnn_.ejecuta(
+        QStringLiteral("UPDATE tmpremisiones t JOIN (SELECT Id, ROW_NUMBER() OVER (ORDER BY "
+                       "Fecha, Id) AS n FROM tmpremisiones) r ON r.Id=t.Id SET t.Factura=%1+r.n")
+            .arg(primerFolio - 1));
 }
 
 void ReimpresionConTope::GeneraListaGlobal(const QString& archivoLista,

@@ -46,8 +46,8 @@ public:
                            Importe tope, qint32 folioInicial,
                            const std::function<void()>& alAvanzar = {});
 
-    // Chooses, repairs, copies and lists the notes of one day; returns their total. On return
-    // the folio counter holds the last folio given.
+    // Chooses and lists the notes of one day, which Aplica then repairs and copies with the
+    // rest; returns their total. On return the folio counter holds the last folio given.
     Importe DelDia(const QDate& fecha, Importe totalDia, int& inTickets, QString& stTickets);
     // Fills the zero tax bases and amounts of the notes' detail lines in the host table.
     void CompletaImpuestos(const QList<qint32>& ids);
@@ -73,4 +73,5 @@ private:
     Importe tope_;
     Importe totalPeriodo_;
     qint32 folio_ = 0;
+    QList<qint32> elegidas_;
 };

@@ -16,6 +16,11 @@ QString unaCifra(QSqlQuery q) {
     return q.next() ? q.value(0).toString() : QString();
 }
 
+// A text for a NOT NULL column: an absent text is stored empty, never as NULL.
+QString texto(const QString& t) {
+    return t.isNull() ? QStringLiteral("") : t;
+}
+
 } // namespace
 
 FacturaDeRemisiones::FacturaDeRemisiones(Conexion& cnnPrincipal, Conexion& cnnTemporal)
@@ -96,12 +101,14 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
     // The lines of exactly the notes copied, in one statement.
     principal_.ejecuta(
         QStringLiteral("Insert into %1.remisionesdetalle SELECT d.* from remisionesdetalle d "
-                       "join %1.remisiones t on t.Id=d.Id order by d.Id, d.Partida")
+                       "join %1.remisiones t on t.Id=d.Id")
             .arg(temporal));
+    // Quantities rounded to whole numbers, a quantity that reaches 0 kept at 1: one pass over
+    // the lines for what two statements would do.
+    const QString reducida = QStringLiteral("Round(Cantidad - Cantidad * ") +
+                             TextoDePorcentaje(porcentaje) + QStringLiteral("/100)");
     temporal_.ejecuta(
-        QStringLiteral("Update remisionesdetalle set Cantidad=Round(Cantidad - Cantidad * ") +
-        TextoDePorcentaje(porcentaje) + QStringLiteral("/100)"));
-    temporal_.ejecuta(QStringLiteral("Update remisionesdetalle set Cantidad=1 where Cantidad =0"));
+        QStringLiteral("Update remisionesdetalle set Cantidad=IF(%1=0, 1, %1)").arg(reducida));
 
     TotalesDeFactura t;
     QSqlQuery encabezados = temporal_.consulta(
@@ -186,8 +193,8 @@ qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32
                             QStringLiteral("Cliente"), QStringLiteral("Fecha"),
                             QStringLiteral("Hora"),    QStringLiteral("Vence")};
     QVariantList valores = {folio,
-                            datos.serie,
-                            datos.cliente,
+                            texto(datos.serie),
+                            texto(datos.cliente),
                             datos.fecha,
                             reloj_().toString(QStringLiteral("hh:mm:ss")),
                             datos.fecha};
@@ -215,16 +222,15 @@ qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32
             valores << cliente.value(i);
         }
         columnas << QStringLiteral("LugarExpedicion");
-        // Without a generales row the place of issue is an empty text, not NULL.
         const QString lugar = unaCifra(
             principal_.consulta(QStringLiteral("SELECT Localidad2 FROM generales LIMIT 1")));
-        valores << (lugar.isNull() ? QStringLiteral("") : lugar);
+        valores << texto(lugar);
     }
     columnas << QStringLiteral("Subtotal") << QStringLiteral("IVA") << QStringLiteral("Usuario")
              << QStringLiteral("MetodoDePago") << QStringLiteral("ImpuestoAd")
              << QStringLiteral("Descuento") << QStringLiteral("ModoCreacion");
-    valores << datos.subtotal.TextoSql() << datos.iva.TextoSql() << QString("")
-            << datos.metodoDePago << datos.ieps.TextoSql() << QStringLiteral("0") << 16;
+    valores << datos.subtotal.TextoSql() << datos.iva.TextoSql() << QStringLiteral("")
+            << texto(datos.metodoDePago) << datos.ieps.TextoSql() << QStringLiteral("0") << 16;
     principal_.consulta(
         QStringLiteral("INSERT INTO facturas (%1) VALUES (%2)")
             .arg(columnas.join(QLatin1Char(',')),
@@ -263,12 +269,10 @@ void FacturaDeRemisiones::cancelaYResguarda(const DatosDeFactura& datos, qint32 
                                             qint64 idFactura, const QString& baseResguardo) {
     const QString resguardo = Sentencias::Nombre(baseResguardo);
     const QString temporal = BaseTemporal();
+    principal_.ejecuta(QStringLiteral("Insert into %1.remisiones SELECT * FROM %2.remisiones")
+                           .arg(resguardo, temporal));
     principal_.ejecuta(
-        QStringLiteral("Insert into %1.remisiones SELECT * FROM %2.remisiones order by Id")
-            .arg(resguardo, temporal));
-    principal_.ejecuta(
-        QStringLiteral("Insert into %1.remisionesdetalle SELECT * FROM %2.remisionesdetalle "
-                       "order by Id, Partida")
+        QStringLiteral("Insert into %1.remisionesdetalle SELECT * FROM %2.remisionesdetalle")
             .arg(resguardo, temporal));
     const int notas = unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM ") +
                                                    temporal + QStringLiteral(".remisiones")))

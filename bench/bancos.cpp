@@ -1,0 +1,288 @@
+// Benchmarks of the three jobs and of printing on a generated store, against the private
+// MariaDB (scripts/mariadb start; eval "$(scripts/mariadb env)"). Each prints its time and the
+// ratio to its bound: the time the same server takes to copy the same notes and lines with one
+// INSERT … SELECT each.
+//
+//   bancos tope        30 days × 1,000 notes × 5 lines, cap of a quarter of the period
+//   bancos porcentaje  "&Comprobar" over the 10,000 notes of one series
+//   bancos factura     "Aplicar" + "Generar factura" over 10,000 notes
+//   bancos impresion   200 notes printed to PDF, notes per second and time by step
+
+#include "hostdata/Proceso.h"
+#include "hostdata/TablasDeTrabajo.h"
+#include "jobs/cap_reprint/ReimpresionConTope.h"
+#include "jobs/invoice/FacturaDeRemisiones.h"
+#include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
+#include "orvlib/CamposBin.h"
+#include "orvlib/GuionSql.h"
+#include "printing/AuxiliarDeImpresion.h"
+#include "printing/ImpresionDeRemisiones.h"
+#include "printing/modRPTs.h"
+#include "reporteador/ArchivoDePlantilla.h"
+#include "startup/Principal.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+const QString kBase = QStringLiteral("banco");
+
+QString lee(const QString& ruta) {
+    QFile f(ruta);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+qint64 cifra(Conexion& cnn, const QString& sentencia) {
+    QSqlQuery q = cnn.consulta(sentencia);
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
+
+double decimal(Conexion& cnn, const QString& sentencia) {
+    QSqlQuery q = cnn.consulta(sentencia);
+    return q.next() ? q.value(0).toDouble() : 0;
+}
+
+// A program folder, data sources and a store of the given size in the database "banco".
+class Banco {
+public:
+    Banco(int dias, int notas, int partidas) {
+        qputenv("DEREMISIONES_CARPETA", carpeta_.filePath(QStringLiteral("programa")).toUtf8());
+        qputenv("ODBCINI", carpeta_.filePath(QStringLiteral("odbc.ini")).toUtf8());
+        QDir().mkpath(carpeta_.filePath(QStringLiteral("programa")));
+        QFile odbc(carpeta_.filePath(QStringLiteral("odbc.ini")));
+        odbc.open(QIODevice::WriteOnly);
+        odbc.write(
+            "[myodbc3-test]\nDriver=MariaDB Unicode\n[Orvane Reportes]\nDriver=MariaDB Unicode\n");
+        odbc.close();
+        Principal::CreaObjetosCompartidos();
+        Proceso& p = Proceso::actual();
+        p.stCarpetaPrograma = carpeta_.filePath(QStringLiteral("programa")) + QLatin1Char('/');
+        p.stIniHost = carpeta_.filePath(QStringLiteral("Orvane.ini"));
+        BasesDD& b = *p.bases;
+        b.cRuta = qEnvironmentVariable("DEREMISIONES_MYSQL_HOST", QStringLiteral("127.0.0.1"));
+        b.cPuerto = qEnvironmentVariableIntValue("DEREMISIONES_MYSQL_PUERTO");
+        b.cUsuario = QStringLiteral("root");
+        b.cMiBase = QStringLiteral("mysql");
+        if (!b.AbrirBdD(cnn)) {
+            std::fprintf(stderr, "sin servidor: %s\n", qPrintable(cnn.ultimoError()));
+            std::exit(1);
+        }
+        cnn.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + kBase);
+        cnn.ejecuta(QStringLiteral("CREATE DATABASE ") + kBase +
+                    QStringLiteral(" CHARACTER SET utf8mb4"));
+        cnn.ejecuta(QStringLiteral("USE ") + kBase);
+        b.cMiBase = kBase;
+        for (const QString& s : SentenciasDeGuion(
+                 lee(QStringLiteral(DEREMISIONES_FUENTES "/tests/fixtures/host_schema.sql")))) {
+            cnn.ejecuta(s);
+        }
+        QProcess generador;
+        generador.start(QStringLiteral(DEREMISIONES_GENERADOR),
+                        {QStringLiteral("--dias"), QString::number(dias), QStringLiteral("--notas"),
+                         QString::number(notas), QStringLiteral("--partidas"),
+                         QString::number(partidas), QStringLiteral("--base"), kBase});
+        generador.waitForFinished(-1);
+        for (const QString& s :
+             SentenciasDeGuion(QString::fromUtf8(generador.readAllStandardOutput()))) {
+            cnn.ejecuta(s);
+        }
+        CamposBin campos;
+        campos.BaseDD = &cnn;
+        campos.GuardaRPT(QStringLiteral("fmtRemision.rpt"),
+                         ArchivoDePlantilla::Construye(lee(QStringLiteral(
+                             DEREMISIONES_FUENTES "/templates/fmtRemision.rpt.fuente"))));
+        campos.GuardaRPT(QStringLiteral("Auxiliar.MDB"),
+                         ConstruyeBaseAuxiliar(lee(
+                             QStringLiteral(DEREMISIONES_FUENTES "/templates/Auxiliar.MDB.sql"))));
+    }
+    ~Banco() { cnn.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + kBase); }
+
+    QString carpeta(const QString& nombre) const { return carpeta_.filePath(nombre); }
+
+    // Time to copy the notes of a condition and their lines with one INSERT … SELECT each.
+    double cota(const QString& condicion) {
+        cnn.ejecuta(QStringLiteral("DROP TABLE IF EXISTS cota, cotadet"));
+        cnn.ejecuta(QStringLiteral("CREATE TABLE cota LIKE remisiones"));
+        cnn.ejecuta(QStringLiteral("CREATE TABLE cotadet LIKE remisionesdetalle"));
+        QElapsedTimer reloj;
+        reloj.start();
+        cnn.ejecuta(QStringLiteral("INSERT INTO cota SELECT * FROM remisiones WHERE ") + condicion);
+        cnn.ejecuta(QStringLiteral(
+            "INSERT INTO cotadet SELECT d.* FROM remisionesdetalle d JOIN cota c ON c.Id=d.Id"));
+        return reloj.nsecsElapsed() / 1e9;
+    }
+
+    qint64 sentencias() {
+        return cifra(cnn,
+                     QStringLiteral("SELECT VARIABLE_VALUE FROM information_schema.SESSION_STATUS "
+                                    "WHERE VARIABLE_NAME='QUESTIONS'"));
+    }
+
+    Conexion cnn;
+
+private:
+    QTemporaryDir dir_;
+    QDir carpeta_{dir_.path()};
+};
+
+void informa(const char* nombre, double segundos, double cota, const QString& extra = {}) {
+    std::printf("%s: %.3f s   cota (INSERT … SELECT): %.3f s   razón: %.2f%s\n", nombre, segundos,
+                cota, segundos / cota, qPrintable(extra));
+}
+
+int tope() {
+    Banco banco(30, 1000, 5);
+    const double total = decimal(
+        banco.cnn,
+        QStringLiteral(
+            "SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM remisiones WHERE Cancelada=0 AND Serie='A'"));
+    ReimpresionConTope trabajo(banco.cnn, banco.carpeta(QStringLiteral("ListaRemisiones.txt")));
+    const qint64 antes = banco.sentencias();
+    QElapsedTimer reloj;
+    reloj.start();
+    trabajo.CreaTablasDeTrabajo();
+    const ResultadoDeTope r = trabajo.Aplica(QDate(2026, 11, 1), QDate(2026, 11, 30),
+                                             QStringLiteral("A"), Importe::DeDouble(total / 4), 1);
+    const double segundos = reloj.nsecsElapsed() / 1e9;
+    const qint64 sentencias = banco.sentencias() - antes;
+    const double cota = banco.cota(QStringLiteral("Id IN (SELECT Id FROM tmpremisiones)"));
+    informa("tope (30 días × 1,000 remisiones × 5 partidas)", segundos, cota,
+            QStringLiteral("\n  %1 remisiones elegidas, %2 sentencias (%3 por día)")
+                .arg(r.remisiones)
+                .arg(sentencias)
+                .arg(static_cast<double>(sentencias) / r.dias.size(), 0, 'f', 1));
+    return 0;
+}
+
+int porcentaje() {
+    Banco banco(14, 1000, 5);
+    ReimpresionConPorcentaje trabajo(banco.cnn);
+    QElapsedTimer reloj;
+    reloj.start();
+    const ResumenDePorcentaje r =
+        trabajo.Comprueba(1, 100000, QStringLiteral("A"), Importe::DeDouble(15));
+    const double segundos = reloj.nsecsElapsed() / 1e9;
+    const double cota = banco.cota(QStringLiteral("Cancelada=0 AND Serie='A'"));
+    informa("porcentaje (Comprobar)", segundos, cota,
+            QStringLiteral("\n  %1 remisiones").arg(r.remisiones));
+    return 0;
+}
+
+int factura() {
+    Banco banco(11, 1000, 5);
+    banco.cnn.ejecuta(QStringLiteral("CREATE DATABASE IF NOT EXISTS banco_resguardo"));
+    banco.cnn.ejecuta(QStringLiteral(
+        "DROP TABLE IF EXISTS banco_resguardo.remisiones, banco_resguardo.remisionesdetalle"));
+    banco.cnn.ejecuta(QStringLiteral("CREATE TABLE banco_resguardo.remisiones LIKE remisiones"));
+    banco.cnn.ejecuta(
+        QStringLiteral("CREATE TABLE banco_resguardo.remisionesdetalle LIKE remisionesdetalle"));
+    Conexion principal;
+    Conexion temporal;
+    Proceso::actual().bases->AbrirBdD(principal);
+    FacturaDeRemisiones trabajo(principal, temporal);
+    trabajo.TomaLaBaseTemporal();
+    trabajo.PreparaBaseTemporal();
+    const QString condicion = QStringLiteral("Fecha>='2026-11-01' AND Fecha<='2026-11-11' AND "
+                                             "Cancelada=0 AND Afectada=1 AND Facturada=0");
+    const double cota = banco.cota(condicion);
+    QElapsedTimer reloj;
+    reloj.start();
+    const TotalesDeFactura t =
+        trabajo.AplicaPorcentaje(QDate(2026, 11, 1), QDate(2026, 11, 11), {}, {}, {}, 10);
+    const double aplicar = reloj.nsecsElapsed() / 1e9;
+    DatosDeFactura d;
+    d.serie = QStringLiteral("F");
+    d.cliente = QStringLiteral("C001");
+    d.fecha = QDate(2026, 11, 30);
+    d.folioPropuesto = 1001;
+    d.subtotal = t.subtotalDespues;
+    d.iva = t.ivaDespues;
+    d.ieps = t.iepsDespues;
+    trabajo.GeneraFactura(d, QStringLiteral("banco_resguardo"));
+    const double segundos = reloj.nsecsElapsed() / 1e9;
+    trabajo.BorraBaseTemporal();
+    trabajo.SueltaLaBaseTemporal();
+    banco.cnn.ejecuta(QStringLiteral("DROP DATABASE banco_resguardo"));
+    informa("factura (Aplicar + Generar factura)", segundos, cota,
+            QStringLiteral("\n  %1 remisiones, %2 partidas; Aplicar %3 s")
+                .arg(t.remisiones)
+                .arg(t.partidas)
+                .arg(aplicar, 0, 'f', 3));
+    return 0;
+}
+
+int impresion() {
+    Banco banco(1, 200, 5);
+    TablasDeTrabajo::Crea(banco.cnn);
+    banco.cnn.ejecuta(
+        QStringLiteral("INSERT INTO tmpremisiones SELECT * FROM remisiones ORDER BY Id LIMIT 200"));
+    banco.cnn.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT d.* FROM "
+                                     "remisionesdetalle d JOIN tmpremisiones t ON t.Id=d.Id"));
+    modRPTs& rpt = modRPTs::actual();
+    rpt.crpReport.DirigeAPdf(banco.carpeta(QStringLiteral("pdf")));
+    ImpresionDeRemisiones impresion(banco.cnn);
+    QElapsedTimer reloj;
+    reloj.start();
+    const int notas = impresion.Imprime();
+    const double segundos = reloj.nsecsElapsed() / 1e9;
+
+    // The steps outside the engine, timed alone over the same number of notes.
+    QElapsedTimer paso;
+    paso.start();
+    for (int i = 0; i < notas; ++i) {
+        QString carpeta;
+        modRPTs::ExtraeFormato(banco.cnn, QStringLiteral("fmtremision.rpt"), carpeta,
+                               QStringLiteral("reportesbin"));
+    }
+    const double extraccion = paso.nsecsElapsed() / 1e9;
+    paso.restart();
+    for (int i = 0; i < notas; ++i) {
+        const QString ruta = NombreAuxiliarTemporal();
+        PreparaAuxiliar(ruta, {}, {});
+        QFile::remove(ruta);
+    }
+    const double auxiliar = paso.nsecsElapsed() / 1e9;
+    const TiemposDeReporte& t = rpt.crpReport.Tiempos();
+    std::printf(
+        "impresion: %d remisiones en %.2f s: %.1f remisiones por segundo (meta: 20; razón %.2f)\n",
+        notas, segundos, notas / segundos, 20 / (notas / segundos));
+    const auto parte = [segundos](const char* nombre, double s) {
+        std::printf("  %-40s %6.2f s  %5.1f %%\n", nombre, s, 100 * s / segundos);
+    };
+    parte("extracción de la plantilla", extraccion);
+    parte("base auxiliar (preparación con plantilla)", auxiliar);
+    parte("lectura de datos y plantilla (motor)", t.lectura / 1000.0);
+    parte("maquetado", t.maquetado / 1000.0);
+    parte("escritura del PDF", t.salida / 1000.0);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString cual = app.arguments().value(1);
+    if (cual == QLatin1String("tope")) {
+        return tope();
+    }
+    if (cual == QLatin1String("porcentaje")) {
+        return porcentaje();
+    }
+    if (cual == QLatin1String("factura")) {
+        return factura();
+    }
+    if (cual == QLatin1String("impresion")) {
+        return impresion();
+    }
+    std::fprintf(stderr, "uso: bancos tope|porcentaje|factura|impresion\n");
+    return 2;
+}

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs the benchmarks on an optimised build against the private MariaDB.
+#   bench/ejecuta.sh [tope|porcentaje|factura|impresion ...]
+set -euo pipefail
+raiz=$(cd "$(dirname "$0")/.." && pwd)
+cd "$raiz"
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build build-bench -j"$(nproc)" --target bancos >/dev/null
+scripts/mariadb start
+eval "$(scripts/mariadb env)"
+for banco in "${@:-tope porcentaje factura impresion}"; do
+    for b in $banco; do
+        build-bench/bancos "$b"
+    done
+done
