@@ -35,11 +35,12 @@ void pulsa(QWidget& ventana, const char* boton) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The start makes the program folder current: the folder given is taken before it.
+    const QString carpeta = argc < 2 ? QString() : QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     if (argc < 2 || !Principal::Configura()) {
         std::fprintf(stderr, "uso: capturas CARPETA (con la configuración de scripts/demo)\n");
         return 2;
     }
-    const QString carpeta = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(carpeta);
 
     Menu menu;
