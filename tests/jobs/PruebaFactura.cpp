@@ -5,6 +5,7 @@
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
 #include "support/NotasDePrueba.h"
+#include "support/ProgramaDePrueba.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>
@@ -22,20 +23,12 @@ protected:
     CarpetaDePrueba carpeta;
     bool objetos = (Principal::CreaObjetosCompartidos(), true);
     BaseDePrueba base;
-    QString resguardo = base.creaBaseAdicional(QStringLiteral("resguardo"));
+    QString resguardo = CreaResguardo(base);
     Conexion principal;
     Conexion temporal;
     FacturaDeRemisiones trabajo{principal, temporal};
 
     void SetUp() override {
-        for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
-            QSqlQuery q = base.conexion().consulta(QStringLiteral("SHOW CREATE TABLE ") +
-                                                   QString::fromLatin1(tabla));
-            q.next();
-            base.ejecuta(QStringLiteral("USE ") + resguardo);
-            base.ejecuta(q.value(1).toString());
-            base.ejecuta(QStringLiteral("USE ") + base.nombre());
-        }
         ASSERT_TRUE(base.bases().AbrirBdD(principal));
         ASSERT_TRUE(trabajo.TomaLaBaseTemporal());
         trabajo.PreparaBaseTemporal();

@@ -10,6 +10,7 @@
 #include "support/Espera.h"
 #include "support/NotasDePrueba.h"
 #include "support/Pdf.h"
+#include "support/ProgramaDePrueba.h"
 #include "support/TiendaDePrueba.h"
 #include "ui/DialogosGuionados.h"
 
@@ -38,13 +39,7 @@ protected:
 
     void SetUp() override {
         PreparaImpresion(carpeta, base);
-        ArchivoIni ini(Proceso::actual().stArchivoIni);
-        ini.escribe(QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
-                    carpeta.ruta(QStringLiteral("host")));
-        ini.escribe(QStringLiteral("Configuración"), QStringLiteral("Base de datos principal"),
-                    base.nombre());
-        carpeta.registraInstalacion(carpeta.ruta(QStringLiteral("host")));
-        QDir().mkpath(carpeta.ruta(QStringLiteral("host")));
+        ConfiguraPrograma(carpeta, base);
         rpt.crpReport.DirigeAPdf(carpeta.ruta(QStringLiteral("pdf")));
         AgregaNotas(base, {{11, kDia, 1000, 160, 0, QStringLiteral("A"), 501},
                            {12, kDia, 500, 80, 0, QStringLiteral("A"), 502},
@@ -57,14 +52,8 @@ protected:
         return todos.mid(antes);
     }
 
-    template <typename T> T* control(QWidget& ventana, const char* nombre) {
-        auto* c = ventana.findChild<T*>(QString::fromLatin1(nombre));
-        EXPECT_NE(c, nullptr) << nombre;
-        return c;
-    }
-
     void escribe(QWidget& ventana, const char* caja, const char* texto) {
-        control<QLineEdit>(ventana, caja)->setText(QString::fromUtf8(texto));
+        Control<QLineEdit>(ventana, caja)->setText(QString::fromUtf8(texto));
     }
 
     void aplicaTope(frmRemisTyP& ventana) {
@@ -73,7 +62,7 @@ protected:
         escribe(ventana, "txtDato_4", "A");
         escribe(ventana, "txtDato_2", "100000");
         escribe(ventana, "txtDato_3", "1500");
-        QTest::mouseClick(control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     }
 };
 
@@ -82,12 +71,12 @@ TEST_F(ImpresionDeTrabajos, ElTopeImprimeUnPdfPorCopiaConSuNuevoFolio) {
     ASSERT_TRUE(ActivaVentana(&ventana));
     aplicaTope(ventana);
     dialogos.responde(false);
-    QTest::mouseClick(control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
     EXPECT_TRUE(nuevos().isEmpty());
     EXPECT_EQ(dialogos.cajas().size(), 1);
 
     dialogos.responde(true);
-    QTest::mouseClick(control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
     const QStringList pdfs = nuevos();
     ASSERT_EQ(pdfs.size(), 3);
     const char* folios[] = {"A 1500", "A 1501", "A 1502"};
@@ -100,8 +89,8 @@ TEST_F(ImpresionDeTrabajos, ElTopeImprimeUnPdfPorCopiaConSuNuevoFolio) {
     EXPECT_TRUE(dialogos.cajas()[1].noPorDefecto);
     EXPECT_EQ(dialogos.cajas()[2].texto, QStringLiteral("Remisiones impresas"));
     EXPECT_EQ(dialogos.cajas()[2].titulo, QStringLiteral("Atención"));
-    EXPECT_TRUE(control<QPushButton>(ventana, "Command1")->isEnabled());
-    EXPECT_FALSE(control<QPushButton>(ventana, "Command3")->isVisible());
+    EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(ventana, "Command3")->isVisible());
 }
 
 TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
@@ -109,8 +98,8 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
     ASSERT_TRUE(ActivaVentana(&ventana));
     aplicaTope(ventana);
     dialogos.responde(true);
-    auto* cancelar = control<QPushButton>(ventana, "Command3");
-    auto* progreso = control<QLabel>(ventana, "Label8");
+    auto* cancelar = Control<QPushButton>(ventana, "Command3");
+    auto* progreso = Control<QLabel>(ventana, "Label8");
     QString visto;
     // Clicked as soon as the run lets events through, while the first note is in progress.
     QTimer::singleShot(0, &ventana, [&] {
@@ -118,7 +107,7 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
         EXPECT_TRUE(cancelar->isVisible() && cancelar->isEnabled());
         cancelar->click();
     });
-    QTest::mouseClick(control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
     EXPECT_EQ(visto, QStringLiteral("Remisión 1500"));
     EXPECT_EQ(nuevos().size(), 1);
     EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas"));
@@ -131,10 +120,10 @@ TEST_F(ImpresionDeTrabajos, ListaParaLaFacturaGlobalYSuLimpieza) {
     const QString bandera =
         carpeta.ruta(QStringLiteral("host")) + QDir::separator() + QStringLiteral("RdRpFG.txt");
     dialogos.responde(false);
-    QTest::mouseClick(control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
     EXPECT_FALSE(QFile::exists(bandera));
     dialogos.responde(true);
-    QTest::mouseClick(control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
     EXPECT_EQ(CarpetaDePrueba::lee(bandera),
               QByteArray("11,\"A\",1500\r\n12,\"A\",1501\r\n13,\"A\",1502\r\n"));
     EXPECT_EQ(dialogos.cajas().last().texto,
@@ -143,20 +132,20 @@ TEST_F(ImpresionDeTrabajos, ListaParaLaFacturaGlobalYSuLimpieza) {
     EXPECT_EQ(
         dialogos.cajas()[1].texto,
         QStringLiteral("¿Desea generar la lista de estas remisiones, para facturar en Orvane?"));
-    QTest::mouseClick(control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
     EXPECT_FALSE(QFile::exists(bandera));
-    QTest::mouseClick(control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
     EXPECT_EQ(dialogos.cajas().size(), 3);
 }
 
 TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     frmRemisPorcen ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    auto* imprimir = control<QPushButton>(ventana, "Command1");
-    auto* porcentaje = control<QLineEdit>(ventana, "txtDato_2");
+    auto* imprimir = Control<QPushButton>(ventana, "Command1");
+    auto* porcentaje = Control<QLineEdit>(ventana, "txtDato_2");
     EXPECT_FALSE(imprimir->isEnabled());
     EXPECT_EQ(porcentaje->text(), QStringLiteral("0.00"));
-    EXPECT_TRUE(control<QLineEdit>(ventana, "txtDato_4")->isVisible());
+    EXPECT_TRUE(Control<QLineEdit>(ventana, "txtDato_4")->isVisible());
 
     porcentaje->setFocus();
     ASSERT_TRUE(EsperaHasta([porcentaje] { return porcentaje->hasFocus(); }));
@@ -170,12 +159,12 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     escribe(ventana, "txtDato_1", "502");
     escribe(ventana, "txtDato_4", "A");
     porcentaje->setText(QStringLiteral("15"));
-    QTest::mouseClick(control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
     EXPECT_TRUE(imprimir->isEnabled());
-    const QString resumen = control<QLabel>(ventana, "Label7")->text();
+    const QString resumen = Control<QLabel>(ventana, "Label7")->text();
     EXPECT_TRUE(resumen.startsWith(QStringLiteral("Subtotal real:        1,500.00\n")));
     EXPECT_TRUE(resumen.endsWith(QStringLiteral("Nuevo total:          1,479.00")));
-    EXPECT_EQ(control<QLabel>(ventana, "Label7")->font().styleHint(), QFont::Monospace);
+    EXPECT_EQ(Control<QLabel>(ventana, "Label7")->font().styleHint(), QFont::Monospace);
 
     dialogos.responde(true);
     QTest::mouseClick(imprimir, Qt::LeftButton);
@@ -188,7 +177,7 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
 
     escribe(ventana, "txtDato_0", "900");
     escribe(ventana, "txtDato_1", "901");
-    QTest::mouseClick(control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
     dialogos.responde(true);
     QTest::mouseClick(imprimir, Qt::LeftButton);
     EXPECT_EQ(nuevos().size(), 2);

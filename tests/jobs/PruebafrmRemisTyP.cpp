@@ -7,6 +7,7 @@
 #include "support/CarpetaDePrueba.h"
 #include "support/Espera.h"
 #include "support/NotasDePrueba.h"
+#include "support/ProgramaDePrueba.h"
 #include "ui/DialogosGuionados.h"
 
 #include <QLineEdit>
@@ -31,14 +32,7 @@ protected:
     DialogosGuionados dialogos;
 
     void SetUp() override {
-        Proceso& p = Proceso::actual();
-        p.stArchivoIni = carpeta.ruta(QStringLiteral("programa/DeRemisiones.ini"));
-        ArchivoIni ini(p.stArchivoIni);
-        ini.escribe(QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
-                    carpeta.ruta(QStringLiteral("host")));
-        ini.escribe(QStringLiteral("Configuración"), QStringLiteral("Base de datos principal"),
-                    base.nombre());
-        carpeta.registraInstalacion(carpeta.ruta(QStringLiteral("host")));
+        ConfiguraPrograma(carpeta, base);
         base.ejecuta(QStringLiteral("INSERT INTO configura (SeriesEnRem) VALUES (1)"));
         AgregaNotas(base, {{1, kDia1, 100},
                            {2, kDia1, 100},
@@ -47,36 +41,30 @@ protected:
                            {5, kDia3, 50},
                            {6, kDia3, 40, 0, 0, QStringLiteral("B")}});
     }
-
-    template <typename T> T* control(QWidget& ventana, const char* nombre) {
-        auto* c = ventana.findChild<T*>(QString::fromLatin1(nombre));
-        EXPECT_NE(c, nullptr) << nombre;
-        return c;
-    }
 };
 
 TEST_F(VentanaDeTope, AplicarLlenaLaRejaConTintesYTotales) {
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    auto* serie = control<QLineEdit>(ventana, "txtDato_4");
-    auto* tope = control<QLineEdit>(ventana, "txtDato_2");
-    auto* folio = control<QLineEdit>(ventana, "txtDato_3");
+    auto* serie = Control<QLineEdit>(ventana, "txtDato_4");
+    auto* tope = Control<QLineEdit>(ventana, "txtDato_2");
+    auto* folio = Control<QLineEdit>(ventana, "txtDato_3");
     EXPECT_TRUE(serie->isVisible());
     EXPECT_EQ(tope->text(), QStringLiteral("0.00"));
-    EXPECT_EQ(control<QLineEdit>(ventana, "mkeFecha_0")->text(),
+    EXPECT_EQ(Control<QLineEdit>(ventana, "mkeFecha_0")->text(),
               libKwtm::TextoDeFecha(QDate::currentDate()));
 
-    control<QLineEdit>(ventana, "mkeFecha_0")->setText(QStringLiteral("02/11/2026"));
-    control<QLineEdit>(ventana, "mkeFecha_1")->setText(QStringLiteral("04/11/2026"));
+    Control<QLineEdit>(ventana, "mkeFecha_0")->setText(QStringLiteral("02/11/2026"));
+    Control<QLineEdit>(ventana, "mkeFecha_1")->setText(QStringLiteral("04/11/2026"));
     serie->setText(QStringLiteral("A"));
     tope->clear();
     QTest::keyClicks(tope, QStringLiteral("2x00"));
     EXPECT_EQ(tope->text(), QStringLiteral("200"));
     folio->clear();
     QTest::keyClicks(folio, QStringLiteral("1500"));
-    QTest::mouseClick(control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
 
-    auto* reja = control<QTableWidget>(ventana, "mfgReja");
+    auto* reja = Control<QTableWidget>(ventana, "mfgReja");
     ASSERT_TRUE(reja->isVisible());
     ASSERT_EQ(reja->rowCount(), 5);
     const QStringList esperadas[] = {
@@ -100,8 +88,8 @@ TEST_F(VentanaDeTope, AplicarLlenaLaRejaConTintesYTotales) {
     EXPECT_EQ(reja->item(4, 3)->background().color(), QColor(0xFE, 0xFF, 0xD9));
     EXPECT_EQ(reja->horizontalHeaderItem(5)->text(), QStringLiteral("Números"));
     EXPECT_EQ(reja->columnWidth(5), 2500 / 15);
-    EXPECT_TRUE(control<QPushButton>(ventana, "Command2")->isVisible());
-    EXPECT_TRUE(control<QPushButton>(ventana, "Command4")->isVisible());
+    EXPECT_TRUE(Control<QPushButton>(ventana, "Command2")->isVisible());
+    EXPECT_TRUE(Control<QPushButton>(ventana, "Command4")->isVisible());
 
     ventana.close();
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
@@ -111,17 +99,17 @@ TEST_F(VentanaDeTope, AplicarLlenaLaRejaConTintesYTotales) {
 TEST_F(VentanaDeTope, ElTopeNoSoltaElFocoMientrasNoSeaPositivoYAplicarLoExige) {
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    auto* tope = control<QLineEdit>(ventana, "txtDato_2");
+    auto* tope = Control<QLineEdit>(ventana, "txtDato_2");
     tope->setFocus();
     ASSERT_TRUE(EsperaHasta([tope] { return tope->hasFocus(); }));
     QTest::keyClick(tope, Qt::Key_Tab);
     EXPECT_TRUE(EsperaHasta([tope] { return tope->hasFocus(); }));
     EXPECT_EQ(tope->text(), QStringLiteral("0.00"));
 
-    control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("10"));
+    Control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("10"));
     base.ejecuta(QStringLiteral("CREATE TABLE tmpremisiones (x INT)"));
-    QTest::mouseClick(control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
-    EXPECT_FALSE(control<QTableWidget>(ventana, "mfgReja")->isVisible());
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    EXPECT_FALSE(Control<QTableWidget>(ventana, "mfgReja")->isVisible());
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 0);
     EXPECT_TRUE(tope->hasFocus());
 }
@@ -129,14 +117,14 @@ TEST_F(VentanaDeTope, ElTopeNoSoltaElFocoMientrasNoSeaPositivoYAplicarLoExige) {
 TEST_F(VentanaDeTope, UnErrorDeBaseDeDatosSeAvisaYLaVentanaSigueUsable) {
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    control<QLineEdit>(ventana, "txtDato_2")->setText(QStringLiteral("100"));
-    control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("1"));
+    Control<QLineEdit>(ventana, "txtDato_2")->setText(QStringLiteral("100"));
+    Control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("1"));
     base.ejecuta(QStringLiteral("DROP TABLE remisionesdetalle"));
-    QTest::mouseClick(control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     ASSERT_EQ(dialogos.cajas().size(), 1);
     EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Alerta"));
     EXPECT_TRUE(dialogos.cajas()[0].texto.contains(QStringLiteral("remisionesdetalle")));
-    EXPECT_TRUE(control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
 }
 
 TEST_F(VentanaDeTope, LaOrdenTopeImprimeLaRejaYNoDejaTablasDeTrabajo) {

@@ -7,6 +7,7 @@
 #include "support/CarpetaDePrueba.h"
 #include "support/Espera.h"
 #include "support/NotasDePrueba.h"
+#include "support/ProgramaDePrueba.h"
 #include "ui/DialogosGuionados.h"
 
 #include <QLabel>
@@ -26,25 +27,11 @@ protected:
     CarpetaDePrueba carpeta;
     bool objetos = (Principal::CreaObjetosCompartidos(), true);
     BaseDePrueba base;
-    QString resguardo = base.creaBaseAdicional(QStringLiteral("resguardo"));
+    QString resguardo = CreaResguardo(base);
     DialogosGuionados dialogos;
 
     void SetUp() override {
-        Proceso& p = Proceso::actual();
-        p.stArchivoIni = carpeta.ruta(QStringLiteral("programa/DeRemisiones.ini"));
-        ArchivoIni ini(p.stArchivoIni);
-        ini.escribe(kSeccion, QStringLiteral("Ruta de Orvane Premium"),
-                    carpeta.ruta(QStringLiteral("host")));
-        ini.escribe(kSeccion, QStringLiteral("Base de datos principal"), base.nombre());
-        carpeta.registraInstalacion(carpeta.ruta(QStringLiteral("host")));
-        for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
-            QSqlQuery q = base.conexion().consulta(QStringLiteral("SHOW CREATE TABLE ") +
-                                                   QString::fromLatin1(tabla));
-            q.next();
-            base.ejecuta(QStringLiteral("USE ") + resguardo);
-            base.ejecuta(q.value(1).toString());
-            base.ejecuta(QStringLiteral("USE ") + base.nombre());
-        }
+        ConfiguraPrograma(carpeta, base);
         base.ejecuta(QStringLiteral("INSERT INTO clientes (Clave, Nombre, MetodoDePago) VALUES "
                                     "('CLIENTE', 'PÚBLICO EN GENERAL', '01 - Efectivo'), "
                                     "('C1', 'ANA SOFÍA', 'Transferencia')"));
@@ -60,12 +47,6 @@ protected:
 
     void TearDown() override {
         base.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS tmpreprocesarem"));
-    }
-
-    template <typename T> T* control(QWidget& ventana, const char* nombre) {
-        auto* c = ventana.findChild<T*>(QString::fromLatin1(nombre));
-        EXPECT_NE(c, nullptr) << nombre;
-        return c;
     }
 
     void ajuste(const char* clave, const char* valor) {
@@ -92,36 +73,36 @@ TEST_F(VentanaDeFactura, AbreConLosAjustesPorOmisionYBuscaMientrasSeEscribe) {
         EXPECT_EQ(ini.lee(kSeccion, QString::fromUtf8(a.clave)), QString::fromLatin1(a.valor))
             << a.clave;
         if (a.caja != nullptr) {
-            EXPECT_EQ(control<QLineEdit>(ventana, a.caja)->text(), QString::fromLatin1(a.valor));
+            EXPECT_EQ(Control<QLineEdit>(ventana, a.caja)->text(), QString::fromLatin1(a.valor));
         }
     }
-    EXPECT_EQ(control<QLineEdit>(ventana, "txtDato_3")->text(), QStringLiteral("0.00"));
-    EXPECT_EQ(control<QLineEdit>(ventana, "mkeFecha_2")->text(),
+    EXPECT_EQ(Control<QLineEdit>(ventana, "txtDato_3")->text(), QStringLiteral("0.00"));
+    EXPECT_EQ(Control<QLineEdit>(ventana, "mkeFecha_2")->text(),
               libKwtm::TextoDeFecha(QDate::currentDate()));
     EXPECT_EQ(
-        control<QLabel>(ventana, "lblMuestra")->text(),
+        Control<QLabel>(ventana, "lblMuestra")->text(),
         QStringLiteral(" Servidor: %1\n  Base de datos: %2\n  Base de datos de resguardo: datos2")
             .arg(base.bases().cRuta, base.nombre()));
-    EXPECT_FALSE(control<QPushButton>(ventana, "cmdGenerar")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(ventana, "cmdGenerar")->isEnabled());
 
-    auto* folio = control<QLabel>(ventana, "lblFolio");
+    auto* folio = Control<QLabel>(ventana, "lblFolio");
     EXPECT_EQ(folio->text(), QStringLiteral("124"));
-    control<QLineEdit>(ventana, "txtDato_0")->setText(QStringLiteral("C"));
+    Control<QLineEdit>(ventana, "txtDato_0")->setText(QStringLiteral("C"));
     EXPECT_EQ(folio->text(), QStringLiteral("8"));
-    control<QLineEdit>(ventana, "txtDato_0")->setText(QStringLiteral("Z"));
+    Control<QLineEdit>(ventana, "txtDato_0")->setText(QStringLiteral("Z"));
     EXPECT_EQ(folio->text(), QStringLiteral("1"));
 
-    auto* cliente = control<QLineEdit>(ventana, "txtDato_1");
-    auto* nombre = control<QLabel>(ventana, "lblDato_2");
+    auto* cliente = Control<QLineEdit>(ventana, "txtDato_1");
+    auto* nombre = Control<QLabel>(ventana, "lblDato_2");
     EXPECT_EQ(nombre->text(), QStringLiteral("PÚBLICO EN GENERAL"));
     cliente->setText(QStringLiteral("  C1 "));
     EXPECT_EQ(nombre->text(), QStringLiteral("ANA SOFÍA"));
     cliente->clear();
     EXPECT_EQ(nombre->text(), QString());
-    control<QLineEdit>(ventana, "txtDato_4")->setText(QStringLiteral("C1"));
-    EXPECT_EQ(control<QLabel>(ventana, "lblDato_19")->text(), QStringLiteral("ANA SOFÍA"));
+    Control<QLineEdit>(ventana, "txtDato_4")->setText(QStringLiteral("C1"));
+    EXPECT_EQ(Control<QLabel>(ventana, "lblDato_19")->text(), QStringLiteral("ANA SOFÍA"));
 
-    auto* porcentaje = control<QLineEdit>(ventana, "txtDato_3");
+    auto* porcentaje = Control<QLineEdit>(ventana, "txtDato_3");
     for (const auto& [escrito, mostrado] : {std::pair{"12.5", "12.50"}, std::pair{"7", "7.00"}}) {
         porcentaje->setFocus();
         ASSERT_TRUE(EsperaHasta([porcentaje] { return porcentaje->hasFocus(); }));
@@ -136,17 +117,17 @@ TEST_F(VentanaDeFactura, AplicarYGenerarLaFactura) {
     ajuste("Base de datos de resguardo", resguardo.toUtf8().constData());
     frmReproceso ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("0"));
-    QTest::mouseClick(control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    Control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("0"));
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     const char* esperados[] = {"200.00", "32.00", "0.00", "232.00",
                                "200.00", "32.00", "0.00", "232.00"};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(
-            control<QLabel>(ventana, QStringLiteral("lblResul_%1").arg(i).toLatin1().constData())
+            Control<QLabel>(ventana, QStringLiteral("lblResul_%1").arg(i).toLatin1().constData())
                 ->text(),
             QString::fromLatin1(esperados[i]));
     }
-    auto* generar = control<QPushButton>(ventana, "cmdGenerar");
+    auto* generar = Control<QPushButton>(ventana, "cmdGenerar");
     ASSERT_TRUE(generar->isEnabled());
     dialogos.responde(true);
     QTest::mouseClick(generar, Qt::LeftButton);
@@ -156,7 +137,7 @@ TEST_F(VentanaDeFactura, AplicarYGenerarLaFactura) {
     EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Generar factura"));
     EXPECT_EQ(dialogos.cajas()[1].texto, QStringLiteral("Factura creada 'B124'"));
     EXPECT_EQ(dialogos.cajas()[1].titulo, QStringLiteral("Aviso"));
-    EXPECT_EQ(control<QLabel>(ventana, "lblFolio")->text(), QStringLiteral("124"));
+    EXPECT_EQ(Control<QLabel>(ventana, "lblFolio")->text(), QStringLiteral("124"));
     EXPECT_FALSE(generar->isEnabled());
     EXPECT_EQ(base.valor(QStringLiteral("SELECT MetodoDePago FROM facturas")).toString(),
               QStringLiteral("01"));
@@ -177,11 +158,11 @@ TEST_F(VentanaDeFactura, UnaSegundaVentanaSeRechaza) {
         segunda.close();
     }
     EXPECT_TRUE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());
-    control<QLineEdit>(primera, "txtDato_3")->setText(QStringLiteral("101"));
-    QTest::mouseClick(control<QPushButton>(primera, "cmdAplicar"), Qt::LeftButton);
+    Control<QLineEdit>(primera, "txtDato_3")->setText(QStringLiteral("101"));
+    QTest::mouseClick(Control<QPushButton>(primera, "cmdAplicar"), Qt::LeftButton);
     EXPECT_EQ(dialogos.cajas().last().texto,
               QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."));
-    EXPECT_FALSE(control<QPushButton>(primera, "cmdGenerar")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(primera, "cmdGenerar")->isEnabled());
 }
 
 TEST_F(VentanaDeFactura, ElMenuLaOfreceSoloConElAjuste) {

@@ -1,0 +1,34 @@
+#include "support/ProgramaDePrueba.h"
+
+#include "hostdata/Proceso.h"
+#include "orvlib/ArchivoIni.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+
+#include <QDir>
+#include <QSqlQuery>
+
+void ConfiguraPrograma(CarpetaDePrueba& carpeta, BaseDePrueba& base) {
+    Proceso& p = Proceso::actual();
+    p.stArchivoIni = carpeta.ruta(QStringLiteral("programa/DeRemisiones.ini"));
+    const QString host = carpeta.ruta(QStringLiteral("host"));
+    QDir().mkpath(host);
+    ArchivoIni ini(p.stArchivoIni);
+    ini.escribe(QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"), host);
+    ini.escribe(QStringLiteral("Configuración"), QStringLiteral("Base de datos principal"),
+                base.nombre());
+    carpeta.registraInstalacion(host);
+}
+
+QString CreaResguardo(BaseDePrueba& base) {
+    const QString resguardo = base.creaBaseAdicional(QStringLiteral("resguardo"));
+    for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
+        QSqlQuery q = base.conexion().consulta(QStringLiteral("SHOW CREATE TABLE ") +
+                                               QString::fromLatin1(tabla));
+        q.next();
+        base.ejecuta(QStringLiteral("USE ") + resguardo);
+        base.ejecuta(q.value(1).toString());
+        base.ejecuta(QStringLiteral("USE ") + base.nombre());
+    }
+    return resguardo;
+}
