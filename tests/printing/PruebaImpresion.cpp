@@ -2,6 +2,7 @@
 #include "orvlib/CamposBin.h"
 #include "printing/modRPTs.h"
 #include "reporteador/ArchivoDePlantilla.h"
+#include "reporteador/ErrorDeReporte.h"
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
@@ -9,10 +10,13 @@
 #include "support/Pdf.h"
 #include "ui/DialogosGuionados.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -106,6 +110,43 @@ TEST_F(Impresion, ImprimeEnPdfPorElOrigenOdbcConPaginasNumeradas) {
     EXPECT_TRUE(paginas.last().contains(QStringLiteral("630.00")));
     EXPECT_TRUE(paginas.last().contains(QStringLiteral("Subtotal 1,234.50")));
     EXPECT_FALSE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtprueba.rpt"))));
+}
+
+TEST_F(Impresion, LaVistaPreviaMuestraLasPaginas) {
+    imprime();
+    QString carpetaPrograma;
+    modRPTs::ExtraeFormato(base.conexion(), QStringLiteral("fmtprueba.rpt"), carpetaPrograma,
+                           QStringLiteral("reportesbin"));
+    m.crpReport.Asigna(24, 0);
+    int hojas = 0;
+    QTimer::singleShot(0, [&hojas] {
+        QWidget* vista = QApplication::activeModalWidget();
+        ASSERT_NE(vista, nullptr);
+        for (const QLabel* hoja : vista->findChildren<QLabel*>()) {
+            hojas += hoja->pixmap().isNull() ? 0 : 1;
+        }
+        vista->close();
+    });
+    m.crpReport.Asigna(17, 1);
+    EXPECT_EQ(hojas, 2);
+    EXPECT_EQ(m.crpReport.PaginasDelUltimo(), 2);
+}
+
+TEST_F(Impresion, UnOrigenDeDatosQueNoExisteEsElErrorDelServidor) {
+    ControlDeReporte motor;
+    QString carpetaPrograma;
+    modRPTs::ExtraeFormato(base.conexion(), QStringLiteral("fmtprueba.rpt"), carpetaPrograma,
+                           QStringLiteral("reportesbin"));
+    motor.Asigna(3, carpetaPrograma + QStringLiteral("fmtprueba.rpt"));
+    motor.Asigna(20, QStringLiteral("DSN=no-existe;UID=root;PWD=;"));
+    motor.Asigna(24, 1);
+    try {
+        motor.Asigna(17, 1);
+        FAIL() << "debió fallar";
+    } catch (const ErrorDeReporte& e) {
+        EXPECT_EQ(e.numero(), ErrorDeReporte::kServidor);
+        EXPECT_TRUE(e.texto().contains(QStringLiteral("no-existe")));
+    }
 }
 
 TEST_F(Impresion, UbicacionesYFormulasQueRecibeElMotor) {
