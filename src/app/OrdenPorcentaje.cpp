@@ -2,7 +2,7 @@
 
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 #include "orvlib/Conexion.h"
-#include "orvlib/ErrorOrvlib.h"
+#include "ui/AlSalir.h"
 
 void OrdenPorcentaje::defineOpciones(QCommandLineParser& opciones) {
     opciones.setApplicationDescription(
@@ -36,17 +36,12 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
         return 1;
     }
     ReimpresionConPorcentaje trabajo(cnn);
-    try {
-        const ResumenDePorcentaje resumen = trabajo.Comprueba(
-            static_cast<qint64>(inicial), static_cast<qint64>(final),
-            opciones.value(QStringLiteral("serie")), Importe::DeDouble(porcentaje));
-        Escribe(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
-                                                                   QLatin1String("\n")));
-        ImprimeSiSePide(opciones, cnn);
-    } catch (const ErrorOrvlib&) {
-        trabajo.BorraTablasDeTrabajo();
-        throw;
-    }
-    trabajo.BorraTablasDeTrabajo();
+    const AlSalir borra([&trabajo] { trabajo.BorraTablasDeTrabajo(); });
+    const ResumenDePorcentaje resumen =
+        trabajo.Comprueba(static_cast<qint64>(inicial), static_cast<qint64>(final),
+                          opciones.value(QStringLiteral("serie")), Importe::DeDouble(porcentaje));
+    Escribe(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
+                                                               QLatin1String("\n")));
+    ImprimeSiSePide(opciones, cnn);
     return 0;
 }

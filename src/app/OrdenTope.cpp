@@ -3,7 +3,7 @@
 #include "hostdata/Proceso.h"
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
-#include "orvlib/ErrorOrvlib.h"
+#include "ui/AlSalir.h"
 
 #include <QDate>
 #include <QDir>
@@ -49,21 +49,16 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
     }
     ReimpresionConTope trabajo(
         cnn, QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
+    const AlSalir borra([&trabajo] { trabajo.BorraTablasDeTrabajo(); });
     trabajo.CreaTablasDeTrabajo();
-    try {
-        const ResultadoDeTope resultado =
-            trabajo.Aplica(desde, hasta, opciones.value(QStringLiteral("serie")),
-                           Importe::DeDouble(tope), static_cast<qint32>(std::nearbyint(folio)));
-        Escribe(RejaDeTope::Encabezados().join(QLatin1Char('\t')));
-        for (const QStringList& fila : RejaDeTope::Filas(resultado)) {
-            Escribe(fila.join(QLatin1Char('\t')));
-        }
-        Escribe(RejaDeTope::Totales(resultado).join(QLatin1Char('\t')));
-        ImprimeSiSePide(opciones, cnn);
-    } catch (const ErrorOrvlib&) {
-        trabajo.BorraTablasDeTrabajo();
-        throw;
+    const ResultadoDeTope resultado =
+        trabajo.Aplica(desde, hasta, opciones.value(QStringLiteral("serie")),
+                       Importe::DeDouble(tope), static_cast<qint32>(std::nearbyint(folio)));
+    Escribe(RejaDeTope::Encabezados().join(QLatin1Char('\t')));
+    for (const QStringList& fila : RejaDeTope::Filas(resultado)) {
+        Escribe(fila.join(QLatin1Char('\t')));
     }
-    trabajo.BorraTablasDeTrabajo();
+    Escribe(RejaDeTope::Totales(resultado).join(QLatin1Char('\t')));
+    ImprimeSiSePide(opciones, cnn);
     return 0;
 }
