@@ -50,14 +50,6 @@ QVariant Recordset::campo(const QString& nombre) const {
     return q_.value(i);
 }
 
-QVariant Recordset::campo(int indice) const {
-    if (indice < 0 || indice >= q_.record().count() || fin()) {
-        throw ErrorOrvlib(3265, QStringLiteral("No se encontró el campo %1").arg(indice),
-                          sentencia_);
-    }
-    return q_.value(indice);
-}
-
 int Recordset::cuenta() const {
     return abierto() ? q_.size() : 0;
 }

@@ -20,7 +20,6 @@ public:
     void siguiente();
     // Fields of the current row; a missing field throws.
     QVariant campo(const QString& nombre) const;
-    QVariant campo(int indice) const;
     // Rows of the selection.
     int cuenta() const;
 

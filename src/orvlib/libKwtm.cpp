@@ -49,10 +49,6 @@ QString libKwtm::FechaSQL(const QDate& fecha) {
     return fecha.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-QString libKwtm::FechaSQL(const QString& textoFecha) {
-    return FechaSQL(LeeFecha(textoFecha));
-}
-
 QDate libKwtm::LeeFecha(const QString& texto) {
     return QDate::fromString(texto.trimmed(), FormatoFecha());
 }

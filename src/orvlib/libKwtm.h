@@ -21,7 +21,6 @@ public:
 
     // Date texts: yyyy-mm-dd for statements, dd/mm/yyyy in the masked date boxes.
     static QString FechaSQL(const QDate& fecha);
-    static QString FechaSQL(const QString& textoFecha);
     static QString MascaraFecha() { return QStringLiteral("99/99/9999;_"); }
     static QString FormatoFecha() { return QStringLiteral("dd/MM/yyyy"); }
     static QString FechaVacia() { return QStringLiteral("__/__/____"); }

@@ -29,7 +29,8 @@ TEST(libKwtm, kwVal) {
 
 TEST(libKwtm, Fechas) {
     EXPECT_EQ(libKwtm::FechaSQL(QDate(2009, 6, 1)), QStringLiteral("2009-06-01"));
-    EXPECT_EQ(libKwtm::FechaSQL(QStringLiteral("30/06/2009")), QStringLiteral("2009-06-30"));
+    EXPECT_EQ(libKwtm::FechaSQL(libKwtm::LeeFecha(QStringLiteral("30/06/2009"))),
+              QStringLiteral("2009-06-30"));
     EXPECT_FALSE(libKwtm::LeeFecha(QStringLiteral("31/02/2009")).isValid());
     EXPECT_FALSE(libKwtm::LeeFecha(libKwtm::FechaVacia()).isValid());
     EXPECT_EQ(libKwtm::TextoDeFecha(QDate(2026, 12, 6)), QStringLiteral("06/12/2026"));
