@@ -337,6 +337,39 @@ TEST_F(Factura, UnaSolaBaseDeTrabajoPorServidor) {
               QStringLiteral("0"));
 }
 
+TEST_F(Factura, ElServidorRedondeaLasMitadesAlParComoElTipoDeMoneda) {
+    const struct {
+        const char* valor;
+        const char* redondeado;
+    } casos[] = {{"0.00045", "0.0004"},    {"0.00035", "0.0004"}, {"-0.00045", "-0.0004"},
+                 {"-0.00035", "-0.0004"},  {"1.23455", "1.2346"}, {"7.99995", "8"},
+                 {"0.00044999", "0.0004"}, {"2.5", "2.5"},        {"-1.23456789", "-1.2346"}};
+    for (const auto& c : casos) {
+        const QString sql =
+            QStringLiteral("SELECT ") +
+            FacturaDeRemisiones::RedondeoAlPar(
+                QStringLiteral("CAST(%1 AS DECIMAL(36,12))").arg(QString::fromLatin1(c.valor)));
+        EXPECT_EQ(Importe::DeTexto(valor(sql)).TextoSql(), QString::fromLatin1(c.redondeado))
+            << c.valor;
+    }
+    // The same halves through the currency type: 0.0003 × 1.5 and 0.0003 × 2.5.
+    EXPECT_EQ(imp("0.0003").Escala(15000, 10000).TextoSql(), QStringLiteral("0.0004"));
+    EXPECT_EQ(imp("0.0003").Escala(25000, 10000).TextoSql(), QStringLiteral("0.0008"));
+    AgregaNotas(base, {{1,
+                        kDia,
+                        0,
+                        0,
+                        0,
+                        QStringLiteral("A"),
+                        0,
+                        0,
+                        {linea("P1", 2, 0.0003, 25), linea("P2", 1, 0.001, 25)}}});
+    // Taxes of 0.00015 and 0.00025 round to 0.0002 each; halves up would make 0.0005.
+    const TotalesDeFactura t = aplica(0);
+    EXPECT_EQ(t.subtotalDespues.TextoSql(), QStringLiteral("0.0016"));
+    EXPECT_EQ(t.ivaDespues.TextoSql(), QStringLiteral("0.0004"));
+}
+
 TEST(ClaveMetodoPago, CodigoDeDosCaracteres) {
     EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QStringLiteral("01 - Efectivo")),
               QStringLiteral("01"));

@@ -41,6 +41,13 @@ QString FacturaDeRemisiones::TextoDePorcentaje(float porcentaje) {
     return QString::number(static_cast<double>(porcentaje), 'f', 9);
 }
 
+QString FacturaDeRemisiones::RedondeoAlPar(const QString& x) {
+    return QStringLiteral(
+               "IF(ABS((%1)*10000-TRUNCATE((%1)*10000,0))=0.5 AND MOD(TRUNCATE((%1)*10000,0),2)=0,"
+               "TRUNCATE(%1,4),ROUND(%1,4))")
+        .arg(x);
+}
+
 bool FacturaDeRemisiones::TomaLaBaseTemporal() {
     return unaCifra(principal_.consulta(QStringLiteral("SELECT GET_LOCK(?, 0)"), {kCandado})) ==
            QLatin1String("1");
@@ -110,29 +117,29 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
     temporal_.ejecuta(
         QStringLiteral("Update remisionesdetalle set Cantidad=IF(%1=0, 1, %1)").arg(reducida));
 
+    // The totals are summed by the server, each line's amount and taxes rounded to four
+    // decimals with halves to even first, as the currency type converts them.
     TotalesDeFactura t;
-    QSqlQuery encabezados = temporal_.consulta(
-        QStringLiteral("SELECT Subtotal, IVA, ImpuestoAd FROM remisiones order by Id"));
-    while (encabezados.next()) {
-        t.subtotalAntes += Importe::DeVariant(encabezados.value(0));
-        t.ivaAntes += Importe::DeVariant(encabezados.value(1));
-        t.iepsAntes += Importe::DeVariant(encabezados.value(2));
-        ++t.remisiones;
-    }
-    QSqlQuery lineas =
-        temporal_.consulta(QStringLiteral("SELECT Cantidad, PrecioNeto, IVA, ImpuestoAd FROM "
-                                          "remisionesdetalle order by Id, Partida"));
-    while (lineas.next()) {
-        const Importe importe =
-            Importe::DeVariant(lineas.value(0))
-                .Escala(Importe::DeVariant(lineas.value(1)).Diezmilesimos(), 10000);
-        t.subtotalDespues += importe;
-        t.ivaDespues +=
-            importe.Escala(Importe::DeVariant(lineas.value(2)).Diezmilesimos(), 1000000);
-        t.iepsDespues +=
-            importe.Escala(Importe::DeVariant(lineas.value(3)).Diezmilesimos(), 1000000);
-        ++t.partidas;
-    }
+    QSqlQuery antes = temporal_.consulta(
+        QStringLiteral("SELECT COUNT(*), IFNULL(SUM(Subtotal),0), IFNULL(SUM(IVA),0), "
+                       "IFNULL(SUM(ImpuestoAd),0) FROM remisiones"));
+    antes.next();
+    t.remisiones = antes.value(0).toInt();
+    t.subtotalAntes = Importe::DeVariant(antes.value(1));
+    t.ivaAntes = Importe::DeVariant(antes.value(2));
+    t.iepsAntes = Importe::DeVariant(antes.value(3));
+    QSqlQuery despues = temporal_.consulta(
+        QStringLiteral(
+            "SELECT COUNT(*), IFNULL(SUM(a),0), IFNULL(SUM(%1),0), IFNULL(SUM(%2),0) FROM "
+            "(SELECT %3 AS a, IVA, ImpuestoAd FROM remisionesdetalle) l")
+            .arg(RedondeoAlPar(QStringLiteral("a*IVA/100")),
+                 RedondeoAlPar(QStringLiteral("a*ImpuestoAd/100")),
+                 RedondeoAlPar(QStringLiteral("Cantidad*PrecioNeto"))));
+    despues.next();
+    t.partidas = despues.value(0).toInt();
+    t.subtotalDespues = Importe::DeVariant(despues.value(1));
+    t.ivaDespues = Importe::DeVariant(despues.value(2));
+    t.iepsDespues = Importe::DeVariant(despues.value(3));
     return t;
 }
 

@@ -72,6 +72,9 @@ public:
     static QString BaseTemporal() { return QStringLiteral("tmpreprocesarem"); }
     // "01 - Efectivo" gives "01"; a text without " - " at the third character is kept whole.
     static QString ClaveMetodoPago(const QString& texto);
+    // SQL that rounds a decimal expression to four decimals with halves to even, as the
+    // currency type converts: for exact decimal columns it gives the values the type gives.
+    static QString RedondeoAlPar(const QString& expresion);
     // A float as its shortest decimal text: 10, 12.5.
     static QString TextoDePorcentaje(float porcentaje);
 
