@@ -18,6 +18,6 @@ for archivo in usr/bin/deremisiones usr/bin/plantillas usr/share/applications/de
     usr/share/deremisiones/plantillas/fmtRemision.rpt.fuente; do
     [ -e "$raiz/instalado/$archivo" ] || { echo "falta $archivo en el paquete"; exit 1; }
 done
-version=$("$raiz/instalado/usr/bin/deremisiones" --version)
+version=$(env -u DISPLAY -u QT_QPA_PLATFORM "$raiz/instalado/usr/bin/deremisiones" --version)
 echo "$version"
 [ "$version" = "deremisiones $(dpkg-deb -f "$paquete" Version)" ]

@@ -7,8 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("deremisiones %s\n", DEREMISIONES_VERSION);
+            return 0;
+        }
+    }
     // Command-line jobs need no display; the windows do.
     const bool consola = argc > 1 && argv[1][0] != '-';
     if (consola && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -29,10 +36,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("deremisiones"));
     QApplication::setApplicationVersion(QStringLiteral(DEREMISIONES_VERSION));
-    if (QApplication::arguments().contains(QStringLiteral("--version"))) {
-        std::printf("deremisiones %s\n", DEREMISIONES_VERSION);
-        return 0;
-    }
     // On a machine without printers (a demo, a test bench) printed documents can go to PDF files.
     const QString carpetaPdf = qEnvironmentVariable("DEREMISIONES_PDF");
     if (!carpetaPdf.isEmpty()) {

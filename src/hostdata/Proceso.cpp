@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 Proceso& Proceso::actual() {
     static Proceso proceso;
@@ -10,5 +12,15 @@ Proceso& Proceso::actual() {
 
 QString Proceso::CarpetaDelPrograma() {
     const QString carpeta = qEnvironmentVariable("DEREMISIONES_CARPETA");
-    return QDir::cleanPath(carpeta.isEmpty() ? QCoreApplication::applicationDirPath() : carpeta);
+    if (!carpeta.isEmpty()) {
+        return QDir::cleanPath(carpeta);
+    }
+    const QString ejecutable = QCoreApplication::applicationDirPath();
+    if (QFileInfo(ejecutable).isWritable()) {
+        return QDir::cleanPath(ejecutable);
+    }
+    // Installed under a read-only prefix (/usr/bin): the user's own data folder holds the files.
+    const QString propia = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    QDir().mkpath(propia);
+    return QDir::cleanPath(propia);
 }

@@ -30,7 +30,7 @@ struct Proceso {
 
     static Proceso& actual();
 
-    // The folder of the program's own files: DEREMISIONES_CARPETA when set (tests, installs
-    // under a read-only prefix), else the executable's folder.
+    // The folder of the program's own files: DEREMISIONES_CARPETA when set, else the
+    // executable's folder, or the user's data folder when that one cannot be written.
     static QString CarpetaDelPrograma();
 };
