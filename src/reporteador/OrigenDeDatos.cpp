@@ -61,8 +61,11 @@ QString OrigenDeDatos::Literal(const QVariant& valor) {
 }
 
 void OrigenDeDatos::Conecta(const QString& textoDeConexion) {
+    // The connection of earlier reports is kept while it still answers; a server restarted
+    // since then gets a new one.
     if (textoDeConexion == textoDeConexion_ && QSqlDatabase::contains(odbc_) &&
-        QSqlDatabase::database(odbc_, false).isOpen()) {
+        QSqlDatabase::database(odbc_, false).isOpen() &&
+        QSqlQuery(QSqlDatabase::database(odbc_, false)).exec(QStringLiteral("SELECT 1"))) {
         return;
     }
     cierra(odbc_);

@@ -112,6 +112,23 @@ TEST_F(Impresion, ImprimeEnPdfPorElOrigenOdbcConPaginasNumeradas) {
     EXPECT_FALSE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtprueba.rpt"))));
 }
 
+TEST_F(Impresion, UnaConexionPerdidaEntreImpresionesSeRehace) {
+    imprime();
+    QSqlQuery propias = base.conexion().consulta(
+        QStringLiteral(
+            "SELECT ID FROM information_schema.PROCESSLIST WHERE DB=? AND ID<>CONNECTION_ID()"),
+        {base.nombre()});
+    int cortadas = 0;
+    while (propias.next()) {
+        base.ejecuta(QStringLiteral("KILL ") + propias.value(0).toString());
+        ++cortadas;
+    }
+    EXPECT_GE(cortadas, 1);
+    imprime();
+    EXPECT_TRUE(dialogos.cajas().isEmpty());
+    EXPECT_EQ(m.crpReport.ArchivosGenerados().size(), generadosAntes + 2);
+}
+
 TEST_F(Impresion, LaVistaPreviaMuestraLasPaginas) {
     imprime();
     QString carpetaPrograma;
