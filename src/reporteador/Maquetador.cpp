@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QRegularExpression>
+#include <functional>
 
 namespace {
 
@@ -32,6 +33,20 @@ const QRegularExpression& patronDeCampo() {
 const QRegularExpression& patronDeCuenta() {
     static const QRegularExpression patron(QStringLiteral("\\{([^{}]*[-+*/][^{}]*)\\}"));
     return patron;
+}
+
+// The text with every match of the pattern replaced by what the function makes of it.
+QString reemplaza(const QString& texto, const QRegularExpression& patron,
+                  const std::function<QString(const QRegularExpressionMatch&)>& valor) {
+    QString resultado;
+    qsizetype desde = 0;
+    QRegularExpressionMatchIterator it = patron.globalMatch(texto);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        resultado += texto.mid(desde, m.capturedStart() - desde) + valor(m);
+        desde = m.capturedEnd();
+    }
+    return resultado + texto.mid(desde);
 }
 
 bool tieneValor(const QVariant& v) {
@@ -152,39 +167,21 @@ double Maquetador::Calcula(const QString& expresion) const {
 }
 
 QString Maquetador::Resuelve(const QString& texto, const ElementoDePlantilla& e) const {
-    QString conCuentas;
-    qsizetype inicio = 0;
-    QRegularExpressionMatchIterator cuentas = patronDeCuenta().globalMatch(texto);
-    while (cuentas.hasNext()) {
-        const QRegularExpressionMatch m = cuentas.next();
-        conCuentas += texto.mid(inicio, m.capturedStart() - inicio) +
-                      FormateaValor(Calcula(m.captured(1)), e);
-        inicio = m.capturedEnd();
-    }
-    conCuentas += texto.mid(inicio);
-    return ResuelveCampos(conCuentas, e);
-}
-
-QString Maquetador::ResuelveCampos(const QString& texto, const ElementoDePlantilla& e) const {
-    QString resultado;
-    qsizetype desde = 0;
-    QRegularExpressionMatchIterator it = patronDeCampo().globalMatch(texto);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        resultado += texto.mid(desde, m.capturedStart() - desde);
-        desde = m.capturedEnd();
-        const QString nombre = m.captured(1);
-        if (nombre.startsWith(QLatin1Char('@'))) {
-            const int f = p_.indiceDeFormula(nombre.mid(1));
-            resultado += f < 0 ? QString() : p_.valoresDeFormulas.value(f);
-        } else if (m.captured(2).isEmpty()) {
+    const QString conCuentas =
+        reemplaza(texto, patronDeCuenta(), [this, &e](const QRegularExpressionMatch& m) {
+            return FormateaValor(Calcula(m.captured(1)), e);
+        });
+    const QString resultado =
+        reemplaza(conCuentas, patronDeCampo(), [this, &e](const QRegularExpressionMatch& m) {
+            const QString nombre = m.captured(1);
+            if (nombre.startsWith(QLatin1Char('@'))) {
+                const int f = p_.indiceDeFormula(nombre.mid(1));
+                return f < 0 ? QString() : p_.valoresDeFormulas.value(f);
+            }
             // {Pagina} and {Paginas} are put in once every page is laid out.
-            resultado += m.captured(0);
-        } else {
-            resultado += FormateaValor(valorDeCampo(nombre, m.captured(2)), e);
-        }
-    }
-    resultado += texto.mid(desde);
+            return m.captured(2).isEmpty() ? m.captured(0)
+                                           : FormateaValor(valorDeCampo(nombre, m.captured(2)), e);
+        });
     return e.mayusculas ? resultado.toUpper() : resultado;
 }
 

@@ -67,7 +67,6 @@ private:
         double alto = 0;
     };
 
-    QString ResuelveCampos(const QString& texto, const ElementoDePlantilla& e) const;
     Medida mide(const BandaDePlantilla& banda) const;
     bool visible(const ElementoDePlantilla& e) const;
     QVariant valorDeCampo(const QString& tabla, const QString& campo) const;

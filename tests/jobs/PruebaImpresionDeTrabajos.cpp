@@ -28,28 +28,15 @@ namespace {
 const QDate kDia(2026, 11, 2);
 
 // A store ready to print: templates, data sources, company, and notes over two days.
-class ImpresionDeTrabajos : public ::testing::Test {
+class ImpresionDeTrabajos : public TiendaQueImprime {
 protected:
-    CarpetaDePrueba carpeta;
-    bool objetos = (Principal::CreaObjetosCompartidos(), true);
-    BaseDePrueba base;
-    DialogosGuionados dialogos;
-    modRPTs& rpt = modRPTs::actual();
-    qsizetype antes = rpt.crpReport.ArchivosGenerados().size();
-
     void SetUp() override {
-        PreparaImpresion(carpeta, base);
+        TiendaQueImprime::SetUp();
         ConfiguraPrograma(carpeta, base);
-        rpt.crpReport.DirigeAPdf(carpeta.ruta(QStringLiteral("pdf")));
         AgregaNotas(base, {{11, kDia, 1000, 160, 0, QStringLiteral("A"), 501},
                            {12, kDia, 500, 80, 0, QStringLiteral("A"), 502},
                            {13, kDia.addDays(1), 200, 32, 0, QStringLiteral("A"), 503},
                            {14, kDia.addDays(1), 300, 48, 0, QStringLiteral("B"), 504}});
-    }
-
-    QStringList nuevos() {
-        const QStringList todos = rpt.crpReport.ArchivosGenerados();
-        return todos.mid(antes);
     }
 
     void escribe(QWidget& ventana, const char* caja, const char* texto) {
@@ -72,12 +59,12 @@ TEST_F(ImpresionDeTrabajos, ElTopeImprimeUnPdfPorCopiaConSuNuevoFolio) {
     aplicaTope(ventana);
     dialogos.responde(false);
     QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
-    EXPECT_TRUE(nuevos().isEmpty());
+    EXPECT_TRUE(Nuevos().isEmpty());
     EXPECT_EQ(dialogos.cajas().size(), 1);
 
     dialogos.responde(true);
     QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
-    const QStringList pdfs = nuevos();
+    const QStringList pdfs = Nuevos();
     ASSERT_EQ(pdfs.size(), 3);
     const char* folios[] = {"A 1500", "A 1501", "A 1502"};
     for (int i = 0; i < 3; ++i) {
@@ -109,7 +96,7 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
     });
     QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
     EXPECT_EQ(visto, QStringLiteral("Remisión 1500"));
-    EXPECT_EQ(nuevos().size(), 1);
+    EXPECT_EQ(Nuevos().size(), 1);
     EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas"));
 }
 
@@ -168,7 +155,7 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
 
     dialogos.responde(true);
     QTest::mouseClick(imprimir, Qt::LeftButton);
-    const QStringList pdfs = nuevos();
+    const QStringList pdfs = Nuevos();
     ASSERT_EQ(pdfs.size(), 2);
     const QString primera = PaginasDePdf(pdfs[0]).join(QString());
     EXPECT_TRUE(primera.contains(QStringLiteral("A 501")));
@@ -180,7 +167,7 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     QTest::mouseClick(Control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
     dialogos.responde(true);
     QTest::mouseClick(imprimir, Qt::LeftButton);
-    EXPECT_EQ(nuevos().size(), 2);
+    EXPECT_EQ(Nuevos().size(), 2);
     EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas"));
     ventana.close();
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());

@@ -15,18 +15,12 @@
 
 namespace {
 
-class Documento : public ::testing::Test {
+class Documento : public TiendaQueImprime {
 protected:
-    CarpetaDePrueba carpeta;
-    bool objetos = (Principal::CreaObjetosCompartidos(), true);
-    BaseDePrueba base;
-    DialogosGuionados dialogos;
-    modRPTs& rpt = modRPTs::actual();
-    qsizetype antes = rpt.crpReport.ArchivosGenerados().size();
+    qsizetype impresos = 0;
 
     void SetUp() override {
-        PreparaImpresion(carpeta, base);
-        rpt.crpReport.DirigeAPdf(carpeta.ruta(QStringLiteral("pdf")));
+        TiendaQueImprime::SetUp();
         TablasDeTrabajo::Crea(base.conexion());
     }
 
@@ -77,12 +71,12 @@ protected:
                          QStringLiteral("fmtRemision.rpt"), 2, id, base.conexion(), desglose, notas,
                          QStringLiteral("tmpremisiones"), QStringLiteral("tmpremisionesdetalle"));
         EXPECT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
-        if (rpt.crpReport.ArchivosGenerados().size() != antes + 1) {
+        if (Nuevos().size() != impresos + 1) {
             ADD_FAILURE() << "no se imprimió";
             return {};
         }
-        antes = rpt.crpReport.ArchivosGenerados().size();
-        return PaginasDePdf(rpt.crpReport.ArchivosGenerados().last());
+        ++impresos;
+        return PaginasDePdf(Nuevos().last());
     }
 };
 

@@ -1,7 +1,13 @@
 #pragma once
 
-class BaseDePrueba;
-class CarpetaDePrueba;
+#include "printing/modRPTs.h"
+#include "startup/Principal.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+#include "ui/DialogosGuionados.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
 
 // What printing needs around a test database, as an installation has it: the shared objects
 // and paths of the process, the two ODBC data sources, the delivery-note template and the
@@ -9,3 +15,24 @@ class CarpetaDePrueba;
 void PreparaImpresion(CarpetaDePrueba& carpeta, BaseDePrueba& base);
 // Stores one template source or schema of templates/ in the database's reportesbin.
 void GuardaPlantilla(BaseDePrueba& base, const char* archivo);
+
+// A test of printing: a store prepared with PreparaImpresion whose printed documents go to PDF
+// files; Nuevos() gives the files written since the test began.
+class TiendaQueImprime : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    bool objetos = (Principal::CreaObjetosCompartidos(), true);
+    BaseDePrueba base;
+    DialogosGuionados dialogos;
+    modRPTs& rpt = modRPTs::actual();
+
+    void SetUp() override {
+        PreparaImpresion(carpeta, base);
+        rpt.crpReport.DirigeAPdf(carpeta.ruta(QStringLiteral("pdf")));
+    }
+
+    QStringList Nuevos() const { return rpt.crpReport.ArchivosGenerados().mid(antes_); }
+
+private:
+    qsizetype antes_ = rpt.crpReport.ArchivosGenerados().size();
+};
