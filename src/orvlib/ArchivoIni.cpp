@@ -9,8 +9,15 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
-ArchivoIni::ArchivoIni(QString ruta, Estilo estilo)
-    : ruta_(std::move(ruta)) {
+namespace {
+
+constexpr QFileDevice::Permissions kSoloElDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+} // namespace
+
+ArchivoIni::ArchivoIni(QString ruta, Estilo estilo, Acceso acceso)
+    : ruta_(std::move(ruta))
+    , acceso_(acceso) {
     if (estilo == Estilo::Unix) {
         utf8_ = true;
         finDeLinea_ = QStringLiteral("\n");
@@ -63,6 +70,10 @@ void ArchivoIni::guarda() const {
     QDir().mkpath(QFileInfo(ruta_).absolutePath());
     QSaveFile archivo(ruta_);
     if (!archivo.open(QIODevice::WriteOnly)) {
+        throw ErrorOrvlib(75, archivo.errorString(), ruta_);
+    }
+    // The new content never reaches the disk readable by others.
+    if (acceso_ == Acceso::Privado && !archivo.setPermissions(kSoloElDueno)) {
         throw ErrorOrvlib(75, archivo.errorString(), ruta_);
     }
     if (bom_) {
@@ -153,6 +164,9 @@ bool ArchivoIni::tieneSeccion(const QString& seccion) const {
 
 void ArchivoIni::escribe(const QString& seccion, const QString& clave, const QString& valor) {
     const Posicion p = busca(seccion, clave);
+    if (p.clave >= 0 && valorDe(lineas_[p.clave]) == valor) {
+        return;
+    }
     if (p.clave >= 0) {
         const QString& actual = lineas_[p.clave];
         lineas_[p.clave] =
@@ -164,4 +178,15 @@ void ArchivoIni::escribe(const QString& seccion, const QString& clave, const QSt
         lineas_.append(lineaDeClave(clave, valor));
     }
     guarda();
+}
+
+void ArchivoIni::HazPrivado(const QString& ruta) {
+    QFile archivo(ruta);
+    constexpr QFileDevice::Permissions kDeOtros = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                  QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                  QFileDevice::WriteOther | QFileDevice::ExeOther;
+    if (archivo.exists() && (archivo.permissions() & kDeOtros) != 0 &&
+        !archivo.setPermissions(kSoloElDueno)) {
+        throw ErrorOrvlib(75, archivo.errorString(), ruta);
+    }
 }

@@ -7,18 +7,24 @@
 // compared without regard to case, keys with spaces and accents taken literally, values trimmed
 // and freed of one pair of enclosing quotes, every other line written back untouched. Files are
 // Windows-1252 with CR LF; a file already in UTF-8 stays UTF-8. A file of the Unix style
-// (unixODBC's data sources) is made in UTF-8 with LF.
+// (unixODBC's data sources) is made in UTF-8 with LF. A private file (one that holds a
+// password) is readable and writable by its owner only.
 class ArchivoIni {
 public:
     enum class Estilo { Windows, Unix };
+    enum class Acceso { Comun, Privado };
 
-    explicit ArchivoIni(QString ruta, Estilo estilo = Estilo::Windows);
+    explicit ArchivoIni(QString ruta, Estilo estilo = Estilo::Windows,
+                        Acceso acceso = Acceso::Comun);
 
     // "" when the file, the section or the key is missing.
     QString lee(const QString& seccion, const QString& clave) const;
     bool tieneSeccion(const QString& seccion) const;
-    // Creates the file, the section or the key as needed; writes the file atomically.
+    // Creates the file, the section or the key as needed; writes the file atomically, and not
+    // at all when the key already holds the value.
     void escribe(const QString& seccion, const QString& clave, const QString& valor);
+    // Leaves an existing file readable and writable by its owner only.
+    static void HazPrivado(const QString& ruta);
 
 private:
     struct Posicion {
@@ -36,6 +42,7 @@ private:
     static QString lineaDeClave(const QString& clave, const QString& valor);
 
     QString ruta_;
+    Acceso acceso_;
     QStringList lineas_;
     bool utf8_ = false;
     bool bom_ = false;

@@ -56,6 +56,8 @@ void DelRegistro::GrabarCadena(const QString& clave, const QString& nombre, cons
     }
     const QString archivo = ArchivoDeOrigenesOdbc();
     QDir().mkpath(QFileInfo(archivo).absolutePath());
-    ArchivoIni(archivo, ArchivoIni::Estilo::Unix)
+    // The data sources carry the store's password: the file is the account's alone.
+    ArchivoIni::HazPrivado(archivo);
+    ArchivoIni(archivo, ArchivoIni::Estilo::Unix, ArchivoIni::Acceso::Privado)
         .escribe(clave.mid(kClaveOdbc.size()), nombre, valor);
 }

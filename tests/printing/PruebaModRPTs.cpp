@@ -9,9 +9,12 @@
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -160,6 +163,49 @@ TEST(OrigenesODBC, LosDiezValoresConLaBaseDeReportes) {
                    "Unicode\nServer=servidor-tienda\nPassword=\nUser=cajero\nPort=3307\n"
                    "Database=orvanereportes\n"));
     EXPECT_EQ(b.cMiBase, QStringLiteral("datos1"));
+}
+
+// The data sources carry the store's password: only their owner reads them, and a print that
+// changes nothing leaves the file as it was.
+TEST(OrigenesODBC, ArchivoPrivadoQueSoloSeEscribeSiCambia) {
+    CarpetaDePrueba carpeta;
+    Principal::CreaObjetosCompartidos();
+    BasesDD& b = *Proceso::actual().bases;
+    b.cRuta = QStringLiteral("servidor-tienda");
+    b.cPuerto = 3306;
+    b.cUsuario = QStringLiteral("caja");
+    b.cPassword = QStringLiteral("secreta");
+    b.cMiBase = QStringLiteral("datos1");
+    const QString ini = carpeta.archivoOdbc();
+    const auto modo = [&ini] {
+        struct stat estado {};
+        ::stat(QFile::encodeName(ini).constData(), &estado);
+        return estado.st_mode & 0777;
+    };
+    // A file that is written again gets a new modification time.
+    const QDateTime marca(QDate(2001, 1, 1), QTime(12, 0));
+    const auto reescrito = [&ini, &marca] { return QFileInfo(ini).lastModified() != marca; };
+    ActualizaOrigenesODBC();
+    EXPECT_EQ(modo(), 0600U);
+
+    // An existing file readable by others is tightened, and not rewritten when nothing changes.
+    QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                   QFile::ReadOther);
+    {
+        QFile archivo(ini);
+        ASSERT_TRUE(archivo.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(archivo.setFileTime(marca, QFileDevice::FileModificationTime));
+    }
+    ActualizaOrigenesODBC();
+    EXPECT_EQ(modo(), 0600U);
+    EXPECT_FALSE(reescrito());
+
+    b.cPuerto = 3307;
+    ActualizaOrigenesODBC();
+    EXPECT_TRUE(reescrito());
+    EXPECT_EQ(modo(), 0600U);
+    EXPECT_EQ(ArchivoIni(ini).lee(QStringLiteral("Orvane Reportes"), QStringLiteral("Port")),
+              QStringLiteral("3307"));
 }
 
 TEST(CamposBin, UnArchivoGuardadoSaleByteAByte) {
