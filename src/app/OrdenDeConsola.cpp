@@ -3,7 +3,9 @@
 #include "OrdenFactura.h"
 #include "OrdenPorcentaje.h"
 #include "OrdenTope.h"
+#include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
+#include "hostdata/Rechazo.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/libKwtm.h"
 #include "printing/ImpresionDeRemisiones.h"
@@ -55,18 +57,32 @@ void OrdenDeConsola::DefineImpresion(QCommandLineParser& opciones) {
     });
 }
 
-void OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion& cnn) {
+int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion& cnn,
+                                    const QString& trabajo) {
     if (!opciones.isSet(QStringLiteral("imprimir"))) {
-        return;
+        return 0;
     }
     if (opciones.isSet(QStringLiteral("pdf"))) {
         modRPTs::actual().crpReport.DirigeAPdf(
             QDir(opciones.value(QStringLiteral("pdf"))).absolutePath());
     }
     ImpresionDeRemisiones impresion(cnn);
-    impresion.Imprime(
-        [](const QString& avance) { std::fprintf(stderr, "%s\n", avance.toUtf8().constData()); });
-    Escribe(ImpresionDeRemisiones::Aviso());
+    const ResultadoDeImpresion resultado = impresion.Imprime([](int numero, int total,
+                                                                const QString& folio) {
+        std::fprintf(stderr, "Remisión %s (%d de %d)\n", folio.toUtf8().constData(), numero, total);
+    });
+    Bitacora::Anota(trabajo,
+                    opciones.isSet(QStringLiteral("pdf"))
+                        ? QStringLiteral("pdf ") + opciones.value(QStringLiteral("pdf"))
+                        : QString(),
+                    resultado.Resumen());
+    QString mensaje = resultado.Mensaje();
+    mensaje.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (!resultado.Completa()) {
+        return Falla(mensaje);
+    }
+    Escribe(mensaje);
+    return 0;
 }
 
 bool OrdenDeConsola::AbreBase(Conexion& cnn) {
@@ -116,6 +132,10 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
         const int codigo = orden->ejecuta(opciones);
         Dialogos::instala(nullptr);
         return codigo;
+    } catch (const Rechazo& r) {
+        Dialogos::instala(nullptr);
+        Falla(r.texto());
+        return 2;
     } catch (const ErrorOrvlib& e) {
         Dialogos::instala(nullptr);
         return Falla(e.texto());

@@ -4,7 +4,9 @@
 #include <QStringList>
 
 // A job run from the command line: its options, the shared start (configuration, connection
-// settings) and its exit code. Output goes to standard output, errors to standard error.
+// settings) and its exit code: 0 done, 1 failed, 2 refused (options or inputs that cannot be
+// used, a job another workstation is running). Output goes to standard output, errors and
+// refusals to standard error.
 class OrdenDeConsola {
 public:
     virtual ~OrdenDeConsola() = default;
@@ -24,8 +26,10 @@ protected:
                           double& numero);
     // --imprimir and --pdf CARPETA, shared by the reprint jobs.
     static void DefineImpresion(QCommandLineParser& opciones);
-    // Prints the working copies when --imprimir was given, to PDF when --pdf names a folder.
-    static void ImprimeSiSePide(const QCommandLineParser& opciones, class Conexion& cnn);
+    // Prints the working copies when --imprimir was given, to PDF when --pdf names a folder;
+    // returns the exit code: 0 when nothing was asked or every copy was printed.
+    static int ImprimeSiSePide(const QCommandLineParser& opciones, class Conexion& cnn,
+                               const QString& trabajo);
     // Opens the main database of the configuration; false after saying why.
     static bool AbreBase(class Conexion& cnn);
 };

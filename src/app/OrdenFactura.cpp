@@ -1,5 +1,6 @@
 #include "OrdenFactura.h"
 
+#include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Sentencias.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
@@ -9,6 +10,7 @@
 #include "ui/AlSalir.h"
 
 #include <QDate>
+#include <cstdio>
 
 namespace {
 
@@ -61,10 +63,7 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
         !LeeFecha(opciones, QStringLiteral("fecha"), fecha)) {
         return 2;
     }
-    if (porcentaje < 0 || porcentaje > 100) {
-        Falla(QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."));
-        return 2;
-    }
+    FacturaDeRemisiones::ValidaEntrada(desde, hasta, static_cast<float>(porcentaje));
     Proceso& p = Proceso::actual();
     const QString resguardo = LeeIniConDefault(QStringLiteral("Configuración"),
                                                QStringLiteral("Base de datos de resguardo"),
@@ -85,10 +84,18 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
         trabajo.SueltaLaBaseTemporal();
     });
     trabajo.PreparaBaseTemporal();
-    const TotalesDeFactura t = trabajo.AplicaPorcentaje(
-        desde, hasta, opciones.value(QStringLiteral("serie-remisiones")),
-        opciones.value(QStringLiteral("cliente-remisiones")),
-        opciones.value(QStringLiteral("nombre")), static_cast<float>(porcentaje));
+    const QString serie = opciones.value(QStringLiteral("serie-remisiones"));
+    const QString clienteRemisiones = opciones.value(QStringLiteral("cliente-remisiones"));
+    const QString nombre = opciones.value(QStringLiteral("nombre"));
+    TotalesDeFactura t;
+    Bitacora::Registra(QStringLiteral("factura aplicar (consola)"),
+                       FacturaDeRemisiones::Parametros(desde, hasta, serie, clienteRemisiones,
+                                                       nombre, static_cast<float>(porcentaje)),
+                       [&] {
+                           t = trabajo.AplicaPorcentaje(desde, hasta, serie, clienteRemisiones,
+                                                        nombre, static_cast<float>(porcentaje));
+                           return FacturaDeRemisiones::Resumen(t);
+                       });
     Escribe(QStringLiteral("\tSin aplicar descuento:\tCon el % aplicado:"));
     Escribe(QStringLiteral("Subtotal:\t%1\t%2")
                 .arg(dinero(t.subtotalAntes), dinero(t.subtotalDespues)));
@@ -118,7 +125,22 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
         datos.metodoDePago = FacturaDeRemisiones::ClaveMetodoPago(
             cliente.campo(QStringLiteral("MetodoDePago")).toString());
     }
-    const FacturaCreada creada = trabajo.GeneraFactura(datos, resguardo);
+    const QStringList sinTransaccion = trabajo.TablasSinTransaccion(resguardo);
+    if (!sinTransaccion.isEmpty()) {
+        std::fprintf(stderr,
+                     "Atención: estas tablas no admiten transacciones: %s. Si algo fallara a la "
+                     "mitad, lo ya escrito en ellas no se podría deshacer.\n",
+                     sinTransaccion.join(QStringLiteral(", ")).toUtf8().constData());
+    }
+    FacturaCreada creada;
+    Bitacora::Registra(QStringLiteral("factura generar (consola)"),
+                       FacturaDeRemisiones::Parametros(datos), [&] {
+                           creada = trabajo.GeneraFactura(datos, resguardo);
+                           return QStringLiteral("factura %1%2 (Id %3)")
+                               .arg(creada.serie)
+                               .arg(creada.folio)
+                               .arg(creada.id);
+                       });
     Escribe(QStringLiteral("Factura creada '%1%2'").arg(creada.serie).arg(creada.folio));
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "OrdenPorcentaje.h"
 
+#include "hostdata/Bitacora.h"
+#include "jobs/CandadoDeReimpresion.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 #include "orvlib/Conexion.h"
 #include "ui/AlSalir.h"
@@ -27,21 +29,30 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
         !LeeNumero(opciones, QStringLiteral("porcentaje"), porcentaje)) {
         return 2;
     }
-    if (porcentaje <= 0 || porcentaje >= 100) {
-        Falla(QStringLiteral("El porcentaje debe ser mayor que 0 y menor que 100."));
-        return 2;
-    }
+    const auto primera = static_cast<qint64>(inicial);
+    const auto ultima = static_cast<qint64>(final);
+    const QString serie = opciones.value(QStringLiteral("serie"));
+    ReimpresionConPorcentaje::ValidaEntrada(primera, ultima, Importe::DeDouble(porcentaje));
     Conexion cnn;
     if (!AbreBase(cnn)) {
         return 1;
     }
+    CandadoDeReimpresion candado(cnn);
+    if (!candado.Toma()) {
+        Falla(candado.Aviso());
+        return 2;
+    }
     ReimpresionConPorcentaje trabajo(cnn);
     const AlSalir borra([&trabajo] { trabajo.BorraTablasDeTrabajo(); });
-    const ResumenDePorcentaje resumen =
-        trabajo.Comprueba(static_cast<qint64>(inicial), static_cast<qint64>(final),
-                          opciones.value(QStringLiteral("serie")), Importe::DeDouble(porcentaje));
+    ResumenDePorcentaje resumen;
+    Bitacora::Registra(
+        QStringLiteral("porcentaje comprobar (consola)"),
+        ReimpresionConPorcentaje::Parametros(primera, ultima, serie, Importe::DeDouble(porcentaje)),
+        [&] {
+            resumen = trabajo.Comprueba(primera, ultima, serie, Importe::DeDouble(porcentaje));
+            return ReimpresionConPorcentaje::ResumenDeBitacora(resumen);
+        });
     Escribe(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
                                                                QLatin1String("\n")));
-    ImprimeSiSePide(opciones, cnn);
-    return 0;
+    return ImprimeSiSePide(opciones, cnn, QStringLiteral("porcentaje imprimir (consola)"));
 }

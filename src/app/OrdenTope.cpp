@@ -1,12 +1,15 @@
 #include "OrdenTope.h"
 
+#include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
+#include "jobs/CandadoDeReimpresion.h"
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
 #include "ui/AlSalir.h"
 
 #include <QDate>
 #include <QDir>
+#include <algorithm>
 #include <cmath>
 
 void OrdenTope::defineOpciones(QCommandLineParser& opciones) {
@@ -35,30 +38,33 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
         !LeeNumero(opciones, QStringLiteral("folio"), folio)) {
         return 2;
     }
-    if (tope <= 0) {
-        Falla(QStringLiteral("La cantidad tope debe ser mayor que cero."));
-        return 2;
-    }
-    if (std::nearbyint(folio) <= 0) {
-        Falla(QStringLiteral("El folio a imprimir debe ser mayor que cero."));
-        return 2;
-    }
+    const auto primerFolio = static_cast<qint64>(std::nearbyint(std::clamp(folio, -1e15, 1e15)));
+    ReimpresionConTope::ValidaEntrada(desde, hasta, Importe::DeDouble(tope), primerFolio);
     Conexion cnn;
     if (!AbreBase(cnn)) {
         return 1;
     }
+    CandadoDeReimpresion candado(cnn);
+    if (!candado.Toma()) {
+        Falla(candado.Aviso());
+        return 2;
+    }
     ReimpresionConTope trabajo(
         cnn, QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
     const AlSalir borra([&trabajo] { trabajo.BorraTablasDeTrabajo(); });
-    trabajo.CreaTablasDeTrabajo();
-    const ResultadoDeTope resultado =
-        trabajo.Aplica(desde, hasta, opciones.value(QStringLiteral("serie")),
-                       Importe::DeDouble(tope), static_cast<qint32>(std::nearbyint(folio)));
+    const QString serie = opciones.value(QStringLiteral("serie"));
+    ResultadoDeTope resultado;
+    Bitacora::Registra(
+        QStringLiteral("tope aplicar (consola)"),
+        ReimpresionConTope::Parametros(desde, hasta, serie, Importe::DeDouble(tope), primerFolio),
+        [&] {
+            resultado = trabajo.Aplica(desde, hasta, serie, Importe::DeDouble(tope), primerFolio);
+            return ReimpresionConTope::Resumen(resultado);
+        });
     Escribe(RejaDeTope::Encabezados().join(QLatin1Char('\t')));
     for (const QStringList& fila : RejaDeTope::Filas(resultado)) {
         Escribe(fila.join(QLatin1Char('\t')));
     }
     Escribe(RejaDeTope::Totales(resultado).join(QLatin1Char('\t')));
-    ImprimeSiSePide(opciones, cnn);
-    return 0;
+    return ImprimeSiSePide(opciones, cnn, QStringLiteral("tope imprimir (consola)"));
 }

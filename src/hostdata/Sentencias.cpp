@@ -29,3 +29,19 @@ QString Sentencias::Nombre(const QString& nombre) {
     QString n = nombre;
     return QLatin1Char('`') + n.replace(QLatin1Char('`'), QLatin1String("``")) + QLatin1Char('`');
 }
+
+QString Sentencias::Patron(const QString& texto) {
+    QString t;
+    t.reserve(texto.size() + 4);
+    for (QChar c : texto) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('!')) {
+            t += QLatin1Char('!');
+        }
+        t += c;
+    }
+    return Escapa(t);
+}
+
+QString Sentencias::EscapeDePatron() {
+    return QStringLiteral(" ESCAPE '!'");
+}

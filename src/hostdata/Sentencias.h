@@ -13,4 +13,9 @@ public:
     static QString Texto(const QString& texto);
     // `nombre`, for a database or table name taken from the settings.
     static QString Nombre(const QString& nombre);
+    // The text for a LIKE pattern between single quotes, its "%", "_" and "!" taken literally;
+    // the comparison must end with EscapeDePatron().
+    static QString Patron(const QString& texto);
+    // " ESCAPE '!'": the escape character of Patron.
+    static QString EscapeDePatron();
 };

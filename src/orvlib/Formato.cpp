@@ -9,10 +9,8 @@ QString Formato::Numero(double valor, const QString& patron) {
     const int obligatorios =
         punto < 0 ? 0 : static_cast<int>(patron.mid(punto + 1).count(QLatin1Char('0')));
     const bool agrupa = patron.left(punto < 0 ? patron.size() : punto).contains(QLatin1Char(','));
-    const double escala = std::pow(10.0, decimales);
-    // The tiny nudge keeps values such as 2.675, stored just below the half, rounding up as
-    // their decimal text says.
-    const double redondeado = std::round(valor * escala + (valor >= 0 ? 1e-7 : -1e-7)) / escala;
+    const double redondeado =
+        static_cast<double>(Redondea(valor, decimales)) / std::pow(10.0, decimales);
     QString texto = QString::number(std::fabs(redondeado), 'f', decimales);
     // Decimals written "#" in the pattern show only when they are not zero.
     for (int sobran = decimales - obligatorios; sobran > 0 && texto.endsWith(QLatin1Char('0'));
@@ -30,6 +28,12 @@ QString Formato::Numero(double valor, const QString& patron) {
         }
     }
     return redondeado < 0 ? QLatin1Char('-') + texto : texto;
+}
+
+qint64 Formato::Redondea(double valor, int decimales) {
+    // The tiny nudge keeps values such as 2.675, stored just below the half, rounding up as
+    // their decimal text says.
+    return std::llround(valor * std::pow(10.0, decimales) + (valor >= 0 ? 1e-7 : -1e-7));
 }
 
 QString Formato::NombreDeMes(int mes) {

@@ -10,6 +10,9 @@
 class Formato {
 public:
     static QString Numero(double valor, const QString& patron);
+    // The value in units of 10^-decimales, rounded as Numero rounds it: 2.675 at two decimals
+    // gives 268, -1.255 gives -126.
+    static qint64 Redondea(double valor, int decimales);
     // "dd/mmm/yyyy" with Spanish month abbreviations: 01/nov/2026.
     static QString DiaCorto(const QDate& fecha);
     static QString NombreDeMes(int mes);

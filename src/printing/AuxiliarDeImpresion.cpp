@@ -2,6 +2,7 @@
 
 #include "hostdata/Proceso.h"
 #include "hostdata/Sentencias.h"
+#include "hostdata/TemporalDelProceso.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/GuionSql.h"
 #include "printing/TextosDeImpresion.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <exception>
@@ -70,9 +72,7 @@ void escribeEmpresa(Recordset& generales, const Recordset& empresa, const QStrin
 } // namespace
 
 QString NombreAuxiliarTemporal() {
-    return DeArchivos::ArchivoTemporal(
-        QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("Temporal")),
-        QStringLiteral("MDB"));
+    return DeArchivos::ArchivoTemporal(TemporalDelProceso::Carpeta(), QStringLiteral("MDB"));
 }
 
 void PreparaAuxiliar(const QString& rutaAuxiliar, const QString& desde, const QString& hasta) {
@@ -87,11 +87,13 @@ void PreparaAuxiliar(const QString& rutaAuxiliar, const QString& desde, const QS
     Conexion host;
     intenta([&] { p.bases->AbrirBdD(host); });
     intenta([&] {
-        QString carpeta = Proceso::CarpetaDelPrograma();
+        // Extracted beside the auxiliary file, in the process's own folder, then renamed.
+        QString carpeta = QFileInfo(rutaAuxiliar).path();
+        const QString extraido = QDir(carpeta).filePath(QStringLiteral("Auxiliar.MDB"));
         modRPTs::ExtraeFormato(host, QStringLiteral("Auxiliar.MDB"), carpeta,
                                QStringLiteral("reportesbin"));
-        if (!QFile::rename(QDir(carpeta).filePath(QStringLiteral("Auxiliar.MDB")), rutaAuxiliar)) {
-            QFile::remove(QDir(carpeta).filePath(QStringLiteral("Auxiliar.MDB")));
+        if (!QFile::rename(extraido, rutaAuxiliar)) {
+            QFile::remove(extraido);
         }
     });
     Conexion auxiliar;

@@ -32,9 +32,10 @@ QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexi
     try {
         BasesDD::AbrirTabla(
             rs, conexionHost,
-            QStringLiteral("textos where Clave like '") + Sentencias::Escapa(tipo) +
-                Sentencias::Escapa(libKwtm::Pad(clave, 15, QStringLiteral(" "), 0)) +
-                QStringLiteral("%' order by Clave"));
+            QStringLiteral("textos where Clave like '") +
+                Sentencias::Patron(tipo + libKwtm::Pad(clave, 15, QStringLiteral(" "), 0)) +
+                QStringLiteral("%'") + Sentencias::EscapeDePatron() +
+                QStringLiteral(" order by Clave"));
         for (; !rs.fin(); rs.siguiente()) {
             texto += rs.campo(QStringLiteral("Texto")).toString();
         }
@@ -89,6 +90,7 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     BasesDD::CierraTabla(monedas);
 
     PunteroOcupado();
+    const AlSalir punteroNormal([] { PunteroNormal(); });
     modRPTs& rpt = modRPTs::actual();
     rpt.InicializaReporte();
     const auto lineas =
@@ -97,6 +99,14 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
         const auto paginas = lineas / lineasPorHoja + (lineas % lineasPorHoja > 0 ? 1 : 0);
         rpt.stFormulas[1] = QStringLiteral("NumeroDePaginas=%1").arg(paginas);
     }
+    // The note's size and colour rows exist only for its print, which may fail.
+    const AlSalir borraTallas([&conexionHost, &id] {
+        conexionHost.ejecuta(Utilerias::CambXXX(
+            QStringLiteral("Delete from partidatallaocolor where IdExterna like 'XXX%'") +
+                Sentencias::EscapeDePatron(),
+            Sentencias::Patron(QStringLiteral("RE") +
+                               libKwtm::Pad(id, 9, QStringLiteral("0"), 2))));
+    });
     PartidasTallaOColor(conexionHost, tablaDetalle, idDocumento, QStringLiteral("Id"));
 
     const QString rutaAuxiliar = NombreAuxiliarTemporal();
@@ -112,10 +122,5 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     rpt.ImprimeFormato(archivoFormato, seleccion, conexionHost, rutaAuxiliar,
                        QStringLiteral("remisiones"), tablaEncabezado,
                        QStringLiteral("remisionesdetalle"), tablaDetalle);
-
-    conexionHost.ejecuta(Utilerias::CambXXX(
-        QStringLiteral("Delete from partidatallaocolor where IdExterna like 'XXX%'"),
-        QStringLiteral("RE") + libKwtm::Pad(id, 9, QStringLiteral("0"), 2)));
-    PunteroNormal();
     BasesDD::CierraTabla(encabezado);
 }

@@ -8,7 +8,9 @@ class Recordset;
 
 // Prints one delivery note of the working tables: works out its total, currency, page count,
 // note text, company data and tax breakdown into a fresh auxiliary file, prints the template
-// through the report engine and removes what the print left behind.
+// through the report engine and removes what the print left behind. Returns only when the
+// engine produced the document; anything that kept it from doing so is thrown, after the
+// clean-up.
 void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
                       qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
                       const QString& textoNotas, const QString& tablaEncabezado,

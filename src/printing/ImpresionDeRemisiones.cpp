@@ -1,34 +1,90 @@
 #include "printing/ImpresionDeRemisiones.h"
 
 #include "orvlib/BasesDD.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "printing/ImpresionDeDocumento.h"
+
+#include <exception>
+
+namespace {
+
+QString cuantas(const ResultadoDeImpresion& r) {
+    return r.impresas == 1
+               ? QStringLiteral("Se imprimió 1 de %1 remisiones.").arg(r.total)
+               : QStringLiteral("Se imprimieron %1 de %2 remisiones.").arg(r.impresas).arg(r.total);
+}
+
+} // namespace
+
+QString ResultadoDeImpresion::Mensaje() const {
+    if (Fallo()) {
+        const QString donde =
+            remisionFallida.isEmpty()
+                ? QStringLiteral("La impresión no pudo comenzar")
+                : QStringLiteral("La impresión se detuvo en la remisión ") + remisionFallida;
+        return donde + QStringLiteral(" (plantilla ") + ImpresionDeRemisiones::Plantilla() +
+               QStringLiteral(").\r\n") + cuantas(*this) + QStringLiteral("\r\n\r\n") + error;
+    }
+    if (total == 0) {
+        return QStringLiteral("No hay remisiones que imprimir.");
+    }
+    if (!Completa()) {
+        return QStringLiteral("Impresión cancelada. ") + cuantas(*this);
+    }
+    return ImpresionDeRemisiones::Aviso();
+}
+
+QString ResultadoDeImpresion::Resumen() const {
+    QString texto = QStringLiteral("impresas %1 de %2").arg(impresas).arg(total);
+    if (Fallo()) {
+        return texto + QStringLiteral("; detenida en ") +
+               (remisionFallida.isEmpty() ? QStringLiteral("el inicio") : remisionFallida) +
+               QStringLiteral(": ") + error;
+    }
+    return Completa() ? texto : texto + QStringLiteral("; cancelada");
+}
 
 ImpresionDeRemisiones::ImpresionDeRemisiones(Conexion& cnn)
     : cnn_(cnn) {}
 
-int ImpresionDeRemisiones::Imprime(const std::function<void(const QString&)>& avance) {
+ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
     cancelado_ = false;
+    ResultadoDeImpresion resultado;
+    try {
+        imprimeCopias(resultado, avance);
+    } catch (const ErrorOrvlib& e) {
+        resultado.error = e.texto();
+    } catch (const std::exception& e) {
+        resultado.error = QString::fromLocal8Bit(e.what());
+    }
+    return resultado;
+}
+
+void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance) {
     const auto ajuste = [this](const char* nombre) {
         return EsVerdadero(
             BasesDD::LeeDato(QString::fromLatin1(nombre), cnn_, QStringLiteral("configura")));
     };
     const qint16 desglose = ajuste("VariosIVAs") || ajuste("VariosImpAd") ? 6 : 0;
+    resultado.total = static_cast<int>(BasesDD::LastRec(cnn_, QStringLiteral("tmpremisiones")));
     Recordset copias;
     BasesDD::AbrirTabla(copias, cnn_, QStringLiteral("tmpremisiones order by Id"));
-    int impresas = 0;
     for (; !copias.fin() && !cancelado_; copias.siguiente()) {
+        const QString folio = copias.campo(QStringLiteral("Factura")).toString();
+        resultado.remisionFallida =
+            (copias.campo(QStringLiteral("Serie")).toString() + QLatin1Char(' ') + folio).trimmed();
         if (avance) {
-            avance(QStringLiteral("Remisión ") +
-                   copias.campo(QStringLiteral("Factura")).toString());
+            avance(resultado.impresas + 1, resultado.total, folio);
         }
         const qint32 id = copias.campo(QStringLiteral("Id")).toInt();
         const QString notas = TextoDeNotas(copias.campo(QStringLiteral("Cliente")).toString(),
                                            QStringLiteral("CLI"), cnn_);
-        ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id),
-                         QStringLiteral("fmtRemision.rpt"), 2, id, cnn_, desglose, notas,
-                         QStringLiteral("tmpremisiones"), QStringLiteral("tmpremisionesdetalle"));
-        ++impresas;
+        ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id), Plantilla(), 2, id, cnn_,
+                         desglose, notas, QStringLiteral("tmpremisiones"),
+                         QStringLiteral("tmpremisionesdetalle"));
+        ++resultado.impresas;
     }
+    resultado.remisionFallida.clear();
+    resultado.cancelada = cancelado_ && resultado.impresas < resultado.total;
     BasesDD::CierraTabla(copias);
-    return impresas;
 }

@@ -5,22 +5,45 @@
 
 class Conexion;
 
+// How a print run ended: how many of its notes were printed, and whether it was cancelled or
+// stopped at a note that could not be printed.
+struct ResultadoDeImpresion {
+    int total = 0;
+    int impresas = 0;
+    bool cancelada = false;
+    QString remisionFallida; // serie and folio of the note that stopped the run
+    QString error;           // what stopped it
+
+    bool Fallo() const { return !error.isEmpty(); }
+    bool Completa() const { return !Fallo() && impresas == total; }
+    // What the window and the command line say at the end: all printed, "n de N" printed and
+    // cancelled, or stopped at a note with the template and the error.
+    QString Mensaje() const;
+    // The same for the trail of the program, on one line.
+    QString Resumen() const;
+};
+
 // The print run both reprint jobs share: every working copy in tmpremisiones, in Id order, to
 // the delivery-note template, each with its client's note text and, when the host uses several
-// tax rates, its tax breakdown. A cancel takes effect after the document in progress.
+// tax rates, its tax breakdown. A cancel takes effect after the document in progress; the first
+// note the engine cannot print stops the run.
 class ImpresionDeRemisiones {
 public:
+    // Before each note: its place in the run (from 1), the run's size and the copy's folio.
+    using Avance = std::function<void(int numero, int total, const QString& folio)>;
+
     explicit ImpresionDeRemisiones(Conexion& cnn);
 
-    // avance gets "Remisión " + the copy's folio before each document and may let window
-    // events run; returns how many documents were printed.
-    int Imprime(const std::function<void(const QString&)>& avance = {});
+    ResultadoDeImpresion Imprime(const Avance& avance = {});
     void Cancela() { cancelado_ = true; }
 
     static QString Pregunta() { return QStringLiteral("¿Desea imprimir estas remisiones?"); }
     static QString Aviso() { return QStringLiteral("Remisiones impresas"); }
+    static QString Plantilla() { return QStringLiteral("fmtRemision.rpt"); }
 
 private:
+    void imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance);
+
     Conexion& cnn_;
     bool cancelado_ = false;
 };

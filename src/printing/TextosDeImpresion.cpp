@@ -10,7 +10,6 @@
 #include "orvlib/libKwtm.h"
 
 #include <QDate>
-#include <cmath>
 
 namespace {
 
@@ -69,30 +68,17 @@ QString TextoDelPeriodo(const QString& desde, const QString& hasta) {
            QStringLiteral(" al %1 de ").arg(h.day()) + Formato::NombreDeMes(h.month()) + anio;
 }
 
-QString NombreEnSingular(const QString& nombre) {
-    QStringList palabras = nombre.split(QLatin1Char(' '));
-    for (QString& p : palabras) {
-        const QString mayusculas = p.toUpper();
-        if (mayusculas.size() > 3 && mayusculas.endsWith(QLatin1String("ES")) &&
-            QStringLiteral("LRNDZJ").contains(mayusculas[mayusculas.size() - 3])) {
-            p.chop(2);
-        } else if (mayusculas.size() > 1 && mayusculas.endsWith(QLatin1Char('S'))) {
-            p.chop(1);
-        }
-    }
-    return palabras.join(QLatin1Char(' '));
-}
-
 QString ImporteConLetra(double importe, const QString& nombreMoneda, const QString& abreviacion,
                         const QString& rutaAuxiliar) {
-    const auto centavosTotales = static_cast<qint64>(std::nearbyint(importe * 100.0));
-    const qint64 entero =
-        centavosTotales >= 0 ? centavosTotales / 100 : -((-centavosTotales + 99) / 100);
-    const auto centavos = static_cast<int>(centavosTotales - entero * 100);
-    const QString texto = QLatin1Char('(') + DeMonedas::Numeros(entero) +
-                          (entero == 1 ? NombreEnSingular(nombreMoneda) : nombreMoneda) +
-                          DeMonedas::Centavos(centavos) + QStringLiteral("/100 ") + abreviacion +
-                          QLatin1Char(')');
+    // Cents rounded as the figures printed beside the words are, so both always agree; a
+    // negative amount reads as its sign and its absolute value.
+    const qint64 centavosTotales = Formato::Redondea(importe, 2);
+    const qint64 absolutos = centavosTotales < 0 ? -centavosTotales : centavosTotales;
+    const QString texto = QLatin1Char('(') +
+                          (centavosTotales < 0 ? QStringLiteral("MENOS ") : QString()) +
+                          DeMonedas::Numeros(absolutos / 100) + nombreMoneda +
+                          DeMonedas::Centavos(static_cast<int>(absolutos % 100)) +
+                          QStringLiteral("/100 ") + abreviacion + QLatin1Char(')');
     if (!rutaAuxiliar.isEmpty()) {
         agregaFila(rutaAuxiliar, QStringLiteral("Titulo100"),
                    {{QStringLiteral("Encabezado"), texto}});
@@ -147,8 +133,9 @@ void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qi
     }
     const QString prefijo = lineas.campo(QStringLiteral("IdExterna")).toString().left(11);
     conexionHost.ejecuta(Utilerias::CambXXX(
-        QStringLiteral("Delete from partidatallaocolor where IdExterna like 'XXX%'"),
-        Sentencias::Escapa(prefijo)));
+        QStringLiteral("Delete from partidatallaocolor where IdExterna like 'XXX%'") +
+            Sentencias::EscapeDePatron(),
+        Sentencias::Patron(prefijo)));
     for (; !lineas.fin(); lineas.siguiente()) {
         const QString idExterna = lineas.campo(QStringLiteral("IdExterna")).toString();
         QString texto;

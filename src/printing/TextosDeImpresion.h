@@ -11,8 +11,9 @@ class Conexion;
 // a text that is not a date counts as missing. Month names are Spanish on every system.
 QString TextoDelPeriodo(const QString& desde, const QString& hasta);
 // "(MIL DOSCIENTOS TREINTA Y CUATRO PESOS 50/100 M.N.)", also written to Titulo100 of the
-// auxiliary file when a path is given. The amount is rounded to cents first, so 1159.9999999
-// reads as 1,160 and 00 cents; a whole amount of one takes the currency's singular name.
+// auxiliary file when a path is given. The amount is rounded to cents as the printed figures
+// are, so 1159.9999999 reads as 1,160 and 00 cents and -1.25 as "MENOS UN … 25/100"; the
+// currency's name is printed as the host stores it.
 QString ImporteConLetra(double importe, const QString& nombreMoneda, const QString& abreviacion,
                         const QString& rutaAuxiliar);
 // The exchange rates of the first ten currencies by Id, into one row of Paridades.
@@ -26,5 +27,3 @@ void GuardaNotas(const QString& rutaAuxiliar, const QString& nota);
 // ("T-CH-2/T-G-1") into the host's partidatallaocolor, in three pieces of 250 characters.
 void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qint32 idDocumento,
                          const QString& campoId);
-// A currency's name for one unit: PESOS gives PESO, DÓLARES gives DÓLAR.
-QString NombreEnSingular(const QString& nombre);

@@ -2,10 +2,11 @@
 
 #include "hostdata/OrigenesODBC.h"
 #include "hostdata/Proceso.h"
+#include "hostdata/TemporalDelProceso.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "reporteador/ErrorDeReporte.h"
-#include "ui/Dialogos.h"
+#include "ui/AlSalir.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,9 +34,18 @@ QByteArray leeArchivo(const QString& ruta) {
     return f.readAll();
 }
 
-void muestraError(int numero, const QString& descripcion) {
-    Dialogos::actual().mensaje(QStringLiteral("Error no. %1: %2").arg(numero).arg(descripcion),
-                               QStringLiteral("Error"), Dialogos::Icono::Critico);
+// The text of the engine's formula error: the formulas the program set, which the template
+// may lack.
+QString textoDeFormulas(const std::array<QString, 21>& formulas, const QString& descripcion) {
+    QString texto = QStringLiteral("Es posible que una de estas fórmulas no exista en el formato:");
+    bool hay = false;
+    for (const QString& f : formulas) {
+        if (!f.trimmed().isEmpty()) {
+            hay = true;
+            texto += QStringLiteral("\r\n") + f.left(f.indexOf(QLatin1Char('=')));
+        }
+    }
+    return hay ? texto : descripcion;
 }
 
 } // namespace
@@ -61,7 +71,7 @@ void modRPTs::ImprimeFormato(const QString& archivoFormato, const QString& selec
                              Conexion& conexionHost, const QString& rutaAuxiliar,
                              const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
                              const QString& tablaDetalleFormato, const QString& tablaDetalle) {
-    stArchivoReporte = Proceso::actual().stCarpetaPrograma + archivoFormato;
+    stArchivoReporte = QDir(TemporalDelProceso::Carpeta()).filePath(archivoFormato);
     inDestino = 1;
     stSeleccion = seleccion;
     EjecutaReporte(conexionHost, rutaAuxiliar, tablaEncabezadoFormato, tablaEncabezado,
@@ -113,7 +123,7 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
             stArchivoReporte = QDir(info.path()).filePath(conRpt(info.fileName().toLower()));
         },
         [&] {
-            QString carpeta;
+            QString carpeta = QFileInfo(stArchivoReporte).path();
             ExtraeFormato(conexionHost, stArchivoReporte, carpeta, QStringLiteral("reportesbin"));
         },
         [this] {
@@ -169,8 +179,9 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
             crpReport.Asigna(20, TextoDeConexion());
         },
         [this] { crpReport.Asigna(17, 1); },
-        [this] { QFile::remove(stArchivoReporte); },
     };
+    // The extracted template goes however the run ends.
+    const AlSalir borraPlantilla([this] { QFile::remove(stArchivoReporte); });
     constexpr std::size_t kListado = 5;
     std::size_t paso = 0;
     while (paso < pasos.size()) {
@@ -187,36 +198,19 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
         }
         const auto [numero, descripcion] = *error;
         if (numero == ErrorDeReporte::kTabla || numero == ErrorDeReporte::kServidor) {
+            // The listing starts again from the next Generales entry the template holds.
             tablas.clear();
             ++inReintento;
-            if (inReintento >= inPosicionesGenerales) {
-                return;
+            if (inReintento < inPosicionesGenerales) {
+                paso = kListado;
+                continue;
             }
-            paso = kListado;
-        } else if (numero == 70 || numero == 75) {
-            return;
-        } else {
-            if (numero == ErrorDeReporte::kFormula) {
-                QString texto =
-                    QStringLiteral("Es posible que una de estas fórmulas no exista en el formato:");
-                bool hay = false;
-                for (const QString& f : stFormulas) {
-                    if (!f.trimmed().isEmpty()) {
-                        hay = true;
-                        texto += QStringLiteral("\r\n") + f.left(f.indexOf(QLatin1Char('=')));
-                    }
-                }
-                if (hay) {
-                    Dialogos::actual().mensaje(texto, QStringLiteral("Error"),
-                                               Dialogos::Icono::Critico);
-                } else {
-                    muestraError(numero, descripcion);
-                }
-            } else {
-                muestraError(numero, descripcion);
-            }
-            ++paso;
         }
+        throw ErrorOrvlib(numero,
+                          numero == ErrorDeReporte::kFormula
+                              ? textoDeFormulas(stFormulas, descripcion)
+                              : descripcion,
+                          QFileInfo(stArchivoReporte).fileName());
     }
 }
 
@@ -224,9 +218,8 @@ void modRPTs::ExtraeFormato(Conexion& conexion, const QString& archivo, QString&
                             const QString& tabla) {
     const QString nombre = DeArchivos::NombreDeArchivo(archivo);
     CamposBin campos;
-    Proceso& p = Proceso::actual();
     if (carpeta.isEmpty()) {
-        carpeta = p.stCarpetaPrograma;
+        carpeta = TemporalDelProceso::Carpeta() + QLatin1Char('/');
     }
     campos.BaseDD = &conexion;
     campos.CampoLlave = QStringLiteral("Archivo");

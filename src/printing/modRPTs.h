@@ -11,9 +11,11 @@
 class Conexion;
 
 // Prints report templates kept in the host's reportesbin table through the report engine: writes
-// the template out, points its tables at the working tables and the print's auxiliary file,
-// drops formulas the template lacks, picks the printer the host's Orvane.ini names for it and
-// runs the engine. Its settings are module-wide, one print at a time.
+// the template out into the process's scratch folder, points its tables at the working tables
+// and the print's auxiliary file, drops formulas the template lacks, picks the printer the
+// host's Orvane.ini names for it and runs the engine. Its settings are module-wide, one print
+// at a time. A print that the engine could not produce throws ErrorOrvlib with the engine's
+// number and text and the template's name; the extracted template is removed in every case.
 class modRPTs {
 public:
     static modRPTs& actual();
@@ -40,6 +42,8 @@ public:
                         const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
                         const QString& tablaDetalleFormato, const QString& tablaDetalle);
 
+    // Writes the stored file of that name into the folder; an empty folder means the process's
+    // scratch folder, which is then given back in carpeta with a trailing separator.
     static void ExtraeFormato(Conexion& conexion, const QString& archivo, QString& carpeta,
                               const QString& tabla);
     qint16 TablasDelFormato(QString archivo, QStringList& tablas);

@@ -1,6 +1,7 @@
 #include "startup/Principal.h"
 
 #include "hostdata/Proceso.h"
+#include "hostdata/TemporalDelProceso.h"
 #include "orvlib/FabricaOrvlib.h"
 #include "startup/Menu.h"
 #include "startup/ParaPluginsPortables.h"
@@ -44,6 +45,8 @@ void Principal::LiberaObjetos() {
 bool Principal::Configura() {
     const QString carpeta = Proceso::CarpetaDelPrograma();
     QDir::setCurrent(carpeta);
+    // Scratch files of earlier runs that ended abnormally.
+    TemporalDelProceso::LimpiaAbandonadas();
     CreaObjetosCompartidos();
     Proceso& p = Proceso::actual();
     p.stArchivoIni = QDir(carpeta).filePath(QStringLiteral("DeRemisiones.ini"));

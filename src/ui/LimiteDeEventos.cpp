@@ -1,5 +1,6 @@
 #include "ui/LimiteDeEventos.h"
 
+#include "hostdata/Rechazo.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "ui/Dialogos.h"
 #include "ui/Puntero.h"
@@ -11,6 +12,11 @@ bool Protegido(const std::function<void()>& manejador) {
     try {
         manejador();
         return true;
+    } catch (const Rechazo& r) {
+        PunteroNormal();
+        Dialogos::actual().mensaje(r.texto(), QStringLiteral("Atención"),
+                                   Dialogos::Icono::Advertencia);
+        return false;
     } catch (const ErrorOrvlib& e) {
         texto = e.texto();
     } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 #include "orvlib/BasesDD.h"
 #include "support/BaseDePrueba.h"
 
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,6 +38,35 @@ TEST(Sentencias, ValoresHostilesSeleccionanEnLugarDeRomperLaSentencia) {
         EXPECT_EQ(BasesDD::LastRec(cnn, plantilla), 1) << qPrintable(plantilla);
     }
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM clientes")).toInt(), 7);
+}
+
+// A fragment typed into a LIKE filter selects the rows that contain it literally: "_" and "%"
+// are not wildcards, and the escape character itself is an ordinary character.
+TEST(Sentencias, LosComodinesDeUnPatronSeTomanAlPieDeLaLetra) {
+    BaseDePrueba base;
+    const QStringList nombres = {QStringLiteral("AL 50% MENOS"), QStringLiteral("A_B"),
+                                 QStringLiteral("AXB"),          QStringLiteral("¡OFERTA!"),
+                                 QStringLiteral("C:\\TIENDA_1"), QStringLiteral("O'BRIEN")};
+    int clave = 0;
+    for (const QString& nombre : nombres) {
+        base.conexion().consulta(
+            QStringLiteral("INSERT INTO clientes (Clave, Nombre) VALUES (?, ?)"),
+            {QString::number(++clave), nombre});
+    }
+    const struct {
+        const char* fragmento;
+        const char* claves;
+    } casos[] = {{"_", "2,5"}, {"%", "1"},         {"50%", "1"}, {"A_B", "2"}, {"!", "4"},
+                 {"!O", ""},   {"\\TIENDA_", "5"}, {"'B", "6"},  {"X", "3"}};
+    for (const auto& c : casos) {
+        QSqlQuery q = base.conexion().consulta(
+            QStringLiteral("SELECT GROUP_CONCAT(Clave ORDER BY Clave) FROM clientes WHERE Nombre "
+                           "like '%") +
+            Sentencias::Patron(QString::fromUtf8(c.fragmento)) + QStringLiteral("%'") +
+            Sentencias::EscapeDePatron());
+        q.next();
+        EXPECT_EQ(q.value(0).toString(), QString::fromLatin1(c.claves)) << c.fragmento;
+    }
 }
 
 TEST(Sentencias, NombresDeBaseComoIdentificadores) {

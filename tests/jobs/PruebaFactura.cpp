@@ -1,4 +1,5 @@
 #include "hostdata/Proceso.h"
+#include "hostdata/Rechazo.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "startup/Principal.h"
@@ -111,7 +112,8 @@ TEST_F(Factura, LaSeleccionSoloTomaLasRemisionesQueCorresponden) {
     } casos[] = {
         {"", "", "", "1,2,8"}, {" A ", "", "", "1,8"},   {"", "C9", "", "8"},
         {"", "", "ana", "8"},  {"", "", "O'BRIEN", "8"}, {"", "", "prueba", "1,2"},
-        {"Z", "", "", ""},
+        {"Z", "", "", ""},     {"", "", "_", ""},        {"", "", "%", ""},
+        {"", "", "A_A", ""},   {"", "", "O'B", "8"},
     };
     for (const auto& c : casos) {
         const TotalesDeFactura t =
@@ -160,8 +162,8 @@ TEST_F(Factura, CantidadesRedondeadasYTotalesAntesYDespues) {
     EXPECT_EQ(valor(QStringLiteral(
                   "SELECT GROUP_CONCAT(Cantidad ORDER BY Partida) FROM remisionesdetalle")),
               QStringLiteral("0.4000,2.6000,3.0000,2.0000"));
-    EXPECT_THROW(aplica(100.5F), ErrorOrvlib);
-    EXPECT_THROW(aplica(-1), ErrorOrvlib);
+    EXPECT_THROW(aplica(100.5F), Rechazo);
+    EXPECT_THROW(aplica(-1), Rechazo);
     EXPECT_EQ(FacturaDeRemisiones::TextoDePorcentaje(12.5F), QStringLiteral("12.5"));
     EXPECT_EQ(FacturaDeRemisiones::TextoDePorcentaje(10.0F), QStringLiteral("10"));
     EXPECT_EQ(FacturaDeRemisiones::TextoDePorcentaje(0.1F), QStringLiteral("0.1"));
@@ -259,9 +261,9 @@ TEST_F(Factura, SinTablasDeResguardoNoCambiaNada) {
     try {
         trabajo.GeneraFactura(datos(t), resguardo);
         FAIL() << "debió rechazarse";
-    } catch (const ErrorOrvlib& e) {
-        EXPECT_TRUE(e.descripcion().contains(QStringLiteral("no tiene las tablas")))
-            << qPrintable(e.descripcion());
+    } catch (const Rechazo& r) {
+        EXPECT_TRUE(r.texto().contains(QStringLiteral("no tiene las tablas")))
+            << qPrintable(r.texto());
     }
     EXPECT_EQ(estado(), antes);
 }
@@ -301,15 +303,15 @@ TEST_F(Factura, UnaFallaAMitadDeshaceTodo) {
 TEST_F(Factura, SeleccionVaciaYClienteDesconocidoSeRechazan) {
     const TotalesDeFactura vacio = aplica(0);
     const QString antes = estado();
-    EXPECT_THROW(trabajo.GeneraFactura(datos(vacio), resguardo), ErrorOrvlib);
+    EXPECT_THROW(trabajo.GeneraFactura(datos(vacio), resguardo), Rechazo);
     AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}}});
     DatosDeFactura d = datos(aplica(0));
     d.cliente = QStringLiteral("NADIE");
     try {
         trabajo.GeneraFactura(d, resguardo);
         FAIL();
-    } catch (const ErrorOrvlib& e) {
-        EXPECT_TRUE(e.descripcion().contains(QStringLiteral("El cliente 'NADIE' no existe.")));
+    } catch (const Rechazo& r) {
+        EXPECT_EQ(r.texto(), QStringLiteral("El cliente 'NADIE' no existe."));
     }
     EXPECT_EQ(estado(), antes);
 }
@@ -378,6 +380,81 @@ TEST(ClaveMetodoPago, CodigoDeDosCaracteres) {
     EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QStringLiteral("Efectivo")),
               QStringLiteral("Efectivo"));
     EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QString()), QString());
+}
+
+// A product sold and returned in the period nets to nothing: its line would have no unit
+// price, so the invoice is refused naming it, with nothing written.
+TEST_F(Factura, LasDevolucionesQueDejanUnProductoSinCantidadSeRechazan) {
+    AgregaNotas(
+        base,
+        {{1, kDia, 40, 0, 0, QStringLiteral("A"), 0, 0, {linea("P1", 2, 10), linea("P2", 1, 20)}},
+         {2, kDia, -20, 0, 0, QStringLiteral("A"), 0, 0, {linea("P1", -2, 10)}},
+         {3, kDia, -30, 0, 0, QStringLiteral("A"), 0, 0, {linea("P3", -3, 10)}}});
+    const TotalesDeFactura t = aplica(0);
+    const QString antes = estado();
+    try {
+        trabajo.GeneraFactura(datos(t), resguardo);
+        FAIL() << "debió rechazarse";
+    } catch (const Rechazo& r) {
+        EXPECT_TRUE(r.texto().contains(QStringLiteral("'P1' (0), 'P3' (-3)")))
+            << qPrintable(r.texto());
+        EXPECT_FALSE(r.texto().contains(QStringLiteral("'P2'")));
+    }
+    EXPECT_EQ(estado(), antes);
+    EXPECT_FALSE(trabajo.QuedoAlgoEscrito());
+}
+
+// Tables that take no transactions keep what was written before a failure: it is said, never
+// "nothing changed".
+TEST_F(Factura, ConTablasSinTransaccionesUnaFallaDiceLoQueQuedoEscrito) {
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}}});
+    base.ejecuta(QStringLiteral("ALTER TABLE facturas ENGINE=MyISAM"));
+    base.ejecuta(QStringLiteral("ALTER TABLE sistema ENGINE=MyISAM"));
+    EXPECT_EQ(trabajo.TablasSinTransaccion(resguardo),
+              (QStringList{base.nombre() + QStringLiteral(".facturas (MyISAM)"),
+                           base.nombre() + QStringLiteral(".sistema (MyISAM)")}));
+    base.ejecuta(QStringLiteral("CREATE TRIGGER falla_partida BEFORE INSERT ON facturasdetalle "
+                                "FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='partida "
+                                "rechazada por la prueba'"));
+    const TotalesDeFactura t = aplica(0);
+    try {
+        trabajo.GeneraFactura(datos(t), resguardo);
+        FAIL() << "debió fallar";
+    } catch (const ErrorOrvlib& e) {
+        const QString texto = e.descripcion();
+        EXPECT_FALSE(texto.contains(QStringLiteral("no se cambió nada"))) << qPrintable(texto);
+        EXPECT_TRUE(texto.startsWith(QStringLiteral("No se terminó de generar la factura.")));
+        EXPECT_TRUE(texto.contains(QStringLiteral("el contador FA-B de la tabla sistema quedó en "
+                                                  "124")))
+            << qPrintable(texto);
+        EXPECT_TRUE(texto.contains(QStringLiteral("el encabezado de la factura B124")));
+        EXPECT_TRUE(texto.contains(QStringLiteral("partida rechazada por la prueba")));
+    }
+    EXPECT_TRUE(trabajo.QuedoAlgoEscrito());
+    EXPECT_EQ(valor(QStringLiteral("SELECT Contenido FROM sistema WHERE Dato='FA-B'")),
+              QStringLiteral("124"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM facturas")), QStringLiteral("1"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT SUM(Cancelada) FROM remisiones")), QStringLiteral("0"));
+}
+
+TEST_F(Factura, SinSuCandadoLaVentanaNoAplicaNiGenera) {
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}}});
+    const TotalesDeFactura t = aplica(0);
+    trabajo.SueltaLaBaseTemporal();
+    const QString antes = estado();
+    EXPECT_THROW(aplica(0), Rechazo);
+    EXPECT_THROW(trabajo.GeneraFactura(datos(t), resguardo), Rechazo);
+    EXPECT_EQ(estado(), antes);
+    ASSERT_TRUE(trabajo.TomaLaBaseTemporal());
+}
+
+TEST_F(Factura, FechasQueNoSirvenSeRechazanSinTocarNada) {
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}}});
+    aplica(0);
+    EXPECT_THROW(trabajo.AplicaPorcentaje(kDia.addDays(1), kDia, {}, {}, {}, 0), Rechazo);
+    EXPECT_THROW(trabajo.AplicaPorcentaje(QDate(), kDia, {}, {}, {}, 0), Rechazo);
+    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM tmpreprocesarem.remisiones")),
+              QStringLiteral("1"));
 }
 
 } // namespace

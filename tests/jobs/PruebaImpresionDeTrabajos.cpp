@@ -1,7 +1,9 @@
+#include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "jobs/cap_reprint/frmRemisTyP.h"
 #include "jobs/percent_reprint/frmRemisPorcen.h"
 #include "orvlib/ArchivoIni.h"
+#include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/modRPTs.h"
 #include "startup/Principal.h"
@@ -14,11 +16,15 @@
 #include "support/TiendaDePrueba.h"
 #include "ui/DialogosGuionados.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -37,6 +43,31 @@ protected:
                            {12, kDia, 500, 80, 0, QStringLiteral("A"), 502},
                            {13, kDia.addDays(1), 200, 32, 0, QStringLiteral("A"), 503},
                            {14, kDia.addDays(1), 300, 48, 0, QStringLiteral("B"), 504}});
+    }
+
+    struct Salida {
+        int codigo = -1;
+        QString salida;
+        QString errores;
+    };
+
+    // The program run from the command line with those arguments, to its end.
+    static Salida corre(const QStringList& argumentos) {
+        QProcess programa;
+        programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE), argumentos);
+        EXPECT_TRUE(programa.waitForFinished(60000));
+        return {programa.exitCode(), QString::fromUtf8(programa.readAllStandardOutput()),
+                QString::fromUtf8(programa.readAllStandardError())};
+    }
+
+    // The percentage job over folios 501 to 503 of series A, with the options given.
+    static QStringList porcentaje(const QStringList& opciones = {}) {
+        return QStringList{QStringLiteral("porcentaje"), QStringLiteral("--inicial"),
+                           QStringLiteral("501"),        QStringLiteral("--final"),
+                           QStringLiteral("503"),        QStringLiteral("--porcentaje"),
+                           QStringLiteral("15"),         QStringLiteral("--serie"),
+                           QStringLiteral("A")} +
+               opciones;
     }
 
     void escribe(QWidget& ventana, const char* caja, const char* texto) {
@@ -77,7 +108,28 @@ TEST_F(ImpresionDeTrabajos, ElTopeImprimeUnPdfPorCopiaConSuNuevoFolio) {
     EXPECT_EQ(dialogos.cajas()[2].texto, QStringLiteral("Remisiones impresas"));
     EXPECT_EQ(dialogos.cajas()[2].titulo, QStringLiteral("Atención"));
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
     EXPECT_FALSE(Control<QPushButton>(ventana, "Command3")->isVisible());
+
+    // One line of the trail per run: when, where, who, what, with what, and how it ended.
+    const QStringList lineas = Windows1252::decodifica(CarpetaDePrueba::lee(Bitacora::Archivo()))
+                                   .split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lineas.size(), 3);
+    EXPECT_TRUE(lineas[2].isEmpty());
+    const QStringList aplicar = lineas[0].split(QLatin1Char('\t'));
+    ASSERT_EQ(aplicar.size(), 6);
+    EXPECT_EQ(QDateTime::fromString(aplicar[0], QStringLiteral("yyyy-MM-dd hh:mm:ss")).date(),
+              QDate::currentDate());
+    EXPECT_EQ(aplicar[1], QSysInfo::machineHostName());
+    EXPECT_EQ(aplicar[3], QStringLiteral("tope aplicar"));
+    EXPECT_EQ(aplicar[4], QStringLiteral("del 02/11/2026 al 03/11/2026, serie 'A', tope "
+                                         "100,000.00, folio 1500"));
+    EXPECT_EQ(aplicar[5], QStringLiteral("3 remisiones elegidas en 2 días; a imprimir 1,972.00 "
+                                         "de 1,972.00"));
+    const QStringList imprimir = lineas[1].split(QLatin1Char('\t'));
+    ASSERT_EQ(imprimir.size(), 6);
+    EXPECT_EQ(imprimir[3], QStringLiteral("tope imprimir"));
+    EXPECT_EQ(imprimir[5], QStringLiteral("impresas 3 de 3"));
 }
 
 TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
@@ -95,9 +147,93 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
         cancelar->click();
     });
     QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
-    EXPECT_EQ(visto, QStringLiteral("Remisión 1500"));
+    EXPECT_EQ(visto, QStringLiteral("Remisión 1500  (1 de 3)"));
     EXPECT_EQ(Nuevos().size(), 1);
-    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas"));
+    EXPECT_EQ(dialogos.cajas().last().texto,
+              QStringLiteral("Impresión cancelada. Se imprimió 1 de 3 remisiones."));
+    EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
+}
+
+// Escape and the close box while the run prints act as "Cancelar": the window stays, and the
+// working tables are never dropped under the running loop.
+TEST_F(ImpresionDeTrabajos, EscapeYCerrarDuranteLaImpresionCancelanSinCerrar) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    aplicaTope(ventana);
+    dialogos.responde(true);
+    int tablas = 0;
+    bool barraVisible = false;
+    QTimer::singleShot(0, &ventana, [&] {
+        barraVisible = Control<QProgressBar>(ventana, "barImpresion")->isVisible();
+        QTest::keyClick(&ventana, Qt::Key_Escape);
+        ventana.close();
+        tablas = base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt();
+    });
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(barraVisible);
+    EXPECT_EQ(tablas, 3);
+    EXPECT_TRUE(ventana.isVisible());
+    EXPECT_EQ(Nuevos().size(), 1);
+    EXPECT_TRUE(dialogos.cajas().last().texto.startsWith(QStringLiteral("Impresión cancelada.")));
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 3);
+    ventana.close();
+    EXPECT_FALSE(ventana.isVisible());
+    EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
+}
+
+// The first note the engine cannot print stops the run with one message naming the note, the
+// template and the error; nothing is asked per note and no scratch file is left.
+TEST_F(ImpresionDeTrabajos, UnaPlantillaQueFaltaDetieneLaCorridaConUnSoloAviso) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    aplicaTope(ventana);
+    base.ejecuta(QStringLiteral("DELETE FROM reportesbin WHERE Archivo='fmtRemision.rpt'"));
+    dialogos.responde(true);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(Nuevos().isEmpty());
+    ASSERT_EQ(dialogos.cajas().size(), 2);
+    const DialogosGuionados::Caja& aviso = dialogos.cajas()[1];
+    EXPECT_EQ(aviso.titulo, QStringLiteral("Error"));
+    EXPECT_EQ(aviso.icono, Dialogos::Icono::Critico);
+    EXPECT_TRUE(aviso.texto.startsWith(
+        QStringLiteral("La impresión se detuvo en la remisión A 1500 (plantilla fmtRemision.rpt)."
+                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError nº 53: ")))
+        << qPrintable(aviso.texto);
+    EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM partidatallaocolor")).toInt(), 0);
+    QDirIterator restos(carpeta.programa(), {QStringLiteral("*.rpt"), QStringLiteral("*.MDB")},
+                        QDir::Files, QDirIterator::Subdirectories);
+    EXPECT_FALSE(restos.hasNext()) << qPrintable(restos.next());
+}
+
+// Two reprints of one store database would share its working tables: while one window has
+// them, a second window (or a scheduled run, on any workstation) is refused and leaves them.
+TEST_F(ImpresionDeTrabajos, UnaSolaReimpresionALaVezPorBaseDeDatos) {
+    frmRemisTyP primera;
+    ASSERT_TRUE(ActivaVentana(&primera));
+    aplicaTope(primera);
+    {
+        frmRemisPorcen segunda;
+        ASSERT_EQ(dialogos.cajas().size(), 1);
+        EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Atención"));
+        EXPECT_TRUE(dialogos.cajas()[0].texto.startsWith(
+            QStringLiteral("Ya se están reimprimiendo remisiones de la base de datos '") +
+            base.nombre() + QStringLiteral("' en otra ventana o estación (")))
+            << qPrintable(dialogos.cajas()[0].texto);
+        EXPECT_TRUE(EsperaHasta([&segunda] { return segunda.result() == QDialog::Rejected; }));
+        segunda.close();
+    }
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 3);
+
+    const Salida otra = corre(porcentaje());
+    EXPECT_EQ(otra.codigo, 2);
+    EXPECT_TRUE(otra.errores.contains(QStringLiteral("Ya se están reimprimiendo remisiones")));
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 3);
+
+    primera.close();
+    frmRemisPorcen despues;
+    EXPECT_EQ(dialogos.cajas().size(), 1);
+    despues.close();
 }
 
 TEST_F(ImpresionDeTrabajos, ListaParaLaFacturaGlobalYSuLimpieza) {
@@ -168,53 +304,65 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     dialogos.responde(true);
     QTest::mouseClick(imprimir, Qt::LeftButton);
     EXPECT_EQ(Nuevos().size(), 2);
-    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas"));
+    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("No hay remisiones que imprimir."));
     ventana.close();
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
 
 TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
     const QString pdf = carpeta.ruta(QStringLiteral("consola"));
-    QProcess programa;
-    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
-                   {QStringLiteral("porcentaje"), QStringLiteral("--inicial"),
-                    QStringLiteral("501"), QStringLiteral("--final"), QStringLiteral("503"),
-                    QStringLiteral("--porcentaje"), QStringLiteral("15"), QStringLiteral("--serie"),
-                    QStringLiteral("A"), QStringLiteral("--imprimir"), QStringLiteral("--pdf"),
-                    pdf});
-    ASSERT_TRUE(programa.waitForFinished(60000));
-    EXPECT_EQ(programa.exitCode(), 0) << programa.readAllStandardError().toStdString();
-    EXPECT_EQ(QString::fromUtf8(programa.readAllStandardOutput()),
-              QStringLiteral("Subtotal real:        1,700.00\n"
-                             "I. V. A. real:          272.00\n"
-                             "Imp. ad. real:            0.00\n"
-                             "Total real:           1,972.00\n"
-                             "\n"
-                             "Nuevo subtotal:       1,445.00\n"
-                             "Nuevo I. V. A.:         231.20\n"
-                             "Nuevo imp. ad.:           0.00\n"
-                             "Nuevo total:          1,676.20\n"
-                             "Remisiones impresas\n"));
+    const Salida impresa =
+        corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
+    EXPECT_EQ(impresa.codigo, 0) << qPrintable(impresa.errores);
+    EXPECT_EQ(impresa.salida, QStringLiteral("Subtotal real:        1,700.00\n"
+                                             "I. V. A. real:          272.00\n"
+                                             "Imp. ad. real:            0.00\n"
+                                             "Total real:           1,972.00\n"
+                                             "\n"
+                                             "Nuevo subtotal:       1,445.00\n"
+                                             "Nuevo I. V. A.:         231.20\n"
+                                             "Nuevo imp. ad.:           0.00\n"
+                                             "Nuevo total:          1,676.20\n"
+                                             "Remisiones impresas\n"));
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 3);
 
-    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
-                   {QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("1"),
-                    QStringLiteral("--final"), QStringLiteral("9"), QStringLiteral("--porcentaje"),
-                    QStringLiteral("100")});
-    ASSERT_TRUE(programa.waitForFinished(30000));
-    EXPECT_NE(programa.exitCode(), 0);
-    EXPECT_TRUE(QString::fromUtf8(programa.readAllStandardError())
-                    .contains(QStringLiteral("menor que 100")));
+    const Salida rechazada =
+        corre({QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("1"),
+               QStringLiteral("--final"), QStringLiteral("9"), QStringLiteral("--porcentaje"),
+               QStringLiteral("100")});
+    EXPECT_EQ(rechazada.codigo, 2);
+    EXPECT_TRUE(rechazada.errores.contains(QStringLiteral("menor que 100")));
 
-    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
-                   {QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
-                    QStringLiteral("--hasta"), QStringLiteral("03/11/2026"),
-                    QStringLiteral("--tope"), QStringLiteral("1"), QStringLiteral("--folio"),
-                    QStringLiteral("7"), QStringLiteral("--serie"), QStringLiteral("A"),
-                    QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf});
-    ASSERT_TRUE(programa.waitForFinished(60000));
-    EXPECT_EQ(programa.exitCode(), 0) << programa.readAllStandardError().toStdString();
+    const Salida tope =
+        corre({QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+               QStringLiteral("--hasta"), QStringLiteral("03/11/2026"), QStringLiteral("--tope"),
+               QStringLiteral("1"), QStringLiteral("--folio"), QStringLiteral("7"),
+               QStringLiteral("--serie"), QStringLiteral("A"), QStringLiteral("--imprimir"),
+               QStringLiteral("--pdf"), pdf});
+    EXPECT_EQ(tope.codigo, 0) << qPrintable(tope.errores);
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 5);
+}
+
+// Without its data sources the engine cannot read the store: the scheduled run says at which
+// note, with which template and why it stopped, exits non-zero and leaves no scratch file.
+TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
+    CarpetaDePrueba::escribe(carpeta.archivoOdbc(), QByteArray());
+    const QString pdf = carpeta.ruta(QStringLiteral("consola"));
+    const Salida fallida =
+        corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
+    const QString& errores = fallida.errores;
+    EXPECT_EQ(fallida.codigo, 1) << qPrintable(errores);
+    EXPECT_TRUE(errores.contains(
+        QStringLiteral("La impresión se detuvo en la remisión A 501 (plantilla fmtRemision.rpt).\n"
+                       "Se imprimieron 0 de 3 remisiones.\n\nError nº 20527: ")))
+        << qPrintable(errores);
+    EXPECT_FALSE(fallida.salida.contains(QStringLiteral("Remisiones impresas")));
+    EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());
+    EXPECT_TRUE(QDir(carpeta.ruta(QStringLiteral("programa/Temporal")))
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+                    .isEmpty());
+    EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo())
+                    .contains("\tporcentaje imprimir (consola)\tpdf "));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
+#include "hostdata/Rechazo.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
-#include "orvlib/ErrorOrvlib.h"
 #include "support/BaseDePrueba.h"
 #include "support/NotasDePrueba.h"
 
@@ -72,10 +72,11 @@ TEST_F(Porcentaje, SoloLaSerieSinCanceladasYRangoVacio) {
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 0);
 }
 
-TEST_F(Porcentaje, PorcentajesFueraDeRangoSeRechazan) {
+TEST_F(Porcentaje, PorcentajesYRangosQueNoSirvenSeRechazanSinTocarNada) {
     for (const char* p : {"0", "-5", "100", "150"}) {
-        EXPECT_THROW(trabajo.Comprueba(1, 10, QString(), imp(p)), ErrorOrvlib) << p;
+        EXPECT_THROW(trabajo.Comprueba(1, 10, QString(), imp(p)), Rechazo) << p;
     }
+    EXPECT_THROW(trabajo.Comprueba(10, 1, QString(), imp("15")), Rechazo);
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
 

@@ -1,9 +1,12 @@
+#include "hostdata/Rechazo.h"
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
 #include "support/NotasDePrueba.h"
 
+#include <QDir>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -20,11 +23,19 @@ protected:
     QString lista = carpeta.ruta(QStringLiteral("programa/ListaRemisiones.txt"));
     ReimpresionConTope trabajo{base.conexion(), lista};
 
-    ResultadoDeTope aplica(double tope, int folio = 1500,
+    ResultadoDeTope aplica(double tope, qint64 folio = 1500,
                            const QString& serie = QStringLiteral("A"), QDate desde = kDia1,
                            QDate hasta = kDia3) {
-        trabajo.CreaTablasDeTrabajo();
         return trabajo.Aplica(desde, hasta, serie, Importe::DeDouble(tope), folio);
+    }
+    QList<int> foliosCopiados() {
+        QList<int> folios;
+        QSqlQuery q = base.conexion().consulta(
+            QStringLiteral("SELECT Factura FROM tmpremisiones ORDER BY Id"));
+        while (q.next()) {
+            folios << q.value(0).toInt();
+        }
+        return folios;
     }
     QList<int> idsCopiados() {
         QList<int> ids;
@@ -123,6 +134,59 @@ TEST_F(Tope, DiasEnOrdenFoliosConsecutivosYSoloLaSerieSinCanceladas) {
     EXPECT_EQ(CarpetaDePrueba::lee(lista), QByteArray("5,\"A\",1500\r\n8,\"A\",1501\r\n"
                                                       "10,\"A\",1502\r\n11,\"A\",1503\r\n"
                                                       "20,\"A\",1504\r\n"));
+}
+
+// The copies' folios must fit the folio column: a first folio whose last copy would pass
+// 2,147,483,647 is refused before anything changes, as are inputs that cannot be used; one
+// that ends exactly there is taken.
+TEST_F(Tope, EntradasYFoliosQueNoCabenSeRechazanSinCambiarNada) {
+    PartidaDePrueba sinBase;
+    sinBase.precio = 100;
+    sinBase.iva = 16;
+    AgregaNotas(base, {{1, kDia1, 100}, {2, kDia1, 100}, {3, kDia2, 100}});
+    aplica(1000, 10);
+    EXPECT_EQ(foliosCopiados(), (QList<int>{10, 11, 12}));
+    const QByteArray listaAntes = CarpetaDePrueba::lee(lista);
+    AgregaNotas(base, {{4, kDia2, 116, 16, 0, QStringLiteral("A"), 0, 0, {sinBase}}});
+    const struct {
+        const char* nombre;
+        QDate desde;
+        QDate hasta;
+        double tope;
+        qint64 folio;
+    } rechazos[] = {
+        {"folios de más", kDia1, kDia3, 1000, 2147483645},
+        {"folio fuera de la columna", kDia1, kDia3, 1000, 2147483648LL},
+        {"folio cero", kDia1, kDia3, 1000, 0},
+        {"tope cero", kDia1, kDia3, 0, 1},
+        {"fechas al revés", kDia3, kDia1, 1000, 1},
+        {"fecha inválida", QDate(), kDia1, 1000, 1},
+    };
+    for (const auto& r : rechazos) {
+        SCOPED_TRACE(r.nombre);
+        EXPECT_THROW(trabajo.Aplica(r.desde, r.hasta, QStringLiteral("A"),
+                                    Importe::DeDouble(r.tope), r.folio),
+                     Rechazo);
+        EXPECT_EQ(foliosCopiados(), (QList<int>{10, 11, 12}));
+        EXPECT_EQ(CarpetaDePrueba::lee(lista), listaAntes);
+        EXPECT_EQ(detalle(4, 1, "BaseIVA"), QStringLiteral("0.0000"));
+    }
+    aplica(1000, 2147483644);
+    EXPECT_EQ(foliosCopiados(), (QList<int>{2147483644, 2147483645, 2147483646, 2147483647}));
+}
+
+// The list is written whole and only once the copies are made: a run that fails keeps the
+// last good list.
+TEST_F(Tope, UnaCorridaQueFallaConservaLaListaAnterior) {
+    AgregaNotas(base, {{1, kDia1, 100}});
+    aplica(1000, 10);
+    const QByteArray listaAntes = CarpetaDePrueba::lee(lista);
+    AgregaNotas(base, {{2, kDia1, 100}});
+    base.ejecuta(QStringLiteral("RENAME TABLE remisionesdetalle TO remisionesdetalle_aparte"));
+    EXPECT_THROW(aplica(1000, 500), ErrorOrvlib);
+    base.ejecuta(QStringLiteral("RENAME TABLE remisionesdetalle_aparte TO remisionesdetalle"));
+    EXPECT_EQ(CarpetaDePrueba::lee(lista), listaAntes);
+    EXPECT_EQ(QDir(carpeta.programa()).entryList(QDir::Files), QStringList{"ListaRemisiones.txt"});
 }
 
 TEST_F(Tope, ListaConLaSerieCitadaYVaciaSinNotas) {

@@ -107,11 +107,96 @@ TEST_F(VentanaDeTope, ElTopeNoSoltaElFocoMientrasNoSeaPositivoYAplicarLoExige) {
     EXPECT_EQ(tope->text(), QStringLiteral("0.00"));
 
     Control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("10"));
+    // Inputs are checked before any table is touched.
     base.ejecuta(QStringLiteral("CREATE TABLE tmpremisiones (x INT)"));
+    base.ejecuta(QStringLiteral("INSERT INTO tmpremisiones VALUES (7)"));
     QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     EXPECT_FALSE(Control<QTableWidget>(ventana, "mfgReja")->isVisible());
-    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 0);
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT x FROM tmpremisiones")).toInt(), 7);
     EXPECT_TRUE(tope->hasFocus());
+}
+
+class VentanaDeTopeAplicada : public VentanaDeTope {
+protected:
+    frmRemisTyP ventana;
+    QTableWidget* reja = nullptr;
+
+    void SetUp() override {
+        VentanaDeTope::SetUp();
+        ASSERT_TRUE(ActivaVentana(&ventana));
+        reja = Control<QTableWidget>(ventana, "mfgReja");
+        aplica("1500");
+        ASSERT_EQ(reja->rowCount(), 5);
+    }
+
+    void aplica(const char* folio) {
+        Control<QLineEdit>(ventana, "mkeFecha_0")->setText(QStringLiteral("02/11/2026"));
+        Control<QLineEdit>(ventana, "mkeFecha_1")->setText(QStringLiteral("04/11/2026"));
+        Control<QLineEdit>(ventana, "txtDato_4")->setText(QStringLiteral("A"));
+        Control<QLineEdit>(ventana, "txtDato_2")->setText(QStringLiteral("1000"));
+        Control<QLineEdit>(ventana, "txtDato_3")->setText(QString::fromLatin1(folio));
+        QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    }
+
+    QString folios() {
+        return base
+            .valor(QStringLiteral("SELECT GROUP_CONCAT(Factura ORDER BY Id) FROM tmpremisiones"))
+            .toString();
+    }
+};
+
+// A refused "Aplicar" keeps the last good run whole: its grid, its copies and "&Imprimir".
+TEST_F(VentanaDeTopeAplicada, UnAplicarRechazadoConservaLaCorridaAnterior) {
+    const QString lista = carpeta.ruta(QStringLiteral("programa/ListaRemisiones.txt"));
+    const QByteArray listaAntes = CarpetaDePrueba::lee(lista);
+    const char* rechazados[] = {"2147483644", "2147483648", "99999999999999"};
+    for (const char* folio : rechazados) {
+        aplica(folio);
+        ASSERT_FALSE(dialogos.cajas().isEmpty()) << folio;
+        EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
+        EXPECT_EQ(reja->rowCount(), 5) << folio;
+        EXPECT_EQ(reja->item(0, 5)->text(), QStringLiteral("Del 1500 al 1501")) << folio;
+        EXPECT_EQ(folios(), QStringLiteral("1500,1501,1502,1503,1504")) << folio;
+        EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+        EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
+    }
+    EXPECT_TRUE(dialogos.cajas().first().texto.contains(QStringLiteral("llegarían al folio "
+                                                                       "2147483648")))
+        << qPrintable(dialogos.cajas().first().texto);
+    EXPECT_EQ(CarpetaDePrueba::lee(lista), listaAntes);
+
+    // The largest folio that fits is taken.
+    aplica("2147483643");
+    EXPECT_EQ(folios(), QStringLiteral("2147483643,2147483644,2147483645,2147483646,2147483647"));
+    EXPECT_EQ(reja->item(2, 5)->text(), QStringLiteral("Del 2147483646 al 2147483647"));
+}
+
+// A run that fails half-way clears the grid and "&Imprimir": what is shown and what would be
+// printed never disagree, and the window stays usable.
+TEST_F(VentanaDeTopeAplicada, UnaFallaVaciaLaRejaYDeshabilitaImprimir) {
+    base.ejecuta(QStringLiteral("RENAME TABLE remisionesdetalle TO remisionesdetalle_aparte"));
+    aplica("700");
+    base.ejecuta(QStringLiteral("RENAME TABLE remisionesdetalle_aparte TO remisionesdetalle"));
+    ASSERT_EQ(dialogos.cajas().size(), 1);
+    EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Alerta"));
+    EXPECT_EQ(reja->rowCount(), 0);
+    EXPECT_FALSE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(ventana, "Command2")->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
+    aplica("700");
+    EXPECT_EQ(reja->rowCount(), 5);
+    EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+}
+
+// Enter on the grid goes nowhere: it does not run "&Aplicar" again.
+TEST_F(VentanaDeTopeAplicada, EnterEnLaRejaNoVuelveAAplicar) {
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Cancelada=1"));
+    ASSERT_TRUE(reja->hasFocus());
+    QTest::keyClick(reja, Qt::Key_Return);
+    QTest::keyClick(reja, Qt::Key_Enter);
+    EXPECT_EQ(reja->rowCount(), 5);
+    EXPECT_EQ(folios(), QStringLiteral("1500,1501,1502,1503,1504"));
+    EXPECT_TRUE(dialogos.cajas().isEmpty());
 }
 
 TEST_F(VentanaDeTope, UnErrorDeBaseDeDatosSeAvisaYLaVentanaSigueUsable) {

@@ -1,3 +1,4 @@
+#include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "jobs/invoice/frmReproceso.h"
 #include "orvlib/ArchivoIni.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -163,6 +165,59 @@ TEST_F(VentanaDeFactura, UnaSegundaVentanaSeRechaza) {
     EXPECT_EQ(dialogos.cajas().last().texto,
               QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."));
     EXPECT_FALSE(Control<QPushButton>(primera, "cmdGenerar")->isEnabled());
+}
+
+// "Aplicar" lets window events run between its steps: a second click, Escape or the close box
+// meanwhile are not taken, so two selections never mix and the working database stays.
+TEST_F(VentanaDeFactura, MientrasAplicaNoSeVuelveAAplicarNiSeCierra) {
+    frmReproceso ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    Control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("0"));
+    auto* aplicar = Control<QPushButton>(ventana, "cmdAplicar");
+    bool dentro = false;
+    bool habilitado = true;
+    QTimer::singleShot(0, &ventana, [&] {
+        dentro = ventana.Trabajando();
+        habilitado = aplicar->isEnabled();
+        aplicar->click();
+        QTest::keyClick(&ventana, Qt::Key_Escape);
+        ventana.close();
+    });
+    QTest::mouseClick(aplicar, Qt::LeftButton);
+    EXPECT_TRUE(dentro);
+    EXPECT_FALSE(habilitado);
+    EXPECT_TRUE(ventana.isVisible());
+    EXPECT_TRUE(aplicar->isEnabled());
+    EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
+    EXPECT_EQ(CarpetaDePrueba::lee(Bitacora::Archivo()).count("\tfactura aplicar\t"), 1);
+    EXPECT_TRUE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());
+}
+
+// While the invoice's transaction is open the window repaints its folio but runs no events,
+// and a refused "Aplicar" leaves the totals and "Generar factura" of the last one as they were.
+TEST_F(VentanaDeFactura, LaFacturaSeGeneraSinEventosYUnRechazoConservaLoAplicado) {
+    ajuste("Base de datos de resguardo", resguardo.toUtf8().constData());
+    frmReproceso ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    auto* porcentaje = Control<QLineEdit>(ventana, "txtDato_3");
+    porcentaje->setText(QStringLiteral("0"));
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    porcentaje->setText(QStringLiteral("150"));
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
+    EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
+    auto* generar = Control<QPushButton>(ventana, "cmdGenerar");
+    ASSERT_TRUE(generar->isEnabled());
+
+    bool eventoDentro = false;
+    QTimer::singleShot(0, &ventana, [&] { eventoDentro = ventana.Trabajando(); });
+    dialogos.responde(true);
+    QTest::mouseClick(generar, Qt::LeftButton);
+    EXPECT_FALSE(eventoDentro);
+    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Factura creada 'B124'"));
+    const QByteArray bitacora = CarpetaDePrueba::lee(Bitacora::Archivo());
+    EXPECT_TRUE(bitacora.contains("\tfactura generar\tserie 'B', cliente 'CLIENTE'"));
+    EXPECT_TRUE(bitacora.contains("\tfactura B124 (Id "));
 }
 
 TEST_F(VentanaDeFactura, ElMenuLaOfreceSoloConElAjuste) {

@@ -1,5 +1,6 @@
 #include "hostdata/Proceso.h"
 #include "orvlib/CamposBin.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "printing/modRPTs.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
@@ -12,11 +13,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,6 +87,31 @@ protected:
         m.ImprimeFormato(formato, QStringLiteral("{Remisiones.Id}=1"), base.conexion(), auxiliar,
                          QStringLiteral("remisiones"), QStringLiteral("remisiones"),
                          QStringLiteral("remisionesdetalle"), QStringLiteral("remisionesdetalle"));
+    }
+
+    // The error of a print that must fail; no box is shown for it and no file is left.
+    ErrorOrvlib falla(const std::function<void()>& impresion) {
+        try {
+            impresion();
+        } catch (const ErrorOrvlib& e) {
+            EXPECT_TRUE(dialogos.cajas().isEmpty());
+            EXPECT_EQ(m.crpReport.ArchivosGenerados().size(), generadosAntes);
+            EXPECT_EQ(plantillasQueQuedan(), QStringList());
+            return e;
+        }
+        ADD_FAILURE() << "la impresión debió fallar";
+        return ErrorOrvlib(0, {}, {});
+    }
+
+    // Template files anywhere under the program folder.
+    QStringList plantillasQueQuedan() const {
+        QStringList quedan;
+        QDirIterator it(carpeta.programa(), {QStringLiteral("*.rpt")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            quedan << it.next();
+        }
+        return quedan;
     }
 };
 
@@ -167,17 +195,21 @@ TEST_F(Impresion, UnOrigenDeDatosQueNoExisteEsElErrorDelServidor) {
 }
 
 TEST_F(Impresion, UbicacionesYFormulasQueRecibeElMotor) {
-    m.InicializaReporte();
-    m.stFormulas[1] = QStringLiteral("NumeroDePaginas=3");
-    m.stFormulas[2] = QStringLiteral("Otra=1");
-    m.stFormulas[3] = QStringLiteral("=4");
-    m.ImprimeFormato(QStringLiteral("fmtPrueba.rpt"), QStringLiteral("{Remisiones.Id}=1"),
-                     base.conexion(), auxiliar, QStringLiteral("remisiones"),
-                     QStringLiteral("tmpremisiones"), QStringLiteral("remisionesdetalle"),
-                     QStringLiteral("tmpremisionesdetalle"));
-    // The working tables do not exist here: the engine cannot read them and the print ends
-    // quietly, but every setting was made first.
-    EXPECT_TRUE(dialogos.cajas().isEmpty());
+    const ErrorOrvlib e = falla([this] {
+        m.InicializaReporte();
+        m.stFormulas[1] = QStringLiteral("NumeroDePaginas=3");
+        m.stFormulas[2] = QStringLiteral("Otra=1");
+        m.stFormulas[3] = QStringLiteral("=4");
+        m.ImprimeFormato(QStringLiteral("fmtPrueba.rpt"), QStringLiteral("{Remisiones.Id}=1"),
+                         base.conexion(), auxiliar, QStringLiteral("remisiones"),
+                         QStringLiteral("tmpremisiones"), QStringLiteral("remisionesdetalle"),
+                         QStringLiteral("tmpremisionesdetalle"));
+    });
+    // The working tables do not exist here: the engine cannot read them, after every setting
+    // was made.
+    EXPECT_EQ(e.numero(), ErrorDeReporte::kTabla);
+    EXPECT_TRUE(e.descripcion().contains(QStringLiteral("tmpremisiones")));
+    EXPECT_EQ(e.contexto(), QStringLiteral("fmtprueba.rpt"));
     EXPECT_EQ(m.crpReport.Lee(32, 0).toString(), base.nombre() + QStringLiteral(".tmpremisiones"));
     EXPECT_EQ(m.crpReport.Lee(32, 1).toString(),
               base.nombre() + QStringLiteral(".tmpremisionesdetalle"));
@@ -190,26 +222,26 @@ TEST_F(Impresion, UbicacionesYFormulasQueRecibeElMotor) {
     EXPECT_EQ(m.crpReport.Lee(20).toString(),
               QStringLiteral("DSN=myodbc3-test;SERVER=%1;DB=%2;UID=root;PWD=;")
                   .arg(base.bases().cRuta, base.nombre()));
-    EXPECT_TRUE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtprueba.rpt"))));
 }
 
-TEST_F(Impresion, UnaFormulaQueElMotorNoTomaSeAvisaConSuNombre) {
-    m.InicializaReporte();
-    m.stFormulas[1] = QStringLiteral("NumeroDePaginas=\"3");
-    m.ImprimeFormato(QStringLiteral("fmtPrueba.rpt"), QStringLiteral("{Remisiones.Id}=1"),
-                     base.conexion(), auxiliar, QStringLiteral("remisiones"),
-                     QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
-                     QStringLiteral("remisionesdetalle"));
-    ASSERT_EQ(dialogos.cajas().size(), 1);
-    EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Error"));
-    EXPECT_EQ(dialogos.cajas()[0].texto,
+TEST_F(Impresion, UnaFormulaQueElMotorNoTomaFallaConSuNombre) {
+    const ErrorOrvlib e = falla([this] {
+        m.InicializaReporte();
+        m.stFormulas[1] = QStringLiteral("NumeroDePaginas=\"3");
+        m.ImprimeFormato(QStringLiteral("fmtPrueba.rpt"), QStringLiteral("{Remisiones.Id}=1"),
+                         base.conexion(), auxiliar, QStringLiteral("remisiones"),
+                         QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
+                         QStringLiteral("remisionesdetalle"));
+    });
+    EXPECT_EQ(e.numero(), ErrorDeReporte::kFormula);
+    EXPECT_EQ(e.descripcion(),
               QStringLiteral("Es posible que una de estas fórmulas no exista en el formato:\r\n"
                              "NumeroDePaginas"));
-    EXPECT_EQ(m.crpReport.ArchivosGenerados().size(), generadosAntes);
-    EXPECT_FALSE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtprueba.rpt"))));
 }
 
-TEST_F(Impresion, UnaTablaIlegibleReiniciaDesdeElSegundoGeneralesYLuegoTerminaEnSilencio) {
+// An unreadable table restarts the listing from the second Generales entry once; when it
+// fails again, the print fails with the engine's error instead of ending in silence.
+TEST_F(Impresion, UnaTablaIlegibleReiniciaDesdeElSegundoGeneralesYLuegoFalla) {
     guardaPlantilla(QStringLiteral("fmtDos.rpt"),
                     QStringLiteral("plantilla dos\n"
                                    "tabla M remisiones principal\n"
@@ -218,20 +250,17 @@ TEST_F(Impresion, UnaTablaIlegibleReiniciaDesdeElSegundoGeneralesYLuegoTerminaEn
                                    "tabla A Generales\n"
                                    "banda detalle 5\n"
                                    "texto 0 0 50 5 \"{Generales.Empresa}\"\n"));
-    imprime(QStringLiteral("fmtDos.rpt"));
-    EXPECT_TRUE(dialogos.cajas().isEmpty());
+    const ErrorOrvlib e = falla([this] { imprime(QStringLiteral("fmtDos.rpt")); });
+    EXPECT_EQ(e.numero(), ErrorDeReporte::kTabla);
+    EXPECT_EQ(e.contexto(), QStringLiteral("fmtdos.rpt"));
     EXPECT_EQ(m.inReintento, 2);
     EXPECT_EQ(m.crpReport.Lee(32, 0).toString(), auxiliar);
-    EXPECT_EQ(m.crpReport.ArchivosGenerados().size(), generadosAntes);
-    EXPECT_TRUE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtdos.rpt"))));
 }
 
-TEST_F(Impresion, UnaPlantillaQueNoEstaSeAvisaYLaImpresionSigue) {
-    imprime(QStringLiteral("fmtNoExiste.rpt"));
-    ASSERT_FALSE(dialogos.cajas().isEmpty());
-    EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Error"));
-    EXPECT_TRUE(dialogos.cajas()[0].texto.startsWith(QStringLiteral("Error no. 53: ")));
-    EXPECT_EQ(m.crpReport.ArchivosGenerados().size(), generadosAntes);
+TEST_F(Impresion, UnaPlantillaQueNoEstaFalla) {
+    const ErrorOrvlib e = falla([this] { imprime(QStringLiteral("fmtNoExiste.rpt")); });
+    EXPECT_EQ(e.numero(), 53);
+    EXPECT_TRUE(e.descripcion().contains(QStringLiteral("fmtnoexiste.rpt")));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "orvlib/Formato.h"
 #include "printing/AuxiliarDeImpresion.h"
 #include "printing/DesgloseDeImpuestos.h"
 #include "printing/TextosDeImpresion.h"
@@ -66,14 +67,15 @@ TEST(ImporteConLetra, PiezasEspaciosYRedondeoACentavos) {
         const char* texto;
     } casos[] = {
         {1234.5, "PESOS", "M.N.", "(MIL DOSCIENTOS TREINTA Y CUATRO PESOS 50/100 M.N.)"},
-        {1, "PESOS", "M.N.", "(UN PESO 00/100 M.N.)"},
-        {1.99, "DÓLARES", "USD", "(UN DÓLAR 99/100 USD)"},
+        {1, "PESOS", "M.N.", "(UN PESOS 00/100 M.N.)"},
+        {1.99, "US DLLS", "USD", "(UN US DLLS 99/100 USD)"},
         {21, "PESOS", "M.N.", "(VEINTIÚN PESOS 00/100 M.N.)"},
         {1000000, "PESOS", "M.N.", "(UN MILLÓN DE PESOS 00/100 M.N.)"},
         {1200000.05, "PESOS", "M.N.", "(UN MILLÓN DOSCIENTOS MIL PESOS 05/100 M.N.)"},
         {1159.9999999, "PESOS", "M.N.", "(MIL CIENTO SESENTA PESOS 00/100 M.N.)"},
         {7.998, "PESOS", "M.N.", "(OCHO PESOS 00/100 M.N.)"},
-        {-1.25, "PESOS", "M.N.", "(MENOS DOS PESOS 75/100 M.N.)"},
+        {-1.25, "PESOS", "M.N.", "(MENOS UN PESOS 25/100 M.N.)"},
+        {-0.5, "PESOS", "M.N.", "(MENOS CERO PESOS 50/100 M.N.)"},
         {0, "", "", "(CERO  00/100 )"},
     };
     for (const auto& c : casos) {
@@ -81,6 +83,17 @@ TEST(ImporteConLetra, PiezasEspaciosYRedondeoACentavos) {
                                   QString::fromUtf8(c.abreviacion), QString()),
                   QString::fromUtf8(c.texto))
             << c.importe;
+    }
+}
+
+// Half cents read in words as the printed figure beside them rounds them.
+TEST(ImporteConLetra, LasLetrasDicenLoQueLaCifra) {
+    for (double importe : {0.125, 2.675, 1.005, 10.345, 1159.995, 0.015, -2.675, 99.985}) {
+        const QString cifra = Formato::Numero(importe, QStringLiteral("#,0.00"));
+        const QString letras =
+            ImporteConLetra(importe, QStringLiteral("PESOS"), QStringLiteral("M.N."), QString());
+        EXPECT_TRUE(letras.contains(QLatin1Char(' ') + cifra.right(2) + QStringLiteral("/100")))
+            << importe << " " << qPrintable(cifra) << " " << qPrintable(letras);
     }
 }
 
@@ -129,9 +142,6 @@ TEST(Impuestos, UnitariosConCadaBandera) {
         EXPECT_NEAR(iva, c.iva, 1e-4) << int(c.aplicaIva) << int(c.aplicaImpAd);
         EXPECT_NEAR(impAd, c.impAd, 1e-4) << int(c.aplicaIva) << int(c.aplicaImpAd);
     }
-    EXPECT_EQ(NombreEnSingular(QStringLiteral("PESOS MEXICANOS")), QStringLiteral("PESO MEXICANO"));
-    EXPECT_EQ(NombreEnSingular(QStringLiteral("DÓLARES")), QStringLiteral("DÓLAR"));
-    EXPECT_EQ(NombreEnSingular(QStringLiteral("EUROS")), QStringLiteral("EURO"));
 }
 
 TEST(Paridades, LasDiezPrimerasMonedas) {

@@ -1,5 +1,6 @@
 #include "support/CarpetaDePrueba.h"
 
+#include "hostdata/TemporalDelProceso.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/DelRegistro.h"
 
@@ -39,6 +40,8 @@ CarpetaDePrueba::CarpetaDePrueba() {
 }
 
 CarpetaDePrueba::~CarpetaDePrueba() {
+    // The process's scratch folder lives in this program folder, which goes now.
+    TemporalDelProceso::Suelta();
     for (int i = 0; i < 3; ++i) {
         if (antes_[i].isNull()) {
             qunsetenv(kVariables[i]);

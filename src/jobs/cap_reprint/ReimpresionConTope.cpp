@@ -1,13 +1,16 @@
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 
+#include "hostdata/Rechazo.h"
 #include "hostdata/Sentencias.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/DeArchivos.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Formato.h"
 #include "orvlib/Windows1252.h"
 #include "orvlib/libKwtm.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <QSqlQuery>
 #include <QStringList>
@@ -62,15 +65,54 @@ QString ReimpresionConTope::condicionDelPeriodo(const QDate& desde, const QDate&
            QStringLiteral("' AND Serie=") + Sentencias::Texto(serie_);
 }
 
+void ReimpresionConTope::ValidaEntrada(const QDate& desde, const QDate& hasta, Importe tope,
+                                       qint64 folioInicial) {
+    if (!desde.isValid() || !hasta.isValid()) {
+        throw Rechazo(QStringLiteral("Indique las dos fechas del período (DD/MM/AAAA)."));
+    }
+    if (desde > hasta) {
+        throw Rechazo(QStringLiteral("La fecha inicial del período es posterior a la final."));
+    }
+    if (tope <= Importe()) {
+        throw Rechazo(QStringLiteral("La cantidad tope debe ser mayor que cero."));
+    }
+    if (folioInicial <= 0 || folioInicial > kFolioMaximo) {
+        throw Rechazo(QStringLiteral("El folio a imprimir debe estar entre 1 y 2,147,483,647."));
+    }
+}
+
 ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hasta,
-                                           const QString& serie, Importe tope, qint32 folioInicial,
+                                           const QString& serie, Importe tope, qint64 folioInicial,
                                            const std::function<void()>& alAvanzar) {
+    ValidaEntrada(desde, hasta, tope, folioInicial);
     serie_ = serie;
     tope_ = tope;
-    lista_.setFileName(archivoLista_);
-    if (!lista_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw ErrorOrvlib(75, lista_.errorString(), archivoLista_);
+    // The notes are chosen first, reading only; nothing changes unless every folio they get
+    // fits in the folio column.
+    ResultadoDeTope resultado = eligeNotas(desde, hasta, folioInicial, alAvanzar);
+    const qint64 ultimoFolio = folioInicial + elegidas_.size() - 1;
+    if (ultimoFolio > kFolioMaximo) {
+        throw Rechazo(QStringLiteral("Las %1 remisiones elegidas, numeradas desde el folio %2, "
+                                     "llegarían al folio %3, más allá del mayor posible "
+                                     "(2,147,483,647). Indique un folio a imprimir menor.")
+                          .arg(elegidas_.size())
+                          .arg(folioInicial)
+                          .arg(ultimoFolio));
     }
+    // The chosen notes of the whole period are repaired, copied and renumbered together: the
+    // same rows and values as note by note, in a few statements. The list goes last, whole.
+    CreaTablasDeTrabajo();
+    if (!elegidas_.isEmpty()) {
+        CompletaImpuestos(elegidas_);
+        copiaYNumera(elegidas_, static_cast<qint32>(folioInicial));
+    }
+    escribeLista();
+    return resultado;
+}
+
+ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& hasta,
+                                               qint64 folioInicial,
+                                               const std::function<void()>& alAvanzar) {
     // One row per day, ascending; the period's total is the sum of the days', read as the
     // server's exact decimals.
     ResultadoDeTope resultado;
@@ -90,6 +132,7 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
     BasesDD::CierraTabla(rstVtas);
     folio_ = folioInicial;
     elegidas_.clear();
+    lista_.clear();
     for (DiaDeTope& dia : resultado.dias) {
         dia.aImprimir = DelDia(dia.fecha, dia.totalReal, dia.remisiones, dia.numeros);
         ++folio_;
@@ -100,14 +143,15 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
             alAvanzar();
         }
     }
-    lista_.close();
-    // The chosen notes of the whole period are repaired, copied and renumbered together: the
-    // same rows and values as note by note, in a few statements.
-    if (!elegidas_.isEmpty()) {
-        CompletaImpuestos(elegidas_);
-        copiaYNumera(elegidas_, folioInicial);
-    }
     return resultado;
+}
+
+void ReimpresionConTope::escribeLista() const {
+    QSaveFile archivo(archivoLista_);
+    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(lista_) != lista_.size() ||
+        !archivo.commit()) {
+        throw ErrorOrvlib(75, archivo.errorString(), archivoLista_);
+    }
 }
 
 Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& inTickets,
@@ -115,7 +159,6 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
     inTickets = 0;
     Importe suma;
     stTickets = QStringLiteral("Del ") + QString::number(folio_);
-    QByteArray lineas;
     // The day's notes are read in Id order a block at a time, so a day whose share is passed
     // early does not bring all its notes over.
     constexpr int kBloque = 500;
@@ -131,7 +174,7 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
             QStringLiteral("Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie"));
         for (leidas = 0; !notas.fin() && !pasada; notas.siguiente(), ++leidas) {
             ultimo = notas.campo(QStringLiteral("Id")).toInt();
-            lineas +=
+            lista_ +=
                 Windows1252::codifica(QString::number(ultimo) + QLatin1Char(',') +
                                       campoCitado(notas.campo(QStringLiteral("Serie")).toString()) +
                                       QLatin1Char(',') + QString::number(folio_)) +
@@ -142,9 +185,6 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
             ++folio_;
             pasada = PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_);
         }
-    }
-    if (lista_.write(lineas) != lineas.size()) {
-        throw ErrorOrvlib(75, lista_.errorString(), archivoLista_);
     }
     --folio_;
     stTickets += QStringLiteral(" al ") + QString::number(folio_);
@@ -181,6 +221,22 @@ void ReimpresionConTope::copiaYNumera(const QList<qint32>& ids, qint32 primerFol
         QStringLiteral("UPDATE tmpremisiones t JOIN (SELECT Id, ROW_NUMBER() OVER (ORDER BY "
                        "Fecha, Id) AS n FROM tmpremisiones) r ON r.Id=t.Id SET t.Factura=%1+r.n")
             .arg(primerFolio - 1));
+}
+
+QString ReimpresionConTope::Parametros(const QDate& desde, const QDate& hasta, const QString& serie,
+                                       Importe tope, qint64 folioInicial) {
+    return QStringLiteral("del %1 al %2, serie '%3', tope %4, folio %5")
+        .arg(libKwtm::TextoDeFecha(desde), libKwtm::TextoDeFecha(hasta), serie,
+             Formato::Numero(tope.ADouble(), QStringLiteral("#,0.00")))
+        .arg(folioInicial);
+}
+
+QString ReimpresionConTope::Resumen(const ResultadoDeTope& resultado) {
+    return QStringLiteral("%1 remisiones elegidas en %2 días; a imprimir %3 de %4")
+        .arg(resultado.remisiones)
+        .arg(resultado.dias.size())
+        .arg(Formato::Numero(resultado.impreso.ADouble(), QStringLiteral("#,0.00")),
+             Formato::Numero(resultado.real.ADouble(), QStringLiteral("#,0.00")));
 }
 
 void ReimpresionConTope::GeneraListaGlobal(const QString& archivoLista,

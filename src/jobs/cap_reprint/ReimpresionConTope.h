@@ -2,8 +2,8 @@
 
 #include "hostdata/Importe.h"
 
+#include <QByteArray>
 #include <QDate>
-#include <QFile>
 #include <QList>
 #include <QString>
 #include <QVector>
@@ -36,18 +36,26 @@ class ReimpresionConTope {
 public:
     ReimpresionConTope(Conexion& cnnBdD, QString archivoLista);
 
-    // Re-creates the working tables empty; "&Aplicar" does it before it checks its inputs.
+    // Re-creates the working tables empty.
     void CreaTablasDeTrabajo();
     void BorraTablasDeTrabajo();
 
-    // Runs the selection over the period. The folio and the cap must be positive. alAvanzar
-    // runs once per day, to let the window repaint.
+    // Runs the selection over the period: checks the inputs and chooses the notes, reading
+    // only, then re-creates the working tables, repairs, copies and renumbers the chosen notes
+    // and writes the list file whole. A period, cap or folio that cannot be used, or folios
+    // that would pass the column's largest, are refused (Rechazo) with nothing changed.
+    // alAvanzar runs once per day, to let the window repaint.
     ResultadoDeTope Aplica(const QDate& desde, const QDate& hasta, const QString& serie,
-                           Importe tope, qint32 folioInicial,
+                           Importe tope, qint64 folioInicial,
                            const std::function<void()>& alAvanzar = {});
+    // Refuses (Rechazo) a period without two valid dates in order, a cap not above zero or a
+    // first folio outside 1 … 2,147,483,647.
+    static void ValidaEntrada(const QDate& desde, const QDate& hasta, Importe tope,
+                              qint64 folioInicial);
 
-    // Chooses and lists the notes of one day, which Aplica then repairs and copies with the
-    // rest; returns their total. On return the folio counter holds the last folio given.
+    // Chooses the notes of one day and adds their lines to the list, which Aplica then repairs,
+    // copies and writes with the rest; returns their total. On return the folio counter holds
+    // the last folio given.
     Importe DelDia(const QDate& fecha, Importe totalDia, int& inTickets, QString& stTickets);
     // Fills the zero tax bases and amounts of the notes' detail lines in the host table.
     void CompletaImpuestos(const QList<qint32>& ids);
@@ -57,21 +65,32 @@ public:
     static void GeneraListaGlobal(const QString& archivoLista, const QString& archivoBandera);
     static void LimpiaBanderas(const QString& archivoBandera);
 
+    // The run's inputs and outcome as the program's trail records them.
+    static QString Parametros(const QDate& desde, const QDate& hasta, const QString& serie,
+                              Importe tope, qint64 folioInicial);
+    static QString Resumen(const ResultadoDeTope& resultado);
+
     // Whether a running sum has passed the day's share totalDia × tope ÷ totalPeriodo, compared
     // exactly; a period that totals 0 has no share to pass.
     static bool PasaLaAsignacion(Importe suma, Importe totalDia, Importe tope,
                                  Importe totalPeriodo);
 
+    // The folio column holds 32-bit numbers.
+    static constexpr qint64 kFolioMaximo = 2147483647;
+
 private:
     QString condicionDelPeriodo(const QDate& desde, const QDate& hasta) const;
+    ResultadoDeTope eligeNotas(const QDate& desde, const QDate& hasta, qint64 folioInicial,
+                               const std::function<void()>& alAvanzar);
     void copiaYNumera(const QList<qint32>& ids, qint32 primerFolio);
+    void escribeLista() const;
 
     Conexion& cnn_;
     QString archivoLista_;
-    QFile lista_;
+    QByteArray lista_;
     QString serie_;
     Importe tope_;
     Importe totalPeriodo_;
-    qint32 folio_ = 0;
+    qint64 folio_ = 0;
     QList<qint32> elegidas_;
 };

@@ -1,12 +1,16 @@
 #include "jobs/cap_reprint/frmRemisTyP.h"
 
+#include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
-#include "jobs/CorridaDeImpresion.h"
+#include "hostdata/Rechazo.h"
+#include "jobs/CandadoDeReimpresion.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "startup/ParaPluginsPortables.h"
+#include "ui/AlSalir.h"
+#include "ui/CorridaDeImpresion.h"
 #include "ui/Dialogos.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
@@ -18,9 +22,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -33,6 +39,11 @@ constexpr int kAnchos[6] = {450, 1400, 1300, 1300, 1300, 2500};
 
 QString nombre(const char* base, int indice) {
     return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
+}
+
+// A whole number typed in a box; absurdly large values stay absurdly large, never wrap.
+qint64 entero(double valor) {
+    return std::llround(std::clamp(valor, -1e15, 1e15));
 }
 
 } // namespace
@@ -48,7 +59,7 @@ frmRemisTyP::frmRemisTyP(QWidget* parent)
 frmRemisTyP::~frmRemisTyP() = default;
 
 void frmRemisTyP::creaControles() {
-    resize(Px(10080), Px(8280));
+    resize(Px(10080), Px(8640));
     Label6 = Coloca(new QLabel(QStringLiteral("Entre las fechas:"), this), QStringLiteral("Label6"),
                     720, 405, 1500, 300);
     mkeFecha[0] = Coloca(new QLineEdit(this), nombre("mkeFecha", 0), 2280, 360, 1335, 375);
@@ -96,6 +107,10 @@ void frmRemisTyP::creaControles() {
                       7560, 7680, 1335, 405);
     Label8 = Coloca(new QLabel(this), QStringLiteral("Label8"), 720, 7740, 6600, 300);
     Label8->setFont(QFont(QStringLiteral("Courier New")));
+    barImpresion =
+        Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 720, 8100, 6600, 255);
+    barImpresion->setTextVisible(false);
+    barImpresion->setVisible(false);
     for (QWidget* w : {static_cast<QWidget*>(Label7), static_cast<QWidget*>(txtDato[4]),
                        static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command3),
                        static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
@@ -146,6 +161,10 @@ void frmRemisTyP::alCargar() {
         Proceso& p = Proceso::actual();
         if (!p.bases->AbrirBdD(cnnBdD)) {
             throw ErrorOrvlib(-1, cnnBdD.ultimoError(), p.bases->cMiBase);
+        }
+        candado_ = std::make_unique<CandadoDeReimpresion>(cnnBdD);
+        if (!candado_->Toma()) {
+            throw Rechazo(candado_->Aviso());
         }
         impresion_ = std::make_unique<ImpresionDeRemisiones>(cnnBdD);
         logica_ = std::make_unique<ReimpresionConTope>(
@@ -213,25 +232,42 @@ bool frmRemisTyP::validaDato(int indice) {
 }
 
 void frmRemisTyP::cmdAplicar_Click() {
-    logica_->CreaTablasDeTrabajo();
-    const auto folio = static_cast<qint32>(std::nearbyint(libKwtm::kwVal(txtDato[3]->text())));
-    const double tope = libKwtm::kwVal(txtDato[2]->text());
-    if (folio <= 0 || tope <= 0) {
+    const qint64 folio = entero(libKwtm::kwVal(txtDato[3]->text()));
+    const Importe tope = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
+    if (folio <= 0 || tope <= Importe()) {
         (folio <= 0 ? txtDato[3] : txtDato[2])->setFocus();
         QApplication::beep();
         return;
     }
-    PunteroOcupado();
-    cmdAplicar->setEnabled(false);
-    const ResultadoDeTope resultado =
-        logica_->Aplica(libKwtm::LeeFecha(mkeFecha[0]->text()),
-                        libKwtm::LeeFecha(mkeFecha[1]->text()), txtDato[4]->text(),
-                        Importe::DeDouble(tope), folio, [] { QCoreApplication::processEvents(); });
-    cmdAplicar->setEnabled(true);
+    candado_->Verifica();
+    const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
+    const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
+    const QString serie = txtDato[4]->text();
+    ResultadoDeTope resultado;
+    try {
+        Bitacora::Registra(QStringLiteral("tope aplicar"),
+                           ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio), [&] {
+                               Trabaja([&] {
+                                   PunteroOcupado();
+                                   const AlSalir normal([] { PunteroNormal(); });
+                                   resultado =
+                                       logica_->Aplica(desde, hasta, serie, tope, folio,
+                                                       [] { QCoreApplication::processEvents(); });
+                               });
+                               return ReimpresionConTope::Resumen(resultado);
+                           });
+    } catch (const Rechazo&) {
+        throw;
+    } catch (...) {
+        // What the grid shows and what "&Imprimir" would print must not disagree.
+        limpiaResultados();
+        throw;
+    }
     llenaReja(resultado);
     for (QWidget* w : {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command1),
                        static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4)}) {
         w->setVisible(true);
+        w->setEnabled(true);
     }
     // The current cell goes to the totals row; a grid of more than 20 rows shows its end.
     mfgReja->setCurrentCell(mfgReja->rowCount() - 1, 1, QItemSelectionModel::NoUpdate);
@@ -239,7 +275,12 @@ void frmRemisTyP::cmdAplicar_Click() {
         mfgReja->scrollToBottom();
     }
     mfgReja->setFocus();
-    PunteroNormal();
+}
+
+void frmRemisTyP::limpiaResultados() {
+    mfgReja->setRowCount(0);
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
 }
 
 void frmRemisTyP::agregaFila(const QStringList& celdas) {
@@ -289,7 +330,9 @@ void frmRemisTyP::llenaReja(const ResultadoDeTope& resultado) {
 }
 
 void frmRemisTyP::Command1_Click() {
-    CorreImpresion(*impresion_, cmdAplicar, Command1, Command3, Label8);
+    candado_->Verifica();
+    CorreImpresion(*this, *impresion_, QStringLiteral("tope imprimir"), Command3, Label8,
+                   barImpresion);
     mkeFecha[0]->setFocus();
 }
 
@@ -312,8 +355,10 @@ void frmRemisTyP::Command4_Click() {
 }
 
 void frmRemisTyP::alDescargar() {
-    if (logica_ && cnnBdD.abierta()) {
+    // Closing the connection also lets the lock go.
+    const AlSalir cierra([this] { BasesDD::CierraBdD(cnnBdD); });
+    // The working tables are another window's while this one could not take the lock.
+    if (candado_ && candado_->Tomado() && cnnBdD.abierta()) {
         logica_->BorraTablasDeTrabajo();
     }
-    BasesDD::CierraBdD(cnnBdD);
 }

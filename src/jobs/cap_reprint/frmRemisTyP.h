@@ -8,8 +8,10 @@
 #include <array>
 #include <memory>
 
+class CandadoDeReimpresion;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 
@@ -38,6 +40,7 @@ private:
     void alCargar();
     bool validaDato(int indice);
     void cmdAplicar_Click();
+    void limpiaResultados();
     void llenaReja(const ResultadoDeTope& resultado);
     void agregaFila(const QStringList& celdas);
     void Command1_Click();
@@ -47,6 +50,7 @@ private:
     Conexion cnnBdD;
     std::unique_ptr<ReimpresionConTope> logica_;
     std::unique_ptr<class ImpresionDeRemisiones> impresion_;
+    std::unique_ptr<CandadoDeReimpresion> candado_;
     QString archivoBandera_;
 
     QLabel* Label6;
@@ -66,4 +70,5 @@ private:
     QPushButton* Command2;
     QPushButton* Command4;
     QLabel* Label8;
+    QProgressBar* barImpresion;
 };

@@ -1,8 +1,10 @@
 #include "jobs/invoice/FacturaDeRemisiones.h"
 
 #include "hostdata/Proceso.h"
+#include "hostdata/Rechazo.h"
 #include "hostdata/Sentencias.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Formato.h"
 #include "orvlib/libKwtm.h"
 
 #include <QSqlQuery>
@@ -53,6 +55,15 @@ bool FacturaDeRemisiones::TomaLaBaseTemporal() {
            QLatin1String("1");
 }
 
+void FacturaDeRemisiones::VerificaLaBaseTemporal() {
+    if (unaCifra(principal_.consulta(QStringLiteral("SELECT IS_USED_LOCK(?) = CONNECTION_ID()"),
+                                     {kCandado})) != QLatin1String("1")) {
+        throw Rechazo(QStringLiteral("Esta ventana ya no tiene reservada la base de trabajo "
+                                     "(la conexión con el servidor se perdió). Ciérrela y ábrala "
+                                     "de nuevo."));
+    }
+}
+
 void FacturaDeRemisiones::SueltaLaBaseTemporal() {
     principal_.consulta(QStringLiteral("SELECT RELEASE_LOCK(?)"), {kCandado});
 }
@@ -75,14 +86,48 @@ void FacturaDeRemisiones::BorraBaseTemporal() {
     principal_.ejecuta(QStringLiteral("Drop database if exists ") + BaseTemporal());
 }
 
+void FacturaDeRemisiones::ValidaEntrada(const QDate& desde, const QDate& hasta, float porcentaje) {
+    if (!desde.isValid() || !hasta.isValid()) {
+        throw Rechazo(QStringLiteral("Indique las dos fechas de búsqueda (DD/MM/AAAA)."));
+    }
+    if (desde > hasta) {
+        throw Rechazo(QStringLiteral("La fecha inicial de búsqueda es posterior a la final."));
+    }
+    if (!(porcentaje >= 0 && porcentaje <= 100)) {
+        throw Rechazo(QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."));
+    }
+}
+
+QString FacturaDeRemisiones::Parametros(const QDate& desde, const QDate& hasta,
+                                        const QString& serie, const QString& cliente,
+                                        const QString& nombre, float porcentaje) {
+    return QStringLiteral("del %1 al %2, serie '%3', cliente '%4', nombre '%5', porcentaje %6")
+        .arg(libKwtm::TextoDeFecha(desde), libKwtm::TextoDeFecha(hasta), serie.trimmed(),
+             cliente.trimmed(), nombre.trimmed(), TextoDePorcentaje(porcentaje));
+}
+
+QString FacturaDeRemisiones::Parametros(const DatosDeFactura& datos) {
+    return QStringLiteral("serie '%1', cliente '%2', fecha %3, folio propuesto %4, total %5")
+        .arg(datos.serie, datos.cliente, libKwtm::TextoDeFecha(datos.fecha))
+        .arg(datos.folioPropuesto)
+        .arg(Formato::Numero((datos.subtotal + datos.iva + datos.ieps).ADouble(),
+                             QStringLiteral("#,0.00")));
+}
+
+QString FacturaDeRemisiones::Resumen(const TotalesDeFactura& t) {
+    return QStringLiteral("%1 remisiones, %2 partidas copiadas; total %3, reducido %4")
+        .arg(t.remisiones)
+        .arg(t.partidas)
+        .arg(Formato::Numero(t.totalAntes().ADouble(), QStringLiteral("#,0.00")),
+             Formato::Numero(t.totalDespues().ADouble(), QStringLiteral("#,0.00")));
+}
+
 TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const QDate& hasta,
                                                        const QString& serie, const QString& cliente,
                                                        const QString& nombre, float porcentaje,
                                                        const std::function<void()>& alAvanzar) {
-    if (!(porcentaje >= 0 && porcentaje <= 100)) {
-        throw ErrorOrvlib(5, QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."),
-                          TextoDePorcentaje(porcentaje));
-    }
+    ValidaEntrada(desde, hasta, porcentaje);
+    VerificaLaBaseTemporal();
     temporal_.ejecuta(QStringLiteral("Truncate table remisiones"));
     temporal_.ejecuta(QStringLiteral("Truncate table remisionesdetalle"));
     QString condicion = QStringLiteral("remisiones where Fecha>='") + libKwtm::FechaSQL(desde) +
@@ -95,8 +140,8 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
         condicion += QStringLiteral(" and Cliente=") + Sentencias::Texto(cliente.trimmed());
     }
     if (!nombre.trimmed().isEmpty()) {
-        condicion += QStringLiteral(" and Nombre like '%") + Sentencias::Escapa(nombre.trimmed()) +
-                     QStringLiteral("%'");
+        condicion += QStringLiteral(" and Nombre like '%") + Sentencias::Patron(nombre.trimmed()) +
+                     QStringLiteral("%'") + Sentencias::EscapeDePatron();
     }
     const QString temporal = BaseTemporal();
     principal_.ejecuta(QStringLiteral("Insert into ") + temporal +
@@ -150,37 +195,75 @@ void FacturaDeRemisiones::verificaAntesDeFacturar(const DatosDeFactura& datos,
                        "TABLE_NAME IN ('remisiones','remisionesdetalle')"),
         {baseResguardo}));
     if (tablasDeResguardo != QLatin1String("2")) {
-        throw ErrorOrvlib(
-            1146,
+        throw Rechazo(
             QStringLiteral("La base de datos de resguardo '%1' no tiene las tablas remisiones y "
-                           "remisionesdetalle.")
-                .arg(baseResguardo),
-            baseResguardo);
+                           "remisionesdetalle. No se cambió nada.")
+                .arg(baseResguardo));
     }
     const QString partidas =
         unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM ") + BaseTemporal() +
                                      QStringLiteral(".remisionesdetalle")));
     if (partidas.toInt() == 0) {
-        throw ErrorOrvlib(
-            5,
-            QStringLiteral("No hay remisiones aplicadas que facturar: use \"Aplicar\" con "
-                           "otra selección."),
-            BaseTemporal());
+        throw Rechazo(QStringLiteral("No hay remisiones aplicadas que facturar: use "
+                                     "\"Aplicar\" con otra selección."));
     }
+    verificaCantidades();
     if (unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM clientes WHERE Clave=?"),
                                      {datos.cliente}))
             .toInt() == 0) {
-        throw ErrorOrvlib(5, QStringLiteral("El cliente '%1' no existe.").arg(datos.cliente),
-                          datos.cliente);
+        throw Rechazo(QStringLiteral("El cliente '%1' no existe.").arg(datos.cliente));
     }
+}
+
+void FacturaDeRemisiones::verificaCantidades() {
+    // Returns in the period can leave a product with nothing to invoice: a line without
+    // quantity has no unit price, and the host takes no such line.
+    QSqlQuery q = principal_.consulta(
+        QStringLiteral("SELECT Producto, SUM(Cantidad) FROM %1.remisionesdetalle GROUP BY "
+                       "Producto HAVING SUM(Cantidad) <= 0 ORDER BY Producto")
+            .arg(BaseTemporal()));
+    QStringList productos;
+    while (q.next()) {
+        productos << QStringLiteral("'%1' (%2)")
+                         .arg(q.value(0).toString(),
+                              Formato::Numero(Importe::DeVariant(q.value(1)).ADouble(),
+                                              QStringLiteral("#,0.####")));
+    }
+    if (!productos.isEmpty()) {
+        throw Rechazo(
+            QStringLiteral("Con las devoluciones del período, estos productos suman una cantidad "
+                           "de cero o menos y no pueden ir en la factura: %1. Quite de la "
+                           "selección las remisiones que los llevan y use \"Aplicar\" de nuevo. "
+                           "No se cambió nada.")
+                .arg(productos.join(QStringLiteral(", "))));
+    }
+}
+
+QStringList FacturaDeRemisiones::TablasSinTransaccion(const QString& baseResguardo) {
+    QSqlQuery q = principal_.consulta(
+        QStringLiteral(
+            "SELECT TABLE_SCHEMA, TABLE_NAME, ENGINE FROM information_schema.TABLES WHERE "
+            "(TABLE_SCHEMA=DATABASE() AND TABLE_NAME IN ('sistema','facturas','facturasdetalle',"
+            "'remisiones')) OR (TABLE_SCHEMA=? AND TABLE_NAME IN ('remisiones',"
+            "'remisionesdetalle')) ORDER BY TABLE_SCHEMA, TABLE_NAME"),
+        {baseResguardo});
+    static const QStringList kConTransacciones = {
+        QStringLiteral("innodb"),  QStringLiteral("xtradb"),     QStringLiteral("tokudb"),
+        QStringLiteral("rocksdb"), QStringLiteral("ndbcluster"), QStringLiteral("ndb")};
+    QStringList tablas;
+    while (q.next()) {
+        if (!kConTransacciones.contains(q.value(2).toString().toLower())) {
+            tablas << QStringLiteral("%1.%2 (%3)")
+                          .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
+        }
+    }
+    return tablas;
 }
 
 qint32 FacturaDeRemisiones::tomaFolio(const DatosDeFactura& datos) {
     const QString clave = QStringLiteral("FA-") + datos.serie;
     // The series counter row is locked until the invoice is committed, so a second invoice of
     // the series waits here and then finds the folio this one took.
-    principal_.consulta(
-        QStringLiteral("INSERT IGNORE INTO sistema (Dato, Contenido) VALUES (?, '0')"), {clave});
     principal_.consulta(QStringLiteral("SELECT Contenido FROM sistema WHERE Dato=? FOR UPDATE"),
                         {clave});
     qint32 folio = datos.folioPropuesto;
@@ -192,6 +275,8 @@ qint32 FacturaDeRemisiones::tomaFolio(const DatosDeFactura& datos) {
     }
     principal_.consulta(QStringLiteral("Update sistema set Contenido=? where Dato=?"),
                         {QString::number(folio), clave});
+    anota(QStringLiteral("el contador %1 de la tabla sistema quedó en %2").arg(clave).arg(folio),
+          {principal(QStringLiteral("sistema"))});
     return folio;
 }
 
@@ -243,7 +328,14 @@ qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32
             .arg(columnas.join(QLatin1Char(',')),
                  QStringList(columnas.size(), QStringLiteral("?")).join(QLatin1Char(','))),
         valores);
-    return unaCifra(principal_.consulta(QStringLiteral("SELECT LAST_INSERT_ID()"))).toLongLong();
+    const qint64 id =
+        unaCifra(principal_.consulta(QStringLiteral("SELECT LAST_INSERT_ID()"))).toLongLong();
+    anota(QStringLiteral("el encabezado de la factura %1%2 (Id %3) en facturas")
+              .arg(datos.serie)
+              .arg(folio)
+              .arg(id),
+          {principal(QStringLiteral("facturas"))});
+    return id;
 }
 
 void FacturaDeRemisiones::agregaPartidas(qint64 idFactura) {
@@ -269,6 +361,10 @@ void FacturaDeRemisiones::agregaPartidas(qint64 idFactura) {
                            "PrecioNeto, PrecioBruto, IVA, Producto, ImpuestoAd, NumeroDePrecio) "
                            "VALUES (?,?,?,?,?,?,?,?,?,?)"),
             valores);
+        anota(QStringLiteral("la partida %1 de la factura (Id %2) en facturasdetalle")
+                  .arg(valores[1].toInt())
+                  .arg(idFactura),
+              {principal(QStringLiteral("facturasdetalle"))});
     }
 }
 
@@ -278,9 +374,14 @@ void FacturaDeRemisiones::cancelaYResguarda(const DatosDeFactura& datos, qint32 
     const QString temporal = BaseTemporal();
     principal_.ejecuta(QStringLiteral("Insert into %1.remisiones SELECT * FROM %2.remisiones")
                            .arg(resguardo, temporal));
+    anota(QStringLiteral("las copias reducidas de las remisiones en %1.remisiones")
+              .arg(baseResguardo),
+          {baseResguardo + QStringLiteral(".remisiones")});
     principal_.ejecuta(
         QStringLiteral("Insert into %1.remisionesdetalle SELECT * FROM %2.remisionesdetalle")
             .arg(resguardo, temporal));
+    anota(QStringLiteral("sus partidas en %1.remisionesdetalle").arg(baseResguardo),
+          {baseResguardo + QStringLiteral(".remisionesdetalle")});
     const int notas = unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM ") +
                                                    temporal + QStringLiteral(".remisiones")))
                           .toInt();
@@ -291,6 +392,9 @@ void FacturaDeRemisiones::cancelaYResguarda(const DatosDeFactura& datos, qint32 
             .arg(temporal),
         {idFactura,
          QStringLiteral("REMISION TOMADA EN LA FACTURA ") + datos.serie + QString::number(folio)});
+    anota(QStringLiteral("%1 remisiones marcadas como canceladas y facturadas en remisiones")
+              .arg(cancela.numRowsAffected()),
+          {principal(QStringLiteral("remisiones"))});
     if (cancela.numRowsAffected() != notas) {
         throw ErrorOrvlib(
             5,
@@ -303,7 +407,12 @@ void FacturaDeRemisiones::cancelaYResguarda(const DatosDeFactura& datos, qint32 
 FacturaCreada
 FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& baseResguardo,
                                    const std::function<void(int, qint32)>& alAvanzar) {
+    quedoEscrito_ = false;
+    VerificaLaBaseTemporal();
     verificaAntesDeFacturar(datos, baseResguardo);
+    const QStringList sinTransaccion = TablasSinTransaccion(baseResguardo);
+    base_ = unaCifra(principal_.consulta(QStringLiteral("SELECT DATABASE()")));
+    escrito_.clear();
     FacturaCreada creada{datos.serie, 0, 0};
     const auto avanza = [&alAvanzar, &creada](int paso) {
         if (alAvanzar) {
@@ -327,12 +436,43 @@ FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& b
             throw ErrorOrvlib(-1, QStringLiteral("No se pudo confirmar la transacción"),
                               QStringLiteral("COMMIT"));
         }
+        escrito_.clear();
         return creada;
     } catch (const ErrorOrvlib& e) {
         principal_.bd().rollback();
-        throw ErrorOrvlib(e.numero(),
-                          QStringLiteral("No se generó la factura y no se cambió nada.\r\n") +
-                              e.descripcion(),
-                          e.contexto());
+        throw ErrorOrvlib(e.numero(), queQuedo(sinTransaccion) + e.descripcion(), e.contexto());
     }
+}
+
+QString FacturaDeRemisiones::principal(const QString& tabla) const {
+    return base_ + QLatin1Char('.') + tabla;
+}
+
+void FacturaDeRemisiones::anota(const QString& que, const QStringList& tablas) {
+    escrito_.push_back({que, tablas});
+}
+
+QString FacturaDeRemisiones::queQuedo(const QStringList& sinTransaccion) {
+    // What the rollback cannot undo: the steps done on tables without transactions.
+    QStringList quedo;
+    for (const auto& [que, tablas] : escrito_) {
+        const bool permanece = std::any_of(tablas.begin(), tablas.end(), [&](const QString& t) {
+            return std::any_of(sinTransaccion.begin(), sinTransaccion.end(), [&](const QString& s) {
+                return s.startsWith(t + QStringLiteral(" "), Qt::CaseInsensitive);
+            });
+        });
+        if (permanece) {
+            quedo << QStringLiteral("- ") + que;
+        }
+    }
+    escrito_.clear();
+    if (quedo.isEmpty()) {
+        return QStringLiteral("No se generó la factura y no se cambió nada.\r\n");
+    }
+    quedoEscrito_ = true;
+    return QStringLiteral("No se terminó de generar la factura. Estas tablas no admiten "
+                          "transacciones y conservan lo que ya se había escrito en ellas: %1.\r\n"
+                          "Quedó escrito:\r\n%2\r\nRevise esos datos en Orvane antes de "
+                          "volver a intentarlo.\r\n")
+        .arg(sinTransaccion.join(QStringLiteral(", ")), quedo.join(QStringLiteral("\r\n")));
 }

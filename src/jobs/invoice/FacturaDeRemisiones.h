@@ -4,8 +4,11 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class Conexion;
 
@@ -49,22 +52,42 @@ public:
     // Takes the working database's lock; false when another window, here or on another
     // workstation, holds it.
     bool TomaLaBaseTemporal();
+    // Refuses (Rechazo) when this connection no longer holds the lock, as after the server
+    // dropped the connection.
+    void VerificaLaBaseTemporal();
     void SueltaLaBaseTemporal();
     // Drops a working database left by an abnormal end and makes it anew.
     void PreparaBaseTemporal();
     void BorraBaseTemporal();
 
     // Copies the matching notes (dates inclusive; series, client and name fragment when not
-    // empty) and reduces the copies' quantities by the percentage, which must be 0 to 100.
+    // empty, the fragment taken literally) and reduces the copies' quantities by the
+    // percentage; inputs that ValidaEntrada refuses are refused before anything changes.
     TotalesDeFactura AplicaPorcentaje(const QDate& desde, const QDate& hasta, const QString& serie,
                                       const QString& cliente, const QString& nombre,
                                       float porcentaje,
                                       const std::function<void()>& alAvanzar = {});
-    // Creates the invoice from the copies of the last "Aplicar". Throws ErrorOrvlib, after
-    // undoing everything, when anything fails. alAvanzar runs after each of its four steps
-    // (1 folio taken, 2 header, 3 lines, 4 notes archived and cancelled) with the folio.
+    // Creates the invoice from the copies of the last "Aplicar". Refuses (Rechazo), with
+    // nothing changed, a product whose quantities net to zero or less. Throws ErrorOrvlib when
+    // anything fails after undoing what the transaction holds; what tables without
+    // transactions keep is said in the error, and QuedoAlgoEscrito() tells. alAvanzar runs
+    // after each of its four steps (1 folio taken, 2 header, 3 lines, 4 notes archived and
+    // cancelled) with the folio, inside the transaction: it must not let window events run.
     FacturaCreada GeneraFactura(const DatosDeFactura& datos, const QString& baseResguardo,
                                 const std::function<void(int paso, qint32 folio)>& alAvanzar = {});
+
+    bool QuedoAlgoEscrito() const { return quedoEscrito_; }
+    // The tables the invoice writes that do not take transactions, as "base.tabla (MOTOR)".
+    QStringList TablasSinTransaccion(const QString& baseResguardo);
+    // Refuses (Rechazo) dates that are not valid or not in order, or a percentage outside
+    // 0 … 100.
+    static void ValidaEntrada(const QDate& desde, const QDate& hasta, float porcentaje);
+
+    // The inputs and outcome of "Aplicar" and "Generar factura" as the trail records them.
+    static QString Parametros(const QDate& desde, const QDate& hasta, const QString& serie,
+                              const QString& cliente, const QString& nombre, float porcentaje);
+    static QString Parametros(const DatosDeFactura& datos);
+    static QString Resumen(const TotalesDeFactura& totales);
 
     // The clock of the invoice's Hora; tests set it.
     void PonReloj(std::function<QTime()> reloj) { reloj_ = std::move(reloj); }
@@ -80,6 +103,10 @@ public:
 
 private:
     void verificaAntesDeFacturar(const DatosDeFactura& datos, const QString& baseResguardo);
+    void verificaCantidades();
+    QString principal(const QString& tabla) const;
+    void anota(const QString& que, const QStringList& tablas);
+    QString queQuedo(const QStringList& sinTransaccion);
     qint32 tomaFolio(const DatosDeFactura& datos);
     qint64 agregaEncabezado(const DatosDeFactura& datos, qint32 folio);
     void agregaPartidas(qint64 idFactura);
@@ -89,4 +116,8 @@ private:
     Conexion& principal_;
     Conexion& temporal_;
     std::function<QTime()> reloj_ = [] { return QTime::currentTime(); };
+    QString base_;
+    // The writes of the invoice in progress, with the tables each one touched.
+    std::vector<std::pair<QString, QStringList>> escrito_;
+    bool quedoEscrito_ = false;
 };

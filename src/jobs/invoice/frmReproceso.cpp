@@ -1,6 +1,8 @@
 #include "jobs/invoice/frmReproceso.h"
 
+#include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
+#include "hostdata/Rechazo.h"
 #include "hostdata/Sentencias.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
 #include "orvlib/ErrorOrvlib.h"
@@ -245,23 +247,28 @@ void frmReproceso::buscaCliente(const QString& texto, QLabel* nombreCliente, boo
 }
 
 void frmReproceso::cmdAplicar_Click() {
+    const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
+    const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
+    const auto porcentaje = static_cast<float>(libKwtm::kwVal(txtDato[3]->text()));
+    FacturaDeRemisiones::ValidaEntrada(desde, hasta, porcentaje);
+    logica_->VerificaLaBaseTemporal();
     cmdGenerar->setEnabled(false);
     for (QLabel* l : lblResul) {
         l->clear();
     }
-    const auto porcentaje = static_cast<float>(libKwtm::kwVal(txtDato[3]->text()));
-    if (!(porcentaje >= 0 && porcentaje <= 100)) {
-        QApplication::beep();
-        Dialogos::actual().mensaje(
-            QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."),
-            QStringLiteral("Atención"), Dialogos::Icono::Advertencia);
-        txtDato[3]->setFocus();
-        return;
-    }
-    const TotalesDeFactura t = logica_->AplicaPorcentaje(
-        libKwtm::LeeFecha(mkeFecha[0]->text()), libKwtm::LeeFecha(mkeFecha[1]->text()),
-        txtDato[2]->text(), txtDato[4]->text(), txtDato[5]->text(), porcentaje,
-        [] { QCoreApplication::processEvents(); });
+    TotalesDeFactura t;
+    Bitacora::Registra(
+        QStringLiteral("factura aplicar"),
+        FacturaDeRemisiones::Parametros(desde, hasta, txtDato[2]->text(), txtDato[4]->text(),
+                                        txtDato[5]->text(), porcentaje),
+        [&] {
+            Trabaja([&] {
+                t = logica_->AplicaPorcentaje(desde, hasta, txtDato[2]->text(), txtDato[4]->text(),
+                                              txtDato[5]->text(), porcentaje,
+                                              [] { QCoreApplication::processEvents(); });
+            });
+            return FacturaDeRemisiones::Resumen(t);
+        });
     const Importe valores[] = {t.subtotalAntes,   t.ivaAntes,   t.iepsAntes,   t.totalAntes(),
                                t.subtotalDespues, t.ivaDespues, t.iepsDespues, t.totalDespues()};
     for (int i = 0; i < 8; ++i) {
@@ -270,9 +277,21 @@ void frmReproceso::cmdAplicar_Click() {
     cmdGenerar->setEnabled(true);
 }
 
+QString frmReproceso::preguntaDeConfirmacion() {
+    QString pregunta = QStringLiteral("Confirme si desea generar la factura con esta información:");
+    const QStringList sinTransaccion = logica_->TablasSinTransaccion(BaseResguardo);
+    if (!sinTransaccion.isEmpty()) {
+        pregunta += QStringLiteral("\r\n\r\nAtención: estas tablas no admiten transacciones: ") +
+                    sinTransaccion.join(QStringLiteral(", ")) +
+                    QStringLiteral(". Si algo fallara a la mitad, lo que ya se hubiera escrito en "
+                                   "ellas no se podría deshacer.");
+    }
+    return pregunta;
+}
+
 void frmReproceso::cmdGenerar_Click() {
-    if (!Pregunta(QStringLiteral("Confirme si desea generar la factura con esta información:"),
-                  QStringLiteral("Generar factura"), true)) {
+    logica_->VerificaLaBaseTemporal();
+    if (!Pregunta(preguntaDeConfirmacion(), QStringLiteral("Generar factura"), true)) {
         return;
     }
     cmdGenerar->setEnabled(false);
@@ -287,22 +306,38 @@ void frmReproceso::cmdGenerar_Click() {
     datos.metodoDePago = MetodoDePago;
     FacturaCreada creada;
     try {
-        creada = logica_->GeneraFactura(datos, BaseResguardo, [this](int paso, qint32 folio) {
-            if (paso == 1) {
-                lblFolio->setText(QString::number(folio));
-                QCoreApplication::processEvents();
-            }
-        });
-    } catch (const ErrorOrvlib&) {
-        // Nothing was written: the same selection may be invoiced once the cause is mended.
-        cmdGenerar->setEnabled(true);
-        alCambiar(0);
+        Bitacora::Registra(QStringLiteral("factura generar"),
+                           FacturaDeRemisiones::Parametros(datos), [&] {
+                               Trabaja([&] { creada = genera(datos); });
+                               return QStringLiteral("factura %1%2 (Id %3)")
+                                   .arg(creada.serie)
+                                   .arg(creada.folio)
+                                   .arg(creada.id);
+                           });
+    } catch (const std::exception&) {
+        // Unless a table without transactions kept part of it, nothing was written: the same
+        // selection may be invoiced once the cause is mended.
+        if (!logica_->QuedoAlgoEscrito()) {
+            cmdGenerar->setEnabled(true);
+            alCambiar(0);
+        }
         throw;
     }
     lblFolio->setText(QString::number(creada.folio));
     Dialogos::actual().mensaje(QStringLiteral("Factura creada '") + creada.serie +
                                    QString::number(creada.folio) + QLatin1Char('\''),
                                QStringLiteral("Aviso"), Dialogos::Icono::Ninguno);
+}
+
+FacturaCreada frmReproceso::genera(const DatosDeFactura& datos) {
+    // The folio shows as soon as it is taken; the label is repainted, never the window's
+    // events run, while the invoice's transaction is open.
+    return logica_->GeneraFactura(datos, BaseResguardo, [this](int paso, qint32 folio) {
+        if (paso == 1) {
+            lblFolio->setText(QString::number(folio));
+            lblFolio->repaint();
+        }
+    });
 }
 
 void frmReproceso::mouseDoubleClickEvent(QMouseEvent* evento) {

@@ -7,6 +7,8 @@
 #include <memory>
 
 class FacturaDeRemisiones;
+struct DatosDeFactura;
+struct FacturaCreada;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,6 +39,8 @@ private:
     void buscaCliente(const QString& texto, QLabel* nombre, bool conMetodo);
     void cmdAplicar_Click();
     void cmdGenerar_Click();
+    QString preguntaDeConfirmacion();
+    FacturaCreada genera(const DatosDeFactura& datos);
 
     Conexion cnnPrincipal;
     Conexion cnnTemporal;

@@ -1,9 +1,9 @@
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 
+#include "hostdata/Rechazo.h"
 #include "hostdata/Sentencias.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "orvlib/BasesDD.h"
-#include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
 
 #include <QSqlQuery>
@@ -49,14 +49,35 @@ void ReimpresionConPorcentaje::BorraTablasDeTrabajo() {
     TablasDeTrabajo::Borra(cnn_);
 }
 
+void ReimpresionConPorcentaje::ValidaEntrada(qint64 inicial, qint64 final, Importe porcentaje) {
+    if (porcentaje <= Importe() || porcentaje >= kCien) {
+        throw Rechazo(QStringLiteral("El porcentaje debe ser mayor que 0 y menor que 100."));
+    }
+    if (inicial > final) {
+        throw Rechazo(QStringLiteral("La remisión inicial es mayor que la final."));
+    }
+}
+
+QString ReimpresionConPorcentaje::Parametros(qint64 inicial, qint64 final, const QString& serie,
+                                             Importe porcentaje) {
+    return QStringLiteral("remisiones %1 a %2, serie '%3', porcentaje %4")
+        .arg(inicial)
+        .arg(final)
+        .arg(serie.trimmed(), porcentaje.TextoSql());
+}
+
+QString ReimpresionConPorcentaje::ResumenDeBitacora(const ResumenDePorcentaje& r) {
+    return QStringLiteral("%1 remisiones copiadas; total real %2, nuevo total %3")
+        .arg(r.remisiones)
+        .arg(Formato::Numero(r.totalReal().ADouble(), QStringLiteral("#,0.00")),
+             Formato::Numero(r.totalNuevo().ADouble(), QStringLiteral("#,0.00")));
+}
+
 ResumenDePorcentaje
 ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString& serie,
                                     Importe porcentaje,
                                     const std::function<void(int, int)>& avance) {
-    if (porcentaje <= Importe() || porcentaje >= kCien) {
-        throw ErrorOrvlib(5, QStringLiteral("El porcentaje debe ser mayor que 0 y menor que 100"),
-                          porcentaje.TextoSql());
-    }
+    ValidaEntrada(inicial, final, porcentaje);
     const QString f = Factor(porcentaje).TextoSql();
     TablasDeTrabajo::Crea(cnn_);
     const QString rango =

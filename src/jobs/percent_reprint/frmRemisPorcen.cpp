@@ -1,17 +1,22 @@
 #include "jobs/percent_reprint/frmRemisPorcen.h"
 
+#include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
-#include "jobs/CorridaDeImpresion.h"
+#include "hostdata/Rechazo.h"
+#include "jobs/CandadoDeReimpresion.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
 #include "printing/ImpresionDeRemisiones.h"
+#include "ui/AlSalir.h"
+#include "ui/CorridaDeImpresion.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -40,7 +45,7 @@ frmRemisPorcen::frmRemisPorcen(QWidget* parent)
 frmRemisPorcen::~frmRemisPorcen() = default;
 
 void frmRemisPorcen::creaControles() {
-    resize(Px(5760), Px(6480));
+    resize(Px(5760), Px(6840));
     const auto etiqueta = [this](int i, const char* texto, int izquierda, int arriba, int ancho) {
         Label[i] = Coloca(new QLabel(QString::fromUtf8(texto), this),
                           QStringLiteral("Label%1").arg(i), izquierda, arriba, ancho, 300);
@@ -70,6 +75,10 @@ void frmRemisPorcen::creaControles() {
     Command3 = Coloca(new QPushButton(QStringLiteral("Cancelar"), this), QStringLiteral("Command3"),
                       3720, 5700, 1335, 405);
     Command3->setEnabled(false);
+    barImpresion =
+        Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 600, 6180, 4455, 255);
+    barImpresion->setTextVisible(false);
+    barImpresion->setVisible(false);
     // Fields that no operation reads; kept hidden to the right, with their entry behaviours.
     etiqueta(4, "Ticket a imprimir:", 6500, 480, 1800);
     caja(3, 8400, 480, 1335);
@@ -105,7 +114,11 @@ void frmRemisPorcen::conectaEntradas() {
             [this] { Protegido([this] { Command2_Click(); }); });
     connect(Command1, &QPushButton::clicked, this,
             [this] { Protegido([this] { Command1_Click(); }); });
-    connect(Command3, &QPushButton::clicked, this, [this] { impresion_->Cancela(); });
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        if (impresion_) {
+            impresion_->Cancela();
+        }
+    });
 }
 
 void frmRemisPorcen::alCargar() {
@@ -114,6 +127,10 @@ void frmRemisPorcen::alCargar() {
         BasesDD& bases = *Proceso::actual().bases;
         if (!bases.AbrirBdD(cnn_)) {
             throw ErrorOrvlib(-1, cnn_.ultimoError(), bases.cMiBase);
+        }
+        candado_ = std::make_unique<CandadoDeReimpresion>(cnn_);
+        if (!candado_->Toma()) {
+            throw Rechazo(candado_->Aviso());
         }
         logica_ = std::make_unique<ReimpresionConPorcentaje>(cnn_);
         impresion_ = std::make_unique<ImpresionDeRemisiones>(cnn_);
@@ -157,28 +174,49 @@ void frmRemisPorcen::Command2_Click() {
         txtDato[2]->setFocus();
         return;
     }
-    Command1->setEnabled(false);
-    Label[7]->clear();
-    Label[7]->setVisible(true);
-    const ResumenDePorcentaje resumen =
-        logica_->Comprueba(static_cast<qint64>(libKwtm::kwVal(txtDato[0]->text())),
-                           static_cast<qint64>(libKwtm::kwVal(txtDato[1]->text())),
-                           txtDato[4]->text(), porcentaje, [this](int n, int de) {
-                               Label[7]->setText(QStringLiteral("%1 de %2").arg(n).arg(de));
-                               QCoreApplication::processEvents();
-                           });
+    candado_->Verifica();
+    const auto inicial = static_cast<qint64>(libKwtm::kwVal(txtDato[0]->text()));
+    const auto final = static_cast<qint64>(libKwtm::kwVal(txtDato[1]->text()));
+    const QString serie = txtDato[4]->text();
+    ReimpresionConPorcentaje::ValidaEntrada(inicial, final, porcentaje);
+    ResumenDePorcentaje resumen;
+    try {
+        Bitacora::Registra(
+            QStringLiteral("porcentaje comprobar"),
+            ReimpresionConPorcentaje::Parametros(inicial, final, serie, porcentaje), [&] {
+                Trabaja([&] {
+                    Label[7]->clear();
+                    Label[7]->setVisible(true);
+                    resumen = logica_->Comprueba(
+                        inicial, final, serie, porcentaje, [this](int n, int de) {
+                            Label[7]->setText(QStringLiteral("%1 de %2").arg(n).arg(de));
+                            QCoreApplication::processEvents();
+                        });
+                });
+                return ReimpresionConPorcentaje::ResumenDeBitacora(resumen);
+            });
+    } catch (...) {
+        // A summary of copies that are not there would mislead "&Imprimir".
+        Label[7]->clear();
+        Command1->setEnabled(false);
+        throw;
+    }
     Label[7]->setText(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
                                                                          QLatin1String("\n")));
     Command1->setEnabled(true);
 }
 
 void frmRemisPorcen::Command1_Click() {
-    CorreImpresion(*impresion_, Command2, Command1, Command3, Label[8]);
+    candado_->Verifica();
+    CorreImpresion(*this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8],
+                   barImpresion);
 }
 
 void frmRemisPorcen::alDescargar() {
-    if (logica_ && cnn_.abierta()) {
+    // Closing the connection also lets the lock go.
+    const AlSalir cierra([this] { BasesDD::CierraBdD(cnn_); });
+    // The working tables are another window's while this one could not take the lock.
+    if (candado_ && candado_->Tomado() && cnn_.abierta()) {
         logica_->BorraTablasDeTrabajo();
     }
-    BasesDD::CierraBdD(cnn_);
 }

@@ -6,10 +6,12 @@
 #include <array>
 #include <memory>
 
+class CandadoDeReimpresion;
 class ImpresionDeRemisiones;
 class ReimpresionConPorcentaje;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 // "Reimpresión de remisiones (%)": a folio range and a percentage in, the range's copies reduced
@@ -37,6 +39,7 @@ private:
     Conexion cnn_;
     std::unique_ptr<ReimpresionConPorcentaje> logica_;
     std::unique_ptr<ImpresionDeRemisiones> impresion_;
+    std::unique_ptr<CandadoDeReimpresion> candado_;
 
     std::array<QLabel*, 9> Label{};
     std::array<QLineEdit*, 5> txtDato{};
@@ -44,4 +47,5 @@ private:
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
+    QProgressBar* barImpresion = nullptr;
 };

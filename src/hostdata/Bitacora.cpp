@@ -1,0 +1,65 @@
+#include "hostdata/Bitacora.h"
+
+#include "hostdata/Proceso.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Windows1252.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSysInfo>
+#include <exception>
+
+namespace {
+
+// A field on one line: tabs and line breaks of an error text become blanks.
+QString campo(QString texto) {
+    static const QRegularExpression separadores(QStringLiteral("[\\t\\r\\n]+"));
+    return texto.replace(separadores, QStringLiteral(" ")).trimmed();
+}
+
+QString usuario() {
+    const QString usuario = qEnvironmentVariable("USER");
+    return usuario.isEmpty() ? qEnvironmentVariable("USERNAME") : usuario;
+}
+
+} // namespace
+
+QString Bitacora::Archivo() {
+    return QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("Bitacora.txt"));
+}
+
+void Bitacora::Anota(const QString& trabajo, const QString& parametros, const QString& resultado) {
+    const QStringList campos = {
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+        campo(QSysInfo::machineHostName()),
+        campo(usuario()),
+        campo(trabajo),
+        campo(parametros),
+        campo(resultado)};
+    // One write per line in append mode, so lines of processes writing at once never mix.
+    const QByteArray linea = Windows1252::codifica(campos.join(QLatin1Char('\t'))) + "\r\n";
+    QFile archivo(Archivo());
+    if (!archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) ||
+        archivo.write(linea) != linea.size()) {
+        qWarning("No se pudo escribir la bitácora %s: %s", qPrintable(Archivo()),
+                 qPrintable(archivo.errorString()));
+    }
+}
+
+QString Bitacora::Registra(const QString& trabajo, const QString& parametros,
+                           const std::function<QString()>& accion) {
+    QString resultado;
+    try {
+        resultado = accion();
+    } catch (const ErrorOrvlib& e) {
+        Anota(trabajo, parametros, QStringLiteral("error: ") + e.texto());
+        throw;
+    } catch (const std::exception& e) {
+        Anota(trabajo, parametros, QStringLiteral("error: ") + QString::fromLocal8Bit(e.what()));
+        throw;
+    }
+    Anota(trabajo, parametros, resultado);
+    return resultado;
+}

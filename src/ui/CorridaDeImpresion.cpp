@@ -1,0 +1,60 @@
+#include "ui/CorridaDeImpresion.h"
+
+#include "hostdata/Bitacora.h"
+#include "printing/ImpresionDeDocumento.h"
+#include "ui/AlSalir.h"
+#include "ui/Dialogos.h"
+#include "ui/VentanaDeTrabajo.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+void muestraFin(const ResultadoDeImpresion& r) {
+    const Dialogos::Icono icono = r.Fallo()      ? Dialogos::Icono::Critico
+                                  : r.Completa() ? Dialogos::Icono::Informacion
+                                                 : Dialogos::Icono::Advertencia;
+    Dialogos::actual().mensaje(
+        r.Mensaje(), r.Fallo() ? QStringLiteral("Error") : QStringLiteral("Atención"), icono);
+}
+
+} // namespace
+
+std::optional<ResultadoDeImpresion> CorreImpresion(VentanaDeTrabajo& ventana,
+                                                   ImpresionDeRemisiones& impresion,
+                                                   const QString& trabajo, QPushButton* cancelar,
+                                                   QLabel* progreso, QProgressBar* barra) {
+    if (!Pregunta(ImpresionDeRemisiones::Pregunta(), QStringLiteral("Imprimir"), true)) {
+        return std::nullopt;
+    }
+    ResultadoDeImpresion resultado;
+    ventana.Trabaja(
+        [&] {
+            cancelar->setEnabled(true);
+            cancelar->setVisible(true);
+            progreso->clear();
+            progreso->setVisible(true);
+            barra->setValue(0);
+            barra->setVisible(true);
+            const AlSalir restaura([=] {
+                progreso->setVisible(false);
+                barra->setVisible(false);
+                cancelar->setVisible(false);
+                cancelar->setEnabled(false);
+            });
+            resultado = impresion.Imprime([=](int numero, int total, const QString& folio) {
+                progreso->setText(
+                    QStringLiteral("Remisión %1  (%2 de %3)").arg(folio).arg(numero).arg(total));
+                barra->setRange(0, total);
+                barra->setValue(numero - 1);
+                QCoreApplication::processEvents();
+            });
+        },
+        cancelar);
+    Bitacora::Anota(trabajo, QString(), resultado.Resumen());
+    muestraFin(resultado);
+    return resultado;
+}
