@@ -11,6 +11,11 @@
 #include <QSysInfo>
 #include <exception>
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // A field on one line: tabs and line breaks of an error text become blanks.
@@ -20,8 +25,19 @@ QString campo(QString texto) {
 }
 
 QString usuario() {
-    const QString usuario = qEnvironmentVariable("USER");
-    return usuario.isEmpty() ? qEnvironmentVariable("USERNAME") : usuario;
+    for (const char* variable : {"USER", "LOGNAME", "USERNAME"}) {
+        const QString nombre = qEnvironmentVariable(variable);
+        if (!nombre.isEmpty()) {
+            return nombre;
+        }
+    }
+#ifdef Q_OS_UNIX
+    // A scheduled run may have none of them: the account's own name.
+    if (const passwd* cuenta = ::getpwuid(::getuid())) {
+        return QString::fromLocal8Bit(cuenta->pw_name);
+    }
+#endif
+    return {};
 }
 
 } // namespace

@@ -13,7 +13,8 @@ Proceso& Proceso::actual() {
 QString Proceso::CarpetaDelPrograma() {
     const QString carpeta = qEnvironmentVariable("DEREMISIONES_CARPETA");
     if (!carpeta.isEmpty()) {
-        return QDir::cleanPath(carpeta);
+        // Absolute: the start makes this folder the current one.
+        return QDir(carpeta).absolutePath();
     }
     const QString ejecutable = QCoreApplication::applicationDirPath();
     if (QFileInfo(ejecutable).isWritable()) {

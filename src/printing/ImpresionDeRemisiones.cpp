@@ -53,7 +53,11 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
     try {
         imprimeCopias(resultado, avance);
     } catch (const ErrorOrvlib& e) {
-        resultado.error = e.texto();
+        // The message names the template already.
+        resultado.error =
+            e.contexto().compare(Plantilla(), Qt::CaseInsensitive) == 0
+                ? QStringLiteral("Error nº %1: %2").arg(e.numero()).arg(e.descripcion())
+                : e.texto();
     } catch (const std::exception& e) {
         resultado.error = QString::fromLocal8Bit(e.what());
     }

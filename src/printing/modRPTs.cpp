@@ -193,8 +193,11 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
         } catch (const ErrorDeReporte& e) {
             error.emplace(e.numero(), e.texto());
         } catch (const ErrorOrvlib& e) {
-            error.emplace(e.numero(),
-                          e.descripcion() + QStringLiteral(" (") + e.contexto() + QLatin1Char(')'));
+            const bool esLaPlantilla = e.contexto().compare(QFileInfo(stArchivoReporte).fileName(),
+                                                            Qt::CaseInsensitive) == 0;
+            error.emplace(e.numero(), esLaPlantilla ? e.descripcion()
+                                                    : e.descripcion() + QStringLiteral(" (") +
+                                                          e.contexto() + QLatin1Char(')'));
         }
         const auto [numero, descripcion] = *error;
         if (numero == ErrorDeReporte::kTabla || numero == ErrorDeReporte::kServidor) {

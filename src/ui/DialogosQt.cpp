@@ -33,6 +33,7 @@ QMessageBox::Icon iconoQt(Dialogos::Icono icono) {
 void DialogosQt::mensaje(const QString& texto, const QString& titulo, Icono icono) {
     QMessageBox caja(iconoQt(icono), titulo, paraMostrar(texto), QMessageBox::Ok,
                      QApplication::activeWindow());
+    caja.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
     caja.exec();
 }
 
