@@ -1,23 +1,131 @@
 #!/usr/bin/env bash
-# Builds the Debian package, checks that its dependencies are installed packages, unpacks it
-# into a scratch root and starts the installed program.
+# The store's Debian package as an IT person meets it: built as the README says (Release,
+# stripped, without the tests), installed with dpkg into a scratch root, pointed at a store of
+# the private server whose MySQL user has a password, checked, used for a print to PDF, run as
+# root without writing under its prefix, and removed without leaving anything behind.
+#   tests/empaquetado.sh FUENTES CONSTRUCCION
 set -euo pipefail
-construccion=$1
+fuentes=$1
+construccion=$2
 raiz=$(mktemp -d)
-trap 'rm -rf "$raiz"' EXIT
-cd "$construccion"
-cpack -G DEB -B "$raiz/paquete" >/dev/null
+base="paquete_$$"
+resguardo="${base}_resguardo"
+contrasena='Clave con espacios y "comillas" 7!'
+sql() {
+    mariadb --no-defaults -h"$DEREMISIONES_MYSQL_HOST" -P"$DEREMISIONES_MYSQL_PUERTO" -uroot "$@"
+}
+limpia() {
+    sql -e "DROP DATABASE IF EXISTS $base; DROP DATABASE IF EXISTS $resguardo;
+            DROP USER IF EXISTS 'caja_$$'@'%';" || true
+    rm -rf "$raiz"
+}
+trap limpia EXIT
+falla() {
+    echo "FALLA: $*" >&2
+    exit 1
+}
+
+echo "== paquete"
+release="$construccion/paquete-release"
+cmake -S "$fuentes" -B "$release" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$release" -j"$(nproc)" >/dev/null
+(cd "$release" && cpack -G DEB -B "$raiz/paquete" >/dev/null)
 paquete=$(ls "$raiz"/paquete/*.deb)
 for dependencia in $(dpkg-deb -f "$paquete" Depends | tr -d ' ' | tr ',' ' '); do
     dpkg-query -W -f='${Status}' "$dependencia" 2>/dev/null | grep -q 'install ok installed' \
-        || { echo "dependencia no instalable aquí: $dependencia"; exit 1; }
+        || falla "dependencia no instalable aquí: $dependencia"
 done
-dpkg-deb -x "$paquete" "$raiz/instalado"
+
+sistema="$raiz/sistema"
+mkdir -p "$sistema/var/lib/dpkg/info" "$sistema/var/lib/dpkg/updates"
+touch "$sistema/var/lib/dpkg/status" "$sistema/var/lib/dpkg/available"
+dpkg_() { dpkg --force-not-root --force-depends --instdir="$sistema" --admindir="$sistema/var/lib/dpkg" "$@"; }
+dpkg_ -i "$paquete" >/dev/null 2>&1 || falla "dpkg -i"
 for archivo in usr/bin/deremisiones usr/bin/plantillas usr/share/applications/deremisiones.desktop \
     usr/share/icons/hicolor/scalable/apps/deremisiones.svg \
-    usr/share/deremisiones/plantillas/fmtRemision.rpt.fuente; do
-    [ -e "$raiz/instalado/$archivo" ] || { echo "falta $archivo en el paquete"; exit 1; }
+    usr/share/deremisiones/plantillas/fmtRemision.rpt.fuente \
+    usr/share/doc/deremisiones/manual.md usr/share/doc/deremisiones/copyright \
+    usr/share/doc/deremisiones/changelog.gz usr/share/doc/deremisiones/img/remision.png \
+    usr/share/man/man1/deremisiones.1.gz usr/share/man/man1/plantillas.1.gz; do
+    [ -e "$sistema/$archivo" ] || falla "falta $archivo en el paquete"
 done
-version=$(env -u DISPLAY -u QT_QPA_PLATFORM "$raiz/instalado/usr/bin/deremisiones" --version)
-echo "$version"
-[ "$version" = "deremisiones $(dpkg-deb -f "$paquete" Version)" ]
+for programa in deremisiones plantillas; do
+    ! readelf -S "$sistema/usr/bin/$programa" | grep -q '\.symtab' || falla "$programa sin strip"
+done
+zcat "$sistema/usr/share/man/man1/deremisiones.1.gz" | grep -q 'configura' || falla "manual"
+
+deremisiones="$sistema/usr/bin/deremisiones"
+version=$(env -u DISPLAY -u QT_QPA_PLATFORM "$deremisiones" --version)
+[ "$version" = "deremisiones $(dpkg-deb -f "$paquete" Version)" ] || falla "versión: $version"
+for orden in configura verifica tope porcentaje factura; do
+    "$deremisiones" "$orden" --help | grep -q "^Uso: deremisiones $orden" || falla "ayuda de $orden"
+done
+
+echo "== una tienda con un usuario con contraseña"
+sql -e "CREATE DATABASE $base CHARACTER SET utf8mb4; CREATE DATABASE $resguardo CHARACTER SET utf8mb4;"
+sql "$base" <"$fuentes/tests/fixtures/host_schema.sql"
+sql "$resguardo" <"$fuentes/tests/fixtures/host_schema.sql"
+sql "$base" -e "INSERT INTO monedas (Id, Nombre, Abreviacion, Paridad) VALUES (1, 'PESOS', 'M.N.', 1);
+    INSERT INTO configura (SeriesEnRem) VALUES (1);
+    INSERT INTO remisiones (Id, Serie, Factura, Fecha, Subtotal, IVA, Cliente, Afectada)
+        VALUES (1, 'A', 501, '2026-11-02', 100, 16, 'C1', 1);
+    INSERT INTO remisionesdetalle (Id, Partida, Producto, Cantidad, PrecioNeto, IVA)
+        VALUES (1, 1, 'P1', 1, 100, 16);"
+escapada=${contrasena//\"/\\\"}
+sql -e "CREATE USER 'caja_$$'@'%' IDENTIFIED BY \"$escapada\";
+        GRANT SELECT, INSERT, UPDATE, DELETE, CREATE, DROP ON $base.* TO 'caja_$$'@'%';
+        GRANT SELECT, INSERT ON $resguardo.* TO 'caja_$$'@'%';
+        GRANT ALL PRIVILEGES ON tmpreprocesarem.* TO 'caja_$$'@'%';"
+
+# The IT person's account: its own home, configuration and data folders.
+cuenta="$raiz/cuenta"
+mkdir -p "$cuenta"
+export HOME="$cuenta" XDG_CONFIG_HOME="$cuenta/.config" XDG_DATA_HOME="$cuenta/.local/share"
+export ODBCINI="$cuenta/.odbc.ini" QT_QPA_PLATFORM=offscreen
+unset DEREMISIONES_CARPETA DEREMISIONES_PDF
+find "$sistema/usr" -printf '%p %s %T@\n' | sort >"$raiz/prefijo-antes"
+
+orvane="$raiz/orvane"
+printf '%s\n' "$contrasena" | "$deremisiones" configura --carpeta-orvane "$orvane/" \
+    --servidor "$DEREMISIONES_MYSQL_HOST" --puerto "$DEREMISIONES_MYSQL_PUERTO" \
+    --usuario "caja_$$" --base "$base" --resguardo "$resguardo" >"$raiz/configura" \
+    || { cat "$raiz/configura"; falla "configura"; }
+grep -q "Plantillas guardadas en reportesbin: Auxiliar.MDB, fmtRemision.rpt" "$raiz/configura" \
+    || { cat "$raiz/configura"; falla "no guardó las plantillas"; }
+[ -d "$orvane" ] || falla "no creó la carpeta de Orvane"
+for archivo in "$ODBCINI" "$XDG_CONFIG_HOME/Orvane/instalaciones.ini"; do
+    [ "$(stat -c %a "$archivo")" = 600 ] || falla "$archivo no es 0600"
+done
+programa="$XDG_DATA_HOME/deremisiones"
+grep -q "Base de datos principal=$base" "$programa/DeRemisiones.ini" || falla "DeRemisiones.ini"
+# The password in clear only in the data sources file, which the report engine reads.
+[ "$(grep -rlF -- "$contrasena" "$cuenta" "$orvane" | sort)" = "$ODBCINI" ] \
+    || falla "la contraseña está en claro fuera de $ODBCINI"
+
+export DEREMISIONES_PDF="$raiz/pdf"
+"$deremisiones" verifica >"$raiz/verifica" || { cat "$raiz/verifica"; falla "verifica"; }
+grep -q "usuario caja_$$" "$raiz/verifica" || falla "verifica no nombra al usuario"
+"$deremisiones" porcentaje --inicial 501 --final 501 --porcentaje 10 --serie A --imprimir \
+    --pdf "$raiz/pdf" >"$raiz/imprime" 2>&1 || { cat "$raiz/imprime"; falla "impresión"; }
+ls "$raiz"/pdf/*.pdf >/dev/null || falla "no hay PDF"
+
+echo "== lo que verifica dice de una instalación rota"
+sed -i '/^Driver=/d' "$ODBCINI"
+sql -e "ALTER USER 'caja_$$'@'%' IDENTIFIED BY 'otra';"
+if "$deremisiones" verifica >"$raiz/rota"; then
+    falla "verifica aceptó una instalación rota"
+fi
+grep -q "rechazó al usuario 'caja_$$'" "$raiz/rota" || { cat "$raiz/rota"; falla "contraseña"; }
+grep -q "le falta la línea Driver=" "$raiz/rota" || { cat "$raiz/rota"; falla "Driver"; }
+# The print connects as that user: with the old password it no longer can.
+if "$deremisiones" porcentaje --inicial 501 --final 501 --porcentaje 10 --serie A >/dev/null 2>&1; then
+    falla "imprimió sin la contraseña del usuario"
+fi
+
+echo "== nada bajo el prefijo; el paquete se quita entero"
+find "$sistema/usr" -printf '%p %s %T@\n' | sort >"$raiz/prefijo-despues"
+diff "$raiz/prefijo-antes" "$raiz/prefijo-despues" || falla "el programa escribió bajo el prefijo"
+dpkg_ -r deremisiones >/dev/null 2>&1 || falla "dpkg -r"
+restos=$(find "$sistema" -not -path "$sistema/var/lib/dpkg*" -type f)
+[ -z "$restos" ] || falla "quedaron archivos del paquete: $restos"
+echo "correcto"

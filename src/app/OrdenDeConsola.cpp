@@ -1,8 +1,10 @@
 #include "OrdenDeConsola.h"
 
+#include "OrdenConfigura.h"
 #include "OrdenFactura.h"
 #include "OrdenPorcentaje.h"
 #include "OrdenTope.h"
+#include "OrdenVerifica.h"
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
@@ -49,12 +51,86 @@ bool OrdenDeConsola::LeeNumero(const QCommandLineParser& opciones, const QString
     return ok;
 }
 
-void OrdenDeConsola::DefineImpresion(QCommandLineParser& opciones) {
-    opciones.addOptions({
+QList<QCommandLineOption> OrdenDeConsola::OpcionesDeImpresion() {
+    return {
         {QStringLiteral("imprimir"), QStringLiteral("Imprime las remisiones elegidas.")},
-        {QStringLiteral("pdf"), QStringLiteral("Imprime en archivos PDF en esa carpeta."),
+        {QStringLiteral("pdf"),
+         QStringLiteral("Con --imprimir, escribe cada remisión en un archivo PDF en esa carpeta "
+                        "en lugar de mandarla a la impresora."),
          QStringLiteral("CARPETA")},
-    });
+    };
+}
+
+namespace {
+
+constexpr int kAncho = 79;
+
+// The text cut into lines of at most kAncho characters, paragraph by paragraph; lines after the
+// first of each paragraph start with the indent.
+QString envuelve(const QString& texto, int sangria = 0, int primera = 0) {
+    QStringList lineas;
+    for (const QString& parrafo : texto.split(QLatin1Char('\n'))) {
+        QString actual;
+        int ocupado = lineas.isEmpty() ? primera : sangria;
+        for (const QString& palabra : parrafo.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (!actual.isEmpty() && ocupado + actual.size() + 1 + palabra.size() > kAncho) {
+                lineas << actual;
+                actual.clear();
+                ocupado = sangria;
+            }
+            actual += (actual.isEmpty() ? QString() : QStringLiteral(" ")) + palabra;
+        }
+        lineas << actual;
+    }
+    return lineas.join(QLatin1Char('\n') + QString(sangria, QLatin1Char(' ')));
+}
+
+} // namespace
+
+QString OrdenDeConsola::ayuda() const {
+    QStringList lineas = {envuelve(QStringLiteral("Uso: deremisiones ") + sinopsis(), 6), QString(),
+                          envuelve(descripcion()), QString(), QStringLiteral("Opciones:")};
+    QList<QCommandLineOption> todas = opciones();
+    todas.append(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                    QStringLiteral("Muestra esta ayuda.")));
+    for (const QCommandLineOption& o : todas) {
+        QStringList nombres;
+        for (const QString& n : o.names()) {
+            nombres << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
+        }
+        QString izquierda = QStringLiteral("  ") + nombres.join(QStringLiteral(", "));
+        if (!o.valueName().isEmpty()) {
+            izquierda += QLatin1Char(' ') + o.valueName();
+        }
+        izquierda = izquierda.leftJustified(27) + QLatin1Char(' ');
+        lineas << izquierda + envuelve(o.description(), 28, static_cast<int>(izquierda.size()));
+    }
+    lineas << QString()
+           << envuelve(QStringLiteral("Termina con 0 cuando hizo todo, 1 cuando falló (el error "
+                                      "va a la salida de errores) y 2 cuando rechazó la orden "
+                                      "(opciones o datos que no sirven, u otra estación "
+                                      "reimprimiendo)."));
+    return lineas.join(QLatin1Char('\n'));
+}
+
+QString OrdenDeConsola::AyudaGeneral() {
+    QStringList lineas = {
+        QStringLiteral("Uso: deremisiones [-probando]      abre el menú principal"),
+        QStringLiteral("     deremisiones --version"),
+    };
+    for (const auto& orden : {std::unique_ptr<OrdenDeConsola>(new OrdenConfigura),
+                              std::unique_ptr<OrdenDeConsola>(new OrdenVerifica),
+                              std::unique_ptr<OrdenDeConsola>(new OrdenTope),
+                              std::unique_ptr<OrdenDeConsola>(new OrdenPorcentaje),
+                              std::unique_ptr<OrdenDeConsola>(new OrdenFactura)}) {
+        lineas << QStringLiteral("     ") +
+                      envuelve(QStringLiteral("deremisiones ") + orden->sinopsis(), 10, 5);
+    }
+    lineas << QString()
+           << envuelve(QStringLiteral("«deremisiones ORDEN --help» explica cada orden. Para "
+                                      "empezar en una tienda: «deremisiones configura» y luego "
+                                      "«deremisiones verifica»."));
+    return lineas.join(QLatin1Char('\n'));
 }
 
 int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion& cnn,
@@ -106,29 +182,38 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
         orden = std::make_unique<OrdenFactura>();
     } else if (argumentos[1] == QLatin1String("porcentaje")) {
         orden = std::make_unique<OrdenPorcentaje>();
+    } else if (argumentos[1] == QLatin1String("configura")) {
+        orden = std::make_unique<OrdenConfigura>();
+    } else if (argumentos[1] == QLatin1String("verifica")) {
+        orden = std::make_unique<OrdenVerifica>();
     } else {
         return -1;
     }
     QCommandLineParser opciones;
-    opciones.addHelpOption();
-    orden->defineOpciones(opciones);
+    opciones.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
+    opciones.addOptions(orden->opciones());
     QStringList sinOrden = argumentos;
     sinOrden.removeAt(1);
     if (!opciones.parse(sinOrden)) {
-        return Falla(opciones.errorText());
+        Falla(opciones.errorText() + QStringLiteral(" (vea «deremisiones ") + argumentos[1] +
+              QStringLiteral(" --help»)"));
+        return 2;
     }
     if (opciones.isSet(QStringLiteral("help"))) {
-        Escribe(opciones.helpText());
+        Escribe(orden->ayuda());
         return 0;
     }
     DialogosConsola consola;
     Dialogos::instala(&consola);
     try {
-        if (!Principal::Configura()) {
-            Dialogos::instala(nullptr);
-            return 1;
+        if (orden->necesitaConfiguracion()) {
+            if (!Principal::Configura()) {
+                Dialogos::instala(nullptr);
+                Falla(QStringLiteral("Use «deremisiones verifica» para ver qué falta."));
+                return 1;
+            }
+            Principal::CalculaIniHost();
         }
-        Principal::CalculaIniHost();
         const int codigo = orden->ejecuta(opciones);
         Dialogos::instala(nullptr);
         return codigo;

@@ -13,11 +13,22 @@ public:
 
     // Runs the subcommand named first in the arguments; -1 when there is none.
     static int Ejecuta(const QStringList& argumentos);
+    // The program's own help: every subcommand with its synopsis.
+    static QString AyudaGeneral();
 
 protected:
-    virtual void defineOpciones(QCommandLineParser& opciones) = 0;
-    // Runs the job once the configuration is loaded; returns the exit code.
+    // "tope --desde DD/MM/AAAA …": the subcommand and its required options.
+    virtual QString sinopsis() const = 0;
+    virtual QString descripcion() const = 0;
+    virtual QList<QCommandLineOption> opciones() const = 0;
+    // Whether the job needs the program's configuration loaded before it runs; the commands
+    // that set it up or check it do not.
+    virtual bool necesitaConfiguracion() const { return true; }
+    // Runs the job; returns the exit code.
     virtual int ejecuta(const QCommandLineParser& opciones) = 0;
+
+    // The subcommand's help, in Spanish: synopsis, description, options and exit codes.
+    QString ayuda() const;
 
     static void Escribe(const QString& texto);
     static int Falla(const QString& texto);
@@ -25,7 +36,7 @@ protected:
     static bool LeeNumero(const QCommandLineParser& opciones, const QString& nombre,
                           double& numero);
     // --imprimir and --pdf CARPETA, shared by the reprint jobs.
-    static void DefineImpresion(QCommandLineParser& opciones);
+    static QList<QCommandLineOption> OpcionesDeImpresion();
     // Prints the working copies when --imprimir was given, to PDF when --pdf names a folder;
     // returns the exit code: 0 when nothing was asked or every copy was printed.
     static int ImprimeSiSePide(const QCommandLineParser& opciones, class Conexion& cnn,

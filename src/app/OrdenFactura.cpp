@@ -25,10 +25,23 @@ Importe mostrado(Importe importe) {
 
 } // namespace
 
-void OrdenFactura::defineOpciones(QCommandLineParser& opciones) {
-    opciones.setApplicationDescription(
-        QStringLiteral("Genera una factura con las remisiones de un período."));
-    opciones.addOptions({
+QString OrdenFactura::sinopsis() const {
+    return QStringLiteral("factura --desde DD/MM/AAAA --hasta DD/MM/AAAA --porcentaje P "
+                          "--serie-factura S --cliente C [--serie-remisiones S] "
+                          "[--cliente-remisiones C] [--nombre TEXTO] [--fecha DD/MM/AAAA] "
+                          "[--generar]");
+}
+
+QString OrdenFactura::descripcion() const {
+    return QStringLiteral(
+        "Factura por remisiones: copia las remisiones afectadas y no facturadas del período, "
+        "reduce sus cantidades en el porcentaje y muestra los totales. Con --generar crea la "
+        "factura de Orvane, cancela las remisiones y guarda sus copias en la base de "
+        "resguardo.");
+}
+
+QList<QCommandLineOption> OrdenFactura::opciones() const {
+    return {
         {QStringLiteral("desde"), QStringLiteral("Primer día."), QStringLiteral("DD/MM/AAAA")},
         {QStringLiteral("hasta"), QStringLiteral("Último día."), QStringLiteral("DD/MM/AAAA")},
         {QStringLiteral("porcentaje"), QStringLiteral("Porcentaje a reducir, de 0 a 100."),
@@ -46,7 +59,7 @@ void OrdenFactura::defineOpciones(QCommandLineParser& opciones) {
         {QStringLiteral("fecha"), QStringLiteral("Fecha de la factura (hoy si no se da)."),
          QStringLiteral("DD/MM/AAAA")},
         {QStringLiteral("generar"), QStringLiteral("Genera la factura después de aplicar.")},
-    });
+    };
 }
 
 int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {

@@ -6,6 +6,8 @@
 // the invoice job's "Aplicar" without a window, its eight totals, and with --generar the invoice.
 class OrdenFactura : public OrdenDeConsola {
 protected:
-    void defineOpciones(QCommandLineParser& opciones) override;
+    QString sinopsis() const override;
+    QString descripcion() const override;
+    QList<QCommandLineOption> opciones() const override;
     int ejecuta(const QCommandLineParser& opciones) override;
 };

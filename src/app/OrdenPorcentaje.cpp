@@ -6,18 +6,32 @@
 #include "orvlib/Conexion.h"
 #include "ui/AlSalir.h"
 
-void OrdenPorcentaje::defineOpciones(QCommandLineParser& opciones) {
-    opciones.setApplicationDescription(
-        QStringLiteral("Reimpresión de remisiones con un porcentaje menos."));
-    opciones.addOptions({
-        {QStringLiteral("inicial"), QStringLiteral("Remisión inicial (folio)."),
-         QStringLiteral("N")},
-        {QStringLiteral("final"), QStringLiteral("Remisión final (folio)."), QStringLiteral("N")},
-        {QStringLiteral("porcentaje"),
-         QStringLiteral("Porcentaje menos, mayor que 0 y menor que 100."), QStringLiteral("P")},
-        {QStringLiteral("serie"), QStringLiteral("Serie de las remisiones."), QStringLiteral("S")},
-    });
-    DefineImpresion(opciones);
+QString OrdenPorcentaje::sinopsis() const {
+    return QStringLiteral("porcentaje --inicial N --final N --porcentaje P [--serie S] [--imprimir "
+                          "[--pdf CARPETA]]");
+}
+
+QString OrdenPorcentaje::descripcion() const {
+    return QStringLiteral(
+        "Reimpresión de remisiones con un porcentaje menos: copia las remisiones del rango de "
+        "folios, reduce sus importes en el porcentaje y muestra los totales reales y los nuevos. "
+        "Con --imprimir imprime las copias. Las remisiones de Orvane no cambian.");
+}
+
+QList<QCommandLineOption> OrdenPorcentaje::opciones() const {
+    return QList<QCommandLineOption>{
+               {QStringLiteral("inicial"), QStringLiteral("Remisión inicial (folio)."),
+                QStringLiteral("N")},
+               {QStringLiteral("final"), QStringLiteral("Remisión final (folio)."),
+                QStringLiteral("N")},
+               {QStringLiteral("porcentaje"),
+                QStringLiteral("Porcentaje menos, mayor que 0 y menor que 100."),
+                QStringLiteral("P")},
+               {QStringLiteral("serie"),
+                QStringLiteral("Serie de las remisiones (vacía si la tienda no usa series)."),
+                QStringLiteral("S")},
+           } +
+           OpcionesDeImpresion();
 }
 
 int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {

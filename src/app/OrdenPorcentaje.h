@@ -6,6 +6,8 @@
 // percentage job's "&Comprobar" without a window; prints the summary as the window shows it.
 class OrdenPorcentaje : public OrdenDeConsola {
 protected:
-    void defineOpciones(QCommandLineParser& opciones) override;
+    QString sinopsis() const override;
+    QString descripcion() const override;
+    QList<QCommandLineOption> opciones() const override;
     int ejecuta(const QCommandLineParser& opciones) override;
 };

@@ -12,19 +12,34 @@
 #include <algorithm>
 #include <cmath>
 
-void OrdenTope::defineOpciones(QCommandLineParser& opciones) {
-    opciones.setApplicationDescription(
-        QStringLiteral("Reimpresión de remisiones por tope y por período."));
-    opciones.addOptions({
-        {QStringLiteral("desde"), QStringLiteral("Primer día del período."),
-         QStringLiteral("DD/MM/AAAA")},
-        {QStringLiteral("hasta"), QStringLiteral("Último día del período."),
-         QStringLiteral("DD/MM/AAAA")},
-        {QStringLiteral("tope"), QStringLiteral("Cantidad tope del período."), QStringLiteral("N")},
-        {QStringLiteral("folio"), QStringLiteral("Primer folio a imprimir."), QStringLiteral("N")},
-        {QStringLiteral("serie"), QStringLiteral("Serie de las remisiones."), QStringLiteral("S")},
-    });
-    DefineImpresion(opciones);
+QString OrdenTope::sinopsis() const {
+    return QStringLiteral("tope --desde DD/MM/AAAA --hasta DD/MM/AAAA --tope N --folio N [--serie "
+                          "S] [--imprimir [--pdf CARPETA]]");
+}
+
+QString OrdenTope::descripcion() const {
+    return QStringLiteral(
+        "Reimpresión de remisiones por tope y por período: reparte el tope entre los días según "
+        "lo vendido, elige las remisiones de cada día hasta pasar su parte, las copia con folios "
+        "nuevos desde --folio, escribe ListaRemisiones.txt y muestra la tabla de días. Con "
+        "--imprimir las imprime.");
+}
+
+QList<QCommandLineOption> OrdenTope::opciones() const {
+    return QList<QCommandLineOption>{
+               {QStringLiteral("desde"), QStringLiteral("Primer día del período."),
+                QStringLiteral("DD/MM/AAAA")},
+               {QStringLiteral("hasta"), QStringLiteral("Último día del período."),
+                QStringLiteral("DD/MM/AAAA")},
+               {QStringLiteral("tope"), QStringLiteral("Cantidad tope del período."),
+                QStringLiteral("N")},
+               {QStringLiteral("folio"), QStringLiteral("Primer folio a imprimir."),
+                QStringLiteral("N")},
+               {QStringLiteral("serie"),
+                QStringLiteral("Serie de las remisiones (vacía si la tienda no usa series)."),
+                QStringLiteral("S")},
+           } +
+           OpcionesDeImpresion();
 }
 
 int OrdenTope::ejecuta(const QCommandLineParser& opciones) {

@@ -6,6 +6,8 @@
 // a window; prints the grid's rows and totals.
 class OrdenTope : public OrdenDeConsola {
 protected:
-    void defineOpciones(QCommandLineParser& opciones) override;
+    QString sinopsis() const override;
+    QString descripcion() const override;
+    QList<QCommandLineOption> opciones() const override;
     int ejecuta(const QCommandLineParser& opciones) override;
 };

@@ -16,6 +16,10 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("%s\n", OrdenDeConsola::AyudaGeneral().toUtf8().constData());
+        return 0;
+    }
     // Command-line jobs need no display; the windows do.
     const bool consola = argc > 1 && argv[1][0] != '-';
     if (consola && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -46,7 +50,8 @@ int main(int argc, char* argv[]) {
         if (codigo >= 0) {
             return codigo;
         }
-        std::fprintf(stderr, "Orden desconocida: %s (use tope, porcentaje o factura)\n", argv[1]);
+        std::fprintf(stderr, "Orden desconocida: %s\n\n%s\n", argv[1],
+                     OrdenDeConsola::AyudaGeneral().toUtf8().constData());
         return 2;
     }
     try {

@@ -17,11 +17,21 @@ QString Proceso::CarpetaDelPrograma() {
         return QDir(carpeta).absolutePath();
     }
     const QString ejecutable = QCoreApplication::applicationDirPath();
-    if (QFileInfo(ejecutable).isWritable()) {
+    if (!EsCopiaInstalada() && QFileInfo(ejecutable).isWritable()) {
         return QDir::cleanPath(ejecutable);
     }
-    // Installed under a read-only prefix (/usr/bin): the user's own data folder holds the files.
+    // An installed copy (/usr/bin) keeps its files in the user's own data folder, even when it
+    // could write beside itself (root): the installation holds only what the package put there.
     const QString propia = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     QDir().mkpath(propia);
     return QDir::cleanPath(propia);
+}
+
+QString Proceso::CarpetaDeDatosInstalados() {
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral("../share/deremisiones"));
+}
+
+bool Proceso::EsCopiaInstalada() {
+    return QFileInfo(CarpetaDeDatosInstalados()).isDir();
 }

@@ -31,6 +31,10 @@ struct Proceso {
     static Proceso& actual();
 
     // The folder of the program's own files: DEREMISIONES_CARPETA when set, else the
-    // executable's folder, or the user's data folder when that one cannot be written.
+    // executable's folder, or the user's data folder for an installed copy or when the
+    // executable's folder cannot be written.
     static QString CarpetaDelPrograma();
+    // An installed copy has its data (shipped templates) in share/deremisiones beside bin.
+    static bool EsCopiaInstalada();
+    static QString CarpetaDeDatosInstalados();
 };

@@ -162,6 +162,17 @@ bool ArchivoIni::tieneSeccion(const QString& seccion) const {
     return busca(seccion, QString()).seccion >= 0;
 }
 
+QStringList ArchivoIni::secciones() const {
+    QStringList nombres;
+    for (const QString& linea : lineas_) {
+        const QString nombre = nombreDeSeccion(linea);
+        if (!nombre.isEmpty()) {
+            nombres << nombre;
+        }
+    }
+    return nombres;
+}
+
 void ArchivoIni::escribe(const QString& seccion, const QString& clave, const QString& valor) {
     const Posicion p = busca(seccion, clave);
     if (p.clave >= 0 && valorDe(lineas_[p.clave]) == valor) {

@@ -20,6 +20,8 @@ public:
     // "" when the file, the section or the key is missing.
     QString lee(const QString& seccion, const QString& clave) const;
     bool tieneSeccion(const QString& seccion) const;
+    // The names of the sections, in file order.
+    QStringList secciones() const;
     // Creates the file, the section or the key as needed; writes the file atomically, and not
     // at all when the key already holds the value.
     void escribe(const QString& seccion, const QString& clave, const QString& valor);

@@ -52,9 +52,15 @@ bool Conexion::abre(const QString& controlador, const QString& servidor, int pue
     }
     if (!db.open()) {
         ultimoError_ = db.lastError().text();
+        bool numerico = false;
+        ultimoNumero_ = db.lastError().nativeErrorCode().toInt(&numerico);
+        if (!numerico) {
+            ultimoNumero_ = -1;
+        }
         return false;
     }
     ultimoError_.clear();
+    ultimoNumero_ = -1;
     return true;
 }
 

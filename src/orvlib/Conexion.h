@@ -16,8 +16,10 @@ public:
 
     bool abierta() const;
     QSqlDatabase bd() const;
-    // Why the last open failed, for the user.
+    // Why the last open failed, for the user, and the server's number for it (1045 a login
+    // refused, 1049 an unknown database, 2002/2003 no server); -1 when it gave none.
     const QString& ultimoError() const { return ultimoError_; }
+    int ultimoNumero() const { return ultimoNumero_; }
 
     void ejecuta(const QString& sentencia);
     QSqlQuery consulta(const QString& sentencia);
@@ -33,4 +35,5 @@ private:
 
     QString nombre_;
     QString ultimoError_;
+    int ultimoNumero_ = -1;
 };

@@ -4,7 +4,13 @@
 #include "orvlib/ErrorOrvlib.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -15,6 +21,25 @@ QString carpetaDeConfiguracion() {
     return xdg.isEmpty() ? QDir::home().filePath(QStringLiteral(".config")) : xdg;
 }
 
+// The account's own home, as unixODBC finds the user's data sources: $HOME may say otherwise
+// (a service, su without -), and then the data sources the program writes would never be read.
+QString carpetaDeLaCuenta() {
+#ifdef Q_OS_UNIX
+    if (const passwd* cuenta = ::getpwuid(::getuid()); cuenta != nullptr && cuenta->pw_dir) {
+        return QFile::decodeName(cuenta->pw_dir);
+    }
+#endif
+    return QDir::homePath();
+}
+
+QString sinSeparadorFinal(QString carpeta) {
+    while (carpeta.size() > 1 &&
+           (carpeta.endsWith(QLatin1Char('/')) || carpeta.endsWith(QLatin1Char('\\')))) {
+        carpeta.chop(1);
+    }
+    return carpeta;
+}
+
 } // namespace
 
 QString DelRegistro::ArchivoDeInstalaciones() {
@@ -23,14 +48,24 @@ QString DelRegistro::ArchivoDeInstalaciones() {
 
 QString DelRegistro::ArchivoDeOrigenesOdbc() {
     const QString odbcini = qEnvironmentVariable("ODBCINI");
-    return odbcini.isEmpty() ? QDir::home().filePath(QStringLiteral(".odbc.ini")) : odbcini;
+    return odbcini.isEmpty() ? QDir(carpetaDeLaCuenta()).filePath(QStringLiteral(".odbc.ini"))
+                             : odbcini;
 }
 
 QString DelRegistro::BuscarRegistroTrq(const QString& carpetaHost) {
     instalacion_.clear();
-    if (!carpetaHost.trimmed().isEmpty() &&
-        ArchivoIni(ArchivoDeInstalaciones()).tieneSeccion(carpetaHost)) {
-        instalacion_ = carpetaHost;
+    if (carpetaHost.trimmed().isEmpty()) {
+        return instalacion_;
+    }
+    // The same folder written with or without a final separator is the same installation.
+    const QString base = sinSeparadorFinal(carpetaHost);
+    const ArchivoIni instalaciones(ArchivoDeInstalaciones());
+    for (const QString& nombre :
+         {carpetaHost, base, base + QLatin1Char('/'), base + QLatin1Char('\\')}) {
+        if (instalaciones.tieneSeccion(nombre)) {
+            instalacion_ = nombre;
+            break;
+        }
     }
     return instalacion_;
 }
@@ -46,7 +81,10 @@ void DelRegistro::GuardaDatosTrq(const QString& nombre, const QString& valor) {
     if (instalacion_.isEmpty()) {
         throw ErrorOrvlib(5, QStringLiteral("No se ha buscado la instalación"), nombre);
     }
-    ArchivoIni(ArchivoDeInstalaciones()).escribe(instalacion_, nombre, valor);
+    // The installation's user and password live here, obfuscated only.
+    ArchivoIni::HazPrivado(ArchivoDeInstalaciones());
+    ArchivoIni(ArchivoDeInstalaciones(), ArchivoIni::Estilo::Windows, ArchivoIni::Acceso::Privado)
+        .escribe(instalacion_, nombre, valor);
 }
 
 void DelRegistro::GrabarCadena(const QString& clave, const QString& nombre, const QString& valor) {

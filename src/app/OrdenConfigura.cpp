@@ -1,0 +1,83 @@
+#include "OrdenConfigura.h"
+
+#include "hostdata/Proceso.h"
+#include "startup/ConfiguracionDeTienda.h"
+#include "ui/ContrasenaDeConsola.h"
+
+#include <QDir>
+
+QString OrdenConfigura::sinopsis() const {
+    return QStringLiteral("configura --carpeta-orvane DIR --servidor H [--puerto P] --usuario U "
+                          "--base B [--resguardo B2] [--impresora NOMBRE]");
+}
+
+QString OrdenConfigura::descripcion() const {
+    return QStringLiteral(
+        "Deja el programa listo para una tienda. La contraseña del usuario de MySQL se lee de la "
+        "entrada estándar (una línea) o, en una terminal, se pide sin mostrarla; nunca va en la "
+        "línea de órdenes. Antes de escribir nada revisa que el usuario entre a la base y tenga "
+        "los permisos que necesitan los trabajos; luego guarda las plantillas en reportesbin si "
+        "la tienda no las tiene, registra la instalación de Orvane (usuario y contraseña "
+        "cifrados, archivo sólo para su dueño), escribe DeRemisiones.ini, los dos orígenes de "
+        "datos ODBC con el controlador de MariaDB o MySQL instalado y, con --impresora, la "
+        "impresora de las remisiones en el Orvane.ini de la carpeta de Orvane.\n\n"
+        "La carpeta de Orvane es la carpeta de la instalación de Orvane en este equipo: ahí el "
+        "programa busca Orvane.ini y deja la lista para la factura global (RdRpFG.txt). Si no "
+        "existe, se crea.");
+}
+
+QList<QCommandLineOption> OrdenConfigura::opciones() const {
+    return {
+        {QStringLiteral("carpeta-orvane"), QStringLiteral("Carpeta de Orvane en este equipo."),
+         QStringLiteral("DIR")},
+        {QStringLiteral("servidor"), QStringLiteral("Servidor MySQL o MariaDB de la tienda."),
+         QStringLiteral("H")},
+        {QStringLiteral("puerto"), QStringLiteral("Puerto del servidor (3306 si no se da)."),
+         QStringLiteral("P"), QStringLiteral("3306")},
+        {QStringLiteral("usuario"), QStringLiteral("Usuario de MySQL con que trabaja el programa."),
+         QStringLiteral("U")},
+        {QStringLiteral("base"), QStringLiteral("Base de datos principal de la tienda."),
+         QStringLiteral("B")},
+        {QStringLiteral("resguardo"),
+         QStringLiteral("Base de datos de resguardo de las remisiones facturadas (datos2 si no se "
+                        "da)."),
+         QStringLiteral("B2"), QStringLiteral("datos2")},
+        {QStringLiteral("impresora"), QStringLiteral("Impresora de las remisiones."),
+         QStringLiteral("NOMBRE")},
+        {QStringLiteral("plantillas"),
+         QStringLiteral("Carpeta de las plantillas que se guardan si la tienda no tiene (las "
+                        "que trae el programa si no se da)."),
+         QStringLiteral("DIR")},
+    };
+}
+
+int OrdenConfigura::ejecuta(const QCommandLineParser& opciones) {
+    DatosDeTienda datos;
+    datos.carpetaOrvane = opciones.value(QStringLiteral("carpeta-orvane"));
+    datos.servidor = opciones.value(QStringLiteral("servidor"));
+    bool puertoValido = false;
+    datos.puerto = opciones.value(QStringLiteral("puerto")).toInt(&puertoValido);
+    if (!puertoValido) {
+        datos.puerto = 0;
+    }
+    datos.usuario = opciones.value(QStringLiteral("usuario"));
+    datos.base = opciones.value(QStringLiteral("base"));
+    datos.resguardo = opciones.value(QStringLiteral("resguardo"));
+    datos.impresora = opciones.value(QStringLiteral("impresora"));
+    datos.carpetaDePlantillas =
+        opciones.isSet(QStringLiteral("plantillas"))
+            ? opciones.value(QStringLiteral("plantillas"))
+            : QDir(Proceso::CarpetaDeDatosInstalados()).filePath(QStringLiteral("plantillas"));
+    if (!ContrasenaDeConsola::Lee(
+            QStringLiteral("Contraseña de %1 en %2: ").arg(datos.usuario, datos.servidor),
+            datos.contrasena)) {
+        Falla(QStringLiteral("Falta la contraseña: escríbala en la entrada estándar (una línea, "
+                             "vacía si el usuario no tiene)."));
+        return 2;
+    }
+    for (const QString& linea : ConfiguracionDeTienda::Aplica(datos)) {
+        Escribe(linea);
+    }
+    Escribe(QStringLiteral("Listo. Compruebe todo con «deremisiones verifica»."));
+    return 0;
+}

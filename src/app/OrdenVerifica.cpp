@@ -1,0 +1,37 @@
+#include "OrdenVerifica.h"
+
+#include "startup/Verificacion.h"
+
+QString OrdenVerifica::sinopsis() const {
+    return QStringLiteral("verifica");
+}
+
+QString OrdenVerifica::descripcion() const {
+    return QStringLiteral(
+        "Revisa todo lo que necesita una reimpresión: la carpeta del programa y DeRemisiones.ini, "
+        "la carpeta de Orvane y su instalación registrada, la entrada al servidor y los permisos "
+        "del usuario, la base de resguardo, las plantillas en reportesbin, los dos orígenes de "
+        "datos ODBC (controlador, valores y permisos del archivo) y la impresora o la carpeta de "
+        "PDF. Escribe un renglón por punto: «correcto» o qué está mal y cómo arreglarlo. No "
+        "cambia nada.");
+}
+
+QList<QCommandLineOption> OrdenVerifica::opciones() const {
+    return {};
+}
+
+int OrdenVerifica::ejecuta(const QCommandLineParser& opciones) {
+    Q_UNUSED(opciones);
+    bool todo = true;
+    for (const Verificacion::Punto& p : Verificacion::Revisa()) {
+        todo = todo && p.correcto;
+        QString linea =
+            p.nombre + QStringLiteral(": ") +
+            (p.correcto ? QStringLiteral("correcto") : QStringLiteral("MAL: ") + p.detalle);
+        if (p.correcto && !p.detalle.isEmpty()) {
+            linea += QStringLiteral(" (") + p.detalle + QLatin1Char(')');
+        }
+        Escribe(linea);
+    }
+    return todo ? 0 : 1;
+}

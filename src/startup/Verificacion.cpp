@@ -1,0 +1,300 @@
+#include "startup/Verificacion.h"
+
+#include "hostdata/ControladoresOdbc.h"
+#include "hostdata/PermisosDeLaTienda.h"
+#include "hostdata/Proceso.h"
+#include "orvlib/ArchivoIni.h"
+#include "orvlib/Conexion.h"
+#include "orvlib/DelRegistro.h"
+#include "orvlib/Utilerias.h"
+#include "orvlib/libKwtm.h"
+#include "reporteador/ErrorDeReporte.h"
+#include "reporteador/OrigenDeDatos.h"
+#include "startup/ConfiguracionDeTienda.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinterInfo>
+#include <QSqlQuery>
+#include <functional>
+
+namespace {
+
+const QString kSeccion = QStringLiteral("Configuración");
+const QString kComoArreglar = QStringLiteral(" Use «deremisiones configura» para dejarlo bien.");
+
+// What the checks learn as they go, for the ones that follow.
+struct Estado {
+    QString carpetaHost;
+    QString base;
+    QString resguardo;
+    QString servidor;
+    int puerto = 3306;
+    QString usuario;
+    QString contrasena;
+    Conexion cnn;
+};
+
+bool legiblePorOtros(const QString& ruta) {
+    return (QFile(ruta).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                                         QFileDevice::WriteGroup | QFileDevice::WriteOther)) != 0;
+}
+
+Verificacion::Punto bien(const QString& nombre, const QString& nota = {}) {
+    return {nombre, true, nota};
+}
+
+Verificacion::Punto mal(const QString& nombre, const QString& detalle) {
+    return {nombre, false, detalle};
+}
+
+Verificacion::Punto programa(Estado& e) {
+    const QString carpeta = Proceso::CarpetaDelPrograma();
+    const QString ini = QDir(carpeta).filePath(QStringLiteral("DeRemisiones.ini"));
+    const QString nombre = QStringLiteral("Carpeta del programa y DeRemisiones.ini (%1)").arg(ini);
+    if (!QFileInfo(carpeta).isWritable()) {
+        return mal(nombre, QStringLiteral("no se puede escribir en la carpeta %1.").arg(carpeta));
+    }
+    const ArchivoIni archivo(ini);
+    e.carpetaHost = archivo.lee(kSeccion, QStringLiteral("Ruta de Orvane Premium"));
+    e.base = archivo.lee(kSeccion, QStringLiteral("Base de datos principal"));
+    e.resguardo = archivo.lee(kSeccion, QStringLiteral("Base de datos de resguardo"));
+    if (e.resguardo.isEmpty()) {
+        e.resguardo = QStringLiteral("datos2");
+    }
+    if (!QFileInfo::exists(ini) || e.carpetaHost.isEmpty() || e.base.isEmpty()) {
+        return mal(nombre, QStringLiteral("no existe o le faltan «Ruta de Orvane Premium» y "
+                                          "«Base de datos principal».") +
+                               kComoArreglar);
+    }
+    return bien(nombre);
+}
+
+Verificacion::Punto carpetaHost(Estado& e) {
+    const QString nombre = QStringLiteral("Carpeta de Orvane (%1)").arg(e.carpetaHost);
+    if (e.carpetaHost.isEmpty()) {
+        return mal(nombre, QStringLiteral("DeRemisiones.ini no la dice.") + kComoArreglar);
+    }
+    if (!QFileInfo(e.carpetaHost).isDir()) {
+        return mal(nombre, QStringLiteral("no existe; créela o corrija «Ruta de Orvane Premium» "
+                                          "en DeRemisiones.ini."));
+    }
+    return bien(nombre);
+}
+
+Verificacion::Punto instalacion(Estado& e) {
+    const QString archivo = DelRegistro::ArchivoDeInstalaciones();
+    const QString nombre = QStringLiteral("Instalación registrada (%1)").arg(archivo);
+    DelRegistro registro;
+    if (e.carpetaHost.isEmpty() || registro.BuscarRegistroTrq(e.carpetaHost).isEmpty()) {
+        const QStringList hay = ArchivoIni(archivo).secciones();
+        return mal(nombre,
+                   QStringLiteral("no hay una sección [%1]. Debe llamarse exactamente como "
+                                  "«Ruta de Orvane Premium» de DeRemisiones.ini (las mayúsculas "
+                                  "no cuentan; una diagonal final sí se acepta). Secciones que "
+                                  "hay: %2.")
+                           .arg(e.carpetaHost, hay.isEmpty() ? QStringLiteral("ninguna")
+                                                             : hay.join(QStringLiteral(", "))) +
+                       kComoArreglar);
+    }
+    const QString usuario = registro.DatosTrq(QStringLiteral("MySQLUsuario"));
+    if (usuario.trimmed().isEmpty()) {
+        return mal(nombre, QStringLiteral("la instalación no tiene MySQLUsuario ni "
+                                          "MySQLPassword: el programa entraría como root sin "
+                                          "contraseña.") +
+                               kComoArreglar);
+    }
+    e.usuario = Utilerias::DesEncripta(usuario);
+    e.contrasena = Utilerias::DesEncripta(registro.DatosTrq(QStringLiteral("MySQLPassword")));
+    e.servidor = registro.DatosTrq(QStringLiteral("MySQLServer")).trimmed();
+    if (e.servidor.isEmpty()) {
+        e.servidor = registro.DatosTrq(QStringLiteral("servidor"));
+    }
+    const int puerto =
+        static_cast<int>(libKwtm::kwVal(registro.DatosTrq(QStringLiteral("MySQLPuerto"))));
+    e.puerto = puerto > 0 ? puerto : 3306;
+    if (legiblePorOtros(archivo)) {
+        return mal(nombre, QStringLiteral("otros usuarios pueden leer el archivo, que guarda la "
+                                          "contraseña: chmod 600 %1")
+                               .arg(archivo));
+    }
+    return bien(
+        nombre,
+        QStringLiteral("servidor %1:%2, usuario %3").arg(e.servidor).arg(e.puerto).arg(e.usuario));
+}
+
+Verificacion::Punto acceso(Estado& e) {
+    const QString nombre = QStringLiteral("Acceso a la base de datos '%1'").arg(e.base);
+    if (e.usuario.isEmpty()) {
+        return mal(nombre, QStringLiteral("no se probó: falta la instalación."));
+    }
+    if (!e.cnn.abre(QStringLiteral("QMYSQL"), e.servidor, e.puerto, e.usuario, e.contrasena,
+                    e.base)) {
+        return mal(nombre, ConfiguracionDeTienda::MotivoDeConexion(e.cnn, e.servidor, e.puerto,
+                                                                   e.usuario, e.base) +
+                               kComoArreglar);
+    }
+    return bien(nombre);
+}
+
+Verificacion::Punto permisos(Estado& e, bool conFacturas) {
+    const QString nombre = QStringLiteral("Permisos del usuario '%1'").arg(e.usuario);
+    if (!e.cnn.abierta()) {
+        return mal(nombre, QStringLiteral("no se probaron: no hay acceso a la base."));
+    }
+    QStringList faltan;
+    for (const PermisosDeLaTienda::Falta& f : PermisosDeLaTienda::Revisa(e.cnn, e.resguardo)) {
+        if (!f.soloFactura || conFacturas) {
+            faltan << f.que + QStringLiteral(" (") + f.error + QLatin1Char(')');
+        }
+    }
+    if (!faltan.isEmpty()) {
+        return mal(nombre, QStringLiteral("le faltan: ") + faltan.join(QStringLiteral("; ")) +
+                               QStringLiteral(". Vea en el README los permisos que necesita."));
+    }
+    return bien(nombre);
+}
+
+Verificacion::Punto resguardo(Estado& e, bool conFacturas) {
+    const QString nombre = QStringLiteral("Base de datos de resguardo '%1'").arg(e.resguardo);
+    if (!e.cnn.abierta()) {
+        return mal(nombre, QStringLiteral("no se probó: no hay acceso al servidor."));
+    }
+    QSqlQuery q = e.cnn.consulta(
+        QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA=? AND "
+                       "TABLE_NAME IN ('remisiones','remisionesdetalle')"),
+        {e.resguardo});
+    if (q.next() && q.value(0).toInt() == 2) {
+        return bien(nombre);
+    }
+    if (!conFacturas) {
+        return bien(nombre, QStringLiteral("no tiene las tablas remisiones y remisionesdetalle; "
+                                           "sólo la necesita «Generar facturas por remisiones», "
+                                           "que el menú no muestra"));
+    }
+    return mal(nombre, QStringLiteral("no tiene las tablas remisiones y remisionesdetalle que "
+                                      "necesita «Generar facturas por remisiones»: créelas con la "
+                                      "misma estructura que las de la tienda."));
+}
+
+Verificacion::Punto plantillas(Estado& e) {
+    const QString nombre = QStringLiteral("Plantillas en reportesbin");
+    if (!e.cnn.abierta()) {
+        return mal(nombre, QStringLiteral("no se probó: no hay acceso a la base."));
+    }
+    QSqlQuery q = e.cnn.consulta(QStringLiteral(
+        "SELECT COUNT(DISTINCT Archivo) FROM reportesbin WHERE Archivo IN ('fmtRemision.rpt', "
+        "'Auxiliar.MDB')"));
+    if (!q.next() || q.value(0).toInt() != 2) {
+        return mal(nombre,
+                   QStringLiteral("faltan fmtRemision.rpt o Auxiliar.MDB.") + kComoArreglar);
+    }
+    return bien(nombre);
+}
+
+// What keeps a data source from opening: no driver line, or a driver that cannot load.
+QString revisaOrigen(const ArchivoIni& ini, const QString& origen) {
+    const QString controlador = ini.lee(origen, QStringLiteral("Driver"));
+    if (controlador.isEmpty()) {
+        return QStringLiteral("a «%1» le falta la línea Driver=%2")
+            .arg(origen, ControladoresOdbc::DeMariaDB());
+    }
+    QString motivo;
+    if (!ControladoresOdbc::Utilizable(controlador, &motivo)) {
+        return QStringLiteral("«%1»: %2").arg(origen, motivo);
+    }
+    return {};
+}
+
+Verificacion::Punto origenes(Estado& e) {
+    const QString archivo = DelRegistro::ArchivoDeOrigenesOdbc();
+    const QString nombre = QStringLiteral("Orígenes de datos ODBC (%1)").arg(archivo);
+    if (!QFileInfo::exists(archivo)) {
+        return mal(nombre, QStringLiteral("el archivo no existe.") + kComoArreglar);
+    }
+    const ArchivoIni ini(archivo, ArchivoIni::Estilo::Unix);
+    QStringList problemas;
+    for (const QString& origen :
+         {QStringLiteral("myodbc3-test"), QStringLiteral("Orvane Reportes")}) {
+        const QString problema = revisaOrigen(ini, origen);
+        if (!problema.isEmpty()) {
+            problemas << problema;
+        }
+    }
+    if (legiblePorOtros(archivo)) {
+        problemas << QStringLiteral("otros usuarios pueden leer el archivo, que guarda la "
+                                    "contraseña (chmod 600 %1)")
+                         .arg(archivo);
+    }
+    if (!problemas.isEmpty()) {
+        return mal(nombre, problemas.join(QStringLiteral("; ")) + QLatin1Char('.') + kComoArreglar);
+    }
+    // The values are written before every print; the data source must then open as the report
+    // engine opens it.
+    if (ini.lee(QStringLiteral("myodbc3-test"), QStringLiteral("Server")) != e.servidor ||
+        ini.lee(QStringLiteral("myodbc3-test"), QStringLiteral("Database")) != e.base ||
+        ini.lee(QStringLiteral("myodbc3-test"), QStringLiteral("User")) != e.usuario) {
+        return bien(nombre, QStringLiteral("el servidor, el usuario o la base no son los del "
+                                           "programa; se escriben antes de cada impresión"));
+    }
+    try {
+        OrigenDeDatos datos;
+        datos.Conecta(
+            QStringLiteral("DSN=myodbc3-test;UID=%1;PWD=%2;").arg(e.usuario, e.contrasena));
+    } catch (const ErrorDeReporte& error) {
+        return mal(nombre, error.texto());
+    }
+    return bien(nombre);
+}
+
+Verificacion::Punto impresora(const Estado& e) {
+    const QString pdf = qEnvironmentVariable("DEREMISIONES_PDF");
+    if (!pdf.isEmpty()) {
+        const QString nombre = QStringLiteral("Impresión en PDF (%1)").arg(pdf);
+        QDir().mkpath(pdf);
+        return QFileInfo(pdf).isWritable()
+                   ? bien(nombre)
+                   : mal(nombre, QStringLiteral("no se puede escribir en la carpeta."));
+    }
+    const QString orvane = QDir(e.carpetaHost).filePath(QStringLiteral("Orvane.ini"));
+    const QString elegida = ArchivoIni(orvane).lee(QStringLiteral("Impresión de formatos"),
+                                                   QStringLiteral("fmtremision.rpt"));
+    if (!elegida.isEmpty()) {
+        const QString nombre = QStringLiteral("Impresora de las remisiones (%1)").arg(elegida);
+        if (!QPrinterInfo::printerInfo(elegida).isNull()) {
+            return bien(nombre);
+        }
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            return mal(nombre, QStringLiteral("no está instalada y no hay impresora "
+                                              "predeterminada: instálela o corrija %1.")
+                                   .arg(orvane));
+        }
+        return bien(nombre, QStringLiteral("no está instalada: se usará la predeterminada, %1")
+                                .arg(QPrinterInfo::defaultPrinter().printerName()));
+    }
+    const QString nombre = QStringLiteral("Impresora de las remisiones");
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        return mal(nombre, QStringLiteral("no hay impresora predeterminada ni una elegida en %1 "
+                                          "(sección [Impresión de formatos], clave "
+                                          "fmtremision.rpt).")
+                               .arg(orvane));
+    }
+    return bien(
+        nombre,
+        QStringLiteral("la predeterminada, %1").arg(QPrinterInfo::defaultPrinter().printerName()));
+}
+
+} // namespace
+
+QVector<Verificacion::Punto> Verificacion::Revisa() {
+    Estado e;
+    QVector<Punto> puntos;
+    puntos << programa(e) << carpetaHost(e) << instalacion(e) << acceso(e);
+    const bool conFacturas =
+        ArchivoIni(QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("DeRemisiones.ini")))
+            .lee(kSeccion, QStringLiteral("Mostrar reprocesamiento"))
+            .trimmed() == QLatin1String("1");
+    puntos << permisos(e, conFacturas) << resguardo(e, conFacturas) << plantillas(e) << origenes(e)
+           << impresora(e);
+    return puntos;
+}
