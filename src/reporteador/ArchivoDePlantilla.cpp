@@ -4,6 +4,7 @@
 #include "reporteador/FuenteDePlantilla.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 namespace {
@@ -43,14 +44,18 @@ QByteArray ArchivoDePlantilla::Construye(const QString& fuente) {
     return archivo + kFuente + '\0' + largo + texto;
 }
 
-Plantilla ArchivoDePlantilla::Lee(const QByteArray& archivo) {
+QString ArchivoDePlantilla::Fuente(const QByteArray& archivo) {
     const qsizetype marca = archivo.lastIndexOf(kFuente + '\0');
     if (!archivo.startsWith(kFirma) || marca < 0 || marca + 11 > archivo.size()) {
         throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
                              QStringLiteral("El archivo no es una plantilla de reporte"));
     }
     const quint32 largo = qFromLittleEndian<quint32>(archivo.constData() + marca + 7);
-    return FuenteDePlantilla::Lee(QString::fromUtf8(archivo.mid(marca + 11, largo)));
+    return QString::fromUtf8(archivo.mid(marca + 11, largo));
+}
+
+Plantilla ArchivoDePlantilla::Lee(const QByteArray& archivo) {
+    return FuenteDePlantilla::Lee(Fuente(archivo));
 }
 
 Plantilla ArchivoDePlantilla::LeeArchivo(const QString& ruta) {
@@ -60,5 +65,7 @@ Plantilla ArchivoDePlantilla::LeeArchivo(const QString& ruta) {
             ErrorDeReporte::kPlantilla,
             QStringLiteral("No se puede abrir la plantilla %1: %2").arg(ruta, f.errorString()));
     }
-    return Lee(f.readAll());
+    Plantilla p = Lee(f.readAll());
+    p.carpeta = QFileInfo(ruta).absolutePath();
+    return p;
 }

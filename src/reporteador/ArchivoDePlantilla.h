@@ -12,8 +12,11 @@
 class ArchivoDePlantilla {
 public:
     static QByteArray Construye(const QString& fuente);
-    // Throws ErrorDeReporte 20515 for a file that is not a template of this engine.
+    // The text source the file was built from, as it was written. Throws ErrorDeReporte
+    // 20515 for a file that is not a template of this engine.
+    static QString Fuente(const QByteArray& archivo);
     static Plantilla Lee(const QByteArray& archivo);
+    // A template file; the images it places are looked for in its folder.
     static Plantilla LeeArchivo(const QString& ruta);
 
     static const QByteArray kFirma;

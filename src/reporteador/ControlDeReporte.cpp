@@ -134,8 +134,13 @@ QVariant ControlDeReporte::Lee(int id, int indice) const {
     }
 }
 
+void ControlDeReporte::Desvia(Desvio desvio, const QString& carpeta) {
+    desvio_ = desvio;
+    carpetaDeSalida_ = carpeta;
+}
+
 void ControlDeReporte::DirigeAPdf(const QString& carpeta) {
-    carpetaPdf_ = carpeta;
+    Desvia(carpeta.isEmpty() ? Desvio::Ninguno : Desvio::Pdf, carpeta);
 }
 
 QString ControlDeReporte::ubicacion(int indice, const TablaDePlantilla& tabla) const {
@@ -249,51 +254,106 @@ void ControlDeReporte::ejecuta() {
     paginas_ = static_cast<int>(paginas.size());
     tiempos_.maquetado += reloj.restart();
     ++tiempos_.reportes;
-    if (destino_ == 0) {
-        VistaPrevia vista(titulo_.isEmpty() ? p.nombre : titulo_, paginas,
-                          QSizeF(p.anchoHoja, p.altoHoja), ventana_);
-        vista.exec();
+    if (destino_ == 0 || desvio_ == Desvio::Ventana) {
+        muestra(p, paginas);
         return;
     }
-    imprime(p, paginas);
+    imprime(p, paginas, nombreDeSalida(p, documentos));
     tiempos_.salida += reloj.elapsed();
 }
 
-QString ControlDeReporte::archivoPdf(const QString& nombre) const {
+void ControlDeReporte::muestra(const Plantilla& p, const QVector<PaginaMaquetada>& paginas) {
+    VistaPrevia vista(titulo_.isEmpty() ? p.nombre : titulo_, paginas,
+                      QSizeF(p.anchoHoja, p.altoHoja), ventana_);
+    vista.exec();
+}
+
+QString ControlDeReporte::nombreDeSalida(const Plantilla& p,
+                                         const QVector<DatosDeDocumento>& documentos) const {
+    static const QRegularExpression prohibido(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    static const QRegularExpression orillas(QStringLiteral("^[\\s.-]+|[\\s.-]+$"));
+    if (!p.archivo.isEmpty() && !documentos.isEmpty()) {
+        Maquetador maquetador(p);
+        QString nombre = maquetador.ResuelveEnDocumento(p.archivo, documentos.first());
+        nombre.replace(prohibido, QStringLiteral("_")).remove(orillas);
+        if (!nombre.isEmpty()) {
+            return nombre;
+        }
+    }
     static const QRegularExpression noValido(QStringLiteral("[^A-Za-z0-9_-]"));
     QString clave = seleccion_.mid(seleccion_.lastIndexOf(QLatin1Char('=')) + 1);
     clave.remove(noValido);
-    const QString base = QFileInfo(nombre).completeBaseName().toLower() +
-                         (clave.isEmpty() ? QString() : QLatin1Char('-') + clave);
-    QDir carpeta(carpetaPdf_);
-    QString ruta = carpeta.filePath(base + QStringLiteral(".pdf"));
+    return QFileInfo(archivo_).completeBaseName().toLower() +
+           (clave.isEmpty() ? QString() : QLatin1Char('-') + clave);
+}
+
+QString ControlDeReporte::rutaLibre(const QString& base, const QString& extension) const {
+    const QDir carpeta(carpetaDeSalida_);
+    QString ruta = carpeta.filePath(base + extension);
     for (int n = 2; QFileInfo::exists(ruta); ++n) {
-        ruta = carpeta.filePath(QStringLiteral("%1-%2.pdf").arg(base).arg(n));
+        ruta = carpeta.filePath(QStringLiteral("%1-%2%3").arg(base).arg(n).arg(extension));
     }
     return ruta;
 }
 
-void ControlDeReporte::imprime(const Plantilla& p, const QVector<PaginaMaquetada>& paginas) {
-    const QPageSize hoja(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre);
-    if (!carpetaPdf_.isEmpty()) {
-        QDir().mkpath(carpetaPdf_);
-        const QString ruta = archivoPdf(archivo_);
-        QPdfWriter pdf(ruta);
-        pdf.setResolution(1200);
-        pdf.setPageSize(hoja);
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setTitle(p.nombre);
-        pdf.setCreator(QStringLiteral("DeRemisiones"));
-        QPainter pintor;
-        if (!pintor.begin(&pdf)) {
+void ControlDeReporte::imprimeEnPdf(const Plantilla& p, const QVector<PaginaMaquetada>& paginas,
+                                    const QString& nombre) {
+    const QString ruta = rutaLibre(nombre, QStringLiteral(".pdf"));
+    QPdfWriter pdf(ruta);
+    pdf.setResolution(1200);
+    pdf.setPageSize(QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setTitle(nombre);
+    pdf.setCreator(QStringLiteral("DeRemisiones"));
+    QPainter pintor;
+    if (!pintor.begin(&pdf)) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("No se puede escribir ") + ruta);
+    }
+    paginasEn(pintor, pdf, paginas, pdf.resolution() / 25.4);
+    pintor.end();
+    generados_ << ruta;
+}
+
+void ControlDeReporte::imprimeEnPng(const Plantilla& p, const QVector<PaginaMaquetada>& paginas,
+                                    const QString& nombre) {
+    constexpr double kPuntosPorMm = 150 / 25.4;
+    QString base = nombre;
+    for (int n = 2;
+         QFileInfo::exists(QDir(carpetaDeSalida_).filePath(base + QStringLiteral("-1.png"))); ++n) {
+        base = QStringLiteral("%1-%2").arg(nombre).arg(n);
+    }
+    for (int i = 0; i < paginas.size(); ++i) {
+        QImage hoja(QSizeF(p.anchoHoja * kPuntosPorMm, p.altoHoja * kPuntosPorMm).toSize(),
+                    QImage::Format_RGB32);
+        hoja.setDotsPerMeterX(static_cast<int>(kPuntosPorMm * 1000));
+        hoja.setDotsPerMeterY(static_cast<int>(kPuntosPorMm * 1000));
+        hoja.fill(Qt::white);
+        QPainter pintor(&hoja);
+        Pintor::Pinta(pintor, paginas[i], kPuntosPorMm);
+        pintor.end();
+        const QString ruta =
+            QDir(carpetaDeSalida_).filePath(QStringLiteral("%1-%2.png").arg(base).arg(i + 1));
+        if (!hoja.save(ruta, "PNG")) {
             throw ErrorDeReporte(ErrorDeReporte::kSalida,
                                  QStringLiteral("No se puede escribir ") + ruta);
         }
-        paginasEn(pintor, pdf, paginas, pdf.resolution() / 25.4);
-        pintor.end();
         generados_ << ruta;
+    }
+}
+
+void ControlDeReporte::imprime(const Plantilla& p, const QVector<PaginaMaquetada>& paginas,
+                               const QString& nombre) {
+    if (desvio_ == Desvio::Pdf || desvio_ == Desvio::Png) {
+        QDir().mkpath(carpetaDeSalida_);
+        if (desvio_ == Desvio::Pdf) {
+            imprimeEnPdf(p, paginas, nombre);
+        } else {
+            imprimeEnPng(p, paginas, nombre);
+        }
         return;
     }
+    const QPageSize hoja(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre);
     QPrinterInfo destino = QPrinterInfo::printerInfo(impresora_);
     if (destino.isNull()) {
         destino = QPrinterInfo::defaultPrinter();
@@ -303,7 +363,7 @@ void ControlDeReporte::imprime(const Plantilla& p, const QVector<PaginaMaquetada
                              QStringLiteral("No hay impresora disponible"));
     }
     QPrinter impresora(destino, QPrinter::HighResolution);
-    impresora.setDocName(QFileInfo(archivo_).completeBaseName());
+    impresora.setDocName(nombre);
     impresora.setFullPage(true);
     impresora.setPageSize(hoja);
     if (copias_ > 1) {

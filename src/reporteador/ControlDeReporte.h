@@ -37,10 +37,18 @@ public:
     void AsignaIndexada(int id, int indice, const QVariant& valor);
     QVariant Lee(int id, int indice = -1) const;
 
-    // Sends what would go to the printer to PDF files in that folder instead, one per run,
-    // named after the template and the selected key (fmtremision-4711.pdf); empty to print.
+    // Where what would go to the printer goes instead: a PDF file per run, or a PNG file per
+    // page, in a folder, or the preview window.
+    enum class Desvio { Ninguno, Pdf, Png, Ventana };
+    // Files are named by the template's archivo line for the run's first document (A-2000.pdf),
+    // else after the template and the selected key (fmtremision-4711.pdf); a name already
+    // taken gets -2, -3… PNG pages add their number (A-2000-1.png).
+    void Desvia(Desvio desvio, const QString& carpeta = {});
+    Desvio DesvioActual() const { return desvio_; }
+    const QString& CarpetaDeSalida() const { return carpetaDeSalida_; }
+    // PDF files in that folder; an empty folder prints.
     void DirigeAPdf(const QString& carpeta);
-    // The PDF files written since the engine was made, in order.
+    // The PDF and PNG files written since the engine was made, in order.
     const QStringList& ArchivosGenerados() const { return generados_; }
     // Pages of the last run.
     int PaginasDelUltimo() const { return paginas_; }
@@ -55,8 +63,17 @@ private:
     void ejecuta();
     QVector<DatosDeDocumento> leeDatos(const struct Plantilla& plantilla);
     QString ubicacion(int indice, const TablaDePlantilla& tabla) const;
-    void imprime(const struct Plantilla& plantilla, const QVector<PaginaMaquetada>& paginas);
-    QString archivoPdf(const QString& nombre) const;
+    void imprime(const struct Plantilla& plantilla, const QVector<PaginaMaquetada>& paginas,
+                 const QString& nombre);
+    void imprimeEnPdf(const struct Plantilla& plantilla, const QVector<PaginaMaquetada>& paginas,
+                      const QString& nombre);
+    void imprimeEnPng(const struct Plantilla& plantilla, const QVector<PaginaMaquetada>& paginas,
+                      const QString& nombre);
+    void muestra(const struct Plantilla& plantilla, const QVector<PaginaMaquetada>& paginas);
+    QString nombreDeSalida(const struct Plantilla& plantilla,
+                           const QVector<DatosDeDocumento>& documentos) const;
+    // A path in the output folder that no file has: base + extension, else base-2 + extension…
+    QString rutaLibre(const QString& base, const QString& extension) const;
 
     QString archivo_;
     QString titulo_;
@@ -72,7 +89,8 @@ private:
     QVector<QString> ubicaciones_;
     QVector<QString> formulas_;
     QVector<QString> ordenDeGrupos_;
-    QString carpetaPdf_;
+    Desvio desvio_ = Desvio::Ninguno;
+    QString carpetaDeSalida_;
     QStringList generados_;
     int paginas_ = 0;
     TiemposDeReporte tiempos_;

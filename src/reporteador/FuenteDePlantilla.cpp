@@ -14,6 +14,9 @@ public:
         , linea_(linea) {}
 
     bool quedan() const { return i_ < palabras_.size(); }
+    // The next word in lower case without taking it; empty at the end of the line.
+    QString mira() const { return quedan() ? palabras_[i_].toLower() : QString(); }
+    int linea() const { return linea_; }
     QString palabra() {
         if (!quedan()) {
             falla(QStringLiteral("faltan datos"));
@@ -75,6 +78,7 @@ void leeHoja(Plantilla& p, Lector& l) {
 
 void leeTabla(Plantilla& p, Lector& l) {
     TablaDePlantilla t;
+    t.linea = l.linea();
     const QString tipo = l.palabra().toUpper();
     if (tipo != QLatin1String("M") && tipo != QLatin1String("A")) {
         l.falla(QStringLiteral("el tipo de tabla es M (ODBC) o A (archivo auxiliar)"));
@@ -108,6 +112,36 @@ void leeTabla(Plantilla& p, Lector& l) {
     p.tablas.append(t);
 }
 
+// {…} [y|o [no] {…}]…: "y" binds closer than "o".
+Condicion leeCondicion(Lector& l) {
+    Condicion c;
+    QVector<TerminoDeCondicion> terminos;
+    for (;;) {
+        TerminoDeCondicion t;
+        QString palabra = l.palabra();
+        if (palabra.toLower() == QLatin1String("no")) {
+            t.negado = true;
+            palabra = l.palabra();
+        }
+        if (!palabra.startsWith(QLatin1Char('{')) || !palabra.endsWith(QLatin1Char('}'))) {
+            l.falla(QStringLiteral("la condición se escribe {Tabla.Campo}: ") + palabra);
+        }
+        t.expresion = palabra;
+        terminos.append(t);
+        const QString enlace = l.mira();
+        if (enlace != QLatin1String("y") && enlace != QLatin1String("o")) {
+            break;
+        }
+        l.palabra();
+        if (enlace == QLatin1String("o")) {
+            c.alternativas.append(terminos);
+            terminos.clear();
+        }
+    }
+    c.alternativas.append(terminos);
+    return c;
+}
+
 void leeOpcionDeTexto(ElementoDePlantilla& e, const QString& opcion, Lector& l) {
     if (opcion == QLatin1String("tam")) {
         e.tamano = l.numero();
@@ -129,7 +163,9 @@ void leeOpcionDeTexto(ElementoDePlantilla& e, const QString& opcion, Lector& l) 
     } else if (opcion == QLatin1String("mayusculas")) {
         e.mayusculas = true;
     } else if (opcion == QLatin1String("si")) {
-        e.condicion = l.palabra();
+        e.condicion = leeCondicion(l);
+    } else if (opcion == QLatin1String("estira")) {
+        e.estira = true;
     } else if (opcion == QLatin1String("color")) {
         e.color = l.color();
     } else if (opcion == QLatin1String("relleno")) {
@@ -141,9 +177,51 @@ void leeOpcionDeTexto(ElementoDePlantilla& e, const QString& opcion, Lector& l) 
     }
 }
 
+const std::map<QString, ElementoDePlantilla::Tipo>& tiposDeElemento() {
+    static const std::map<QString, ElementoDePlantilla::Tipo> tipos = {
+        {QStringLiteral("texto"), ElementoDePlantilla::Tipo::Texto},
+        {QStringLiteral("linea"), ElementoDePlantilla::Tipo::Linea},
+        {QStringLiteral("caja"), ElementoDePlantilla::Tipo::Caja},
+        {QStringLiteral("imagen"), ElementoDePlantilla::Tipo::Imagen},
+        {QStringLiteral("renglones"), ElementoDePlantilla::Tipo::Renglones},
+    };
+    return tipos;
+}
+
+QString leeNombreDeImagen(Lector& l) {
+    const QString nombre = l.palabra();
+    if (nombre.isEmpty() || nombre.contains(QLatin1Char('/')) ||
+        nombre.contains(QLatin1Char('\\'))) {
+        l.falla(QStringLiteral("la imagen se nombra sin carpeta, como se guardó: ") + nombre);
+    }
+    const QString extension = nombre.section(QLatin1Char('.'), -1).toLower();
+    if (!nombre.contains(QLatin1Char('.')) ||
+        !QStringList{QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg")}.contains(
+            extension)) {
+        l.falla(QStringLiteral("la imagen es un archivo PNG o JPEG (.png, .jpg): ") + nombre);
+    }
+    return nombre;
+}
+
+// renglones X Y ANCHO ALTO de D a H
+void leeRango(ElementoDePlantilla& e, Lector& l) {
+    if (l.palabra().toLower() != QLatin1String("de")) {
+        l.falla(QStringLiteral("los renglones se escriben renglones X Y ANCHO ALTO de 1 a 10"));
+    }
+    e.desde = static_cast<int>(l.numero());
+    if (l.palabra().toLower() != QLatin1String("a")) {
+        l.falla(QStringLiteral("los renglones se escriben renglones X Y ANCHO ALTO de 1 a 10"));
+    }
+    e.hasta = static_cast<int>(l.numero());
+    if (e.desde < 0 || e.hasta < e.desde || e.hasta - e.desde >= 1000) {
+        l.falla(QStringLiteral("rango de renglones inválido"));
+    }
+}
+
 ElementoDePlantilla leeElemento(ElementoDePlantilla::Tipo tipo, Lector& l) {
     ElementoDePlantilla e;
     e.tipo = tipo;
+    e.linea = l.linea();
     e.x = l.numero();
     e.y = l.numero();
     e.ancho = l.numero();
@@ -154,6 +232,13 @@ ElementoDePlantilla leeElemento(ElementoDePlantilla::Tipo tipo, Lector& l) {
     }
     if (tipo == ElementoDePlantilla::Tipo::Texto) {
         e.texto = l.palabra();
+    } else if (tipo == ElementoDePlantilla::Tipo::Imagen) {
+        e.texto = leeNombreDeImagen(l);
+    } else if (tipo == ElementoDePlantilla::Tipo::Renglones) {
+        leeRango(e, l);
+        if (e.alto <= 0) {
+            l.falla(QStringLiteral("el alto de un renglón debe ser mayor que 0"));
+        }
     }
     while (l.quedan()) {
         leeOpcionDeTexto(e, l.palabra().toLower(), l);
@@ -172,6 +257,109 @@ BandaDePlantilla* banda(Plantilla& p, const QString& nombre) {
     };
     const auto it = bandas.find(nombre.toLower());
     return it == bandas.end() ? nullptr : it->second;
+}
+
+// The template the statements build, one statement at a time.
+class Lectura {
+public:
+    void lee(const QString& orden, Lector& l);
+    Plantilla termina();
+
+private:
+    void leeElementoEnBanda(ElementoDePlantilla::Tipo tipo, Lector& l);
+
+    Plantilla p_;
+    BandaDePlantilla* banda_ = nullptr;
+    ElementoDePlantilla* lista_ = nullptr; // the renglones being read, until its "fin"
+};
+
+void Lectura::leeElementoEnBanda(ElementoDePlantilla::Tipo tipo, Lector& l) {
+    if (banda_ == nullptr) {
+        l.falla(QStringLiteral("el elemento no está en ninguna banda"));
+    }
+    if (lista_ != nullptr) {
+        if (tipo == ElementoDePlantilla::Tipo::Renglones) {
+            l.falla(QStringLiteral("unos renglones no pueden ir dentro de otros (falta «fin» "
+                                   "de los de la línea %1)")
+                        .arg(lista_->linea));
+        }
+        lista_->renglon.push_back(leeElemento(tipo, l));
+        return;
+    }
+    banda_->elementos.push_back(leeElemento(tipo, l));
+    if (tipo == ElementoDePlantilla::Tipo::Renglones) {
+        lista_ = &banda_->elementos.back();
+    }
+}
+
+void Lectura::lee(const QString& orden, Lector& l) {
+    const auto tipo = tiposDeElemento().find(orden);
+    if (tipo != tiposDeElemento().end()) {
+        leeElementoEnBanda(tipo->second, l);
+        return;
+    }
+    if (lista_ != nullptr && orden != QLatin1String("fin")) {
+        l.falla(QStringLiteral("falta «fin» de los renglones de la línea %1").arg(lista_->linea));
+    }
+    if (orden == QLatin1String("fin")) {
+        if (lista_ == nullptr) {
+            l.falla(QStringLiteral("«fin» sin renglones que cerrar"));
+        }
+        lista_ = nullptr;
+    } else if (orden == QLatin1String("plantilla")) {
+        p_.nombre = l.palabra();
+    } else if (orden == QLatin1String("hoja")) {
+        leeHoja(p_, l);
+    } else if (orden == QLatin1String("margenes")) {
+        p_.margenIzq = l.numero();
+        p_.margenArr = l.numero();
+        p_.margenDer = l.numero();
+        p_.margenAba = l.numero();
+    } else if (orden == QLatin1String("letra")) {
+        p_.familia = l.palabra();
+        p_.tamano = l.numero();
+    } else if (orden == QLatin1String("tabla")) {
+        leeTabla(p_, l);
+    } else if (orden == QLatin1String("formula")) {
+        p_.formulas << l.palabra();
+        p_.valoresDeFormulas << (l.quedan() ? l.palabra() : QString());
+    } else if (orden == QLatin1String("partidas_por_hoja")) {
+        p_.partidasPorHoja = l.palabra();
+        p_.lineaPartidas = l.linea();
+        bool numero = false;
+        p_.partidasPorHoja.toDouble(&numero);
+        if (!numero && !(p_.partidasPorHoja.startsWith(QLatin1Char('{')) &&
+                         p_.partidasPorHoja.endsWith(QLatin1Char('}')))) {
+            l.falla(QStringLiteral("partidas_por_hoja lleva un número o un {Tabla.Campo}"));
+        }
+        if (l.mira() == QLatin1String("fijo")) {
+            l.palabra();
+            p_.partidasFijas = true;
+        }
+    } else if (orden == QLatin1String("archivo")) {
+        p_.archivo = l.palabra();
+        p_.lineaArchivo = l.linea();
+    } else if (orden == QLatin1String("banda")) {
+        const QString nombre = l.palabra();
+        banda_ = banda(p_, nombre);
+        if (banda_ == nullptr) {
+            l.falla(QStringLiteral("banda desconocida: ") + nombre);
+        }
+        banda_->alto = l.numero();
+    } else {
+        l.falla(QStringLiteral("instrucción desconocida: ") + orden);
+    }
+    if (l.quedan()) {
+        l.falla(QStringLiteral("sobra: ") + l.palabra());
+    }
+}
+
+Plantilla Lectura::termina() {
+    if (lista_ != nullptr) {
+        Lector(QStringList(), lista_->linea)
+            .falla(QStringLiteral("faltó el «fin» de estos renglones"));
+    }
+    return p_;
 }
 
 } // namespace
@@ -215,53 +403,14 @@ QStringList FuenteDePlantilla::Palabras(const QString& linea) {
 }
 
 Plantilla FuenteDePlantilla::Lee(const QString& fuente) {
-    Plantilla p;
-    BandaDePlantilla* actual = nullptr;
+    Lectura lectura;
     const QStringList lineas = fuente.split(QLatin1Char('\n'));
     for (int n = 0; n < lineas.size(); ++n) {
         const QStringList palabras = Palabras(lineas[n]);
-        if (palabras.isEmpty()) {
-            continue;
-        }
-        Lector l(palabras, n + 1);
-        const QString orden = l.palabra().toLower();
-        if (orden == QLatin1String("plantilla")) {
-            p.nombre = l.palabra();
-        } else if (orden == QLatin1String("hoja")) {
-            leeHoja(p, l);
-        } else if (orden == QLatin1String("margenes")) {
-            p.margenIzq = l.numero();
-            p.margenArr = l.numero();
-            p.margenDer = l.numero();
-            p.margenAba = l.numero();
-        } else if (orden == QLatin1String("letra")) {
-            p.familia = l.palabra();
-            p.tamano = l.numero();
-        } else if (orden == QLatin1String("tabla")) {
-            leeTabla(p, l);
-        } else if (orden == QLatin1String("formula")) {
-            p.formulas << l.palabra();
-            p.valoresDeFormulas << (l.quedan() ? l.palabra() : QString());
-        } else if (orden == QLatin1String("banda")) {
-            const QString nombre = l.palabra();
-            actual = banda(p, nombre);
-            if (actual == nullptr) {
-                l.falla(QStringLiteral("banda desconocida: ") + nombre);
-            }
-            actual->alto = l.numero();
-        } else if (orden == QLatin1String("texto") || orden == QLatin1String("linea") ||
-                   orden == QLatin1String("caja")) {
-            if (actual == nullptr) {
-                l.falla(QStringLiteral("el elemento no está en ninguna banda"));
-            }
-            actual->elementos.append(
-                leeElemento(orden == QLatin1String("texto")   ? ElementoDePlantilla::Tipo::Texto
-                            : orden == QLatin1String("linea") ? ElementoDePlantilla::Tipo::Linea
-                                                              : ElementoDePlantilla::Tipo::Caja,
-                            l));
-        } else {
-            l.falla(QStringLiteral("instrucción desconocida: ") + orden);
+        if (!palabras.isEmpty()) {
+            Lector l(palabras, n + 1);
+            lectura.lee(l.palabra().toLower(), l);
         }
     }
-    return p;
+    return lectura.termina();
 }

@@ -29,6 +29,26 @@ void pintaTexto(QPainter& pintor, const Trazo& t, double escala) {
     }
 }
 
+// The image in its box: filling it, or as large as it fits keeping its proportions, placed by
+// the element's alignment and centred from top to bottom.
+void pintaImagen(QPainter& pintor, const Trazo& t, double escala) {
+    if (t.imagen.isNull()) {
+        return;
+    }
+    const QRectF caja = aDispositivo(t.rect, escala);
+    QRectF destino = caja;
+    if (!t.estira) {
+        const QSizeF tamano = QSizeF(t.imagen.size()).scaled(caja.size(), Qt::KeepAspectRatio);
+        const double libre = caja.width() - tamano.width();
+        const double x = t.alineacion & Qt::AlignRight     ? libre
+                         : t.alineacion & Qt::AlignHCenter ? libre / 2
+                                                           : 0;
+        destino = QRectF(
+            QPointF(caja.left() + x, caja.top() + (caja.height() - tamano.height()) / 2), tamano);
+    }
+    pintor.drawImage(destino, t.imagen);
+}
+
 } // namespace
 
 void Pintor::Pinta(QPainter& pintor, const PaginaMaquetada& pagina, double unidadesPorMm) {
@@ -49,6 +69,11 @@ void Pintor::Pinta(QPainter& pintor, const PaginaMaquetada& pagina, double unida
             break;
         case ElementoDePlantilla::Tipo::Texto:
             pintaTexto(pintor, t, unidadesPorMm);
+            break;
+        case ElementoDePlantilla::Tipo::Imagen:
+            pintaImagen(pintor, t, unidadesPorMm);
+            break;
+        case ElementoDePlantilla::Tipo::Renglones:
             break;
         }
     }

@@ -31,3 +31,26 @@ int Plantilla::indiceDeUbicacion(int tabla) const {
     }
     return static_cast<int>(distintas.indexOf(clave(tabla)));
 }
+
+namespace {
+
+void agregaImagenes(const std::vector<ElementoDePlantilla>& elementos, QStringList& nombres) {
+    for (const ElementoDePlantilla& e : elementos) {
+        if (e.tipo == ElementoDePlantilla::Tipo::Imagen &&
+            !nombres.contains(e.texto, Qt::CaseInsensitive)) {
+            nombres << e.texto;
+        }
+        agregaImagenes(e.renglon, nombres);
+    }
+}
+
+} // namespace
+
+QStringList Plantilla::imagenes() const {
+    QStringList nombres;
+    for (const BandaDePlantilla* b : {&encabezadoPagina, &encabezadoDocumento, &encabezadoDetalle,
+                                      &detalle, &pieDocumento, &piePagina}) {
+        agregaImagenes(b->elementos, nombres);
+    }
+    return nombres;
+}

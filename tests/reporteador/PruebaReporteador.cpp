@@ -118,15 +118,17 @@ QStringList textos(const PaginaMaquetada& pagina) {
 TEST(Maquetador, PaginasEncabezadosRepetidosYPieEntero) {
     const Plantilla p = FuenteDePlantilla::Lee(kPaginaChica);
     Maquetador m(p);
-    // 5 rows: 5 + 50 fit in 60; the footer of 25 does not and goes to a page of its own.
+    // 5 rows: 5 + 50 fit in 60; the footer of 25 does not and goes to a page of its own. Pages
+    // are numbered within each document.
     const QVector<PaginaMaquetada> paginas = m.Maqueta({documento(7, 5), documento(8, 7)});
     ASSERT_EQ(paginas.size(), 4);
     EXPECT_EQ(textos(paginas[0]), (QStringList{"Doc 7", "Columnas", "x", "x", "1.00", "x", "2.00",
-                                               "x", "3.00", "x", "4.00", "Página 1 de 4"}));
-    EXPECT_EQ(textos(paginas[1]), (QStringList{"Doc 7", "Total 1,234.50", "Página 2 de 4"}));
+                                               "x", "3.00", "x", "4.00", "Página 1 de 2"}));
+    EXPECT_EQ(textos(paginas[1]), (QStringList{"Doc 7", "Total 1,234.50", "Página 2 de 2"}));
     EXPECT_EQ(textos(paginas[2]).mid(0, 2), (QStringList{"Doc 8", "Columnas"}));
     EXPECT_EQ(textos(paginas[3]).mid(0, 2), (QStringList{"Doc 8", "Columnas"}));
     EXPECT_TRUE(textos(paginas[3]).contains(QStringLiteral("Total 1,234.50")));
+    EXPECT_TRUE(textos(paginas[3]).contains(QStringLiteral("Página 2 de 2")));
     for (const PaginaMaquetada& pagina : paginas) {
         for (const Trazo& t : pagina.trazos) {
             EXPECT_LE(t.rect.bottom(), 100 - 10 + 1e-9);
