@@ -5,6 +5,7 @@
 #include "hostdata/TemporalDelProceso.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "printing/ImagenesDeFormato.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "ui/AlSalir.h"
 
@@ -125,6 +126,8 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
         [&] {
             QString carpeta = QFileInfo(stArchivoReporte).path();
             ExtraeFormato(conexionHost, stArchivoReporte, carpeta, QStringLiteral("reportesbin"));
+            ImagenesDeFormato::Extrae(conexionHost, stArchivoReporte,
+                                      QStringLiteral("reportesbin"));
         },
         [this] {
             inPosicionesGenerales = 0;
@@ -180,8 +183,11 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
         },
         [this] { crpReport.Asigna(17, 1); },
     };
-    // The extracted template goes however the run ends.
-    const AlSalir borraPlantilla([this] { QFile::remove(stArchivoReporte); });
+    // The extracted template and its images go however the run ends.
+    const AlSalir borraPlantilla([this] {
+        ImagenesDeFormato::Borra(stArchivoReporte);
+        QFile::remove(stArchivoReporte);
+    });
     constexpr std::size_t kListado = 5;
     std::size_t paso = 0;
     while (paso < pasos.size()) {

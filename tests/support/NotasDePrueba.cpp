@@ -27,3 +27,11 @@ void AgregaNotas(BaseDePrueba& base, const QVector<NotaDePrueba>& notas) {
         }
     }
 }
+
+void CopiaATrabajo(BaseDePrueba& base, int id) {
+    base.ejecuta(
+        QStringLiteral("INSERT INTO tmpremisiones SELECT * FROM remisiones WHERE Id=%1").arg(id));
+    base.ejecuta(QStringLiteral(
+                     "INSERT INTO tmpremisionesdetalle SELECT * FROM remisionesdetalle WHERE Id=%1")
+                     .arg(id));
+}

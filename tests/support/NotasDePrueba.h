@@ -34,3 +34,5 @@ struct NotaDePrueba {
 
 // Inserts the notes with their lines into the test database.
 void AgregaNotas(BaseDePrueba& base, const QVector<NotaDePrueba>& notas);
+// Copies a note with its lines into the working tables, as the reprint jobs do.
+void CopiaATrabajo(BaseDePrueba& base, int id);

@@ -9,18 +9,28 @@
 
 #include <QFile>
 
-void GuardaPlantilla(BaseDePrueba& base, const char* archivo) {
-    const QString nombre = QString::fromLatin1(archivo);
-    QFile f(QStringLiteral(DEREMISIONES_PLANTILLAS "/") + nombre);
+QString TextoDePlantilla(const char* archivo) {
+    QFile f(QStringLiteral(DEREMISIONES_PLANTILLAS "/") + QString::fromLatin1(archivo));
     if (!f.open(QIODevice::ReadOnly)) {
-        throw std::runtime_error("no se puede leer la plantilla " + nombre.toStdString());
+        throw std::runtime_error(std::string("no se puede leer la plantilla ") + archivo);
     }
-    const QString texto = QString::fromUtf8(f.readAll());
+    return QString::fromUtf8(f.readAll());
+}
+
+void GuardaFuente(BaseDePrueba& base, const QString& nombre, const QString& fuente) {
     CamposBin campos;
     campos.BaseDD = &base.conexion();
+    campos.GuardaRPT(nombre, ArchivoDePlantilla::Construye(fuente));
+}
+
+void GuardaPlantilla(BaseDePrueba& base, const char* archivo) {
+    const QString nombre = QString::fromLatin1(archivo);
+    const QString texto = TextoDePlantilla(archivo);
     if (nombre.endsWith(QLatin1String(".fuente"))) {
-        campos.GuardaRPT(nombre.chopped(7), ArchivoDePlantilla::Construye(texto));
+        GuardaFuente(base, nombre.chopped(7), texto);
     } else {
+        CamposBin campos;
+        campos.BaseDD = &base.conexion();
         campos.GuardaRPT(nombre.chopped(4), ConstruyeBaseAuxiliar(texto));
     }
 }

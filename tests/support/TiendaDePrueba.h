@@ -15,6 +15,10 @@
 void PreparaImpresion(CarpetaDePrueba& carpeta, BaseDePrueba& base);
 // Stores one template source or schema of templates/ in the database's reportesbin.
 void GuardaPlantilla(BaseDePrueba& base, const char* archivo);
+// The text of a file of templates/.
+QString TextoDePlantilla(const char* archivo);
+// Stores a template built from a source under that name (fmtRemision.rpt).
+void GuardaFuente(BaseDePrueba& base, const QString& nombre, const QString& fuente);
 
 // A test of printing: a store prepared with PreparaImpresion whose printed documents go to PDF
 // files; Nuevos() gives the files written since the test began.

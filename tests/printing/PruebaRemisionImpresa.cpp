@@ -1,0 +1,223 @@
+#include "hostdata/TablasDeTrabajo.h"
+#include "orvlib/CamposBin.h"
+#include "printing/ImpresionDeDocumento.h"
+#include "printing/ImpresionDeRemisiones.h"
+#include "support/NotasDePrueba.h"
+#include "support/Pdf.h"
+#include "support/TiendaDePrueba.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The delivery note as the shipped template prints it, on a store whose notes carry every
+// IVA and IEPS rate.
+class RemisionImpresa : public TiendaQueImprime {
+protected:
+    void SetUp() override {
+        TiendaQueImprime::SetUp();
+        TablasDeTrabajo::Crea(base.conexion());
+    }
+
+    // IVA 0, 8 and 16 % and IEPS 0, 8 and 26.5 % over seven lines; taxes on the price alone,
+    // as configura's AplicaIVA and AplicaImpAd (both 0) say.
+    void notaConTodasLasTasas(int id) {
+        const QVector<PartidaDePrueba> partidas = {
+            {2, 28.90, 0, 0},     {3, 34.50, 8, 0}, {1, 38.62, 16, 0},    {4, 31.89, 16, 8},
+            {2, 68.00, 16, 26.5}, {2, 25.60, 0, 8}, {1, 189.00, 8, 26.5},
+        };
+        AgregaNotas(base, {{id, QDate(2026, 12, 1), 703.68, 71.75, 100.43, QStringLiteral("A"),
+                            2000, 0, partidas}});
+        CopiaATrabajo(base, id);
+    }
+
+    QStringList imprime(int id, const QString& notas = {}) {
+        const qsizetype antes = Nuevos().size();
+        ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id),
+                         QStringLiteral("fmtRemision.rpt"), 2, id, base.conexion(), 6, notas,
+                         QStringLiteral("tmpremisiones"), QStringLiteral("tmpremisionesdetalle"));
+        EXPECT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
+        EXPECT_EQ(Nuevos().size(), antes + 1);
+        return Nuevos().size() > antes ? PaginasDePdf(Nuevos().last()) : QStringList();
+    }
+
+    // The breakdown's rows as printed: "IVA 16" → "302.18 48.35".
+    static QMap<QString, QString> desglose(const QString& texto) {
+        static const QRegularExpression renglon(QStringLiteral(
+            "^\\s*(IVA|IEPS)\\s+([\\d.]+)\\s*%\\s+([\\d,]+\\.\\d\\d)\\s+([\\d,]+\\.\\d\\d)"));
+        QMap<QString, QString> filas;
+        for (const QString& linea : texto.split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch m = renglon.match(linea);
+            if (m.hasMatch()) {
+                filas.insert(m.captured(1) + QLatin1Char(' ') + m.captured(2),
+                             m.captured(3) + QLatin1Char(' ') + m.captured(4));
+            }
+        }
+        return filas;
+    }
+
+    // The amount printed after a label of the totals column ("IVA", "IEPS").
+    static double total(const QString& texto, const QString& etiqueta) {
+        const QRegularExpression patron(QStringLiteral("\\s%1\\s+([\\d,]+\\.\\d\\d)\\s*$")
+                                            .arg(QRegularExpression::escape(etiqueta)));
+        for (const QString& linea : texto.split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch m = patron.match(linea);
+            if (m.hasMatch()) {
+                return m.captured(1).remove(QLatin1Char(',')).toDouble();
+            }
+        }
+        return -1;
+    }
+
+    static double suma(const QMap<QString, QString>& filas, const QString& impuesto) {
+        double s = 0;
+        for (auto it = filas.cbegin(); it != filas.cend(); ++it) {
+            if (it.key().startsWith(impuesto + QLatin1Char(' '))) {
+                s += it.value().section(QLatin1Char(' '), 1).remove(QLatin1Char(',')).toDouble();
+            }
+        }
+        return s;
+    }
+};
+
+TEST_F(RemisionImpresa, CadaTasaConImpuestoTieneSuRenglonYSumanLosTotales) {
+    notaConTodasLasTasas(1);
+    const QString texto = imprime(1).join(QLatin1Char('\n'));
+    const QMap<QString, QString> conImpuesto = {
+        {"IVA 8", "292.50 23.40"},
+        {"IVA 16", "302.18 48.35"},
+        {"IEPS 8", "178.76 14.30"},
+        {"IEPS 26.5", "325.00 86.13"},
+    };
+    EXPECT_EQ(desglose(texto), conImpuesto) << qPrintable(texto);
+    EXPECT_DOUBLE_EQ(suma(desglose(texto), QStringLiteral("IVA")), total(texto, "IVA"));
+    EXPECT_DOUBLE_EQ(suma(desglose(texto), QStringLiteral("IEPS")), total(texto, "IEPS"));
+    EXPECT_DOUBLE_EQ(total(texto, "IVA"), 71.75);
+    EXPECT_DOUBLE_EQ(total(texto, "IEPS"), 100.43);
+    EXPECT_TRUE(texto.contains(QStringLiteral("Gravado 645.88")));
+
+    // A store that wants them sees the 0 % rates that have a base as well.
+    GuardaFuente(base, QStringLiteral("fmtRemision.rpt"),
+                 TextoDePlantilla("fmtRemision.rpt.fuente")
+                     .replace(QStringLiteral("formula TasasEnCero 0"),
+                              QStringLiteral("formula TasasEnCero 1")));
+    QMap<QString, QString> todas = conImpuesto;
+    todas.insert(QStringLiteral("IVA 0"), QStringLiteral("109.00 0.00"));
+    todas.insert(QStringLiteral("IEPS 0"), QStringLiteral("199.92 0.00"));
+    EXPECT_EQ(desglose(imprime(1).join(QLatin1Char('\n'))), todas);
+}
+
+TEST_F(RemisionImpresa, SinImpuestosNoHayDesgloseNiHuecos) {
+    AgregaNotas(base, {{2, QDate(2026, 12, 1), 575, 0, 0, QStringLiteral("A"), 2001}});
+    CopiaATrabajo(base, 2);
+    const QString texto = imprime(2).join(QLatin1Char('\n'));
+    EXPECT_TRUE(desglose(texto).isEmpty());
+    EXPECT_FALSE(texto.contains(QStringLiteral("Desglose de impuestos")));
+    EXPECT_TRUE(texto.contains(QStringLiteral("575.00")));
+}
+
+TEST_F(RemisionImpresa, LasSieteLineasDeLaNota) {
+    notaConTodasLasTasas(3);
+    QStringList lineas;
+    for (int i = 1; i <= 8; ++i) {
+        lineas << QStringLiteral("Línea %1 de la nota del cliente.").arg(i);
+    }
+    const QString texto = imprime(3, lineas.join(QStringLiteral("\r\n"))).join(QLatin1Char('\n'));
+    for (int i = 1; i <= 7; ++i) {
+        EXPECT_TRUE(texto.contains(lineas[i - 1])) << i;
+    }
+    EXPECT_FALSE(texto.contains(lineas[7]));
+}
+
+TEST_F(RemisionImpresa, PartidasPorHojaDeLaTienda) {
+    const struct {
+        int porHoja;
+        int lineas;
+        QVector<int> porPagina;
+    } casos[] = {
+        {10, 25, {10, 10, 5}},
+        {10, 20, {10, 10}},
+        {7, 8, {7, 1}},
+        {0, 25, {25}},
+    };
+    int id = 10;
+    for (const auto& c : casos) {
+        base.ejecuta(QStringLiteral("UPDATE configura SET PartidasXhojaRem=%1").arg(c.porHoja));
+        QVector<PartidaDePrueba> partidas;
+        for (int i = 1; i <= c.lineas; ++i) {
+            PartidaDePrueba p;
+            p.precio = i;
+            p.producto = QStringLiteral("ART%1").arg(i, 3, 10, QLatin1Char('0'));
+            partidas.append(p);
+        }
+        AgregaNotas(base,
+                    {{++id, QDate(2026, 12, 2), 100, 0, 0, QStringLiteral("A"), id, 0, partidas}});
+        CopiaATrabajo(base, id);
+        const QStringList paginas = imprime(id);
+        ASSERT_EQ(paginas.size(), c.porPagina.size()) << c.porHoja << " " << c.lineas;
+        for (int i = 0; i < paginas.size(); ++i) {
+            EXPECT_EQ(paginas[i].count(QStringLiteral("ART")), c.porPagina[i]) << i;
+            EXPECT_TRUE(paginas[i].contains(
+                QStringLiteral("Página %1 de %2").arg(i + 1).arg(paginas.size())));
+        }
+        // The program's page count and the template's agree.
+        const QString formula = rpt.crpReport.Lee(29, 1).toString();
+        EXPECT_EQ(formula, c.porHoja > 0 ? QStringLiteral("NumeroDePaginas=%1").arg(paginas.size())
+                                         : QString());
+    }
+}
+
+TEST_F(RemisionImpresa, LosPdfSeLlamanPorSerieYFolio) {
+    AgregaNotas(base, {{21, QDate(2026, 12, 3), 100, 0, 0, QStringLiteral("A"), 2000},
+                       {22, QDate(2026, 12, 3), 100, 0, 0, QStringLiteral("A"), 2001},
+                       {23, QDate(2026, 12, 3), 100, 0, 0, QStringLiteral(""), 2002},
+                       {24, QDate(2026, 12, 3), 100, 0, 0, QStringLiteral("B/C"), 5},
+                       {25, QDate(2026, 12, 3), 100, 0, 0, QStringLiteral("A"), 2000}});
+    for (int id = 21; id <= 25; ++id) {
+        CopiaATrabajo(base, id);
+    }
+    ImpresionDeRemisiones(base.conexion()).Imprime();
+    QStringList nombres;
+    for (const QString& pdf : Nuevos()) {
+        nombres << QFileInfo(pdf).fileName();
+    }
+    EXPECT_EQ(nombres,
+              (QStringList{"A-2000.pdf", "A-2001.pdf", "2002.pdf", "B_C-5.pdf", "A-2000-2.pdf"}));
+    EXPECT_TRUE(PaginasDePdf(Nuevos().last()).join(QString()).contains(QStringLiteral("A 2000")));
+}
+
+TEST_F(RemisionImpresa, ElLogotipoGuardadoJuntoALaPlantilla) {
+    AgregaNotas(base, {{31, QDate(2026, 12, 4), 100, 0, 0, QStringLiteral("A"), 3000}});
+    CopiaATrabajo(base, 31);
+    const auto imagenes = [](const QString& pdf) {
+        QProcess lista;
+        lista.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        lista.waitForFinished(30000);
+        return QString::fromUtf8(lista.readAllStandardOutput()).trimmed().count(QLatin1Char('\n')) -
+               1; // two heading lines
+    };
+    imprime(31);
+    EXPECT_EQ(imagenes(Nuevos().last()), 0);
+
+    QImage logo(300, 200, QImage::Format_RGB32);
+    logo.fill(QColor(0x1f, 0x3a, 0x5f));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    logo.save(&buffer, "PNG");
+    CamposBin campos;
+    campos.BaseDD = &base.conexion();
+    campos.GuardaRPT(QStringLiteral("logo.png"), png);
+    imprime(31);
+    EXPECT_EQ(imagenes(Nuevos().last()), 1);
+    EXPECT_TRUE(QDir(carpeta.programa()).entryList({QStringLiteral("*.png")}).isEmpty());
+    EXPECT_FALSE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtremision.rpt"))));
+}
+
+} // namespace
