@@ -10,9 +10,11 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QString>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -105,6 +107,27 @@ long redondeaCentavos(long diezmilesimos) {
     return (diezmilesimos + 50) / 100 * 100;
 }
 
+// The store's compounding flags, written to configura: IVA is charged on the price plus IEPS
+// (AplicaIVA), IEPS on the price alone.
+constexpr int kAplicaIVA = 1;
+constexpr int kAplicaImpAd = 0;
+
+// The IVA and IEPS of one unit price as the host computes them under those flags, in its
+// single-precision steps, so a note's totals and its printed breakdown are the same sums.
+std::pair<double, double> impuestosUnitarios(double precio, int tasaIva, int tasaIeps) {
+    const auto p = static_cast<float>(precio);
+    const auto rI = static_cast<float>(tasaIva);
+    const auto rA = static_cast<float>(tasaIeps);
+    const float baseIva = kAplicaIVA == 1 ? static_cast<float>(p + p * rA / 100) : p;
+    const float baseIeps = kAplicaImpAd == 1 ? static_cast<float>(p + p * rI / 100) : p;
+    return {static_cast<double>(baseIva) * rI / 100, static_cast<double>(baseIeps) * rA / 100};
+}
+
+// An amount in ten-thousandths rounded to cents the way printed amounts are.
+long aCentavos(double importe) {
+    return std::lround(importe * 100 + (importe >= 0 ? 1e-7 : -1e-7)) * 100;
+}
+
 // Rows of one table, written as multi-row INSERTs of a bounded size. Each table keeps its own
 // buffer, so statements of tables filled side by side never interleave.
 class Insercion {
@@ -146,8 +169,9 @@ std::string lista(std::initializer_list<std::string> valores) {
 }
 
 void escribeCatalogos(const std::string& base) {
-    std::puts("INSERT INTO configura (SeriesEnRem, VariosIVAs, VariosImpAd, AplicaIVA, "
-              "AplicaImpAd, PartidasXhojaRem) VALUES (1, 1, 1, 0, 0, 20);");
+    std::printf("INSERT INTO configura (SeriesEnRem, VariosIVAs, VariosImpAd, AplicaIVA, "
+                "AplicaImpAd, PartidasXhojaRem) VALUES (1, 1, 1, %d, %d, 20);\n",
+                kAplicaIVA, kAplicaImpAd);
     std::puts("INSERT INTO sistema (Dato, Contenido) VALUES ('FA-B', '123'), ('FA-C', '0'), "
               "('FA-F', '1000');");
     std::puts("INSERT INTO generales (Localidad2) VALUES ('GUADALAJARA, JALISCO');");
@@ -209,16 +233,19 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
             const int s = entre(10) < 7 ? 0 : (entre(2) == 0 ? 1 : 2);
             const Cliente& cliente = kClientes[entre(static_cast<int>(kClientes.size()))];
             long subtotal = 0;
-            long iva = 0;
-            long ieps = 0;
+            double iva = 0;
+            double ieps = 0;
             for (int p = 1; p <= partidas; ++p) {
                 const Producto& prod = kProductos[entre(static_cast<int>(kProductos.size()))];
                 const long cantidad = (1 + entre(6)) * 10000 + (entre(4) == 0 ? 5000 : 0);
                 const long importe = cantidad * prod.precio / 10000;
-                const long baseIeps = prod.ieps > 0 ? importe : 0;
-                const long impIeps = redondeaCentavos(baseIeps * prod.ieps / 100);
-                const long baseIva = prod.iva > 0 ? importe + impIeps : 0;
-                const long impIva = redondeaCentavos(baseIva * prod.iva / 100);
+                const auto [ivaUnitario, iepsUnitario] =
+                    impuestosUnitarios(prod.precio / 10000.0, prod.iva, prod.ieps);
+                const long impIeps = aCentavos(cantidad / 10000.0 * iepsUnitario);
+                const long impIva = aCentavos(cantidad / 10000.0 * ivaUnitario);
+                const long baseIeps =
+                    prod.ieps > 0 ? importe + (kAplicaImpAd == 1 ? impIva : 0) : 0;
+                const long baseIva = prod.iva > 0 ? importe + (kAplicaIVA == 1 ? impIeps : 0) : 0;
                 const bool sinBases = entre(10) == 0;
                 const long bruto = prod.precio * (100 + prod.ieps) / 100 * (100 + prod.iva) / 100;
                 char idExterna[32] = "";
@@ -236,18 +263,18 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
                                 decimal(sinBases ? 0 : baseIva), decimal(sinBases ? 0 : impIva),
                                 sql(idExterna)}));
                 subtotal += importe;
-                iva += impIva;
-                ieps += impIeps;
+                iva += cantidad / 10000.0 * ivaUnitario;
+                ieps += cantidad / 10000.0 * iepsUnitario;
             }
             const bool cancelada = entre(100) < 3;
             char hora[48];
             std::snprintf(hora, sizeof hora, "%02d:%02d:%02d", 9 + n * 12 / std::max(notas, 1),
                           entre(60), entre(60));
-            cab.fila(
-                lista({std::to_string(id), sql(series[s]), std::to_string(++folios[s]),
-                       sql(fecha.c_str()), sql(hora), sql(cliente.clave), sql(cliente.nombre),
-                       decimal(redondeaCentavos(subtotal)), decimal(iva), decimal(ieps), "0", "0",
-                       "1", cancelada ? "1" : "0", entre(10) == 0 ? "0" : "1", "0", sql("CAJA1")}));
+            cab.fila(lista({std::to_string(id), sql(series[s]), std::to_string(++folios[s]),
+                            sql(fecha.c_str()), sql(hora), sql(cliente.clave), sql(cliente.nombre),
+                            decimal(redondeaCentavos(subtotal)), decimal(aCentavos(iva)),
+                            decimal(aCentavos(ieps)), "0", "0", "1", cancelada ? "1" : "0",
+                            entre(10) == 0 ? "0" : "1", "0", sql("CAJA1")}));
         }
     }
 }

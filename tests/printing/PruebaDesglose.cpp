@@ -1,3 +1,4 @@
+#include "orvlib/Formato.h"
 #include "printing/AuxiliarDeImpresion.h"
 #include "printing/DesgloseDeImpuestos.h"
 #include "support/BaseDePrueba.h"
@@ -5,6 +6,7 @@
 #include "support/NotasDePrueba.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -186,6 +188,49 @@ TEST_F(Desglose, BanderasDeCompuestoDeConfigura) {
     desglosa(1);
     EXPECT_NEAR(gravado("IVA1").toDouble(), 17.28, 1e-4);
     EXPECT_NEAR(gravado("Adic1").toDouble(), 8, 1e-4);
+}
+
+// The sample store of the demo: every note's printed breakdown adds up to its own IVA and
+// IEPS, computed as the store's configura flags say.
+TEST(TiendaDeEjemplo, ElDesgloseSumaLoQueDiceLaNota) {
+    CarpetaDePrueba carpeta;
+    BaseDePrueba base;
+    QProcess generador;
+    generador.setStandardOutputFile(carpeta.ruta(QStringLiteral("tienda.sql")));
+    generador.start(QStringLiteral(DEREMISIONES_GENERADOR),
+                    {QStringLiteral("--dias"), QStringLiteral("3"), QStringLiteral("--notas"),
+                     QStringLiteral("40"), QStringLiteral("--base"), base.nombre()});
+    ASSERT_TRUE(generador.waitForFinished(60000));
+    ASSERT_EQ(generador.exitCode(), 0);
+    base.cargaArchivo(carpeta.ruta(QStringLiteral("tienda.sql")));
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT AplicaIVA FROM configura")).toInt(), 1);
+    const QString aux = carpeta.ruta(QStringLiteral("AUX.MDB"));
+    const QByteArray vacia = ConstruyeBaseAuxiliar(QString::fromUtf8(
+        CarpetaDePrueba::lee(QStringLiteral(DEREMISIONES_PLANTILLAS "/Auxiliar.MDB.sql"))));
+    Recordset notas;
+    BasesDD::AbrirTabla(notas, base.conexion(), QStringLiteral("remisiones order by Id"));
+    int revisadas = 0;
+    for (; !notas.fin(); notas.siguiente(), ++revisadas) {
+        CarpetaDePrueba::escribe(aux, vacia);
+        DesgloseDeImpuestos(2, base.conexion(), notas, aux);
+        Conexion cnn;
+        BasesDD::AbreBdDAccess(cnn, aux);
+        // As printed: each rate's tax to cents, then summed.
+        QSqlQuery q = cnn.consulta(QStringLiteral("SELECT Tipo, Impuesto FROM PorcenImpuestos"));
+        double iva = 0;
+        double ieps = 0;
+        while (q.next()) {
+            const double impreso =
+                Formato::Numero(q.value(1).toDouble(), QStringLiteral("0.00")).toDouble();
+            (q.value(0).toString() == QLatin1String("I") ? iva : ieps) += impreso;
+        }
+        const QString id = notas.campo(QStringLiteral("Id")).toString();
+        EXPECT_NEAR(iva, notas.campo(QStringLiteral("IVA")).toDouble(), 1e-6)
+            << "Id " << qPrintable(id);
+        EXPECT_NEAR(ieps, notas.campo(QStringLiteral("ImpuestoAd")).toDouble(), 1e-6)
+            << "Id " << qPrintable(id);
+    }
+    EXPECT_EQ(revisadas, 120);
 }
 
 } // namespace
