@@ -1,37 +1,88 @@
-// Builds report templates from their text sources and stores them, with the auxiliary print
-// database, in a store's reportesbin table.
-//
-//   plantillas construye FUENTE SALIDA
-//   plantillas guarda --base BASE [--servidor H] [--puerto P] [--usuario U] [--contrasena C]
-//                     ARCHIVO...
+// The template kit: builds report templates from their text sources, stores them with the
+// auxiliary print database and their images in a store's reportesbin, takes a stored one back,
+// checks a source against the store's tables and prints a sample of a delivery note with it.
+// The usage text below says how; docs/plantillas.md is the manual of the format.
 //
 // A source named NOMBRE.rpt.fuente is stored as NOMBRE.rpt, a schema NOMBRE.sql as the SQLite
 // file NOMBRE that it makes (Auxiliar.MDB.sql as Auxiliar.MDB); any other file is stored as it
 // is, under its own name.
 
+#include "hostdata/Proceso.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/Conexion.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "printing/AuxiliarDeImpresion.h"
+#include "printing/CatalogoDeLaTienda.h"
+#include "printing/MuestraDePlantilla.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
+#include "reporteador/FuenteDePlantilla.h"
+#include "startup/Principal.h"
+#include "ui/Dialogos.h"
+#include "ui/DialogosConsola.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
+#include <limits>
+#include <optional>
 
 namespace {
+
+const char* const kUso =
+    "Uso: plantillas ORDEN …\n"
+    "\n"
+    "  construye FUENTE SALIDA\n"
+    "      Arma el archivo de plantilla (.rpt) de una fuente de texto.\n"
+    "  guarda [CONEXIÓN] ARCHIVO…\n"
+    "      Guarda en reportesbin de la tienda plantillas (.rpt.fuente), la base auxiliar\n"
+    "      (Auxiliar.MDB.sql) e imágenes (.png, .jpg) con su propio nombre.\n"
+    "  extrae [CONEXIÓN] NOMBRE SALIDA\n"
+    "      Escribe la fuente de texto de una plantilla guardada (fmtRemision.rpt) en SALIDA,\n"
+    "      o en la salida estándar con «-». Lo que escribe es lo que «construye» acepta.\n"
+    "  revisa [CONEXIÓN] FUENTE\n"
+    "      Revisa una fuente contra las tablas de la tienda y las de la base auxiliar: que\n"
+    "      existan cada tabla, campo, fórmula e imagen que nombra. Escribe un renglón\n"
+    "      «línea N: …» por problema y termina con 1 si hay alguno, con 0 si no.\n"
+    "  muestra [CONEXIÓN] FUENTE --serie S --folio N (--pdf SALIDA | --png SALIDA | --ventana)\n"
+    "      Imprime una remisión de la tienda con esa fuente, por el mismo camino que una\n"
+    "      impresión, sin escribir nada en la tienda: a un PDF, a imágenes PNG (una por hoja:\n"
+    "      SALIDA, o SALIDA-1.png, SALIDA-2.png… si hay varias) o en la ventana de vista previa.\n"
+    "\n"
+    "CONEXIÓN: --base BASE (obligatoria) [--servidor H] [--puerto P] [--usuario U]\n"
+    "          [--contrasena C]; el servidor y el puerto toman por omisión\n"
+    "          DEREMISIONES_MYSQL_HOST y DEREMISIONES_MYSQL_PUERTO, o 127.0.0.1:3306.\n"
+    "«muestra» lee los orígenes de datos ODBC de la instalación (myodbc3-test), como el\n"
+    "programa. El manual del formato está en docs/plantillas.md.\n";
 
 const QString kFuente = QStringLiteral(".fuente");
 const QString kEsquema = QStringLiteral(".sql");
 
-QByteArray contenido(const QString& ruta) {
+int uso() {
+    std::fputs(kUso, stderr);
+    return 2;
+}
+
+void escribe(const QString& texto, std::FILE* salida = stdout) {
+    std::fprintf(salida, "%s\n", texto.toUtf8().constData());
+}
+
+QByteArray leeArchivo(const QString& ruta) {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly)) {
-        throw std::runtime_error("no se puede leer " + ruta.toStdString());
+        throw std::runtime_error("no se puede leer " + ruta.toStdString() + ": " +
+                                 f.errorString().toStdString());
     }
-    const QByteArray bytes = f.readAll();
+    return f.readAll();
+}
+
+QByteArray contenido(const QString& ruta) {
+    const QByteArray bytes = leeArchivo(ruta);
     if (ruta.endsWith(kFuente)) {
         return ArchivoDePlantilla::Construye(QString::fromUtf8(bytes));
     }
@@ -48,53 +99,177 @@ QString nombreGuardado(const QString& ruta) {
     return nombre;
 }
 
+// The options of an order that works on a store, its connection and the shared settings of
+// the program pointed at the store.
+class OrdenConTienda {
+public:
+    explicit OrdenConTienda(const QList<QCommandLineOption>& propias = {}) {
+        opciones_.addOptions({
+            {QStringLiteral("base"), QStringLiteral("Base de datos de la tienda."),
+             QStringLiteral("BASE")},
+            {QStringLiteral("servidor"), QStringLiteral("Servidor MySQL."), QStringLiteral("H"),
+             qEnvironmentVariable("DEREMISIONES_MYSQL_HOST", QStringLiteral("127.0.0.1"))},
+            {QStringLiteral("puerto"), QStringLiteral("Puerto."), QStringLiteral("P"),
+             qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO", QStringLiteral("3306"))},
+            {QStringLiteral("usuario"), QStringLiteral("Usuario."), QStringLiteral("U"),
+             QStringLiteral("root")},
+            {QStringLiteral("contrasena"), QStringLiteral("Contraseña."), QStringLiteral("C")},
+        });
+        opciones_.addOptions(propias);
+    }
+
+    // 0 when the options hold between minimo and maximo file names and the store could be
+    // reached; else the exit code, the reason written on standard error.
+    int abre(const QStringList& argumentos, qsizetype minimo, qsizetype maximo) {
+        if (!opciones_.parse(QStringList{QStringLiteral("plantillas")} + argumentos)) {
+            escribe(opciones_.errorText(), stderr);
+            return 2;
+        }
+        const qsizetype archivos = opciones_.positionalArguments().size();
+        if (valor("base").isEmpty() || archivos < minimo || archivos > maximo) {
+            return uso();
+        }
+        Principal::CreaObjetosCompartidos();
+        BasesDD& b = *Proceso::actual().bases;
+        b.cRuta = valor("servidor");
+        b.cPuerto = valor("puerto").toInt();
+        b.cUsuario = valor("usuario");
+        b.cPassword = valor("contrasena");
+        b.cMiBase = valor("base");
+        if (!b.AbrirBdD(cnn_)) {
+            escribe(QStringLiteral("No se puede conectar con %1 en %2: %3")
+                        .arg(b.cMiBase, b.cRuta, cnn_.ultimoError()),
+                    stderr);
+            return 1;
+        }
+        return 0;
+    }
+
+    QString valor(const char* opcion) const { return opciones_.value(QString::fromLatin1(opcion)); }
+    bool tiene(const char* opcion) const { return opciones_.isSet(QString::fromLatin1(opcion)); }
+    QStringList posicionales() const { return opciones_.positionalArguments(); }
+    Conexion& conexion() { return cnn_; }
+
+private:
+    QCommandLineParser opciones_;
+    Conexion cnn_;
+};
+
 int construye(const QStringList& argumentos) {
     if (argumentos.size() != 2) {
-        std::fprintf(stderr, "uso: plantillas construye FUENTE SALIDA\n");
-        return 2;
+        return uso();
     }
+    const QByteArray bytes = contenido(argumentos[0]);
     QFile salida(argumentos[1]);
-    if (!salida.open(QIODevice::WriteOnly)) {
-        std::fprintf(stderr, "no se puede escribir %s\n", qPrintable(argumentos[1]));
+    if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size()) {
+        escribe(
+            QStringLiteral("No se puede escribir %1: %2").arg(argumentos[1], salida.errorString()),
+            stderr);
         return 1;
     }
-    salida.write(contenido(argumentos[0]));
     return 0;
 }
 
 int guarda(const QStringList& argumentos) {
-    QCommandLineParser opciones;
-    opciones.addOptions({
-        {QStringLiteral("base"), QStringLiteral("Base de datos de la tienda."),
-         QStringLiteral("BASE")},
-        {QStringLiteral("servidor"), QStringLiteral("Servidor MySQL."), QStringLiteral("H"),
-         qEnvironmentVariable("DEREMISIONES_MYSQL_HOST", QStringLiteral("127.0.0.1"))},
-        {QStringLiteral("puerto"), QStringLiteral("Puerto."), QStringLiteral("P"),
-         qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO", QStringLiteral("3306"))},
-        {QStringLiteral("usuario"), QStringLiteral("Usuario."), QStringLiteral("U"),
-         QStringLiteral("root")},
-        {QStringLiteral("contrasena"), QStringLiteral("Contraseña."), QStringLiteral("C")},
-    });
-    opciones.parse(QStringList{QStringLiteral("plantillas")} + argumentos);
-    if (opciones.value(QStringLiteral("base")).isEmpty() ||
-        opciones.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "uso: plantillas guarda --base BASE ARCHIVO...\n");
-        return 2;
-    }
-    Conexion cnn;
-    if (!cnn.abre(QStringLiteral("QMYSQL"), opciones.value(QStringLiteral("servidor")),
-                  opciones.value(QStringLiteral("puerto")).toInt(),
-                  opciones.value(QStringLiteral("usuario")),
-                  opciones.value(QStringLiteral("contrasena")),
-                  opciones.value(QStringLiteral("base")))) {
-        std::fprintf(stderr, "no se puede conectar: %s\n", qPrintable(cnn.ultimoError()));
-        return 1;
+    OrdenConTienda orden;
+    if (const int error = orden.abre(argumentos, 1, std::numeric_limits<qsizetype>::max())) {
+        return error;
     }
     CamposBin campos;
-    campos.BaseDD = &cnn;
-    for (const QString& ruta : opciones.positionalArguments()) {
+    campos.BaseDD = &orden.conexion();
+    for (const QString& ruta : orden.posicionales()) {
         campos.GuardaRPT(nombreGuardado(ruta), contenido(ruta));
-        std::printf("%s\n", qPrintable(nombreGuardado(ruta)));
+        escribe(nombreGuardado(ruta));
+    }
+    return 0;
+}
+
+int extrae(const QStringList& argumentos) {
+    OrdenConTienda orden;
+    if (const int error = orden.abre(argumentos, 2, 2)) {
+        return error;
+    }
+    QString nombre = orden.posicionales()[0];
+    if (!nombre.contains(QLatin1String(".rpt"), Qt::CaseInsensitive)) {
+        nombre += QStringLiteral(".rpt");
+    }
+    QTemporaryDir carpeta;
+    CamposBin campos;
+    campos.BaseDD = &orden.conexion();
+    campos.ExtraeRPT(nombre, carpeta.path());
+    const QByteArray fuente =
+        ArchivoDePlantilla::Fuente(leeArchivo(QDir(carpeta.path()).filePath(nombre))).toUtf8();
+    const QString destino = orden.posicionales()[1];
+    if (destino == QLatin1String("-")) {
+        std::fwrite(fuente.constData(), 1, static_cast<std::size_t>(fuente.size()), stdout);
+        return 0;
+    }
+    QFile salida(destino);
+    if (!salida.open(QIODevice::WriteOnly) || salida.write(fuente) != fuente.size()) {
+        escribe(QStringLiteral("No se puede escribir %1: %2").arg(destino, salida.errorString()),
+                stderr);
+        return 1;
+    }
+    return 0;
+}
+
+int revisa(const QStringList& argumentos) {
+    OrdenConTienda orden;
+    if (const int error = orden.abre(argumentos, 1, 1)) {
+        return error;
+    }
+    Plantilla plantilla;
+    try {
+        plantilla = FuenteDePlantilla::Lee(QString::fromUtf8(leeArchivo(orden.posicionales()[0])));
+    } catch (const ErrorDeReporte& e) {
+        escribe(QString(e.texto()).remove(QStringLiteral("Plantilla, ")));
+        return 1;
+    }
+    const QStringList problemas =
+        RevisorDePlantilla(plantilla, CatalogoDeLaTienda::Lee(orden.conexion(), plantilla))
+            .Revisa();
+    for (const QString& problema : problemas) {
+        escribe(problema);
+    }
+    if (problemas.isEmpty()) {
+        escribe(QStringLiteral("Sin problemas: %1 tablas, %2 fórmulas, %3 imágenes.")
+                    .arg(plantilla.tablas.size())
+                    .arg(plantilla.formulas.size())
+                    .arg(plantilla.imagenes().size()));
+    }
+    return problemas.isEmpty() ? 0 : 1;
+}
+
+int muestra(const QStringList& argumentos) {
+    OrdenConTienda orden({
+        {QStringLiteral("serie"), QStringLiteral("Serie de la remisión."), QStringLiteral("S")},
+        {QStringLiteral("folio"), QStringLiteral("Folio de la remisión."), QStringLiteral("N")},
+        {QStringLiteral("pdf"), QStringLiteral("Archivo PDF de salida."), QStringLiteral("SALIDA")},
+        {QStringLiteral("png"), QStringLiteral("Imágenes PNG de salida."),
+         QStringLiteral("SALIDA")},
+        {QStringLiteral("ventana"), QStringLiteral("Muestra la vista previa.")},
+    });
+    if (const int error = orden.abre(argumentos, 1, 1)) {
+        return error;
+    }
+    const int salidas =
+        int(orden.tiene("pdf")) + int(orden.tiene("png")) + int(orden.tiene("ventana"));
+    bool folioValido = false;
+    const int folio = orden.valor("folio").toInt(&folioValido);
+    if (salidas != 1 || !folioValido) {
+        return uso();
+    }
+    Proceso::actual().stCarpetaPrograma = Proceso::CarpetaDelPrograma() + QLatin1Char('/');
+    const auto salida = orden.tiene("pdf")   ? MuestraDePlantilla::Salida::Pdf
+                        : orden.tiene("png") ? MuestraDePlantilla::Salida::Png
+                                             : MuestraDePlantilla::Salida::Ventana;
+    const QString destino = orden.valor(orden.tiene("pdf") ? "pdf" : "png");
+    const QStringList escritos =
+        MuestraDePlantilla(orden.conexion())
+            .Muestra(QString::fromUtf8(leeArchivo(orden.posicionales()[0])), orden.valor("serie"),
+                     folio, salida, destino.isEmpty() ? QString() : QDir(destino).absolutePath());
+    for (const QString& archivo : escritos) {
+        escribe(archivo);
     }
     return 0;
 }
@@ -102,7 +277,21 @@ int guarda(const QStringList& argumentos) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Only the preview window needs a display; the scratch files of a sample go to a folder of
+    // their own.
+    const bool ventana = std::any_of(
+        argv, argv + argc, [](const char* a) { return std::strcmp(a, "--ventana") == 0; });
+    if (!ventana && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    std::optional<QTemporaryDir> carpetaDelPrograma;
+    if (argc > 1 && std::strcmp(argv[1], "muestra") == 0) {
+        carpetaDelPrograma.emplace();
+        qputenv("DEREMISIONES_CARPETA", carpetaDelPrograma->path().toLocal8Bit());
+    }
+    Principal::AseguraCarpetaDeEjecucion();
+    QApplication app(argc, argv);
+    Dialogos::instala(new DialogosConsola);
     const QStringList argumentos = app.arguments().mid(2);
     const QString orden = app.arguments().value(1);
     try {
@@ -112,13 +301,24 @@ int main(int argc, char* argv[]) {
         if (orden == QLatin1String("guarda")) {
             return guarda(argumentos);
         }
+        if (orden == QLatin1String("extrae")) {
+            return extrae(argumentos);
+        }
+        if (orden == QLatin1String("revisa")) {
+            return revisa(argumentos);
+        }
+        if (orden == QLatin1String("muestra")) {
+            return muestra(argumentos);
+        }
     } catch (const ErrorDeReporte& e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.texto()));
+        escribe(e.texto(), stderr);
+        return 1;
+    } catch (const ErrorOrvlib& e) {
+        escribe(e.texto(), stderr);
         return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    std::fprintf(stderr, "uso: plantillas construye|guarda …\n");
-    return 2;
+    return uso();
 }

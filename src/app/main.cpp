@@ -4,8 +4,6 @@
 #include "startup/Principal.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <cstdio>
 #include <cstring>
 
@@ -25,18 +23,7 @@ int main(int argc, char* argv[]) {
     if (consola && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        // Qt wants a private runtime folder; a scheduled run or a shell without a session has none.
-        const QByteArray carpeta =
-            QDir::temp()
-                .filePath(QStringLiteral("deremisiones-") +
-                          qEnvironmentVariable("USER", QStringLiteral("usuario")))
-                .toLocal8Bit();
-        QDir().mkpath(QString::fromLocal8Bit(carpeta));
-        QFile::setPermissions(QString::fromLocal8Bit(carpeta),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", carpeta);
-    }
+    Principal::AseguraCarpetaDeEjecucion();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("deremisiones"));
     QApplication::setApplicationVersion(QStringLiteral(DEREMISIONES_VERSION));

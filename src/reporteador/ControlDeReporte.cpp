@@ -263,8 +263,10 @@ void ControlDeReporte::ejecuta() {
 }
 
 void ControlDeReporte::muestra(const Plantilla& p, const QVector<PaginaMaquetada>& paginas) {
-    VistaPrevia vista(titulo_.isEmpty() ? p.nombre : titulo_, paginas,
-                      QSizeF(p.anchoHoja, p.altoHoja), ventana_);
+    // A title that leaves the report's name empty ('') gets the template's.
+    QString titulo = titulo_.isEmpty() ? p.nombre : titulo_;
+    titulo.replace(QLatin1String("''"), QLatin1Char('\'') + p.nombre + QLatin1Char('\''));
+    VistaPrevia vista(titulo, paginas, QSizeF(p.anchoHoja, p.altoHoja), ventana_);
     vista.exec();
 }
 

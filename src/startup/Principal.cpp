@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -74,4 +75,15 @@ int Principal::Main() {
     menu->show();
     menu->activateWindow();
     return QApplication::exec();
+}
+
+void Principal::AseguraCarpetaDeEjecucion() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        return;
+    }
+    const QString carpeta = QDir::temp().filePath(
+        QStringLiteral("deremisiones-") + qEnvironmentVariable("USER", QStringLiteral("usuario")));
+    QDir().mkpath(carpeta);
+    QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", carpeta.toLocal8Bit());
 }

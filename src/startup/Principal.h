@@ -16,5 +16,8 @@ void CalculaIniHost();
 void LiberaObjetos();
 // Creates the eight shared objects by programmatic identifier; throws when one cannot be made.
 void CreaObjetosCompartidos();
+// Qt wants a private runtime folder; a scheduled run or a shell without a session has none, so
+// one in the temporary folder is made. Called before the application object.
+void AseguraCarpetaDeEjecucion();
 
 } // namespace Principal

@@ -1,0 +1,88 @@
+#include "printing/CatalogoDeLaTienda.h"
+
+#include "orvlib/BasesDD.h"
+#include "orvlib/CamposBin.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "printing/modRPTs.h"
+
+#include <QDir>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString kAuxiliar = QStringLiteral("Auxiliar.MDB");
+
+QStringList columnasDelServidor(Conexion& tienda, const QString& ubicacion) {
+    QSqlQuery q = tienda.consulta(
+        QStringLiteral("SELECT COLUMN_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA=? "
+                       "AND TABLE_NAME=? ORDER BY ORDINAL_POSITION"),
+        {ubicacion.section(QLatin1Char('.'), 0, 0), ubicacion.section(QLatin1Char('.'), 1)});
+    QStringList columnas;
+    while (q.next()) {
+        columnas << q.value(0).toString();
+    }
+    return columnas;
+}
+
+QStringList columnasDelAuxiliar(Conexion& auxiliar, const QString& tabla) {
+    if (!auxiliar.abierta()) {
+        return {};
+    }
+    const QSqlRecord registro = auxiliar.bd().record(tabla);
+    QStringList columnas;
+    for (int i = 0; i < registro.count(); ++i) {
+        columnas << registro.fieldName(i);
+    }
+    return columnas;
+}
+
+// The stored auxiliary file, written to the folder and opened; closed when it is not stored.
+void abreAuxiliar(Conexion& tienda, const QTemporaryDir& carpeta, Conexion& auxiliar) {
+    CamposBin campos;
+    campos.BaseDD = &tienda;
+    try {
+        campos.ExtraeRPT(kAuxiliar, carpeta.path());
+    } catch (const ErrorOrvlib&) {
+        return;
+    }
+    BasesDD::AbreBdDAccess(auxiliar, QDir(carpeta.path()).filePath(kAuxiliar));
+}
+
+} // namespace
+
+CatalogoDeDatos CatalogoDeLaTienda::Lee(Conexion& tienda, const Plantilla& plantilla) {
+    CatalogoDeDatos c;
+    c.lugarDeArchivos = QStringLiteral("reportesbin");
+    QSqlQuery archivos =
+        tienda.consulta(QStringLiteral("SELECT DISTINCT Archivo FROM reportesbin"));
+    while (archivos.next()) {
+        c.archivos << archivos.value(0).toString();
+    }
+    QTemporaryDir carpeta;
+    Conexion auxiliar;
+    abreAuxiliar(tienda, carpeta, auxiliar);
+    for (const TablaDePlantilla& t : plantilla.tablas) {
+        const QString entrada = CatalogoDeDatos::Entrada(t);
+        QStringList columnas;
+        if (t.deAccess) {
+            c.origenes.insert(entrada,
+                              auxiliar.abierta()
+                                  ? kAuxiliar
+                                  : kAuxiliar + QStringLiteral(", que no está en reportesbin"));
+            columnas = columnasDelAuxiliar(auxiliar, t.nombre);
+        } else {
+            const QString ubicacion = modRPTs::UbicacionDeTabla(
+                QStringLiteral("M ") + t.nombre, {}, QStringLiteral("remisiones"),
+                QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
+                QStringLiteral("remisionesdetalle"));
+            c.origenes.insert(entrada, ubicacion);
+            columnas = columnasDelServidor(tienda, ubicacion);
+        }
+        if (!columnas.isEmpty()) {
+            c.columnas.insert(entrada, columnas);
+        }
+    }
+    BasesDD::CierraBdD(auxiliar);
+    return c;
+}

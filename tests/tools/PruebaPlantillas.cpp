@@ -1,0 +1,275 @@
+#include "hostdata/Proceso.h"
+#include "orvlib/ArchivoIni.h"
+#include "orvlib/CamposBin.h"
+#include "printing/MuestraDePlantilla.h"
+#include "support/NotasDePrueba.h"
+#include "support/Pdf.h"
+#include "support/TiendaDePrueba.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Resultado {
+    int codigo = -1;
+    QString salida;
+    QString errores;
+};
+
+// The template kit on a store prepared for printing, with two notes: A-2000 of two lines, one
+// of them from size variants, and A-2001 of 25 lines.
+class Plantillas : public TiendaQueImprime {
+protected:
+    void SetUp() override {
+        TiendaQueImprime::SetUp();
+        AgregaNotas(base, {{1,
+                            QDate(2026, 12, 1),
+                            350,
+                            56,
+                            0,
+                            QStringLiteral("A"),
+                            2000,
+                            0,
+                            {{1, 100, 16, 0, 0, 0, 0, 0, QStringLiteral("CAMISA")}, {5, 50, 16}}}});
+        base.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET IdExterna='RE000000001001' "
+                                    "WHERE Id=1 AND Partida=1"));
+        base.ejecuta(QStringLiteral("INSERT INTO referenciaexterna (Id, Referencia, Cantidad) "
+                                    "VALUES ('RE000000001001', 'T-CH', 2)"));
+        QVector<PartidaDePrueba> partidas(25);
+        AgregaNotas(base,
+                    {{2, QDate(2026, 12, 1), 25, 0, 0, QStringLiteral("A"), 2001, 0, partidas}});
+    }
+
+    Resultado plantillas(const QStringList& argumentos, bool conTienda = true) {
+        QStringList todos = argumentos;
+        if (conTienda) {
+            todos.insert(1, QStringLiteral("--base"));
+            todos.insert(2, base.nombre());
+            todos.insert(3, QStringLiteral("--servidor"));
+            todos.insert(4, base.bases().cRuta);
+            todos.insert(5, QStringLiteral("--puerto"));
+            todos.insert(6, QString::number(base.bases().cPuerto));
+        }
+        QProcess proceso;
+        proceso.start(QStringLiteral(DEREMISIONES_PLANTILLAS_EJECUTABLE), todos);
+        EXPECT_TRUE(proceso.waitForFinished(120000));
+        return {proceso.exitCode(), QString::fromUtf8(proceso.readAllStandardOutput()),
+                QString::fromUtf8(proceso.readAllStandardError())};
+    }
+
+    QString ruta(const char* nombre) { return carpeta.ruta(QString::fromLatin1(nombre)); }
+
+    void guardaLogo() {
+        QImage logo(300, 200, QImage::Format_RGB32);
+        logo.fill(Qt::darkBlue);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        logo.save(&buffer, "PNG");
+        CamposBin campos;
+        campos.BaseDD = &base.conexion();
+        campos.GuardaRPT(QStringLiteral("logo.png"), png);
+    }
+
+    // Every table of the store with its checksum, and the databases of the server.
+    QStringList estadoDelServidor() {
+        QStringList estado;
+        QSqlQuery tablas = base.conexion().consulta(QStringLiteral("SHOW TABLES"));
+        QStringList nombres;
+        while (tablas.next()) {
+            nombres << tablas.value(0).toString();
+        }
+        for (const QString& t : nombres) {
+            QSqlQuery suma = base.conexion().consulta(
+                QStringLiteral("CHECKSUM TABLE `%1`.`%2`").arg(base.nombre(), t));
+            estado << t + QLatin1Char(' ') + (suma.next() ? suma.value(1).toString() : QString());
+        }
+        QSqlQuery bases = base.conexion().consulta(QStringLiteral("SHOW DATABASES"));
+        while (bases.next()) {
+            estado << bases.value(0).toString();
+        }
+        return estado;
+    }
+
+    // The line of the shipped source that holds the text.
+    static int lineaCon(const QString& fuente, const QString& texto) {
+        return static_cast<int>(fuente.left(fuente.indexOf(texto)).count(QLatin1Char('\n'))) + 1;
+    }
+};
+
+TEST_F(Plantillas, ExtraeDevuelveLaFuenteQueConstruyeHaceIgual) {
+    const Resultado r = plantillas(
+        {QStringLiteral("extrae"), QStringLiteral("fmtRemision"), ruta("extraida.rpt.fuente")});
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.errores);
+    EXPECT_EQ(QString::fromUtf8(CarpetaDePrueba::lee(ruta("extraida.rpt.fuente"))),
+              TextoDePlantilla("fmtRemision.rpt.fuente"));
+    ASSERT_EQ(plantillas({QStringLiteral("construye"), ruta("extraida.rpt.fuente"),
+                          ruta("fmtRemision.rpt")},
+                         false)
+                  .codigo,
+              0);
+    CamposBin campos;
+    campos.BaseDD = &base.conexion();
+    QDir().mkpath(ruta("guardada"));
+    campos.ExtraeRPT(QStringLiteral("fmtRemision.rpt"), ruta("guardada"));
+    EXPECT_EQ(CarpetaDePrueba::lee(ruta("fmtRemision.rpt")),
+              CarpetaDePrueba::lee(ruta("guardada/fmtRemision.rpt")));
+
+    const Resultado falta =
+        plantillas({QStringLiteral("extrae"), QStringLiteral("fmtFactura.rpt"), ruta("x")});
+    EXPECT_EQ(falta.codigo, 1);
+    EXPECT_TRUE(falta.errores.contains(QStringLiteral("No se encontró el archivo fmtFactura.rpt")))
+        << qPrintable(falta.errores);
+}
+
+TEST_F(Plantillas, RevisaNombraCadaProblemaConSuLinea) {
+    const QString fuente = TextoDePlantilla("fmtRemision.rpt.fuente");
+    CarpetaDePrueba::escribe(ruta("tal-cual.rpt.fuente"), fuente.toUtf8());
+    const Resultado sinLogo = plantillas({QStringLiteral("revisa"), ruta("tal-cual.rpt.fuente")});
+    EXPECT_EQ(sinLogo.codigo, 1);
+    EXPECT_EQ(sinLogo.salida,
+              QStringLiteral("línea %1: la imagen logo.png no está guardada en reportesbin\n")
+                  .arg(lineaCon(fuente, QStringLiteral("imagen "))));
+    guardaLogo();
+    const Resultado limpia = plantillas({QStringLiteral("revisa"), ruta("tal-cual.rpt.fuente")});
+    EXPECT_EQ(limpia.codigo, 0) << qPrintable(limpia.salida);
+    EXPECT_TRUE(limpia.salida.startsWith(QStringLiteral("Sin problemas")))
+        << qPrintable(limpia.salida);
+
+    const struct {
+        const char* cambio;
+        const char* por;
+        const char* problema;
+    } casos[] = {
+        {"{clientes.RFC}", "{clientes.RFCX}",
+         "el campo RFCX no existe en la tabla clientes (%1.clientes)"},
+        {"{Gravado.IVA#}\" formato", "{Gravado.IVAX#}\" formato",
+         "el campo IVAX1 no existe en la tabla Gravado (Auxiliar.MDB)"},
+        {"{@TasasEnCero}", "{@TasaCero}", "la fórmula TasaCero no está declarada con «formula»"},
+        {"tabla M configura", "tabla M configuracion",
+         "la tabla configuracion no existe (se lee de %1.configuracion)"},
+        {"banda detalle 5", "banda renglon 5", "banda desconocida: renglon"},
+    };
+    for (const auto& c : casos) {
+        QString cambiada = fuente;
+        cambiada.replace(QString::fromUtf8(c.cambio), QString::fromUtf8(c.por));
+        CarpetaDePrueba::escribe(ruta("cambiada.rpt.fuente"), cambiada.toUtf8());
+        const Resultado r = plantillas({QStringLiteral("revisa"), ruta("cambiada.rpt.fuente")});
+        EXPECT_EQ(r.codigo, 1) << c.por;
+        const QString esperado =
+            QStringLiteral("línea %1: ").arg(lineaCon(cambiada, QString::fromUtf8(c.por))) +
+            QString::fromUtf8(c.problema).arg(base.nombre());
+        EXPECT_TRUE(r.salida.split(QLatin1Char('\n')).contains(esperado))
+            << qPrintable(esperado) << "\n"
+            << qPrintable(r.salida);
+    }
+}
+
+TEST_F(Plantillas, MuestraEnPdfSinEscribirEnLaTienda) {
+    guardaLogo();
+    const QStringList antes = estadoDelServidor();
+    const Resultado r =
+        plantillas({QStringLiteral("muestra"),
+                    QStringLiteral(DEREMISIONES_PLANTILLAS "/fmtRemision.rpt.fuente"),
+                    QStringLiteral("--serie"), QStringLiteral("A"), QStringLiteral("--folio"),
+                    QStringLiteral("2000"), QStringLiteral("--pdf"), ruta("muestras/nota.pdf")});
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.errores);
+    EXPECT_EQ(r.salida.trimmed(), ruta("muestras/nota.pdf"));
+    const QString texto = PaginasDePdf(ruta("muestras/nota.pdf")).join(QString());
+    for (const char* esperado : {"A 2000", "CAMISA", "T-CH-2", "ABARROTES LA ESPERANZA",
+                                 "El Surtidor", "(CUATROCIENTOS SEIS PESOS 00/100 M.N.)"}) {
+        EXPECT_TRUE(texto.contains(QString::fromUtf8(esperado))) << esperado;
+    }
+    EXPECT_EQ(estadoDelServidor(), antes);
+    // The data sources point at the store again, as a print leaves them.
+    EXPECT_EQ(ArchivoIni(carpeta.archivoOdbc(), ArchivoIni::Estilo::Unix)
+                  .lee(QStringLiteral("myodbc3-test"), QStringLiteral("Database")),
+              base.nombre());
+}
+
+TEST_F(Plantillas, MuestraEnPngUnaImagenPorHoja) {
+    base.ejecuta(QStringLiteral("UPDATE configura SET PartidasXhojaRem=10"));
+    const struct {
+        const char* folio;
+        QStringList archivos;
+    } casos[] = {
+        {"2001", {"png/nota-1.png", "png/nota-2.png", "png/nota-3.png"}},
+        {"2000", {"png/nota.png"}},
+    };
+    for (const auto& c : casos) {
+        const Resultado r = plantillas(
+            {QStringLiteral("muestra"),
+             QStringLiteral(DEREMISIONES_PLANTILLAS "/fmtRemision.rpt.fuente"),
+             QStringLiteral("--serie"), QStringLiteral("A"), QStringLiteral("--folio"),
+             QString::fromLatin1(c.folio), QStringLiteral("--png"), ruta("png/nota.png")});
+        ASSERT_EQ(r.codigo, 0) << qPrintable(r.errores);
+        QStringList esperados;
+        for (const QString& archivo : c.archivos) {
+            esperados << carpeta.ruta(archivo);
+            const QImage hoja(carpeta.ruta(archivo));
+            EXPECT_EQ(hoja.size(), QSize(1275, 1650)) << qPrintable(archivo);
+        }
+        EXPECT_EQ(r.salida.trimmed().split(QLatin1Char('\n')), esperados);
+    }
+}
+
+TEST_F(Plantillas, MuestraDiceQueFalta) {
+    const QString fuente = QStringLiteral(DEREMISIONES_PLANTILLAS "/fmtRemision.rpt.fuente");
+    const Resultado sinNota =
+        plantillas({QStringLiteral("muestra"), fuente, QStringLiteral("--serie"),
+                    QStringLiteral("B"), QStringLiteral("--folio"), QStringLiteral("2000"),
+                    QStringLiteral("--pdf"), ruta("x.pdf")});
+    EXPECT_EQ(sinNota.codigo, 1);
+    EXPECT_EQ(sinNota.errores.trimmed(),
+              QStringLiteral("No hay remisión con serie «B» y folio 2000 en ") + base.nombre());
+    const Resultado dosSalidas = plantillas(
+        {QStringLiteral("muestra"), fuente, QStringLiteral("--serie"), QStringLiteral("A"),
+         QStringLiteral("--folio"), QStringLiteral("2000"), QStringLiteral("--pdf"), ruta("x.pdf"),
+         QStringLiteral("--png"), ruta("x.png")});
+    EXPECT_EQ(dosSalidas.codigo, 2);
+    EXPECT_TRUE(dosSalidas.errores.contains(QStringLiteral("--ventana")));
+    const Resultado sinOrden = plantillas({}, false);
+    EXPECT_EQ(sinOrden.codigo, 2);
+    EXPECT_TRUE(sinOrden.errores.startsWith(QStringLiteral("Uso: plantillas ORDEN")));
+    EXPECT_FALSE(QFile::exists(ruta("x.pdf")));
+}
+
+TEST_F(Plantillas, LaVistaPreviaDeLaMuestra) {
+    int hojas = 0;
+    QString titulo;
+    // The print lets window events run before the preview opens: wait for it.
+    QTimer espera;
+    QObject::connect(&espera, &QTimer::timeout, [&] {
+        QWidget* vista = QApplication::activeModalWidget();
+        if (vista == nullptr) {
+            return;
+        }
+        espera.stop();
+        titulo = vista->windowTitle();
+        for (const QLabel* hoja : vista->findChildren<QLabel*>()) {
+            hojas += hoja->pixmap().isNull() ? 0 : 1;
+        }
+        vista->close();
+    });
+    espera.start(50);
+    base.ejecuta(QStringLiteral("UPDATE configura SET PartidasXhojaRem=10"));
+    const QStringList escritos =
+        MuestraDePlantilla(base.conexion())
+            .Muestra(TextoDePlantilla("fmtRemision.rpt.fuente"), QStringLiteral("A"), 2001,
+                     MuestraDePlantilla::Salida::Ventana);
+    EXPECT_TRUE(escritos.isEmpty());
+    EXPECT_EQ(hojas, 3);
+    EXPECT_EQ(titulo, QStringLiteral("Visualización de 'fmtRemision'"));
+    EXPECT_EQ(Proceso::actual().bases->cMiBase, base.nombre());
+    EXPECT_EQ(rpt.crpReport.DesvioActual(), ControlDeReporte::Desvio::Pdf);
+}
+
+} // namespace
