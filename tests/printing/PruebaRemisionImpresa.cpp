@@ -1,15 +1,12 @@
 #include "hostdata/TablasDeTrabajo.h"
-#include "orvlib/CamposBin.h"
 #include "printing/ImpresionDeDocumento.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "support/NotasDePrueba.h"
 #include "support/Pdf.h"
 #include "support/TiendaDePrueba.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -205,15 +202,7 @@ TEST_F(RemisionImpresa, ElLogotipoGuardadoJuntoALaPlantilla) {
     imprime(31);
     EXPECT_EQ(imagenes(Nuevos().last()), 0);
 
-    QImage logo(300, 200, QImage::Format_RGB32);
-    logo.fill(QColor(0x1f, 0x3a, 0x5f));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    logo.save(&buffer, "PNG");
-    CamposBin campos;
-    campos.BaseDD = &base.conexion();
-    campos.GuardaRPT(QStringLiteral("logo.png"), png);
+    GuardaLogo(base);
     imprime(31);
     EXPECT_EQ(imagenes(Nuevos().last()), 1);
     EXPECT_TRUE(QDir(carpeta.programa()).entryList({QStringLiteral("*.png")}).isEmpty());

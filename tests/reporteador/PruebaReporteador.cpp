@@ -50,6 +50,22 @@ TEST(FuenteDePlantilla, ErroresConSuLinea) {
         {"tabla X remisiones\n", "línea 1: el tipo de tabla"},
         {"banda lateral 5\n", "línea 1: banda desconocida"},
         {"banda detalle 5\ntexto 0 0 10 5 \"x\" parpadea\n", "línea 2: opción desconocida"},
+        {"banda detalle 5\nrenglones 0 0 10 5 de 1 a 3\ntexto 0 0 5 5 \"x\"\n",
+         "línea 2: faltó el «fin»"},
+        {"banda detalle 5\nrenglones 0 0 10 5 de 1 a 3\nrenglones 0 0 10 5 de 1 a 2\n",
+         "línea 3: unos renglones no pueden ir dentro de otros"},
+        {"banda detalle 5\nrenglones 0 0 10 5 de 1 a 3\nbanda pie_documento 5\n",
+         "línea 3: falta «fin» de los renglones de la línea 2"},
+        {"banda detalle 5\nfin\n", "línea 2: «fin» sin renglones"},
+        {"banda detalle 5\nrenglones 0 0 10 5 de 3 a 1\n", "línea 2: rango de renglones inválido"},
+        {"banda detalle 5\nrenglones 0 0 10 5 1 a 3\n", "línea 2: los renglones se escriben"},
+        {"banda detalle 5\nrenglones 0 0 10 0 de 1 a 3\n", "línea 2: el alto de un renglón"},
+        {"banda detalle 5\nimagen 0 0 10 5 \"img/logo.png\"\n", "línea 2: la imagen se nombra sin"},
+        {"banda detalle 5\nimagen 0 0 10 5 \"logo.gif\"\n", "línea 2: la imagen es un archivo PNG"},
+        {"partidas_por_hoja diez\n", "línea 1: partidas_por_hoja lleva un número"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" si {a.b} y\n", "línea 2: faltan datos"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" si a.b\n", "línea 2: la condición se escribe"},
+        {"plantilla x y\n", "línea 1: sobra: y"},
     };
     for (const auto& c : casos) {
         try {

@@ -7,7 +7,9 @@
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 
 QString TextoDePlantilla(const char* archivo) {
     QFile f(QStringLiteral(DEREMISIONES_PLANTILLAS "/") + QString::fromLatin1(archivo));
@@ -21,6 +23,18 @@ void GuardaFuente(BaseDePrueba& base, const QString& nombre, const QString& fuen
     CamposBin campos;
     campos.BaseDD = &base.conexion();
     campos.GuardaRPT(nombre, ArchivoDePlantilla::Construye(fuente));
+}
+
+void GuardaLogo(BaseDePrueba& base) {
+    QImage logo(300, 200, QImage::Format_RGB32);
+    logo.fill(QColor(0x1f, 0x3a, 0x5f));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    logo.save(&buffer, "PNG");
+    CamposBin campos;
+    campos.BaseDD = &base.conexion();
+    campos.GuardaRPT(QStringLiteral("logo.png"), png);
 }
 
 void GuardaPlantilla(BaseDePrueba& base, const char* archivo) {

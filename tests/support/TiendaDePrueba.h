@@ -19,6 +19,8 @@ void GuardaPlantilla(BaseDePrueba& base, const char* archivo);
 QString TextoDePlantilla(const char* archivo);
 // Stores a template built from a source under that name (fmtRemision.rpt).
 void GuardaFuente(BaseDePrueba& base, const QString& nombre, const QString& fuente);
+// Stores a plain PNG of 300 x 200 pixels as the store's logo.png.
+void GuardaLogo(BaseDePrueba& base);
 
 // A test of printing: a store prepared with PreparaImpresion whose printed documents go to PDF
 // files; Nuevos() gives the files written since the test began.

@@ -7,7 +7,6 @@
 #include "support/TiendaDePrueba.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -66,18 +65,6 @@ protected:
     }
 
     QString ruta(const char* nombre) { return carpeta.ruta(QString::fromLatin1(nombre)); }
-
-    void guardaLogo() {
-        QImage logo(300, 200, QImage::Format_RGB32);
-        logo.fill(Qt::darkBlue);
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        logo.save(&buffer, "PNG");
-        CamposBin campos;
-        campos.BaseDD = &base.conexion();
-        campos.GuardaRPT(QStringLiteral("logo.png"), png);
-    }
 
     // Every table of the store with its checksum, and the databases of the server.
     QStringList estadoDelServidor() {
@@ -138,7 +125,7 @@ TEST_F(Plantillas, RevisaNombraCadaProblemaConSuLinea) {
     EXPECT_EQ(sinLogo.salida,
               QStringLiteral("línea %1: la imagen logo.png no está guardada en reportesbin\n")
                   .arg(lineaCon(fuente, QStringLiteral("imagen "))));
-    guardaLogo();
+    GuardaLogo(base);
     const Resultado limpia = plantillas({QStringLiteral("revisa"), ruta("tal-cual.rpt.fuente")});
     EXPECT_EQ(limpia.codigo, 0) << qPrintable(limpia.salida);
     EXPECT_TRUE(limpia.salida.startsWith(QStringLiteral("Sin problemas")))
@@ -174,7 +161,7 @@ TEST_F(Plantillas, RevisaNombraCadaProblemaConSuLinea) {
 }
 
 TEST_F(Plantillas, MuestraEnPdfSinEscribirEnLaTienda) {
-    guardaLogo();
+    GuardaLogo(base);
     const QStringList antes = estadoDelServidor();
     const Resultado r =
         plantillas({QStringLiteral("muestra"),
