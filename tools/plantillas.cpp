@@ -1,17 +1,14 @@
 // The template kit: builds report templates from their text sources, stores them with the
-// auxiliary print database and their images in a store's reportesbin, takes a stored one back,
-// checks a source against the store's tables and prints a sample of a delivery note with it.
-// The usage text below says how; docs/plantillas.md is the manual of the format.
-//
-// A source named NOMBRE.rpt.fuente is stored as NOMBRE.rpt, a schema NOMBRE.sql as the SQLite
-// file NOMBRE that it makes (Auxiliar.MDB.sql as Auxiliar.MDB); any other file is stored as it
-// is, under its own name.
+// auxiliary print database and their images in a store's reportesbin (AlmacenDePlantillas
+// says under which names), takes a stored one back, checks a source against the store's tables
+// and prints a sample of a delivery note with it. The usage text below says how;
+// docs/plantillas.md is the manual of the format.
 
 #include "hostdata/Proceso.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
-#include "printing/AuxiliarDeImpresion.h"
+#include "printing/AlmacenDePlantillas.h"
 #include "printing/CatalogoDeLaTienda.h"
 #include "printing/MuestraDePlantilla.h"
 #include "reporteador/ArchivoDePlantilla.h"
@@ -60,9 +57,6 @@ const char* const kUso =
     "«muestra» lee los orígenes de datos ODBC de la instalación (myodbc3-test), como el\n"
     "programa. El manual del formato está en docs/plantillas.md.\n";
 
-const QString kFuente = QStringLiteral(".fuente");
-const QString kEsquema = QStringLiteral(".sql");
-
 int uso() {
     std::fputs(kUso, stderr);
     return 2;
@@ -79,24 +73,6 @@ QByteArray leeArchivo(const QString& ruta) {
                                  f.errorString().toStdString());
     }
     return f.readAll();
-}
-
-QByteArray contenido(const QString& ruta) {
-    const QByteArray bytes = leeArchivo(ruta);
-    if (ruta.endsWith(kFuente)) {
-        return ArchivoDePlantilla::Construye(QString::fromUtf8(bytes));
-    }
-    return ruta.endsWith(kEsquema) ? ConstruyeBaseAuxiliar(QString::fromUtf8(bytes)) : bytes;
-}
-
-QString nombreGuardado(const QString& ruta) {
-    const QString nombre = QFileInfo(ruta).fileName();
-    for (const QString& sufijo : {kFuente, kEsquema}) {
-        if (nombre.endsWith(sufijo)) {
-            return nombre.chopped(sufijo.size());
-        }
-    }
-    return nombre;
 }
 
 // The options of an order that works on a store, its connection and the shared settings of
@@ -159,7 +135,7 @@ int construye(const QStringList& argumentos) {
     if (argumentos.size() != 2) {
         return uso();
     }
-    const QByteArray bytes = contenido(argumentos[0]);
+    const QByteArray bytes = AlmacenDePlantillas::Contenido(argumentos[0]);
     QFile salida(argumentos[1]);
     if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size()) {
         escribe(
@@ -175,11 +151,9 @@ int guarda(const QStringList& argumentos) {
     if (const int error = orden.abre(argumentos, 1, std::numeric_limits<qsizetype>::max())) {
         return error;
     }
-    CamposBin campos;
-    campos.BaseDD = &orden.conexion();
-    for (const QString& ruta : orden.posicionales()) {
-        campos.GuardaRPT(nombreGuardado(ruta), contenido(ruta));
-        escribe(nombreGuardado(ruta));
+    for (const QString& nombre :
+         AlmacenDePlantillas::Guarda(orden.conexion(), orden.posicionales())) {
+        escribe(nombre);
     }
     return 0;
 }

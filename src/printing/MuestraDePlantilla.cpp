@@ -79,11 +79,9 @@ QStringList MuestraDePlantilla::Muestra(const QString& fuente, const QString& se
                                          : ControlDeReporte::Desvio::Ventana,
                  salidas.path());
     const qsizetype antes = motor.ArchivosGenerados().size();
-    const int reportes = motor.Tiempos().reportes;
-    ImpresionDeRemisiones(cnn).Imprime();
-    if (motor.Tiempos().reportes == reportes) {
-        falla(QStringLiteral("No se imprimió la muestra: el motor de reportes no pudo leer sus "
-                             "tablas (revise el origen de datos ODBC myodbc3-test)"));
+    const ResultadoDeImpresion resultado = ImpresionDeRemisiones(cnn).Imprime();
+    if (resultado.Fallo()) {
+        falla(QStringLiteral("No se imprimió la muestra: ") + resultado.error);
     }
     const QStringList hechos = motor.ArchivosGenerados().mid(antes);
     QStringList escritos;
