@@ -5,6 +5,7 @@
 // docs/plantillas.md is the manual of the format.
 
 #include "hostdata/Proceso.h"
+#include "hostdata/TemporalDelProceso.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
@@ -15,6 +16,7 @@
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/FuenteDePlantilla.h"
 #include "startup/Principal.h"
+#include "ui/AlSalir.h"
 #include "ui/Dialogos.h"
 #include "ui/DialogosConsola.h"
 
@@ -263,11 +265,18 @@ int main(int argc, char* argv[]) {
         carpetaDelPrograma.emplace();
         qputenv("DEREMISIONES_CARPETA", carpetaDelPrograma->path().toLocal8Bit());
     }
+    // The process's scratch folder lives in that program folder: it goes first.
+    const AlSalir sueltaTemporal([] { TemporalDelProceso::Suelta(); });
     Principal::AseguraCarpetaDeEjecucion();
     QApplication app(argc, argv);
     Dialogos::instala(new DialogosConsola);
     const QStringList argumentos = app.arguments().mid(2);
     const QString orden = app.arguments().value(1);
+    if (orden == QLatin1String("--help") || orden == QLatin1String("-h") ||
+        orden == QLatin1String("ayuda")) {
+        std::fputs(kUso, stdout);
+        return 0;
+    }
     try {
         if (orden == QLatin1String("construye")) {
             return construye(argumentos);

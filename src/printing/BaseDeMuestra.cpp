@@ -22,8 +22,17 @@ BaseDeMuestra::BaseDeMuestra(Conexion& tienda, const QString& baseTienda)
     , baseTienda_(baseTienda)
     , nombre_(QStringLiteral("deremisiones_muestra_%1")
                   .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))) {
-    tienda_.ejecuta(QStringLiteral("CREATE DATABASE ") + Sentencias::Nombre(nombre_) +
-                    QStringLiteral(" CHARACTER SET utf8mb4"));
+    try {
+        tienda_.ejecuta(QStringLiteral("CREATE DATABASE ") + Sentencias::Nombre(nombre_) +
+                        QStringLiteral(" CHARACTER SET utf8mb4"));
+    } catch (const ErrorOrvlib& e) {
+        throw ErrorOrvlib(e.numero(),
+                          e.descripcion() +
+                              QStringLiteral(". La muestra trabaja en una base de datos propia: "
+                                             "el usuario necesita GRANT ALL PRIVILEGES ON "
+                                             "`deremisiones\\_muestra\\_%`.*"),
+                          e.contexto());
+    }
     try {
         creaVistas();
         for (const auto& [propia, modelo] : {std::pair{"reportesbin", "reportesbin"},
