@@ -16,6 +16,9 @@ VistaPrevia::VistaPrevia(const QString& titulo, const QVector<PaginaMaquetada>& 
     auto* columna = new QVBoxLayout(hojas);
     for (const PaginaMaquetada& pagina : paginas) {
         QImage imagen((hojaMm * kEscala).toSize(), QImage::Format_RGB32);
+        // Letters are sized by the image's resolution: the scale's, so they keep to the layout.
+        imagen.setDotsPerMeterX(static_cast<int>(kEscala * 1000));
+        imagen.setDotsPerMeterY(static_cast<int>(kEscala * 1000));
         imagen.fill(Qt::white);
         QPainter pintor(&imagen);
         Pintor::Pinta(pintor, pagina, kEscala);
