@@ -208,7 +208,7 @@ int revisa(const QStringList& argumentos) {
         escribe(problema);
     }
     if (problemas.isEmpty()) {
-        escribe(QStringLiteral("Sin problemas: %1 tablas, %2 fórmulas, %3 imágenes.")
+        escribe(QStringLiteral("Sin problemas. Tablas: %1, fórmulas: %2, imágenes: %3.")
                     .arg(plantilla.tablas.size())
                     .arg(plantilla.formulas.size())
                     .arg(plantilla.imagenes().size()));
