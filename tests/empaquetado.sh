@@ -44,7 +44,8 @@ dpkg_ -i "$paquete" >/dev/null 2>&1 || falla "dpkg -i"
 for archivo in usr/bin/deremisiones usr/bin/plantillas usr/share/applications/deremisiones.desktop \
     usr/share/icons/hicolor/scalable/apps/deremisiones.svg \
     usr/share/deremisiones/plantillas/fmtRemision.rpt.fuente \
-    usr/share/doc/deremisiones/manual.md usr/share/doc/deremisiones/copyright \
+    usr/share/doc/deremisiones/manual.md usr/share/doc/deremisiones/plantillas.md \
+    usr/share/doc/deremisiones/copyright \
     usr/share/doc/deremisiones/changelog.gz usr/share/doc/deremisiones/img/remision.png \
     usr/share/man/man1/deremisiones.1.gz usr/share/man/man1/plantillas.1.gz; do
     [ -e "$sistema/$archivo" ] || falla "falta $archivo en el paquete"
