@@ -96,9 +96,7 @@ void BaseDeMuestra::CopiaRemision(const QString& serie, int folio) {
         {serie, folio});
     if (!nota.next()) {
         throw std::runtime_error(QStringLiteral("No hay remisión con serie «%1» y folio %2 en %3")
-                                     .arg(serie)
-                                     .arg(folio)
-                                     .arg(baseTienda_)
+                                     .arg(serie, QString::number(folio), baseTienda_)
                                      .toStdString());
     }
     const QVariant id = nota.value(0);

@@ -42,7 +42,8 @@ QString MuestraDePlantilla::RutaDePagina(const QString& destino, int n, int m) {
     const QFileInfo info(destino);
     const QString sufijo = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     return QDir(info.path())
-        .filePath(QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n).arg(sufijo));
+        .filePath(
+            QStringLiteral("%1-%2%3").arg(info.completeBaseName(), QString::number(n), sufijo));
 }
 
 QStringList MuestraDePlantilla::Muestra(const QString& fuente, const QString& serie, int folio,

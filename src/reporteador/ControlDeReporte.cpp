@@ -293,7 +293,7 @@ QString ControlDeReporte::rutaLibre(const QString& base, const QString& extensio
     const QDir carpeta(carpetaDeSalida_);
     QString ruta = carpeta.filePath(base + extension);
     for (int n = 2; QFileInfo::exists(ruta); ++n) {
-        ruta = carpeta.filePath(QStringLiteral("%1-%2%3").arg(base).arg(n).arg(extension));
+        ruta = carpeta.filePath(QStringLiteral("%1-%2%3").arg(base, QString::number(n), extension));
     }
     return ruta;
 }
@@ -323,7 +323,7 @@ void ControlDeReporte::imprimeEnPng(const Plantilla& p, const QVector<PaginaMaqu
     QString base = nombre;
     for (int n = 2;
          QFileInfo::exists(QDir(carpetaDeSalida_).filePath(base + QStringLiteral("-1.png"))); ++n) {
-        base = QStringLiteral("%1-%2").arg(nombre).arg(n);
+        base = nombre + QLatin1Char('-') + QString::number(n);
     }
     for (int i = 0; i < paginas.size(); ++i) {
         QImage hoja(QSizeF(p.anchoHoja * kPuntosPorMm, p.altoHoja * kPuntosPorMm).toSize(),
@@ -335,7 +335,8 @@ void ControlDeReporte::imprimeEnPng(const Plantilla& p, const QVector<PaginaMaqu
         Pintor::Pinta(pintor, paginas[i], kPuntosPorMm);
         pintor.end();
         const QString ruta =
-            QDir(carpetaDeSalida_).filePath(QStringLiteral("%1-%2.png").arg(base).arg(i + 1));
+            QDir(carpetaDeSalida_)
+                .filePath(QStringLiteral("%1-%2.png").arg(base, QString::number(i + 1)));
         if (!hoja.save(ruta, "PNG")) {
             throw ErrorDeReporte(ErrorDeReporte::kSalida,
                                  QStringLiteral("No se puede escribir ") + ruta);
