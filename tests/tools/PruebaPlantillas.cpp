@@ -66,7 +66,7 @@ protected:
 
     QString ruta(const char* nombre) { return carpeta.ruta(QString::fromLatin1(nombre)); }
 
-    // Every table of the store with its checksum, and the databases of the server.
+    // Every table of the store with its checksum, and the scratch databases of samples.
     QStringList estadoDelServidor() {
         QStringList estado;
         QSqlQuery tablas = base.conexion().consulta(QStringLiteral("SHOW TABLES"));
@@ -79,7 +79,8 @@ protected:
                 QStringLiteral("CHECKSUM TABLE `%1`.`%2`").arg(base.nombre(), t));
             estado << t + QLatin1Char(' ') + (suma.next() ? suma.value(1).toString() : QString());
         }
-        QSqlQuery bases = base.conexion().consulta(QStringLiteral("SHOW DATABASES"));
+        QSqlQuery bases =
+            base.conexion().consulta(QStringLiteral("SHOW DATABASES LIKE 'deremisiones%'"));
         while (bases.next()) {
             estado << bases.value(0).toString();
         }
