@@ -17,6 +17,7 @@
 #include "reporteador/FuenteDePlantilla.h"
 #include "startup/Principal.h"
 #include "ui/AlSalir.h"
+#include "ui/ContrasenaDeConsola.h"
 #include "ui/Dialogos.h"
 #include "ui/DialogosConsola.h"
 
@@ -29,7 +30,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <optional>
 
 namespace {
 
@@ -53,9 +53,12 @@ const char* const kUso =
     "      impresión, sin escribir nada en la tienda: a un PDF, a imágenes PNG (una por hoja:\n"
     "      SALIDA, o SALIDA-1.png, SALIDA-2.png… si hay varias) o en la ventana de vista previa.\n"
     "\n"
-    "CONEXIÓN: --base BASE (obligatoria) [--servidor H] [--puerto P] [--usuario U]\n"
-    "          [--contrasena C]; el servidor y el puerto toman por omisión\n"
-    "          DEREMISIONES_MYSQL_HOST y DEREMISIONES_MYSQL_PUERTO, o 127.0.0.1:3306.\n"
+    "CONEXIÓN: sin opciones, la de la configuración del programa (la que dejó «deremisiones\n"
+    "          configura»). O bien --base BASE [--servidor H] [--puerto P] [--usuario U]; el\n"
+    "          servidor y el puerto toman por omisión DEREMISIONES_MYSQL_HOST y\n"
+    "          DEREMISIONES_MYSQL_PUERTO, o 127.0.0.1:3306, y el usuario root. La contraseña se\n"
+    "          lee entonces de la entrada estándar (una línea) o, en una terminal, se pide sin\n"
+    "          mostrarla; nunca va en la línea de órdenes.\n"
     "«muestra» lee los orígenes de datos ODBC de la instalación (myodbc3-test), como el\n"
     "programa. El manual del formato está en docs/plantillas.md.\n";
 
@@ -91,7 +94,6 @@ public:
              qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO", QStringLiteral("3306"))},
             {QStringLiteral("usuario"), QStringLiteral("Usuario."), QStringLiteral("U"),
              QStringLiteral("root")},
-            {QStringLiteral("contrasena"), QStringLiteral("Contraseña."), QStringLiteral("C")},
         });
         opciones_.addOptions(propias);
     }
@@ -104,16 +106,13 @@ public:
             return 2;
         }
         const qsizetype archivos = opciones_.positionalArguments().size();
-        if (valor("base").isEmpty() || archivos < minimo || archivos > maximo) {
+        if (archivos < minimo || archivos > maximo) {
             return uso();
         }
-        Principal::CreaObjetosCompartidos();
-        BasesDD& b = *Proceso::actual().bases;
-        b.cRuta = valor("servidor");
-        b.cPuerto = valor("puerto").toInt();
-        b.cUsuario = valor("usuario");
-        b.cPassword = valor("contrasena");
-        b.cMiBase = valor("base");
+        if (const int error = tiene("base") ? conexionDada() : conexionDelPrograma()) {
+            return error;
+        }
+        const BasesDD& b = *Proceso::actual().bases;
         if (!b.AbrirBdD(cnn_)) {
             escribe(QStringLiteral("No se puede conectar con %1 en %2: %3")
                         .arg(b.cMiBase, b.cRuta, cnn_.ultimoError()),
@@ -124,6 +123,45 @@ public:
     }
 
     QString valor(const char* opcion) const { return opciones_.value(QString::fromLatin1(opcion)); }
+
+private:
+    // The connection of the options; its password from standard input or asked.
+    int conexionDada() {
+        Principal::CreaObjetosCompartidos();
+        BasesDD& b = *Proceso::actual().bases;
+        b.cRuta = valor("servidor");
+        b.cPuerto = valor("puerto").toInt();
+        b.cUsuario = valor("usuario");
+        b.cMiBase = valor("base");
+        if (!ContrasenaDeConsola::Lee(
+                QStringLiteral("Contraseña de %1 en %2: ").arg(b.cUsuario, b.cRuta), b.cPassword)) {
+            escribe(QStringLiteral("Falta la contraseña: escríbala en la entrada estándar (una "
+                                   "línea, vacía si el usuario no tiene)."),
+                    stderr);
+            return 2;
+        }
+        return 0;
+    }
+
+    // The store the program itself is pointed at; the paths given stay relative to the folder
+    // the tool was started in.
+    int conexionDelPrograma() {
+        if (tiene("servidor") || tiene("puerto") || tiene("usuario")) {
+            return uso();
+        }
+        const QString actual = QDir::currentPath();
+        const bool configurado = Principal::Configura();
+        QDir::setCurrent(actual);
+        if (!configurado) {
+            escribe(QStringLiteral("Dé --base o configure el programa con «deremisiones "
+                                   "configura»; «deremisiones verifica» dice qué falta."),
+                    stderr);
+            return 1;
+        }
+        return 0;
+    }
+
+public:
     bool tiene(const char* opcion) const { return opciones_.isSet(QString::fromLatin1(opcion)); }
     QStringList posicionales() const { return opciones_.positionalArguments(); }
     Conexion& conexion() { return cnn_; }
@@ -235,6 +273,10 @@ int muestra(const QStringList& argumentos) {
     if (salidas != 1 || !folioValido) {
         return uso();
     }
+    // The sample's scratch files go to a program folder of its own, the user's untouched.
+    QTemporaryDir carpetaDelPrograma;
+    qputenv("DEREMISIONES_CARPETA", carpetaDelPrograma.path().toLocal8Bit());
+    const AlSalir sueltaTemporal([] { TemporalDelProceso::Suelta(); });
     Proceso::actual().stCarpetaPrograma = Proceso::CarpetaDelPrograma() + QLatin1Char('/');
     const auto salida = orden.tiene("pdf")   ? MuestraDePlantilla::Salida::Pdf
                         : orden.tiene("png") ? MuestraDePlantilla::Salida::Png
@@ -260,12 +302,7 @@ int main(int argc, char* argv[]) {
     if (!ventana && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    std::optional<QTemporaryDir> carpetaDelPrograma;
-    if (argc > 1 && std::strcmp(argv[1], "muestra") == 0) {
-        carpetaDelPrograma.emplace();
-        qputenv("DEREMISIONES_CARPETA", carpetaDelPrograma->path().toLocal8Bit());
-    }
-    // The process's scratch folder lives in that program folder: it goes first.
+    // The process's scratch folder goes before the folders it may live in.
     const AlSalir sueltaTemporal([] { TemporalDelProceso::Suelta(); });
     Principal::AseguraCarpetaDeEjecucion();
     QApplication app(argc, argv);

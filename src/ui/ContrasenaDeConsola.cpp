@@ -53,13 +53,12 @@ bool ContrasenaDeConsola::Lee(const QString& pregunta, QString& contrasena) {
         std::fprintf(stderr, "%s", pregunta.toUtf8().constData());
         std::fflush(stderr);
     }
+    // An empty line is an empty password; no line at all (end of input) is none.
     QTextStream entrada(stdin);
-    if (entrada.atEnd()) {
+    const QString linea = entrada.readLine();
+    if (linea.isNull()) {
         return false;
     }
-    contrasena = entrada.readLine();
-    if (contrasena.endsWith(QLatin1Char('\r'))) {
-        contrasena.chop(1);
-    }
+    contrasena = linea.endsWith(QLatin1Char('\r')) ? linea.chopped(1) : linea;
     return true;
 }

@@ -4,6 +4,7 @@
 #include "printing/MuestraDePlantilla.h"
 #include "support/NotasDePrueba.h"
 #include "support/Pdf.h"
+#include "support/ProgramaDePrueba.h"
 #include "support/TiendaDePrueba.h"
 
 #include <QApplication>
@@ -59,6 +60,11 @@ protected:
         }
         QProcess proceso;
         proceso.start(QStringLiteral(DEREMISIONES_PLANTILLAS_EJECUTABLE), todos);
+        // The password, never on the command line: root's is empty.
+        if (conTienda) {
+            proceso.write("\n");
+        }
+        proceso.closeWriteChannel();
         EXPECT_TRUE(proceso.waitForFinished(120000));
         return {proceso.exitCode(), QString::fromUtf8(proceso.readAllStandardOutput()),
                 QString::fromUtf8(proceso.readAllStandardError())};
@@ -228,6 +234,37 @@ TEST_F(Plantillas, MuestraDiceQueFalta) {
     EXPECT_EQ(sinOrden.codigo, 2);
     EXPECT_TRUE(sinOrden.errores.startsWith(QStringLiteral("Uso: plantillas ORDEN")));
     EXPECT_FALSE(QFile::exists(ruta("x.pdf")));
+}
+
+// Without connection options the kit works on the store the program is pointed at; with
+// them it reads the password from standard input, never from an option.
+TEST_F(Plantillas, LaConexionDelProgramaOLaDadaConSuContrasenaAparte) {
+    const QString fuente = QStringLiteral(DEREMISIONES_PLANTILLAS "/fmtRemision.rpt.fuente");
+    const Resultado sinConfiguracion = plantillas({QStringLiteral("revisa"), fuente}, false);
+    EXPECT_EQ(sinConfiguracion.codigo, 1);
+    EXPECT_TRUE(sinConfiguracion.errores.contains(QStringLiteral("deremisiones configura")))
+        << qPrintable(sinConfiguracion.errores);
+
+    ConfiguraPrograma(carpeta, base);
+    const Resultado delPrograma = plantillas({QStringLiteral("revisa"), fuente}, false);
+    // It reads the store: the test store has no logo stored.
+    EXPECT_EQ(delPrograma.codigo, 1) << qPrintable(delPrograma.errores);
+    EXPECT_TRUE(delPrograma.salida.contains(
+        QStringLiteral("la imagen logo.png no está guardada en reportesbin")))
+        << qPrintable(delPrograma.salida);
+
+    const Resultado conContrasena = plantillas(
+        {QStringLiteral("revisa"), QStringLiteral("--contrasena"), QStringLiteral("x"), fuente});
+    EXPECT_EQ(conContrasena.codigo, 2);
+
+    QProcess sinEntrada;
+    sinEntrada.start(QStringLiteral(DEREMISIONES_PLANTILLAS_EJECUTABLE),
+                     {QStringLiteral("revisa"), QStringLiteral("--base"), base.nombre(), fuente});
+    sinEntrada.closeWriteChannel();
+    ASSERT_TRUE(sinEntrada.waitForFinished(60000));
+    EXPECT_EQ(sinEntrada.exitCode(), 2) << sinEntrada.readAllStandardOutput().toStdString();
+    EXPECT_TRUE(QString::fromUtf8(sinEntrada.readAllStandardError())
+                    .contains(QStringLiteral("Falta la contraseña")));
 }
 
 TEST_F(Plantillas, LaVistaPreviaDeLaMuestra) {
