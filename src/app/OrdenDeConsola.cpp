@@ -8,6 +8,7 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
+#include "jobs/CandadoDeReimpresion.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/libKwtm.h"
 #include "printing/ImpresionDeRemisiones.h"
@@ -169,6 +170,17 @@ bool OrdenDeConsola::AbreBase(Conexion& cnn) {
         return false;
     }
     return true;
+}
+
+int OrdenDeConsola::AbreParaReimprimir(Conexion& cnn, CandadoDeReimpresion& candado) {
+    if (!AbreBase(cnn)) {
+        return 1;
+    }
+    if (!candado.Toma()) {
+        Falla(candado.Aviso());
+        return 2;
+    }
+    return 0;
 }
 
 int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {

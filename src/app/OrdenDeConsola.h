@@ -43,4 +43,7 @@ protected:
                                const QString& trabajo);
     // Opens the main database of the configuration; false after saying why.
     static bool AbreBase(class Conexion& cnn);
+    // Opens the main database and takes the reprint lock of it for the whole run; 0, or the
+    // exit code after saying why not.
+    static int AbreParaReimprimir(class Conexion& cnn, class CandadoDeReimpresion& candado);
 };

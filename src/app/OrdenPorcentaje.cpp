@@ -48,13 +48,9 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
     const QString serie = opciones.value(QStringLiteral("serie"));
     ReimpresionConPorcentaje::ValidaEntrada(primera, ultima, Importe::DeDouble(porcentaje));
     Conexion cnn;
-    if (!AbreBase(cnn)) {
-        return 1;
-    }
     CandadoDeReimpresion candado(cnn);
-    if (!candado.Toma()) {
-        Falla(candado.Aviso());
-        return 2;
+    if (const int codigo = AbreParaReimprimir(cnn, candado)) {
+        return codigo;
     }
     ReimpresionConPorcentaje trabajo(cnn);
     const AlSalir borra([&trabajo] { trabajo.BorraTablasDeTrabajo(); });

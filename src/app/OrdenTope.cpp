@@ -56,13 +56,9 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
     const auto primerFolio = static_cast<qint64>(std::nearbyint(std::clamp(folio, -1e15, 1e15)));
     ReimpresionConTope::ValidaEntrada(desde, hasta, Importe::DeDouble(tope), primerFolio);
     Conexion cnn;
-    if (!AbreBase(cnn)) {
-        return 1;
-    }
     CandadoDeReimpresion candado(cnn);
-    if (!candado.Toma()) {
-        Falla(candado.Aviso());
-        return 2;
+    if (const int codigo = AbreParaReimprimir(cnn, candado)) {
+        return codigo;
     }
     ReimpresionConTope trabajo(
         cnn, QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
