@@ -1,6 +1,7 @@
 #include "orvlib/Conexion.h"
 
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/ModoDeSesion.h"
 
 #include <QSqlError>
 #include <atomic>
@@ -9,14 +10,16 @@ namespace {
 
 std::atomic<int> contador{0};
 
-[[noreturn]] void lanza(const QSqlError& error, const QString& sentencia) {
+// The server's number for an error; -1 when it gave none.
+int numeroDe(const QSqlError& error) {
     bool ok = false;
-    int numero = error.nativeErrorCode().toInt(&ok);
-    if (!ok) {
-        numero = -1;
-    }
+    const int numero = error.nativeErrorCode().toInt(&ok);
+    return ok ? numero : -1;
+}
+
+[[noreturn]] void lanza(const QSqlError& error, const QString& sentencia) {
     const QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    throw ErrorOrvlib(numero, texto, sentencia);
+    throw ErrorOrvlib(numeroDe(error), texto, sentencia);
 }
 
 } // namespace
@@ -52,12 +55,20 @@ bool Conexion::abre(const QString& controlador, const QString& servidor, int pue
     }
     if (!db.open()) {
         ultimoError_ = db.lastError().text();
-        bool numerico = false;
-        ultimoNumero_ = db.lastError().nativeErrorCode().toInt(&numerico);
-        if (!numerico) {
-            ultimoNumero_ = -1;
-        }
+        ultimoNumero_ = numeroDe(db.lastError());
         return false;
+    }
+    if (controlador == QLatin1String("QMYSQL")) {
+        QSqlQuery modo(db);
+        if (!modo.exec(ModoDeSesion::Sentencia())) {
+            ultimoError_ = modo.lastError().text() + QStringLiteral(" [") +
+                           ModoDeSesion::Sentencia() + QLatin1Char(']');
+            ultimoNumero_ = numeroDe(modo.lastError());
+            modo = QSqlQuery();
+            db = QSqlDatabase();
+            cierra();
+            return false;
+        }
     }
     ultimoError_.clear();
     ultimoNumero_ = -1;

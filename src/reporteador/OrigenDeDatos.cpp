@@ -1,5 +1,6 @@
 #include "reporteador/OrigenDeDatos.h"
 
+#include "orvlib/ModoDeSesion.h"
 #include "reporteador/ErrorDeReporte.h"
 
 #include <QFileInfo>
@@ -80,8 +81,16 @@ void OrigenDeDatos::Conecta(const QString& textoDeConexion) {
     db.setDatabaseName(dsn);
     db.setUserName(valores.value(QStringLiteral("UID")));
     db.setPassword(valores.value(QStringLiteral("PWD")));
+    QString error;
     if (!db.open()) {
-        const QString error = db.lastError().text();
+        error = db.lastError().text();
+    } else if (QSqlQuery modo(db); !modo.exec(ModoDeSesion::Sentencia())) {
+        // The statements below are written for a known mode, as on the program's own
+        // connections.
+        error = modo.lastError().text() + QStringLiteral(" [") + ModoDeSesion::Sentencia() +
+                QLatin1Char(']');
+    }
+    if (!error.isEmpty()) {
         db = QSqlDatabase();
         cierra(odbc_);
         throw ErrorDeReporte(

@@ -99,21 +99,29 @@ TEST_F(Factura, LaSeleccionSoloTomaLasRemisionesQueCorresponden) {
                        {5, kDia, 10, 0, 0, QStringLiteral("A"), 0, 1},
                        {6, kDia, 10},
                        {7, kDia, 10},
-                       {8, kDia, 10}});
+                       {8, kDia, 10},
+                       {9, kDia, 10, 0, 0, QStringLiteral("B")},
+                       {10, kDia, 10, 0, 0, QStringLiteral("B")}});
     base.ejecuta(QStringLiteral("UPDATE remisiones SET Afectada=0 WHERE Id=6"));
     base.ejecuta(QStringLiteral("UPDATE remisiones SET Facturada=99 WHERE Id=7"));
     base.ejecuta(
         QStringLiteral("UPDATE remisiones SET Cliente='C9', Nombre='MARIANA O''BRIEN' WHERE Id=8"));
+    // In a name fragment, a backslash, % and _ stand for themselves.
+    base.conexion().consulta(QStringLiteral("UPDATE remisiones SET Nombre=? WHERE Id=?"),
+                             {QStringLiteral("MI \\TIENDA_1 AL 50%"), 9});
+    base.conexion().consulta(QStringLiteral("UPDATE remisiones SET Nombre=? WHERE Id=?"),
+                             {QStringLiteral("MI XTIENDAS1 AL 500"), 10});
     const struct {
         const char* serie;
         const char* cliente;
         const char* nombre;
         const char* ids;
     } casos[] = {
-        {"", "", "", "1,2,8"}, {" A ", "", "", "1,8"},   {"", "C9", "", "8"},
-        {"", "", "ana", "8"},  {"", "", "O'BRIEN", "8"}, {"", "", "prueba", "1,2"},
-        {"Z", "", "", ""},     {"", "", "_", ""},        {"", "", "%", ""},
-        {"", "", "A_A", ""},   {"", "", "O'B", "8"},
+        {"", "", "", "1,2,8,9,10"}, {" A ", "", "", "1,8"},   {"", "C9", "", "8"},
+        {"", "", "ana", "8"},       {"", "", "O'BRIEN", "8"}, {"", "", "prueba", "1,2"},
+        {"Z", "", "", ""},          {"", "", "_", "9"},       {"", "", "%", "9"},
+        {"", "", "A_A", ""},        {"", "", "O'B", "8"},     {"", "", "\\TIENDA_", "9"},
+        {"", "", "TIENDA_1", "9"},  {"", "", "AL 50%", "9"},  {"", "", "tiendas1", "10"},
     };
     for (const auto& c : casos) {
         const TotalesDeFactura t =
@@ -298,6 +306,23 @@ TEST_F(Factura, UnaFallaAMitadDeshaceTodo) {
     EXPECT_EQ(estado(), antes);
     ASSERT_TRUE(base.bases().AbrirBdD(principal));
     ASSERT_TRUE(trabajo.TomaLaBaseTemporal());
+}
+
+// Host tables made under a lax server mode may have NOT NULL columns without a default, which
+// the invoice leaves out: they get their implicit default, also on a server whose global mode
+// is strict.
+TEST_F(Factura, UnaColumnaSinValorPorOmisionNoImpideLaFactura) {
+    base.ejecuta(QStringLiteral("ALTER TABLE facturas ADD COLUMN Observaciones TEXT NOT NULL"));
+    base.ejecuta(
+        QStringLiteral("ALTER TABLE facturasdetalle ADD COLUMN Lote VARCHAR(20) NOT NULL"));
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 2, 10)}}});
+    const FacturaCreada f = trabajo.GeneraFactura(datos(aplica(0)), resguardo);
+    EXPECT_EQ(valor(QStringLiteral("SELECT CONCAT(Factura, '|', Observaciones) FROM facturas "
+                                   "WHERE Id=%1")
+                        .arg(f.id)),
+              QStringLiteral("124|"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT CONCAT(Producto, '|', Lote) FROM facturasdetalle")),
+              QStringLiteral("P1|"));
 }
 
 TEST_F(Factura, SeleccionVaciaYClienteDesconocidoSeRechazan) {

@@ -244,6 +244,19 @@ TEST_F(Tope, ReparaSoloLosImpuestosEnCeroDeLasNotasElegidas) {
               QStringLiteral("5.4700"));
 }
 
+// A note kept under Id 0 (a store's data restored from a dump keeps it) is copied under Id 0,
+// with its lines, not under a new Id.
+TEST_F(Tope, UnaRemisionConIdCeroSeCopiaConSuId) {
+    AgregaNotas(base, {{0, kDia1, 100}, {7, kDia1, 100}});
+    ASSERT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM remisiones WHERE Id=0")).toInt(), 1);
+    aplica(10000);
+    EXPECT_EQ(idsCopiados(), (QList<int>{0, 7}));
+    EXPECT_EQ(
+        base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisionesdetalle WHERE Id=0")).toInt(),
+        1);
+    EXPECT_EQ(CarpetaDePrueba::lee(lista), QByteArray("0,\"A\",1500\r\n7,\"A\",1501\r\n"));
+}
+
 TEST_F(Tope, LasTablasDeTrabajoCopianLaEstructuraDelHost) {
     trabajo.CreaTablasDeTrabajo();
     for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
