@@ -360,6 +360,11 @@ TEST_F(Factura, UnaSolaBaseDeTrabajoPorServidor) {
         valor(QStringLiteral("SELECT GROUP_CONCAT(TABLE_NAME ORDER BY TABLE_NAME) FROM "
                              "information_schema.TABLES WHERE TABLE_SCHEMA='tmpreprocesarem'")),
         QStringLiteral("remisiones,remisionesdetalle"));
+    for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
+        const QString t = QString::fromLatin1(tabla);
+        EXPECT_EQ(base.estructura(QStringLiteral("tmpreprocesarem.") + t), base.estructura(t))
+            << tabla;
+    }
     EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM tmpreprocesarem.remisiones")),
               QStringLiteral("0"));
 }

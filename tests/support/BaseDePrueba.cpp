@@ -72,6 +72,37 @@ QVariant BaseDePrueba::valor(const QString& sentencia) {
     return q.next() ? q.value(0) : QVariant();
 }
 
+QStringList BaseDePrueba::estructura(const QString& tabla) {
+    QStringList partes;
+    const auto filas = [&](const QString& sentencia, int columnas) {
+        QSqlQuery q = cnn_.consulta(sentencia);
+        while (q.next()) {
+            QStringList celdas;
+            for (int i = 0; i < columnas; ++i) {
+                celdas << q.value(i).toString();
+            }
+            partes << celdas.join(QLatin1Char('|'));
+        }
+    };
+    // "base.tabla" or a table of the test database.
+    const QString esquema =
+        tabla.contains(QLatin1Char('.'))
+            ? QLatin1Char('\'') + tabla.section(QLatin1Char('.'), 0, 0) + QLatin1Char('\'')
+            : QStringLiteral("DATABASE()");
+    const QString nombre = tabla.section(QLatin1Char('.'), -1);
+    filas(QStringLiteral("SHOW COLUMNS FROM ") + tabla, 6);
+    filas(QStringLiteral("SELECT INDEX_NAME, GROUP_CONCAT(COLUMN_NAME ORDER BY SEQ_IN_INDEX), "
+                         "NON_UNIQUE FROM information_schema.STATISTICS WHERE TABLE_SCHEMA=%1 "
+                         "AND TABLE_NAME='%2' GROUP BY INDEX_NAME, NON_UNIQUE ORDER BY INDEX_NAME")
+              .arg(esquema, nombre),
+          3);
+    filas(QStringLiteral("SELECT ENGINE, TABLE_COLLATION FROM information_schema.TABLES WHERE "
+                         "TABLE_SCHEMA=%1 AND TABLE_NAME='%2'")
+              .arg(esquema, nombre),
+          2);
+    return partes;
+}
+
 void BaseDePrueba::cargaArchivo(const QString& ruta) {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly)) {

@@ -21,6 +21,9 @@ public:
     void ejecuta(const QString& sentencia);
     // The first column of the first row, or an invalid value when there is no row.
     QVariant valor(const QString& sentencia);
+    // What makes a table's structure: each column with its type, nullability, key, default and
+    // extra, in order; each index with its columns; engine and collation.
+    QStringList estructura(const QString& tabla);
     // Executes every statement of a file of the fixtures (separated by ";" at a line end).
     void cargaArchivo(const QString& ruta);
 

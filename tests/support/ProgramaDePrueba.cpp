@@ -6,7 +6,6 @@
 #include "support/CarpetaDePrueba.h"
 
 #include <QDir>
-#include <QSqlQuery>
 
 void ConfiguraPrograma(CarpetaDePrueba& carpeta, BaseDePrueba& base) {
     Proceso& p = Proceso::actual();
@@ -23,12 +22,8 @@ void ConfiguraPrograma(CarpetaDePrueba& carpeta, BaseDePrueba& base) {
 QString CreaResguardo(BaseDePrueba& base) {
     const QString resguardo = base.creaBaseAdicional(QStringLiteral("resguardo"));
     for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
-        QSqlQuery q = base.conexion().consulta(QStringLiteral("SHOW CREATE TABLE ") +
-                                               QString::fromLatin1(tabla));
-        q.next();
-        base.ejecuta(QStringLiteral("USE ") + resguardo);
-        base.ejecuta(q.value(1).toString());
-        base.ejecuta(QStringLiteral("USE ") + base.nombre());
+        base.ejecuta(QStringLiteral("CREATE TABLE %1.%2 LIKE %2")
+                         .arg(resguardo, QString::fromLatin1(tabla)));
     }
     return resguardo;
 }

@@ -74,11 +74,10 @@ void FacturaDeRemisiones::PreparaBaseTemporal() {
     if (!Proceso::actual().bases->AbrirBdD(temporal_, BaseTemporal())) {
         throw ErrorOrvlib(-1, temporal_.ultimoError(), BaseTemporal());
     }
+    // Copies of the host tables' structure made by the server, columns in the host's order.
     for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
-        QSqlQuery q =
-            principal_.consulta(QStringLiteral("SHOW CREATE TABLE ") + QString::fromLatin1(tabla));
-        q.next();
-        temporal_.ejecuta(q.value(1).toString());
+        principal_.ejecuta(QStringLiteral("Create table %1.%2 like %2")
+                               .arg(BaseTemporal(), QString::fromLatin1(tabla)));
     }
 }
 
