@@ -1,5 +1,6 @@
 #include "reporteador/ControlDeReporte.h"
 
+#include "orvlib/ListasDeValores.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/Pintor.h"
@@ -208,10 +209,12 @@ QVector<DatosDeDocumento> ControlDeReporte::leeDatos(const Plantilla& p) {
             }
             valores.removeDuplicates();
             QHash<QString, Fila> porClave;
-            for (const Fila& f :
-                 lee(i, OrigenDeDatos::CitaNombre(t.campoPropio) + QStringLiteral(" IN (") +
-                            valores.join(QLatin1Char(',')) + QLatin1Char(')'))) {
-                porClave.insert(f.valor(t.campoPropio).toString(), f);
+            for (const QString& lista : ListasDeValores::Lotes(valores)) {
+                for (const Fila& f :
+                     lee(i, OrigenDeDatos::CitaNombre(t.campoPropio) + QStringLiteral(" IN (") +
+                                lista + QLatin1Char(')'))) {
+                    porClave.insert(f.valor(t.campoPropio).toString(), f);
+                }
             }
             for (DatosDeDocumento::Renglon& r : d.detalle) {
                 r.busquedas.insert(t.nombre.toLower(),

@@ -285,6 +285,46 @@ TEST_F(Tope, LasTablasDeTrabajoCopianLaEstructuraDelHost) {
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
 
+// A year of a busy store: 150,000 notes with Ids of seven digits, of which the cap takes about
+// 20,000, and then all of them. On the strict server, whose max_allowed_packet is 1 MB, one
+// statement listing every Id of the second run would be refused.
+TEST_F(Tope, UnAnoDeUnaTiendaConcurridaConSentenciasAcotadas) {
+    base.ejecuta(QStringLiteral("CREATE TABLE digitos (d INT NOT NULL PRIMARY KEY)"));
+    base.ejecuta(
+        QStringLiteral("INSERT INTO digitos VALUES (0),(1),(2),(3),(4),(5),(6),(7),(8),(9)"));
+    base.ejecuta(QStringLiteral(
+        "INSERT INTO remisiones (Id, Serie, Factura, Fecha, Subtotal, IVA, ImpuestoAd) SELECT "
+        "1000000+n, 'A', n, '2025-01-01' + INTERVAL n MOD 365 DAY, 100 + n MOD 7, 16, 0 FROM "
+        "(SELECT a.d + 10*b.d + 100*c.d + 1000*e.d + 10000*f.d + 100000*g.d AS n FROM digitos a, "
+        "digitos b, digitos c, digitos e, digitos f, digitos g WHERE g.d < 2) x WHERE n < 150000"));
+    base.ejecuta(QStringLiteral(
+        "INSERT INTO remisionesdetalle (Id, Partida, Producto, Cantidad, PrecioNeto, IVA) SELECT "
+        "Id, 1, 'P1', 1, Subtotal, 16 FROM remisiones"));
+    const double total =
+        base.valor(QStringLiteral("SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM remisiones"))
+            .toDouble();
+    const struct {
+        double tope;
+        int minimo;
+        int maximo;
+    } casos[] = {{total * 20000 / 150000, 20000, 20800}, {total * 2, 150000, 150000}};
+    for (const auto& c : casos) {
+        const ResultadoDeTope r =
+            aplica(c.tope, 1, QStringLiteral("A"), QDate(2025, 1, 1), QDate(2025, 12, 31));
+        EXPECT_EQ(r.dias.size(), 365);
+        EXPECT_GE(r.remisiones, c.minimo);
+        EXPECT_LE(r.remisiones, c.maximo);
+        EXPECT_EQ(base.valor(QStringLiteral("SELECT CONCAT(COUNT(*), ' ', MIN(Factura), ' ', "
+                                            "MAX(Factura), ' ', COUNT(DISTINCT Factura)) FROM "
+                                            "tmpremisiones"))
+                      .toString(),
+                  QStringLiteral("%1 1 %1 %1").arg(r.remisiones));
+        EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisionesdetalle")).toInt(),
+                  r.remisiones);
+        EXPECT_EQ(CarpetaDePrueba::lee(lista).count("\r\n"), r.remisiones);
+    }
+}
+
 TEST(RejaDeTope, CeldasComoLasMuestraLaReja) {
     ResultadoDeTope r;
     r.dias.append({QDate(2026, 11, 1), Importe::DeDouble(45293.21), Importe::DeDouble(6570.25), 5,

@@ -7,6 +7,7 @@
 #include "orvlib/DeArchivos.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
+#include "orvlib/ListasDeValores.h"
 #include "orvlib/Windows1252.h"
 #include "orvlib/libKwtm.h"
 
@@ -17,15 +18,6 @@
 #include <limits>
 
 namespace {
-
-QString listaDeIds(const QList<qint32>& ids) {
-    QStringList textos;
-    textos.reserve(ids.size());
-    for (qint32 id : ids) {
-        textos << QString::number(id);
-    }
-    return textos.join(QLatin1Char(','));
-}
 
 QString campoCitado(QString texto) {
     return QLatin1Char('"') + texto.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
@@ -192,35 +184,42 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
 }
 
 void ReimpresionConTope::CompletaImpuestos(const QList<qint32>& ids) {
-    const QString donde = QStringLiteral("WHERE Id IN (") + listaDeIds(ids) + QLatin1Char(')');
-    cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseImpuestoAd=TRUNCATE(Cantidad * "
-                                "PrecioNeto, 2) ") +
-                 donde + QStringLiteral(" AND ImpuestoAd>0 AND BaseImpuestoAd=0"));
-    cnn_.ejecuta(
-        QStringLiteral("UPDATE remisionesdetalle SET "
-                       "ImporteImpuestoAd=TRUNCATE(BaseImpuestoAd * ImpuestoAd / 100, 2) ") +
-        donde + QStringLiteral(" AND ImpuestoAd>0 AND ImporteImpuestoAd=0"));
-    cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseIVA=TRUNCATE(Cantidad * "
-                                "PrecioNeto + ImporteImpuestoAd, 2) ") +
-                 donde + QStringLiteral(" AND IVA>0 AND BaseIVA=0"));
-    cnn_.ejecuta(QStringLiteral(
-                     "UPDATE remisionesdetalle SET ImporteIVA=TRUNCATE(BaseIVA * IVA / 100, 2) ") +
-                 donde + QStringLiteral(" AND IVA>0 AND ImporteIVA=0"));
+    // The four repairs in their order for each batch of notes: a batch's lines are done before
+    // the next batch is touched, as note by note.
+    for (const QString& lista : ListasDeValores::Lotes(ids)) {
+        const QString donde = QStringLiteral("WHERE Id IN (") + lista + QLatin1Char(')');
+        cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseImpuestoAd=TRUNCATE(Cantidad "
+                                    "* PrecioNeto, 2) ") +
+                     donde + QStringLiteral(" AND ImpuestoAd>0 AND BaseImpuestoAd=0"));
+        cnn_.ejecuta(
+            QStringLiteral("UPDATE remisionesdetalle SET "
+                           "ImporteImpuestoAd=TRUNCATE(BaseImpuestoAd * ImpuestoAd / 100, 2) ") +
+            donde + QStringLiteral(" AND ImpuestoAd>0 AND ImporteImpuestoAd=0"));
+        cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseIVA=TRUNCATE(Cantidad * "
+                                    "PrecioNeto + ImporteImpuestoAd, 2) ") +
+                     donde + QStringLiteral(" AND IVA>0 AND BaseIVA=0"));
+        cnn_.ejecuta(
+            QStringLiteral(
+                "UPDATE remisionesdetalle SET ImporteIVA=TRUNCATE(BaseIVA * IVA / 100, 2) ") +
+            donde + QStringLiteral(" AND IVA>0 AND ImporteIVA=0"));
+    }
 }
 
 void ReimpresionConTope::copiaYNumera(const QList<qint32>& ids, qint32 primerFolio) {
-    const QString lista = listaDeIds(ids);
+    for (const QString& lista : ListasDeValores::Lotes(ids)) {
+        cnn_.ejecuta(
+            QStringLiteral("INSERT INTO tmpremisiones SELECT * FROM remisiones WHERE Id IN (") +
+            lista + QStringLiteral(") ORDER BY Id"));
+    }
+    // The lines of exactly the notes copied.
+    cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT d.* FROM "
+                                "remisionesdetalle d JOIN tmpremisiones t ON t.Id=d.Id ORDER BY "
+                                "d.Id, d.Partida"));
+    // Folios run over the days in date order and within a day in Id order: a counter in a
+    // session variable, advanced row by row in that order.
+    cnn_.ejecuta(QStringLiteral("SET @folio=%1").arg(primerFolio - 1));
     cnn_.ejecuta(
-        QStringLiteral("INSERT INTO tmpremisiones SELECT * FROM remisiones WHERE Id IN (") + lista +
-        QStringLiteral(") ORDER BY Id"));
-    cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT * FROM remisionesdetalle "
-                                "WHERE Id IN (") +
-                 lista + QStringLiteral(") ORDER BY Id, Partida"));
-    // Folios run over the days in date order and within a day in Id order.
-    cnn_.ejecuta(
-        QStringLiteral("UPDATE tmpremisiones t JOIN (SELECT Id, ROW_NUMBER() OVER (ORDER BY "
-                       "Fecha, Id) AS n FROM tmpremisiones) r ON r.Id=t.Id SET t.Factura=%1+r.n")
-            .arg(primerFolio - 1));
+        QStringLiteral("UPDATE tmpremisiones SET Factura=(@folio:=@folio+1) ORDER BY Fecha, Id"));
 }
 
 QString ReimpresionConTope::Parametros(const QDate& desde, const QDate& hasta, const QString& serie,
