@@ -277,6 +277,10 @@ TEST_F(Factura, SinTablasDeResguardoNoCambiaNada) {
 }
 
 TEST_F(Factura, UnaFallaAMitadDeshaceTodo) {
+    if (BaseDePrueba::TablasMyIsamLatin1()) {
+        GTEST_SKIP() << "Las tablas MyISAM no deshacen lo hecho dentro de una transacción "
+                        "(ConTablasSinTransaccionesUnaFallaDiceLoQueQuedoEscrito prueba ese caso).";
+    }
     AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}},
                        {2, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P2", 1, 10)}}});
     const TotalesDeFactura t = aplica(0);
@@ -440,9 +444,18 @@ TEST_F(Factura, ConTablasSinTransaccionesUnaFallaDiceLoQueQuedoEscrito) {
     AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}}});
     base.ejecuta(QStringLiteral("ALTER TABLE facturas ENGINE=MyISAM"));
     base.ejecuta(QStringLiteral("ALTER TABLE sistema ENGINE=MyISAM"));
-    EXPECT_EQ(trabajo.TablasSinTransaccion(resguardo),
-              (QStringList{base.nombre() + QStringLiteral(".facturas (MyISAM)"),
-                           base.nombre() + QStringLiteral(".sistema (MyISAM)")}));
+    // On the strict server every host table is MyISAM already.
+    const QStringList sinTransaccion =
+        BaseDePrueba::TablasMyIsamLatin1()
+            ? QStringList{base.nombre() + QStringLiteral(".facturas (MyISAM)"),
+                          base.nombre() + QStringLiteral(".facturasdetalle (MyISAM)"),
+                          base.nombre() + QStringLiteral(".remisiones (MyISAM)"),
+                          base.nombre() + QStringLiteral(".sistema (MyISAM)"),
+                          resguardo + QStringLiteral(".remisiones (MyISAM)"),
+                          resguardo + QStringLiteral(".remisionesdetalle (MyISAM)")}
+            : QStringList{base.nombre() + QStringLiteral(".facturas (MyISAM)"),
+                          base.nombre() + QStringLiteral(".sistema (MyISAM)")};
+    EXPECT_EQ(trabajo.TablasSinTransaccion(resguardo), sinTransaccion);
     base.ejecuta(QStringLiteral("CREATE TRIGGER falla_partida BEFORE INSERT ON facturasdetalle "
                                 "FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='partida "
                                 "rechazada por la prueba'"));

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <stdexcept>
 
@@ -41,11 +42,30 @@ BaseDePrueba::BaseDePrueba()
                                  cnn_.ultimoError().toStdString());
     }
     cnn_.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre_);
-    cnn_.ejecuta(QStringLiteral("CREATE DATABASE ") + nombre_ +
-                 QStringLiteral(" CHARACTER SET utf8mb4"));
+    cnn_.ejecuta(QStringLiteral("CREATE DATABASE ") + nombre_ + QStringLiteral(" CHARACTER SET ") +
+                 JuegoDeCaracteres());
     cnn_.ejecuta(QStringLiteral("USE ") + nombre_);
     b.cMiBase = nombre_;
     cargaArchivo(QStringLiteral(DEREMISIONES_FIXTURES "/host_schema.sql"));
+}
+
+bool BaseDePrueba::TablasMyIsamLatin1() {
+    return qEnvironmentVariable("DEREMISIONES_TABLAS_HOST") == QLatin1String("MyISAM-latin1");
+}
+
+QString BaseDePrueba::JuegoDeCaracteres() {
+    return TablasMyIsamLatin1() ? QStringLiteral("latin1") : QStringLiteral("utf8mb4");
+}
+
+QString BaseDePrueba::EsquemaDelHost(const QString& guion) {
+    if (!TablasMyIsamLatin1()) {
+        return guion;
+    }
+    QString esquema = guion;
+    static const QRegularExpression motor(QStringLiteral("ENGINE=\\w+"));
+    static const QRegularExpression juego(QStringLiteral("CHARSET=\\w+"));
+    return esquema.replace(motor, QStringLiteral("ENGINE=MyISAM"))
+        .replace(juego, QStringLiteral("CHARSET=latin1"));
 }
 
 BaseDePrueba::~BaseDePrueba() {
@@ -108,7 +128,8 @@ void BaseDePrueba::cargaArchivo(const QString& ruta) {
     if (!f.open(QIODevice::ReadOnly)) {
         throw std::runtime_error("no se pudo leer " + ruta.toStdString());
     }
-    for (const QString& sentencia : SentenciasDeGuion(QString::fromUtf8(f.readAll()))) {
+    for (const QString& sentencia :
+         SentenciasDeGuion(EsquemaDelHost(QString::fromUtf8(f.readAll())))) {
         cnn_.ejecuta(sentencia);
     }
 }

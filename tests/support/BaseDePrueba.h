@@ -8,11 +8,21 @@
 #include <QVariant>
 
 // A database of its own on the private server for one test, loaded with the stand-in host
-// schema and dropped afterwards. The shared BasesDD of the process points at it.
+// schema and dropped afterwards. The shared BasesDD of the process points at it. On the server
+// that scripts/mariadb calls "estricto" (DEREMISIONES_TABLAS_HOST=MyISAM-latin1) the host
+// tables are made MyISAM in latin1, as an old store has them, from the same schema.
 class BaseDePrueba {
 public:
     BaseDePrueba();
     ~BaseDePrueba();
+
+    // Whether the host tables of this run are MyISAM in latin1.
+    static bool TablasMyIsamLatin1();
+    // The schema as this run makes it: engine and character set replaced when the tables are
+    // MyISAM in latin1.
+    static QString EsquemaDelHost(const QString& guion);
+    // The character set of the test databases.
+    static QString JuegoDeCaracteres();
 
     const QString& nombre() const { return nombre_; }
     BasesDD& bases();

@@ -1,0 +1,91 @@
+#include "hostdata/OrigenesODBC.h"
+#include "orvlib/ModoDeSesion.h"
+#include "printing/modRPTs.h"
+#include "reporteador/OrigenDeDatos.h"
+#include "startup/Principal.h"
+#include "support/BaseDePrueba.h"
+#include "support/CarpetaDePrueba.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The test database reached through the program's two connections: Qt SQL (the job windows')
+// and ODBC (the report engine's), both through the data source an installation has.
+class Servidor : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    bool objetos = (Principal::CreaObjetosCompartidos(), true);
+    BaseDePrueba base;
+    OrigenDeDatos odbc;
+
+    void SetUp() override {
+        carpeta.registraOrigenesOdbc();
+        ActualizaOrigenesODBC();
+        odbc.Conecta(modRPTs::TextoDeConexion());
+    }
+
+    QVector<Fila> porOdbc(const QString& tabla, const QString& condicion) {
+        return odbc.Lee(base.nombre() + QLatin1Char('.') + tabla, {}, condicion);
+    }
+
+    QString porQt(const QString& sentencia) { return base.valor(sentencia).toString(); }
+};
+
+TEST_F(Servidor, ElServidorEsElDeLaConfiguracionDeLaPrueba) {
+    const bool estricto = BaseDePrueba::TablasMyIsamLatin1();
+    const QString global = porQt(QStringLiteral("SELECT @@GLOBAL.sql_mode"));
+    for (const char* modo :
+         {"ANSI_QUOTES", "NO_BACKSLASH_ESCAPES", "STRICT_ALL_TABLES", "ONLY_FULL_GROUP_BY"}) {
+        EXPECT_EQ(global.split(QLatin1Char(',')).contains(QString::fromLatin1(modo)), estricto)
+            << modo << " en " << qPrintable(global);
+    }
+    const qint64 paquete =
+        base.valor(QStringLiteral("SELECT @@GLOBAL.max_allowed_packet")).toLongLong();
+    if (estricto) {
+        EXPECT_EQ(paquete, 1024 * 1024);
+    } else {
+        EXPECT_GT(paquete, 1024 * 1024);
+    }
+    EXPECT_EQ(porQt(QStringLiteral("SELECT GROUP_CONCAT(DISTINCT CONCAT(ENGINE, ' ', "
+                                   "TABLE_COLLATION)) FROM information_schema.TABLES WHERE "
+                                   "TABLE_SCHEMA='%1'")
+                        .arg(base.nombre())),
+              estricto ? QStringLiteral("MyISAM latin1_swedish_ci")
+                       : QStringLiteral("InnoDB utf8mb4_general_ci"));
+}
+
+TEST_F(Servidor, CadaConexionFijaElModoDelPrograma) {
+    EXPECT_EQ(porQt(QStringLiteral("SELECT @@SESSION.sql_mode")), ModoDeSesion::Modo());
+    const QVector<Fila> variable = odbc.Lee(QStringLiteral("information_schema.SESSION_VARIABLES"),
+                                            {}, QStringLiteral("VARIABLE_NAME='SQL_MODE'"));
+    ASSERT_EQ(variable.size(), 1);
+    EXPECT_EQ(variable[0].valor(QStringLiteral("VARIABLE_VALUE")).toString(), ModoDeSesion::Modo());
+}
+
+// The engine's conditions quote texts for the program's mode, with backslash escapes; under the
+// strict server's NO_BACKSLASH_ESCAPES they would no longer select what they say.
+TEST_F(Servidor, LasCondicionesDelMotorSeleccionanLoQueDicen) {
+    const QString nombres[] = {
+        QStringLiteral("C:\\TIENDA\\"),
+        QStringLiteral("O'Brien"),
+        QStringLiteral("\\'"),
+        QStringLiteral("dos \\\\ barras"),
+        QStringLiteral("\"comillas\" dobles"),
+    };
+    int clave = 0;
+    for (const QString& nombre : nombres) {
+        base.conexion().consulta(
+            QStringLiteral("INSERT INTO clientes (Clave, Nombre) VALUES (?, ?)"),
+            {QString::number(++clave), nombre});
+    }
+    for (const QString& nombre : nombres) {
+        const QVector<Fila> filas = porOdbc(
+            QStringLiteral("clientes"), QStringLiteral("Nombre=") + OrigenDeDatos::Literal(nombre));
+        ASSERT_EQ(filas.size(), 1) << qPrintable(nombre);
+        EXPECT_EQ(filas[0].valor(QStringLiteral("Nombre")).toString(), nombre);
+    }
+}
+
+} // namespace
