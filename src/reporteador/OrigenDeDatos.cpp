@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
@@ -14,6 +15,12 @@
 namespace {
 
 std::atomic<int> contador{0};
+
+// Texts of the host's tables are read as their UTF-8 bytes, under a name with this prefix: the
+// MariaDB ODBC driver (3.1) gives a short length for wide-character texts that hold letters such
+// as Ú (code units whose low byte is 0xD8 to 0xDB, taken for the first half of a surrogate pair),
+// so read as texts they would lose their last characters.
+const QString kPrefijoUtf8 = QStringLiteral("utf8:");
 
 QHash<QString, QString> pares(const QString& texto) {
     QHash<QString, QString> valores;
@@ -62,6 +69,8 @@ QString OrigenDeDatos::Literal(const QVariant& valor) {
 }
 
 void OrigenDeDatos::Conecta(const QString& textoDeConexion) {
+    // Each report reads the tables' columns anew: a table may have been made again since.
+    camposOdbc_.clear();
     // The connection of earlier reports is kept while it still answers; a server restarted
     // since then gets a new one.
     if (textoDeConexion == textoDeConexion_ && QSqlDatabase::contains(odbc_) &&
@@ -131,7 +140,9 @@ QVector<Fila> OrigenDeDatos::Lee(const QString& ubicacion, const QString& tablaD
         }
         tabla = partes.join(QLatin1Char('.'));
     }
-    QString sentencia = QStringLiteral("SELECT * FROM ") + tabla;
+    QString sentencia = QStringLiteral("SELECT ") +
+                        (conexion == odbc_ ? camposOdbc(tabla, ubicacion) : QStringLiteral("*")) +
+                        QStringLiteral(" FROM ") + tabla;
     if (!condicion.isEmpty()) {
         sentencia += QStringLiteral(" WHERE ") + condicion;
     }
@@ -139,6 +150,30 @@ QVector<Fila> OrigenDeDatos::Lee(const QString& ubicacion, const QString& tablaD
         sentencia += QStringLiteral(" ORDER BY ") + orden;
     }
     return consulta(conexion, sentencia, ubicacion);
+}
+
+QString OrigenDeDatos::camposOdbc(const QString& tabla, const QString& ubicacion) {
+    const auto guardados = camposOdbc_.constFind(tabla);
+    if (guardados != camposOdbc_.constEnd()) {
+        return *guardados;
+    }
+    QStringList campos;
+    QSqlQuery q(QSqlDatabase::database(odbc_, false));
+    const QString muestra = QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" LIMIT 0");
+    if (!q.exec(muestra)) {
+        throw ErrorDeReporte(ErrorDeReporte::kTabla,
+                             QStringLiteral("No se puede leer la tabla %1: %2 [%3]")
+                                 .arg(ubicacion, q.lastError().text(), muestra));
+    }
+    const QSqlRecord registro = q.record();
+    for (int c = 0; c < registro.count(); ++c) {
+        const QString campo = CitaNombre(registro.fieldName(c));
+        campos << (registro.field(c).metaType().id() == QMetaType::QString
+                       ? QStringLiteral("CAST(CONVERT(%1 USING utf8mb4) AS BINARY) AS %2")
+                             .arg(campo, CitaNombre(kPrefijoUtf8 + registro.fieldName(c)))
+                       : campo);
+    }
+    return *camposOdbc_.insert(tabla, campos.join(QLatin1Char(',')));
 }
 
 QVector<Fila> OrigenDeDatos::consulta(const QString& conexion, const QString& sentencia,
@@ -159,7 +194,15 @@ QVector<Fila> OrigenDeDatos::consulta(const QString& conexion, const QString& se
     while (q.next()) {
         Fila f;
         for (int c = 0; c < registro.count(); ++c) {
-            f.pon(registro.fieldName(c), q.value(c));
+            const QString campo = registro.fieldName(c);
+            if (campo.startsWith(kPrefijoUtf8)) {
+                const QVariant bytes = q.value(c);
+                f.pon(campo.mid(kPrefijoUtf8.size()),
+                      bytes.isNull() ? QVariant(QMetaType::fromType<QString>())
+                                     : QVariant(QString::fromUtf8(bytes.toByteArray())));
+            } else {
+                f.pon(campo, q.value(c));
+            }
         }
         filas.append(f);
     }

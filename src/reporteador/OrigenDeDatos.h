@@ -42,10 +42,14 @@ public:
     static QString Literal(const QVariant& valor);
 
 private:
+    // The select list of a table read through ODBC, texts as their UTF-8 bytes; kept while the
+    // connection lasts.
+    QString camposOdbc(const QString& tabla, const QString& ubicacion);
     QVector<Fila> consulta(const QString& conexion, const QString& sentencia,
                            const QString& ubicacion);
 
     QString odbc_;
+    QHash<QString, QString> camposOdbc_;
     QString auxiliar_;
     QString textoDeConexion_;
     QString rutaAuxiliar_;

@@ -6,6 +6,8 @@
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -31,6 +33,13 @@ protected:
     }
 
     QString porQt(const QString& sentencia) { return base.valor(sentencia).toString(); }
+
+    // The bytes the server keeps for a client's name: latin1 on the strict server's tables.
+    static QString bytesGuardados(const QString& texto) {
+        const QByteArray bytes =
+            BaseDePrueba::TablasMyIsamLatin1() ? texto.toLatin1() : texto.toUtf8();
+        return QString::fromLatin1(bytes.toHex().toUpper());
+    }
 };
 
 TEST_F(Servidor, ElServidorEsElDeLaConfiguracionDeLaPrueba) {
@@ -85,6 +94,55 @@ TEST_F(Servidor, LasCondicionesDelMotorSeleccionanLoQueDicen) {
             QStringLiteral("clientes"), QStringLiteral("Nombre=") + OrigenDeDatos::Literal(nombre));
         ASSERT_EQ(filas.size(), 1) << qPrintable(nombre);
         EXPECT_EQ(filas[0].valor(QStringLiteral("Nombre")).toString(), nombre);
+    }
+}
+
+TEST_F(Servidor, LosAcentosVanYVuelvenPorLasDosConexiones) {
+    const QString textos[] = {
+        QStringLiteral("PEÑA Y ÑANDÚ"),
+        QStringLiteral("áéíóú ÁÉÍÓÚ ü Ü ñ"),
+        QStringLiteral("José O'Reilly, Tonalá"),
+    };
+    // Written through Qt SQL, read through both.
+    int clave = 0;
+    for (const QString& texto : textos) {
+        base.conexion().consulta(
+            QStringLiteral("INSERT INTO clientes (Clave, Nombre) VALUES (?, ?)"),
+            {QStringLiteral("Q%1").arg(++clave), texto});
+    }
+    // Written through ODBC as statement text, as the program writes.
+    {
+        QSqlDatabase escritura =
+            QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("prueba-escritura"));
+        escritura.setDatabaseName(QStringLiteral("myodbc3-test"));
+        escritura.setUserName(QStringLiteral("root"));
+        ASSERT_TRUE(escritura.open()) << qPrintable(escritura.lastError().text());
+        QSqlQuery q(escritura);
+        ASSERT_TRUE(q.exec(ModoDeSesion::Sentencia()));
+        clave = 0;
+        for (const QString& texto : textos) {
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO %1.clientes (Clave, Nombre) VALUES "
+                                              "('O%2', %3)")
+                                   .arg(base.nombre())
+                                   .arg(++clave)
+                                   .arg(OrigenDeDatos::Literal(texto))))
+                << qPrintable(q.lastError().text());
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prueba-escritura"));
+    for (const char* via : {"Q", "O"}) {
+        clave = 0;
+        for (const QString& texto : textos) {
+            const QString c = QString::fromLatin1(via) + QString::number(++clave);
+            const QString donde = QStringLiteral(" FROM clientes WHERE Clave='%1'").arg(c);
+            EXPECT_EQ(porQt(QStringLiteral("SELECT Nombre") + donde), texto) << qPrintable(c);
+            EXPECT_EQ(porQt(QStringLiteral("SELECT HEX(Nombre)") + donde), bytesGuardados(texto))
+                << qPrintable(c);
+            const QVector<Fila> filas =
+                porOdbc(QStringLiteral("clientes"), QStringLiteral("Clave='%1'").arg(c));
+            ASSERT_EQ(filas.size(), 1);
+            EXPECT_EQ(filas[0].valor(QStringLiteral("Nombre")).toString(), texto) << qPrintable(c);
+        }
     }
 }
 
