@@ -18,6 +18,20 @@ QString unaCifra(QSqlQuery q) {
     return q.next() ? q.value(0).toString() : QString();
 }
 
+// The columns of the host's remisionesdetalle in their order, for a copy of its rows d whose
+// Cantidad is the given expression.
+QString columnasDeLasPartidas(Conexion& cnn, const QString& cantidad) {
+    QStringList columnas;
+    QSqlQuery q = cnn.consulta(QStringLiteral("SHOW COLUMNS FROM remisionesdetalle"));
+    while (q.next()) {
+        const QString columna = q.value(0).toString();
+        columnas << (columna.compare(QLatin1String("Cantidad"), Qt::CaseInsensitive) == 0
+                         ? cantidad
+                         : QStringLiteral("d.") + Sentencias::Nombre(columna));
+    }
+    return columnas.join(QLatin1Char(','));
+}
+
 // A text for a NOT NULL column: an absent text is stored empty, never as NULL.
 QString texto(const QString& t) {
     return t.isNull() ? QStringLiteral("") : t;
@@ -149,17 +163,15 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
     if (alAvanzar) {
         alAvanzar();
     }
-    // The lines of exactly the notes copied, in one statement.
-    principal_.ejecuta(
-        QStringLiteral("Insert into %1.remisionesdetalle SELECT d.* from remisionesdetalle d "
-                       "join %1.remisiones t on t.Id=d.Id")
-            .arg(temporal));
-    // Quantities rounded to whole numbers, a quantity that reaches 0 kept at 1: one pass over
-    // the lines for what two statements would do.
-    const QString reducida = QStringLiteral("Round(Cantidad - Cantidad * ") +
+    // The lines of exactly the notes copied, in one statement that also reduces them: quantities
+    // rounded to whole numbers, a quantity that reaches 0 kept at 1.
+    const QString reducida = QStringLiteral("Round(d.Cantidad - d.Cantidad * ") +
                              TextoDePorcentaje(porcentaje) + QStringLiteral("/100)");
-    temporal_.ejecuta(
-        QStringLiteral("Update remisionesdetalle set Cantidad=IF(%1=0, 1, %1)").arg(reducida));
+    principal_.ejecuta(
+        QStringLiteral("Insert into %1.remisionesdetalle SELECT %2 from remisionesdetalle d "
+                       "join %1.remisiones t on t.Id=d.Id")
+            .arg(temporal, columnasDeLasPartidas(principal_,
+                                                 QStringLiteral("IF(%1=0, 1, %1)").arg(reducida))));
 
     // The totals are summed by the server, each line's amount and taxes rounded to four
     // decimals with halves to even first, as the currency type converts them.
@@ -172,10 +184,13 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
     t.subtotalAntes = Importe::DeVariant(antes.value(1));
     t.ivaAntes = Importe::DeVariant(antes.value(2));
     t.iepsAntes = Importe::DeVariant(antes.value(3));
+    // Lines alike in quantity, price and rates round alike: each kind of line is rounded once
+    // and counted as many times as it occurs.
     QSqlQuery despues = temporal_.consulta(
         QStringLiteral(
-            "SELECT COUNT(*), IFNULL(SUM(a),0), IFNULL(SUM(%1),0), IFNULL(SUM(%2),0) FROM "
-            "(SELECT %3 AS a, IVA, ImpuestoAd FROM remisionesdetalle) l")
+            "SELECT IFNULL(SUM(n),0), IFNULL(SUM(n*a),0), IFNULL(SUM(n*%1),0), "
+            "IFNULL(SUM(n*%2),0) FROM (SELECT COUNT(*) AS n, %3 AS a, IVA, ImpuestoAd FROM "
+            "remisionesdetalle GROUP BY Cantidad, PrecioNeto, IVA, ImpuestoAd) l")
             .arg(RedondeoAlPar(QStringLiteral("a*IVA/100")),
                  RedondeoAlPar(QStringLiteral("a*ImpuestoAd/100")),
                  RedondeoAlPar(QStringLiteral("Cantidad*PrecioNeto"))));
