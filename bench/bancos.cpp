@@ -1,9 +1,10 @@
 // Benchmarks of the three jobs and of printing on a generated store, against the private
 // MariaDB (scripts/mariadb start; eval "$(scripts/mariadb env)"). Each prints its time and the
 // ratio to its bound: the time the same server takes to copy the same notes and lines with one
-// INSERT … SELECT each.
+// INSERT … SELECT each; both are the best of three runs.
 //
 //   bancos tope        30 days × 1,000 notes × 5 lines, cap of a quarter of the period
+//   bancos anual       365 days × 400 notes × 5 lines, a cap that chooses about 20,000 notes
 //   bancos porcentaje  "&Comprobar" over the 10,000 notes of one series
 //   bancos factura     "Aplicar" + "Generar factura" over 10,000 notes
 //   bancos impresion   200 notes printed to PDF, notes per second and time by step
@@ -28,7 +29,9 @@
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -45,9 +48,21 @@ qint64 cifra(Conexion& cnn, const QString& sentencia) {
     return q.next() ? q.value(0).toLongLong() : 0;
 }
 
-double decimal(Conexion& cnn, const QString& sentencia) {
-    QSqlQuery q = cnn.consulta(sentencia);
-    return q.next() ? q.value(0).toDouble() : 0;
+// Each measure is taken kVeces and the best time kept: the machine is shared, and a slower run
+// says more about the other work on it than about the job.
+constexpr int kVeces = 3;
+
+double mejor(const std::function<void()>& preparar, const std::function<void()>& medir) {
+    double menor = 0;
+    for (int i = 0; i < kVeces; ++i) {
+        preparar();
+        QElapsedTimer reloj;
+        reloj.start();
+        medir();
+        const double segundos = reloj.nsecsElapsed() / 1e9;
+        menor = i == 0 ? segundos : std::min(menor, segundos);
+    }
+    return menor;
 }
 
 // A program folder, data sources and a store of the given size in the database "banco".
@@ -107,17 +122,21 @@ public:
 
     QString carpeta(const QString& nombre) const { return carpeta_.filePath(nombre); }
 
-    // Time to copy the notes of a condition and their lines with one INSERT … SELECT each.
+    // Time to copy the notes of a condition and their lines with one INSERT … SELECT each, the
+    // best of kVeces.
     double cota(const QString& condicion) {
-        cnn.ejecuta(QStringLiteral("DROP TABLE IF EXISTS cota, cotadet"));
-        cnn.ejecuta(QStringLiteral("CREATE TABLE cota LIKE remisiones"));
-        cnn.ejecuta(QStringLiteral("CREATE TABLE cotadet LIKE remisionesdetalle"));
-        QElapsedTimer reloj;
-        reloj.start();
-        cnn.ejecuta(QStringLiteral("INSERT INTO cota SELECT * FROM remisiones WHERE ") + condicion);
-        cnn.ejecuta(QStringLiteral(
-            "INSERT INTO cotadet SELECT d.* FROM remisionesdetalle d JOIN cota c ON c.Id=d.Id"));
-        return reloj.nsecsElapsed() / 1e9;
+        return mejor(
+            [this] {
+                cnn.ejecuta(QStringLiteral("DROP TABLE IF EXISTS cota, cotadet"));
+                cnn.ejecuta(QStringLiteral("CREATE TABLE cota LIKE remisiones"));
+                cnn.ejecuta(QStringLiteral("CREATE TABLE cotadet LIKE remisionesdetalle"));
+            },
+            [this, &condicion] {
+                cnn.ejecuta(QStringLiteral("INSERT INTO cota SELECT * FROM remisiones WHERE ") +
+                            condicion);
+                cnn.ejecuta(QStringLiteral("INSERT INTO cotadet SELECT d.* FROM remisionesdetalle "
+                                           "d JOIN cota c ON c.Id=d.Id"));
+            });
     }
 
     qint64 sentencias() {
@@ -138,22 +157,37 @@ void informa(const char* nombre, double segundos, double cota, const QString& ex
                 cota, segundos / cota, qPrintable(extra));
 }
 
-int tope() {
-    Banco banco(30, 1000, 5);
-    const double total = decimal(
-        banco.cnn,
-        QStringLiteral(
-            "SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM remisiones WHERE Cancelada=0 AND Serie='A'"));
+// The cap job's "Aplicar" over a period of series-A notes; the cap is the share of the
+// period's total that parte gives for the period's number of notes, so about that share of the
+// notes is chosen. Each run starts from the lines as generated, zero tax fields included.
+int tope(const char* titulo, int dias, int notas, const std::function<double(double)>& parte) {
+    Banco banco(dias, notas, 5);
+    QSqlQuery periodo = banco.cnn.consulta(
+        QStringLiteral("SELECT SUM(Subtotal+IVA+ImpuestoAd), COUNT(*) FROM remisiones WHERE "
+                       "Cancelada=0 AND Serie='A'"));
+    periodo.next();
+    const double total = periodo.value(0).toDouble();
+    const double tope = total * parte(periodo.value(1).toDouble());
+    banco.cnn.ejecuta(QStringLiteral("CREATE TABLE partidas LIKE remisionesdetalle"));
+    banco.cnn.ejecuta(QStringLiteral("INSERT INTO partidas SELECT * FROM remisionesdetalle"));
     ReimpresionConTope trabajo(banco.cnn, banco.carpeta(QStringLiteral("ListaRemisiones.txt")));
-    const qint64 antes = banco.sentencias();
-    QElapsedTimer reloj;
-    reloj.start();
-    const ResultadoDeTope r = trabajo.Aplica(QDate(2026, 11, 1), QDate(2026, 11, 30),
-                                             QStringLiteral("A"), Importe::DeDouble(total / 4), 1);
-    const double segundos = reloj.nsecsElapsed() / 1e9;
-    const qint64 sentencias = banco.sentencias() - antes;
+    const QDate desde(2026, 11, 1);
+    ResultadoDeTope r;
+    qint64 sentencias = 0;
+    const double segundos = mejor(
+        [&banco] {
+            banco.cnn.ejecuta(QStringLiteral("TRUNCATE TABLE remisionesdetalle"));
+            banco.cnn.ejecuta(
+                QStringLiteral("INSERT INTO remisionesdetalle SELECT * FROM partidas"));
+        },
+        [&] {
+            const qint64 antes = banco.sentencias();
+            r = trabajo.Aplica(desde, desde.addDays(dias - 1), QStringLiteral("A"),
+                               Importe::DeDouble(tope), 1);
+            sentencias = banco.sentencias() - antes;
+        });
     const double cota = banco.cota(QStringLiteral("Id IN (SELECT Id FROM tmpremisiones)"));
-    informa("tope (30 días × 1,000 remisiones × 5 partidas)", segundos, cota,
+    informa(titulo, segundos, cota,
             QStringLiteral("\n  %1 remisiones elegidas, %2 sentencias (%3 por día)")
                 .arg(r.remisiones)
                 .arg(sentencias)
@@ -164,17 +198,18 @@ int tope() {
 int porcentaje() {
     Banco banco(14, 1000, 5);
     ReimpresionConPorcentaje trabajo(banco.cnn);
-    QElapsedTimer reloj;
-    reloj.start();
-    const ResumenDePorcentaje r =
-        trabajo.Comprueba(1, 100000, QStringLiteral("A"), Importe::DeDouble(15));
-    const double segundos = reloj.nsecsElapsed() / 1e9;
+    ResumenDePorcentaje r;
+    const double segundos = mejor(
+        [] {},
+        [&] { r = trabajo.Comprueba(1, 100000, QStringLiteral("A"), Importe::DeDouble(15)); });
     const double cota = banco.cota(QStringLiteral("Cancelada=0 AND Serie='A'"));
     informa("porcentaje (Comprobar)", segundos, cota,
             QStringLiteral("\n  %1 remisiones").arg(r.remisiones));
     return 0;
 }
 
+// "Aplicar" and "Generar factura"; each run starts from the notes as generated, with no invoice
+// and an empty archive.
 int factura() {
     Banco banco(11, 1000, 5);
     banco.cnn.ejecuta(QStringLiteral("CREATE DATABASE IF NOT EXISTS banco_resguardo"));
@@ -192,26 +227,40 @@ int factura() {
     const QString condicion = QStringLiteral("Fecha>='2026-11-01' AND Fecha<='2026-11-11' AND "
                                              "Cancelada=0 AND Afectada=1 AND Facturada=0");
     const double cota = banco.cota(condicion);
-    QElapsedTimer reloj;
-    reloj.start();
-    const TotalesDeFactura t =
-        trabajo.AplicaPorcentaje(QDate(2026, 11, 1), QDate(2026, 11, 11), {}, {}, {}, 10);
-    const double aplicar = reloj.nsecsElapsed() / 1e9;
-    DatosDeFactura d;
-    d.serie = QStringLiteral("F");
-    d.cliente = QStringLiteral("C001");
-    d.fecha = QDate(2026, 11, 30);
-    d.folioPropuesto = 1001;
-    d.subtotal = t.subtotalDespues;
-    d.iva = t.ivaDespues;
-    d.ieps = t.iepsDespues;
-    trabajo.GeneraFactura(d, QStringLiteral("banco_resguardo"));
-    const double segundos = reloj.nsecsElapsed() / 1e9;
+    TotalesDeFactura t;
+    double aplicar = 0;
+    const double segundos = mejor(
+        [&banco] {
+            for (const char* sentencia :
+                 {"UPDATE remisiones SET Cancelada=0, Facturada=0, MotivoCancelacion='' WHERE "
+                  "Facturada>0",
+                  "DELETE FROM facturas", "DELETE FROM facturasdetalle",
+                  "UPDATE sistema SET Contenido='1000' WHERE Dato='FA-F'",
+                  "TRUNCATE TABLE banco_resguardo.remisiones",
+                  "TRUNCATE TABLE banco_resguardo.remisionesdetalle"}) {
+                banco.cnn.ejecuta(QString::fromLatin1(sentencia));
+            }
+        },
+        [&] {
+            QElapsedTimer reloj;
+            reloj.start();
+            t = trabajo.AplicaPorcentaje(QDate(2026, 11, 1), QDate(2026, 11, 11), {}, {}, {}, 10);
+            aplicar = reloj.nsecsElapsed() / 1e9;
+            DatosDeFactura d;
+            d.serie = QStringLiteral("F");
+            d.cliente = QStringLiteral("C001");
+            d.fecha = QDate(2026, 11, 30);
+            d.folioPropuesto = 1001;
+            d.subtotal = t.subtotalDespues;
+            d.iva = t.ivaDespues;
+            d.ieps = t.iepsDespues;
+            trabajo.GeneraFactura(d, QStringLiteral("banco_resguardo"));
+        });
     trabajo.BorraBaseTemporal();
     trabajo.SueltaLaBaseTemporal();
     banco.cnn.ejecuta(QStringLiteral("DROP DATABASE banco_resguardo"));
     informa("factura (Aplicar + Generar factura)", segundos, cota,
-            QStringLiteral("\n  %1 remisiones, %2 partidas; Aplicar %3 s")
+            QStringLiteral("\n  %1 remisiones, %2 partidas; Aplicar %3 s (última vez)")
                 .arg(t.remisiones)
                 .arg(t.partidas)
                 .arg(aplicar, 0, 'f', 3));
@@ -271,7 +320,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString cual = app.arguments().value(1);
     if (cual == QLatin1String("tope")) {
-        return tope();
+        return tope("tope (30 días × 1,000 remisiones × 5 partidas)", 30, 1000,
+                    [](double) { return 0.25; });
+    }
+    if (cual == QLatin1String("anual")) {
+        return tope("tope anual (365 días × 400 remisiones × 5 partidas, 20,000 elegidas)", 365,
+                    400, [](double notas) { return 20000 / notas; });
     }
     if (cual == QLatin1String("porcentaje")) {
         return porcentaje();
@@ -282,6 +336,6 @@ int main(int argc, char* argv[]) {
     if (cual == QLatin1String("impresion")) {
         return impresion();
     }
-    std::fprintf(stderr, "uso: bancos tope|porcentaje|factura|impresion\n");
+    std::fprintf(stderr, "uso: bancos tope|anual|porcentaje|factura|impresion\n");
     return 2;
 }
