@@ -34,6 +34,15 @@ protected:
 
     QString porQt(const QString& sentencia) { return base.valor(sentencia).toString(); }
 
+    // Clients written through Qt SQL under the keys prefijo1, prefijo2…
+    void agregaClientes(const QString& prefijo, const QStringList& nombres) {
+        for (qsizetype i = 0; i < nombres.size(); ++i) {
+            base.conexion().consulta(
+                QStringLiteral("INSERT INTO clientes (Clave, Nombre) VALUES (?, ?)"),
+                {prefijo + QString::number(i + 1), nombres[i]});
+        }
+    }
+
     // The bytes the server keeps for a client's name: latin1 on the strict server's tables.
     static QString bytesGuardados(const QString& texto) {
         const QByteArray bytes =
@@ -76,19 +85,14 @@ TEST_F(Servidor, CadaConexionFijaElModoDelPrograma) {
 // The engine's conditions quote texts for the program's mode, with backslash escapes; under the
 // strict server's NO_BACKSLASH_ESCAPES they would no longer select what they say.
 TEST_F(Servidor, LasCondicionesDelMotorSeleccionanLoQueDicen) {
-    const QString nombres[] = {
+    const QStringList nombres = {
         QStringLiteral("C:\\TIENDA\\"),
         QStringLiteral("O'Brien"),
         QStringLiteral("\\'"),
         QStringLiteral("dos \\\\ barras"),
         QStringLiteral("\"comillas\" dobles"),
     };
-    int clave = 0;
-    for (const QString& nombre : nombres) {
-        base.conexion().consulta(
-            QStringLiteral("INSERT INTO clientes (Clave, Nombre) VALUES (?, ?)"),
-            {QString::number(++clave), nombre});
-    }
+    agregaClientes(QStringLiteral("C"), nombres);
     for (const QString& nombre : nombres) {
         const QVector<Fila> filas = porOdbc(
             QStringLiteral("clientes"), QStringLiteral("Nombre=") + OrigenDeDatos::Literal(nombre));
@@ -98,18 +102,13 @@ TEST_F(Servidor, LasCondicionesDelMotorSeleccionanLoQueDicen) {
 }
 
 TEST_F(Servidor, LosAcentosVanYVuelvenPorLasDosConexiones) {
-    const QString textos[] = {
+    const QStringList textos = {
         QStringLiteral("PEÑA Y ÑANDÚ"),
         QStringLiteral("áéíóú ÁÉÍÓÚ ü Ü ñ"),
         QStringLiteral("José O'Reilly, Tonalá"),
     };
     // Written through Qt SQL, read through both.
-    int clave = 0;
-    for (const QString& texto : textos) {
-        base.conexion().consulta(
-            QStringLiteral("INSERT INTO clientes (Clave, Nombre) VALUES (?, ?)"),
-            {QStringLiteral("Q%1").arg(++clave), texto});
-    }
+    agregaClientes(QStringLiteral("Q"), textos);
     // Written through ODBC as statement text, as the program writes.
     {
         QSqlDatabase escritura =
@@ -119,7 +118,7 @@ TEST_F(Servidor, LosAcentosVanYVuelvenPorLasDosConexiones) {
         ASSERT_TRUE(escritura.open()) << qPrintable(escritura.lastError().text());
         QSqlQuery q(escritura);
         ASSERT_TRUE(q.exec(ModoDeSesion::Sentencia()));
-        clave = 0;
+        int clave = 0;
         for (const QString& texto : textos) {
             ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO %1.clientes (Clave, Nombre) VALUES "
                                               "('O%2', %3)")
@@ -131,7 +130,7 @@ TEST_F(Servidor, LosAcentosVanYVuelvenPorLasDosConexiones) {
     }
     QSqlDatabase::removeDatabase(QStringLiteral("prueba-escritura"));
     for (const char* via : {"Q", "O"}) {
-        clave = 0;
+        int clave = 0;
         for (const QString& texto : textos) {
             const QString c = QString::fromLatin1(via) + QString::number(++clave);
             const QString donde = QStringLiteral(" FROM clientes WHERE Clave='%1'").arg(c);
