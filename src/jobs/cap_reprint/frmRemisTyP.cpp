@@ -360,5 +360,7 @@ void frmRemisTyP::alDescargar() {
     // The working tables are another window's while this one could not take the lock.
     if (candado_ && candado_->Tomado() && cnnBdD.abierta()) {
         logica_->BorraTablasDeTrabajo();
+        // Let go at once: the server frees a closed connection's lock only when it notices.
+        candado_->Suelta();
     }
 }

@@ -218,5 +218,7 @@ void frmRemisPorcen::alDescargar() {
     // The working tables are another window's while this one could not take the lock.
     if (candado_ && candado_->Tomado() && cnn_.abierta()) {
         logica_->BorraTablasDeTrabajo();
+        // Let go at once: the server frees a closed connection's lock only when it notices.
+        candado_->Suelta();
     }
 }
