@@ -3,11 +3,11 @@
 //
 //   capturas CARPETA   (with the environment scripts/demo sets up)
 
-#include "jobs/cap_reprint/frmRemisTyP.h"
-#include "jobs/invoice/frmReproceso.h"
-#include "jobs/percent_reprint/frmRemisPorcen.h"
 #include "startup/Menu.h"
 #include "startup/Principal.h"
+#include "windows/frmRemisPorcen.h"
+#include "windows/frmRemisTyP.h"
+#include "windows/frmReproceso.h"
 
 #include <QApplication>
 #include <QDir>
@@ -36,7 +36,8 @@ void pulsa(QWidget& ventana, const char* boton) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The start makes the program folder current: the folder given is taken before it.
-    const QString carpeta = argc < 2 ? QString() : QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    const QString carpeta =
+        argc < 2 ? QString() : QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     if (argc < 2 || !Principal::Configura()) {
         std::fprintf(stderr, "uso: capturas CARPETA (con la configuración de scripts/demo)\n");
         return 2;

@@ -6,6 +6,7 @@
 
 #include "hostdata/Proceso.h"
 #include "hostdata/TemporalDelProceso.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
@@ -16,10 +17,8 @@
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/FuenteDePlantilla.h"
 #include "startup/Principal.h"
-#include "ui/AlSalir.h"
 #include "ui/ContrasenaDeConsola.h"
-#include "ui/Dialogos.h"
-#include "ui/DialogosConsola.h"
+#include "vistaprevia/VistaPrevia.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -306,7 +305,7 @@ int main(int argc, char* argv[]) {
     const AlSalir sueltaTemporal([] { TemporalDelProceso::Suelta(); });
     Principal::AseguraCarpetaDeEjecucion();
     QApplication app(argc, argv);
-    Dialogos::instala(new DialogosConsola);
+    VistaPrevia::Instala();
     const QStringList argumentos = app.arguments().mid(2);
     const QString orden = app.arguments().value(1);
     if (orden == QLatin1String("--help") || orden == QLatin1String("-h") ||

@@ -14,8 +14,6 @@
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/modRPTs.h"
 #include "startup/Principal.h"
-#include "ui/Dialogos.h"
-#include "ui/DialogosConsola.h"
 
 #include <QDate>
 #include <QDir>
@@ -215,26 +213,20 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
         Escribe(orden->ayuda());
         return 0;
     }
-    DialogosConsola consola;
-    Dialogos::instala(&consola);
+    // Messages and questions go to the command line's dialog service, the one in force.
     try {
         if (orden->necesitaConfiguracion()) {
             if (!Principal::Configura()) {
-                Dialogos::instala(nullptr);
                 Falla(QStringLiteral("Use «deremisiones verifica» para ver qué falta."));
                 return 1;
             }
             Principal::CalculaIniHost();
         }
-        const int codigo = orden->ejecuta(opciones);
-        Dialogos::instala(nullptr);
-        return codigo;
+        return orden->ejecuta(opciones);
     } catch (const Rechazo& r) {
-        Dialogos::instala(nullptr);
         Falla(r.texto());
         return 2;
     } catch (const ErrorOrvlib& e) {
-        Dialogos::instala(nullptr);
         return Falla(e.texto());
     }
 }

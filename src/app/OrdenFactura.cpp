@@ -1,13 +1,13 @@
 #include "OrdenFactura.h"
 
 #include "hostdata/Bitacora.h"
+#include "hostdata/ParaPluginsPortables.h"
 #include "hostdata/Proceso.h"
-#include "hostdata/Sentencias.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
-#include "startup/ParaPluginsPortables.h"
-#include "ui/AlSalir.h"
+#include "orvlib/Sentencias.h"
 
 #include <QDate>
 #include <cstdio>

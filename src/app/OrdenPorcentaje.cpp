@@ -3,8 +3,8 @@
 #include "hostdata/Bitacora.h"
 #include "jobs/CandadoDeReimpresion.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/Conexion.h"
-#include "ui/AlSalir.h"
 
 QString OrdenPorcentaje::sinopsis() const {
     return QStringLiteral("porcentaje --inicial N --final N --porcentaje P [--serie S] [--imprimir "

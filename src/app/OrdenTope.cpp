@@ -5,7 +5,7 @@
 #include "jobs/CandadoDeReimpresion.h"
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
-#include "ui/AlSalir.h"
+#include "orvlib/AlSalir.h"
 
 #include <QDate>
 #include <QDir>

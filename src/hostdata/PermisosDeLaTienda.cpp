@@ -1,8 +1,8 @@
 #include "hostdata/PermisosDeLaTienda.h"
 
-#include "hostdata/Sentencias.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Sentencias.h"
 
 #include <QSqlQuery>
 

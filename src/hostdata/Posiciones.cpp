@@ -4,10 +4,8 @@
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Windows1252.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QWidget>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -22,10 +20,6 @@ struct Registro {
     qint16 izquierda = 0;
     QString nombre;
 };
-
-QString claveDe(const QWidget* ventana) {
-    return ventana->objectName().trimmed().toUpper();
-}
 
 QByteArray aBytes(const Registro& r) {
     QByteArray b(kLargo, ' ');
@@ -108,24 +102,12 @@ void Posiciones::LeePosicion(QString& clave, qint16& arriba, qint16& izquierda) 
     archivo.escribe(0, Registro{0, 0, clave});
 }
 
-void Posiciones::AplicaPosicion(QWidget* ventana) {
-    QString clave = claveDe(ventana);
-    qint16 arriba = 0;
-    qint16 izquierda = 0;
-    LeePosicion(clave, arriba, izquierda);
-    ventana->move(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel);
-    ventana->setWindowIcon(QApplication::windowIcon());
-}
-
-void Posiciones::GuardaPosicion(QWidget* ventana) {
-    const QString clave = claveDe(ventana);
+void Posiciones::GuardaPosicion(const QString& clave, int arriba, int izquierda) {
     if (clave.isEmpty()) {
         return;
     }
     ArchivoDePosiciones archivo;
     Registro actual;
     const qint64 numero = archivo.busca(clave, actual);
-    const QPoint p = ventana->pos();
-    archivo.escribe(numero, Registro{aDieciseis(p.y() * kTwipsPorPixel),
-                                     aDieciseis(p.x() * kTwipsPorPixel), clave});
+    archivo.escribe(numero, Registro{aDieciseis(arriba), aDieciseis(izquierda), clave});
 }

@@ -1,6 +1,7 @@
 #include "orvlib/BasesDD.h"
 
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Sentencias.h"
 
 #include <QFileInfo>
 
@@ -10,11 +11,6 @@ constexpr int kColumnaDesconocida = 1054;
 
 QString tablaDe(const QString& texto) {
     return texto.trimmed().section(QLatin1Char(' '), 0, 0);
-}
-
-QString citaNombre(const QString& nombre) {
-    QString n = nombre;
-    return QLatin1Char('`') + n.replace(QLatin1Char('`'), QLatin1String("``")) + QLatin1Char('`');
 }
 
 } // namespace
@@ -55,13 +51,13 @@ void BasesDD::CierraTabla(Recordset& rs) {
 QVariant BasesDD::LeeDato(const QString& nombre, Conexion& cnn, const QString& tabla) {
     if (tabla.compare(QLatin1String("sistema"), Qt::CaseInsensitive) == 0) {
         QSqlQuery q = cnn.consulta(
-            QStringLiteral("SELECT Contenido FROM %1 WHERE Dato=?").arg(citaNombre(tabla)),
+            QStringLiteral("SELECT Contenido FROM %1 WHERE Dato=?").arg(Sentencias::Nombre(tabla)),
             {nombre});
         return q.next() ? q.value(0) : QVariant(QString());
     }
     try {
-        QSqlQuery q = cnn.consulta(
-            QStringLiteral("SELECT %1 FROM %2 LIMIT 1").arg(citaNombre(nombre), citaNombre(tabla)));
+        QSqlQuery q = cnn.consulta(QStringLiteral("SELECT %1 FROM %2 LIMIT 1")
+                                       .arg(Sentencias::Nombre(nombre), Sentencias::Nombre(tabla)));
         return q.next() ? q.value(0) : QVariant(QString());
     } catch (const ErrorOrvlib& e) {
         if (e.numero() == kColumnaDesconocida) {

@@ -2,25 +2,18 @@
 
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Sentencias.h"
 
 #include <QDir>
 #include <QSaveFile>
 #include <QSqlQuery>
 
-namespace {
-
-QString nombre(const QString& n) {
-    QString t = n;
-    return QLatin1Char('`') + t.replace(QLatin1Char('`'), QLatin1String("``")) + QLatin1Char('`');
-}
-
-} // namespace
-
 void CamposBin::ExtraeRPT(const QString& archivo, const QString& carpeta) const {
-    QSqlQuery q = BaseDD->consulta(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %4")
-            .arg(nombre(CampoTexto), nombre(cTablaRpts), nombre(CampoLlave), nombre(CampoNumero)),
-        {archivo});
+    QSqlQuery q =
+        BaseDD->consulta(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %4")
+                             .arg(Sentencias::Nombre(CampoTexto), Sentencias::Nombre(cTablaRpts),
+                                  Sentencias::Nombre(CampoLlave), Sentencias::Nombre(CampoNumero)),
+                         {archivo});
     QByteArray contenido;
     bool hay = false;
     while (q.next()) {
@@ -41,12 +34,13 @@ void CamposBin::ExtraeRPT(const QString& archivo, const QString& carpeta) const 
 }
 
 void CamposBin::GuardaRPT(const QString& archivo, const QByteArray& contenido) const {
-    BaseDD->consulta(
-        QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(nombre(cTablaRpts), nombre(CampoLlave)),
-        {archivo});
+    BaseDD->consulta(QStringLiteral("DELETE FROM %1 WHERE %2=?")
+                         .arg(Sentencias::Nombre(cTablaRpts), Sentencias::Nombre(CampoLlave)),
+                     {archivo});
     const QString inserta =
         QStringLiteral("INSERT INTO %1 (%2,%3,%4) VALUES (?,?,?)")
-            .arg(nombre(cTablaRpts), nombre(CampoLlave), nombre(CampoNumero), nombre(CampoTexto));
+            .arg(Sentencias::Nombre(cTablaRpts), Sentencias::Nombre(CampoLlave),
+                 Sentencias::Nombre(CampoNumero), Sentencias::Nombre(CampoTexto));
     int renglon = 0;
     for (qsizetype i = 0; i < contenido.size() || renglon == 0; i += kBytesPorRenglon) {
         BaseDD->consulta(inserta,

@@ -35,6 +35,11 @@ bool Conexion::abierta() const {
     return QSqlDatabase::contains(nombre_) && QSqlDatabase::database(nombre_, false).isOpen();
 }
 
+Sentencias::Motor Conexion::motor() const {
+    return bd().driverName() == QLatin1String("QSQLITE") ? Sentencias::Motor::SQLite
+                                                         : Sentencias::Motor::MySQL;
+}
+
 QSqlDatabase Conexion::bd() const {
     return QSqlDatabase::database(nombre_, false);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orvlib/Sentencias.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -15,6 +17,8 @@ public:
     Conexion& operator=(const Conexion&) = delete;
 
     bool abierta() const;
+    // The rules of its database for names and texts in statements.
+    Sentencias::Motor motor() const;
     QSqlDatabase bd() const;
     // Why the last open failed, for the user, and the server's number for it (1045 a login
     // refused, 1049 an unknown database, 2002/2003 no server); -1 when it gave none.

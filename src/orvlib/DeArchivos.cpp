@@ -2,12 +2,11 @@
 
 #include "orvlib/ErrorOrvlib.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryFile>
-#include <QUrl>
 
 bool DeArchivos::HayArchivo(const QString& ruta) {
     return QFileInfo(ruta).isFile();
@@ -23,7 +22,14 @@ void DeArchivos::BorraArchivo(const QString& ruta) {
 void DeArchivos::AbreDocumento(const QString& ruta, int modo, int ventana) {
     Q_UNUSED(modo);
     Q_UNUSED(ventana);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
+    // The desktop's own opener, as the user's file manager would open the file.
+#if defined(Q_OS_WIN)
+    QProcess::startDetached(QStringLiteral("explorer"), {QDir::toNativeSeparators(ruta)});
+#elif defined(Q_OS_MACOS)
+    QProcess::startDetached(QStringLiteral("open"), {ruta});
+#else
+    QProcess::startDetached(QStringLiteral("xdg-open"), {ruta});
+#endif
 }
 
 QString DeArchivos::NombreDeArchivo(const QString& ruta) {

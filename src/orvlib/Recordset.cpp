@@ -2,18 +2,12 @@
 
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Sentencias.h"
 
 #include <QSqlRecord>
 #include <QStringList>
 
-namespace {
-
-QString citaNombre(const QString& nombre) {
-    QString n = nombre;
-    return QLatin1Char('`') + n.replace(QLatin1Char('`'), QLatin1String("``")) + QLatin1Char('`');
-}
-
-} // namespace
+namespace {} // namespace
 
 void Recordset::abre(Conexion& cnn, const QString& tabla, const QString& sentencia) {
     cierra();
@@ -84,18 +78,19 @@ void Recordset::guarda() {
     QStringList marcas;
     QVariantList valores;
     for (const auto& [nombre, valor] : nuevo_) {
-        columnas << citaNombre(nombre);
+        columnas << Sentencias::Nombre(nombre, cnn_->motor());
         marcas << QStringLiteral("?");
         valores << valor;
     }
-    const QString sentencia = columnas.isEmpty()
-                                  ? (cnn_->bd().driverName() == QLatin1String("QSQLITE")
-                                         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
-                                         : QStringLiteral("INSERT INTO %1 () VALUES ()"))
-                                        .arg(citaNombre(tabla_))
-                                  : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                        .arg(citaNombre(tabla_), columnas.join(QLatin1Char(',')),
-                                             marcas.join(QLatin1Char(',')));
+    const QString sentencia =
+        columnas.isEmpty()
+            ? (cnn_->motor() == Sentencias::Motor::SQLite
+                   ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
+                   : QStringLiteral("INSERT INTO %1 () VALUES ()"))
+                  .arg(Sentencias::Nombre(tabla_, cnn_->motor()))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(Sentencias::Nombre(tabla_, cnn_->motor()), columnas.join(QLatin1Char(',')),
+                       marcas.join(QLatin1Char(',')));
     cnn_->consulta(sentencia, valores);
     nuevo_.clear();
     agregando_ = false;

@@ -2,29 +2,6 @@
 
 #include "orvlib/ArchivoIni.h"
 
-#include <QLineEdit>
-#include <QWidget>
-
-namespace {
-
-// Next or previous widget in the window's tab chain that can take the focus.
-void mueveFoco(QWidget* control, bool adelante) {
-    if (control == nullptr) {
-        return;
-    }
-    QWidget* w = control;
-    do {
-        w = adelante ? w->nextInFocusChain() : w->previousInFocusChain();
-        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
-            w->window() == control->window()) {
-            w->setFocus(adelante ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return;
-        }
-    } while (w != control);
-}
-
-} // namespace
-
 QString libKwtm::LeeIni(const QString& seccion, const QString& clave, const QString& archivo) {
     return ArchivoIni(archivo).lee(seccion, clave);
 }
@@ -55,35 +32,6 @@ QDate libKwtm::LeeFecha(const QString& texto) {
 
 QString libKwtm::TextoDeFecha(const QDate& fecha) {
     return fecha.toString(FormatoFecha());
-}
-
-void libKwtm::Resalta(QWidget* control) {
-    if (auto* caja = qobject_cast<QLineEdit*>(control)) {
-        caja->selectAll();
-    }
-}
-
-void libKwtm::Teclas(int& tecla, QWidget* control) {
-    if (tecla == Qt::Key_Down || tecla == Qt::Key_Up) {
-        mueveFoco(control, tecla == Qt::Key_Down);
-        tecla = 0;
-    }
-}
-
-void libKwtm::Enter(int& caracter, const QString& tipo, QWidget* control) {
-    if (caracter == '\r') {
-        mueveFoco(control, true);
-        caracter = 0;
-        return;
-    }
-    if (tipo != QLatin1String("9") || caracter < 32) {
-        return;
-    }
-    const bool numerico = (caracter >= '0' && caracter <= '9') || caracter == '.' ||
-                          caracter == ',' || caracter == '-';
-    if (!numerico) {
-        caracter = 0;
-    }
 }
 
 QString libKwtm::Pad(const QString& valor, int ancho, const QString& relleno, int lado) {

@@ -5,10 +5,8 @@
 #include <QDate>
 #include <QString>
 
-class QWidget;
-
-// Core services of the host library: ini files, number and date texts, and the keyboard
-// handling every entry field shares.
+// Core services of the host library: ini files, number and date texts. Its keyboard members
+// (Resalta, Teclas, Enter) live with the entry fields' behaviours, which the windows own.
 class libKwtm : public ObjetoOrvlib {
 public:
     // "" when the file, section or key is missing.
@@ -27,14 +25,6 @@ public:
     // The date a box's text holds; an invalid date when it holds none.
     static QDate LeeFecha(const QString& texto);
     static QString TextoDeFecha(const QDate& fecha);
-
-    // Selects the whole content of an entry field.
-    static void Resalta(QWidget* control);
-    // Up and down arrows move to the previous or next field; the key is then consumed (0).
-    static void Teclas(int& tecla, QWidget* control);
-    // Filters a typed character: kind "9" takes digits, sign, point and comma, "!" any
-    // character. Enter moves to the next field. A refused or consumed character becomes 0.
-    static void Enter(int& caracter, const QString& tipo, QWidget* control);
 
     // The value padded with fill to width: side 2 fills on the left, 1 on both sides, any other
     // on the right; a longer value is kept whole.

@@ -1,10 +1,10 @@
 #include "printing/AuxiliarDeImpresion.h"
 
 #include "hostdata/Proceso.h"
-#include "hostdata/Sentencias.h"
 #include "hostdata/TemporalDelProceso.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/GuionSql.h"
+#include "orvlib/Sentencias.h"
 #include "printing/TextosDeImpresion.h"
 #include "printing/modRPTs.h"
 

@@ -1,8 +1,8 @@
 #include "printing/DesgloseDeImpuestos.h"
 
-#include "hostdata/Sentencias.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Sentencias.h"
 #include "orvlib/Utilerias.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "printing/ImagenesDeFormato.h"
 
-#include "hostdata/Sentencias.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/Conexion.h"
+#include "orvlib/Sentencias.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 

@@ -1,14 +1,14 @@
 #include "printing/ImpresionDeDocumento.h"
 
+#include "hostdata/Dialogos.h"
 #include "hostdata/Proceso.h"
-#include "hostdata/Sentencias.h"
+#include "orvlib/AlSalir.h"
+#include "orvlib/Sentencias.h"
 #include "printing/AuxiliarDeImpresion.h"
 #include "printing/DesgloseDeImpuestos.h"
+#include "printing/Puntero.h"
 #include "printing/TextosDeImpresion.h"
 #include "printing/modRPTs.h"
-#include "ui/AlSalir.h"
-#include "ui/Dialogos.h"
-#include "ui/Puntero.h"
 
 #include <QFile>
 #include <exception>

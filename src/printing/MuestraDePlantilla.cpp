@@ -2,13 +2,13 @@
 
 #include "hostdata/OrigenesODBC.h"
 #include "hostdata/Proceso.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/CamposBin.h"
 #include "printing/BaseDeMuestra.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/modRPTs.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/FuenteDePlantilla.h"
-#include "ui/AlSalir.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "printing/TextosDeImpresion.h"
 
 #include "hostdata/Importe.h"
-#include "hostdata/Sentencias.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/DeMonedas.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
+#include "orvlib/Sentencias.h"
 #include "orvlib/Utilerias.h"
 #include "orvlib/libKwtm.h"
 

@@ -3,11 +3,11 @@
 #include "hostdata/OrigenesODBC.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/TemporalDelProceso.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "printing/ImagenesDeFormato.h"
 #include "reporteador/ErrorDeReporte.h"
-#include "ui/AlSalir.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "reporteador/OrigenDeDatos.h"
 
 #include "orvlib/ModoDeSesion.h"
+#include "orvlib/Sentencias.h"
 #include "reporteador/ErrorDeReporte.h"
 
 #include <QFileInfo>
@@ -49,23 +50,6 @@ OrigenDeDatos::OrigenDeDatos()
 OrigenDeDatos::~OrigenDeDatos() {
     cierra(odbc_);
     cierra(auxiliar_);
-}
-
-QString OrigenDeDatos::CitaNombre(const QString& nombre) {
-    QString n = nombre;
-    return QLatin1Char('`') + n.replace(QLatin1Char('`'), QLatin1String("``")) + QLatin1Char('`');
-}
-
-QString OrigenDeDatos::Literal(const QVariant& valor) {
-    bool numero = false;
-    valor.toString().toDouble(&numero);
-    if (numero && valor.typeId() != QMetaType::QString) {
-        return valor.toString();
-    }
-    QString t = valor.toString();
-    t.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-        .replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + t + QLatin1Char('\'');
 }
 
 void OrigenDeDatos::Conecta(const QString& textoDeConexion) {
@@ -132,11 +116,11 @@ QVector<Fila> OrigenDeDatos::Lee(const QString& ubicacion, const QString& tablaD
             rutaAuxiliar_ = ubicacion;
         }
         conexion = auxiliar_;
-        tabla = CitaNombre(tablaDeAccess);
+        tabla = Sentencias::Nombre(tablaDeAccess, Sentencias::Motor::SQLite);
     } else {
         QStringList partes;
         for (const QString& p : ubicacion.split(QLatin1Char('.'))) {
-            partes << CitaNombre(p);
+            partes << Sentencias::Nombre(p);
         }
         tabla = partes.join(QLatin1Char('.'));
     }
@@ -167,10 +151,10 @@ QString OrigenDeDatos::camposOdbc(const QString& tabla, const QString& ubicacion
     }
     const QSqlRecord registro = q.record();
     for (int c = 0; c < registro.count(); ++c) {
-        const QString campo = CitaNombre(registro.fieldName(c));
+        const QString campo = Sentencias::Nombre(registro.fieldName(c));
         campos << (registro.field(c).metaType().id() == QMetaType::QString
                        ? QStringLiteral("CAST(CONVERT(%1 USING utf8mb4) AS BINARY) AS %2")
-                             .arg(campo, CitaNombre(kPrefijoUtf8 + registro.fieldName(c)))
+                             .arg(campo, Sentencias::Nombre(kPrefijoUtf8 + registro.fieldName(c)))
                        : campo);
     }
     return *camposOdbc_.insert(tabla, campos.join(QLatin1Char(',')));

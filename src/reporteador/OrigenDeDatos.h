@@ -37,10 +37,6 @@ public:
                       const QString& condicion, const QString& orden = {});
     void CierraAuxiliar();
 
-    static QString CitaNombre(const QString& nombre);
-    // A value as an SQL literal, for IN lists and conditions built from data.
-    static QString Literal(const QVariant& valor);
-
 private:
     // The select list of a table read through ODBC, texts as their UTF-8 bytes; kept while the
     // connection lasts.

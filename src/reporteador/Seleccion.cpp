@@ -8,9 +8,10 @@ namespace {
 
 class Analizador {
 public:
-    Analizador(const QString& texto, const QString& tabla)
+    Analizador(const QString& texto, const QString& tabla, Sentencias::Motor motor)
         : texto_(texto)
-        , tabla_(tabla) {}
+        , tabla_(tabla)
+        , motor_(motor) {}
 
     QString expresion() {
         QString sql = termino();
@@ -87,7 +88,7 @@ private:
                                      .arg(tabla_, texto_));
         }
         i_ = m.capturedEnd();
-        return QLatin1Char('`') + m.captured(2) + QLatin1Char('`');
+        return Sentencias::Nombre(m.captured(2), motor_);
     }
 
     QString operador() {
@@ -115,9 +116,7 @@ private:
                 falla();
             }
             ++i_;
-            t.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-                .replace(QLatin1Char('\''), QLatin1String("''"));
-            return QLatin1Char('\'') + t + QLatin1Char('\'');
+            return Sentencias::Texto(t, motor_);
         }
         static const QRegularExpression numero(QStringLiteral("\\G-?\\d+(\\.\\d+)?"));
         const QRegularExpressionMatch m = numero.match(texto_, i_);
@@ -137,16 +136,18 @@ private:
 
     QString texto_;
     QString tabla_;
+    Sentencias::Motor motor_;
     qsizetype i_ = 0;
 };
 
 } // namespace
 
-QString Seleccion::CondicionSql(const QString& seleccion, const QString& tablaPrincipal) {
+QString Seleccion::CondicionSql(const QString& seleccion, const QString& tablaPrincipal,
+                                Sentencias::Motor motor) {
     if (seleccion.trimmed().isEmpty()) {
         return {};
     }
-    Analizador a(seleccion, tablaPrincipal);
+    Analizador a(seleccion, tablaPrincipal, motor);
     const QString sql = a.expresion();
     a.fin();
     return sql;

@@ -1,13 +1,13 @@
 #include "startup/Menu.h"
 
 #include "hostdata/Proceso.h"
-#include "jobs/cap_reprint/frmRemisTyP.h"
-#include "jobs/invoice/frmReproceso.h"
-#include "jobs/percent_reprint/frmRemisPorcen.h"
-#include "printing/modRPTs.h"
 #include "startup/IconoDelPrograma.h"
 #include "startup/Principal.h"
 #include "ui/LimiteDeEventos.h"
+#include "vistaprevia/VistaPrevia.h"
+#include "windows/frmRemisPorcen.h"
+#include "windows/frmRemisTyP.h"
+#include "windows/frmReproceso.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -87,7 +87,7 @@ void Menu::alCargar() {
         Command1->setVisible(reproceso);
         Command1->setEnabled(reproceso);
     });
-    modRPTs::actual().crpReport.PonVentana(this);
+    VistaPrevia::Instala(this);
 }
 
 void Menu::alActivarPorPrimeraVez() {

@@ -1,10 +1,11 @@
 #include "startup/Principal.h"
 
+#include "hostdata/ParaPluginsPortables.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/TemporalDelProceso.h"
 #include "orvlib/FabricaOrvlib.h"
 #include "startup/Menu.h"
-#include "startup/ParaPluginsPortables.h"
+#include "ui/DialogosQt.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,6 +68,9 @@ void Principal::CalculaIniHost() {
 }
 
 int Principal::Main() {
+    // The windows' message boxes and busy pointer from the first message on.
+    static DialogosQt cajas;
+    Dialogos::instala(&cajas);
     if (!Configura()) {
         return 1;
     }

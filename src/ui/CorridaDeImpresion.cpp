@@ -1,9 +1,9 @@
 #include "ui/CorridaDeImpresion.h"
 
 #include "hostdata/Bitacora.h"
+#include "hostdata/Dialogos.h"
+#include "orvlib/AlSalir.h"
 #include "printing/ImpresionDeDocumento.h"
-#include "ui/AlSalir.h"
-#include "ui/Dialogos.h"
 #include "ui/VentanaDeTrabajo.h"
 
 #include <QCoreApplication>

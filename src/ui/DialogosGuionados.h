@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Dialogos.h"
+#include "hostdata/Dialogos.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,7 @@
 #include "ui/DialogosQt.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -44,4 +45,15 @@ bool DialogosQt::pregunta(const QString& texto, const QString& titulo, bool noPo
     caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
     caja.setDefaultButton(noPorDefecto ? QMessageBox::No : QMessageBox::Yes);
     return caja.exec() == QMessageBox::Yes;
+}
+
+void DialogosQt::ocupado(bool siNo) {
+    const QCursor* cursor = QApplication::overrideCursor();
+    const bool yaOcupado = cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+    if (siNo && !yaOcupado) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    while (!siNo && QApplication::overrideCursor() != nullptr) {
+        QApplication::restoreOverrideCursor();
+    }
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "ui/Dialogos.h"
+#include "hostdata/Dialogos.h"
 
-// The dialog service as QMessageBox windows.
+// The dialog service as QMessageBox windows, and the application's busy pointer.
 class DialogosQt : public Dialogos {
 public:
     void mensaje(const QString& texto, const QString& titulo, Icono icono) override;
     bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) override;
+    void ocupado(bool siNo) override;
 };

@@ -7,6 +7,55 @@
 #include <QLineEdit>
 #include <QTimer>
 
+namespace {
+
+// Next or previous widget in the window's tab chain that can take the focus.
+void mueveFoco(QWidget* control, bool adelante) {
+    if (control == nullptr) {
+        return;
+    }
+    QWidget* w = control;
+    do {
+        w = adelante ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
+            w->window() == control->window()) {
+            w->setFocus(adelante ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    } while (w != control);
+}
+
+} // namespace
+
+void EntradaDeCampos::Resalta(QWidget* control) {
+    if (auto* caja = qobject_cast<QLineEdit*>(control)) {
+        caja->selectAll();
+    }
+}
+
+void EntradaDeCampos::Teclas(int& tecla, QWidget* control) {
+    if (tecla == Qt::Key_Down || tecla == Qt::Key_Up) {
+        mueveFoco(control, tecla == Qt::Key_Down);
+        tecla = 0;
+    }
+}
+
+void EntradaDeCampos::Enter(int& caracter, const QString& tipo, QWidget* control) {
+    if (caracter == '\r') {
+        mueveFoco(control, true);
+        caracter = 0;
+        return;
+    }
+    if (tipo != QLatin1String("9") || caracter < 32) {
+        return;
+    }
+    const bool numerico = (caracter >= '0' && caracter <= '9') || caracter == '.' ||
+                          caracter == ',' || caracter == '-';
+    if (!numerico) {
+        caracter = 0;
+    }
+}
+
 EntradaDeCampos::EntradaDeCampos(QLineEdit* caja, QString tipo, Validacion valida)
     : QObject(caja)
     , tipo_(std::move(tipo))
@@ -42,7 +91,7 @@ void EntradaDeCampos::ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida) {
 
 bool EntradaDeCampos::teclaPulsada(QLineEdit* caja, QKeyEvent* tecla) {
     int codigo = tecla->key();
-    libKwtm::Teclas(codigo, caja);
+    Teclas(codigo, caja);
     if (codigo == 0) {
         return true;
     }
@@ -54,7 +103,7 @@ bool EntradaDeCampos::teclaPulsada(QLineEdit* caja, QKeyEvent* tecla) {
     } else {
         return false;
     }
-    libKwtm::Enter(caracter, tipo_, caja);
+    Enter(caracter, tipo_, caja);
     return caracter == 0;
 }
 
@@ -62,7 +111,7 @@ bool EntradaDeCampos::eventFilter(QObject* objeto, QEvent* evento) {
     auto* caja = qobject_cast<QLineEdit*>(objeto);
     switch (evento->type()) {
     case QEvent::FocusIn:
-        QTimer::singleShot(0, caja, [caja] { libKwtm::Resalta(caja); });
+        QTimer::singleShot(0, caja, [caja] { Resalta(caja); });
         break;
     case QEvent::KeyPress:
         return teclaPulsada(caja, static_cast<QKeyEvent*>(evento));

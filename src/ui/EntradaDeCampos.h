@@ -5,6 +5,7 @@
 #include <functional>
 
 class QLineEdit;
+class QWidget;
 
 // The field-entry behaviours every job window shares: getting the focus selects the content,
 // keys go through the support library's Teclas and Enter (kind "9" digits only, "!" any; Enter
@@ -24,6 +25,15 @@ public:
     static void PreparaFecha(QLineEdit* caja);
     // Replaces an invalid date as the box's validation does.
     static void ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida);
+
+    // The host library's keyboard handling of entry fields.
+    // Selects the whole content of an entry field.
+    static void Resalta(QWidget* control);
+    // Up and down arrows move to the previous or next field; the key is then consumed (0).
+    static void Teclas(int& tecla, QWidget* control);
+    // Filters a typed character: kind "9" takes digits, sign, point and comma, "!" any
+    // character. Enter moves to the next field. A refused or consumed character becomes 0.
+    static void Enter(int& caracter, const QString& tipo, QWidget* control);
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

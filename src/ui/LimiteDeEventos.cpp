@@ -1,9 +1,9 @@
 #include "ui/LimiteDeEventos.h"
 
+#include "hostdata/Dialogos.h"
 #include "hostdata/Rechazo.h"
 #include "orvlib/ErrorOrvlib.h"
-#include "ui/Dialogos.h"
-#include "ui/Puntero.h"
+#include "printing/Puntero.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "ui/VentanaDeTrabajo.h"
 
-#include "hostdata/Posiciones.h"
-#include "ui/AlSalir.h"
+#include "orvlib/AlSalir.h"
 #include "ui/LimiteDeEventos.h"
+#include "ui/PosicionDeVentana.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -19,7 +19,7 @@ VentanaDeTrabajo::VentanaDeTrabajo(const QString& nombre, QWidget* parent)
 }
 
 void VentanaDeTrabajo::RestauraPosicion() {
-    Protegido([this] { Posiciones::AplicaPosicion(this); });
+    Protegido([this] { PosicionDeVentana::AplicaPosicion(this); });
 }
 
 bool VentanaDeTrabajo::event(QEvent* evento) {
@@ -82,7 +82,7 @@ void VentanaDeTrabajo::done(int resultado) {
     if (!descargada_) {
         descargada_ = true;
         Protegido([this] { alDescargar(); });
-        Protegido([this] { Posiciones::GuardaPosicion(this); });
+        Protegido([this] { PosicionDeVentana::GuardaPosicion(this); });
     }
     QDialog::done(resultado);
 }

@@ -1,7 +1,5 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
-#include "jobs/cap_reprint/frmRemisTyP.h"
-#include "jobs/percent_reprint/frmRemisPorcen.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
@@ -15,6 +13,8 @@
 #include "support/ProgramaDePrueba.h"
 #include "support/TiendaDePrueba.h"
 #include "ui/DialogosGuionados.h"
+#include "windows/frmRemisPorcen.h"
+#include "windows/frmRemisTyP.h"
 
 #include <QDateTime>
 #include <QDir>

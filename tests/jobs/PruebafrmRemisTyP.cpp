@@ -1,6 +1,5 @@
 #include "hostdata/Posiciones.h"
 #include "hostdata/Proceso.h"
-#include "jobs/cap_reprint/frmRemisTyP.h"
 #include "orvlib/ArchivoIni.h"
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
@@ -9,6 +8,7 @@
 #include "support/NotasDePrueba.h"
 #include "support/ProgramaDePrueba.h"
 #include "ui/DialogosGuionados.h"
+#include "windows/frmRemisTyP.h"
 
 #include <QLineEdit>
 #include <QProcess>

@@ -1,6 +1,5 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
-#include "jobs/invoice/frmReproceso.h"
 #include "orvlib/ArchivoIni.h"
 #include "startup/Menu.h"
 #include "startup/Principal.h"
@@ -10,6 +9,7 @@
 #include "support/NotasDePrueba.h"
 #include "support/ProgramaDePrueba.h"
 #include "ui/DialogosGuionados.h"
+#include "windows/frmReproceso.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,6 @@
 #include "orvlib/libKwtm.h"
-#include "support/Espera.h"
 
 #include <QLineEdit>
-#include <QVBoxLayout>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,44 +48,6 @@ TEST(libKwtm, Pad) {
               QStringLiteral("**ab**"));
     EXPECT_EQ(libKwtm::Pad(QStringLiteral("1234567890"), 9, QStringLiteral("0"), 2),
               QStringLiteral("1234567890"));
-}
-
-TEST(libKwtm, EnterFiltraYAvanza) {
-    const struct {
-        int caracter;
-        const char* tipo;
-        int queda;
-    } casos[] = {
-        {'7', "9", '7'}, {'.', "9", '.'}, {',', "9", ','}, {'-', "9", '-'},   {'a', "9", 0},
-        {' ', "9", 0},   {8, "9", 8},     {'a', "!", 'a'}, {'\'', "!", '\''},
-    };
-    for (const auto& c : casos) {
-        int caracter = c.caracter;
-        libKwtm::Enter(caracter, QString::fromLatin1(c.tipo), nullptr);
-        EXPECT_EQ(caracter, c.queda) << c.caracter << " " << c.tipo;
-    }
-
-    QWidget ventana;
-    auto* uno = new QLineEdit(&ventana);
-    auto* dos = new QLineEdit(&ventana);
-    auto* tres = new QLineEdit(&ventana);
-    auto* capa = new QVBoxLayout(&ventana);
-    for (QLineEdit* c : {uno, dos, tres}) {
-        capa->addWidget(c);
-    }
-    ASSERT_TRUE(ActivaVentana(&ventana));
-    uno->setFocus();
-    int enter = '\r';
-    libKwtm::Enter(enter, QStringLiteral("9"), uno);
-    EXPECT_EQ(enter, 0);
-    EXPECT_TRUE(dos->hasFocus());
-    int abajo = Qt::Key_Down;
-    libKwtm::Teclas(abajo, dos);
-    EXPECT_EQ(abajo, 0);
-    EXPECT_TRUE(tres->hasFocus());
-    int arriba = Qt::Key_Up;
-    libKwtm::Teclas(arriba, tres);
-    EXPECT_TRUE(dos->hasFocus());
 }
 
 } // namespace

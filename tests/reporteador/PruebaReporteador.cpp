@@ -27,6 +27,22 @@ TEST(Seleccion, FormulasQueSeVuelvenCondiciones) {
             QString::fromUtf8(v.sql))
             << v.seleccion;
     }
+    // The auxiliary SQLite file quotes names with double quotes and takes backslashes as they are.
+    const struct {
+        const char* seleccion;
+        Sentencias::Motor motor;
+        const char* sql;
+    } porMotor[] = {
+        {"{Remisiones.Serie}='a\\b'", Sentencias::Motor::MySQL, "`Serie`='a\\\\b'"},
+        {"{Remisiones.Serie}='a\\b'", Sentencias::Motor::SQLite, "\"Serie\"='a\\b'"},
+        {"{Remisiones.Serie}=\"O'B\"", Sentencias::Motor::SQLite, "\"Serie\"='O''B'"},
+    };
+    for (const auto& v : porMotor) {
+        EXPECT_EQ(Seleccion::CondicionSql(QString::fromUtf8(v.seleccion),
+                                          QStringLiteral("Remisiones"), v.motor),
+                  QString::fromUtf8(v.sql))
+            << v.seleccion;
+    }
     for (const char* invalida :
          {"{Remisiones.Id}=", "{Remisiones.Id}=1; DROP TABLE x", "{Clientes.Clave}='A'",
           "{Remisiones.Id} like 1", "({Remisiones.Id}=1", "{Remisiones.Serie}='sin cerrar"}) {

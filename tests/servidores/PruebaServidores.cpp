@@ -1,5 +1,6 @@
 #include "hostdata/OrigenesODBC.h"
 #include "orvlib/ModoDeSesion.h"
+#include "orvlib/Sentencias.h"
 #include "printing/modRPTs.h"
 #include "reporteador/OrigenDeDatos.h"
 #include "startup/Principal.h"
@@ -95,7 +96,7 @@ TEST_F(Servidor, LasCondicionesDelMotorSeleccionanLoQueDicen) {
     agregaClientes(QStringLiteral("C"), nombres);
     for (const QString& nombre : nombres) {
         const QVector<Fila> filas = porOdbc(
-            QStringLiteral("clientes"), QStringLiteral("Nombre=") + OrigenDeDatos::Literal(nombre));
+            QStringLiteral("clientes"), QStringLiteral("Nombre=") + Sentencias::Literal(nombre));
         ASSERT_EQ(filas.size(), 1) << qPrintable(nombre);
         EXPECT_EQ(filas[0].valor(QStringLiteral("Nombre")).toString(), nombre);
     }
@@ -124,7 +125,7 @@ TEST_F(Servidor, LosAcentosVanYVuelvenPorLasDosConexiones) {
                                               "('O%2', %3)")
                                    .arg(base.nombre())
                                    .arg(++clave)
-                                   .arg(OrigenDeDatos::Literal(texto))))
+                                   .arg(Sentencias::Literal(texto))))
                 << qPrintable(q.lastError().text());
         }
     }

@@ -1,10 +1,10 @@
+#include "hostdata/DeConexionRemota.h"
+#include "hostdata/ParaPluginsPortables.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/DelRegistro.h"
 #include "orvlib/Utilerias.h"
 #include "orvlib/libKwtm.h"
-#include "startup/DeConexionRemota.h"
-#include "startup/ParaPluginsPortables.h"
 #include "support/CarpetaDePrueba.h"
 #include "ui/DialogosGuionados.h"
 

@@ -1,7 +1,7 @@
 #include "orvlib/ErrorOrvlib.h"
+#include "printing/Puntero.h"
 #include "ui/DialogosGuionados.h"
 #include "ui/LimiteDeEventos.h"
-#include "ui/Puntero.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

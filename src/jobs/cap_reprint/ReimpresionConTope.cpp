@@ -1,13 +1,13 @@
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 
 #include "hostdata/Rechazo.h"
-#include "hostdata/Sentencias.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/DeArchivos.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
 #include "orvlib/ListasDeValores.h"
+#include "orvlib/Sentencias.h"
 #include "orvlib/Windows1252.h"
 #include "orvlib/libKwtm.h"
 

@@ -2,9 +2,9 @@
 
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
-#include "hostdata/Sentencias.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
+#include "orvlib/Sentencias.h"
 #include "orvlib/libKwtm.h"
 
 #include <QSqlQuery>

@@ -1,10 +1,10 @@
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 
 #include "hostdata/Rechazo.h"
-#include "hostdata/Sentencias.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/Formato.h"
+#include "orvlib/Sentencias.h"
 
 #include <QSqlQuery>
 

@@ -1,20 +1,20 @@
-#include "jobs/cap_reprint/frmRemisTyP.h"
+#include "windows/frmRemisTyP.h"
 
 #include "hostdata/Bitacora.h"
+#include "hostdata/Dialogos.h"
+#include "hostdata/ParaPluginsPortables.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "jobs/CandadoDeReimpresion.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
 #include "printing/ImpresionDeRemisiones.h"
-#include "startup/ParaPluginsPortables.h"
-#include "ui/AlSalir.h"
+#include "printing/Puntero.h"
 #include "ui/CorridaDeImpresion.h"
-#include "ui/Dialogos.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
-#include "ui/Puntero.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -78,24 +78,6 @@ void frmRemisTyP::creaControles() {
     cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
                         QStringLiteral("cmdAplicar"), 8160, 600, 1335, 495);
 
-    // Fields that no operation reads; kept, hidden and off the visible area, with their entry
-    // behaviours, as the window was designed.
-    Label1[0] = Coloca(new QLabel(QStringLiteral("Ticket inicial:"), this), nombre("Label1", 0),
-                       12000, 360, 1500, 300);
-    txtDato[0] = Coloca(new QLineEdit(this), nombre("txtDato", 0), 13600, 360, 1335, 375);
-    Label2 = Coloca(new QLabel(QStringLiteral("Ticket final:"), this), QStringLiteral("Label2"),
-                    12000, 840, 1500, 300);
-    txtDato[1] = Coloca(new QLineEdit(this), nombre("txtDato", 1), 13600, 840, 1335, 375);
-    Label5 = Coloca(new QLabel(QStringLiteral("Fecha a imprimir:"), this), QStringLiteral("Label5"),
-                    12000, 1320, 1500, 300);
-    mkeFechaImp =
-        Coloca(new QLineEdit(this), QStringLiteral("mkeFechaImp"), 13600, 1320, 1335, 375);
-    for (QWidget* w : {static_cast<QWidget*>(Label1[0]), static_cast<QWidget*>(txtDato[0]),
-                       static_cast<QWidget*>(Label2), static_cast<QWidget*>(txtDato[1]),
-                       static_cast<QWidget*>(Label5), static_cast<QWidget*>(mkeFechaImp)}) {
-        w->setVisible(false);
-    }
-
     mfgReja = Coloca(new QTableWidget(this), QStringLiteral("mfgReja"), 720, 1440, 8880, 5520);
     Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
                       QStringLiteral("Command1"), 720, 7140, 1935, 495);
@@ -124,9 +106,8 @@ void frmRemisTyP::creaControles() {
     setTabOrder(txtDato[4], txtDato[2]);
     setTabOrder(txtDato[2], txtDato[3]);
     setTabOrder(txtDato[3], cmdAplicar);
-    for (int i : {0, 1, 2, 3}) {
-        txtDato[i]->setAlignment(Qt::AlignRight);
-    }
+    txtDato[2]->setAlignment(Qt::AlignRight);
+    txtDato[3]->setAlignment(Qt::AlignRight);
 }
 
 void frmRemisTyP::conectaEntradas() {
@@ -134,9 +115,7 @@ void frmRemisTyP::conectaEntradas() {
         EntradaDeCampos::ConectaFecha(mkeFecha[i], QStringLiteral("!"),
                                       EntradaDeCampos::FechaInvalida::Hoy);
     }
-    EntradaDeCampos::ConectaFecha(mkeFechaImp, QStringLiteral("!"),
-                                  EntradaDeCampos::FechaInvalida::Vacia);
-    for (int i = 0; i < 5; ++i) {
+    for (int i : {2, 3, 4}) {
         EntradaDeCampos::Conecta(txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
                                  [this, i] { return validaDato(i); });
     }
@@ -216,9 +195,8 @@ void frmRemisTyP::alActivarPorPrimeraVez() {
         Label7->setVisible(true);
         txtDato[4]->setVisible(true);
     }
-    for (int i = 0; i < 4; ++i) {
-        validaDato(i);
-    }
+    validaDato(2);
+    validaDato(3);
 }
 
 bool frmRemisTyP::validaDato(int indice) {

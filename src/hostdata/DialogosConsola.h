@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Dialogos.h"
+#include "hostdata/Dialogos.h"
 
 // The dialog service of the command-line jobs: messages go to standard error and every question
 // is answered No, since nobody is there to click; the command's options say what to do.

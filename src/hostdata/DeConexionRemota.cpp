@@ -1,6 +1,6 @@
-#include "startup/DeConexionRemota.h"
+#include "hostdata/DeConexionRemota.h"
 
-#include "ui/Dialogos.h"
+#include "hostdata/Dialogos.h"
 
 void MuestraErrorDeCreacion(const ErrorOrvlib& error, const QString& clase,
                             const QString& libreria) {

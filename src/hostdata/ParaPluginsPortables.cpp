@@ -1,12 +1,12 @@
-#include "startup/ParaPluginsPortables.h"
+#include "hostdata/ParaPluginsPortables.h"
 
+#include "hostdata/DeConexionRemota.h"
+#include "hostdata/Dialogos.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/DeArchivos.h"
 #include "orvlib/DelRegistro.h"
 #include "orvlib/Utilerias.h"
 #include "orvlib/libKwtm.h"
-#include "startup/DeConexionRemota.h"
-#include "ui/Dialogos.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
-#include "ui/Dialogos.h"
+#include "hostdata/Dialogos.h"
 
-#include "ui/DialogosQt.h"
+#include "hostdata/DialogosConsola.h"
 
 namespace {
 
@@ -9,8 +9,8 @@ Dialogos* instalado = nullptr;
 } // namespace
 
 Dialogos& Dialogos::actual() {
-    static DialogosQt cajas;
-    return instalado != nullptr ? *instalado : cajas;
+    static DialogosConsola consola;
+    return instalado != nullptr ? *instalado : consola;
 }
 
 void Dialogos::instala(Dialogos* dialogos) {

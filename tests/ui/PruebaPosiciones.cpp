@@ -1,5 +1,6 @@
 #include "hostdata/Posiciones.h"
 #include "support/CarpetaDePrueba.h"
+#include "ui/PosicionDeVentana.h"
 
 #include <QFile>
 #include <QWidget>
@@ -19,17 +20,17 @@ TEST(Posiciones, PrimeraVezEnLaEsquinaYAlCerrarGuardaDondeQuedo) {
     CarpetaDePrueba carpeta;
     QWidget ventana;
     ventana.setObjectName(QStringLiteral("frmRemisPorcen"));
-    Posiciones::AplicaPosicion(&ventana);
+    PosicionDeVentana::AplicaPosicion(&ventana);
     EXPECT_EQ(ventana.pos(), QPoint(0, 0));
     EXPECT_EQ(CarpetaDePrueba::lee(Posiciones::Archivo()), registro(0, 0, "FRMREMISPORCEN"));
 
     ventana.move(100, 40);
-    Posiciones::GuardaPosicion(&ventana);
+    PosicionDeVentana::GuardaPosicion(&ventana);
     EXPECT_EQ(CarpetaDePrueba::lee(Posiciones::Archivo()), registro(600, 1500, "FRMREMISPORCEN"));
 
     QWidget otraVez;
     otraVez.setObjectName(QStringLiteral("frmRemisPorcen"));
-    Posiciones::AplicaPosicion(&otraVez);
+    PosicionDeVentana::AplicaPosicion(&otraVez);
     EXPECT_EQ(otraVez.pos(), QPoint(100, 40));
 }
 
@@ -38,8 +39,8 @@ TEST(Posiciones, UnRegistroPorVentanaEnOrdenDePrimeraApertura) {
     for (const char* nombre : {"frmRemisTyP", "frmReproceso", "frmRemisPorcen", "frmRemisTyP"}) {
         QWidget v;
         v.setObjectName(QString::fromLatin1(nombre));
-        Posiciones::AplicaPosicion(&v);
-        Posiciones::GuardaPosicion(&v);
+        PosicionDeVentana::AplicaPosicion(&v);
+        PosicionDeVentana::GuardaPosicion(&v);
     }
     EXPECT_EQ(CarpetaDePrueba::lee(Posiciones::Archivo()), registro(0, 0, "FRMREMISTYP") +
                                                                registro(0, 0, "FRMREPROCESO") +
@@ -65,7 +66,7 @@ TEST(Posiciones, FueraDelRangoDeDieciseisBitsSeAjustaAlBorde) {
     QWidget ventana;
     ventana.setObjectName(QStringLiteral("frmRemisTyP"));
     ventana.move(3000, -3000);
-    Posiciones::GuardaPosicion(&ventana);
+    PosicionDeVentana::GuardaPosicion(&ventana);
     EXPECT_EQ(CarpetaDePrueba::lee(Posiciones::Archivo()), registro(-32768, 32767, "FRMREMISTYP"));
 }
 

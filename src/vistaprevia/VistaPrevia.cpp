@@ -1,9 +1,11 @@
-#include "reporteador/VistaPrevia.h"
+#include "vistaprevia/VistaPrevia.h"
 
 #include "reporteador/Pintor.h"
+#include "reporteador/Reporteador.h"
 
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -33,4 +35,13 @@ VistaPrevia::VistaPrevia(const QString& titulo, const QVector<PaginaMaquetada>& 
     auto* capa = new QVBoxLayout(this);
     capa->addWidget(desplazable);
     resize(static_cast<int>(hojaMm.width() * kEscala) + 60, 800);
+}
+
+void VistaPrevia::Instala(QWidget* padre) {
+    const QPointer<QWidget> sobre(padre);
+    Reporteador::PonPresentador(
+        [sobre](const QString& titulo, const QVector<PaginaMaquetada>& paginas, QSizeF hojaMm) {
+            VistaPrevia vista(titulo, paginas, hojaMm, sobre.data());
+            vista.exec();
+        });
 }

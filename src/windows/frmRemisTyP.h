@@ -55,14 +55,12 @@ private:
 
     QLabel* Label6;
     std::array<QLineEdit*, 2> mkeFecha;
-    std::array<QLabel*, 2> Label1;
+    // Indexed as the window was designed; Label1(0), txtDato(0) and txtDato(1) are not built.
+    std::array<QLabel*, 2> Label1{};
     QLabel* Label7;
-    std::array<QLineEdit*, 5> txtDato;
+    std::array<QLineEdit*, 5> txtDato{};
     QLabel* Label3;
     QLabel* Label4;
-    QLabel* Label2;
-    QLabel* Label5;
-    QLineEdit* mkeFechaImp;
     QPushButton* cmdAplicar;
     QTableWidget* mfgReja;
     QPushButton* Command3;

@@ -1,14 +1,14 @@
-#include "jobs/percent_reprint/frmRemisPorcen.h"
+#include "windows/frmRemisPorcen.h"
 
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "jobs/CandadoDeReimpresion.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
 #include "printing/ImpresionDeRemisiones.h"
-#include "ui/AlSalir.h"
 #include "ui/CorridaDeImpresion.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
@@ -79,37 +79,27 @@ void frmRemisPorcen::creaControles() {
         Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 600, 6180, 4455, 255);
     barImpresion->setTextVisible(false);
     barImpresion->setVisible(false);
-    // Fields that no operation reads; kept hidden to the right, with their entry behaviours.
-    etiqueta(4, "Ticket a imprimir:", 6500, 480, 1800);
-    caja(3, 8400, 480, 1335);
-    etiqueta(5, "Fecha a imprimir:", 6500, 960, 1800);
-    mkeFecha = Coloca(new QLineEdit(this), QStringLiteral("mkeFecha"), 8400, 960, 1335, 375);
     for (QWidget* w :
-         std::initializer_list<QWidget*>{Label[6], txtDato[4], Label[7], Label[8], Command3,
-                                         Label[4], txtDato[3], Label[5], mkeFecha}) {
+         std::initializer_list<QWidget*>{Label[6], txtDato[4], Label[7], Label[8], Command3}) {
         w->setVisible(false);
     }
     Label[7]->setFont(letraFija());
     Label[8]->setFont(letraFija());
-    for (int i : {0, 1, 2, 3}) {
+    for (int i : {0, 1, 2}) {
         txtDato[i]->setAlignment(Qt::AlignRight);
     }
     setTabOrder(txtDato[0], txtDato[1]);
     setTabOrder(txtDato[1], txtDato[4]);
     setTabOrder(txtDato[4], txtDato[2]);
     setTabOrder(txtDato[2], Command2);
-    setTabOrder(Command2, txtDato[3]);
-    setTabOrder(txtDato[3], mkeFecha);
-    setTabOrder(mkeFecha, Command1);
+    setTabOrder(Command2, Command1);
 }
 
 void frmRemisPorcen::conectaEntradas() {
-    for (int i = 0; i < 5; ++i) {
+    for (int i : {0, 1, 2, 4}) {
         EntradaDeCampos::Conecta(txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
                                  [this, i] { return validaDato(i); });
     }
-    EntradaDeCampos::ConectaFecha(mkeFecha, QStringLiteral("!"),
-                                  EntradaDeCampos::FechaInvalida::Vacia);
     connect(Command2, &QPushButton::clicked, this,
             [this] { Protegido([this] { Command2_Click(); }); });
     connect(Command1, &QPushButton::clicked, this,
@@ -146,7 +136,7 @@ void frmRemisPorcen::alCargar() {
 }
 
 void frmRemisPorcen::alActivarPorPrimeraVez() {
-    for (int i = 0; i < 4; ++i) {
+    for (int i : {0, 1, 2}) {
         validaDato(i);
     }
 }

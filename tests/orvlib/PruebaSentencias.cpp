@@ -1,5 +1,5 @@
-#include "hostdata/Sentencias.h"
 #include "orvlib/BasesDD.h"
+#include "orvlib/Sentencias.h"
 #include "support/BaseDePrueba.h"
 
 #include <QSqlQuery>

@@ -10,4 +10,7 @@ class VistaPrevia : public QDialog {
 public:
     VistaPrevia(const QString& titulo, const QVector<PaginaMaquetada>& paginas, QSizeF hojaMm,
                 QWidget* parent = nullptr);
+
+    // Makes this window the report engine's preview, shown modally over the window given.
+    static void Instala(QWidget* padre = nullptr);
 };

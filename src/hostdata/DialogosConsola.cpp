@@ -1,4 +1,4 @@
-#include "ui/DialogosConsola.h"
+#include "hostdata/DialogosConsola.h"
 
 #include <cstdio>
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Message boxes, yes/no questions and the busy pointer as a service, through which every layer
+// talks to the user without knowing how: the windows show real boxes, the command line writes
+// on standard error, tests script the answers and read the texts. Texts keep the program's own
+// line breaks (CR or CR LF).
+class Dialogos {
+public:
+    enum class Icono { Ninguno, Informacion, Advertencia, Critico, Pregunta };
+
+    virtual ~Dialogos() = default;
+    virtual void mensaje(const QString& texto, const QString& titulo, Icono icono) = 0;
+    // Yes/No with the question icon; true on Yes. The default button is No or Yes as asked.
+    virtual bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) = 0;
+    // The busy pointer while work runs (true) and the normal one after (false).
+    virtual void ocupado(bool siNo) { Q_UNUSED(siNo); }
+
+    // The service in force: the one installed last, else the command line's.
+    static Dialogos& actual();
+    // Installs a service (not owned); nullptr goes back to the command line's.
+    static void instala(Dialogos* dialogos);
+};

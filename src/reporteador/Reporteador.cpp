@@ -1,0 +1,333 @@
+#include "reporteador/Reporteador.h"
+
+#include "orvlib/ListasDeValores.h"
+#include "orvlib/Sentencias.h"
+#include "reporteador/ArchivoDePlantilla.h"
+#include "reporteador/ErrorDeReporte.h"
+#include "reporteador/Pintor.h"
+#include "reporteador/Seleccion.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+
+namespace {
+
+Reporteador::Presentador& presentador() {
+    static Reporteador::Presentador instalado;
+    return instalado;
+}
+
+QString sinComillas(QString valor) {
+    valor = valor.trimmed();
+    if (valor.size() >= 2 &&
+        (valor.front() == QLatin1Char('"') || valor.front() == QLatin1Char('\'')) &&
+        valor.back() == valor.front()) {
+        return valor.mid(1, valor.size() - 2);
+    }
+    return valor;
+}
+
+// The rules for names and texts of the database a table is read from.
+Sentencias::Motor motorDe(const TablaDePlantilla& tabla) {
+    return tabla.deAccess ? Sentencias::Motor::SQLite : Sentencias::Motor::MySQL;
+}
+
+QString igualA(const TablaDePlantilla& tabla, const QVariant& valor) {
+    return Sentencias::Nombre(tabla.campoPropio, motorDe(tabla)) + QLatin1Char('=') +
+           Sentencias::Literal(valor, motorDe(tabla));
+}
+
+void paginasEn(QPainter& pintor, QPagedPaintDevice& dispositivo,
+               const QVector<PaginaMaquetada>& paginas, double unidadesPorMm) {
+    for (int i = 0; i < paginas.size(); ++i) {
+        if (i > 0) {
+            dispositivo.newPage();
+        }
+        Pintor::Pinta(pintor, paginas[i], unidadesPorMm);
+    }
+}
+
+// The formulas' values of the job put into the template; a formula the template lacks, or a
+// text value left unclosed, is the engine's formula error.
+void ponFormulas(const TrabajoDeReporte& t, Plantilla& p) {
+    for (const QString& formula : t.formulas) {
+        if (formula.trimmed().isEmpty()) {
+            continue;
+        }
+        const qsizetype igual = formula.indexOf(QLatin1Char('='));
+        const int indice = igual > 0 ? p.indiceDeFormula(formula.left(igual)) : -1;
+        const QString valor = formula.mid(igual + 1).trimmed();
+        const bool comillaSinCerrar = valor.startsWith(QLatin1Char('"')) !=
+                                      (valor.size() > 1 && valor.endsWith(QLatin1Char('"')));
+        if (indice < 0 || comillaSinCerrar) {
+            throw ErrorDeReporte(ErrorDeReporte::kFormula,
+                                 QStringLiteral("No se puede usar la fórmula '%1' en el reporte %2")
+                                     .arg(formula, QFileInfo(t.plantilla).fileName()));
+        }
+        p.valoresDeFormulas[indice] = sinComillas(formula.mid(igual + 1));
+    }
+}
+
+QString ubicacion(const TrabajoDeReporte& t, int indice, const TablaDePlantilla& tabla) {
+    const QString u = t.ubicaciones.value(indice);
+    return u.isEmpty() ? tabla.nombre : u;
+}
+
+// The files of a run are named by the template's archivo line for its first document
+// (A-2000), else after the template and the selected key (fmtremision-4711).
+QString nombreDeSalida(const TrabajoDeReporte& t, const Plantilla& p,
+                       const QVector<DatosDeDocumento>& documentos) {
+    static const QRegularExpression prohibido(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    static const QRegularExpression orillas(QStringLiteral("^[\\s.-]+|[\\s.-]+$"));
+    if (!p.archivo.isEmpty() && !documentos.isEmpty()) {
+        Maquetador maquetador(p);
+        QString nombre = maquetador.ResuelveEnDocumento(p.archivo, documentos.first());
+        nombre.replace(prohibido, QStringLiteral("_")).remove(orillas);
+        if (!nombre.isEmpty()) {
+            return nombre;
+        }
+    }
+    static const QRegularExpression noValido(QStringLiteral("[^A-Za-z0-9_-]"));
+    QString clave = t.seleccion.mid(t.seleccion.lastIndexOf(QLatin1Char('=')) + 1);
+    clave.remove(noValido);
+    return QFileInfo(t.plantilla).completeBaseName().toLower() +
+           (clave.isEmpty() ? QString() : QLatin1Char('-') + clave);
+}
+
+// A path in the folder that no file has: base + extension, else base-2 + extension…
+QString rutaLibre(const QString& carpeta, const QString& base, const QString& extension) {
+    const QDir dir(carpeta);
+    QString ruta = dir.filePath(base + extension);
+    for (int n = 2; QFileInfo::exists(ruta); ++n) {
+        ruta = dir.filePath(QStringLiteral("%1-%2%3").arg(base, QString::number(n), extension));
+    }
+    return ruta;
+}
+
+QString enPdf(const TrabajoDeReporte& t, const Plantilla& p,
+              const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
+    const QString ruta = rutaLibre(t.carpetaDeSalida, nombre, QStringLiteral(".pdf"));
+    QPdfWriter pdf(ruta);
+    pdf.setResolution(1200);
+    pdf.setPageSize(QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setTitle(nombre);
+    pdf.setCreator(QStringLiteral("DeRemisiones"));
+    QPainter pintor;
+    if (!pintor.begin(&pdf)) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("No se puede escribir ") + ruta);
+    }
+    paginasEn(pintor, pdf, paginas, pdf.resolution() / 25.4);
+    if (!pintor.end()) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("No se pudo terminar ") + ruta);
+    }
+    return ruta;
+}
+
+QStringList enPng(const TrabajoDeReporte& t, const Plantilla& p,
+                  const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
+    constexpr double kPuntosPorMm = 150 / 25.4;
+    QString base = nombre;
+    for (int n = 2;
+         QFileInfo::exists(QDir(t.carpetaDeSalida).filePath(base + QStringLiteral("-1.png")));
+         ++n) {
+        base = nombre + QLatin1Char('-') + QString::number(n);
+    }
+    QStringList rutas;
+    for (int i = 0; i < paginas.size(); ++i) {
+        QImage hoja(QSizeF(p.anchoHoja * kPuntosPorMm, p.altoHoja * kPuntosPorMm).toSize(),
+                    QImage::Format_RGB32);
+        hoja.setDotsPerMeterX(static_cast<int>(kPuntosPorMm * 1000));
+        hoja.setDotsPerMeterY(static_cast<int>(kPuntosPorMm * 1000));
+        hoja.fill(Qt::white);
+        QPainter pintor(&hoja);
+        Pintor::Pinta(pintor, paginas[i], kPuntosPorMm);
+        pintor.end();
+        const QString ruta =
+            QDir(t.carpetaDeSalida)
+                .filePath(QStringLiteral("%1-%2.png").arg(base, QString::number(i + 1)));
+        if (!hoja.save(ruta, "PNG")) {
+            throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                                 QStringLiteral("No se puede escribir ") + ruta);
+        }
+        rutas << ruta;
+    }
+    return rutas;
+}
+
+void enImpresora(const TrabajoDeReporte& t, const Plantilla& p,
+                 const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
+    QPrinterInfo destino = QPrinterInfo::printerInfo(t.impresora);
+    if (destino.isNull()) {
+        destino = QPrinterInfo::defaultPrinter();
+    }
+    if (destino.isNull()) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("No hay impresora disponible"));
+    }
+    QPrinter impresora(destino, QPrinter::HighResolution);
+    impresora.setDocName(nombre);
+    impresora.setFullPage(true);
+    impresora.setPageSize(
+        QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
+    if (t.copias > 1) {
+        impresora.setCopyCount(t.copias);
+    }
+    QPainter pintor;
+    if (!pintor.begin(&impresora)) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("No se puede imprimir en ") + destino.printerName());
+    }
+    paginasEn(pintor, impresora, paginas, impresora.resolution() / 25.4);
+    if (!pintor.end()) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("La impresora no tomó el documento: ") +
+                                 destino.printerName());
+    }
+}
+
+} // namespace
+
+Reporteador::Reporteador()
+    : datos_(std::make_unique<OrigenDeDatos>()) {}
+
+Reporteador::~Reporteador() = default;
+
+void Reporteador::PonPresentador(Presentador nuevo) {
+    presentador() = std::move(nuevo);
+}
+
+ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
+    QElapsedTimer reloj;
+    reloj.start();
+    if (!QFileInfo::exists(t.plantilla)) {
+        throw ErrorDeReporte(20507,
+                             QStringLiteral("No existe el archivo de reporte ") + t.plantilla);
+    }
+    Plantilla p = ArchivoDePlantilla::LeeArchivo(t.plantilla);
+    ponFormulas(t, p);
+    const QVector<DatosDeDocumento> documentos = leeDatos(t, p);
+    datos_->CierraAuxiliar();
+    tiempos_.lectura += reloj.restart();
+    const QVector<PaginaMaquetada> paginas = Maquetador(p).Maqueta(documentos);
+    tiempos_.maquetado += reloj.restart();
+    ++tiempos_.reportes;
+    ResultadoDeReporte resultado;
+    resultado.paginas = static_cast<int>(paginas.size());
+    if (t.destino == TrabajoDeReporte::Destino::Ventana) {
+        if (!presentador()) {
+            throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                                 QStringLiteral("No hay ventana de vista previa"));
+        }
+        // A title that leaves the report's name empty ('') gets the template's.
+        QString titulo = t.titulo.isEmpty() ? p.nombre : t.titulo;
+        titulo.replace(QLatin1String("''"), QLatin1Char('\'') + p.nombre + QLatin1Char('\''));
+        presentador()(titulo, paginas, QSizeF(p.anchoHoja, p.altoHoja));
+        return resultado;
+    }
+    imprime(t, p, paginas, nombreDeSalida(t, p, documentos), resultado);
+    tiempos_.salida += reloj.elapsed();
+    return resultado;
+}
+
+void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
+                          const QVector<PaginaMaquetada>& paginas, const QString& nombre,
+                          ResultadoDeReporte& resultado) {
+    switch (t.destino) {
+    case TrabajoDeReporte::Destino::Pdf:
+        QDir().mkpath(t.carpetaDeSalida);
+        resultado.archivos << enPdf(t, p, paginas, nombre);
+        break;
+    case TrabajoDeReporte::Destino::Png:
+        QDir().mkpath(t.carpetaDeSalida);
+        resultado.archivos << enPng(t, p, paginas, nombre);
+        break;
+    default:
+        enImpresora(t, p, paginas, nombre);
+    }
+}
+
+QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const Plantilla& p) {
+    const auto esOdbc = [](const TablaDePlantilla& tabla) { return !tabla.deAccess; };
+    if (std::any_of(p.tablas.begin(), p.tablas.end(), esOdbc)) {
+        datos_->Conecta(t.textoDeConexion);
+    }
+    const auto lee = [this, &t, &p](int i, const QString& condicion, const QString& orden = {}) {
+        const TablaDePlantilla& tabla = p.tablas[i];
+        return datos_->Lee(ubicacion(t, p.indiceDeUbicacion(i), tabla),
+                           tabla.deAccess ? tabla.nombre : QString(), condicion, orden);
+    };
+    int principal = -1;
+    QHash<QString, Fila> unicas;
+    for (int i = 0; i < p.tablas.size(); ++i) {
+        const TablaDePlantilla& tabla = p.tablas[i];
+        if (tabla.papel == TablaDePlantilla::Papel::Principal && principal < 0) {
+            principal = i;
+        } else if (tabla.papel == TablaDePlantilla::Papel::Unica) {
+            const QVector<Fila> filas = lee(i, {});
+            unicas.insert(tabla.nombre.toLower(), filas.isEmpty() ? Fila() : filas.first());
+        }
+    }
+    if (principal < 0) {
+        throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                             QStringLiteral("La plantilla no tiene tabla principal"));
+    }
+    QVector<DatosDeDocumento> documentos;
+    for (const Fila& fila :
+         lee(principal, Seleccion::CondicionSql(t.seleccion, p.tablas[principal].nombre,
+                                                motorDe(p.tablas[principal])))) {
+        DatosDeDocumento d;
+        d.principal = fila;
+        d.unicas = unicas;
+        const auto deLaPrincipal = [&](const TablaDePlantilla& tabla) {
+            return tabla.tablaEnlace.compare(p.tablas[principal].nombre, Qt::CaseInsensitive) == 0;
+        };
+        for (int i = 0; i < p.tablas.size(); ++i) {
+            const TablaDePlantilla& tabla = p.tablas[i];
+            if (tabla.papel == TablaDePlantilla::Papel::Detalle) {
+                for (const Fila& r :
+                     lee(i, igualA(tabla, fila.valor(tabla.campoEnlace)), tabla.orden)) {
+                    d.detalle.append({r, {}});
+                }
+            } else if (tabla.papel == TablaDePlantilla::Papel::Busqueda && deLaPrincipal(tabla)) {
+                const QVector<Fila> filas = lee(i, igualA(tabla, fila.valor(tabla.campoEnlace)));
+                d.unicas.insert(tabla.nombre.toLower(), filas.isEmpty() ? Fila() : filas.first());
+            }
+        }
+        // Look-ups of the detail rows: one query per table for all the rows of the document.
+        for (int i = 0; i < p.tablas.size(); ++i) {
+            const TablaDePlantilla& tabla = p.tablas[i];
+            if (tabla.papel != TablaDePlantilla::Papel::Busqueda || deLaPrincipal(tabla) ||
+                d.detalle.isEmpty()) {
+                continue;
+            }
+            QStringList valores;
+            for (const DatosDeDocumento::Renglon& r : d.detalle) {
+                valores << Sentencias::Literal(r.fila.valor(tabla.campoEnlace), motorDe(tabla));
+            }
+            valores.removeDuplicates();
+            QHash<QString, Fila> porClave;
+            for (const QString& lista : ListasDeValores::Lotes(valores)) {
+                for (const Fila& f :
+                     lee(i, Sentencias::Nombre(tabla.campoPropio, motorDe(tabla)) +
+                                QStringLiteral(" IN (") + lista + QLatin1Char(')'))) {
+                    porClave.insert(f.valor(tabla.campoPropio).toString(), f);
+                }
+            }
+            for (DatosDeDocumento::Renglon& r : d.detalle) {
+                r.busquedas.insert(tabla.nombre.toLower(),
+                                   porClave.value(r.fila.valor(tabla.campoEnlace).toString()));
+            }
+        }
+        documentos.append(d);
+    }
+    return documentos;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "reporteador/Maquetador.h"
+#include "reporteador/OrigenDeDatos.h"
+#include "reporteador/TrabajoDeReporte.h"
+
+#include <QSizeF>
+#include <functional>
+#include <memory>
+
+// Time spent by the runs of an engine, by phase, in milliseconds.
+struct TiemposDeReporte {
+    qint64 lectura = 0;   // template file and data
+    qint64 maquetado = 0; // layout
+    qint64 salida = 0;    // painting and writing the PDF or the printer's job
+    int reportes = 0;
+};
+
+// The report engine: runs one report job: reads the template file, its tables and the
+// selected records, lays the documents out and sends the pages to the printer, to PDF or PNG
+// files, or to the preview window. The ODBC connection is kept between runs. Errors are
+// thrown as ErrorDeReporte with the engine's numbers.
+class Reporteador {
+public:
+    // Shows laid-out pages in a window until it is closed; the layer that has windows installs
+    // it.
+    using Presentador = std::function<void(const QString& titulo,
+                                           const QVector<PaginaMaquetada>& paginas, QSizeF hojaMm)>;
+
+    Reporteador();
+    ~Reporteador();
+
+    ResultadoDeReporte Ejecuta(const TrabajoDeReporte& trabajo);
+    const TiemposDeReporte& Tiempos() const { return tiempos_; }
+
+    static void PonPresentador(Presentador presentador);
+
+private:
+    QVector<DatosDeDocumento> leeDatos(const TrabajoDeReporte& t, const struct Plantilla& p);
+    void imprime(const TrabajoDeReporte& t, const struct Plantilla& p,
+                 const QVector<PaginaMaquetada>& paginas, const QString& nombre,
+                 ResultadoDeReporte& resultado);
+
+    std::unique_ptr<OrigenDeDatos> datos_;
+    TiemposDeReporte tiempos_;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// One run of the report engine, described plainly: the template, the records, where each of
+// its tables is read, the values of its formulas, where the pages go and how the data source
+// is reached.
+struct TrabajoDeReporte {
+    enum class Destino { Ventana, Impresora, Pdf, Png };
+
+    QString plantilla; // the template file
+    QString seleccion; // the record selection, as {Tabla.Campo}=valor …
+    // The location of each distinct table entry of the template, in order ("base.tabla", or
+    // the auxiliary file's path); an empty one reads the table under its own name.
+    QVector<QString> ubicaciones;
+    QVector<QString> formulas; // "Nombre=valor"; empty ones are skipped
+    QString textoDeConexion;   // "DSN=…;UID=…;PWD=…;"
+    Destino destino = Destino::Impresora;
+    QString impresora; // device name; empty or unknown takes the system's default
+    int copias = 0;
+    QString titulo;          // of the preview window; '' is replaced by the template's name
+    QString carpetaDeSalida; // of PDF and PNG files
+};
+
+// What a run produced.
+struct ResultadoDeReporte {
+    int paginas = 0;
+    QStringList archivos; // PDF or PNG files written
+};

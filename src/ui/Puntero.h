@@ -1,8 +1,0 @@
-#pragma once
-
-#include <QtGlobal>
-
-// The application's mouse pointer: the hourglass while work runs, the normal arrow after.
-// Each returns the pointer code in force before (11 busy, 0 normal).
-qint16 PunteroOcupado();
-qint16 PunteroNormal();
