@@ -11,6 +11,7 @@
 
 #include "hostdata/Proceso.h"
 #include "hostdata/TablasDeTrabajo.h"
+#include "hostdata/TemporalDelProceso.h"
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
@@ -118,7 +119,11 @@ public:
                          ConstruyeBaseAuxiliar(lee(
                              QStringLiteral(DEREMISIONES_FUENTES "/templates/Auxiliar.MDB.sql"))));
     }
-    ~Banco() { cnn.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + kBase); }
+    ~Banco() {
+        cnn.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + kBase);
+        // The process's scratch folder lives in the program folder, which goes now.
+        TemporalDelProceso::Suelta();
+    }
 
     QString carpeta(const QString& nombre) const { return carpeta_.filePath(nombre); }
 

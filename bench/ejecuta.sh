@@ -9,6 +9,8 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/n
 cmake --build build-bench -j"$(nproc)" --target bancos >/dev/null
 scripts/mariadb start
 eval "$(scripts/mariadb env)"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$raiz/build-bench/runtime}"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 for banco in "${@:-tope porcentaje factura impresion}"; do
     for b in $banco; do
         build-bench/bancos "$b"
