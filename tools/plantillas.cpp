@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
@@ -170,19 +171,33 @@ private:
     Conexion cnn_;
 };
 
+// Writes the file whole or not at all; 1 after saying why it could not.
+int escribeArchivo(const QString& ruta, const QByteArray& bytes) {
+    QSaveFile salida(ruta);
+    if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size() ||
+        !salida.commit()) {
+        escribe(QStringLiteral("No se puede escribir %1: %2").arg(ruta, salida.errorString()),
+                stderr);
+        return 1;
+    }
+    return 0;
+}
+
+// 1 after saying why, when the scratch folder could not be made.
+int sinCarpeta(const QTemporaryDir& carpeta) {
+    if (carpeta.isValid()) {
+        return 0;
+    }
+    escribe(QStringLiteral("No se pudo crear una carpeta temporal: ") + carpeta.errorString(),
+            stderr);
+    return 1;
+}
+
 int construye(const QStringList& argumentos) {
     if (argumentos.size() != 2) {
         return uso();
     }
-    const QByteArray bytes = AlmacenDePlantillas::Contenido(argumentos[0]);
-    QFile salida(argumentos[1]);
-    if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size()) {
-        escribe(
-            QStringLiteral("No se puede escribir %1: %2").arg(argumentos[1], salida.errorString()),
-            stderr);
-        return 1;
-    }
-    return 0;
+    return escribeArchivo(argumentos[1], AlmacenDePlantillas::Contenido(argumentos[0]));
 }
 
 int guarda(const QStringList& argumentos) {
@@ -207,6 +222,9 @@ int extrae(const QStringList& argumentos) {
         nombre += QStringLiteral(".rpt");
     }
     QTemporaryDir carpeta;
+    if (const int error = sinCarpeta(carpeta)) {
+        return error;
+    }
     CamposBin campos;
     campos.BaseDD = &orden.conexion();
     campos.ExtraeRPT(nombre, carpeta.path());
@@ -217,13 +235,7 @@ int extrae(const QStringList& argumentos) {
         std::fwrite(fuente.constData(), 1, static_cast<std::size_t>(fuente.size()), stdout);
         return 0;
     }
-    QFile salida(destino);
-    if (!salida.open(QIODevice::WriteOnly) || salida.write(fuente) != fuente.size()) {
-        escribe(QStringLiteral("No se puede escribir %1: %2").arg(destino, salida.errorString()),
-                stderr);
-        return 1;
-    }
-    return 0;
+    return escribeArchivo(destino, fuente);
 }
 
 int revisa(const QStringList& argumentos) {
@@ -274,6 +286,9 @@ int muestra(const QStringList& argumentos) {
     }
     // The sample's scratch files go to a program folder of its own, the user's untouched.
     QTemporaryDir carpetaDelPrograma;
+    if (const int error = sinCarpeta(carpetaDelPrograma)) {
+        return error;
+    }
     qputenv("DEREMISIONES_CARPETA", carpetaDelPrograma.path().toLocal8Bit());
     const AlSalir sueltaTemporal([] { TemporalDelProceso::Suelta(); });
     Proceso::actual().stCarpetaPrograma = Proceso::CarpetaDelPrograma() + QLatin1Char('/');

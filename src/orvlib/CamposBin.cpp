@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
 void CamposBin::ExtraeRPT(const QString& archivo, const QString& carpeta) const {
@@ -22,8 +24,8 @@ void CamposBin::ExtraeRPT(const QString& archivo, const QString& carpeta) const 
     }
     if (!hay) {
         throw ErrorOrvlib(
-            53, QStringLiteral("No se encontró el archivo %1 en %2").arg(archivo, cTablaRpts),
-            archivo);
+            kNoGuardado,
+            QStringLiteral("No se encontró el archivo %1 en %2").arg(archivo, cTablaRpts), archivo);
     }
     const QString ruta = QDir(carpeta).filePath(archivo);
     QSaveFile salida(ruta);
@@ -34,6 +36,23 @@ void CamposBin::ExtraeRPT(const QString& archivo, const QString& carpeta) const 
 }
 
 void CamposBin::GuardaRPT(const QString& archivo, const QByteArray& contenido) const {
+    // A failure halfway leaves the stored file as it was instead of cut short.
+    QSqlDatabase bd = BaseDD->bd();
+    const bool enTransaccion = bd.transaction();
+    try {
+        reemplaza(archivo, contenido);
+    } catch (const ErrorOrvlib&) {
+        if (enTransaccion) {
+            bd.rollback();
+        }
+        throw;
+    }
+    if (enTransaccion && !bd.commit()) {
+        throw ErrorOrvlib(-1, bd.lastError().text(), QStringLiteral("COMMIT"));
+    }
+}
+
+void CamposBin::reemplaza(const QString& archivo, const QByteArray& contenido) const {
     BaseDD->consulta(QStringLiteral("DELETE FROM %1 WHERE %2=?")
                          .arg(Sentencias::Nombre(cTablaRpts), Sentencias::Nombre(CampoLlave)),
                      {archivo});

@@ -19,10 +19,15 @@ public:
     QString cRutaPrograma;
 
     // Writes the stored file of that name into the folder under the same name; throws
-    // ErrorOrvlib 53 when the table holds no such file.
+    // ErrorOrvlib kNoGuardado when the table holds no such file.
     void ExtraeRPT(const QString& archivo, const QString& carpeta) const;
-    // Stores the bytes under the name, replacing any earlier rows of it.
+    // Stores the bytes under the name, replacing any earlier rows of it, in one transaction
+    // where the table takes them.
     void GuardaRPT(const QString& archivo, const QByteArray& contenido) const;
 
     static constexpr int kBytesPorRenglon = 48000;
+    static constexpr int kNoGuardado = 53;
+
+private:
+    void reemplaza(const QString& archivo, const QByteArray& contenido) const;
 };

@@ -7,8 +7,6 @@
 #include <QSqlRecord>
 #include <QStringList>
 
-namespace {} // namespace
-
 void Recordset::abre(Conexion& cnn, const QString& tabla, const QString& sentencia) {
     cierra();
     q_ = cnn.consulta(sentencia);

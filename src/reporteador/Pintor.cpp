@@ -79,3 +79,13 @@ void Pintor::Pinta(QPainter& pintor, const PaginaMaquetada& pagina, double unida
     }
     pintor.restore();
 }
+
+QImage Pintor::Hoja(const PaginaMaquetada& pagina, QSizeF hojaMm, double puntosPorMm) {
+    QImage hoja((hojaMm * puntosPorMm).toSize(), QImage::Format_RGB32);
+    hoja.setDotsPerMeterX(static_cast<int>(puntosPorMm * 1000));
+    hoja.setDotsPerMeterY(static_cast<int>(puntosPorMm * 1000));
+    hoja.fill(Qt::white);
+    QPainter pintor(&hoja);
+    Pinta(pintor, pagina, puntosPorMm);
+    return hoja;
+}

@@ -1,5 +1,6 @@
 #include "reporteador/Reporteador.h"
 
+#include "orvlib/AlSalir.h"
 #include "orvlib/ListasDeValores.h"
 #include "orvlib/Sentencias.h"
 #include "reporteador/ArchivoDePlantilla.h"
@@ -15,6 +16,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 namespace {
 
@@ -110,10 +112,18 @@ QString rutaLibre(const QString& carpeta, const QString& base, const QString& ex
     return ruta;
 }
 
+// The PDF goes to a scratch file that takes the final name only once every page is written:
+// a failed run leaves no broken file behind.
 QString enPdf(const TrabajoDeReporte& t, const Plantilla& p,
               const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
     const QString ruta = rutaLibre(t.carpetaDeSalida, nombre, QStringLiteral(".pdf"));
-    QPdfWriter pdf(ruta);
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly)) {
+        throw ErrorDeReporte(
+            ErrorDeReporte::kSalida,
+            QStringLiteral("No se puede escribir %1: %2").arg(ruta, archivo.errorString()));
+    }
+    QPdfWriter pdf(&archivo);
     pdf.setResolution(1200);
     pdf.setPageSize(QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -125,36 +135,33 @@ QString enPdf(const TrabajoDeReporte& t, const Plantilla& p,
                              QStringLiteral("No se puede escribir ") + ruta);
     }
     paginasEn(pintor, pdf, paginas, pdf.resolution() / 25.4);
-    if (!pintor.end()) {
-        throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                             QStringLiteral("No se pudo terminar ") + ruta);
+    if (!pintor.end() || !archivo.commit()) {
+        throw ErrorDeReporte(
+            ErrorDeReporte::kSalida,
+            QStringLiteral("No se pudo terminar %1: %2").arg(ruta, archivo.errorString()));
     }
     return ruta;
 }
 
+// One PNG file per page, base-1.png, base-2.png…; a page that cannot be saved takes the pages
+// saved before it away.
 QStringList enPng(const TrabajoDeReporte& t, const Plantilla& p,
                   const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
     constexpr double kPuntosPorMm = 150 / 25.4;
+    const QDir carpeta(t.carpetaDeSalida);
     QString base = nombre;
-    for (int n = 2;
-         QFileInfo::exists(QDir(t.carpetaDeSalida).filePath(base + QStringLiteral("-1.png")));
-         ++n) {
+    for (int n = 2; QFileInfo::exists(carpeta.filePath(base + QStringLiteral("-1.png"))); ++n) {
         base = nombre + QLatin1Char('-') + QString::number(n);
     }
     QStringList rutas;
     for (int i = 0; i < paginas.size(); ++i) {
-        QImage hoja(QSizeF(p.anchoHoja * kPuntosPorMm, p.altoHoja * kPuntosPorMm).toSize(),
-                    QImage::Format_RGB32);
-        hoja.setDotsPerMeterX(static_cast<int>(kPuntosPorMm * 1000));
-        hoja.setDotsPerMeterY(static_cast<int>(kPuntosPorMm * 1000));
-        hoja.fill(Qt::white);
-        QPainter pintor(&hoja);
-        Pintor::Pinta(pintor, paginas[i], kPuntosPorMm);
-        pintor.end();
         const QString ruta =
-            QDir(t.carpetaDeSalida)
-                .filePath(QStringLiteral("%1-%2.png").arg(base, QString::number(i + 1)));
-        if (!hoja.save(ruta, "PNG")) {
+            carpeta.filePath(QStringLiteral("%1-%2.png").arg(base, QString::number(i + 1)));
+        if (!Pintor::Hoja(paginas[i], QSizeF(p.anchoHoja, p.altoHoja), kPuntosPorMm)
+                 .save(ruta, "PNG")) {
+            for (const QString& guardada : std::as_const(rutas)) {
+                QFile::remove(guardada);
+            }
             throw ErrorDeReporte(ErrorDeReporte::kSalida,
                                  QStringLiteral("No se puede escribir ") + ruta);
         }
@@ -214,8 +221,12 @@ ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
     }
     Plantilla p = ArchivoDePlantilla::LeeArchivo(t.plantilla);
     ponFormulas(t, p);
-    const QVector<DatosDeDocumento> documentos = leeDatos(t, p);
-    datos_->CierraAuxiliar();
+    QVector<DatosDeDocumento> documentos;
+    {
+        // The auxiliary file is let go however the reading ends: the print driver removes it.
+        const AlSalir cierra([this] { datos_->CierraAuxiliar(); });
+        documentos = leeDatos(t, p);
+    }
     tiempos_.lectura += reloj.restart();
     const QVector<PaginaMaquetada> paginas = Maquetador(p).Maqueta(documentos);
     tiempos_.maquetado += reloj.restart();

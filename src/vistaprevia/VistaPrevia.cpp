@@ -4,7 +4,6 @@
 #include "reporteador/Reporteador.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPointer>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -17,16 +16,8 @@ VistaPrevia::VistaPrevia(const QString& titulo, const QVector<PaginaMaquetada>& 
     auto* hojas = new QWidget;
     auto* columna = new QVBoxLayout(hojas);
     for (const PaginaMaquetada& pagina : paginas) {
-        QImage imagen((hojaMm * kEscala).toSize(), QImage::Format_RGB32);
-        // Letters are sized by the image's resolution: the scale's, so they keep to the layout.
-        imagen.setDotsPerMeterX(static_cast<int>(kEscala * 1000));
-        imagen.setDotsPerMeterY(static_cast<int>(kEscala * 1000));
-        imagen.fill(Qt::white);
-        QPainter pintor(&imagen);
-        Pintor::Pinta(pintor, pagina, kEscala);
-        pintor.end();
         auto* hoja = new QLabel;
-        hoja->setPixmap(QPixmap::fromImage(imagen));
+        hoja->setPixmap(QPixmap::fromImage(Pintor::Hoja(pagina, hojaMm, kEscala)));
         columna->addWidget(hoja);
     }
     auto* desplazable = new QScrollArea;
