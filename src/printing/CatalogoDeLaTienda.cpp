@@ -43,8 +43,11 @@ void abreAuxiliar(Conexion& tienda, const QTemporaryDir& carpeta, Conexion& auxi
     campos.BaseDD = &tienda;
     try {
         campos.ExtraeRPT(kAuxiliar, carpeta.path());
-    } catch (const ErrorOrvlib&) {
-        return;
+    } catch (const ErrorOrvlib& e) {
+        if (e.numero() == CamposBin::kNoGuardado) {
+            return;
+        }
+        throw;
     }
     BasesDD::AbreBdDAccess(auxiliar, QDir(carpeta.path()).filePath(kAuxiliar));
 }

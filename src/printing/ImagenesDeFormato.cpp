@@ -1,13 +1,11 @@
 #include "printing/ImagenesDeFormato.h"
 
 #include "orvlib/CamposBin.h"
-#include "orvlib/Conexion.h"
-#include "orvlib/Sentencias.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -30,20 +28,14 @@ QStringList ImagenesDeFormato::Extrae(Conexion& conexion, const QString& archivo
     campos.cTablaRpts = tabla;
     QStringList escritas;
     for (const QString& nombre : imagenesDe(archivoPlantilla)) {
-        QSqlQuery q = conexion.consulta(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Archivo=?")
-                                            .arg(Sentencias::Nombre(tabla)),
-                                        {nombre});
-        if (q.next() && q.value(0).toInt() > 0) {
+        try {
             campos.ExtraeRPT(nombre, carpeta);
             escritas << QDir(carpeta).filePath(nombre);
+        } catch (const ErrorOrvlib& e) {
+            if (e.numero() != CamposBin::kNoGuardado) {
+                throw;
+            }
         }
     }
     return escritas;
-}
-
-void ImagenesDeFormato::Borra(const QString& archivoPlantilla) {
-    const QDir carpeta = QFileInfo(archivoPlantilla).absoluteDir();
-    for (const QString& nombre : imagenesDe(archivoPlantilla)) {
-        QFile::remove(carpeta.filePath(nombre));
-    }
 }

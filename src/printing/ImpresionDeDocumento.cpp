@@ -99,13 +99,14 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
         const auto paginas = lineas / lineasPorHoja + (lineas % lineasPorHoja > 0 ? 1 : 0);
         rpt.stFormulas[1] = QStringLiteral("NumeroDePaginas=%1").arg(paginas);
     }
-    // The note's size and colour rows exist only for its print, which may fail.
-    const AlSalir borraTallas([&conexionHost, &id] {
-        conexionHost.ejecuta(Utilerias::CambXXX(
-            QStringLiteral("Delete from partidatallaocolor where IdExterna like 'XXX%'") +
-                Sentencias::EscapeDePatron(),
-            Sentencias::Patron(QStringLiteral("RE") +
-                               libKwtm::Pad(id, 9, QStringLiteral("0"), 2))));
+    // The note's size and colour rows exist only for its print: they go after it, and also
+    // when a step of it fails (then quietly, so as not to hide that step's error).
+    const QString prefijoTallas =
+        QStringLiteral("RE") + libKwtm::Pad(id, 9, QStringLiteral("0"), 2);
+    const AlSalir borraTallasSiFalla([&conexionHost, &prefijoTallas] {
+        if (std::uncaught_exceptions() > 0) {
+            BorraPartidasTallaOColor(conexionHost, prefijoTallas);
+        }
     });
     PartidasTallaOColor(conexionHost, tablaDetalle, idDocumento, QStringLiteral("Id"));
 
@@ -122,5 +123,6 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     rpt.ImprimeFormato(archivoFormato, seleccion, conexionHost, rutaAuxiliar,
                        QStringLiteral("remisiones"), tablaEncabezado,
                        QStringLiteral("remisionesdetalle"), tablaDetalle);
+    BorraPartidasTallaOColor(conexionHost, prefijoTallas);
     BasesDD::CierraTabla(encabezado);
 }

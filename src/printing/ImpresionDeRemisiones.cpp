@@ -3,6 +3,7 @@
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "printing/ImpresionDeDocumento.h"
+#include "printing/modRPTs.h"
 
 #include <exception>
 
@@ -24,9 +25,6 @@ QString ResultadoDeImpresion::Mensaje() const {
                 : QStringLiteral("La impresión se detuvo en la remisión ") + remisionFallida;
         return donde + QStringLiteral(" (plantilla ") + ImpresionDeRemisiones::Plantilla() +
                QStringLiteral(").\r\n") + cuantas(*this) + QStringLiteral("\r\n\r\n") + error;
-    }
-    if (total == 0) {
-        return QStringLiteral("No hay remisiones que imprimir.");
     }
     if (!Completa()) {
         return QStringLiteral("Impresión cancelada. ") + cuantas(*this);
@@ -53,11 +51,10 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
     try {
         imprimeCopias(resultado, avance);
     } catch (const ErrorOrvlib& e) {
-        // The message names the template already.
-        resultado.error =
-            e.contexto().compare(Plantilla(), Qt::CaseInsensitive) == 0
-                ? QStringLiteral("Error nº %1: %2").arg(e.numero()).arg(e.descripcion())
-                : e.texto();
+        // The engine's errors come with the template's name, which the message gives already.
+        resultado.error = e.contexto().compare(Plantilla(), Qt::CaseInsensitive) == 0
+                              ? modRPTs::TextoDelError(e)
+                              : e.texto();
     } catch (const std::exception& e) {
         resultado.error = QString::fromLocal8Bit(e.what());
     }
@@ -70,9 +67,9 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
             BasesDD::LeeDato(QString::fromLatin1(nombre), cnn_, QStringLiteral("configura")));
     };
     const qint16 desglose = ajuste("VariosIVAs") || ajuste("VariosImpAd") ? 6 : 0;
-    resultado.total = static_cast<int>(BasesDD::LastRec(cnn_, QStringLiteral("tmpremisiones")));
     Recordset copias;
     BasesDD::AbrirTabla(copias, cnn_, QStringLiteral("tmpremisiones order by Id"));
+    resultado.total = copias.cuenta();
     for (; !copias.fin() && !cancelado_; copias.siguiente()) {
         const QString folio = copias.campo(QStringLiteral("Factura")).toString();
         resultado.remisionFallida =
@@ -89,6 +86,5 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         ++resultado.impresas;
     }
     resultado.remisionFallida.clear();
-    resultado.cancelada = cancelado_ && resultado.impresas < resultado.total;
     BasesDD::CierraTabla(copias);
 }

@@ -10,7 +10,6 @@ class Conexion;
 struct ResultadoDeImpresion {
     int total = 0;
     int impresas = 0;
-    bool cancelada = false;
     QString remisionFallida; // serie and folio of the note that stopped the run
     QString error;           // what stopped it
 

@@ -68,7 +68,7 @@ QStringList MuestraDePlantilla::Muestra(const QString& fuente, const QString& se
     }
     CamposBin campos;
     campos.BaseDD = &cnn;
-    campos.GuardaRPT(QStringLiteral("fmtRemision.rpt"), ArchivoDePlantilla::Construye(fuente));
+    campos.GuardaRPT(ImpresionDeRemisiones::Plantilla(), ArchivoDePlantilla::Construye(fuente));
 
     QTemporaryDir salidas;
     ControlDeReporte& motor = modRPTs::actual().crpReport;

@@ -122,6 +122,13 @@ void GuardaNotas(const QString& rutaAuxiliar, const QString& nota) {
     agregaFila(rutaAuxiliar, QStringLiteral("NotasDeCtes"), notas);
 }
 
+void BorraPartidasTallaOColor(Conexion& conexionHost, const QString& prefijo) {
+    conexionHost.ejecuta(Utilerias::CambXXX(
+        QStringLiteral("Delete from partidatallaocolor where IdExterna like 'XXX%'") +
+            Sentencias::EscapeDePatron(),
+        Sentencias::Patron(prefijo)));
+}
+
 void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qint32 idDocumento,
                          const QString& campoId) {
     Recordset lineas;
@@ -131,11 +138,8 @@ void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qi
                                  QStringLiteral(" and IdExterna<>'' order by Partida"))) {
         return;
     }
-    const QString prefijo = lineas.campo(QStringLiteral("IdExterna")).toString().left(11);
-    conexionHost.ejecuta(Utilerias::CambXXX(
-        QStringLiteral("Delete from partidatallaocolor where IdExterna like 'XXX%'") +
-            Sentencias::EscapeDePatron(),
-        Sentencias::Patron(prefijo)));
+    BorraPartidasTallaOColor(conexionHost,
+                             lineas.campo(QStringLiteral("IdExterna")).toString().left(11));
     for (; !lineas.fin(); lineas.siguiente()) {
         const QString idExterna = lineas.campo(QStringLiteral("IdExterna")).toString();
         QString texto;

@@ -23,6 +23,9 @@ void GuardaParidades(Conexion& conexionHost, const QString& rutaAuxiliar);
 void SeparaRenglones(const QString& texto, QStringList& renglones);
 // Up to seven lines of the note, 200 characters each, into one row of NotasDeCtes.
 void GuardaNotas(const QString& rutaAuxiliar, const QString& nota);
+// Removes the size and colour rows of partidatallaocolor whose IdExterna starts with the prefix.
+void BorraPartidasTallaOColor(Conexion& conexionHost, const QString& prefijo);
+
 // For the document's lines that come from size or colour variants, their breakdown
 // ("T-CH-2/T-G-1") into the host's partidatallaocolor, in three pieces of 250 characters.
 void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qint32 idDocumento,

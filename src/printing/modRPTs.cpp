@@ -38,7 +38,7 @@ QByteArray leeArchivo(const QString& ruta) {
 // The text of the engine's formula error: the formulas the program set, which the template
 // may lack.
 QString textoDeFormulas(const std::array<QString, 21>& formulas, const QString& descripcion) {
-    QString texto = QStringLiteral("Es posible que una de estas fórmulas no exista en el formato:");
+    QString texto = modRPTs::kFormulasQueFaltan;
     bool hay = false;
     for (const QString& f : formulas) {
         if (!f.trimmed().isEmpty()) {
@@ -114,6 +114,7 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
                              const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
                              const QString& tablaDetalleFormato, const QString& tablaDetalle) {
     QStringList tablas;
+    QStringList imagenes;
     qint16 cuenta = 0;
     const std::vector<std::function<void()>> pasos = {
         [this] { inPosicionesGenerales = 0; },
@@ -126,8 +127,8 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
         [&] {
             QString carpeta = QFileInfo(stArchivoReporte).path();
             ExtraeFormato(conexionHost, stArchivoReporte, carpeta, QStringLiteral("reportesbin"));
-            ImagenesDeFormato::Extrae(conexionHost, stArchivoReporte,
-                                      QStringLiteral("reportesbin"));
+            imagenes = ImagenesDeFormato::Extrae(conexionHost, stArchivoReporte,
+                                                 QStringLiteral("reportesbin"));
         },
         [this] {
             inPosicionesGenerales = 0;
@@ -184,43 +185,51 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
         [this] { crpReport.Asigna(17, 1); },
     };
     // The extracted template and its images go however the run ends.
-    const AlSalir borraPlantilla([this] {
-        ImagenesDeFormato::Borra(stArchivoReporte);
+    const AlSalir borraPlantilla([this, &imagenes] {
+        for (const QString& imagen : std::as_const(imagenes)) {
+            QFile::remove(imagen);
+        }
         QFile::remove(stArchivoReporte);
     });
     constexpr std::size_t kListado = 5;
     std::size_t paso = 0;
-    while (paso < pasos.size()) {
-        std::optional<std::pair<int, QString>> error;
+    for (;;) {
         try {
-            pasos[paso]();
-            ++paso;
-            continue;
+            for (; paso < pasos.size(); ++paso) {
+                pasos[paso]();
+            }
+            return;
         } catch (const ErrorDeReporte& e) {
-            error.emplace(e.numero(), e.texto());
+            if (e.numero() == ErrorDeReporte::kTabla || e.numero() == ErrorDeReporte::kServidor) {
+                // The listing starts again from the next Generales entry the template holds.
+                tablas.clear();
+                if (++inReintento < inPosicionesGenerales) {
+                    paso = kListado;
+                    continue;
+                }
+            }
+            throw ErrorOrvlib(e.numero(),
+                              e.numero() == ErrorDeReporte::kFormula
+                                  ? textoDeFormulas(stFormulas, e.texto())
+                                  : e.texto(),
+                              QFileInfo(stArchivoReporte).fileName());
         } catch (const ErrorOrvlib& e) {
             const bool esLaPlantilla = e.contexto().compare(QFileInfo(stArchivoReporte).fileName(),
                                                             Qt::CaseInsensitive) == 0;
-            error.emplace(e.numero(), esLaPlantilla ? e.descripcion()
-                                                    : e.descripcion() + QStringLiteral(" (") +
-                                                          e.contexto() + QLatin1Char(')'));
+            throw ErrorOrvlib(e.numero(),
+                              esLaPlantilla ? e.descripcion()
+                                            : e.descripcion() + QStringLiteral(" (") +
+                                                  e.contexto() + QLatin1Char(')'),
+                              QFileInfo(stArchivoReporte).fileName());
         }
-        const auto [numero, descripcion] = *error;
-        if (numero == ErrorDeReporte::kTabla || numero == ErrorDeReporte::kServidor) {
-            // The listing starts again from the next Generales entry the template holds.
-            tablas.clear();
-            ++inReintento;
-            if (inReintento < inPosicionesGenerales) {
-                paso = kListado;
-                continue;
-            }
-        }
-        throw ErrorOrvlib(numero,
-                          numero == ErrorDeReporte::kFormula
-                              ? textoDeFormulas(stFormulas, descripcion)
-                              : descripcion,
-                          QFileInfo(stArchivoReporte).fileName());
     }
+}
+
+QString modRPTs::TextoDelError(const ErrorOrvlib& e) {
+    if (e.numero() == ErrorDeReporte::kFormula && e.descripcion().startsWith(kFormulasQueFaltan)) {
+        return e.descripcion();
+    }
+    return QStringLiteral("Error no. %1: %2").arg(e.numero()).arg(e.descripcion());
 }
 
 void modRPTs::ExtraeFormato(Conexion& conexion, const QString& archivo, QString& carpeta,
@@ -326,12 +335,19 @@ void modRPTs::ImpresoraDelFormato(const QString& nombre, QString& impresora) {
     if (impresora.isEmpty()) {
         return;
     }
+    const QPrinterInfo info = ImpresoraInstalada(impresora);
+    if (!info.isNull()) {
+        stControlador = info.makeAndModel();
+        stImpresora = info.printerName();
+        stPuerto = info.printerName();
+    }
+}
+
+QPrinterInfo modRPTs::ImpresoraInstalada(const QString& nombre) {
     for (const QPrinterInfo& info : QPrinterInfo::availablePrinters()) {
-        if (info.printerName().toLower() == impresora.toLower()) {
-            stControlador = info.makeAndModel();
-            stImpresora = info.printerName();
-            stPuerto = info.printerName();
-            return;
+        if (info.printerName().compare(nombre.trimmed(), Qt::CaseInsensitive) == 0) {
+            return info;
         }
     }
+    return {};
 }

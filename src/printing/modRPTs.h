@@ -3,6 +3,7 @@
 #include "reporteador/ControlDeReporte.h"
 
 #include <QByteArray>
+#include <QPrinterInfo>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -50,6 +51,14 @@ public:
     static QString InterpretaTabla(const QByteArray& ventana);
     static bool ExisteFormula(QString archivo, const QString& nombre);
     void ImpresoraDelFormato(const QString& nombre, QString& impresora);
+    // The installed printer of that name, letter case aside; null when there is none.
+    static QPrinterInfo ImpresoraInstalada(const QString& nombre);
+
+    // What the user is shown for a print the engine could not produce: the formulas the
+    // template may lack, or "Error no. N: description".
+    static QString TextoDelError(const class ErrorOrvlib& e);
+    static inline const QString kFormulasQueFaltan =
+        QStringLiteral("Es posible que una de estas fórmulas no exista en el formato:");
 
     // The connect text the engine gets: "DSN=myodbc3-test;SERVER=…;DB=…;UID=…;PWD=…;".
     static QString TextoDeConexion();

@@ -23,12 +23,11 @@ void muestraFin(const ResultadoDeImpresion& r) {
 
 } // namespace
 
-std::optional<ResultadoDeImpresion> CorreImpresion(VentanaDeTrabajo& ventana,
-                                                   ImpresionDeRemisiones& impresion,
-                                                   const QString& trabajo, QPushButton* cancelar,
-                                                   QLabel* progreso, QProgressBar* barra) {
+void CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion,
+                    const QString& trabajo, QPushButton* cancelar, QLabel* progreso,
+                    QProgressBar* barra) {
     if (!Pregunta(ImpresionDeRemisiones::Pregunta(), QStringLiteral("Imprimir"), true)) {
-        return std::nullopt;
+        return;
     }
     ResultadoDeImpresion resultado;
     ventana.Trabaja(
@@ -38,6 +37,8 @@ std::optional<ResultadoDeImpresion> CorreImpresion(VentanaDeTrabajo& ventana,
             progreso->clear();
             progreso->setVisible(true);
             barra->setValue(0);
+            barra->setFormat(QStringLiteral("%v de %m"));
+            barra->setTextVisible(true);
             barra->setVisible(true);
             const AlSalir restaura([=] {
                 progreso->setVisible(false);
@@ -46,15 +47,13 @@ std::optional<ResultadoDeImpresion> CorreImpresion(VentanaDeTrabajo& ventana,
                 cancelar->setEnabled(false);
             });
             resultado = impresion.Imprime([=](int numero, int total, const QString& folio) {
-                progreso->setText(
-                    QStringLiteral("Remisión %1  (%2 de %3)").arg(folio).arg(numero).arg(total));
+                progreso->setText(QStringLiteral("Remisión ") + folio);
                 barra->setRange(0, total);
-                barra->setValue(numero - 1);
+                barra->setValue(numero);
                 QCoreApplication::processEvents();
             });
         },
         cancelar);
     Bitacora::Anota(trabajo, QString(), resultado.Resumen());
     muestraFin(resultado);
-    return resultado;
 }

@@ -2,19 +2,16 @@
 
 #include "printing/ImpresionDeRemisiones.h"
 
-#include <optional>
-
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class VentanaDeTrabajo;
 
 // "&Imprimir" of the reprint windows: asks, then prints every working copy with the note in
-// progress and "n de N" on the progress line and bar, the window's other buttons disabled and
+// progress on the progress line and "n de N" on the bar, the window's other buttons disabled and
 // Cancelar (or Escape, or the close box) stopping the run after the note in progress; says how
 // the run ended and writes it in the trail under the job's name. Nothing when the user
 // answered No.
-std::optional<ResultadoDeImpresion> CorreImpresion(VentanaDeTrabajo& ventana,
-                                                   ImpresionDeRemisiones& impresion,
-                                                   const QString& trabajo, QPushButton* cancelar,
-                                                   QLabel* progreso, QProgressBar* barra);
+void CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion,
+                    const QString& trabajo, QPushButton* cancelar, QLabel* progreso,
+                    QProgressBar* barra);

@@ -139,15 +139,16 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
     dialogos.responde(true);
     auto* cancelar = Control<QPushButton>(ventana, "Command3");
     auto* progreso = Control<QLabel>(ventana, "Label8");
+    auto* barra = Control<QProgressBar>(ventana, "barImpresion");
     QString visto;
     // Clicked as soon as the run lets events through, while the first note is in progress.
     QTimer::singleShot(0, &ventana, [&] {
-        visto = progreso->text();
+        visto = progreso->text() + QLatin1Char('|') + barra->text();
         EXPECT_TRUE(cancelar->isVisible() && cancelar->isEnabled());
         cancelar->click();
     });
     QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
-    EXPECT_EQ(visto, QStringLiteral("Remisión 1500  (1 de 3)"));
+    EXPECT_EQ(visto, QStringLiteral("Remisión 1500|1 de 3"));
     EXPECT_EQ(Nuevos().size(), 1);
     EXPECT_EQ(dialogos.cajas().last().texto,
               QStringLiteral("Impresión cancelada. Se imprimió 1 de 3 remisiones."));
@@ -197,7 +198,7 @@ TEST_F(ImpresionDeTrabajos, UnaPlantillaQueFaltaDetieneLaCorridaConUnSoloAviso) 
     EXPECT_EQ(aviso.icono, Dialogos::Icono::Critico);
     EXPECT_TRUE(aviso.texto.startsWith(
         QStringLiteral("La impresión se detuvo en la remisión A 1500 (plantilla fmtRemision.rpt)."
-                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError nº 53: ")))
+                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError no. 53: ")))
         << qPrintable(aviso.texto);
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM partidatallaocolor")).toInt(), 0);
@@ -304,7 +305,7 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     dialogos.responde(true);
     QTest::mouseClick(imprimir, Qt::LeftButton);
     EXPECT_EQ(Nuevos().size(), 2);
-    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("No hay remisiones que imprimir."));
+    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas"));
     ventana.close();
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
@@ -354,7 +355,7 @@ TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
     EXPECT_EQ(fallida.codigo, 1) << qPrintable(errores);
     EXPECT_TRUE(errores.contains(
         QStringLiteral("La impresión se detuvo en la remisión A 501 (plantilla fmtRemision.rpt).\n"
-                       "Se imprimieron 0 de 3 remisiones.\n\nError nº 20527: ")))
+                       "Se imprimieron 0 de 3 remisiones.\n\nError no. 20527: ")))
         << qPrintable(errores);
     EXPECT_FALSE(fallida.salida.contains(QStringLiteral("Remisiones impresas")));
     EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());

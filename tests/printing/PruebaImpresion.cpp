@@ -81,12 +81,19 @@ protected:
         campos.GuardaRPT(nombre, ArchivoDePlantilla::Construye(fuente));
     }
 
-    void imprime(const QString& formato = QStringLiteral("fmtPrueba.rpt")) {
+    // Note 1 with the formulas given from index 1 on, its header and lines read from the
+    // tables given.
+    void imprime(const QString& formato = QStringLiteral("fmtPrueba.rpt"),
+                 const QStringList& formulas = {QStringLiteral("NumeroDePaginas=3")},
+                 const QString& encabezados = QStringLiteral("remisiones"),
+                 const QString& partidas = QStringLiteral("remisionesdetalle")) {
         m.InicializaReporte();
-        m.stFormulas[1] = QStringLiteral("NumeroDePaginas=3");
+        for (qsizetype i = 0; i < formulas.size(); ++i) {
+            m.stFormulas[i + 1] = formulas[i];
+        }
         m.ImprimeFormato(formato, QStringLiteral("{Remisiones.Id}=1"), base.conexion(), auxiliar,
-                         QStringLiteral("remisiones"), QStringLiteral("remisiones"),
-                         QStringLiteral("remisionesdetalle"), QStringLiteral("remisionesdetalle"));
+                         QStringLiteral("remisiones"), encabezados,
+                         QStringLiteral("remisionesdetalle"), partidas);
     }
 
     // The error of a print that must fail; no box is shown for it and no file is left.
@@ -196,14 +203,10 @@ TEST_F(Impresion, UnOrigenDeDatosQueNoExisteEsElErrorDelServidor) {
 
 TEST_F(Impresion, UbicacionesYFormulasQueRecibeElMotor) {
     const ErrorOrvlib e = falla([this] {
-        m.InicializaReporte();
-        m.stFormulas[1] = QStringLiteral("NumeroDePaginas=3");
-        m.stFormulas[2] = QStringLiteral("Otra=1");
-        m.stFormulas[3] = QStringLiteral("=4");
-        m.ImprimeFormato(QStringLiteral("fmtPrueba.rpt"), QStringLiteral("{Remisiones.Id}=1"),
-                         base.conexion(), auxiliar, QStringLiteral("remisiones"),
-                         QStringLiteral("tmpremisiones"), QStringLiteral("remisionesdetalle"),
-                         QStringLiteral("tmpremisionesdetalle"));
+        imprime(
+            QStringLiteral("fmtPrueba.rpt"),
+            {QStringLiteral("NumeroDePaginas=3"), QStringLiteral("Otra=1"), QStringLiteral("=4")},
+            QStringLiteral("tmpremisiones"), QStringLiteral("tmpremisionesdetalle"));
     });
     // The working tables do not exist here: the engine cannot read them, after every setting
     // was made.
@@ -226,12 +229,7 @@ TEST_F(Impresion, UbicacionesYFormulasQueRecibeElMotor) {
 
 TEST_F(Impresion, UnaFormulaQueElMotorNoTomaFallaConSuNombre) {
     const ErrorOrvlib e = falla([this] {
-        m.InicializaReporte();
-        m.stFormulas[1] = QStringLiteral("NumeroDePaginas=\"3");
-        m.ImprimeFormato(QStringLiteral("fmtPrueba.rpt"), QStringLiteral("{Remisiones.Id}=1"),
-                         base.conexion(), auxiliar, QStringLiteral("remisiones"),
-                         QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
-                         QStringLiteral("remisionesdetalle"));
+        imprime(QStringLiteral("fmtPrueba.rpt"), {QStringLiteral("NumeroDePaginas=\"3")});
     });
     EXPECT_EQ(e.numero(), ErrorDeReporte::kFormula);
     EXPECT_EQ(e.descripcion(),

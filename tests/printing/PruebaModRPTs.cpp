@@ -131,31 +131,24 @@ TEST(ImpresoraDelFormato, ClaveSinSufijoEImpresoraNoInstalada) {
     EXPECT_TRUE(impresora.isEmpty());
 }
 
-TEST(OrigenesODBC, LosDiezValoresConLaBaseDeReportes) {
-    CarpetaDePrueba carpeta;
+// The store's connection settings, as start-up leaves them in the shared BasesDD.
+BasesDD& TiendaConectadaA(int puerto, const QString& usuario, const QString& contrasena) {
     Principal::CreaObjetosCompartidos();
     BasesDD& b = *Proceso::actual().bases;
     b.cRuta = QStringLiteral("servidor-tienda");
-    b.cPuerto = 3307;
-    b.cUsuario = QStringLiteral("cajero");
-    b.cPassword.clear();
+    b.cPuerto = puerto;
+    b.cUsuario = usuario;
+    b.cPassword = contrasena;
     b.cMiBase = QStringLiteral("datos1");
+    return b;
+}
+
+TEST(OrigenesODBC, LosDiezValoresConLaBaseDeReportes) {
+    CarpetaDePrueba carpeta;
+    const BasesDD& b = TiendaConectadaA(3307, QStringLiteral("cajero"), {});
     carpeta.registraOrigenesOdbc();
     ActualizaOrigenesODBC();
     const QString ini = carpeta.archivoOdbc();
-    const struct {
-        const char* origen;
-        const char* base;
-    } origenes[] = {{"myodbc3-test", "datos1"}, {"Orvane Reportes", "orvanereportes"}};
-    for (const auto& o : origenes) {
-        const ArchivoIni odbc(ini);
-        const QString seccion = QString::fromLatin1(o.origen);
-        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("Driver")), QStringLiteral("MariaDB Unicode"));
-        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("Server")), QStringLiteral("servidor-tienda"));
-        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("Port")), QStringLiteral("3307"));
-        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("User")), QStringLiteral("cajero"));
-        EXPECT_EQ(odbc.lee(seccion, QStringLiteral("Database")), QString::fromLatin1(o.base));
-    }
     EXPECT_EQ(
         CarpetaDePrueba::lee(ini),
         QByteArray("[myodbc3-test]\nDriver=MariaDB Unicode\nServer=servidor-tienda\nPassword=\n"
@@ -169,13 +162,7 @@ TEST(OrigenesODBC, LosDiezValoresConLaBaseDeReportes) {
 // changes nothing leaves the file as it was.
 TEST(OrigenesODBC, ArchivoPrivadoQueSoloSeEscribeSiCambia) {
     CarpetaDePrueba carpeta;
-    Principal::CreaObjetosCompartidos();
-    BasesDD& b = *Proceso::actual().bases;
-    b.cRuta = QStringLiteral("servidor-tienda");
-    b.cPuerto = 3306;
-    b.cUsuario = QStringLiteral("caja");
-    b.cPassword = QStringLiteral("secreta");
-    b.cMiBase = QStringLiteral("datos1");
+    BasesDD& b = TiendaConectadaA(3306, QStringLiteral("caja"), QStringLiteral("secreta"));
     const QString ini = carpeta.archivoOdbc();
     const auto modo = [&ini] {
         struct stat estado {};
