@@ -88,14 +88,11 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
     }
     FacturaDeRemisiones trabajo(principal, temporal);
     if (!trabajo.TomaLaBaseTemporal()) {
-        return Falla(QStringLiteral(
-            "Ya hay una ventana de \"Generar facturas por remisiones\" abierta con este "
-            "servidor; ciérrela antes."));
+        Falla(FacturaDeRemisiones::Ocupada());
+        return 2;
     }
-    const AlSalir limpia([&trabajo] {
-        trabajo.BorraBaseTemporal();
-        trabajo.SueltaLaBaseTemporal();
-    });
+    // The working database goes before the lock, which goes with the job.
+    const AlSalir limpia([&trabajo] { trabajo.BorraBaseTemporal(); });
     trabajo.PreparaBaseTemporal();
     const QString serie = opciones.value(QStringLiteral("serie-remisiones"));
     const QString clienteRemisiones = opciones.value(QStringLiteral("cliente-remisiones"));

@@ -53,9 +53,6 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
         return codigo;
     }
     ReimpresionConPorcentaje trabajo(cnn);
-    // The lock goes last, and at once: the server frees a closed connection's lock only
-    // when it notices.
-    const AlSalir suelta([&candado] { candado.Suelta(); });
     const AlSalir borra([&trabajo] { trabajo.BorraTablasDeTrabajo(); });
     ResumenDePorcentaje resumen;
     Bitacora::Registra(

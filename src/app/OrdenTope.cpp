@@ -62,9 +62,6 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
     }
     ReimpresionConTope trabajo(
         cnn, QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
-    // The lock goes last, and at once: the server frees a closed connection's lock only
-    // when it notices.
-    const AlSalir suelta([&candado] { candado.Suelta(); });
     const AlSalir borra([&trabajo] { trabajo.BorraTablasDeTrabajo(); });
     const QString serie = opciones.value(QStringLiteral("serie"));
     ResultadoDeTope resultado;

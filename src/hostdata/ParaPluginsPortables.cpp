@@ -15,8 +15,7 @@ namespace {
 const QString kSeccion = QStringLiteral("Configuración");
 const QChar kCR(13);
 
-void AvisaRutaIncorrecta(const QString& archivoIni, const QString& carpetaHost,
-                         DeArchivos& archivos) {
+void AvisaRutaIncorrecta(const QString& archivoIni, const QString& carpetaHost) {
     const QString texto = QStringLiteral("En el archivo de configuración de este programa") + kCR +
                           kCR + QLatin1Char('(') + archivoIni + QLatin1Char(')') + kCR + kCR +
                           QStringLiteral("debe indicarse la ruta correcta de Orvane Premium.") +
@@ -25,7 +24,7 @@ void AvisaRutaIncorrecta(const QString& archivoIni, const QString& carpetaHost,
     Dialogos::actual().mensaje(texto, QStringLiteral("Atención"), Dialogos::Icono::Critico);
     if (Dialogos::actual().pregunta(QStringLiteral("¿Desea editar el archivo de configuración?"),
                                     QStringLiteral("Editar INI"), false)) {
-        archivos.AbreDocumento(archivoIni, 0, 1);
+        AbreConfiguracion(archivoIni);
     }
 }
 
@@ -86,7 +85,7 @@ bool LeeConfiguracion(libKwtm& kw, DelRegistro& registro, BasesDD& bases, const 
         LeeIniConDefault(kSeccion, QStringLiteral("Ruta de Orvane Premium"),
                          QStringLiteral("C:\\orvanepremium"), kw, archivoIni);
     if (BuscaRegistroHost(carpetaHost, registro).isEmpty()) {
-        AvisaRutaIncorrecta(archivoIni, carpetaHost, *archivos);
+        AvisaRutaIncorrecta(archivoIni, carpetaHost);
         return false;
     }
 
@@ -104,4 +103,14 @@ bool LeeConfiguracion(libKwtm& kw, DelRegistro& registro, BasesDD& bases, const 
                                          QStringLiteral("datos1"), kw, archivoIni);
     }
     return true;
+}
+
+void AbreConfiguracion(const QString& archivoIni) {
+    if (!DeArchivos::AbreDocumento(archivoIni, 0, 1)) {
+        Dialogos::actual().mensaje(
+            QStringLiteral("No se pudo abrir un editor para el archivo de configuración. "
+                           "Edítelo a mano:") +
+                kCR + kCR + archivoIni,
+            QStringLiteral("Alerta"), Dialogos::Icono::Advertencia);
+    }
 }

@@ -21,3 +21,7 @@ QString BuscaRegistroHost(const QString& carpetaHost, DelRegistro& registro);
 // name when asked). False, after telling the user, when the program cannot go on.
 bool LeeConfiguracion(libKwtm& kw, DelRegistro& registro, BasesDD& bases, const QString& archivoIni,
                       bool leeBasePrincipal);
+
+// Opens the program's ini with the desktop's editor; when the desktop cannot, tells the user to
+// edit the file by hand, naming it.
+void AbreConfiguracion(const QString& archivoIni);

@@ -1,5 +1,7 @@
 #include "hostdata/PermisosDeLaTienda.h"
 
+#include "hostdata/BaseDeFactura.h"
+#include "hostdata/CandadoDelServidor.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Sentencias.h"
@@ -8,7 +10,6 @@
 
 namespace {
 
-const QString kBaseDeFactura = QStringLiteral("tmpreprocesarem");
 const QString kTablaDePrueba = QStringLiteral("deremisiones_permisos");
 
 struct Prueba {
@@ -42,10 +43,6 @@ const Prueba kPruebas[] = {
      "INSERT INTO %2.remisionesdetalle SELECT * FROM %2.remisionesdetalle WHERE 1=0", true},
 };
 
-QString primerValor(QSqlQuery q) {
-    return q.next() ? q.value(0).toString() : QString();
-}
-
 void agrega(QVector<PermisosDeLaTienda::Falta>& faltas, const QString& que, const ErrorOrvlib& e,
             bool soloFactura) {
     for (const PermisosDeLaTienda::Falta& f : faltas) {
@@ -70,23 +67,30 @@ void pruebaTablasDeTrabajo(Conexion& cnn, const QString& base, const QString& no
     }
 }
 
-// The invoice job's own database, tried only when no invoice window is using it.
+// The invoice job's own database, tried under its lock so that no invoice window or command
+// starts using it meanwhile; skipped while one is using it.
 void pruebaBaseDeFactura(Conexion& cnn, const QString& base,
                          QVector<PermisosDeLaTienda::Falta>& faltas) {
-    if (primerValor(cnn.consulta(QStringLiteral("SELECT IS_FREE_LOCK(?)"),
-                                 {QStringLiteral("deremisiones.tmpreprocesarem")})) !=
-        QLatin1String("1")) {
+    CandadoDelServidor candado(cnn, BaseDeFactura::Candado());
+    if (!candado.Toma()) {
         return;
     }
+    const QString nombre = BaseDeFactura::Nombre();
     try {
-        cnn.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + kBaseDeFactura);
-        cnn.ejecuta(QStringLiteral("CREATE DATABASE ") + kBaseDeFactura);
-        cnn.ejecuta(QStringLiteral("CREATE TABLE %1.remisiones LIKE %2.remisiones")
-                        .arg(kBaseDeFactura, base));
-        cnn.ejecuta(QStringLiteral("DROP DATABASE ") + kBaseDeFactura);
+        cnn.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre);
+        cnn.ejecuta(QStringLiteral("CREATE DATABASE ") + nombre);
+        cnn.ejecuta(
+            QStringLiteral("CREATE TABLE %1.remisiones LIKE %2.remisiones").arg(nombre, base));
+        cnn.ejecuta(QStringLiteral("DROP DATABASE ") + nombre);
     } catch (const ErrorOrvlib& e) {
-        agrega(faltas, QStringLiteral("todos los permisos en la base de trabajo ") + kBaseDeFactura,
-               e, true);
+        agrega(faltas, QStringLiteral("todos los permisos en la base de trabajo ") + nombre, e,
+               true);
+        try {
+            cnn.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre);
+        } catch (const ErrorOrvlib&) {
+            // Already reported above; a database the account cannot drop stays for its
+            // administrator.
+        }
     }
 }
 
@@ -94,7 +98,7 @@ void pruebaBaseDeFactura(Conexion& cnn, const QString& base,
 
 QVector<PermisosDeLaTienda::Falta> PermisosDeLaTienda::Revisa(Conexion& cnn,
                                                               const QString& resguardo) {
-    const QString nombre = primerValor(cnn.consulta(QStringLiteral("SELECT DATABASE()")));
+    const QString nombre = cnn.valor(QStringLiteral("SELECT DATABASE()"));
     const QString base = Sentencias::Nombre(nombre);
     // Each text names one database or the other, not always both.
     const auto conBases = [](const char* texto, const QString& principal, const QString& otra) {
@@ -115,10 +119,17 @@ QVector<PermisosDeLaTienda::Falta> PermisosDeLaTienda::Revisa(Conexion& cnn,
     return faltas;
 }
 
+QString PermisosDeLaTienda::Cuenta(Conexion& cnn) {
+    const QString usuario = cnn.valor(QStringLiteral("SELECT CURRENT_USER()"));
+    const qsizetype arroba = usuario.lastIndexOf(QLatin1Char('@'));
+    return QStringLiteral("'%1'@'%2'").arg(usuario.left(arroba), usuario.mid(arroba + 1));
+}
+
 QString PermisosDeLaTienda::Concesiones(const QString& base, const QString& resguardo,
                                         const QString& cuenta) {
     return QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE, CREATE, DROP ON %1.* TO %4;\n"
                           "GRANT SELECT, INSERT ON %2.* TO %4;\n"
                           "GRANT ALL PRIVILEGES ON %3.* TO %4;")
-        .arg(Sentencias::Nombre(base), Sentencias::Nombre(resguardo), kBaseDeFactura, cuenta);
+        .arg(Sentencias::Nombre(base), Sentencias::Nombre(resguardo), BaseDeFactura::Nombre(),
+             cuenta);
 }

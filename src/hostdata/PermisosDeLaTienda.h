@@ -22,6 +22,8 @@ public:
     // The privileges the account lacks in the store's database (the connection's) and its
     // archive database; empty when it has them all.
     static QVector<Falta> Revisa(Conexion& cnn, const QString& resguardo);
+    // The connection's account as GRANT names it: 'usuario'@'equipo'.
+    static QString Cuenta(Conexion& cnn);
     // The GRANT statements that give an account everything the program needs.
     static QString Concesiones(const QString& base, const QString& resguardo,
                                const QString& cuenta);

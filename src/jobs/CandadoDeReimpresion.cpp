@@ -4,16 +4,11 @@
 #include "orvlib/Conexion.h"
 
 #include <QCryptographicHash>
-#include <QSqlQuery>
 
 namespace {
 
 const QString kPrefijo = QStringLiteral("deremisiones.reimpresion.");
 constexpr int kLargoMaximo = 64;
-
-QString primerValor(QSqlQuery q) {
-    return q.next() ? q.value(0).toString() : QString();
-}
 
 } // namespace
 
@@ -30,39 +25,22 @@ QString CandadoDeReimpresion::Nombre(const QString& base) {
 }
 
 bool CandadoDeReimpresion::Toma() {
-    const QString base = primerValor(cnn_.consulta(QStringLiteral("SELECT DATABASE()")));
-    nombre_ = Nombre(base);
-    tomado_ = primerValor(cnn_.consulta(QStringLiteral("SELECT GET_LOCK(?, 0)"), {nombre_})) ==
-              QLatin1String("1");
-    if (!tomado_) {
-        const QString quien = quienLoTiene();
-        aviso_ = QStringLiteral("Ya se están reimprimiendo remisiones de la base de datos '%1' "
-                                "en otra ventana o estación%2. Las dos usarían las mismas tablas "
-                                "de trabajo: espere a que termine y vuelva a intentarlo.")
-                     .arg(base, quien.isEmpty() ? QString()
-                                                : QStringLiteral(" (") + quien + QLatin1Char(')'));
+    const QString base = cnn_.valor(QStringLiteral("SELECT DATABASE()"));
+    candado_.emplace(cnn_, Nombre(base));
+    if (candado_->Toma()) {
+        return true;
     }
-    return tomado_;
-}
-
-QString CandadoDeReimpresion::quienLoTiene() const {
-    const QString conexion =
-        primerValor(cnn_.consulta(QStringLiteral("SELECT IS_USED_LOCK(?)"), {nombre_}));
-    if (conexion.isEmpty()) {
-        return {};
-    }
-    // The holder's address shows only to an account that may see the other connections.
-    const QString servidor = primerValor(cnn_.consulta(
-        QStringLiteral("SELECT HOST FROM information_schema.PROCESSLIST WHERE ID=?"), {conexion}));
-    return servidor.section(QLatin1Char(':'), 0, 0);
+    const QString quien = candado_->QuienLoTiene();
+    aviso_ = QStringLiteral("Ya se están reimprimiendo remisiones de la base de datos '%1' en otra "
+                            "ventana o estación%2. Las dos usarían las mismas tablas de trabajo: "
+                            "espere a que termine y vuelva a intentarlo.")
+                 .arg(base, quien.isEmpty() ? QString()
+                                            : QStringLiteral(" (") + quien + QLatin1Char(')'));
+    return false;
 }
 
 void CandadoDeReimpresion::Verifica() const {
-    const bool propio =
-        tomado_ &&
-        primerValor(cnn_.consulta(QStringLiteral("SELECT IS_USED_LOCK(?) = CONNECTION_ID()"),
-                                  {nombre_})) == QLatin1String("1");
-    if (!propio) {
+    if (!candado_ || !candado_->EsPropio()) {
         throw Rechazo(QStringLiteral("Esta ventana ya no tiene reservadas las tablas de trabajo "
                                      "(la conexión con el servidor se perdió). Ciérrela y ábrala "
                                      "de nuevo."));
@@ -70,8 +48,7 @@ void CandadoDeReimpresion::Verifica() const {
 }
 
 void CandadoDeReimpresion::Suelta() {
-    if (tomado_) {
-        tomado_ = false;
-        cnn_.consulta(QStringLiteral("SELECT RELEASE_LOCK(?)"), {nombre_});
+    if (candado_) {
+        candado_->Suelta();
     }
 }

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "hostdata/CandadoDelServidor.h"
+
 #include <QString>
+#include <optional>
 
 class Conexion;
 
 // One reprint at a time per store database: both reprint jobs share the working tables of the
 // main database, so a named server lock, held by the connection that takes it until it lets it
-// go or closes, keeps every other connection, on any workstation, from reprinting meanwhile.
+// go, the object goes or the connection closes, keeps every other connection, on any
+// workstation, from reprinting meanwhile.
 class CandadoDeReimpresion {
 public:
     explicit CandadoDeReimpresion(Conexion& cnn);
@@ -18,17 +22,14 @@ public:
     // dropped it.
     void Verifica() const;
     void Suelta();
-    bool Tomado() const { return tomado_; }
+    bool Tomado() const { return candado_ && candado_->Tomado(); }
     const QString& Aviso() const { return aviso_; }
 
     // The lock's name for a database, within the server's 64 characters.
     static QString Nombre(const QString& base);
 
 private:
-    QString quienLoTiene() const;
-
     Conexion& cnn_;
-    QString nombre_;
+    std::optional<CandadoDelServidor> candado_;
     QString aviso_;
-    bool tomado_ = false;
 };

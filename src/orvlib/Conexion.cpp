@@ -123,3 +123,8 @@ QSqlQuery Conexion::consulta(const QString& sentencia) {
 QSqlQuery Conexion::consulta(const QString& sentencia, const QVariantList& valores) {
     return prepara(sentencia, valores);
 }
+
+QString Conexion::valor(const QString& sentencia, const QVariantList& valores) {
+    QSqlQuery q = prepara(sentencia, valores);
+    return q.next() ? q.value(0).toString() : QString();
+}

@@ -29,6 +29,8 @@ public:
     QSqlQuery consulta(const QString& sentencia);
     // Runs a statement with bound values ('?' placeholders).
     QSqlQuery consulta(const QString& sentencia, const QVariantList& valores);
+    // The first column of the statement's first row as text; empty when it returns no row.
+    QString valor(const QString& sentencia, const QVariantList& valores = {});
 
     bool abre(const QString& controlador, const QString& servidor, int puerto,
               const QString& usuario, const QString& contrasena, const QString& base);

@@ -19,16 +19,16 @@ void DeArchivos::BorraArchivo(const QString& ruta) {
     }
 }
 
-void DeArchivos::AbreDocumento(const QString& ruta, int modo, int ventana) {
+bool DeArchivos::AbreDocumento(const QString& ruta, int modo, int ventana) {
     Q_UNUSED(modo);
     Q_UNUSED(ventana);
     // The desktop's own opener, as the user's file manager would open the file.
 #if defined(Q_OS_WIN)
-    QProcess::startDetached(QStringLiteral("explorer"), {QDir::toNativeSeparators(ruta)});
+    return QProcess::startDetached(QStringLiteral("explorer"), {QDir::toNativeSeparators(ruta)});
 #elif defined(Q_OS_MACOS)
-    QProcess::startDetached(QStringLiteral("open"), {ruta});
+    return QProcess::startDetached(QStringLiteral("open"), {ruta});
 #else
-    QProcess::startDetached(QStringLiteral("xdg-open"), {ruta});
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {ruta});
 #endif
 }
 

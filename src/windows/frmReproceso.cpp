@@ -160,12 +160,8 @@ void frmReproceso::alCargar() {
     cargada_ = Protegido([this] {
         conCandado_ = logica_->TomaLaBaseTemporal();
         if (!conCandado_) {
-            throw ErrorOrvlib(
-                5,
-                QStringLiteral("Ya hay una ventana de \"Generar facturas por remisiones\" "
-                               "abierta con este servidor, aquí o en otra estación. Ciérrela "
-                               "antes de abrir otra."),
-                FacturaDeRemisiones::BaseTemporal());
+            throw ErrorOrvlib(5, FacturaDeRemisiones::Ocupada(),
+                              FacturaDeRemisiones::BaseTemporal());
         }
     });
     if (!cargada_) {
@@ -341,7 +337,7 @@ FacturaCreada frmReproceso::genera(const DatosDeFactura& datos) {
 }
 
 void frmReproceso::mouseDoubleClickEvent(QMouseEvent* evento) {
-    DeArchivos::AbreDocumento(Proceso::actual().stArchivoIni, 0, 1);
+    AbreConfiguracion(Proceso::actual().stArchivoIni);
     VentanaDeTrabajo::mouseDoubleClickEvent(evento);
 }
 

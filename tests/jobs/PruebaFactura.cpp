@@ -89,6 +89,28 @@ protected:
                 "FROM %1.remisiones))")
                 .arg(resguardo));
     }
+
+    // The text of the refusal of an invoice that must be refused.
+    QString rechazo(const DatosDeFactura& d) {
+        try {
+            trabajo.GeneraFactura(d, resguardo);
+            ADD_FAILURE() << "debió rechazarse";
+        } catch (const Rechazo& r) {
+            return r.texto();
+        }
+        return {};
+    }
+
+    // The message of an invoice that must fail.
+    QString falla(const DatosDeFactura& d, const std::function<void(int, qint32)>& avance = {}) {
+        try {
+            trabajo.GeneraFactura(d, resguardo, avance);
+            ADD_FAILURE() << "debió fallar";
+        } catch (const ErrorOrvlib& e) {
+            return e.descripcion();
+        }
+        return {};
+    }
 };
 
 TEST_F(Factura, LaSeleccionSoloTomaLasRemisionesQueCorresponden) {
@@ -266,13 +288,8 @@ TEST_F(Factura, SinTablasDeResguardoNoCambiaNada) {
     const TotalesDeFactura t = aplica(0);
     base.ejecuta(QStringLiteral("DROP TABLE %1.remisionesdetalle").arg(resguardo));
     const QString antes = estado();
-    try {
-        trabajo.GeneraFactura(datos(t), resguardo);
-        FAIL() << "debió rechazarse";
-    } catch (const Rechazo& r) {
-        EXPECT_TRUE(r.texto().contains(QStringLiteral("no tiene las tablas")))
-            << qPrintable(r.texto());
-    }
+    const QString texto = rechazo(datos(t));
+    EXPECT_TRUE(texto.contains(QStringLiteral("no tiene las tablas"))) << qPrintable(texto);
     EXPECT_EQ(estado(), antes);
 }
 
@@ -296,17 +313,11 @@ TEST_F(Factura, UnaFallaAMitadDeshaceTodo) {
     QSqlQuery q = principal.consulta(QStringLiteral("SELECT CONNECTION_ID()"));
     q.next();
     const QString conexion = q.value(0).toString();
-    try {
-        trabajo.GeneraFactura(datos(t), resguardo, [&](int paso, qint32) {
-            if (paso == 2) {
-                base.ejecuta(QStringLiteral("KILL ") + conexion);
-            }
-        });
-        FAIL() << "debió fallar";
-    } catch (const ErrorOrvlib& e) {
-        EXPECT_TRUE(e.descripcion().startsWith(
-            QStringLiteral("No se generó la factura y no se cambió nada.")));
-    }
+    EXPECT_TRUE(falla(datos(t), [&](int paso, qint32) {
+                    if (paso == 2) {
+                        base.ejecuta(QStringLiteral("KILL ") + conexion);
+                    }
+                }).startsWith(QStringLiteral("No se generó la factura y no se cambió nada.")));
     EXPECT_EQ(estado(), antes);
     ASSERT_TRUE(base.bases().AbrirBdD(principal));
     ASSERT_TRUE(trabajo.TomaLaBaseTemporal());
@@ -336,12 +347,7 @@ TEST_F(Factura, SeleccionVaciaYClienteDesconocidoSeRechazan) {
     AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}}});
     DatosDeFactura d = datos(aplica(0));
     d.cliente = QStringLiteral("NADIE");
-    try {
-        trabajo.GeneraFactura(d, resguardo);
-        FAIL();
-    } catch (const Rechazo& r) {
-        EXPECT_EQ(r.texto(), QStringLiteral("El cliente 'NADIE' no existe."));
-    }
+    EXPECT_EQ(rechazo(d), QStringLiteral("El cliente 'NADIE' no existe."));
     EXPECT_EQ(estado(), antes);
 }
 
@@ -426,14 +432,9 @@ TEST_F(Factura, LasDevolucionesQueDejanUnProductoSinCantidadSeRechazan) {
          {3, kDia, -30, 0, 0, QStringLiteral("A"), 0, 0, {linea("P3", -3, 10)}}});
     const TotalesDeFactura t = aplica(0);
     const QString antes = estado();
-    try {
-        trabajo.GeneraFactura(datos(t), resguardo);
-        FAIL() << "debió rechazarse";
-    } catch (const Rechazo& r) {
-        EXPECT_TRUE(r.texto().contains(QStringLiteral("'P1' (0), 'P3' (-3)")))
-            << qPrintable(r.texto());
-        EXPECT_FALSE(r.texto().contains(QStringLiteral("'P2'")));
-    }
+    const QString texto = rechazo(datos(t));
+    EXPECT_TRUE(texto.contains(QStringLiteral("'P1' (0), 'P3' (-3)"))) << qPrintable(texto);
+    EXPECT_FALSE(texto.contains(QStringLiteral("'P2'")));
     EXPECT_EQ(estado(), antes);
     EXPECT_FALSE(trabajo.QuedoAlgoEscrito());
 }
@@ -460,19 +461,14 @@ TEST_F(Factura, ConTablasSinTransaccionesUnaFallaDiceLoQueQuedoEscrito) {
                                 "FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='partida "
                                 "rechazada por la prueba'"));
     const TotalesDeFactura t = aplica(0);
-    try {
-        trabajo.GeneraFactura(datos(t), resguardo);
-        FAIL() << "debió fallar";
-    } catch (const ErrorOrvlib& e) {
-        const QString texto = e.descripcion();
-        EXPECT_FALSE(texto.contains(QStringLiteral("no se cambió nada"))) << qPrintable(texto);
-        EXPECT_TRUE(texto.startsWith(QStringLiteral("No se terminó de generar la factura.")));
-        EXPECT_TRUE(texto.contains(QStringLiteral("el contador FA-B de la tabla sistema quedó en "
-                                                  "124")))
-            << qPrintable(texto);
-        EXPECT_TRUE(texto.contains(QStringLiteral("el encabezado de la factura B124")));
-        EXPECT_TRUE(texto.contains(QStringLiteral("partida rechazada por la prueba")));
-    }
+    const QString texto = falla(datos(t));
+    EXPECT_FALSE(texto.contains(QStringLiteral("no se cambió nada"))) << qPrintable(texto);
+    EXPECT_TRUE(texto.startsWith(QStringLiteral("No se terminó de generar la factura.")));
+    EXPECT_TRUE(texto.contains(QStringLiteral("el contador FA-B de la tabla sistema quedó en "
+                                              "124")))
+        << qPrintable(texto);
+    EXPECT_TRUE(texto.contains(QStringLiteral("el encabezado de la factura B124")));
+    EXPECT_TRUE(texto.contains(QStringLiteral("partida rechazada por la prueba")));
     EXPECT_TRUE(trabajo.QuedoAlgoEscrito());
     EXPECT_EQ(valor(QStringLiteral("SELECT Contenido FROM sistema WHERE Dato='FA-B'")),
               QStringLiteral("124"));

@@ -1,5 +1,6 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
+#include "jobs/invoice/FacturaDeRemisiones.h"
 #include "orvlib/ArchivoIni.h"
 #include "startup/Menu.h"
 #include "startup/Principal.h"
@@ -161,7 +162,7 @@ TEST_F(VentanaDeFactura, UnaSegundaVentanaSeRechaza) {
         frmReproceso segunda;
         EXPECT_FALSE(segunda.Cargada());
         ASSERT_EQ(dialogos.cajas().size(), 1);
-        EXPECT_TRUE(dialogos.cajas()[0].texto.contains(QStringLiteral("Ya hay una ventana")));
+        EXPECT_TRUE(dialogos.cajas()[0].texto.contains(FacturaDeRemisiones::Ocupada()));
         segunda.close();
     }
     EXPECT_TRUE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());

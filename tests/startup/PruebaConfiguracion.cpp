@@ -8,6 +8,7 @@
 #include "support/CarpetaDePrueba.h"
 #include "ui/DialogosGuionados.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,6 +39,7 @@ protected:
 };
 
 TEST_F(Configuracion, SinIniNiInstalacionCreaElIniAvisaYSeDetiene) {
+    dialogos.responde(false);
     EXPECT_FALSE(lee());
     EXPECT_EQ(ArchivoIni(ini).lee(kSeccion, kRuta), QStringLiteral("C:\\orvanepremium"));
     EXPECT_TRUE(CarpetaDePrueba::lee(ini).startsWith(
@@ -56,6 +58,18 @@ TEST_F(Configuracion, SinIniNiInstalacionCreaElIniAvisaYSeDetiene) {
     EXPECT_FALSE(pregunta.noPorDefecto);
     EXPECT_EQ(pregunta.titulo, QStringLiteral("Editar INI"));
     EXPECT_EQ(pregunta.texto, QStringLiteral("¿Desea editar el archivo de configuración?"));
+}
+
+// Without a desktop opener the user is told which file to edit instead of nothing happening.
+TEST_F(Configuracion, SinEditorDiceQueArchivoEditarAMano) {
+    const QByteArray ruta = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(carpeta.ruta(QStringLiteral("sin-programas"))));
+    dialogos.responde(true);
+    EXPECT_FALSE(lee());
+    qputenv("PATH", ruta);
+    ASSERT_EQ(dialogos.cajas().size(), 3);
+    EXPECT_EQ(dialogos.cajas()[2].titulo, QStringLiteral("Alerta"));
+    EXPECT_TRUE(dialogos.cajas()[2].texto.endsWith(ini)) << qPrintable(dialogos.cajas()[2].texto);
 }
 
 TEST_F(Configuracion, ClaveVaciaSeReemplazaYBlancosSeUsanComoSeLeen) {

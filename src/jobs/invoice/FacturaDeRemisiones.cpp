@@ -2,6 +2,7 @@
 
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
 #include "orvlib/Sentencias.h"
@@ -11,12 +12,6 @@
 #include <QStringList>
 
 namespace {
-
-const QString kCandado = QStringLiteral("deremisiones.tmpreprocesarem");
-
-QString unaCifra(QSqlQuery q) {
-    return q.next() ? q.value(0).toString() : QString();
-}
 
 // The columns of the host's remisionesdetalle in their order, for a copy of its rows d whose
 // Cantidad is the given expression.
@@ -65,13 +60,11 @@ QString FacturaDeRemisiones::RedondeoAlPar(const QString& x) {
 }
 
 bool FacturaDeRemisiones::TomaLaBaseTemporal() {
-    return unaCifra(principal_.consulta(QStringLiteral("SELECT GET_LOCK(?, 0)"), {kCandado})) ==
-           QLatin1String("1");
+    return candado_.Toma();
 }
 
 void FacturaDeRemisiones::VerificaLaBaseTemporal() {
-    if (unaCifra(principal_.consulta(QStringLiteral("SELECT IS_USED_LOCK(?) = CONNECTION_ID()"),
-                                     {kCandado})) != QLatin1String("1")) {
+    if (!candado_.EsPropio()) {
         throw Rechazo(QStringLiteral("Esta ventana ya no tiene reservada la base de trabajo "
                                      "(la conexión con el servidor se perdió). Ciérrela y ábrala "
                                      "de nuevo."));
@@ -79,7 +72,7 @@ void FacturaDeRemisiones::VerificaLaBaseTemporal() {
 }
 
 void FacturaDeRemisiones::SueltaLaBaseTemporal() {
-    principal_.consulta(QStringLiteral("SELECT RELEASE_LOCK(?)"), {kCandado});
+    candado_.Suelta();
 }
 
 void FacturaDeRemisiones::PreparaBaseTemporal() {
@@ -204,10 +197,10 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
 
 void FacturaDeRemisiones::verificaAntesDeFacturar(const DatosDeFactura& datos,
                                                   const QString& baseResguardo) {
-    const QString tablasDeResguardo = unaCifra(principal_.consulta(
+    const QString tablasDeResguardo = principal_.valor(
         QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA=? AND "
                        "TABLE_NAME IN ('remisiones','remisionesdetalle')"),
-        {baseResguardo}));
+        {baseResguardo});
     if (tablasDeResguardo != QLatin1String("2")) {
         throw Rechazo(
             QStringLiteral("La base de datos de resguardo '%1' no tiene las tablas remisiones y "
@@ -215,15 +208,15 @@ void FacturaDeRemisiones::verificaAntesDeFacturar(const DatosDeFactura& datos,
                 .arg(baseResguardo));
     }
     const QString partidas =
-        unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM ") + BaseTemporal() +
-                                     QStringLiteral(".remisionesdetalle")));
+        principal_.valor(QStringLiteral("SELECT COUNT(*) FROM ") + BaseTemporal() +
+                         QStringLiteral(".remisionesdetalle"));
     if (partidas.toInt() == 0) {
         throw Rechazo(QStringLiteral("No hay remisiones aplicadas que facturar: use "
                                      "\"Aplicar\" con otra selección."));
     }
     verificaCantidades();
-    if (unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM clientes WHERE Clave=?"),
-                                     {datos.cliente}))
+    if (principal_
+            .valor(QStringLiteral("SELECT COUNT(*) FROM clientes WHERE Clave=?"), {datos.cliente})
             .toInt() == 0) {
         throw Rechazo(QStringLiteral("El cliente '%1' no existe.").arg(datos.cliente));
     }
@@ -281,16 +274,16 @@ qint32 FacturaDeRemisiones::tomaFolio(const DatosDeFactura& datos) {
     principal_.consulta(QStringLiteral("SELECT Contenido FROM sistema WHERE Dato=? FOR UPDATE"),
                         {clave});
     qint32 folio = datos.folioPropuesto;
-    while (unaCifra(principal_.consulta(
-                        QStringLiteral("SELECT COUNT(*) FROM facturas WHERE Serie=? AND Factura=?"),
-                        {datos.serie, folio}))
+    while (principal_
+               .valor(QStringLiteral("SELECT COUNT(*) FROM facturas WHERE Serie=? AND Factura=?"),
+                      {datos.serie, folio})
                .toInt() > 0) {
         ++folio;
     }
     principal_.consulta(QStringLiteral("Update sistema set Contenido=? where Dato=?"),
                         {QString::number(folio), clave});
     anota(QStringLiteral("el contador %1 de la tabla sistema quedó en %2").arg(clave).arg(folio),
-          {principal(QStringLiteral("sistema"))});
+          principal(QStringLiteral("sistema")));
     return folio;
 }
 
@@ -328,8 +321,8 @@ qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32
             valores << cliente.value(i);
         }
         columnas << QStringLiteral("LugarExpedicion");
-        const QString lugar = unaCifra(
-            principal_.consulta(QStringLiteral("SELECT Localidad2 FROM generales LIMIT 1")));
+        const QString lugar =
+            principal_.valor(QStringLiteral("SELECT Localidad2 FROM generales LIMIT 1"));
         valores << texto(lugar);
     }
     columnas << QStringLiteral("Subtotal") << QStringLiteral("IVA") << QStringLiteral("Usuario")
@@ -342,13 +335,12 @@ qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32
             .arg(columnas.join(QLatin1Char(',')),
                  QStringList(columnas.size(), QStringLiteral("?")).join(QLatin1Char(','))),
         valores);
-    const qint64 id =
-        unaCifra(principal_.consulta(QStringLiteral("SELECT LAST_INSERT_ID()"))).toLongLong();
+    const qint64 id = principal_.valor(QStringLiteral("SELECT LAST_INSERT_ID()")).toLongLong();
     anota(QStringLiteral("el encabezado de la factura %1%2 (Id %3) en facturas")
               .arg(datos.serie)
               .arg(folio)
               .arg(id),
-          {principal(QStringLiteral("facturas"))});
+          principal(QStringLiteral("facturas")));
     return id;
 }
 
@@ -369,16 +361,24 @@ void FacturaDeRemisiones::agregaPartidas(qint64 idFactura) {
                          precio.TextoSql(), precio.TextoSql(), grupos.value(3), grupos.value(0),
                          grupos.value(4), 1});
     }
+    // One note of the lines written, also when one of them fails.
+    qsizetype escritas = 0;
+    const AlSalir anotaPartidas([&] {
+        if (escritas > 0) {
+            anota(QStringLiteral("%1 de las %2 partidas de la factura (Id %3) en facturasdetalle")
+                      .arg(escritas)
+                      .arg(partidas.size())
+                      .arg(idFactura),
+                  principal(QStringLiteral("facturasdetalle")));
+        }
+    });
     for (const QVariantList& valores : partidas) {
         principal_.consulta(
             QStringLiteral("INSERT INTO facturasdetalle (Id, Partida, Descripcion, Cantidad, "
                            "PrecioNeto, PrecioBruto, IVA, Producto, ImpuestoAd, NumeroDePrecio) "
                            "VALUES (?,?,?,?,?,?,?,?,?,?)"),
             valores);
-        anota(QStringLiteral("la partida %1 de la factura (Id %2) en facturasdetalle")
-                  .arg(valores[1].toInt())
-                  .arg(idFactura),
-              {principal(QStringLiteral("facturasdetalle"))});
+        ++escritas;
     }
 }
 
@@ -390,14 +390,15 @@ void FacturaDeRemisiones::cancelaYResguarda(const DatosDeFactura& datos, qint32 
                            .arg(resguardo, temporal));
     anota(QStringLiteral("las copias reducidas de las remisiones en %1.remisiones")
               .arg(baseResguardo),
-          {baseResguardo + QStringLiteral(".remisiones")});
+          baseResguardo + QStringLiteral(".remisiones"));
     principal_.ejecuta(
         QStringLiteral("Insert into %1.remisionesdetalle SELECT * FROM %2.remisionesdetalle")
             .arg(resguardo, temporal));
     anota(QStringLiteral("sus partidas en %1.remisionesdetalle").arg(baseResguardo),
-          {baseResguardo + QStringLiteral(".remisionesdetalle")});
-    const int notas = unaCifra(principal_.consulta(QStringLiteral("SELECT COUNT(*) FROM ") +
-                                                   temporal + QStringLiteral(".remisiones")))
+          baseResguardo + QStringLiteral(".remisionesdetalle"));
+    const int notas = principal_
+                          .valor(QStringLiteral("SELECT COUNT(*) FROM ") + temporal +
+                                 QStringLiteral(".remisiones"))
                           .toInt();
     QSqlQuery cancela = principal_.consulta(
         QStringLiteral("Update remisiones r join %1.remisiones t on t.Id=r.Id set r.Cancelada=1, "
@@ -408,7 +409,7 @@ void FacturaDeRemisiones::cancelaYResguarda(const DatosDeFactura& datos, qint32 
          QStringLiteral("REMISION TOMADA EN LA FACTURA ") + datos.serie + QString::number(folio)});
     anota(QStringLiteral("%1 remisiones marcadas como canceladas y facturadas en remisiones")
               .arg(cancela.numRowsAffected()),
-          {principal(QStringLiteral("remisiones"))});
+          principal(QStringLiteral("remisiones")));
     if (cancela.numRowsAffected() != notas) {
         throw ErrorOrvlib(
             5,
@@ -425,7 +426,7 @@ FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& b
     VerificaLaBaseTemporal();
     verificaAntesDeFacturar(datos, baseResguardo);
     const QStringList sinTransaccion = TablasSinTransaccion(baseResguardo);
-    base_ = unaCifra(principal_.consulta(QStringLiteral("SELECT DATABASE()")));
+    base_ = principal_.valor(QStringLiteral("SELECT DATABASE()"));
     escrito_.clear();
     FacturaCreada creada{datos.serie, 0, 0};
     const auto avanza = [&alAvanzar, &creada](int paso) {
@@ -462,19 +463,18 @@ QString FacturaDeRemisiones::principal(const QString& tabla) const {
     return base_ + QLatin1Char('.') + tabla;
 }
 
-void FacturaDeRemisiones::anota(const QString& que, const QStringList& tablas) {
-    escrito_.push_back({que, tablas});
+void FacturaDeRemisiones::anota(const QString& que, const QString& tabla) {
+    escrito_.emplace_back(que, tabla);
 }
 
 QString FacturaDeRemisiones::queQuedo(const QStringList& sinTransaccion) {
     // What the rollback cannot undo: the steps done on tables without transactions.
     QStringList quedo;
-    for (const auto& [que, tablas] : escrito_) {
-        const bool permanece = std::any_of(tablas.begin(), tablas.end(), [&](const QString& t) {
-            return std::any_of(sinTransaccion.begin(), sinTransaccion.end(), [&](const QString& s) {
-                return s.startsWith(t + QStringLiteral(" "), Qt::CaseInsensitive);
+    for (const auto& [que, tabla] : escrito_) {
+        const bool permanece =
+            std::any_of(sinTransaccion.begin(), sinTransaccion.end(), [&](const QString& s) {
+                return s.startsWith(tabla + QLatin1Char(' '), Qt::CaseInsensitive);
             });
-        });
         if (permanece) {
             quedo << QStringLiteral("- ") + que;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hostdata/BaseDeFactura.h"
+#include "hostdata/CandadoDelServidor.h"
 #include "hostdata/Importe.h"
 
 #include <QDate>
@@ -49,9 +51,14 @@ class FacturaDeRemisiones {
 public:
     FacturaDeRemisiones(Conexion& cnnPrincipal, Conexion& cnnTemporal);
 
-    // Takes the working database's lock; false when another window, here or on another
-    // workstation, holds it.
+    // Takes the working database's lock; false when another window or command, here or on
+    // another workstation, holds it, which Ocupada() then tells the user.
     bool TomaLaBaseTemporal();
+    static QString Ocupada() {
+        return QStringLiteral("Ya se está generando una factura por remisiones con este "
+                              "servidor, en una ventana o en una orden de consola, aquí o en otra "
+                              "estación. Espere a que termine.");
+    }
     // Refuses (Rechazo) when this connection no longer holds the lock, as after the server
     // dropped the connection.
     void VerificaLaBaseTemporal();
@@ -92,7 +99,7 @@ public:
     // The clock of the invoice's Hora; tests set it.
     void PonReloj(std::function<QTime()> reloj) { reloj_ = std::move(reloj); }
 
-    static QString BaseTemporal() { return QStringLiteral("tmpreprocesarem"); }
+    static QString BaseTemporal() { return BaseDeFactura::Nombre(); }
     // "01 - Efectivo" gives "01"; a text without " - " at the third character is kept whole.
     static QString ClaveMetodoPago(const QString& texto);
     // SQL that rounds a decimal expression to four decimals with halves to even, as the
@@ -105,7 +112,7 @@ private:
     void verificaAntesDeFacturar(const DatosDeFactura& datos, const QString& baseResguardo);
     void verificaCantidades();
     QString principal(const QString& tabla) const;
-    void anota(const QString& que, const QStringList& tablas);
+    void anota(const QString& que, const QString& tabla);
     QString queQuedo(const QStringList& sinTransaccion);
     qint32 tomaFolio(const DatosDeFactura& datos);
     qint64 agregaEncabezado(const DatosDeFactura& datos, qint32 folio);
@@ -115,9 +122,10 @@ private:
 
     Conexion& principal_;
     Conexion& temporal_;
+    CandadoDelServidor candado_{principal_, BaseDeFactura::Candado()};
     std::function<QTime()> reloj_ = [] { return QTime::currentTime(); };
     QString base_;
-    // The writes of the invoice in progress, with the tables each one touched.
-    std::vector<std::pair<QString, QStringList>> escrito_;
+    // The writes of the invoice in progress, with the table ("base.tabla") each one touched.
+    std::vector<std::pair<QString, QString>> escrito_;
     bool quedoEscrito_ = false;
 };
