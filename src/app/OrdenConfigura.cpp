@@ -8,7 +8,7 @@
 
 QString OrdenConfigura::sinopsis() const {
     return QStringLiteral("configura --carpeta-orvane DIR --servidor H [--puerto P] --usuario U "
-                          "--base B [--resguardo B2] [--impresora NOMBRE]");
+                          "--base B [--resguardo B2] [--impresora NOMBRE] [--plantillas DIR]");
 }
 
 QString OrdenConfigura::descripcion() const {
@@ -68,6 +68,7 @@ int OrdenConfigura::ejecuta(const QCommandLineParser& opciones) {
         opciones.isSet(QStringLiteral("plantillas"))
             ? opciones.value(QStringLiteral("plantillas"))
             : QDir(Proceso::CarpetaDeDatosInstalados()).filePath(QStringLiteral("plantillas"));
+    ConfiguracionDeTienda::Valida(datos);
     if (!ContrasenaDeConsola::Lee(
             QStringLiteral("Contraseña de %1 en %2: ").arg(datos.usuario, datos.servidor),
             datos.contrasena)) {

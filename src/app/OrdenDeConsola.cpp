@@ -18,7 +18,26 @@
 #include <QDate>
 #include <QDir>
 #include <cstdio>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Every subcommand under its name, in the order the general help lists them.
+std::vector<std::pair<QString, std::function<std::unique_ptr<OrdenDeConsola>()>>> ordenes() {
+    return {
+        {QStringLiteral("configura"), [] { return std::make_unique<OrdenConfigura>(); }},
+        {QStringLiteral("verifica"), [] { return std::make_unique<OrdenVerifica>(); }},
+        {QStringLiteral("tope"), [] { return std::make_unique<OrdenTope>(); }},
+        {QStringLiteral("porcentaje"), [] { return std::make_unique<OrdenPorcentaje>(); }},
+        {QStringLiteral("factura"), [] { return std::make_unique<OrdenFactura>(); }},
+    };
+}
+
+} // namespace
 
 void OrdenDeConsola::Escribe(const QString& texto) {
     std::fputs(texto.toUtf8().constData(), stdout);
@@ -117,13 +136,9 @@ QString OrdenDeConsola::AyudaGeneral() {
         QStringLiteral("Uso: deremisiones [-probando]      abre el menú principal"),
         QStringLiteral("     deremisiones --version"),
     };
-    for (const auto& orden : {std::unique_ptr<OrdenDeConsola>(new OrdenConfigura),
-                              std::unique_ptr<OrdenDeConsola>(new OrdenVerifica),
-                              std::unique_ptr<OrdenDeConsola>(new OrdenTope),
-                              std::unique_ptr<OrdenDeConsola>(new OrdenPorcentaje),
-                              std::unique_ptr<OrdenDeConsola>(new OrdenFactura)}) {
+    for (const auto& [nombre, crea] : ordenes()) {
         lineas << QStringLiteral("     ") +
-                      envuelve(QStringLiteral("deremisiones ") + orden->sinopsis(), 10, 5);
+                      envuelve(QStringLiteral("deremisiones ") + crea()->sinopsis(), 10, 5);
     }
     lineas << QString()
            << envuelve(QStringLiteral("«deremisiones ORDEN --help» explica cada orden. Para "
@@ -186,17 +201,12 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
         return -1;
     }
     std::unique_ptr<OrdenDeConsola> orden;
-    if (argumentos[1] == QLatin1String("tope")) {
-        orden = std::make_unique<OrdenTope>();
-    } else if (argumentos[1] == QLatin1String("factura")) {
-        orden = std::make_unique<OrdenFactura>();
-    } else if (argumentos[1] == QLatin1String("porcentaje")) {
-        orden = std::make_unique<OrdenPorcentaje>();
-    } else if (argumentos[1] == QLatin1String("configura")) {
-        orden = std::make_unique<OrdenConfigura>();
-    } else if (argumentos[1] == QLatin1String("verifica")) {
-        orden = std::make_unique<OrdenVerifica>();
-    } else {
+    for (const auto& [nombre, crea] : ordenes()) {
+        if (argumentos[1] == nombre) {
+            orden = crea();
+        }
+    }
+    if (!orden) {
         return -1;
     }
     QCommandLineParser opciones;
@@ -228,5 +238,8 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
         return 2;
     } catch (const ErrorOrvlib& e) {
         return Falla(e.texto());
+    } catch (const std::exception& e) {
+        // The report engine's and any other error end the command with its own text.
+        return Falla(QString::fromUtf8(e.what()));
     }
 }

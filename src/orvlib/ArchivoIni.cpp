@@ -174,9 +174,23 @@ QStringList ArchivoIni::secciones() const {
 }
 
 void ArchivoIni::escribe(const QString& seccion, const QString& clave, const QString& valor) {
+    escribe({{seccion, clave, valor}});
+}
+
+void ArchivoIni::escribe(const QList<Valor>& valores) {
+    bool cambio = false;
+    for (const Valor& v : valores) {
+        cambio = pon(v.seccion, v.clave, v.valor) || cambio;
+    }
+    if (cambio) {
+        guarda();
+    }
+}
+
+bool ArchivoIni::pon(const QString& seccion, const QString& clave, const QString& valor) {
     const Posicion p = busca(seccion, clave);
     if (p.clave >= 0 && valorDe(lineas_[p.clave]) == valor) {
-        return;
+        return false;
     }
     if (p.clave >= 0) {
         const QString& actual = lineas_[p.clave];
@@ -188,7 +202,7 @@ void ArchivoIni::escribe(const QString& seccion, const QString& clave, const QSt
         lineas_.append(QLatin1Char('[') + seccion + QLatin1Char(']'));
         lineas_.append(lineaDeClave(clave, valor));
     }
-    guarda();
+    return true;
 }
 
 void ArchivoIni::HazPrivado(const QString& ruta) {

@@ -13,6 +13,11 @@ class ArchivoIni {
 public:
     enum class Estilo { Windows, Unix };
     enum class Acceso { Comun, Privado };
+    struct Valor {
+        QString seccion;
+        QString clave;
+        QString valor;
+    };
 
     explicit ArchivoIni(QString ruta, Estilo estilo = Estilo::Windows,
                         Acceso acceso = Acceso::Comun);
@@ -25,6 +30,8 @@ public:
     // Creates the file, the section or the key as needed; writes the file atomically, and not
     // at all when the key already holds the value.
     void escribe(const QString& seccion, const QString& clave, const QString& valor);
+    // The same for several keys at once: the file is written once, with all of them or none.
+    void escribe(const QList<Valor>& valores);
     // Leaves an existing file readable and writable by its owner only.
     static void HazPrivado(const QString& ruta);
 
@@ -37,6 +44,8 @@ private:
 
     void carga();
     void guarda() const;
+    // Sets the key in memory; false when it already held the value.
+    bool pon(const QString& seccion, const QString& clave, const QString& valor);
     Posicion busca(const QString& seccion, const QString& clave) const;
     static QString nombreDeSeccion(const QString& linea);
     static bool esClave(const QString& linea, const QString& clave);

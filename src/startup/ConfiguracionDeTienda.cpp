@@ -9,9 +9,9 @@
 #include "orvlib/DelRegistro.h"
 #include "orvlib/Utilerias.h"
 #include "printing/AlmacenDePlantillas.h"
+#include "printing/modRPTs.h"
 
 #include <QDir>
-#include <QPrinterInfo>
 #include <QSqlQuery>
 
 namespace {
@@ -19,7 +19,9 @@ namespace {
 const QString kSeccion = QStringLiteral("Configuración");
 const QStringList kOrigenes = {QStringLiteral("myodbc3-test"), QStringLiteral("Orvane Reportes")};
 
-void valida(const DatosDeTienda& d) {
+} // namespace
+
+void ConfiguracionDeTienda::Valida(const DatosDeTienda& d) {
     const struct {
         const QString& valor;
         const char* opcion;
@@ -37,6 +39,8 @@ void valida(const DatosDeTienda& d) {
     }
 }
 
+namespace {
+
 bool tieneTablas(Conexion& cnn, const QString& base, const QStringList& tablas) {
     QSqlQuery q = cnn.consulta(
         QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA=? AND "
@@ -44,16 +48,6 @@ bool tieneTablas(Conexion& cnn, const QString& base, const QStringList& tablas) 
             .arg(tablas.join(QStringLiteral("','"))),
         {base});
     return q.next() && q.value(0).toInt() == tablas.size();
-}
-
-QString cuenta(Conexion& cnn) {
-    QSqlQuery q = cnn.consulta(QStringLiteral("SELECT CURRENT_USER()"));
-    if (!q.next()) {
-        return {};
-    }
-    const QString usuario = q.value(0).toString();
-    const qsizetype arroba = usuario.lastIndexOf(QLatin1Char('@'));
-    return QStringLiteral("'%1'@'%2'").arg(usuario.left(arroba), usuario.mid(arroba + 1));
 }
 
 // Checks the account against the store; what it noticed goes to avisos.
@@ -75,20 +69,20 @@ void revisaLaTienda(Conexion& cnn, const DatosDeTienda& d, QStringList& avisos) 
         throw Rechazo(QStringLiteral("Al usuario '%1' le faltan permisos que necesitan las "
                                      "reimpresiones:\n  %2\nDéselos, por ejemplo con:\n%3")
                           .arg(d.usuario, necesarias.join(QStringLiteral("\n  ")),
-                               PermisosDeLaTienda::Concesiones(d.base, d.resguardo, cuenta(cnn))));
+                               PermisosDeLaTienda::Concesiones(d.base, d.resguardo,
+                                                               PermisosDeLaTienda::Cuenta(cnn))));
     }
     for (QString& aviso : avisos) {
         aviso = QStringLiteral("Aviso: para «Generar facturas por remisiones» falta ") + aviso;
     }
 }
 
-QStringList guardaPlantillas(Conexion& cnn, const QString& carpeta) {
-    QSqlQuery q = cnn.consulta(QStringLiteral(
-        "SELECT COUNT(DISTINCT Archivo) FROM reportesbin WHERE Archivo IN ('fmtRemision.rpt', "
-        "'Auxiliar.MDB')"));
-    if (q.next() && q.value(0).toInt() == 2) {
-        return {QStringLiteral("Las plantillas de la tienda ya estaban en reportesbin; no se "
-                               "cambiaron.")};
+// The shipped template files to store, none when the store has its own; refuses (Rechazo)
+// when the store has none and the program's cannot be found.
+QStringList plantillasPorGuardar(Conexion& cnn, const QString& carpeta) {
+    if (cnn.valor(QStringLiteral("SELECT COUNT(DISTINCT Archivo) FROM reportesbin WHERE Archivo "
+                                 "IN ('fmtRemision.rpt', 'Auxiliar.MDB')")) == QLatin1String("2")) {
+        return {};
     }
     const QStringList fuentes = AlmacenDePlantillas::Fuentes(carpeta);
     if (fuentes.isEmpty()) {
@@ -96,37 +90,47 @@ QStringList guardaPlantillas(Conexion& cnn, const QString& carpeta) {
                                      "encontraron las del programa en %1 (use --plantillas).")
                           .arg(carpeta));
     }
-    return {QStringLiteral("Plantillas guardadas en reportesbin: ") +
-            AlmacenDePlantillas::Guarda(cnn, fuentes).join(QStringLiteral(", ")) +
-            QLatin1Char('.')};
+    return fuentes;
 }
 
+QString guardaPlantillas(Conexion& cnn, const QStringList& fuentes) {
+    if (fuentes.isEmpty()) {
+        return QStringLiteral("Las plantillas de la tienda ya estaban en reportesbin; no se "
+                              "cambiaron.");
+    }
+    return QStringLiteral("Plantillas guardadas en reportesbin: ") +
+           AlmacenDePlantillas::Guarda(cnn, fuentes).join(QStringLiteral(", ")) + QLatin1Char('.');
+}
+
+// Each file is written once, with all its values: a failure leaves it as it was.
 void escribeInstalacion(const DatosDeTienda& d) {
     ArchivoIni::HazPrivado(DelRegistro::ArchivoDeInstalaciones());
-    ArchivoIni ini(DelRegistro::ArchivoDeInstalaciones(), ArchivoIni::Estilo::Windows,
-                   ArchivoIni::Acceso::Privado);
-    ini.escribe(d.carpetaOrvane, QStringLiteral("servidor"), d.servidor);
-    ini.escribe(d.carpetaOrvane, QStringLiteral("MySQLServer"), d.servidor);
-    ini.escribe(d.carpetaOrvane, QStringLiteral("MySQLPuerto"), QString::number(d.puerto));
-    ini.escribe(d.carpetaOrvane, QStringLiteral("MySQLUsuario"), Utilerias::Encripta(d.usuario));
-    ini.escribe(d.carpetaOrvane, QStringLiteral("MySQLPassword"),
-                Utilerias::Encripta(d.contrasena));
+    ArchivoIni(DelRegistro::ArchivoDeInstalaciones(), ArchivoIni::Estilo::Windows,
+               ArchivoIni::Acceso::Privado)
+        .escribe({
+            {d.carpetaOrvane, QStringLiteral("servidor"), d.servidor},
+            {d.carpetaOrvane, QStringLiteral("MySQLServer"), d.servidor},
+            {d.carpetaOrvane, QStringLiteral("MySQLPuerto"), QString::number(d.puerto)},
+            {d.carpetaOrvane, QStringLiteral("MySQLUsuario"), Utilerias::Encripta(d.usuario)},
+            {d.carpetaOrvane, QStringLiteral("MySQLPassword"), Utilerias::Encripta(d.contrasena)},
+        });
 }
 
 void escribeOrigenes(const DatosDeTienda& d, const QString& controlador) {
     const QString archivo = DelRegistro::ArchivoDeOrigenesOdbc();
-    QDir().mkpath(QFileInfo(archivo).absolutePath());
     ArchivoIni::HazPrivado(archivo);
-    ArchivoIni ini(archivo, ArchivoIni::Estilo::Unix, ArchivoIni::Acceso::Privado);
+    QList<ArchivoIni::Valor> valores;
     for (const QString& origen : kOrigenes) {
-        ini.escribe(origen, QStringLiteral("Driver"), controlador);
-        ini.escribe(origen, QStringLiteral("Server"), d.servidor);
-        ini.escribe(origen, QStringLiteral("Port"), QString::number(d.puerto));
-        ini.escribe(origen, QStringLiteral("User"), d.usuario);
-        ini.escribe(origen, QStringLiteral("Password"), d.contrasena);
-        ini.escribe(origen, QStringLiteral("Database"),
-                    origen == kOrigenes[0] ? d.base : QStringLiteral("orvanereportes"));
+        valores << ArchivoIni::Valor{origen, QStringLiteral("Driver"), controlador}
+                << ArchivoIni::Valor{origen, QStringLiteral("Server"), d.servidor}
+                << ArchivoIni::Valor{origen, QStringLiteral("Port"), QString::number(d.puerto)}
+                << ArchivoIni::Valor{origen, QStringLiteral("User"), d.usuario}
+                << ArchivoIni::Valor{origen, QStringLiteral("Password"), d.contrasena}
+                << ArchivoIni::Valor{origen, QStringLiteral("Database"),
+                                     origen == kOrigenes[0] ? d.base
+                                                            : QStringLiteral("orvanereportes")};
     }
+    ArchivoIni(archivo, ArchivoIni::Estilo::Unix, ArchivoIni::Acceso::Privado).escribe(valores);
 }
 
 } // namespace
@@ -164,7 +168,7 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
 }
 
 QStringList ConfiguracionDeTienda::Aplica(DatosDeTienda d) {
-    valida(d);
+    Valida(d);
     d.carpetaOrvane = CarpetaNormalizada(d.carpetaOrvane);
     Conexion cnn;
     if (!cnn.abre(QStringLiteral("QMYSQL"), d.servidor, d.puerto, d.usuario, d.contrasena,
@@ -179,20 +183,22 @@ QStringList ConfiguracionDeTienda::Aplica(DatosDeTienda d) {
                                      "el paquete odbc-mariadb.")
                           .arg(ControladoresOdbc::Archivo()));
     }
-    hecho << guardaPlantillas(cnn, d.carpetaDePlantillas);
+    const QStringList fuentes = plantillasPorGuardar(cnn, d.carpetaDePlantillas);
     if (!QDir().mkpath(d.carpetaOrvane)) {
         throw Rechazo(
             QStringLiteral("No se pudo crear la carpeta de Orvane %1.").arg(d.carpetaOrvane));
     }
+    hecho << guardaPlantillas(cnn, fuentes);
     escribeInstalacion(d);
     hecho << QStringLiteral("Instalación [%1] registrada en %2 (usuario y contraseña cifrados).")
                  .arg(d.carpetaOrvane, DelRegistro::ArchivoDeInstalaciones());
     const QString ini =
         QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("DeRemisiones.ini"));
-    ArchivoIni programa(ini);
-    programa.escribe(kSeccion, QStringLiteral("Ruta de Orvane Premium"), d.carpetaOrvane);
-    programa.escribe(kSeccion, QStringLiteral("Base de datos principal"), d.base);
-    programa.escribe(kSeccion, QStringLiteral("Base de datos de resguardo"), d.resguardo);
+    ArchivoIni(ini).escribe({
+        {kSeccion, QStringLiteral("Ruta de Orvane Premium"), d.carpetaOrvane},
+        {kSeccion, QStringLiteral("Base de datos principal"), d.base},
+        {kSeccion, QStringLiteral("Base de datos de resguardo"), d.resguardo},
+    });
     hecho << QStringLiteral("Configuración del programa escrita en %1.").arg(ini);
     escribeOrigenes(d, controlador);
     hecho << QStringLiteral("Orígenes de datos myodbc3-test y Orvane Reportes en %1, con el "
@@ -204,7 +210,7 @@ QStringList ConfiguracionDeTienda::Aplica(DatosDeTienda d) {
                                    QStringLiteral("fmtremision.rpt"), d.impresora);
         hecho
             << QStringLiteral("Impresora de las remisiones: %1 (en %2).").arg(d.impresora, orvane);
-        if (QPrinterInfo::printerInfo(d.impresora).isNull()) {
+        if (modRPTs::ImpresoraInstalada(d.impresora).isNull()) {
             hecho << QStringLiteral("Aviso: la impresora «%1» no está instalada en este equipo.")
                          .arg(d.impresora);
         }

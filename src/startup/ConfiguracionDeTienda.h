@@ -28,6 +28,8 @@ public:
     // What it did, a line each. Throws Rechazo, with nothing written, when the store cannot
     // be used as given.
     static QStringList Aplica(DatosDeTienda datos);
+    // Refuses (Rechazo) data that lacks what Aplica needs, before anything is asked or opened.
+    static void Valida(const DatosDeTienda& datos);
     // Why a connection to the store could not open, in words an installer can act on.
     static QString MotivoDeConexion(const Conexion& cnn, const QString& servidor, int puerto,
                                     const QString& usuario, const QString& base);

@@ -8,6 +8,7 @@
 #include "orvlib/DelRegistro.h"
 #include "orvlib/Utilerias.h"
 #include "orvlib/libKwtm.h"
+#include "printing/modRPTs.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/OrigenDeDatos.h"
 #include "startup/ConfiguracionDeTienda.h"
@@ -99,9 +100,8 @@ Verificacion::Punto instalacion(Estado& e) {
     }
     const QString usuario = registro.DatosTrq(QStringLiteral("MySQLUsuario"));
     if (usuario.trimmed().isEmpty()) {
-        return mal(nombre, QStringLiteral("la instalación no tiene MySQLUsuario ni "
-                                          "MySQLPassword: el programa entraría como root sin "
-                                          "contraseña.") +
+        return mal(nombre, QStringLiteral("la instalación no tiene MySQLUsuario: el programa "
+                                          "entraría como root sin contraseña.") +
                                kComoArreglar);
     }
     e.usuario = Utilerias::DesEncripta(usuario);
@@ -150,7 +150,9 @@ Verificacion::Punto permisos(Estado& e, bool conFacturas) {
     }
     if (!faltan.isEmpty()) {
         return mal(nombre, QStringLiteral("le faltan: ") + faltan.join(QStringLiteral("; ")) +
-                               QStringLiteral(". Vea en el README los permisos que necesita."));
+                               QStringLiteral(". Déselos, por ejemplo con:\n") +
+                               PermisosDeLaTienda::Concesiones(e.base, e.resguardo,
+                                                               PermisosDeLaTienda::Cuenta(e.cnn)));
     }
     return bien(nombre);
 }
@@ -251,17 +253,19 @@ Verificacion::Punto impresora(const Estado& e) {
     const QString pdf = qEnvironmentVariable("DEREMISIONES_PDF");
     if (!pdf.isEmpty()) {
         const QString nombre = QStringLiteral("Impresión en PDF (%1)").arg(pdf);
-        QDir().mkpath(pdf);
-        return QFileInfo(pdf).isWritable()
-                   ? bien(nombre)
-                   : mal(nombre, QStringLiteral("no se puede escribir en la carpeta."));
+        // A folder still to be made is made by the first print, in a folder that allows it.
+        const QFileInfo carpeta(pdf);
+        const bool escribible = carpeta.exists() ? carpeta.isDir() && carpeta.isWritable()
+                                                 : QFileInfo(carpeta.absolutePath()).isWritable();
+        return escribible ? bien(nombre)
+                          : mal(nombre, QStringLiteral("no se puede escribir en la carpeta."));
     }
     const QString orvane = QDir(e.carpetaHost).filePath(QStringLiteral("Orvane.ini"));
     const QString elegida = ArchivoIni(orvane).lee(QStringLiteral("Impresión de formatos"),
                                                    QStringLiteral("fmtremision.rpt"));
     if (!elegida.isEmpty()) {
         const QString nombre = QStringLiteral("Impresora de las remisiones (%1)").arg(elegida);
-        if (!QPrinterInfo::printerInfo(elegida).isNull()) {
+        if (!modRPTs::ImpresoraInstalada(elegida).isNull()) {
             return bien(nombre);
         }
         if (QPrinterInfo::defaultPrinter().isNull()) {
