@@ -231,24 +231,6 @@ TEST_F(VentanaDeTope, LaOrdenTopeImprimeLaRejaYNoDejaTablasDeTrabajo) {
               QByteArray("1,\"A\",1500\r\n2,\"A\",1501\r\n3,\"A\",1502\r\n4,\"A\",1503\r\n"
                          "5,\"A\",1504\r\n"));
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
-
-    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
-                   {QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
-                    QStringLiteral("--hasta"), QStringLiteral("04/11/2026"),
-                    QStringLiteral("--tope"), QStringLiteral("0"), QStringLiteral("--folio"),
-                    QStringLiteral("1")});
-    ASSERT_TRUE(programa.waitForFinished(30000));
-    EXPECT_NE(programa.exitCode(), 0);
-    EXPECT_TRUE(QString::fromUtf8(programa.readAllStandardError())
-                    .contains(QStringLiteral("La cantidad tope debe ser mayor que cero.")));
-}
-
-TEST(DatosDePrueba, SoloConExactamenteElInterruptor) {
-    EXPECT_TRUE(frmRemisTyP::PideDatosDePrueba({QStringLiteral("-probando")}));
-    EXPECT_FALSE(frmRemisTyP::PideDatosDePrueba({}));
-    EXPECT_FALSE(
-        frmRemisTyP::PideDatosDePrueba({QStringLiteral("-probando"), QStringLiteral("x")}));
-    EXPECT_FALSE(frmRemisTyP::PideDatosDePrueba({QStringLiteral("-PROBANDO")}));
 }
 
 } // namespace

@@ -48,26 +48,12 @@ TEST_F(MenuPrueba, TituloBotonesYEstadoDeLaConexion) {
         {"Command3", "&Salir", true},
     };
     menu.show();
-    int x = -1;
-    int ancho = -1;
-    int y = -1;
     for (const auto& b : botones) {
         auto* boton = menu.findChild<QPushButton*>(QString::fromLatin1(b.nombre));
         ASSERT_NE(boton, nullptr) << b.nombre;
         EXPECT_EQ(boton->text(), QString::fromUtf8(b.texto));
         EXPECT_EQ(boton->isVisible(), b.visible) << b.nombre;
-        if (!b.visible) {
-            EXPECT_FALSE(boton->isEnabled());
-            continue;
-        }
-        if (x >= 0) {
-            EXPECT_EQ(boton->x(), x);
-            EXPECT_EQ(boton->width(), ancho);
-            EXPECT_GT(boton->y(), y);
-        }
-        x = boton->x();
-        ancho = boton->width();
-        y = boton->y();
+        EXPECT_EQ(boton->isEnabled(), b.visible) << b.nombre;
     }
 
     auto* estado = menu.findChild<QLabel*>(QStringLiteral("Label1"));

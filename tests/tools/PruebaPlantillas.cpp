@@ -147,9 +147,6 @@ TEST_F(Plantillas, RevisaNombraCadaProblemaConSuLinea) {
          "el campo RFCX no existe en la tabla clientes (%1.clientes)"},
         {"{Gravado.IVA#}\" formato", "{Gravado.IVAX#}\" formato",
          "el campo IVAX1 no existe en la tabla Gravado (Auxiliar.MDB)"},
-        {"{@TasasEnCero}", "{@TasaCero}", "la fórmula TasaCero no está declarada con «formula»"},
-        {"tabla M configura", "tabla M configuracion",
-         "la tabla configuracion no existe (se lee de %1.configuracion)"},
         {"banda detalle 5", "banda renglon 5", "banda desconocida: renglon"},
     };
     for (const auto& c : casos) {
