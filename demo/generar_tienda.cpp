@@ -103,29 +103,15 @@ std::string decimal(long diezmilesimos) {
     return buf;
 }
 
-long redondeaCentavos(long diezmilesimos) {
-    return (diezmilesimos + 50) / 100 * 100;
-}
-
 // The store's compounding flags, written to configura: IVA is charged on the price plus IEPS
 // (AplicaIVA), IEPS on the price alone.
 constexpr int kAplicaIVA = 1;
 constexpr int kAplicaImpAd = 0;
 
-// The IVA and IEPS of one unit price as the host computes them under those flags, in its
-// single-precision steps, so a note's totals and its printed breakdown are the same sums.
-std::pair<double, double> impuestosUnitarios(double precio, int tasaIva, int tasaIeps) {
-    const auto p = static_cast<float>(precio);
-    const auto rI = static_cast<float>(tasaIva);
-    const auto rA = static_cast<float>(tasaIeps);
-    const float baseIva = kAplicaIVA == 1 ? static_cast<float>(p + p * rA / 100) : p;
-    const float baseIeps = kAplicaImpAd == 1 ? static_cast<float>(p + p * rI / 100) : p;
-    return {static_cast<double>(baseIva) * rI / 100, static_cast<double>(baseIeps) * rA / 100};
-}
-
-// An amount in ten-thousandths rounded to cents the way printed amounts are.
-long aCentavos(double importe) {
-    return std::lround(importe * 100 + (importe >= 0 ? 1e-7 : -1e-7)) * 100;
+// numerador / divisor (both positive) as a whole number of cents, halves up, in
+// ten-thousandths: the host's rounding of every figure of a line.
+long centavos(long long numerador, long long divisor) {
+    return static_cast<long>((numerador + divisor / 2) / divisor) * 100;
 }
 
 // Rows of one table, written as multi-row INSERTs of a bounded size. Each table keeps its own
@@ -233,19 +219,20 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
             const int s = entre(10) < 7 ? 0 : (entre(2) == 0 ? 1 : 2);
             const Cliente& cliente = kClientes[entre(static_cast<int>(kClientes.size()))];
             long subtotal = 0;
-            double iva = 0;
-            double ieps = 0;
+            long iva = 0;
+            long ieps = 0;
             for (int p = 1; p <= partidas; ++p) {
                 const Producto& prod = kProductos[entre(static_cast<int>(kProductos.size()))];
                 const long cantidad = (1 + entre(6)) * 10000 + (entre(4) == 0 ? 5000 : 0);
-                const long importe = cantidad * prod.precio / 10000;
-                const auto [ivaUnitario, iepsUnitario] =
-                    impuestosUnitarios(prod.precio / 10000.0, prod.iva, prod.ieps);
-                const long impIeps = aCentavos(cantidad / 10000.0 * iepsUnitario);
-                const long impIva = aCentavos(cantidad / 10000.0 * ivaUnitario);
-                const long baseIeps =
-                    prod.ieps > 0 ? importe + (kAplicaImpAd == 1 ? impIva : 0) : 0;
-                const long baseIva = prod.iva > 0 ? importe + (kAplicaIVA == 1 ? impIeps : 0) : 0;
+                // Each figure in cents: the amount, then IEPS on it, then IVA on both.
+                const long importe =
+                    centavos(static_cast<long long>(cantidad) * prod.precio, 1000000);
+                const long impIeps = centavos(static_cast<long long>(importe) * prod.ieps, 10000);
+                const long baseIvaTotal = importe + (kAplicaIVA == 1 ? impIeps : 0);
+                const long impIva =
+                    centavos(static_cast<long long>(baseIvaTotal) * prod.iva, 10000);
+                const long baseIeps = prod.ieps > 0 ? importe : 0;
+                const long baseIva = prod.iva > 0 ? baseIvaTotal : 0;
                 const bool sinBases = entre(10) == 0;
                 const long bruto = prod.precio * (100 + prod.ieps) / 100 * (100 + prod.iva) / 100;
                 char idExterna[32] = "";
@@ -263,8 +250,8 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
                                 decimal(sinBases ? 0 : baseIva), decimal(sinBases ? 0 : impIva),
                                 sql(idExterna)}));
                 subtotal += importe;
-                iva += cantidad / 10000.0 * ivaUnitario;
-                ieps += cantidad / 10000.0 * iepsUnitario;
+                iva += impIva;
+                ieps += impIeps;
             }
             const bool cancelada = entre(100) < 3;
             char hora[48];
@@ -272,9 +259,8 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
                           entre(60), entre(60));
             cab.fila(lista({std::to_string(id), sql(series[s]), std::to_string(++folios[s]),
                             sql(fecha.c_str()), sql(hora), sql(cliente.clave), sql(cliente.nombre),
-                            decimal(redondeaCentavos(subtotal)), decimal(aCentavos(iva)),
-                            decimal(aCentavos(ieps)), "0", "0", "1", cancelada ? "1" : "0",
-                            entre(10) == 0 ? "0" : "1", "0", sql("CAJA1")}));
+                            decimal(subtotal), decimal(iva), decimal(ieps), "0", "0", "1",
+                            cancelada ? "1" : "0", entre(10) == 0 ? "0" : "1", "0", sql("CAJA1")}));
         }
     }
 }

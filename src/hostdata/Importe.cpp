@@ -18,6 +18,19 @@ qint64 divideAlPar(Entero128 a, Entero128 b) {
     return static_cast<qint64>(q);
 }
 
+// a / b rounded half away from zero, b > 0.
+Entero128 divideLejosDeCero(Entero128 a, Entero128 b) {
+    const Entero128 q = a / b;
+    const Entero128 r = a % b;
+    if (2 * (r < 0 ? -r : r) >= b) {
+        return a < 0 ? q - 1 : q + 1;
+    }
+    return q;
+}
+
+constexpr Entero128 kDiezmilesimos = 10000;
+constexpr Entero128 kDiezmilesimosPorCentavo = 100;
+
 } // namespace
 
 Importe Importe::DeDouble(double valor) {
@@ -67,4 +80,24 @@ Importe Importe::Escala(qint64 a, qint64 b) const {
     const Entero128 numerador = static_cast<Entero128>(n_) * a;
     return Importe(b < 0 ? divideAlPar(-numerador, -static_cast<Entero128>(b))
                          : divideAlPar(numerador, b));
+}
+
+Importe Importe::EnCentavos(qint64 a, qint64 b) const {
+    const Entero128 numerador = static_cast<Entero128>(n_) * (b < 0 ? -a : a);
+    const Entero128 divisor = static_cast<Entero128>(b < 0 ? -b : b) * kDiezmilesimosPorCentavo;
+    return Importe(static_cast<qint64>(divideLejosDeCero(numerador, divisor)) * 100);
+}
+
+Importe Importe::PorCantidad(Importe cantidad, Importe precio) {
+    const Entero128 producto = static_cast<Entero128>(cantidad.n_) * precio.n_;
+    return Importe(static_cast<qint64>(
+                       divideLejosDeCero(producto, kDiezmilesimos * kDiezmilesimosPorCentavo)) *
+                   100);
+}
+
+Importe Importe::PorTasa(Importe tasa) const {
+    const Entero128 producto = static_cast<Entero128>(n_) * tasa.n_;
+    return Importe(static_cast<qint64>(divideLejosDeCero(producto, kDiezmilesimos * 100 *
+                                                                       kDiezmilesimosPorCentavo)) *
+                   100);
 }

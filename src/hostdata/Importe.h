@@ -27,6 +27,13 @@ public:
 
     // The amount times a / b, rounded half to even.
     Importe Escala(qint64 a, qint64 b) const;
+    // The amount times a / b in whole cents, halves away from zero: the rounding of every
+    // figure a printed document shows.
+    Importe EnCentavos(qint64 a = 1, qint64 b = 1) const;
+    // A line's amount: quantity × unit price in whole cents, halves away from zero.
+    static Importe PorCantidad(Importe cantidad, Importe precio);
+    // The tax of a base at a rate in per cent, in whole cents, halves away from zero.
+    Importe PorTasa(Importe tasa) const;
 
     constexpr Importe operator+(Importe o) const { return Importe(n_ + o.n_); }
     constexpr Importe operator-(Importe o) const { return Importe(n_ - o.n_); }

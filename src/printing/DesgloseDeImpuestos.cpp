@@ -3,52 +3,90 @@
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Sentencias.h"
-#include "orvlib/Utilerias.h"
 
-#include <QCoreApplication>
 #include <QSqlQuery>
+#include <array>
+#include <map>
+#include <utility>
 
 namespace {
 
-float sencillo(const QVariant& v) {
-    return static_cast<float>(v.toDouble());
+struct Renglon {
+    Importe base;
+    Importe impuesto;
+};
+
+// Rows by type letter and rate: the A rows before the I rows, each by ascending rate, as the
+// auxiliary table keeps them.
+using Renglones = std::map<std::pair<QChar, Importe>, Renglon>;
+
+Importe importe(const QSqlQuery& q, int columna) {
+    return Importe::DeVariant(q.value(columna));
 }
 
-// Adds one line's base and tax to the row of its type and rate, making the row when missing.
-void acumula(Conexion& auxiliar, const QString& tipo, float tasa, double base, double impuesto) {
-    const double porcentaje = static_cast<double>(tasa);
-    auxiliar.consulta(QStringLiteral("INSERT OR IGNORE INTO PorcenImpuestos (Tipo, Porcentaje, "
-                                     "Importe, Impuesto) VALUES (?, ?, 0, 0)"),
-                      {tipo, porcentaje});
-    auxiliar.consulta(QStringLiteral("UPDATE PorcenImpuestos SET Importe=Importe+?, "
-                                     "Impuesto=Impuesto+? WHERE Tipo=? AND Porcentaje=?"),
-                      {base, impuesto, tipo, porcentaje});
+// The lines with what the breakdown needs of each, and whether its product takes no discount,
+// in one statement. Invoice lines keep no figures of their own: those read as 0 and are
+// computed.
+QSqlQuery leeLineas(Conexion& host, const QString& tabla, qint16 tipoDocumento, const QString& id) {
+    const QString guardadas = tipoDocumento == 2
+                                  ? QStringLiteral("d.BaseImpuestoAd, d.ImporteImpuestoAd, "
+                                                   "d.BaseIVA, d.ImporteIVA")
+                                  : QStringLiteral("0, 0, 0, 0");
+    return host.consulta(
+        QStringLiteral("SELECT d.Cantidad, d.PrecioNeto, d.IVA, d.ImpuestoAd, %1, (SELECT "
+                       "p.Bloqueado FROM productos p WHERE p.clave=d.Producto LIMIT 1) FROM %2 d "
+                       "WHERE d.Id=%3 ORDER BY d.Partida")
+            .arg(guardadas, Sentencias::Nombre(tabla), id));
 }
 
-bool bloqueado(Conexion& host, const QString& producto) {
-    Recordset rs;
-    if (!BasesDD::AbrirTabla(rs, host,
-                             Utilerias::CambXXX(QStringLiteral("productos where clave='XXX'"),
-                                                Sentencias::Escapa(producto)),
-                             QStringLiteral("Bloqueado"))) {
-        return false;
+// The line's amount after the document's discounts, cascading, each step in cents.
+Importe conDescuentos(Importe monto, const std::array<Importe, 5>& descuentos) {
+    for (const Importe& d : descuentos) {
+        if (d != Importe()) {
+            monto = monto - monto.EnCentavos(d.Diezmilesimos(), 1000000);
+        }
     }
-    return rs.campo(QStringLiteral("Bloqueado")).toInt() == 1;
+    return monto;
+}
+
+void acumula(Renglones& renglones, QChar tipo, Importe tasa, Importe base, Importe impuesto) {
+    Renglon& r = renglones[{tipo, tasa}];
+    r.base += base;
+    r.impuesto += impuesto;
 }
 
 // The rate columns of one type: prefix p n, Sub prefix n, prefix n for the first ten rows.
-void columnasDeTasas(Conexion& auxiliar, const QString& prefijo,
+void columnasDeTasas(const Renglones& renglones, const QString& prefijo,
                      QList<QPair<QString, QVariant>>& columnas) {
-    const QString letra = prefijo.left(1);
-    QSqlQuery q = auxiliar.consulta(
-        QStringLiteral(
-            "SELECT Tipo, Porcentaje, Importe, Impuesto FROM PorcenImpuestos WHERE Tipo>=?"),
-        {letra});
-    for (int n = 1; n <= 10 && q.next() && q.value(0).toString() == letra; ++n) {
-        columnas.append({prefijo + QStringLiteral("p%1").arg(n), q.value(1)});
-        columnas.append({QStringLiteral("Sub") + prefijo + QString::number(n), q.value(2)});
-        columnas.append({prefijo + QString::number(n), q.value(3)});
+    const QChar letra = prefijo.at(0);
+    int n = 0;
+    for (const auto& [clave, r] : renglones) {
+        if (clave.first != letra || ++n > 10) {
+            continue;
+        }
+        columnas.append({prefijo + QStringLiteral("p%1").arg(n), clave.second.ADouble()});
+        columnas.append({QStringLiteral("Sub") + prefijo + QString::number(n), r.base.ADouble()});
+        columnas.append({prefijo + QString::number(n), r.impuesto.ADouble()});
     }
+}
+
+void escribe(Conexion& auxiliar, const Renglones& renglones,
+             QList<QPair<QString, QVariant>> columnas) {
+    for (const auto& [clave, r] : renglones) {
+        auxiliar.consulta(
+            QStringLiteral("INSERT INTO PorcenImpuestos (Tipo, Porcentaje, "
+                           "Importe, Impuesto) VALUES (?, ?, ?, ?)"),
+            {QString(clave.first), clave.second.ADouble(), r.base.ADouble(), r.impuesto.ADouble()});
+    }
+    columnasDeTasas(renglones, QStringLiteral("Adic"), columnas);
+    columnasDeTasas(renglones, QStringLiteral("IVA"), columnas);
+    Recordset fila;
+    BasesDD::AbrirTabla(fila, auxiliar, QStringLiteral("Gravado LIMIT 0"));
+    fila.agrega();
+    for (const auto& [campo, valor] : columnas) {
+        fila.asigna(campo, valor);
+    }
+    fila.guarda();
 }
 
 } // namespace
@@ -65,14 +103,11 @@ void LeeAplicaImpuestos(quint8& aplicaIva, quint8& aplicaImpAd, Conexion& conexi
     }
 }
 
-void ImpuestosUnitarios(float precio, quint8 aplicaIva, quint8 aplicaImpAd, double& ivaUnitario,
-                        double& impAdUnitario, float tasaIva, float tasaImpAd) {
-    const float baseIva =
-        aplicaIva == 1 ? static_cast<float>(precio + precio * tasaImpAd / 100) : precio;
-    ivaUnitario = static_cast<double>(baseIva) * tasaIva / 100;
-    const float baseImpAd =
-        aplicaImpAd == 1 ? static_cast<float>(precio + precio * tasaIva / 100) : precio;
-    impAdUnitario = static_cast<double>(baseImpAd) * tasaImpAd / 100;
+CifrasDeLinea::Reglas ReglasDeImpuestos(Conexion& conexionHost) {
+    quint8 aplicaIva = 0;
+    quint8 aplicaImpAd = 0;
+    LeeAplicaImpuestos(aplicaIva, aplicaImpAd, conexionHost);
+    return {aplicaIva == 1, aplicaImpAd == 1};
 }
 
 void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Recordset& encabezado,
@@ -81,63 +116,42 @@ void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Rec
     if (!BasesDD::AbreBdDAccess(auxiliar, rutaAuxiliar)) {
         throw ErrorOrvlib(3024, QStringLiteral("No se pudo abrir la base auxiliar"), rutaAuxiliar);
     }
-    quint8 aplicaIva = 0;
-    quint8 aplicaImpAd = 0;
-    LeeAplicaImpuestos(aplicaIva, aplicaImpAd, conexionHost);
-    double gravado = 0;
-    double sinGravar = 0;
-    const bool sinIva = encabezado.campo(QStringLiteral("IVA")).toDouble() == 0;
-    const bool sinImpAd = encabezado.campo(QStringLiteral("ImpuestoAd")).toDouble() == 0;
+    const CifrasDeLinea::Reglas reglas = ReglasDeImpuestos(conexionHost);
+    // A document issued without a tax puts all its lines at rate 0 for that tax.
+    const bool sinIva = Importe::DeVariant(encabezado.campo(QStringLiteral("IVA"))) == Importe();
+    const bool sinImpAd =
+        Importe::DeVariant(encabezado.campo(QStringLiteral("ImpuestoAd"))) == Importe();
+    std::array<Importe, 5> descuentos;
+    for (int n = 0; n < 5; ++n) {
+        descuentos[n] = Importe::DeVariant(encabezado.campo(QStringLiteral("Desc%1").arg(n + 1)));
+    }
     const QString tabla = !tablaDetalle.isEmpty() ? tablaDetalle
                           : tipoDocumento == 2    ? QStringLiteral("remisionesdetalle")
                                                   : QStringLiteral("facturasdetalle");
-    Recordset lineas;
-    BasesDD::AbrirTabla(lineas, conexionHost,
-                        tabla + QStringLiteral(" where Id=") +
-                            encabezado.campo(QStringLiteral("Id")).toString() +
-                            QStringLiteral(" order by Partida"));
+    QSqlQuery lineas = leeLineas(conexionHost, tabla, tipoDocumento,
+                                 encabezado.campo(QStringLiteral("Id")).toString());
+    Importe gravado;
+    Importe sinGravar;
+    Renglones renglones;
+    while (lineas.next()) {
+        const Importe tasaIva = importe(lineas, 2);
+        const Importe tasaImpAd = importe(lineas, 3);
+        const CifrasDeLinea c = CifrasDeLinea::Completa(
+            {Importe(), importe(lineas, 4), importe(lineas, 5), importe(lineas, 6),
+             importe(lineas, 7)},
+            importe(lineas, 0), importe(lineas, 1), sinIva ? Importe() : tasaIva,
+            sinImpAd ? Importe() : tasaImpAd, reglas);
+        const bool bloqueado = lineas.value(8).toInt() == 1;
+        const Importe monto = bloqueado ? c.importe : conDescuentos(c.importe, descuentos);
+        (tasaIva == Importe() && tasaImpAd == Importe() ? sinGravar : gravado) += monto;
+        acumula(renglones, QLatin1Char('I'), sinIva ? Importe() : tasaIva, c.baseIva,
+                sinIva ? Importe() : c.importeIva);
+        acumula(renglones, QLatin1Char('A'), sinImpAd ? Importe() : tasaImpAd, c.baseImpAd,
+                sinImpAd ? Importe() : c.importeImpAd);
+    }
     auxiliar.bd().transaction();
-    for (; !lineas.fin(); lineas.siguiente()) {
-        QCoreApplication::processEvents();
-        const bool sinDescuentos =
-            bloqueado(conexionHost, lineas.campo(QStringLiteral("Producto")).toString());
-        const double precioNeto = lineas.campo(QStringLiteral("PrecioNeto")).toDouble();
-        const double cantidad = lineas.campo(QStringLiteral("Cantidad")).toDouble();
-        auto importe = static_cast<float>(precioNeto * cantidad);
-        for (int n = 1; n <= 5 && !sinDescuentos; ++n) {
-            const double descuento = encabezado.campo(QStringLiteral("Desc%1").arg(n)).toDouble();
-            if (descuento != 0) {
-                importe = static_cast<float>(importe - importe * descuento / 100);
-            }
-        }
-        const float tasaIva = sinIva ? 0.0F : sencillo(lineas.campo(QStringLiteral("IVA")));
-        const float tasaImpAd =
-            sinImpAd ? 0.0F : sencillo(lineas.campo(QStringLiteral("ImpuestoAd")));
-        if (lineas.campo(QStringLiteral("IVA")).toDouble() == 0 &&
-            lineas.campo(QStringLiteral("ImpuestoAd")).toDouble() == 0) {
-            sinGravar += importe;
-        } else {
-            gravado += importe;
-        }
-        double ivaUnitario = 0;
-        double impAdUnitario = 0;
-        ImpuestosUnitarios(static_cast<float>(precioNeto), aplicaIva, aplicaImpAd, ivaUnitario,
-                           impAdUnitario, tasaIva, tasaImpAd);
-        acumula(auxiliar, QStringLiteral("I"), tasaIva, precioNeto * cantidad,
-                cantidad * ivaUnitario);
-        acumula(auxiliar, QStringLiteral("A"), tasaImpAd, precioNeto * cantidad,
-                cantidad * impAdUnitario);
-    }
-    QList<QPair<QString, QVariant>> columnas = {{QStringLiteral("Gravado"), gravado},
-                                                {QStringLiteral("SinGravar"), sinGravar}};
-    columnasDeTasas(auxiliar, QStringLiteral("Adic"), columnas);
-    columnasDeTasas(auxiliar, QStringLiteral("IVA"), columnas);
-    Recordset fila;
-    BasesDD::AbrirTabla(fila, auxiliar, QStringLiteral("Gravado LIMIT 0"));
-    fila.agrega();
-    for (const auto& [campo, valor] : columnas) {
-        fila.asigna(campo, valor);
-    }
-    fila.guarda();
+    escribe(auxiliar, renglones,
+            {{QStringLiteral("Gravado"), gravado.ADouble()},
+             {QStringLiteral("SinGravar"), sinGravar.ADouble()}});
     auxiliar.bd().commit();
 }

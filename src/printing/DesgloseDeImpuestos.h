@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hostdata/CifrasDeLinea.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -7,14 +9,13 @@ class Conexion;
 class Recordset;
 
 // The tax breakdown of a printed document: one PorcenImpuestos row per tax type and rate and a
-// Gravado row with the taxed and untaxed amounts after the document's discounts.
+// Gravado row with the taxed and untaxed amounts after the document's discounts. Every figure
+// is a sum of the lines' own figures in cents, so the rows add up to the document's taxes.
 
 // The compounding flags of configura (AplicaIVA, AplicaImpAd); both set counts as IVA only.
 void LeeAplicaImpuestos(quint8& aplicaIva, quint8& aplicaImpAd, Conexion& conexionHost);
-// The IVA and additional tax of one unit price, each on a base that includes the other tax
-// when its flag says so; the steps are rounded to single precision as the host computes them.
-void ImpuestosUnitarios(float precio, quint8 aplicaIva, quint8 aplicaImpAd, double& ivaUnitario,
-                        double& impAdUnitario, float tasaIva, float tasaImpAd);
+// The same flags as the rule of a line's figures.
+CifrasDeLinea::Reglas ReglasDeImpuestos(Conexion& conexionHost);
 // Writes the breakdown of the document whose header row is current in encabezado into the
 // auxiliary file. The lines are read from tablaDetalle, the table the document is printed
 // from; an empty name reads the host's own detail table of the document's kind.

@@ -92,7 +92,7 @@ void GuardaParidades(Conexion& conexionHost, const QString& rutaAuxiliar) {
     QList<QPair<QString, QVariant>> paridades;
     for (int n = 1; n <= 10 && !monedas.fin(); ++n, monedas.siguiente()) {
         paridades.append({QStringLiteral("Paridad%1").arg(n),
-                          Importe::DeVariant(monedas.campo(QStringLiteral("Paridad"))).ADouble()});
+                          monedas.campo(QStringLiteral("Paridad")).toDouble()});
     }
     agregaFila(rutaAuxiliar, QStringLiteral("Paridades"), paridades);
 }

@@ -1,3 +1,4 @@
+#include "hostdata/CifrasDeLinea.h"
 #include "hostdata/Importe.h"
 #include "orvlib/Formato.h"
 
@@ -24,6 +25,79 @@ TEST(Importe, DeTextoExactoYDeDoubleAlPar) {
               QStringLiteral("3.3333"));
     EXPECT_EQ(Importe::DeTexto(QStringLiteral("0.0005")).Escala(1, 2).Diezmilesimos(), 2);
     EXPECT_EQ(Importe::DeTexto(QStringLiteral("0.0003")).Escala(1, 2).Diezmilesimos(), 2);
+}
+
+Importe imp(const char* texto) {
+    return Importe::DeTexto(QString::fromLatin1(texto));
+}
+
+// Printed figures round to cents with halves away from zero, whatever the sign.
+TEST(Importe, CentavosConMitadesLejosDeCero) {
+    const struct {
+        const char* cantidad;
+        const char* precio;
+        const char* importe;
+    } lineas[] = {
+        {"3", "10.555", "31.67"},         {"0.333", "45.50", "15.15"}, {"1.5", "0.01", "0.02"},
+        {"-1.5", "0.01", "-0.02"},        {"0.75", "12.34", "9.26"},   {"2", "0.0025", "0.01"},
+        {"0.333", "1234.5678", "411.11"},
+    };
+    for (const auto& l : lineas) {
+        EXPECT_EQ(Importe::PorCantidad(imp(l.cantidad), imp(l.precio)), imp(l.importe))
+            << l.cantidad << " × " << l.precio;
+    }
+    EXPECT_EQ(imp("12843.96").PorTasa(imp("16")), imp("2055.03"));
+    EXPECT_EQ(imp("0.3125").PorTasa(imp("8")), imp("0.03"));
+    EXPECT_EQ(imp("31.25").PorTasa(imp("26.5")), imp("8.28"));
+    EXPECT_EQ(imp("-31.25").PorTasa(imp("26.5")), imp("-8.28"));
+    EXPECT_EQ(imp("0.125").EnCentavos(), imp("0.13"));
+    EXPECT_EQ(imp("-0.125").EnCentavos(), imp("-0.13"));
+    EXPECT_EQ(imp("180").EnCentavos(50000, 1000000), imp("9"));
+}
+
+// A line's figures under each compounding rule of configura, and stored figures kept.
+TEST(CifrasDeLinea, CadaReglaDeImpuestos) {
+    using R = CifrasDeLinea::Reglas;
+    const struct {
+        R reglas;
+        const char* cantidad;
+        const char* precio;
+        const char* iva;
+        const char* ieps;
+        // amount, IEPS base and tax, IVA base and tax
+        const char* esperado[5];
+    } casos[] = {
+        {R{false, false}, "1", "100", "16", "8", {"100", "100", "8", "100", "16"}},
+        {R{true, false}, "1", "100", "16", "8", {"100", "100", "8", "108", "17.28"}},
+        {R{false, true}, "1", "100", "16", "8", {"100", "116", "9.28", "100", "16"}},
+        {R{true, true}, "1", "100", "16", "8", {"100", "100", "8", "108", "17.28"}},
+        {R{true, false},
+         "0.333",
+         "57.10",
+         "16",
+         "53",
+         {"19.01", "19.01", "10.08", "29.09", "4.65"}},
+        {R{true, false}, "1.5", "20", "0", "26.5", {"30", "30", "7.95", "37.95", "0"}},
+        {R{false, false}, "3", "10.555", "0", "0", {"31.67", "31.67", "0", "31.67", "0"}},
+    };
+    for (const auto& c : casos) {
+        const CifrasDeLinea f = CifrasDeLinea::Calcula(imp(c.cantidad), imp(c.precio), imp(c.iva),
+                                                       imp(c.ieps), c.reglas);
+        const Importe obtenido[] = {f.importe, f.baseImpAd, f.importeImpAd, f.baseIva,
+                                    f.importeIva};
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(obtenido[i], imp(c.esperado[i]))
+                << c.cantidad << " × " << c.precio << " IVA " << c.iva << " IEPS " << c.ieps
+                << " cifra " << i;
+        }
+    }
+    // Stored figures stand; only those at 0 are worked out, from the stored ones.
+    const CifrasDeLinea guardadas{Importe(), imp("100"), Importe(), imp("200"), Importe()};
+    const CifrasDeLinea f = CifrasDeLinea::Completa(guardadas, imp("1"), imp("100"), imp("16"),
+                                                    imp("8"), R{true, false});
+    EXPECT_EQ(f.importeImpAd, imp("8"));
+    EXPECT_EQ(f.baseIva, imp("200"));
+    EXPECT_EQ(f.importeIva, imp("32"));
 }
 
 TEST(Formato, PatronesDeNumero) {

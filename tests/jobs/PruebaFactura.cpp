@@ -217,11 +217,7 @@ TEST_F(Factura, LaFacturaConSuFolioPartidasYRemisionesCanceladas) {
     base.ejecuta(QStringLiteral(
         "INSERT INTO facturas (Serie, Factura) VALUES ('B', 124), ('B', 125), ('C', 126)"));
     const TotalesDeFactura t = aplica(0);
-    DatosDeFactura d = datos(t);
-    d.subtotal = imp("111.1");
-    d.iva = imp("17.76");
-    d.ieps = imp("0.8");
-    const FacturaCreada f = trabajo.GeneraFactura(d, resguardo);
+    const FacturaCreada f = trabajo.GeneraFactura(datos(t), resguardo);
     EXPECT_EQ(f.folio, 126);
     EXPECT_EQ(valor(QStringLiteral("SELECT Contenido FROM sistema WHERE Dato='FA-B'")),
               QStringLiteral("126"));
@@ -235,7 +231,7 @@ TEST_F(Factura, LaFacturaConSuFolioPartidasYRemisionesCanceladas) {
         valor(encabezado.arg(f.id)),
         QStringLiteral(
             "B|126|C1|2026-11-30|14:15:09|2026-11-30|ANA SOFÍA|Hidalgo 3|Colima|AS0101|COLIMA, "
-            "COL.|111.1000|17.7600|0.8000|0.0000||03|16"));
+            "COL.|71.0000|9.7600|0.8000|0.0000||03|16"));
     QSqlQuery lineas = base.conexion().consulta(
         QStringLiteral("SELECT Partida, Producto, Descripcion, Cantidad, PrecioNeto, PrecioBruto, "
                        "IVA, ImpuestoAd, "
@@ -269,6 +265,80 @@ TEST_F(Factura, LaFacturaConSuFolioPartidasYRemisionesCanceladas) {
     aplica(0);
     EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM tmpreprocesarem.remisiones")),
               QStringLiteral("0"));
+}
+
+// A product sold at 16 % in one note and at 8 % in another keeps both rates: the invoice's
+// lines carry exactly the taxes its header states, IVA over price and IEPS as the store says.
+TEST_F(Factura, UnaPartidaPorProductoYTasasYElEncabezadoSumaSusPartidas) {
+    base.ejecuta(QStringLiteral("INSERT INTO configura (AplicaIVA, AplicaImpAd) VALUES (1, 0)"));
+    AgregaNotas(base, {{1,
+                        kDia,
+                        0,
+                        0,
+                        0,
+                        QStringLiteral("A"),
+                        0,
+                        0,
+                        {linea("P1", 3, 12.345, 16), linea("P2", 0.333, 57.1, 16, 53)}},
+                       {2,
+                        kDia,
+                        0,
+                        0,
+                        0,
+                        QStringLiteral("A"),
+                        0,
+                        0,
+                        {linea("P1", 2, 12.345, 8), linea("P1", 1, 12.345, 16)}}});
+    const TotalesDeFactura t = aplica(0);
+    // Quantities are whole after Aplicar: P2's 0.333 becomes 0 and then 1.
+    EXPECT_EQ(t.subtotalDespues, imp("131.17"));
+    EXPECT_EQ(t.ivaDespues, imp("23.86"));
+    EXPECT_EQ(t.iepsDespues, imp("30.26"));
+    const FacturaCreada f = trabajo.GeneraFactura(datos(t), resguardo);
+    QSqlQuery lineas = base.conexion().consulta(
+        QStringLiteral(
+            "SELECT Producto, Cantidad, PrecioNeto, IVA, ImpuestoAd FROM facturasdetalle "
+            "WHERE Id=%1 ORDER BY Partida")
+            .arg(f.id));
+    Importe subtotal;
+    Importe iva;
+    Importe ieps;
+    QStringList filas;
+    while (lineas.next()) {
+        const Importe importe = Importe::PorCantidad(Importe::DeVariant(lineas.value(1)),
+                                                     Importe::DeVariant(lineas.value(2)));
+        const Importe impuestoAd = importe.PorTasa(Importe::DeVariant(lineas.value(4)));
+        subtotal += importe;
+        ieps += impuestoAd;
+        iva += (importe + impuestoAd).PorTasa(Importe::DeVariant(lineas.value(3)));
+        filas << QStringLiteral("%1 %2 × %3 IVA %4 IEPS %5")
+                     .arg(lineas.value(0).toString(), lineas.value(1).toString(),
+                          lineas.value(2).toString(), lineas.value(3).toString(),
+                          lineas.value(4).toString());
+    }
+    EXPECT_EQ(filas, (QStringList{"P1 2.0000 × 12.3450 IVA 8.0000 IEPS 0.0000",
+                                  "P1 4.0000 × 12.3450 IVA 16.0000 IEPS 0.0000",
+                                  "P2 1.0000 × 57.1000 IVA 16.0000 IEPS 53.0000"}));
+    EXPECT_EQ(valor(QStringLiteral("SELECT CONCAT_WS('|', Subtotal, IVA, ImpuestoAd) FROM "
+                                   "facturas WHERE Id=%1")
+                        .arg(f.id)),
+              QStringLiteral("%1|%2|%3")
+                  .arg(subtotal.ADouble(), 0, 'f', 4)
+                  .arg(iva.ADouble(), 0, 'f', 4)
+                  .arg(ieps.ADouble(), 0, 'f', 4));
+    EXPECT_EQ(subtotal, t.subtotalDespues);
+    EXPECT_EQ(iva, t.ivaDespues);
+    EXPECT_EQ(ieps, t.iepsDespues);
+}
+
+// Figures the window no longer agrees with are never invoiced.
+TEST_F(Factura, ImportesQueNoSonLosDeLasPartidasSeRechazan) {
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A")}});
+    DatosDeFactura d = datos(aplica(0));
+    const QString antes = estado();
+    d.iva = d.iva + imp("0.01");
+    EXPECT_TRUE(rechazo(d).contains(QStringLiteral("use \"Aplicar\" de nuevo")));
+    EXPECT_EQ(estado(), antes);
 }
 
 TEST_F(Factura, ElResguardoGuardaLasCantidadesReducidasYElHostLasSuyas) {
@@ -377,39 +447,6 @@ TEST_F(Factura, UnaSolaBaseDeTrabajoPorServidor) {
     }
     EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM tmpreprocesarem.remisiones")),
               QStringLiteral("0"));
-}
-
-TEST_F(Factura, ElServidorRedondeaLasMitadesAlParComoElTipoDeMoneda) {
-    const struct {
-        const char* valor;
-        const char* redondeado;
-    } casos[] = {{"0.00045", "0.0004"},    {"0.00035", "0.0004"}, {"-0.00045", "-0.0004"},
-                 {"-0.00035", "-0.0004"},  {"1.23455", "1.2346"}, {"7.99995", "8"},
-                 {"0.00044999", "0.0004"}, {"2.5", "2.5"},        {"-1.23456789", "-1.2346"}};
-    for (const auto& c : casos) {
-        const QString sql =
-            QStringLiteral("SELECT ") +
-            FacturaDeRemisiones::RedondeoAlPar(
-                QStringLiteral("CAST(%1 AS DECIMAL(36,12))").arg(QString::fromLatin1(c.valor)));
-        EXPECT_EQ(Importe::DeTexto(valor(sql)).TextoSql(), QString::fromLatin1(c.redondeado))
-            << c.valor;
-    }
-    // The same halves through the currency type: 0.0003 × 1.5 and 0.0003 × 2.5.
-    EXPECT_EQ(imp("0.0003").Escala(15000, 10000).TextoSql(), QStringLiteral("0.0004"));
-    EXPECT_EQ(imp("0.0003").Escala(25000, 10000).TextoSql(), QStringLiteral("0.0008"));
-    AgregaNotas(base, {{1,
-                        kDia,
-                        0,
-                        0,
-                        0,
-                        QStringLiteral("A"),
-                        0,
-                        0,
-                        {linea("P1", 2, 0.0003, 25), linea("P2", 1, 0.001, 25)}}});
-    // Taxes of 0.00015 and 0.00025 round to 0.0002 each; halves up would make 0.0005.
-    const TotalesDeFactura t = aplica(0);
-    EXPECT_EQ(t.subtotalDespues.TextoSql(), QStringLiteral("0.0016"));
-    EXPECT_EQ(t.ivaDespues.TextoSql(), QStringLiteral("0.0004"));
 }
 
 TEST(ClaveMetodoPago, CodigoDeDosCaracteres) {

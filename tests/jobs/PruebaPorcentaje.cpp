@@ -3,7 +3,9 @@
 #include "support/BaseDePrueba.h"
 #include "support/NotasDePrueba.h"
 
+#include <QMap>
 #include <QSqlQuery>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,7 +29,8 @@ protected:
 };
 
 TEST_F(Porcentaje, QuinceMenosEnCopiasYResumen) {
-    AgregaNotas(base, {{1, QDate(2026, 11, 2), 1000, 160, 0, QStringLiteral("A"), 20}});
+    AgregaNotas(
+        base, {{1, QDate(2026, 11, 2), 1000, 160, 0, QStringLiteral("A"), 20, 0, {{1, 1000, 16}}}});
     base.ejecuta(QStringLiteral("UPDATE remisiones SET Descuento=50"));
     base.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET PrecioBruto=1160"));
     const ResumenDePorcentaje r = trabajo.Comprueba(10, 30, QStringLiteral(" A "), imp("15"));
@@ -51,12 +54,70 @@ TEST_F(Porcentaje, QuinceMenosEnCopiasYResumen) {
                              "Nuevo total:            986.00"));
 }
 
+// Each reduced copy is a note that adds up: its lines are reduced in cents, its header is the
+// sum of its lines, and the summary's new figures are the sums of the copies.
+TEST_F(Porcentaje, CadaCopiaReducidaSumaSusPartidas) {
+    base.ejecuta(QStringLiteral("INSERT INTO configura (AplicaIVA, AplicaImpAd) VALUES (1, 0)"));
+    const QVector<PartidaDePrueba> partidas = {
+        {0.333, 57.10, 16, 53}, {1.5, 19.99, 8, 0}, {0.75, 12.345, 0, 26.5}, {3, 10.555, 16, 8}};
+    AgregaNotas(base,
+                {{1, QDate(2026, 11, 2), 89.93, 12.52, 15.06, QStringLiteral("A"), 1, 0, partidas},
+                 {2, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 2, 0, {{1, 100, 16}}}});
+    const struct {
+        const char* porcentaje;
+        const char* precios; // the copy's prices, in Partida order
+        const char* subtotal;
+    } casos[] = {
+        {"7", "53.1000,18.5900,11.4800,9.8200", "83.64"},
+        {"15", "48.5400,16.9900,10.4900,8.9700", "76.43"},
+        {"33.33", "38.0700,13.3300,8.2300,7.0400", "59.97"},
+        {"50", "28.5500,10.0000,6.1700,5.2800", "44.98"},
+    };
+    for (const auto& c : casos) {
+        const ResumenDePorcentaje r =
+            trabajo.Comprueba(1, 2, QStringLiteral("A"), imp(c.porcentaje));
+        EXPECT_EQ(base.valor(QStringLiteral("SELECT GROUP_CONCAT(PrecioNeto ORDER BY Partida) "
+                                            "FROM tmpremisionesdetalle WHERE Id=1"))
+                      .toString(),
+                  QString::fromLatin1(c.precios))
+            << c.porcentaje;
+        EXPECT_EQ(Importe::DeVariant(copia(1, "Subtotal")), imp(c.subtotal)) << c.porcentaje;
+        // Header = sums of lines; line figures in cents; IVA over price plus IEPS.
+        QSqlQuery q = base.conexion().consulta(QStringLiteral(
+            "SELECT t.Id, t.Subtotal, t.IVA, t.ImpuestoAd, d.Cantidad, d.PrecioNeto, d.IVA, "
+            "d.ImpuestoAd, d.BaseImpuestoAd, d.ImporteImpuestoAd, d.BaseIVA, d.ImporteIVA FROM "
+            "tmpremisiones t JOIN tmpremisionesdetalle d ON d.Id=t.Id ORDER BY t.Id, d.Partida"));
+        QMap<int, std::array<Importe, 3>> sumas;
+        QMap<int, std::array<Importe, 3>> encabezados;
+        while (q.next()) {
+            const auto v = [&q](int i) { return Importe::DeVariant(q.value(i)); };
+            const Importe importe = Importe::PorCantidad(v(4), v(5));
+            EXPECT_EQ(v(8), importe);
+            EXPECT_EQ(v(9), v(8).PorTasa(v(7)));
+            EXPECT_EQ(v(10), importe + v(9));
+            EXPECT_EQ(v(11), v(10).PorTasa(v(6)));
+            auto& s = sumas[q.value(0).toInt()];
+            s[0] += importe;
+            s[1] += v(11);
+            s[2] += v(9);
+            encabezados[q.value(0).toInt()] = {v(1), v(2), v(3)};
+        }
+        EXPECT_EQ(sumas, encabezados) << c.porcentaje;
+        const Importe subtotales = sumas[1][0] + sumas[2][0];
+        EXPECT_EQ(r.subtotalNuevo, subtotales);
+        EXPECT_EQ(r.totalNuevo(),
+                  subtotales + sumas[1][1] + sumas[2][1] + sumas[1][2] + sumas[2][2]);
+        EXPECT_EQ(r.subtotalReal, imp("189.93"));
+    }
+}
+
 TEST_F(Porcentaje, SoloLaSerieSinCanceladasYRangoVacio) {
-    AgregaNotas(base, {{1, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 5},
-                       {2, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("B"), 6},
-                       {3, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 7, 1},
-                       {4, QDate(2026, 11, 2), 200, 32, 0, QStringLiteral("A"), 8},
-                       {5, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 9}});
+    AgregaNotas(base,
+                {{1, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 5},
+                 {2, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("B"), 6},
+                 {3, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 7, 1},
+                 {4, QDate(2026, 11, 2), 200, 32, 0, QStringLiteral("A"), 8, 0, {{2, 100, 16}}},
+                 {5, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 9}});
     const ResumenDePorcentaje r = trabajo.Comprueba(6, 8, QStringLiteral("A"), imp("12.5"));
     EXPECT_EQ(r.remisiones, 1);
     EXPECT_EQ(r.subtotalReal, imp("200"));
@@ -80,7 +141,7 @@ TEST_F(Porcentaje, PorcentajesYRangosQueNoSirvenSeRechazanSinTocarNada) {
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
 
-TEST(ReimpresionConPorcentaje, FactorReduccionYFormato) {
+TEST(ReimpresionConPorcentaje, FactorYFormato) {
     const struct {
         const char* porcentaje;
         const char* factor;
@@ -90,19 +151,6 @@ TEST(ReimpresionConPorcentaje, FactorReduccionYFormato) {
         EXPECT_EQ(ReimpresionConPorcentaje::Factor(imp(f.porcentaje)).TextoSql(),
                   QString::fromLatin1(f.factor))
             << f.porcentaje;
-    }
-    const struct {
-        const char* importe;
-        const char* porcentaje;
-        const char* reducido;
-    } reducciones[] = {{"1000", "15", "850"},      {"160", "15", "136"},
-                       {"0.01", "50", "0.005"},    {"10.0001", "33.33", "6.6671"},
-                       {"0.0003", "50", "0.0001"}, {"-100", "10", "-90"}};
-    for (const auto& r : reducciones) {
-        EXPECT_EQ(
-            ReimpresionConPorcentaje::ReduceImporte(imp(r.importe), imp(r.porcentaje)).TextoSql(),
-            QString::fromLatin1(r.reducido))
-            << r.importe << " " << r.porcentaje;
     }
     EXPECT_EQ(ReimpresionConPorcentaje::FormatoImporte(imp("1234.5")),
               QStringLiteral("      1,234.50"));

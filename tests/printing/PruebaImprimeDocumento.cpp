@@ -118,7 +118,14 @@ TEST_F(Documento, PaginasMonedaRetencionYSinDesglose) {
     const QString texto = imprime(10, 0).join(QLatin1Char('\n'));
     EXPECT_TRUE(texto.contains(QStringLiteral("(MIL DOSCIENTOS DIEZ DÓLARES 00/100 USD)")));
     EXPECT_FALSE(texto.contains(QStringLiteral("Desglose de impuestos")));
-    EXPECT_TRUE(texto.contains(QStringLiteral("Tipo de cambio: 18.2500")));
+    EXPECT_TRUE(texto.contains(QStringLiteral("Tipo de cambio: 18.25")));
+    EXPECT_FALSE(texto.contains(QStringLiteral("18.2500")));
+    // A rate kept with more decimals prints them all.
+    base.ejecuta(QStringLiteral("ALTER TABLE monedas MODIFY Paridad DECIMAL(18,6) NOT NULL"));
+    base.ejecuta(QStringLiteral("UPDATE monedas SET Paridad=17.123456 WHERE Id=2"));
+    EXPECT_TRUE(imprime(10, 0)
+                    .join(QLatin1Char('\n'))
+                    .contains(QStringLiteral("Tipo de cambio: 17.123456")));
 }
 
 TEST_F(Documento, TextoDeNotasDeTextosOLaTablaDelCliente) {

@@ -1,6 +1,9 @@
+#include "hostdata/CifrasDeLinea.h"
 #include "hostdata/TablasDeTrabajo.h"
+#include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 #include "printing/ImpresionDeDocumento.h"
 #include "printing/ImpresionDeRemisiones.h"
+#include "printing/TextosDeImpresion.h"
 #include "support/NotasDePrueba.h"
 #include "support/Pdf.h"
 #include "support/TiendaDePrueba.h"
@@ -207,6 +210,235 @@ TEST_F(RemisionImpresa, ElLogotipoGuardadoJuntoALaPlantilla) {
     EXPECT_EQ(imagenes(Nuevos().last()), 1);
     EXPECT_TRUE(QDir(carpeta.programa()).entryList({QStringLiteral("*.png")}).isEmpty());
     EXPECT_FALSE(QFile::exists(carpeta.ruta(QStringLiteral("programa/fmtremision.rpt"))));
+}
+
+// A printed figure in cents: "1,234.56" gives 123456.
+qint64 centavos(QString texto) {
+    return Importe::DeTexto(texto.remove(QLatin1Char(','))).Diezmilesimos() / 100;
+}
+
+// Reads a printed note as a customer with a calculator does and says what does not add up:
+// each line is quantity × price, the lines add to the subtotal, each breakdown row is base ×
+// rate and the rows add to the taxes, Gravado and Sin gravar add to the subtotal less the
+// discounts, TOTAL is subtotal + IVA + IEPS and the words say TOTAL.
+class RevisorDeNota {
+public:
+    explicit RevisorDeNota(const QString& texto)
+        : texto_(texto) {}
+
+    QStringList Errores(qint64 descuentos = 0) {
+        static const QRegularExpression linea(
+            QStringLiteral("^\\s*([\\d,]+(?:\\.\\d+)?)\\s+(P\\d+)\\s+.*\\s([\\d,]+\\.\\d{2,4})\\s+("
+                           "[\\d,]+\\.\\d\\d)\\s*$"));
+        qint64 lineas = 0;
+        for (const QString& renglon : texto_.split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch m = linea.match(renglon);
+            if (m.hasMatch()) {
+                const Importe q = Importe::DeTexto(m.captured(1).remove(QLatin1Char(',')));
+                const Importe p = Importe::DeTexto(m.captured(3).remove(QLatin1Char(',')));
+                comprueba(Importe::PorCantidad(q, p).Diezmilesimos() / 100, centavos(m.captured(4)),
+                          QStringLiteral("partida ") + m.captured(2));
+                lineas += centavos(m.captured(4));
+            }
+        }
+        const qint64 subtotal = total(QStringLiteral("Subtotal"));
+        const qint64 iva = total(QStringLiteral("IVA"));
+        const qint64 ieps = total(QStringLiteral("IEPS"));
+        comprueba(lineas, subtotal, QStringLiteral("partidas y subtotal"));
+        comprueba(renglones(QStringLiteral("IVA")), iva, QStringLiteral("desglose del IVA"));
+        comprueba(renglones(QStringLiteral("IEPS")), ieps, QStringLiteral("desglose del IEPS"));
+        const QRegularExpressionMatch g =
+            QRegularExpression(
+                QStringLiteral("Gravado ([\\d,]+\\.\\d\\d)\\s+Sin gravar ([\\d,]+\\.\\d\\d)"))
+                .match(texto_);
+        if (g.hasMatch()) {
+            comprueba(centavos(g.captured(1)) + centavos(g.captured(2)), subtotal - descuentos,
+                      QStringLiteral("gravado y sin gravar"));
+        }
+        const qint64 elTotal = total(QStringLiteral("$"));
+        comprueba(subtotal + iva + ieps, elTotal, QStringLiteral("TOTAL"));
+        const QString letra = ImporteConLetra(static_cast<double>(elTotal) / 100,
+                                              QStringLiteral("PESOS"), QStringLiteral("M.N."), {});
+        if (!texto_.simplified().contains(letra.simplified())) {
+            errores_ << QStringLiteral("la cantidad con letra no dice %1").arg(letra);
+        }
+        return errores_;
+    }
+
+    qint64 Total() { return total(QStringLiteral("$")); }
+    qint64 Subtotal() { return total(QStringLiteral("Subtotal")); }
+
+private:
+    void comprueba(qint64 esperado, qint64 impreso, const QString& que) {
+        if (esperado != impreso) {
+            errores_ << QStringLiteral("%1: %2 en lugar de %3").arg(que).arg(impreso).arg(esperado);
+        }
+    }
+
+    // The figure at the end of the line of a totals label.
+    qint64 total(const QString& etiqueta) {
+        const QRegularExpression patron(QStringLiteral("\\s%1\\s+([\\d,]+\\.\\d\\d)\\s*$")
+                                            .arg(QRegularExpression::escape(etiqueta)));
+        for (const QString& renglon : texto_.split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch m = patron.match(renglon);
+            if (m.hasMatch()) {
+                return centavos(m.captured(1));
+            }
+        }
+        errores_ << QStringLiteral("no se imprimió %1").arg(etiqueta);
+        return 0;
+    }
+
+    // The breakdown's rows of one tax: each checked as base × rate, their taxes summed.
+    qint64 renglones(const QString& impuesto) {
+        static const QRegularExpression renglon(QStringLiteral(
+            "^\\s*(IVA|IEPS)\\s+([\\d.]+)\\s*%\\s+([\\d,]+\\.\\d\\d)\\s+([\\d,]+\\.\\d\\d)"));
+        qint64 suma = 0;
+        for (const QString& linea : texto_.split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch m = renglon.match(linea);
+            if (m.hasMatch() && m.captured(1) == impuesto) {
+                const Importe base = Importe::DeTexto(m.captured(3).remove(QLatin1Char(',')));
+                const qint64 impuestoImpreso = centavos(m.captured(4));
+                const qint64 calculado =
+                    base.PorTasa(Importe::DeTexto(m.captured(2))).Diezmilesimos() / 100;
+                // Each line's tax is rounded on its own: a row may differ by a cent.
+                if (std::abs(calculado - impuestoImpreso) > 1) {
+                    errores_ << QStringLiteral("%1 %2 %: %3 × tasa no es %4")
+                                    .arg(impuesto, m.captured(2), m.captured(3), m.captured(4));
+                }
+                suma += impuestoImpreso;
+            }
+        }
+        return suma;
+    }
+
+    QString texto_;
+    QStringList errores_;
+};
+
+// A store whose IVA is charged on price plus IEPS, with every rate, fractional quantities,
+// prices of four decimals, notes that keep their line figures and old notes that do not, and
+// a discount: every printed note adds up, whole and reduced by each percentage, and the
+// window's new totals are what the printed copies add up to.
+class NotasQueSuman : public TiendaQueImprime {
+protected:
+    struct Linea {
+        double cantidad;
+        double precio;
+        double iva;
+        double ieps;
+    };
+    struct Nota {
+        int id;
+        bool conCifras;   // the host stored the line figures
+        double descuento; // Desc1, in per cent
+        QVector<Linea> lineas;
+        qint64 descuentoEsperado; // what the discount takes, in cents
+    };
+
+    const QVector<Nota> notas = {
+        {1,
+         true,
+         0,
+         {{0.333, 57.10, 16, 53}, {1.5, 19.99, 8, 0}, {0.75, 12.345, 0, 26.5}, {3, 10.555, 16, 8}},
+         0},
+        {2,
+         false,
+         0,
+         {{2, 68.00, 16, 26.5}, {1, 189.00, 8, 26.5}, {4, 31.89, 16, 8}, {2, 28.90, 0, 0}},
+         0},
+        {3, true, 0, {{12.5, 1027.52, 16, 8}, {7, 349.99, 16, 0}, {0.75, 1200, 8, 53}}, 0},
+        {4, true, 10, {{2, 100, 16, 0}, {1, 50, 0, 0}}, 2500},
+    };
+
+    void SetUp() override {
+        TiendaQueImprime::SetUp();
+        base.ejecuta(QStringLiteral("UPDATE configura SET AplicaIVA=1, AplicaImpAd=0"));
+        for (const Nota& n : notas) {
+            agrega(n);
+        }
+    }
+
+    // The note as the host writes it: each line's figures in cents, the header their sums.
+    void agrega(const Nota& n) {
+        QVector<PartidaDePrueba> partidas;
+        Importe subtotal;
+        Importe iva;
+        Importe ieps;
+        for (const Linea& l : n.lineas) {
+            const CifrasDeLinea c = CifrasDeLinea::Calcula(
+                Importe::DeDouble(l.cantidad), Importe::DeDouble(l.precio),
+                Importe::DeDouble(l.iva), Importe::DeDouble(l.ieps), {true, false});
+            PartidaDePrueba p{l.cantidad, l.precio, l.iva, l.ieps};
+            if (n.conCifras) {
+                p.baseIeps = c.baseImpAd.ADouble();
+                p.importeIeps = c.importeImpAd.ADouble();
+                p.baseIva = c.baseIva.ADouble();
+                p.importeIva = c.importeIva.ADouble();
+            }
+            p.producto = QStringLiteral("P%1").arg(partidas.size() + 1);
+            partidas.append(p);
+            subtotal += c.importe;
+            iva += c.importeIva;
+            ieps += c.importeImpAd;
+        }
+        AgregaNotas(base, {{n.id, QDate(2026, 12, 1), subtotal.ADouble(), iva.ADouble(),
+                            ieps.ADouble(), QStringLiteral("A"), 100 + n.id, 0, partidas}});
+        base.ejecuta(QStringLiteral("UPDATE remisiones SET Desc1=%1 WHERE Id=%2")
+                         .arg(n.descuento)
+                         .arg(n.id));
+    }
+
+    // Prints every working copy and checks each one; returns the sums of their TOTAL and
+    // subtotal, in cents.
+    std::pair<qint64, qint64> imprimeYRevisa(const QString& caso) {
+        const qsizetype antes = Nuevos().size();
+        const ResultadoDeImpresion r = ImpresionDeRemisiones(base.conexion()).Imprime();
+        const QStringList pdfs = Nuevos().mid(antes);
+        EXPECT_EQ(pdfs.size(), notas.size()) << qPrintable(caso);
+        qint64 totales = 0;
+        qint64 subtotales = 0;
+        for (int i = 0; i < pdfs.size(); ++i) {
+            RevisorDeNota revisor(PaginasDePdf(pdfs[i]).join(QLatin1Char('\n')));
+            const qint64 descuento = caso == QLatin1String("completas")
+                                         ? notas[i].descuentoEsperado
+                                         : descuentoReducido(notas[i]);
+            EXPECT_EQ(revisor.Errores(descuento), QStringList())
+                << qPrintable(caso) << " nota " << notas[i].id;
+            totales += revisor.Total();
+            subtotales += revisor.Subtotal();
+        }
+        return {totales, subtotales};
+    }
+
+    // What Desc1 takes from the reduced copy's lines, each line's part in cents.
+    qint64 descuentoReducido(const Nota& n) {
+        return base
+            .valor(
+                QStringLiteral("SELECT CAST(SUM(ROUND(ROUND(Cantidad*PrecioNeto,2)*%1/100,2))*100 "
+                               "AS SIGNED) "
+                               "FROM tmpremisionesdetalle WHERE Id=%2")
+                    .arg(n.descuento)
+                    .arg(n.id))
+            .toLongLong();
+    }
+};
+
+TEST_F(NotasQueSuman, CompletasYReducidasSumanAlCentavo) {
+    TablasDeTrabajo::Crea(base.conexion());
+    for (const Nota& n : notas) {
+        CopiaATrabajo(base, n.id);
+    }
+    imprimeYRevisa(QStringLiteral("completas"));
+
+    ReimpresionConPorcentaje trabajo(base.conexion());
+    for (const char* p : {"7", "15", "33.33", "50"}) {
+        const ResumenDePorcentaje r = trabajo.Comprueba(101, 104, QStringLiteral("A"),
+                                                        Importe::DeTexto(QString::fromLatin1(p)));
+        const auto [totales, subtotales] = imprimeYRevisa(QStringLiteral("%1 %").arg(p));
+        EXPECT_EQ(totales, r.totalNuevo().Diezmilesimos() / 100) << p;
+        EXPECT_EQ(subtotales, r.subtotalNuevo.Diezmilesimos() / 100) << p;
+    }
 }
 
 } // namespace

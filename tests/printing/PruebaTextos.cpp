@@ -1,6 +1,5 @@
 #include "orvlib/Formato.h"
 #include "printing/AuxiliarDeImpresion.h"
-#include "printing/DesgloseDeImpuestos.h"
 #include "printing/TextosDeImpresion.h"
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
@@ -126,22 +125,6 @@ TEST(Notas, RenglonesYLimites) {
     EXPECT_EQ(notas[0].toString(), QStringLiteral("línea 1 "));
     EXPECT_EQ(notas[1].toString().size(), 200);
     EXPECT_EQ(notas[3].toString(), QStringLiteral("línea 7 "));
-}
-
-TEST(Impuestos, UnitariosConCadaBandera) {
-    const struct {
-        quint8 aplicaIva;
-        quint8 aplicaImpAd;
-        double iva;
-        double impAd;
-    } casos[] = {{0, 0, 16, 8}, {1, 0, 17.28, 8}, {0, 1, 16, 9.28}};
-    for (const auto& c : casos) {
-        double iva = -1;
-        double impAd = -1;
-        ImpuestosUnitarios(100.0F, c.aplicaIva, c.aplicaImpAd, iva, impAd, 16.0F, 8.0F);
-        EXPECT_NEAR(iva, c.iva, 1e-4) << int(c.aplicaIva) << int(c.aplicaImpAd);
-        EXPECT_NEAR(impAd, c.impAd, 1e-4) << int(c.aplicaIva) << int(c.aplicaImpAd);
-    }
 }
 
 TEST(Paridades, LasDiezPrimerasMonedas) {

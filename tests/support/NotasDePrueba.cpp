@@ -11,8 +11,13 @@ void AgregaNotas(BaseDePrueba& base, const QVector<NotaDePrueba>& notas) {
              n.cancelada, QStringLiteral("C001"), QStringLiteral("CLIENTE DE PRUEBA")});
         QVector<PartidaDePrueba> partidas = n.partidas;
         if (partidas.isEmpty()) {
+            // Its rates are those that give the header's taxes, so the note adds up.
             PartidaDePrueba p;
             p.precio = n.subtotal;
+            if (n.subtotal != 0) {
+                p.iva = n.iva * 100 / n.subtotal;
+                p.ieps = n.ieps * 100 / n.subtotal;
+            }
             partidas.append(p);
         }
         int numero = 0;

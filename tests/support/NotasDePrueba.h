@@ -19,7 +19,8 @@ struct PartidaDePrueba {
     QString producto = QStringLiteral("P1");
 };
 
-// A delivery note for a test. With no lines given it gets one line whose amount is the subtotal.
+// A delivery note for a test. With no lines given it gets one line whose amount is the subtotal
+// and whose rates give the header's taxes.
 struct NotaDePrueba {
     int id = 0;
     QDate fecha;

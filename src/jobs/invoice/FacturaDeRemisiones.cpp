@@ -7,6 +7,7 @@
 #include "orvlib/Formato.h"
 #include "orvlib/Sentencias.h"
 #include "orvlib/libKwtm.h"
+#include "printing/DesgloseDeImpuestos.h"
 
 #include <QSqlQuery>
 #include <QStringList>
@@ -50,13 +51,6 @@ QString FacturaDeRemisiones::TextoDePorcentaje(float porcentaje) {
         }
     }
     return QString::number(static_cast<double>(porcentaje), 'f', 9);
-}
-
-QString FacturaDeRemisiones::RedondeoAlPar(const QString& x) {
-    return QStringLiteral(
-               "IF(ABS((%1)*10000-TRUNCATE((%1)*10000,0))=0.5 AND MOD(TRUNCATE((%1)*10000,0),2)=0,"
-               "TRUNCATE(%1,4),ROUND(%1,4))")
-        .arg(x);
 }
 
 bool FacturaDeRemisiones::TomaLaBaseTemporal() {
@@ -166,37 +160,32 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
             .arg(temporal, columnasDeLasPartidas(principal_,
                                                  QStringLiteral("IF(%1=0, 1, %1)").arg(reducida))));
 
-    // The totals are summed by the server, each line's amount and taxes rounded to four
-    // decimals with halves to even first, as the currency type converts them.
     TotalesDeFactura t;
     QSqlQuery antes = temporal_.consulta(
         QStringLiteral("SELECT COUNT(*), IFNULL(SUM(Subtotal),0), IFNULL(SUM(IVA),0), "
-                       "IFNULL(SUM(ImpuestoAd),0) FROM remisiones"));
+                       "IFNULL(SUM(ImpuestoAd),0), (SELECT COUNT(*) FROM remisionesdetalle) FROM "
+                       "remisiones"));
     antes.next();
     t.remisiones = antes.value(0).toInt();
     t.subtotalAntes = Importe::DeVariant(antes.value(1));
     t.ivaAntes = Importe::DeVariant(antes.value(2));
     t.iepsAntes = Importe::DeVariant(antes.value(3));
-    // Lines alike in quantity, price and rates round alike: each kind of line is rounded once
-    // and counted as many times as it occurs.
-    QSqlQuery despues = temporal_.consulta(
-        QStringLiteral(
-            "SELECT IFNULL(SUM(n),0), IFNULL(SUM(n*a),0), IFNULL(SUM(n*%1),0), "
-            "IFNULL(SUM(n*%2),0) FROM (SELECT COUNT(*) AS n, %3 AS a, IVA, ImpuestoAd FROM "
-            "remisionesdetalle GROUP BY Cantidad, PrecioNeto, IVA, ImpuestoAd) l")
-            .arg(RedondeoAlPar(QStringLiteral("a*IVA/100")),
-                 RedondeoAlPar(QStringLiteral("a*ImpuestoAd/100")),
-                 RedondeoAlPar(QStringLiteral("Cantidad*PrecioNeto"))));
-    despues.next();
-    t.partidas = despues.value(0).toInt();
-    t.subtotalDespues = Importe::DeVariant(despues.value(1));
-    t.ivaDespues = Importe::DeVariant(despues.value(2));
-    t.iepsDespues = Importe::DeVariant(despues.value(3));
+    t.partidas = antes.value(4).toInt();
+    // The figures after the reduction are those the invoice's lines will carry.
+    const PartidasDeFactura::Sumas despues = PartidasDeFactura::Suma(partidasDeLaFactura());
+    t.subtotalDespues = despues.subtotal;
+    t.ivaDespues = despues.iva;
+    t.iepsDespues = despues.ieps;
     return t;
 }
 
+QVector<PartidaDeFactura> FacturaDeRemisiones::partidasDeLaFactura() {
+    return PartidasDeFactura::Lee(principal_, BaseTemporal(), ReglasDeImpuestos(principal_));
+}
+
 void FacturaDeRemisiones::verificaAntesDeFacturar(const DatosDeFactura& datos,
-                                                  const QString& baseResguardo) {
+                                                  const QString& baseResguardo,
+                                                  const QVector<PartidaDeFactura>& partidas) {
     const QString tablasDeResguardo = principal_.valor(
         QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA=? AND "
                        "TABLE_NAME IN ('remisiones','remisionesdetalle')"),
@@ -207,14 +196,12 @@ void FacturaDeRemisiones::verificaAntesDeFacturar(const DatosDeFactura& datos,
                            "remisionesdetalle. No se cambió nada.")
                 .arg(baseResguardo));
     }
-    const QString partidas =
-        principal_.valor(QStringLiteral("SELECT COUNT(*) FROM ") + BaseTemporal() +
-                         QStringLiteral(".remisionesdetalle"));
-    if (partidas.toInt() == 0) {
+    if (partidas.isEmpty()) {
         throw Rechazo(QStringLiteral("No hay remisiones aplicadas que facturar: use "
                                      "\"Aplicar\" con otra selección."));
     }
-    verificaCantidades();
+    verificaCantidades(partidas);
+    verificaTotales(datos, PartidasDeFactura::Suma(partidas));
     if (principal_
             .valor(QStringLiteral("SELECT COUNT(*) FROM clientes WHERE Clave=?"), {datos.cliente})
             .toInt() == 0) {
@@ -222,19 +209,16 @@ void FacturaDeRemisiones::verificaAntesDeFacturar(const DatosDeFactura& datos,
     }
 }
 
-void FacturaDeRemisiones::verificaCantidades() {
+void FacturaDeRemisiones::verificaCantidades(const QVector<PartidaDeFactura>& partidas) {
     // Returns in the period can leave a product with nothing to invoice: a line without
     // quantity has no unit price, and the host takes no such line.
-    QSqlQuery q = principal_.consulta(
-        QStringLiteral("SELECT Producto, SUM(Cantidad) FROM %1.remisionesdetalle GROUP BY "
-                       "Producto HAVING SUM(Cantidad) <= 0 ORDER BY Producto")
-            .arg(BaseTemporal()));
     QStringList productos;
-    while (q.next()) {
-        productos << QStringLiteral("'%1' (%2)")
-                         .arg(q.value(0).toString(),
-                              Formato::Numero(Importe::DeVariant(q.value(1)).ADouble(),
-                                              QStringLiteral("#,0.####")));
+    for (const PartidaDeFactura& p : partidas) {
+        if (p.cantidad <= Importe()) {
+            productos << QStringLiteral("'%1' (%2)")
+                             .arg(p.producto, Formato::Numero(p.cantidad.ADouble(),
+                                                              QStringLiteral("#,0.####")));
+        }
     }
     if (!productos.isEmpty()) {
         throw Rechazo(
@@ -243,6 +227,16 @@ void FacturaDeRemisiones::verificaCantidades() {
                            "selección las remisiones que los llevan y use \"Aplicar\" de nuevo. "
                            "No se cambió nada.")
                 .arg(productos.join(QStringLiteral(", "))));
+    }
+}
+
+void FacturaDeRemisiones::verificaTotales(const DatosDeFactura& datos,
+                                          const PartidasDeFactura::Sumas& sumas) {
+    // The invoice carries what the window showed, or nothing.
+    if (datos.subtotal != sumas.subtotal || datos.iva != sumas.iva || datos.ieps != sumas.ieps) {
+        throw Rechazo(QStringLiteral(
+            "Los importes mostrados ya no corresponden a las remisiones aplicadas; use "
+            "\"Aplicar\" de nuevo. No se cambió nada."));
     }
 }
 
@@ -287,7 +281,8 @@ qint32 FacturaDeRemisiones::tomaFolio(const DatosDeFactura& datos) {
     return folio;
 }
 
-qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32 folio) {
+qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32 folio,
+                                             const PartidasDeFactura::Sumas& sumas) {
     QStringList columnas = {QStringLiteral("Factura"), QStringLiteral("Serie"),
                             QStringLiteral("Cliente"), QStringLiteral("Fecha"),
                             QStringLiteral("Hora"),    QStringLiteral("Vence")};
@@ -328,8 +323,8 @@ qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32
     columnas << QStringLiteral("Subtotal") << QStringLiteral("IVA") << QStringLiteral("Usuario")
              << QStringLiteral("MetodoDePago") << QStringLiteral("ImpuestoAd")
              << QStringLiteral("Descuento") << QStringLiteral("ModoCreacion");
-    valores << datos.subtotal.TextoSql() << datos.iva.TextoSql() << QStringLiteral("")
-            << texto(datos.metodoDePago) << datos.ieps.TextoSql() << QStringLiteral("0") << 16;
+    valores << sumas.subtotal.TextoSql() << sumas.iva.TextoSql() << QStringLiteral("")
+            << texto(datos.metodoDePago) << sumas.ieps.TextoSql() << QStringLiteral("0") << 16;
     principal_.consulta(
         QStringLiteral("INSERT INTO facturas (%1) VALUES (%2)")
             .arg(columnas.join(QLatin1Char(',')),
@@ -344,22 +339,14 @@ qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32
     return id;
 }
 
-void FacturaDeRemisiones::agregaPartidas(qint64 idFactura) {
-    QSqlQuery grupos = principal_.consulta(
-        QStringLiteral(
-            "SELECT Producto, MIN(Descripcion), Sum(Cantidad), MIN(IVA), MIN(ImpuestoAd), "
-            "Sum(Cantidad * PrecioNeto) FROM %1.remisionesdetalle group by Producto order by "
-            "Producto")
-            .arg(BaseTemporal()));
+void FacturaDeRemisiones::agregaPartidas(qint64 idFactura,
+                                         const QVector<PartidaDeFactura>& lineas) {
     QVector<QVariantList> partidas;
     qint16 partida = 0;
-    while (grupos.next()) {
-        const Importe cantidad = Importe::DeVariant(grupos.value(2));
-        const Importe suma = Importe::DeVariant(grupos.value(5));
-        const Importe precio = suma.Escala(10000, cantidad.Diezmilesimos());
-        partidas.append({idFactura, ++partida, grupos.value(1), cantidad.TextoSql(),
-                         precio.TextoSql(), precio.TextoSql(), grupos.value(3), grupos.value(0),
-                         grupos.value(4), 1});
+    for (const PartidaDeFactura& p : lineas) {
+        partidas.append({idFactura, ++partida, p.descripcion, p.cantidad.TextoSql(),
+                         p.precio.TextoSql(), p.precio.TextoSql(), p.tasaIva.TextoSql(), p.producto,
+                         p.tasaImpAd.TextoSql(), 1});
     }
     // One note of the lines written, also when one of them fails.
     qsizetype escritas = 0;
@@ -424,7 +411,8 @@ FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& b
                                    const std::function<void(int, qint32)>& alAvanzar) {
     quedoEscrito_ = false;
     VerificaLaBaseTemporal();
-    verificaAntesDeFacturar(datos, baseResguardo);
+    const QVector<PartidaDeFactura> partidas = partidasDeLaFactura();
+    verificaAntesDeFacturar(datos, baseResguardo, partidas);
     const QStringList sinTransaccion = TablasSinTransaccion(baseResguardo);
     base_ = principal_.valor(QStringLiteral("SELECT DATABASE()"));
     escrito_.clear();
@@ -441,9 +429,9 @@ FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& b
     try {
         creada.folio = tomaFolio(datos);
         avanza(1);
-        creada.id = agregaEncabezado(datos, creada.folio);
+        creada.id = agregaEncabezado(datos, creada.folio, PartidasDeFactura::Suma(partidas));
         avanza(2);
-        agregaPartidas(creada.id);
+        agregaPartidas(creada.id, partidas);
         avanza(3);
         cancelaYResguarda(datos, creada.folio, creada.id, baseResguardo);
         avanza(4);

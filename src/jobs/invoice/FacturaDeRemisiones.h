@@ -3,6 +3,7 @@
 #include "hostdata/BaseDeFactura.h"
 #include "hostdata/CandadoDelServidor.h"
 #include "hostdata/Importe.h"
+#include "jobs/invoice/PartidasDeFactura.h"
 
 #include <QDate>
 #include <QString>
@@ -14,8 +15,8 @@
 
 class Conexion;
 
-// The eight totals of "Aplicar": the copied notes' stored totals, and the totals recomputed
-// from their reduced lines.
+// The eight totals of "Aplicar": the copied notes' stored totals, and the totals of the
+// invoice's lines made from their reduced copies.
 struct TotalesDeFactura {
     Importe subtotalAntes, ivaAntes, iepsAntes;
     Importe subtotalDespues, ivaDespues, iepsDespues;
@@ -32,7 +33,7 @@ struct DatosDeFactura {
     QString cliente;
     QDate fecha;
     qint32 folioPropuesto = 0;
-    Importe subtotal, iva, ieps; // as the window shows them, two decimals
+    Importe subtotal, iva, ieps; // as the window shows them; the invoice refuses others
     QString metodoDePago;
 };
 
@@ -102,21 +103,22 @@ public:
     static QString BaseTemporal() { return BaseDeFactura::Nombre(); }
     // "01 - Efectivo" gives "01"; a text without " - " at the third character is kept whole.
     static QString ClaveMetodoPago(const QString& texto);
-    // SQL that rounds a decimal expression to four decimals with halves to even, as the
-    // currency type converts: for exact decimal columns it gives the values the type gives.
-    static QString RedondeoAlPar(const QString& expresion);
     // A float as its shortest decimal text: 10, 12.5.
     static QString TextoDePorcentaje(float porcentaje);
 
 private:
-    void verificaAntesDeFacturar(const DatosDeFactura& datos, const QString& baseResguardo);
-    void verificaCantidades();
+    QVector<PartidaDeFactura> partidasDeLaFactura();
+    void verificaAntesDeFacturar(const DatosDeFactura& datos, const QString& baseResguardo,
+                                 const QVector<PartidaDeFactura>& partidas);
+    static void verificaCantidades(const QVector<PartidaDeFactura>& partidas);
+    static void verificaTotales(const DatosDeFactura& datos, const PartidasDeFactura::Sumas& sumas);
     QString principal(const QString& tabla) const;
     void anota(const QString& que, const QString& tabla);
     QString queQuedo(const QStringList& sinTransaccion);
     qint32 tomaFolio(const DatosDeFactura& datos);
-    qint64 agregaEncabezado(const DatosDeFactura& datos, qint32 folio);
-    void agregaPartidas(qint64 idFactura);
+    qint64 agregaEncabezado(const DatosDeFactura& datos, qint32 folio,
+                            const PartidasDeFactura::Sumas& sumas);
+    void agregaPartidas(qint64 idFactura, const QVector<PartidaDeFactura>& lineas);
     void cancelaYResguarda(const DatosDeFactura& datos, qint32 folio, qint64 idFactura,
                            const QString& baseResguardo);
 

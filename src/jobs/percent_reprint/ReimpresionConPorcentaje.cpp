@@ -2,9 +2,10 @@
 
 #include "hostdata/Rechazo.h"
 #include "hostdata/TablasDeTrabajo.h"
-#include "orvlib/BasesDD.h"
+#include "orvlib/Conexion.h"
 #include "orvlib/Formato.h"
 #include "orvlib/Sentencias.h"
+#include "printing/DesgloseDeImpuestos.h"
 
 #include <QSqlQuery>
 
@@ -19,10 +20,6 @@ ReimpresionConPorcentaje::ReimpresionConPorcentaje(Conexion& cnn)
 
 Importe ReimpresionConPorcentaje::Factor(Importe porcentaje) {
     return porcentaje.Escala(1, 100);
-}
-
-Importe ReimpresionConPorcentaje::ReduceImporte(Importe importe, Importe porcentaje) {
-    return importe - importe.Escala(porcentaje.Diezmilesimos(), 10000).Escala(1, 100);
 }
 
 QString ReimpresionConPorcentaje::FormatoImporte(Importe importe) {
@@ -73,51 +70,91 @@ QString ReimpresionConPorcentaje::ResumenDeBitacora(const ResumenDePorcentaje& r
              Formato::Numero(r.totalNuevo().ADouble(), QStringLiteral("#,0.00")));
 }
 
+namespace {
+
+// A line's figures worked out by the server from its reduced price (the price is lowered in
+// the statement after this one), each expression on its own so the order in which the server
+// assigns them does not matter. A note issued without a tax keeps that tax at 0 on its lines.
+QString cifrasReducidas(const QString& f, CifrasDeLinea::Reglas reglas) {
+    const QString importe =
+        QStringLiteral("ROUND(d.Cantidad*ROUND(d.PrecioNeto-d.PrecioNeto*%1,2),2)").arg(f);
+    const QString tasaIva = QStringLiteral("IF(t.IVA=0,0,d.IVA)");
+    const QString tasaImpAd = QStringLiteral("IF(t.ImpuestoAd=0,0,d.ImpuestoAd)");
+    const auto impuesto = [](const QString& base, const QString& tasa) {
+        return QStringLiteral("ROUND((%1)*%2/100,2)").arg(base, tasa);
+    };
+    QString baseIva = importe;
+    QString baseImpAd = importe;
+    if (reglas.aplicaIva) {
+        baseIva = importe + QLatin1Char('+') + impuesto(importe, tasaImpAd);
+    } else if (reglas.aplicaImpAd) {
+        baseImpAd = importe + QLatin1Char('+') + impuesto(importe, tasaIva);
+    }
+    return QStringLiteral("d.BaseImpuestoAd=%1,d.ImporteImpuestoAd=%2,d.BaseIVA=%3,"
+                          "d.ImporteIVA=%4")
+        .arg(baseImpAd, impuesto(baseImpAd, tasaImpAd), baseIva, impuesto(baseIva, tasaIva));
+}
+
+QString reducido(const QString& campo, const QString& f) {
+    return QStringLiteral("ROUND(t.%1-t.%1*%2,2)").arg(campo, f);
+}
+
+} // namespace
+
+void ReimpresionConPorcentaje::reduceCopias(const QString& f) {
+    cnn_.ejecuta(QStringLiteral("Update tmpremisionesdetalle d join tmpremisiones t on t.Id=d.Id "
+                                "set ") +
+                 cifrasReducidas(f, ReglasDeImpuestos(cnn_)));
+    cnn_.ejecuta(QStringLiteral("Update tmpremisionesdetalle set PrecioBruto=ROUND(PrecioBruto-"
+                                "PrecioBruto*%1,2),PrecioNeto=ROUND(PrecioNeto-PrecioNeto*%1,2)")
+                     .arg(f));
+    // Each copy's header is the sum of its reduced lines; a note without lines is reduced whole.
+    cnn_.ejecuta(
+        QStringLiteral(
+            "Update tmpremisiones t left join (select Id, SUM(ROUND(Cantidad*PrecioNeto,2)) as s, "
+            "SUM(ImporteIVA) as i, SUM(ImporteImpuestoAd) as a from tmpremisionesdetalle group by "
+            "Id) l on l.Id=t.Id set t.Subtotal=IFNULL(l.s,%1),t.IVA=IFNULL(l.i,%2),"
+            "t.ImpuestoAd=IFNULL(l.a,%3),t.Descuento=%4")
+            .arg(reducido(QStringLiteral("Subtotal"), f), reducido(QStringLiteral("IVA"), f),
+                 reducido(QStringLiteral("ImpuestoAd"), f),
+                 reducido(QStringLiteral("Descuento"), f)));
+}
+
 ResumenDePorcentaje
 ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString& serie,
                                     Importe porcentaje,
                                     const std::function<void(int, int)>& avance) {
     ValidaEntrada(inicial, final, porcentaje);
-    const QString f = Factor(porcentaje).TextoSql();
     TablasDeTrabajo::Crea(cnn_);
     const QString rango =
         QStringLiteral("remisiones where Cancelada=0 and Serie=") +
         Sentencias::Texto(serie.trimmed()) +
         QStringLiteral(" and Factura>=%1 and Factura<=%2").arg(inicial).arg(final);
-    // The copies and reductions of the whole range in four statements, the same rows and
-    // values that one set of statements per note gives.
     cnn_.ejecuta(QStringLiteral("Insert into tmpremisiones Select * from ") + rango +
                  QStringLiteral(" order by Id"));
     cnn_.ejecuta(
         QStringLiteral("Insert into tmpremisionesdetalle Select d.* from remisionesdetalle d join "
                        "tmpremisiones t on t.Id=d.Id order by d.Id, d.Partida"));
-    cnn_.ejecuta(QStringLiteral(
-                     "Update tmpremisiones set IVA=IVA-IVA*%1,ImpuestoAd=ImpuestoAd-ImpuestoAd*%1,"
-                     "Subtotal=Subtotal-Subtotal*%1,Descuento=Descuento-Descuento*%1")
-                     .arg(f));
-    cnn_.ejecuta(
-        QStringLiteral("Update tmpremisionesdetalle set PrecioBruto=PrecioBruto-PrecioBruto*%1,"
-                       "PrecioNeto=PrecioNeto-PrecioNeto*%1")
-            .arg(f));
+    // The real figures are the host's, read before the copies change.
+    const QString sumas = QStringLiteral("SELECT COUNT(*), IFNULL(SUM(Subtotal),0), "
+                                         "IFNULL(SUM(IVA),0), IFNULL(SUM(ImpuestoAd),0) FROM "
+                                         "tmpremisiones");
     ResumenDePorcentaje r;
-    Recordset notas;
-    BasesDD::AbrirTabla(notas, cnn_, rango + QStringLiteral(" order by Id"),
-                        QStringLiteral("Subtotal,IVA,ImpuestoAd"));
-    const int cuenta = notas.cuenta();
-    for (; !notas.fin(); notas.siguiente()) {
-        const Importe subtotal = Importe::DeVariant(notas.campo(QStringLiteral("Subtotal")));
-        const Importe iva = Importe::DeVariant(notas.campo(QStringLiteral("IVA")));
-        const Importe impAd = Importe::DeVariant(notas.campo(QStringLiteral("ImpuestoAd")));
-        r.subtotalReal += subtotal;
-        r.ivaReal += iva;
-        r.impAdReal += impAd;
-        r.subtotalNuevo += ReduceImporte(subtotal, porcentaje);
-        r.ivaNuevo += ReduceImporte(iva, porcentaje);
-        r.impAdNuevo += ReduceImporte(impAd, porcentaje);
-        ++r.remisiones;
-        if (avance) {
-            avance(r.remisiones, cuenta);
-        }
+    QSqlQuery reales = cnn_.consulta(sumas);
+    reales.next();
+    r.remisiones = reales.value(0).toInt();
+    r.subtotalReal = Importe::DeVariant(reales.value(1));
+    r.ivaReal = Importe::DeVariant(reales.value(2));
+    r.impAdReal = Importe::DeVariant(reales.value(3));
+    reduceCopias(Factor(porcentaje).TextoSql());
+    // The new figures are what the printed copies say.
+    QSqlQuery nuevos = cnn_.consulta(sumas);
+    nuevos.next();
+    r.subtotalNuevo = Importe::DeVariant(nuevos.value(1));
+    r.ivaNuevo = Importe::DeVariant(nuevos.value(2));
+    r.impAdNuevo = Importe::DeVariant(nuevos.value(3));
+    if (avance) {
+        avance(r.remisiones, r.remisiones);
     }
     return r;
 }

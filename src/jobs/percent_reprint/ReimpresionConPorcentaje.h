@@ -18,8 +18,9 @@ struct ResumenDePorcentaje {
 };
 
 // The percentage reprint job without its window: copies the notes of a folio range of one
-// series into the working tables, lowers the copies' amounts by a percentage and totals the
-// real and the reduced amounts. The host's tables are only read.
+// series into the working tables, lowers each copied line by a percentage (prices, bases and
+// taxes in cents) and makes each copy's header the sum of its lines, so a reduced note adds up
+// and the new totals are what the printed copies say. The host's tables are only read.
 class ReimpresionConPorcentaje {
 public:
     explicit ReimpresionConPorcentaje(Conexion& cnn);
@@ -41,13 +42,14 @@ public:
 
     // p ÷ 100 to four decimals, halves to even: 12.5 gives 0.125.
     static Importe Factor(Importe porcentaje);
-    // importe − r(r(importe × p) ÷ 100), r rounding to four decimals, halves to even.
-    static Importe ReduceImporte(Importe importe, Importe porcentaje);
     // "###,###,##0.00" right-aligned in 14 characters (a longer text is kept whole).
     static QString FormatoImporte(Importe importe);
     // The eight lines of the summary, joined by CR LF, an empty line after the fourth.
     static QString Resumen(const ResumenDePorcentaje& resumen);
 
 private:
+    // Lowers the copies by the factor f (plain decimal text).
+    void reduceCopias(const QString& f);
+
     Conexion& cnn_;
 };
