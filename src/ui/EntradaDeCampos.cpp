@@ -116,7 +116,7 @@ bool EntradaDeCampos::eventFilter(QObject* objeto, QEvent* evento) {
     case QEvent::KeyPress:
         return teclaPulsada(caja, static_cast<QKeyEvent*>(evento));
     case QEvent::FocusOut: {
-        // Only a move to another field validates, as in the original forms; a message box or
+        // Only a move to another field validates, so the clerk is not held in a box; a message box or
         // another window taking the focus does not.
         const Qt::FocusReason razon = static_cast<QFocusEvent*>(evento)->reason();
         if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || !valida_) {

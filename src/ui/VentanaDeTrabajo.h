@@ -7,7 +7,7 @@ class QPushButton;
 
 // Base of the job windows: modal, placed where the user left it and given the menu's icon when
 // it loads, its unload (working tables, connections) run and its placement saved when it
-// closes, and a hook for its first activation. Controls are placed in twips, as designed.
+// closes, and a hook for its first activation. Controls are placed in twips.
 // While a long action runs the window cannot be re-entered: its buttons are disabled, and
 // Escape and the close box wait, or act as the action's Cancelar when it has one. Enter only
 // presses a button that has the focus, never one the focus is elsewhere.

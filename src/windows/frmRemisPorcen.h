@@ -41,7 +41,7 @@ private:
     std::unique_ptr<ImpresionDeRemisiones> impresion_;
     std::unique_ptr<CandadoDeReimpresion> candado_;
 
-    // Indexed as the window was designed; Label(4), Label(5) and txtDato(3) are not built.
+    // Indexed by control number; Label(4), Label(5) and txtDato(3) are not built.
     std::array<QLabel*, 9> Label{};
     std::array<QLineEdit*, 5> txtDato{};
     QPushButton* Command1 = nullptr;

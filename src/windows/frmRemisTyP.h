@@ -55,7 +55,7 @@ private:
 
     QLabel* Label6;
     std::array<QLineEdit*, 2> mkeFecha;
-    // Indexed as the window was designed; Label1(0), txtDato(0) and txtDato(1) are not built.
+    // Indexed by control number; Label1(0), txtDato(0) and txtDato(1) are not built.
     std::array<QLabel*, 2> Label1{};
     QLabel* Label7;
     std::array<QLineEdit*, 5> txtDato{};
