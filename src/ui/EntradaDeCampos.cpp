@@ -116,8 +116,8 @@ bool EntradaDeCampos::eventFilter(QObject* objeto, QEvent* evento) {
     case QEvent::KeyPress:
         return teclaPulsada(caja, static_cast<QKeyEvent*>(evento));
     case QEvent::FocusOut: {
-        // Only a move to another field validates, so the clerk is not held in a box; a message box or
-        // another window taking the focus does not.
+        // Only a move to another field validates; a message box or another window taking
+        // the focus does not.
         const Qt::FocusReason razon = static_cast<QFocusEvent*>(evento)->reason();
         if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || !valida_) {
             break;
