@@ -299,13 +299,13 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     EXPECT_TRUE(primera.contains(QStringLiteral("986.00")));
     EXPECT_TRUE(primera.contains(QStringLiteral("(NOVECIENTOS OCHENTA Y SEIS PESOS 00/100 M.N.)")));
 
+    // An empty range says so and offers nothing to print.
     escribe(ventana, "txtDato_0", "900");
     escribe(ventana, "txtDato_1", "901");
     QTest::mouseClick(Control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
-    dialogos.responde(true);
-    QTest::mouseClick(imprimir, Qt::LeftButton);
+    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("No hay remisiones con esos datos"));
+    EXPECT_FALSE(imprimir->isEnabled());
     EXPECT_EQ(Nuevos().size(), 2);
-    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas"));
     ventana.close();
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
@@ -353,9 +353,12 @@ TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
         corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
     const QString& errores = fallida.errores;
     EXPECT_EQ(fallida.codigo, 1) << qPrintable(errores);
+    // Where it stopped, then what the error means and what to do, then the driver's text.
     EXPECT_TRUE(errores.contains(
         QStringLiteral("La impresión se detuvo en la remisión A 501 (plantilla fmtRemision.rpt).\n"
-                       "Se imprimieron 0 de 3 remisiones.\n\nError no. 20527: ")))
+                       "Se imprimieron 0 de 3 remisiones.\n\nNo se encontró el origen de datos "
+                       "ODBC de los reportes; regístrelo de nuevo con «deremisiones configura» y "
+                       "vuelva a intentar.\nError no. 20527: ")))
         << qPrintable(errores);
     EXPECT_FALSE(fallida.salida.contains(QStringLiteral("Remisiones impresas")));
     EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());
