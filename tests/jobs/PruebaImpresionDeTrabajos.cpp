@@ -1,5 +1,6 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
+#include "jobs/CandadoDeReimpresion.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
@@ -342,6 +343,34 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
                QStringLiteral("--pdf"), pdf});
     EXPECT_EQ(tope.codigo, 0) << qPrintable(tope.errores);
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 5);
+}
+
+// A scheduled cap reprint holds the store's reprint lock until its last note is printed: while
+// its PDFs are being written, the lock is held and another reprint would be refused.
+TEST_F(ImpresionDeTrabajos, LaOrdenTopeConservaElCandadoMientrasImprime) {
+    const QString pdf = carpeta.ruta(QStringLiteral("consola-tope"));
+    QProcess programa;
+    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
+                   {QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+                    QStringLiteral("--hasta"), QStringLiteral("03/11/2026"),
+                    QStringLiteral("--tope"), QStringLiteral("100000"), QStringLiteral("--folio"),
+                    QStringLiteral("7"), QStringLiteral("--serie"), QStringLiteral("A"),
+                    QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf});
+    const QString candado = QStringLiteral("SELECT IS_USED_LOCK('%1')")
+                                .arg(CandadoDeReimpresion::Nombre(base.nombre()));
+    int vistosImprimiendo = 0;
+    while (!programa.waitForFinished(20)) {
+        const int hechos = QDir(pdf).entryList({QStringLiteral("*.pdf")}).size();
+        if (hechos > 0 && hechos < 3 && programa.state() == QProcess::Running) {
+            EXPECT_FALSE(base.valor(candado).isNull()) << hechos;
+            ++vistosImprimiendo;
+        }
+    }
+    EXPECT_EQ(programa.exitCode(), 0) << programa.readAllStandardError().toStdString();
+    EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 3);
+    EXPECT_GT(vistosImprimiendo, 0);
+    // The server lets it go with the program's connection.
+    EXPECT_TRUE(EsperaHasta([&] { return base.valor(candado).isNull(); }));
 }
 
 // Without its data sources the engine cannot read the store: the scheduled run says at which

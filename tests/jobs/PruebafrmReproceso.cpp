@@ -319,6 +319,7 @@ TEST_F(VentanaDeFactura, SobreviveALaPerdidaDelServidor) {
         << qPrintable(dialogos.cajas()[0].texto);
     EXPECT_FALSE(Control<QPushButton>(ventana, "cmdGenerar")->isEnabled());
     EXPECT_TRUE(Control<QLabel>(ventana, "lblResul_7")->text().isEmpty());
+    EXPECT_FALSE(base.valor(QStringLiteral("SELECT Id FROM facturas")).isValid());
     // Typing while the server is away looks nothing up and says nothing more.
     Control<QLineEdit>(ventana, "txtDato_1")->setText(QStringLiteral("C1"));
     EXPECT_EQ(dialogos.cajas().size(), 1);
