@@ -4,7 +4,7 @@
 #include <QCursor>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTextEdit>
+#include <QTimer>
 
 namespace {
 
@@ -36,19 +36,16 @@ QWidget* ventanaDelFrente() {
     return modal != nullptr ? modal : QApplication::activeWindow();
 }
 
-// The details button in Spanish, also after each click turns it.
+// The details button in Spanish, short enough for the button made for its English text, and
+// named again after each click, which names it anew.
 void traduceDetalles(QMessageBox& caja) {
-    auto* detalles = caja.findChild<QTextEdit*>();
     for (QAbstractButton* b : caja.buttons()) {
-        if (caja.buttonRole(b) != QMessageBox::ActionRole || detalles == nullptr) {
-            continue;
+        if (caja.buttonRole(b) == QMessageBox::ActionRole) {
+            const auto nombra = [b] { b->setText(QStringLiteral("Detalles…")); };
+            nombra();
+            QObject::connect(b, &QAbstractButton::clicked, &caja,
+                             [b, nombra] { QTimer::singleShot(0, b, nombra); });
         }
-        const auto rotula = [b, detalles] {
-            b->setText(detalles->isHidden() ? QStringLiteral("Mostrar detalles…")
-                                            : QStringLiteral("Ocultar detalles…"));
-        };
-        rotula();
-        QObject::connect(b, &QAbstractButton::clicked, &caja, rotula);
     }
 }
 
