@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSysInfo>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -154,6 +155,38 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
     EXPECT_EQ(dialogos.cajas().last().texto,
               QStringLiteral("Impresión cancelada. Se imprimió 1 de 3 remisiones."));
     EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
+}
+
+// The server goes away while the first note is in progress: the run stops with the usual
+// count, says what happened in Spanish with the driver's text as detail, and the window drops
+// its grid until the next "Aplicar" connects again.
+TEST_F(ImpresionDeTrabajos, PerderElServidorDetieneLaCorridaConLaCuenta) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    aplicaTope(ventana);
+    dialogos.responde(true);
+    const QString dueno = base.valor(QStringLiteral("SELECT IS_USED_LOCK('%1')")
+                                         .arg(CandadoDeReimpresion::Nombre(base.nombre())))
+                              .toString();
+    ASSERT_FALSE(dueno.isEmpty());
+    QTimer::singleShot(0, &ventana, [&] { base.ejecuta(QStringLiteral("KILL ") + dueno); });
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(Nuevos().isEmpty());
+    const DialogosGuionados::Caja& aviso = dialogos.cajas().last();
+    EXPECT_EQ(aviso.titulo, QStringLiteral("Error"));
+    EXPECT_TRUE(aviso.texto.startsWith(
+        QStringLiteral("La impresión se detuvo en la remisión A 1500 (plantilla fmtRemision.rpt)."
+                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nSe perdió la conexión con "
+                       "el servidor")))
+        << qPrintable(aviso.texto);
+    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("Error nº 20"))) << qPrintable(aviso.detalle);
+    EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 0);
+    EXPECT_FALSE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+    EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo()).contains("impresas 0 de 3"));
+
+    aplicaTope(ventana);
+    EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 4);
+    EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
 }
 
 // Escape and the close box while the run prints act as "Cancelar": the window stays, and the
