@@ -38,6 +38,10 @@ void VentanaDeTrabajo::Trabaja(const std::function<void()>& accion, QPushButton*
     if (trabajando_) {
         return;
     }
+    // Set first: disabling the field with the focus validates it, and nothing it changes may
+    // enable a button meanwhile.
+    trabajando_ = true;
+    cancelar_ = cancelar;
     std::vector<std::pair<QPointer<QWidget>, bool>> controles;
     for (QWidget* w : findChildren<QWidget*>()) {
         const bool deEntrada = qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w);
@@ -46,8 +50,6 @@ void VentanaDeTrabajo::Trabaja(const std::function<void()>& accion, QPushButton*
             w->setEnabled(false);
         }
     }
-    trabajando_ = true;
-    cancelar_ = cancelar;
     const AlSalir termina([&] {
         trabajando_ = false;
         cancelar_ = nullptr;
