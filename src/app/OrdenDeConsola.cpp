@@ -6,6 +6,7 @@
 #include "OrdenTope.h"
 #include "OrdenVerifica.h"
 #include "hostdata/Bitacora.h"
+#include "hostdata/ExplicacionDeError.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "jobs/CandadoDeReimpresion.h"
@@ -73,10 +74,27 @@ QList<QCommandLineOption> OrdenDeConsola::OpcionesDeImpresion() {
     return {
         {QStringLiteral("imprimir"), QStringLiteral("Imprime las remisiones elegidas.")},
         {QStringLiteral("pdf"),
-         QStringLiteral("Con --imprimir, escribe cada remisión en un archivo PDF en esa carpeta "
-                        "en lugar de mandarla a la impresora."),
+         QStringLiteral("Requiere --imprimir: escribe cada remisión en un archivo PDF en esa "
+                        "carpeta en lugar de mandarla a la impresora. Sin --imprimir la orden se "
+                        "rechaza."),
          QStringLiteral("CARPETA")},
     };
+}
+
+bool OrdenDeConsola::ImpresionCoherente(const QCommandLineParser& opciones) {
+    if (opciones.isSet(QStringLiteral("pdf")) && !opciones.isSet(QStringLiteral("imprimir"))) {
+        Falla(QStringLiteral("--pdf requiere --imprimir: agregue --imprimir para escribir las "
+                             "remisiones en PDF, o quite --pdf."));
+        return false;
+    }
+    return true;
+}
+
+int OrdenDeConsola::FallaPorError(const ErrorOrvlib& error) {
+    const ExplicacionDeError explicacion = ExplicacionDeError::De(error);
+    QString detalle = explicacion.detalle();
+    return Falla(explicacion.principal() + QLatin1Char('\n') +
+                 detalle.replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
 namespace {
@@ -167,6 +185,15 @@ int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion
                         : QString(),
                     resultado.Resumen());
     QString mensaje = resultado.Mensaje();
+    if (resultado.Fallo()) {
+        // What the error means first when it is known; the driver's text stays after it.
+        const ExplicacionDeError explicacion = ExplicacionDeError::DeTexto(resultado.error);
+        if (explicacion.clase() != ExplicacionDeError::Clase::Otra) {
+            mensaje = mensaje.section(QStringLiteral("\r\n\r\n"), 0, 0) +
+                      QStringLiteral("\r\n\r\n") + explicacion.principal() +
+                      QStringLiteral("\r\n") + resultado.error;
+        }
+    }
     mensaje.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (!resultado.Completa()) {
         return Falla(mensaje);
@@ -178,8 +205,8 @@ int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion
 bool OrdenDeConsola::AbreBase(Conexion& cnn) {
     const BasesDD& bases = *Proceso::actual().bases;
     if (!bases.AbrirBdD(cnn)) {
-        Falla(QStringLiteral("No fue posible abrir la base de datos '%1': %2")
-                  .arg(bases.cMiBase, cnn.ultimoError()));
+        FallaPorError(ErrorOrvlib(cnn.ultimoNumero(), cnn.ultimoError(),
+                                  QStringLiteral("base de datos '%1'").arg(bases.cMiBase)));
         return false;
     }
     return true;
@@ -237,7 +264,7 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
         Falla(r.texto());
         return 2;
     } catch (const ErrorOrvlib& e) {
-        return Falla(e.texto());
+        return FallaPorError(e);
     } catch (const std::exception& e) {
         // The report engine's and any other error end the command with its own text.
         return Falla(QString::fromUtf8(e.what()));

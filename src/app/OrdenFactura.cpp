@@ -106,6 +106,14 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
                                                         nombre, static_cast<float>(porcentaje));
                            return FacturaDeRemisiones::Resumen(t);
                        });
+    if (t.remisiones == 0) {
+        if (opciones.isSet(QStringLiteral("generar"))) {
+            Falla(SinRemisiones() + QStringLiteral("; no se generó ninguna factura."));
+            return 2;
+        }
+        Escribe(SinRemisiones());
+        return 0;
+    }
     Escribe(QStringLiteral("\tSin aplicar descuento:\tCon el % aplicado:"));
     Escribe(QStringLiteral("Subtotal:\t%1\t%2")
                 .arg(dinero(t.subtotalAntes), dinero(t.subtotalDespues)));

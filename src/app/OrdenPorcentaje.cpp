@@ -40,7 +40,8 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
     double porcentaje = 0;
     if (!LeeNumero(opciones, QStringLiteral("inicial"), inicial) ||
         !LeeNumero(opciones, QStringLiteral("final"), final) ||
-        !LeeNumero(opciones, QStringLiteral("porcentaje"), porcentaje)) {
+        !LeeNumero(opciones, QStringLiteral("porcentaje"), porcentaje) ||
+        !ImpresionCoherente(opciones)) {
         return 2;
     }
     const auto primera = static_cast<qint64>(inicial);
@@ -62,6 +63,10 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
             resumen = trabajo.Comprueba(primera, ultima, serie, Importe::DeDouble(porcentaje));
             return ReimpresionConPorcentaje::ResumenDeBitacora(resumen);
         });
+    if (resumen.remisiones == 0) {
+        Escribe(SinRemisiones());
+        return 0;
+    }
     Escribe(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
                                                                QLatin1String("\n")));
     return ImprimeSiSePide(opciones, cnn, QStringLiteral("porcentaje imprimir (consola)"));

@@ -50,7 +50,7 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
     if (!LeeFecha(opciones, QStringLiteral("desde"), desde) ||
         !LeeFecha(opciones, QStringLiteral("hasta"), hasta) ||
         !LeeNumero(opciones, QStringLiteral("tope"), tope) ||
-        !LeeNumero(opciones, QStringLiteral("folio"), folio)) {
+        !LeeNumero(opciones, QStringLiteral("folio"), folio) || !ImpresionCoherente(opciones)) {
         return 2;
     }
     const auto primerFolio = static_cast<qint64>(std::nearbyint(std::clamp(folio, -1e15, 1e15)));
@@ -72,6 +72,11 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
             resultado = trabajo.Aplica(desde, hasta, serie, Importe::DeDouble(tope), primerFolio);
             return ReimpresionConTope::Resumen(resultado);
         });
+    if (resultado.remisiones == 0) {
+        // Nothing was chosen: nothing to show, print or list.
+        Escribe(SinRemisiones());
+        return 0;
+    }
     Escribe(RejaDeTope::Encabezados().join(QLatin1Char('\t')));
     for (const QStringList& fila : RejaDeTope::Filas(resultado)) {
         Escribe(fila.join(QLatin1Char('\t')));

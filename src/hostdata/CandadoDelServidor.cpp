@@ -3,6 +3,7 @@
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
 
+#include <QSqlQuery>
 #include <utility>
 
 CandadoDelServidor::CandadoDelServidor(Conexion& cnn, QString nombre)
@@ -20,8 +21,53 @@ CandadoDelServidor::~CandadoDelServidor() {
 }
 
 bool CandadoDelServidor::Toma() {
-    tomado_ = cnn_.valor(QStringLiteral("SELECT GET_LOCK(?, 0)"), {nombre_}) == QLatin1String("1");
+    tomado_ = tomaSinEsperar();
+    if (!tomado_) {
+        const QString conexion = cnn_.valor(QStringLiteral("SELECT IS_USED_LOCK(?)"), {nombre_});
+        tomado_ =
+            conexion.isEmpty() ? tomaSinEsperar() : seEstaCerrando(conexion) && tomaEsperando();
+    }
+    if (tomado_) {
+        QSqlQuery propia = cnn_.consulta(QStringLiteral(
+            "SELECT ID, HOST FROM information_schema.PROCESSLIST WHERE ID=CONNECTION_ID()"));
+        if (propia.next()) {
+            idPropio_ = propia.value(0).toString();
+            hostPropio_ = propia.value(1).toString();
+        }
+    }
     return tomado_;
+}
+
+bool CandadoDelServidor::tomaSinEsperar() {
+    return cnn_.valor(QStringLiteral("SELECT GET_LOCK(?, 0)"), {nombre_}) == QLatin1String("1");
+}
+
+bool CandadoDelServidor::tomaEsperando() {
+    return cnn_.valor(QStringLiteral("SELECT GET_LOCK(?, %1)").arg(kEspera), {nombre_}) ==
+           QLatin1String("1");
+}
+
+bool CandadoDelServidor::seEstaCerrando(const QString& conexion) {
+    QSqlQuery quien = cnn_.consulta(
+        QStringLiteral("SELECT COMMAND, HOST FROM information_schema.PROCESSLIST WHERE ID=?"),
+        {conexion});
+    if (!quien.next()) {
+        // Gone from the list already, or not visible to this account: worth the wait only when
+        // it is gone.
+        return cnn_.valor(QStringLiteral("SELECT IS_USED_LOCK(?)"), {nombre_}).isEmpty();
+    }
+    if (quien.value(0).toString().compare(QLatin1String("Killed"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    if (conexion != idPropio_ || quien.value(1).toString() != hostPropio_) {
+        return false;
+    }
+    try {
+        cnn_.ejecuta(QStringLiteral("KILL CONNECTION ") + conexion);
+    } catch (const ErrorOrvlib&) {
+        // Already gone, or not this account's to end: the wait tells.
+    }
+    return true;
 }
 
 bool CandadoDelServidor::EsPropio() const {

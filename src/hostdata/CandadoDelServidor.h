@@ -6,7 +6,10 @@ class Conexion;
 
 // A named server lock (GET_LOCK) held by one connection: taken without waiting, checked before
 // work that needs it, and let go explicitly or when the object goes while its connection is
-// still open. The server also lets it go when the connection closes.
+// still open. The server also lets it go when the connection closes. Taken again after a lost
+// connection, it waits a few seconds for a holder the server is still closing, and ends the
+// holder that is this object's own earlier connection, which the server has not yet noticed
+// is gone.
 class CandadoDelServidor {
 public:
     CandadoDelServidor(Conexion& cnn, QString nombre);
@@ -16,6 +19,8 @@ public:
 
     // False when another connection holds it.
     bool Toma();
+    // Seconds Toma waits for a holder that is being closed.
+    static constexpr int kEspera = 5;
     // Whether this connection still holds it (the server drops it with a lost connection).
     bool EsPropio() const;
     void Suelta();
@@ -25,7 +30,17 @@ public:
     QString QuienLoTiene() const;
 
 private:
+    bool tomaSinEsperar();
+    bool tomaEsperando();
+    // Whether the holder is on its way out: killed, or this object's own earlier connection,
+    // which it then ends.
+    bool seEstaCerrando(const QString& conexion);
+
     Conexion& cnn_;
     QString nombre_;
     bool tomado_ = false;
+    // The connection that held it last, as the server named it: its id and its address with
+    // the client's port, which together tell it from a later connection given the same id.
+    QString idPropio_;
+    QString hostPropio_;
 };

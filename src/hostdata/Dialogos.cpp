@@ -16,3 +16,9 @@ Dialogos& Dialogos::actual() {
 void Dialogos::instala(Dialogos* dialogos) {
     instalado = dialogos;
 }
+
+void Dialogos::mensajeConDetalle(const QString& texto, const QString& detalle,
+                                 const QString& titulo, Icono icono) {
+    mensaje(detalle.isEmpty() ? texto : texto + QStringLiteral("\r\n\r\n") + detalle, titulo,
+            icono);
+}

@@ -12,6 +12,10 @@ public:
 
     virtual ~Dialogos() = default;
     virtual void mensaje(const QString& texto, const QString& titulo, Icono icono) = 0;
+    // A message with a detail kept apart from it (the server's text, the statement): a window
+    // shows it on request, elsewhere it follows the text.
+    virtual void mensajeConDetalle(const QString& texto, const QString& detalle,
+                                   const QString& titulo, Icono icono);
     // Yes/No with the question icon; true on Yes. The default button is No or Yes as asked.
     virtual bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) = 0;
     // The busy pointer while work runs (true) and the normal one after (false).

@@ -26,7 +26,11 @@ QString CandadoDeReimpresion::Nombre(const QString& base) {
 
 bool CandadoDeReimpresion::Toma() {
     const QString base = cnn_.valor(QStringLiteral("SELECT DATABASE()"));
-    candado_.emplace(cnn_, Nombre(base));
+    // The same lock object when it is taken again, so it knows its own earlier connection.
+    if (!candado_ || base != base_) {
+        candado_.emplace(cnn_, Nombre(base));
+        base_ = base;
+    }
     if (candado_->Toma()) {
         return true;
     }
@@ -42,8 +46,8 @@ bool CandadoDeReimpresion::Toma() {
 void CandadoDeReimpresion::Verifica() const {
     if (!candado_ || !candado_->EsPropio()) {
         throw Rechazo(QStringLiteral("Esta ventana ya no tiene reservadas las tablas de trabajo "
-                                     "(la conexión con el servidor se perdió). Ciérrela y ábrala "
-                                     "de nuevo."));
+                                     "(la conexión con el servidor se perdió); vuelva a intentar "
+                                     "y se conectará de nuevo."));
     }
 }
 

@@ -15,11 +15,11 @@ class CandadoDeReimpresion {
 public:
     explicit CandadoDeReimpresion(Conexion& cnn);
 
-    // Takes the lock of the connection's database; false when another connection holds it,
-    // and Aviso() then says so.
+    // Takes the lock of the connection's database, also again after a lost connection; false
+    // when another connection holds it, and Aviso() then says so.
     bool Toma();
     // Refuses (Rechazo) when the connection no longer holds the lock, as after the server
-    // dropped it.
+    // dropped it; a connection found gone throws its error.
     void Verifica() const;
     void Suelta();
     bool Tomado() const { return candado_ && candado_->Tomado(); }
@@ -31,5 +31,6 @@ public:
 private:
     Conexion& cnn_;
     std::optional<CandadoDelServidor> candado_;
+    QString base_;
     QString aviso_;
 };

@@ -11,9 +11,18 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+// The title bar's icon and buttons, and some air around the text, in pixels.
+constexpr int kMargenDelTitulo = 160;
+
+} // namespace
 
 Menu::Menu(QWidget* parent)
     : QWidget(parent)
@@ -77,6 +86,12 @@ void Menu::alCargar() {
     primeraActivacion_ = true;
     setWindowTitle(TituloDeDiseno() + QStringLiteral(", versión ") +
                    QStringLiteral(DEREMISIONES_VERSION));
+    // Wide enough that the title bar shows the whole title beside its buttons.
+    QFont negritas = QApplication::font();
+    negritas.setBold(true);
+    const QFontMetrics letra(negritas);
+    setMinimumWidth(std::max(minimumSizeHint().width(),
+                             letra.horizontalAdvance(windowTitle()) + kMargenDelTitulo));
     Protegido([this] {
         Principal::CalculaIniHost();
         const Proceso& p = Proceso::actual();

@@ -2,6 +2,7 @@
 
 #include "hostdata/Bitacora.h"
 #include "hostdata/Dialogos.h"
+#include "hostdata/ExplicacionDeError.h"
 #include "orvlib/AlSalir.h"
 #include "printing/ImpresionDeDocumento.h"
 #include "ui/VentanaDeTrabajo.h"
@@ -13,12 +14,27 @@
 
 namespace {
 
-void muestraFin(const ResultadoDeImpresion& r) {
-    const Dialogos::Icono icono = r.Fallo()      ? Dialogos::Icono::Critico
-                                  : r.Completa() ? Dialogos::Icono::Informacion
-                                                 : Dialogos::Icono::Advertencia;
-    Dialogos::actual().mensaje(
-        r.Mensaje(), r.Fallo() ? QStringLiteral("Error") : QStringLiteral("Atención"), icono);
+void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r) {
+    if (!r.Fallo()) {
+        Dialogos::actual().mensaje(r.Mensaje(), QStringLiteral("Atención"),
+                                   r.Completa() ? Dialogos::Icono::Informacion
+                                                : Dialogos::Icono::Advertencia);
+        return;
+    }
+    // Where it stopped and the count first; what the error means, when it is known, instead of
+    // the driver's text, which goes to the details.
+    const ExplicacionDeError explicacion = ExplicacionDeError::DeTexto(r.error);
+    if (explicacion.clase() == ExplicacionDeError::Clase::Otra) {
+        Dialogos::actual().mensaje(r.Mensaje(), QStringLiteral("Error"), Dialogos::Icono::Critico);
+        return;
+    }
+    if (explicacion.PerdioLaConexion()) {
+        ventana.PierdeLaConexion();
+    }
+    const QString donde = r.Mensaje().section(QStringLiteral("\r\n\r\n"), 0, 0);
+    Dialogos::actual().mensajeConDetalle(
+        donde + QStringLiteral("\r\n\r\n") + explicacion.principal(), r.error,
+        QStringLiteral("Error"), Dialogos::Icono::Critico);
 }
 
 } // namespace
@@ -55,5 +71,5 @@ void CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion,
         },
         cancelar);
     Bitacora::Anota(trabajo, QString(), resultado.Resumen());
-    muestraFin(resultado);
+    muestraFin(ventana, resultado);
 }

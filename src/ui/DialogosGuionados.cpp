@@ -12,6 +12,11 @@ void DialogosGuionados::mensaje(const QString& texto, const QString& titulo, Ico
     cajas_.append(Caja{texto, titulo, icono, false, false});
 }
 
+void DialogosGuionados::mensajeConDetalle(const QString& texto, const QString& detalle,
+                                          const QString& titulo, Icono icono) {
+    cajas_.append(Caja{texto, titulo, icono, false, false, detalle});
+}
+
 bool DialogosGuionados::pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) {
     cajas_.append(Caja{texto, titulo, Icono::Pregunta, true, noPorDefecto});
     if (respuestas_.isEmpty()) {

@@ -15,6 +15,7 @@ public:
         Icono icono;
         bool esPregunta;
         bool noPorDefecto;
+        QString detalle = {};
     };
 
     DialogosGuionados();
@@ -24,6 +25,8 @@ public:
     const QList<Caja>& cajas() const { return cajas_; }
 
     void mensaje(const QString& texto, const QString& titulo, Icono icono) override;
+    void mensajeConDetalle(const QString& texto, const QString& detalle, const QString& titulo,
+                           Icono icono) override;
     bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) override;
 
 private:

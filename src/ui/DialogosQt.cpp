@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -29,18 +30,46 @@ QMessageBox::Icon iconoQt(Dialogos::Icono icono) {
     return QMessageBox::NoIcon;
 }
 
+// The job window in front, so a box opens over it and not over the menu.
+QWidget* ventanaDelFrente() {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : QApplication::activeWindow();
+}
+
+// The details button in Spanish, short enough for the button made for its English text, and
+// named again after each click, which names it anew.
+void traduceDetalles(QMessageBox& caja) {
+    for (QAbstractButton* b : caja.buttons()) {
+        if (caja.buttonRole(b) == QMessageBox::ActionRole) {
+            const auto nombra = [b] { b->setText(QStringLiteral("Detalles…")); };
+            nombra();
+            QObject::connect(b, &QAbstractButton::clicked, &caja,
+                             [b, nombra] { QTimer::singleShot(0, b, nombra); });
+        }
+    }
+}
+
 } // namespace
 
 void DialogosQt::mensaje(const QString& texto, const QString& titulo, Icono icono) {
+    mensajeConDetalle(texto, QString(), titulo, icono);
+}
+
+void DialogosQt::mensajeConDetalle(const QString& texto, const QString& detalle,
+                                   const QString& titulo, Icono icono) {
     QMessageBox caja(iconoQt(icono), titulo, paraMostrar(texto), QMessageBox::Ok,
-                     QApplication::activeWindow());
+                     ventanaDelFrente());
     caja.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
+    if (!detalle.isEmpty()) {
+        caja.setDetailedText(paraMostrar(detalle));
+        traduceDetalles(caja);
+    }
     caja.exec();
 }
 
 bool DialogosQt::pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) {
     QMessageBox caja(QMessageBox::Question, titulo, paraMostrar(texto),
-                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+                     QMessageBox::Yes | QMessageBox::No, ventanaDelFrente());
     caja.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
     caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
     caja.setDefaultButton(noPorDefecto ? QMessageBox::No : QMessageBox::Yes);

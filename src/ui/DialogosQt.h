@@ -6,6 +6,8 @@
 class DialogosQt : public Dialogos {
 public:
     void mensaje(const QString& texto, const QString& titulo, Icono icono) override;
+    void mensajeConDetalle(const QString& texto, const QString& detalle, const QString& titulo,
+                           Icono icono) override;
     bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) override;
     void ocupado(bool siNo) override;
 };

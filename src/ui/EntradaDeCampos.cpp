@@ -1,5 +1,6 @@
 #include "ui/EntradaDeCampos.h"
 
+#include "hostdata/Dialogos.h"
 #include "orvlib/libKwtm.h"
 
 #include <QFocusEvent>
@@ -69,10 +70,7 @@ void EntradaDeCampos::Conecta(QLineEdit* caja, const QString& tipo, Validacion v
 
 void EntradaDeCampos::ConectaFecha(QLineEdit* caja, const QString& tipo, FechaInvalida siInvalida) {
     PreparaFecha(caja);
-    Conecta(caja, tipo, [caja, siInvalida] {
-        ValidaFecha(caja, siInvalida);
-        return true;
-    });
+    Conecta(caja, tipo, [caja, siInvalida] { return ValidaFecha(caja, siInvalida); });
 }
 
 void EntradaDeCampos::PreparaFecha(QLineEdit* caja) {
@@ -81,12 +79,37 @@ void EntradaDeCampos::PreparaFecha(QLineEdit* caja) {
     }
 }
 
-void EntradaDeCampos::ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida) {
+namespace {
+
+// A masked box with nothing typed shows only its mask's separators.
+bool sinEscribir(const QLineEdit* caja) {
+    QString texto = caja->text();
+    return texto.remove(QLatin1Char('/')).trimmed().isEmpty();
+}
+
+} // namespace
+
+bool EntradaDeCampos::FechaAceptable(const QLineEdit* caja) {
+    return sinEscribir(caja) || libKwtm::LeeFecha(caja->text()).isValid();
+}
+
+QString EntradaDeCampos::AvisoDeFecha(const QLineEdit* caja) {
+    return QStringLiteral("La fecha «%1» no es válida; escríbala como día/mes/año (DD/MM/AAAA).")
+        .arg(caja->text());
+}
+
+bool EntradaDeCampos::ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida) {
     if (libKwtm::LeeFecha(caja->text()).isValid()) {
-        return;
+        return true;
     }
-    caja->setText(siInvalida == FechaInvalida::Hoy ? libKwtm::TextoDeFecha(QDate::currentDate())
-                                                   : QString());
+    if (siInvalida == FechaInvalida::Rechaza && !sinEscribir(caja)) {
+        Dialogos::actual().mensaje(AvisoDeFecha(caja), QStringLiteral("Atención"),
+                                   Dialogos::Icono::Advertencia);
+        return false;
+    }
+    caja->setText(siInvalida == FechaInvalida::Vacia ? QString()
+                                                     : libKwtm::TextoDeFecha(QDate::currentDate()));
+    return true;
 }
 
 bool EntradaDeCampos::teclaPulsada(QLineEdit* caja, QKeyEvent* tecla) {

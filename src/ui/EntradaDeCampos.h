@@ -15,16 +15,22 @@ class EntradaDeCampos : public QObject {
 public:
     // The validation returns false to keep the focus in the box.
     using Validacion = std::function<bool()>;
-    enum class FechaInvalida { Hoy, Vacia };
+    // What a date box left without a valid date does: becomes today's date, becomes the empty
+    // date, or (Rechaza) says the date is not valid and keeps the focus, an empty box still
+    // becoming today's date.
+    enum class FechaInvalida { Hoy, Vacia, Rechaza };
 
     static void Conecta(QLineEdit* caja, const QString& tipo, Validacion valida = {});
-    // A masked date box whose text, when it is left without a valid date, becomes today's date
-    // or the empty date; the focus is never held.
+    // A masked date box and what it does when it is left without a valid date.
     static void ConectaFecha(QLineEdit* caja, const QString& tipo, FechaInvalida siInvalida);
     // Gives the date box the support library's mask and, when asked, a date.
     static void PreparaFecha(QLineEdit* caja);
-    // Replaces an invalid date as the box's validation does.
-    static void ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida);
+    // Replaces or refuses an invalid date as the box's validation does; false when refused.
+    static bool ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida);
+    // Whether the box holds a valid date; an empty one counts as valid (it becomes today's).
+    static bool FechaAceptable(const QLineEdit* caja);
+    // "La fecha «31/02/2026» no es válida…".
+    static QString AvisoDeFecha(const QLineEdit* caja);
 
     // The host library's keyboard handling of entry fields.
     // Selects the whole content of an entry field.

@@ -1,14 +1,15 @@
 #include "ui/LimiteDeEventos.h"
 
 #include "hostdata/Dialogos.h"
+#include "hostdata/ExplicacionDeError.h"
 #include "hostdata/Rechazo.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "printing/Puntero.h"
 
 #include <QString>
 
-bool Protegido(const std::function<void()>& manejador) {
-    QString texto;
+bool Protegido(const std::function<void()>& manejador,
+               const std::function<void()>& alPerderLaConexion) {
     try {
         manejador();
         return true;
@@ -18,11 +19,18 @@ bool Protegido(const std::function<void()>& manejador) {
                                    Dialogos::Icono::Advertencia);
         return false;
     } catch (const ErrorOrvlib& e) {
-        texto = e.texto();
+        PunteroNormal();
+        const ExplicacionDeError explicacion = ExplicacionDeError::De(e);
+        if (explicacion.PerdioLaConexion() && alPerderLaConexion) {
+            alPerderLaConexion();
+        }
+        Dialogos::actual().mensajeConDetalle(explicacion.principal(), explicacion.detalle(),
+                                             QStringLiteral("Alerta"), Dialogos::Icono::Critico);
+        return false;
     } catch (const std::exception& e) {
-        texto = QString::fromLocal8Bit(e.what());
+        PunteroNormal();
+        Dialogos::actual().mensaje(QString::fromLocal8Bit(e.what()), QStringLiteral("Alerta"),
+                                   Dialogos::Icono::Critico);
+        return false;
     }
-    PunteroNormal();
-    Dialogos::actual().mensaje(texto, QStringLiteral("Alerta"), Dialogos::Icono::Critico);
-    return false;
 }

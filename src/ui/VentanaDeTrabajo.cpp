@@ -1,11 +1,15 @@
 #include "ui/VentanaDeTrabajo.h"
 
+#include "hostdata/ExplicacionDeError.h"
 #include "orvlib/AlSalir.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "ui/LimiteDeEventos.h"
 #include "ui/PosicionDeVentana.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <utility>
@@ -34,25 +38,54 @@ void VentanaDeTrabajo::Trabaja(const std::function<void()>& accion, QPushButton*
     if (trabajando_) {
         return;
     }
-    std::vector<std::pair<QPointer<QPushButton>, bool>> botones;
-    for (QPushButton* b : findChildren<QPushButton*>()) {
-        if (b != cancelar) {
-            botones.emplace_back(b, b->isEnabled());
-            b->setEnabled(false);
-        }
-    }
+    // Set first: disabling the field with the focus validates it, and nothing it changes may
+    // enable a button meanwhile.
     trabajando_ = true;
     cancelar_ = cancelar;
+    std::vector<std::pair<QPointer<QWidget>, bool>> controles;
+    for (QWidget* w : findChildren<QWidget*>()) {
+        const bool deEntrada = qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w);
+        if (deEntrada && w != cancelar) {
+            controles.emplace_back(w, w->isEnabled());
+            w->setEnabled(false);
+        }
+    }
     const AlSalir termina([&] {
         trabajando_ = false;
         cancelar_ = nullptr;
-        for (const auto& [boton, habilitado] : botones) {
-            if (boton) {
-                boton->setEnabled(habilitado);
+        // A second click or keys typed during the run reach disabled controls and are lost.
+        QCoreApplication::processEvents();
+        for (const auto& [control, habilitado] : controles) {
+            if (control) {
+                control->setEnabled(habilitado);
             }
         }
     });
     accion();
+}
+
+bool VentanaDeTrabajo::Accion(const std::function<void()>& manejador) {
+    return Protegido(
+        [&] {
+            if (sinConexion_) {
+                reconecta();
+                sinConexion_ = false;
+            }
+            manejador();
+        },
+        [this] { PierdeLaConexion(); });
+}
+
+bool VentanaDeTrabajo::Consulta(const std::function<void()>& manejador) {
+    if (sinConexion_) {
+        return false;
+    }
+    return Protegido(manejador, [this] { PierdeLaConexion(); });
+}
+
+void VentanaDeTrabajo::PierdeLaConexion() {
+    sinConexion_ = true;
+    Protegido([this] { alPerderLaConexion(); });
 }
 
 void VentanaDeTrabajo::reject() {
@@ -81,7 +114,16 @@ void VentanaDeTrabajo::done(int resultado) {
     }
     if (!descargada_) {
         descargada_ = true;
-        Protegido([this] { alDescargar(); });
+        // After a loss there is nothing left on the server to clean up, and nothing to say.
+        Protegido([this] {
+            try {
+                alDescargar();
+            } catch (const ErrorOrvlib& e) {
+                if (!ExplicacionDeError::PerdioLaConexion(e)) {
+                    throw;
+                }
+            }
+        });
         Protegido([this] { PosicionDeVentana::GuardaPosicion(this); });
     }
     QDialog::done(resultado);

@@ -1,6 +1,7 @@
 #include "windows/frmRemisPorcen.h"
 
 #include "hostdata/Bitacora.h"
+#include "hostdata/Dialogos.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "jobs/CandadoDeReimpresion.h"
@@ -25,6 +26,8 @@ namespace {
 QString nombre(const char* base, int indice) {
     return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
 }
+
+constexpr double kFolioMaximo = 2147483647;
 
 QFont letraFija() {
     QFont letra(QStringLiteral("Courier New"));
@@ -54,10 +57,13 @@ void frmRemisPorcen::creaControles() {
         txtDato[i] =
             Coloca(new QLineEdit(this), nombre("txtDato", i), izquierda, arriba, ancho, 375);
     };
+    // Folio boxes wide enough for the largest folio, 2,147,483,647.
     etiqueta(1, "Remisión inicial:", 600, 525, 1800);
-    caja(0, 2520, 480, 1335);
+    caja(0, 2520, 480, 1935);
     etiqueta(2, "Remisión final:", 600, 1005, 1800);
-    caja(1, 2520, 960, 1335);
+    caja(1, 2520, 960, 1935);
+    txtDato[0]->setMaxLength(13);
+    txtDato[1]->setMaxLength(13);
     etiqueta(6, "Serie:", 600, 1485, 1800);
     caja(4, 2520, 1440, 735);
     txtDato[4]->setMaxLength(3);
@@ -99,11 +105,12 @@ void frmRemisPorcen::conectaEntradas() {
     for (int i : {0, 1, 2, 4}) {
         EntradaDeCampos::Conecta(txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
                                  [this, i] { return validaDato(i); });
+        connect(txtDato[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     connect(Command2, &QPushButton::clicked, this,
-            [this] { Protegido([this] { Command2_Click(); }); });
+            [this] { Accion([this] { Command2_Click(); }); });
     connect(Command1, &QPushButton::clicked, this,
-            [this] { Protegido([this] { Command1_Click(); }); });
+            [this] { Accion([this] { Command1_Click(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] {
         if (impresion_) {
             impresion_->Cancela();
@@ -145,6 +152,12 @@ bool frmRemisPorcen::validaDato(int indice) {
     if (indice == 4) {
         return true;
     }
+    if (indice != 2 && libKwtm::kwVal(txtDato[indice]->text()) > kFolioMaximo) {
+        // Left as typed, so the clerk sees what is refused.
+        Dialogos::actual().mensaje(AvisoDeFolio(), QStringLiteral("Atención"),
+                                   Dialogos::Icono::Advertencia);
+        return false;
+    }
     bool conservaFoco = false;
     if (indice == 2 && libKwtm::kwVal(txtDato[2]->text()) >= 100) {
         txtDato[2]->setText(QStringLiteral("0"));
@@ -157,17 +170,75 @@ bool frmRemisPorcen::validaDato(int indice) {
     return !conservaFoco;
 }
 
+QString frmRemisPorcen::AvisoDeFolio() {
+    return QStringLiteral("Los folios de las remisiones van de 1 a 2,147,483,647.");
+}
+
+QStringList frmRemisPorcen::entradas() const {
+    QStringList valores;
+    for (int i : {0, 1, 2}) {
+        valores << QString::number(libKwtm::kwVal(txtDato[i]->text()), 'f', 4);
+    }
+    return valores << txtDato[4]->text();
+}
+
+void frmRemisPorcen::alCambiarEntradas() {
+    // The copies belong to the inputs they were made from: other inputs must be checked first.
+    if (Trabajando()) {
+        return;
+    }
+    Command1->setEnabled(!entradasDelResumen_.isEmpty() && entradas() == entradasDelResumen_);
+}
+
+void frmRemisPorcen::limpiaResultados() {
+    Label[7]->clear();
+    entradasDelResumen_.clear();
+    Command1->setEnabled(false);
+}
+
+void frmRemisPorcen::verificaCandado() {
+    try {
+        candado_->Verifica();
+    } catch (const Rechazo&) {
+        PierdeLaConexion();
+        throw;
+    }
+}
+
+void frmRemisPorcen::reconecta() {
+    BasesDD& bases = *Proceso::actual().bases;
+    if (!bases.AbrirBdD(cnn_)) {
+        throw ErrorOrvlib(cnn_.ultimoNumero(), cnn_.ultimoError(), bases.cMiBase);
+    }
+    if (!candado_->Toma()) {
+        BasesDD::CierraBdD(cnn_);
+        throw Rechazo(candado_->Aviso());
+    }
+}
+
+void frmRemisPorcen::alPerderLaConexion() {
+    limpiaResultados();
+    BasesDD::CierraBdD(cnn_);
+}
+
 void frmRemisPorcen::Command2_Click() {
     const Importe porcentaje = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
     if (porcentaje <= Importe() || porcentaje >= Importe::DeDiezmilesimos(1000000)) {
         QApplication::beep();
         txtDato[2]->setFocus();
-        return;
+        throw Rechazo(QStringLiteral("Escriba un porcentaje mayor que 0 y menor que 100."));
     }
-    candado_->Verifica();
     const auto inicial = static_cast<qint64>(libKwtm::kwVal(txtDato[0]->text()));
     const auto final = static_cast<qint64>(libKwtm::kwVal(txtDato[1]->text()));
+    for (int i : {0, 1}) {
+        if (libKwtm::kwVal(txtDato[i]->text()) > kFolioMaximo) {
+            txtDato[i]->setFocus();
+            throw Rechazo(AvisoDeFolio());
+        }
+    }
     const QString serie = txtDato[4]->text();
+    const QStringList usadas = entradas();
+    verificaCandado();
     ReimpresionConPorcentaje::ValidaEntrada(inicial, final, porcentaje);
     ResumenDePorcentaje resumen;
     try {
@@ -187,17 +258,24 @@ void frmRemisPorcen::Command2_Click() {
             });
     } catch (...) {
         // A summary of copies that are not there would mislead "&Imprimir".
-        Label[7]->clear();
-        Command1->setEnabled(false);
+        limpiaResultados();
         throw;
+    }
+    if (resumen.remisiones == 0) {
+        limpiaResultados();
+        txtDato[0]->setFocus();
+        Dialogos::actual().mensaje(SinRemisiones(), QStringLiteral("Atención"),
+                                   Dialogos::Icono::Informacion);
+        return;
     }
     Label[7]->setText(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
                                                                          QLatin1String("\n")));
+    entradasDelResumen_ = usadas;
     Command1->setEnabled(true);
 }
 
 void frmRemisPorcen::Command1_Click() {
-    candado_->Verifica();
+    verificaCandado();
     CorreImpresion(*this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8],
                    barImpresion);
 }
@@ -205,8 +283,9 @@ void frmRemisPorcen::Command1_Click() {
 void frmRemisPorcen::alDescargar() {
     // Closing the connection also lets the lock go.
     const AlSalir cierra([this] { BasesDD::CierraBdD(cnn_); });
-    // The working tables are another window's while this one could not take the lock.
-    if (candado_ && candado_->Tomado() && cnn_.abierta()) {
+    // The working tables are another window's while this one could not take the lock, or
+    // since it lost the server.
+    if (candado_ && candado_->Tomado() && cnn_.abierta() && !SinConexion()) {
         logica_->BorraTablasDeTrabajo();
         // Let go at once: the server frees a closed connection's lock only when it notices.
         candado_->Suelta();

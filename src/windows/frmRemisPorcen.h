@@ -23,16 +23,24 @@ public:
     ~frmRemisPorcen() override;
 
     static QString Titulo() { return QStringLiteral("Reimpresión de remisiones (%)"); }
+    static QString AvisoDeFolio();
 
 protected:
     void alActivarPorPrimeraVez() override;
     void alDescargar() override;
+    void alPerderLaConexion() override;
+    void reconecta() override;
 
 private:
     void creaControles();
     void conectaEntradas();
     void alCargar();
     bool validaDato(int indice);
+    // The inputs by their values, as "&Comprobar" reads them.
+    QStringList entradas() const;
+    void alCambiarEntradas();
+    void limpiaResultados();
+    void verificaCandado();
     void Command2_Click();
     void Command1_Click();
 
@@ -40,6 +48,7 @@ private:
     std::unique_ptr<ReimpresionConPorcentaje> logica_;
     std::unique_ptr<ImpresionDeRemisiones> impresion_;
     std::unique_ptr<CandadoDeReimpresion> candado_;
+    QStringList entradasDelResumen_;
 
     // Indexed by control number; Label(4), Label(5) and txtDato(3) are not built.
     std::array<QLabel*, 9> Label{};

@@ -74,7 +74,10 @@ void frmRemisTyP::creaControles() {
     txtDato[2] = Coloca(new QLineEdit(this), nombre("txtDato", 2), 2280, 840, 1335, 375);
     Label4 = Coloca(new QLabel(QStringLiteral("Folio a imprimir:"), this), QStringLiteral("Label4"),
                     3960, 885, 1560, 300);
-    txtDato[3] = Coloca(new QLineEdit(this), nombre("txtDato", 3), 5520, 840, 1455, 375);
+    // Wide enough for the largest folio, 2,147,483,647.
+    txtDato[3] = Coloca(new QLineEdit(this), nombre("txtDato", 3), 5520, 840, 1935, 375);
+    txtDato[3]->setMaxLength(13);
+    txtDato[2]->setMaxLength(18);
     cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
                         QStringLiteral("cmdAplicar"), 8160, 600, 1335, 495);
 
@@ -113,23 +116,25 @@ void frmRemisTyP::creaControles() {
 void frmRemisTyP::conectaEntradas() {
     for (int i = 0; i < 2; ++i) {
         EntradaDeCampos::ConectaFecha(mkeFecha[i], QStringLiteral("!"),
-                                      EntradaDeCampos::FechaInvalida::Hoy);
+                                      EntradaDeCampos::FechaInvalida::Rechaza);
+        connect(mkeFecha[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     for (int i : {2, 3, 4}) {
         EntradaDeCampos::Conecta(txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
                                  [this, i] { return validaDato(i); });
+        connect(txtDato[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     connect(cmdAplicar, &QPushButton::clicked, this,
-            [this] { Protegido([this] { cmdAplicar_Click(); }); });
+            [this] { Accion([this] { cmdAplicar_Click(); }); });
     connect(Command1, &QPushButton::clicked, this,
-            [this] { Protegido([this] { Command1_Click(); }); });
+            [this] { Accion([this] { Command1_Click(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] {
         if (impresion_) {
             impresion_->Cancela();
         }
     });
     connect(Command2, &QPushButton::clicked, this,
-            [this] { Protegido([this] { Command2_Click(); }); });
+            [this] { Accion([this] { Command2_Click(); }); });
     connect(Command4, &QPushButton::clicked, this,
             [this] { Protegido([this] { Command4_Click(); }); });
 }
@@ -201,6 +206,12 @@ void frmRemisTyP::alActivarPorPrimeraVez() {
 
 bool frmRemisTyP::validaDato(int indice) {
     const double valor = libKwtm::kwVal(txtDato[indice]->text());
+    if (indice == 3 && valor > ReimpresionConTope::kFolioMaximo) {
+        // Left as typed, so the clerk sees what is refused.
+        Dialogos::actual().mensaje(AvisoDeFolio(), QStringLiteral("Atención"),
+                                   Dialogos::Icono::Advertencia);
+        return false;
+    }
     const bool conservaFoco = indice == 2 && valor <= 0;
     if (indice != 4) {
         txtDato[indice]->setText(
@@ -209,15 +220,71 @@ bool frmRemisTyP::validaDato(int indice) {
     return !conservaFoco;
 }
 
-void frmRemisTyP::cmdAplicar_Click() {
-    const qint64 folio = entero(libKwtm::kwVal(txtDato[3]->text()));
-    const Importe tope = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
-    if (folio <= 0 || tope <= Importe()) {
-        (folio <= 0 ? txtDato[3] : txtDato[2])->setFocus();
-        QApplication::beep();
+QString frmRemisTyP::AvisoDeFolio() {
+    return QStringLiteral("El folio a imprimir debe estar entre 1 y 2,147,483,647.");
+}
+
+QStringList frmRemisTyP::entradas() const {
+    return {libKwtm::LeeFecha(mkeFecha[0]->text()).toString(Qt::ISODate),
+            libKwtm::LeeFecha(mkeFecha[1]->text()).toString(Qt::ISODate), txtDato[4]->text(),
+            QString::number(libKwtm::kwVal(txtDato[2]->text()), 'f', 4),
+            QString::number(entero(libKwtm::kwVal(txtDato[3]->text())))};
+}
+
+void frmRemisTyP::alCambiarEntradas() {
+    // The grid belongs to the inputs it was made from: other inputs must be applied first.
+    if (Trabajando()) {
         return;
     }
-    candado_->Verifica();
+    const bool vigente = !entradasDeLaReja_.isEmpty() && entradas() == entradasDeLaReja_;
+    Command1->setEnabled(vigente);
+    Command2->setEnabled(vigente);
+}
+
+void frmRemisTyP::verificaCandado() {
+    try {
+        candado_->Verifica();
+    } catch (const Rechazo&) {
+        PierdeLaConexion();
+        throw;
+    }
+}
+
+void frmRemisTyP::reconecta() {
+    if (!Proceso::actual().bases->AbrirBdD(cnnBdD)) {
+        throw ErrorOrvlib(cnnBdD.ultimoNumero(), cnnBdD.ultimoError(),
+                          Proceso::actual().bases->cMiBase);
+    }
+    if (!candado_->Toma()) {
+        BasesDD::CierraBdD(cnnBdD);
+        throw Rechazo(candado_->Aviso());
+    }
+}
+
+void frmRemisTyP::alPerderLaConexion() {
+    limpiaResultados();
+    BasesDD::CierraBdD(cnnBdD);
+}
+
+void frmRemisTyP::cmdAplicar_Click() {
+    for (QLineEdit* fecha : mkeFecha) {
+        if (!EntradaDeCampos::FechaAceptable(fecha)) {
+            fecha->setFocus();
+            throw Rechazo(EntradaDeCampos::AvisoDeFecha(fecha));
+        }
+    }
+    const qint64 folio = entero(libKwtm::kwVal(txtDato[3]->text()));
+    const Importe tope = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
+    if (folio <= 0 || folio > ReimpresionConTope::kFolioMaximo) {
+        txtDato[3]->setFocus();
+        throw Rechazo(AvisoDeFolio());
+    }
+    if (tope <= Importe()) {
+        txtDato[2]->setFocus();
+        throw Rechazo(QStringLiteral("Escriba una cantidad tope mayor que 0."));
+    }
+    const QStringList usadas = entradas();
+    verificaCandado();
     const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
     const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
     const QString serie = txtDato[4]->text();
@@ -241,12 +308,22 @@ void frmRemisTyP::cmdAplicar_Click() {
         limpiaResultados();
         throw;
     }
-    llenaReja(resultado);
     for (QWidget* w : {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command1),
                        static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4)}) {
         w->setVisible(true);
-        w->setEnabled(true);
     }
+    if (resultado.remisiones == 0) {
+        limpiaResultados();
+        mkeFecha[0]->setFocus();
+        Dialogos::actual().mensaje(SinRemisiones(), QStringLiteral("Atención"),
+                                   Dialogos::Icono::Informacion);
+        return;
+    }
+    llenaReja(resultado);
+    entradasDeLaReja_ = usadas;
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+    Command4->setEnabled(true);
     // The current cell goes to the totals row; a grid of more than 20 rows shows its end.
     mfgReja->setCurrentCell(mfgReja->rowCount() - 1, 1, QItemSelectionModel::NoUpdate);
     if (mfgReja->rowCount() + 1 > 20) {
@@ -257,6 +334,7 @@ void frmRemisTyP::cmdAplicar_Click() {
 
 void frmRemisTyP::limpiaResultados() {
     mfgReja->setRowCount(0);
+    entradasDeLaReja_.clear();
     Command1->setEnabled(false);
     Command2->setEnabled(false);
 }
@@ -308,7 +386,7 @@ void frmRemisTyP::llenaReja(const ResultadoDeTope& resultado) {
 }
 
 void frmRemisTyP::Command1_Click() {
-    candado_->Verifica();
+    verificaCandado();
     CorreImpresion(*this, *impresion_, QStringLiteral("tope imprimir"), Command3, Label8,
                    barImpresion);
     mkeFecha[0]->setFocus();
@@ -335,8 +413,9 @@ void frmRemisTyP::Command4_Click() {
 void frmRemisTyP::alDescargar() {
     // Closing the connection also lets the lock go.
     const AlSalir cierra([this] { BasesDD::CierraBdD(cnnBdD); });
-    // The working tables are another window's while this one could not take the lock.
-    if (candado_ && candado_->Tomado() && cnnBdD.abierta()) {
+    // The working tables are another window's while this one could not take the lock, or
+    // since it lost the server.
+    if (candado_ && candado_->Tomado() && cnnBdD.abierta() && !SinConexion()) {
         logica_->BorraTablasDeTrabajo();
         // Let go at once: the server frees a closed connection's lock only when it notices.
         candado_->Suelta();

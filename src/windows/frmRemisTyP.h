@@ -29,16 +29,23 @@ public:
 
     // Whether the command line asks for the test values: exactly "-probando".
     static bool PideDatosDePrueba(const QStringList& argumentos);
+    static QString AvisoDeFolio();
 
 protected:
     void alActivarPorPrimeraVez() override;
     void alDescargar() override;
+    void alPerderLaConexion() override;
+    void reconecta() override;
 
 private:
     void creaControles();
     void conectaEntradas();
     void alCargar();
     bool validaDato(int indice);
+    // The inputs by their values, as a run reads them.
+    QStringList entradas() const;
+    void alCambiarEntradas();
+    void verificaCandado();
     void cmdAplicar_Click();
     void limpiaResultados();
     void llenaReja(const ResultadoDeTope& resultado);
@@ -52,6 +59,7 @@ private:
     std::unique_ptr<class ImpresionDeRemisiones> impresion_;
     std::unique_ptr<CandadoDeReimpresion> candado_;
     QString archivoBandera_;
+    QStringList entradasDeLaReja_;
 
     QLabel* Label6;
     std::array<QLineEdit*, 2> mkeFecha;

@@ -19,6 +19,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <initializer_list>
+#include <limits>
 
 namespace {
 
@@ -131,17 +133,20 @@ void frmReproceso::conectaEntradas() {
                 return true;
             })
                    : EntradaDeCampos::Validacion());
-        connect(txtDato[i], &QLineEdit::textChanged, this,
-                [this, i] { Protegido([this, i] { alCambiar(i); }); });
+        connect(txtDato[i], &QLineEdit::textChanged, this, [this, i] {
+            Consulta([this, i] { alCambiar(i); });
+            alCambiarEntradas();
+        });
     }
     for (QLineEdit* fecha : mkeFecha) {
         EntradaDeCampos::ConectaFecha(fecha, QStringLiteral("9"),
-                                      EntradaDeCampos::FechaInvalida::Hoy);
+                                      EntradaDeCampos::FechaInvalida::Rechaza);
+        connect(fecha, &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     connect(cmdAplicar, &QPushButton::clicked, this,
-            [this] { Protegido([this] { cmdAplicar_Click(); }); });
+            [this] { Accion([this] { cmdAplicar_Click(); }); });
     connect(cmdGenerar, &QPushButton::clicked, this,
-            [this] { Protegido([this] { cmdGenerar_Click(); }); });
+            [this] { Accion([this] { cmdGenerar_Click(); }); });
 }
 
 void frmReproceso::alCargar() {
@@ -160,8 +165,7 @@ void frmReproceso::alCargar() {
     cargada_ = Protegido([this] {
         conCandado_ = logica_->TomaLaBaseTemporal();
         if (!conCandado_) {
-            throw ErrorOrvlib(5, FacturaDeRemisiones::Ocupada(),
-                              FacturaDeRemisiones::BaseTemporal());
+            throw Rechazo(FacturaDeRemisiones::Ocupada());
         }
     });
     if (!cargada_) {
@@ -242,16 +246,84 @@ void frmReproceso::buscaCliente(const QString& texto, QLabel* nombreCliente, boo
     }
 }
 
+QStringList frmReproceso::entradas() const {
+    return {libKwtm::LeeFecha(mkeFecha[0]->text()).toString(Qt::ISODate),
+            libKwtm::LeeFecha(mkeFecha[1]->text()).toString(Qt::ISODate),
+            txtDato[2]->text(),
+            txtDato[4]->text(),
+            txtDato[5]->text(),
+            QString::number(libKwtm::kwVal(txtDato[3]->text()), 'f', 4)};
+}
+
+void frmReproceso::alCambiarEntradas() {
+    // The totals belong to the filters they were made from: other filters must be applied
+    // first. The invoice's own series, client and date are read when it is made. A run sets
+    // the button itself.
+    if (Trabajando()) {
+        return;
+    }
+    cmdGenerar->setEnabled(!entradasDeLosTotales_.isEmpty() && entradas() == entradasDeLosTotales_);
+}
+
+void frmReproceso::limpiaResultados() {
+    cmdGenerar->setEnabled(false);
+    entradasDeLosTotales_.clear();
+    remisiones_ = 0;
+    for (QLabel* l : lblResul) {
+        l->clear();
+    }
+}
+
+void frmReproceso::verificaLaBaseTemporal() {
+    try {
+        logica_->VerificaLaBaseTemporal();
+    } catch (const Rechazo&) {
+        PierdeLaConexion();
+        throw;
+    }
+}
+
+void frmReproceso::validaFechas(std::initializer_list<int> indices) {
+    for (int i : indices) {
+        if (!EntradaDeCampos::FechaAceptable(mkeFecha[i])) {
+            mkeFecha[i]->setFocus();
+            throw Rechazo(EntradaDeCampos::AvisoDeFecha(mkeFecha[i]));
+        }
+    }
+}
+
+void frmReproceso::reconecta() {
+    Proceso& p = Proceso::actual();
+    if (!p.bases->AbrirBdD(cnnPrincipal, p.bases->cMiBase)) {
+        throw ErrorOrvlib(cnnPrincipal.ultimoNumero(), cnnPrincipal.ultimoError(),
+                          p.bases->cMiBase);
+    }
+    conCandado_ = logica_->TomaLaBaseTemporal();
+    if (!conCandado_) {
+        BasesDD::CierraBdD(cnnPrincipal);
+        throw Rechazo(FacturaDeRemisiones::Ocupada());
+    }
+    logica_->PreparaBaseTemporal();
+    for (int i : {0, 1, 4}) {
+        alCambiar(i);
+    }
+}
+
+void frmReproceso::alPerderLaConexion() {
+    limpiaResultados();
+    BasesDD::CierraBdD(cnnPrincipal);
+    BasesDD::CierraBdD(cnnTemporal);
+}
+
 void frmReproceso::cmdAplicar_Click() {
+    validaFechas({0, 1});
     const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
     const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
     const auto porcentaje = static_cast<float>(libKwtm::kwVal(txtDato[3]->text()));
     FacturaDeRemisiones::ValidaEntrada(desde, hasta, porcentaje);
-    logica_->VerificaLaBaseTemporal();
-    cmdGenerar->setEnabled(false);
-    for (QLabel* l : lblResul) {
-        l->clear();
-    }
+    const QStringList usadas = entradas();
+    verificaLaBaseTemporal();
+    limpiaResultados();
     TotalesDeFactura t;
     Bitacora::Registra(
         QStringLiteral("factura aplicar"),
@@ -265,16 +337,36 @@ void frmReproceso::cmdAplicar_Click() {
             });
             return FacturaDeRemisiones::Resumen(t);
         });
+    if (t.remisiones == 0) {
+        mkeFecha[0]->setFocus();
+        Dialogos::actual().mensaje(SinRemisiones(), QStringLiteral("Atención"),
+                                   Dialogos::Icono::Informacion);
+        return;
+    }
     const Importe valores[] = {t.subtotalAntes,   t.ivaAntes,   t.iepsAntes,   t.totalAntes(),
                                t.subtotalDespues, t.ivaDespues, t.iepsDespues, t.totalDespues()};
     for (int i = 0; i < 8; ++i) {
         lblResul[i]->setText(dinero(valores[i]));
     }
+    entradasDeLosTotales_ = usadas;
+    remisiones_ = t.remisiones;
     cmdGenerar->setEnabled(true);
 }
 
-QString frmReproceso::preguntaDeConfirmacion() {
-    QString pregunta = QStringLiteral("Confirme si desea generar la factura con esta información:");
+QString frmReproceso::preguntaDeConfirmacion(const DatosDeFactura& datos) {
+    QString cliente = datos.cliente.trimmed();
+    if (!lblDato[2]->text().isEmpty()) {
+        cliente += QStringLiteral(" - ") + lblDato[2]->text();
+    }
+    QString pregunta =
+        QStringLiteral("Confirme si desea generar la factura con esta información:\r\n\r\n") +
+        QStringLiteral("Factura:\t%1%2\r\n").arg(datos.serie).arg(datos.folioPropuesto) +
+        QStringLiteral("Cliente:\t%1\r\n").arg(cliente) +
+        QStringLiteral("Fecha:\t%1\r\n").arg(libKwtm::TextoDeFecha(datos.fecha)) +
+        QStringLiteral("Remisiones:\t%1\r\n").arg(remisiones_) +
+        QStringLiteral("Subtotal:\t%1\r\nI. V. A.:\t%2\r\nIEPS:\t%3\r\nTotal:\t%4")
+            .arg(lblResul[4]->text(), lblResul[5]->text(), lblResul[6]->text(),
+                 lblResul[7]->text());
     const QStringList sinTransaccion = logica_->TablasSinTransaccion(BaseResguardo);
     if (!sinTransaccion.isEmpty()) {
         pregunta += QStringLiteral("\r\n\r\nAtención: estas tablas no admiten transacciones: ") +
@@ -286,16 +378,27 @@ QString frmReproceso::preguntaDeConfirmacion() {
 }
 
 void frmReproceso::cmdGenerar_Click() {
-    logica_->VerificaLaBaseTemporal();
-    if (!Pregunta(preguntaDeConfirmacion(), QStringLiteral("Generar factura"), true)) {
-        return;
+    validaFechas({2});
+    verificaLaBaseTemporal();
+    const qint64 folio = lblFolio->text().toLongLong();
+    if (folio <= 0 || folio > std::numeric_limits<qint32>::max()) {
+        throw Rechazo(QStringLiteral("El folio %1 de la serie «%2» no cabe en los folios de las "
+                                     "facturas (1 a 2,147,483,647); revise el último folio de "
+                                     "la serie en Orvane.")
+                          .arg(lblFolio->text(), txtDato[0]->text()));
     }
-    cmdGenerar->setEnabled(false);
     DatosDeFactura datos;
     datos.serie = txtDato[0]->text();
     datos.cliente = txtDato[1]->text();
     datos.fecha = libKwtm::LeeFecha(mkeFecha[2]->text());
-    datos.folioPropuesto = lblFolio->text().toInt();
+    datos.folioPropuesto = static_cast<qint32>(folio);
+    if (!Pregunta(preguntaDeConfirmacion(datos), QStringLiteral("Generar factura"), true)) {
+        return;
+    }
+    // This invoice takes the totals: one "Aplicar", one invoice.
+    const QStringList usadas = entradasDeLosTotales_;
+    entradasDeLosTotales_.clear();
+    cmdGenerar->setEnabled(false);
     datos.subtotal = Importe::DeDouble(libKwtm::kwVal(lblResul[4]->text()));
     datos.iva = Importe::DeDouble(libKwtm::kwVal(lblResul[5]->text()));
     datos.ieps = Importe::DeDouble(libKwtm::kwVal(lblResul[6]->text()));
@@ -314,12 +417,14 @@ void frmReproceso::cmdGenerar_Click() {
         // Unless a table without transactions kept part of it, nothing was written: the same
         // selection may be invoiced once the cause is mended.
         if (!logica_->QuedoAlgoEscrito()) {
-            cmdGenerar->setEnabled(true);
+            entradasDeLosTotales_ = usadas;
+            alCambiarEntradas();
             alCambiar(0);
         }
         throw;
     }
-    lblFolio->setText(QString::number(creada.folio));
+    // The totals stay in view; the folio label shows the next one free.
+    alCambiar(0);
     Dialogos::actual().mensaje(QStringLiteral("Factura creada '") + creada.serie +
                                    QString::number(creada.folio) + QLatin1Char('\''),
                                QStringLiteral("Aviso"), Dialogos::Icono::Ninguno);
@@ -342,7 +447,7 @@ void frmReproceso::mouseDoubleClickEvent(QMouseEvent* evento) {
 }
 
 void frmReproceso::alDescargar() {
-    if (conCandado_ && cnnPrincipal.abierta()) {
+    if (conCandado_ && cnnPrincipal.abierta() && !SinConexion()) {
         logica_->BorraBaseTemporal();
         logica_->SueltaLaBaseTemporal();
     }

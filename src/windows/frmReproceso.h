@@ -4,6 +4,7 @@
 #include "ui/VentanaDeTrabajo.h"
 
 #include <array>
+#include <initializer_list>
 #include <memory>
 
 class FacturaDeRemisiones;
@@ -28,6 +29,8 @@ public:
 protected:
     void alActivarPorPrimeraVez() override;
     void alDescargar() override;
+    void alPerderLaConexion() override;
+    void reconecta() override;
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
 
 private:
@@ -37,9 +40,15 @@ private:
     bool LeeAjustesDeFactura();
     void alCambiar(int indice);
     void buscaCliente(const QString& texto, QLabel* nombre, bool conMetodo);
+    // The filters and the percentage by their values, as "Aplicar" reads them.
+    QStringList entradas() const;
+    void alCambiarEntradas();
+    void limpiaResultados();
+    void verificaLaBaseTemporal();
+    void validaFechas(std::initializer_list<int> indices);
     void cmdAplicar_Click();
     void cmdGenerar_Click();
-    QString preguntaDeConfirmacion();
+    QString preguntaDeConfirmacion(const DatosDeFactura& datos);
     FacturaCreada genera(const DatosDeFactura& datos);
 
     Conexion cnnPrincipal;
@@ -49,6 +58,8 @@ private:
     QString MetodoDePago;
     bool cargada_ = false;
     bool conCandado_ = false;
+    QStringList entradasDeLosTotales_;
+    int remisiones_ = 0;
 
     QLabel* lblMuestra = nullptr;
     std::array<QLabel*, 23> lblDato{};

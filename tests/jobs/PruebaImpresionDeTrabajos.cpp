@@ -1,5 +1,6 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
+#include "jobs/CandadoDeReimpresion.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
@@ -25,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSysInfo>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -153,6 +155,38 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
     EXPECT_EQ(dialogos.cajas().last().texto,
               QStringLiteral("Impresión cancelada. Se imprimió 1 de 3 remisiones."));
     EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
+}
+
+// The server goes away while the first note is in progress: the run stops with the usual
+// count, says what happened in Spanish with the driver's text as detail, and the window drops
+// its grid until the next "Aplicar" connects again.
+TEST_F(ImpresionDeTrabajos, PerderElServidorDetieneLaCorridaConLaCuenta) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    aplicaTope(ventana);
+    dialogos.responde(true);
+    const QString dueno = base.valor(QStringLiteral("SELECT IS_USED_LOCK('%1')")
+                                         .arg(CandadoDeReimpresion::Nombre(base.nombre())))
+                              .toString();
+    ASSERT_FALSE(dueno.isEmpty());
+    QTimer::singleShot(0, &ventana, [&] { base.ejecuta(QStringLiteral("KILL ") + dueno); });
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(Nuevos().isEmpty());
+    const DialogosGuionados::Caja& aviso = dialogos.cajas().last();
+    EXPECT_EQ(aviso.titulo, QStringLiteral("Error"));
+    EXPECT_TRUE(aviso.texto.startsWith(
+        QStringLiteral("La impresión se detuvo en la remisión A 1500 (plantilla fmtRemision.rpt)."
+                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nSe perdió la conexión con "
+                       "el servidor")))
+        << qPrintable(aviso.texto);
+    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("Error nº 20"))) << qPrintable(aviso.detalle);
+    EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 0);
+    EXPECT_FALSE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+    EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo()).contains("impresas 0 de 3"));
+
+    aplicaTope(ventana);
+    EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 4);
+    EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
 }
 
 // Escape and the close box while the run prints act as "Cancelar": the window stays, and the
@@ -299,13 +333,13 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     EXPECT_TRUE(primera.contains(QStringLiteral("986.00")));
     EXPECT_TRUE(primera.contains(QStringLiteral("(NOVECIENTOS OCHENTA Y SEIS PESOS 00/100 M.N.)")));
 
+    // An empty range says so and offers nothing to print.
     escribe(ventana, "txtDato_0", "900");
     escribe(ventana, "txtDato_1", "901");
     QTest::mouseClick(Control<QPushButton>(ventana, "Command2"), Qt::LeftButton);
-    dialogos.responde(true);
-    QTest::mouseClick(imprimir, Qt::LeftButton);
+    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("No hay remisiones con esos datos"));
+    EXPECT_FALSE(imprimir->isEnabled());
     EXPECT_EQ(Nuevos().size(), 2);
-    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas"));
     ventana.close();
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
@@ -344,6 +378,34 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 5);
 }
 
+// A scheduled cap reprint holds the store's reprint lock until its last note is printed: while
+// its PDFs are being written, the lock is held and another reprint would be refused.
+TEST_F(ImpresionDeTrabajos, LaOrdenTopeConservaElCandadoMientrasImprime) {
+    const QString pdf = carpeta.ruta(QStringLiteral("consola-tope"));
+    QProcess programa;
+    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
+                   {QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+                    QStringLiteral("--hasta"), QStringLiteral("03/11/2026"),
+                    QStringLiteral("--tope"), QStringLiteral("100000"), QStringLiteral("--folio"),
+                    QStringLiteral("7"), QStringLiteral("--serie"), QStringLiteral("A"),
+                    QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf});
+    const QString candado = QStringLiteral("SELECT IS_USED_LOCK('%1')")
+                                .arg(CandadoDeReimpresion::Nombre(base.nombre()));
+    int vistosImprimiendo = 0;
+    while (!programa.waitForFinished(20)) {
+        const int hechos = QDir(pdf).entryList({QStringLiteral("*.pdf")}).size();
+        if (hechos > 0 && hechos < 3 && programa.state() == QProcess::Running) {
+            EXPECT_FALSE(base.valor(candado).isNull()) << hechos;
+            ++vistosImprimiendo;
+        }
+    }
+    EXPECT_EQ(programa.exitCode(), 0) << programa.readAllStandardError().toStdString();
+    EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 3);
+    EXPECT_GT(vistosImprimiendo, 0);
+    // The server lets it go with the program's connection.
+    EXPECT_TRUE(EsperaHasta([&] { return base.valor(candado).isNull(); }));
+}
+
 // Without its data sources the engine cannot read the store: the scheduled run says at which
 // note, with which template and why it stopped, exits non-zero and leaves no scratch file.
 TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
@@ -353,9 +415,12 @@ TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
         corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
     const QString& errores = fallida.errores;
     EXPECT_EQ(fallida.codigo, 1) << qPrintable(errores);
+    // Where it stopped, then what the error means and what to do, then the driver's text.
     EXPECT_TRUE(errores.contains(
         QStringLiteral("La impresión se detuvo en la remisión A 501 (plantilla fmtRemision.rpt).\n"
-                       "Se imprimieron 0 de 3 remisiones.\n\nError no. 20527: ")))
+                       "Se imprimieron 0 de 3 remisiones.\n\nNo se encontró el origen de datos "
+                       "ODBC de los reportes; regístrelo de nuevo con «deremisiones configura» y "
+                       "vuelva a intentar.\nError no. 20527: ")))
         << qPrintable(errores);
     EXPECT_FALSE(fallida.salida.contains(QStringLiteral("Remisiones impresas")));
     EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());

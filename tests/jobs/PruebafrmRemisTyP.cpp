@@ -145,7 +145,8 @@ protected:
     }
 };
 
-// A refused "Aplicar" keeps the last good run whole: its grid, its copies and "&Imprimir".
+// A refused "Aplicar" keeps the last good run whole: its grid and its copies; "&Imprimir" waits
+// until the inputs are those of the grid again.
 TEST_F(VentanaDeTopeAplicada, UnAplicarRechazadoConservaLaCorridaAnterior) {
     const QString lista = carpeta.ruta(QStringLiteral("programa/ListaRemisiones.txt"));
     const QByteArray listaAntes = CarpetaDePrueba::lee(lista);
@@ -157,9 +158,11 @@ TEST_F(VentanaDeTopeAplicada, UnAplicarRechazadoConservaLaCorridaAnterior) {
         EXPECT_EQ(reja->rowCount(), 5) << folio;
         EXPECT_EQ(reja->item(0, 5)->text(), QStringLiteral("Del 1500 al 1501")) << folio;
         EXPECT_EQ(folios(), QStringLiteral("1500,1501,1502,1503,1504")) << folio;
-        EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+        EXPECT_FALSE(Control<QPushButton>(ventana, "Command1")->isEnabled());
         EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
     }
+    Control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("1,500"));
+    EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_TRUE(dialogos.cajas().first().texto.contains(QStringLiteral("llegarían al folio "
                                                                        "2147483648")))
         << qPrintable(dialogos.cajas().first().texto);
@@ -208,7 +211,8 @@ TEST_F(VentanaDeTope, UnErrorDeBaseDeDatosSeAvisaYLaVentanaSigueUsable) {
     QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     ASSERT_EQ(dialogos.cajas().size(), 1);
     EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Alerta"));
-    EXPECT_TRUE(dialogos.cajas()[0].texto.contains(QStringLiteral("remisionesdetalle")));
+    EXPECT_TRUE(dialogos.cajas()[0].texto.startsWith(QStringLiteral("Falta una tabla")));
+    EXPECT_TRUE(dialogos.cajas()[0].detalle.contains(QStringLiteral("remisionesdetalle")));
     EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
 }
 

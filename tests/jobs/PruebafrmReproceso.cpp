@@ -1,3 +1,4 @@
+#include "hostdata/BaseDeFactura.h"
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
@@ -138,15 +139,22 @@ TEST_F(VentanaDeFactura, AplicarYGenerarLaFactura) {
     // With MyISAM host tables the question also warns that a failure could not be undone.
     const QString pregunta = dialogos.cajas()[0].texto;
     EXPECT_TRUE(pregunta.startsWith(
-        QStringLiteral("Confirme si desea generar la factura con esta información:")));
+        QStringLiteral("Confirme si desea generar la factura con esta información:\r\n\r\n"
+                       "Factura:\tB124\r\nCliente:\tCLIENTE - PÚBLICO EN GENERAL\r\nFecha:\t%1\r\n"
+                       "Remisiones:\t1\r\nSubtotal:\t200.00\r\nI. V. A.:\t32.00\r\nIEPS:\t0.00\r\n"
+                       "Total:\t232.00")
+            .arg(libKwtm::TextoDeFecha(QDate::currentDate()))))
+        << qPrintable(pregunta);
     EXPECT_EQ(pregunta.contains(QStringLiteral("no admiten transacciones")),
               BaseDePrueba::TablasMyIsamLatin1())
         << qPrintable(pregunta);
     EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Generar factura"));
     EXPECT_EQ(dialogos.cajas()[1].texto, QStringLiteral("Factura creada 'B124'"));
     EXPECT_EQ(dialogos.cajas()[1].titulo, QStringLiteral("Aviso"));
-    EXPECT_EQ(Control<QLabel>(ventana, "lblFolio")->text(), QStringLiteral("124"));
+    // The label shows the next folio free; the totals of the invoice stay in view.
+    EXPECT_EQ(Control<QLabel>(ventana, "lblFolio")->text(), QStringLiteral("125"));
     EXPECT_FALSE(generar->isEnabled());
+    EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
     EXPECT_EQ(base.valor(QStringLiteral("SELECT MetodoDePago FROM facturas")).toString(),
               QStringLiteral("01"));
 
@@ -213,6 +221,8 @@ TEST_F(VentanaDeFactura, LaFacturaSeGeneraSinEventosYUnRechazoConservaLoAplicado
     EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
     EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
     auto* generar = Control<QPushButton>(ventana, "cmdGenerar");
+    EXPECT_FALSE(generar->isEnabled());
+    porcentaje->setText(QStringLiteral("0.00"));
     ASSERT_TRUE(generar->isEnabled());
 
     bool eventoDentro = false;
@@ -224,6 +234,102 @@ TEST_F(VentanaDeFactura, LaFacturaSeGeneraSinEventosYUnRechazoConservaLoAplicado
     const QByteArray bitacora = CarpetaDePrueba::lee(Bitacora::Archivo());
     EXPECT_TRUE(bitacora.contains("\tfactura generar\tserie 'B', cliente 'CLIENTE'"));
     EXPECT_TRUE(bitacora.contains("\tfactura B124 (Id "));
+}
+
+// The totals belong to the filters and percentage they were made from; the invoice's own
+// series, client and date do not touch them.
+TEST_F(VentanaDeFactura, CambiarUnFiltroExigeAplicarDeNuevo) {
+    frmReproceso ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    auto* generar = Control<QPushButton>(ventana, "cmdGenerar");
+    const QString hoy = libKwtm::TextoDeFecha(QDate::currentDate());
+    const struct {
+        const char* caja;
+        QString texto;
+        bool vigente;
+    } cambios[] = {{"txtDato_2", QStringLiteral("Z"), false},
+                   {"txtDato_4", QStringLiteral("C1"), false},
+                   {"txtDato_5", QStringLiteral("ANA"), false},
+                   {"txtDato_3", QStringLiteral("10"), false},
+                   {"mkeFecha_0", QStringLiteral("01/01/2020"), false},
+                   {"mkeFecha_1", QStringLiteral("01/01/2020"), false},
+                   {"txtDato_0", QStringLiteral("C"), true},
+                   {"txtDato_1", QStringLiteral("C1"), true},
+                   {"mkeFecha_2", QStringLiteral("01/01/2020"), true}};
+    for (const auto& c : cambios) {
+        auto* caja = Control<QLineEdit>(ventana, c.caja);
+        const QString antes = caja->text();
+        Control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("0"));
+        QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+        ASSERT_TRUE(generar->isEnabled()) << c.caja;
+        caja->setText(c.texto);
+        EXPECT_EQ(generar->isEnabled(), c.vigente) << c.caja;
+        caja->setText(antes);
+        EXPECT_TRUE(generar->isEnabled()) << c.caja;
+    }
+    EXPECT_EQ(Control<QLineEdit>(ventana, "mkeFecha_0")->text(), hoy);
+    EXPECT_TRUE(dialogos.cajas().isEmpty());
+}
+
+TEST_F(VentanaDeFactura, SinRemisionesLoDiceYNoOfreceLaFactura) {
+    frmReproceso ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    Control<QLineEdit>(ventana, "txtDato_2")->setText(QStringLiteral("Z"));
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    ASSERT_EQ(dialogos.cajas().size(), 1);
+    EXPECT_EQ(dialogos.cajas()[0].texto, QStringLiteral("No hay remisiones con esos datos"));
+    EXPECT_FALSE(Control<QPushButton>(ventana, "cmdGenerar")->isEnabled());
+    EXPECT_TRUE(Control<QLabel>(ventana, "lblResul_7")->text().isEmpty());
+}
+
+// A folio counter past the folios an invoice can have is refused before anything is asked.
+TEST_F(VentanaDeFactura, UnFolioQueNoCabeSeRechaza) {
+    base.ejecuta(QStringLiteral("UPDATE sistema SET Contenido='2147483647' WHERE Dato='FA-B'"));
+    frmReproceso ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    EXPECT_EQ(Control<QLabel>(ventana, "lblFolio")->text(), QStringLiteral("2147483648"));
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdGenerar"), Qt::LeftButton);
+    ASSERT_EQ(dialogos.cajas().size(), 1);
+    EXPECT_FALSE(dialogos.cajas()[0].esPregunta);
+    EXPECT_TRUE(dialogos.cajas()[0].texto.contains(QStringLiteral("2147483648")));
+    EXPECT_FALSE(base.valor(QStringLiteral("SELECT Id FROM facturas")).isValid());
+}
+
+// The server goes away: the window says so, clears its totals, closes quietly if asked, and
+// otherwise connects again, takes the working database again and goes on.
+TEST_F(VentanaDeFactura, SobreviveALaPerdidaDelServidor) {
+    frmReproceso ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    auto* aplicar = Control<QPushButton>(ventana, "cmdAplicar");
+    QTest::mouseClick(aplicar, Qt::LeftButton);
+    ASSERT_TRUE(Control<QPushButton>(ventana, "cmdGenerar")->isEnabled());
+    const auto dueno = [this] {
+        return base.valor(QStringLiteral("SELECT IS_USED_LOCK('%1')").arg(BaseDeFactura::Candado()))
+            .toString();
+    };
+    const QString antes = dueno();
+    ASSERT_FALSE(antes.isEmpty());
+    base.ejecuta(QStringLiteral("KILL ") + antes);
+    ASSERT_TRUE(EsperaHasta([&] { return dueno() != antes; }));
+
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdGenerar"), Qt::LeftButton);
+    ASSERT_EQ(dialogos.cajas().size(), 1);
+    EXPECT_TRUE(dialogos.cajas()[0].texto.startsWith(QStringLiteral("Se perdió la conexión")))
+        << qPrintable(dialogos.cajas()[0].texto);
+    EXPECT_FALSE(Control<QPushButton>(ventana, "cmdGenerar")->isEnabled());
+    EXPECT_TRUE(Control<QLabel>(ventana, "lblResul_7")->text().isEmpty());
+    EXPECT_FALSE(base.valor(QStringLiteral("SELECT Id FROM facturas")).isValid());
+    // Typing while the server is away looks nothing up and says nothing more.
+    Control<QLineEdit>(ventana, "txtDato_1")->setText(QStringLiteral("C1"));
+    EXPECT_EQ(dialogos.cajas().size(), 1);
+
+    QTest::mouseClick(aplicar, Qt::LeftButton);
+    EXPECT_EQ(dialogos.cajas().size(), 1);
+    EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
+    EXPECT_TRUE(Control<QPushButton>(ventana, "cmdGenerar")->isEnabled());
+    EXPECT_FALSE(dueno().isEmpty());
+    EXPECT_NE(dueno(), antes);
 }
 
 TEST_F(VentanaDeFactura, ElMenuLaOfreceSoloConElAjuste) {

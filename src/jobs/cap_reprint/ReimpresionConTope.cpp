@@ -94,10 +94,13 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
     // The chosen notes of the whole period are repaired, copied and renumbered together: the
     // same rows and values as note by note, in a few statements. The list goes last, whole.
     CreaTablasDeTrabajo();
-    if (!elegidas_.isEmpty()) {
-        CompletaImpuestos(elegidas_);
-        copiaYNumera(elegidas_, static_cast<qint32>(folioInicial));
+    if (elegidas_.isEmpty()) {
+        // No notes, no list: an earlier run's list must not stand for this one.
+        QFile::remove(archivoLista_);
+        return resultado;
     }
+    CompletaImpuestos(elegidas_);
+    copiaYNumera(elegidas_, static_cast<qint32>(folioInicial));
     escribeLista();
     return resultado;
 }

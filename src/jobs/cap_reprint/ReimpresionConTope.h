@@ -42,9 +42,9 @@ public:
 
     // Runs the selection over the period: checks the inputs and chooses the notes, reading
     // only, then re-creates the working tables, repairs, copies and renumbers the chosen notes
-    // and writes the list file whole. A period, cap or folio that cannot be used, or folios
-    // that would pass the column's largest, are refused (Rechazo) with nothing changed.
-    // alAvanzar runs once per day, to let the window repaint.
+    // and writes the list file whole; a run without notes removes the list file. A period, cap or
+    // folio that cannot be used, or folios that would pass the column's largest, are refused
+    // (Rechazo) with nothing changed. alAvanzar runs once per day, to let the window repaint.
     ResultadoDeTope Aplica(const QDate& desde, const QDate& hasta, const QString& serie,
                            Importe tope, qint64 folioInicial,
                            const std::function<void()>& alAvanzar = {});

@@ -1,0 +1,88 @@
+#include "hostdata/ExplicacionDeError.h"
+#include "orvlib/ErrorOrvlib.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Clase = ExplicacionDeError::Clase;
+
+struct CasoDeError {
+    int numero;
+    const char* texto;
+    const char* contexto;
+    Clase clase;
+    const char* dice; // part of the Spanish text
+};
+
+class ExplicacionDeErrores : public ::testing::TestWithParam<CasoDeError> {};
+
+TEST_P(ExplicacionDeErrores, DiceQuePasoYQueHacerYGuardaElTextoDelServidor) {
+    const CasoDeError& c = GetParam();
+    const ExplicacionDeError e = ExplicacionDeError::De(
+        ErrorOrvlib(c.numero, QString::fromUtf8(c.texto), QString::fromUtf8(c.contexto)));
+    EXPECT_EQ(e.clase(), c.clase) << c.texto;
+    EXPECT_TRUE(e.principal().contains(QString::fromUtf8(c.dice))) << qPrintable(e.principal());
+    EXPECT_FALSE(e.principal().contains(QString::fromUtf8(c.texto))) << qPrintable(e.principal());
+    QString detalle =
+        QStringLiteral("Error nº %1: %2").arg(c.numero).arg(QString::fromUtf8(c.texto));
+    if (*c.contexto != '\0') {
+        detalle += QStringLiteral("\r\n") + QString::fromUtf8(c.contexto);
+    }
+    EXPECT_EQ(e.detalle(), detalle);
+    EXPECT_EQ(e.PerdioLaConexion(),
+              c.clase == Clase::ConexionPerdida || c.clase == Clase::SinServidor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errores, ExplicacionDeErrores,
+    ::testing::Values(
+        CasoDeError{2013, "Lost connection to server during query",
+                    "SELECT IS_USED_LOCK(?) = CONNECTION_ID()", Clase::ConexionPerdida,
+                    "Se perdió la conexión con el servidor"},
+        CasoDeError{2006, "MySQL server has gone away", "Drop table if exists tmpremisiones",
+                    Clase::ConexionPerdida, "revise la red o el servidor y vuelva a intentar"},
+        CasoDeError{1927, "Connection was killed", "SELECT 1", Clase::ConexionPerdida,
+                    "Se perdió la conexión"},
+        CasoDeError{-1, "[ma-3.1.15]Communication link failure 08S01", "", Clase::ConexionPerdida,
+                    "Se perdió la conexión"},
+        CasoDeError{2003, "Can't connect to server on 'caja' (111)", "datos1", Clase::SinServidor,
+                    "No se pudo conectar con el servidor"},
+        CasoDeError{1045, "Access denied for user 'caja'@'pc1' (using password: YES)", "datos1",
+                    Clase::UsuarioRechazado, "usuario o la contraseña"},
+        CasoDeError{1142, "DELETE command denied to user 'caja'@'pc1' for table 'x'",
+                    "DELETE FROM x", Clase::PermisoNegado, "no tiene permiso"},
+        CasoDeError{1044, "Access denied for user 'caja'@'%' to database 'tmp'",
+                    "Create database tmp", Clase::PermisoNegado, "no tiene permiso"},
+        CasoDeError{1040, "Too many connections", "", Clase::DemasiadasConexiones,
+                    "El servidor no acepta más conexiones"},
+        CasoDeError{1049, "Unknown database 'datos9'", "datos9", Clase::BaseDesconocida,
+                    "La base de datos no existe"},
+        CasoDeError{1146, "Table 'datos1.remisiones' doesn't exist", "SELECT * FROM remisiones",
+                    Clase::TablaDesconocida, "Falta una tabla"},
+        CasoDeError{1205, "Lock wait timeout exceeded; try restarting transaction",
+                    "UPDATE sistema SET Contenido='5'", Clase::EsperaDeBloqueo,
+                    "espere un momento"},
+        CasoDeError{1021, "Disk full (/var/tmp); waiting for someone to free some space...",
+                    "INSERT INTO tmpremisiones SELECT 1", Clase::DiscoLleno, "está lleno"},
+        CasoDeError{-1, "[unixODBC][Driver Manager]Data source name not found IM002",
+                    "orvanereportes", Clase::OrigenDeDatosNoEncontrado, "origen de datos ODBC"},
+        CasoDeError{75, "Permission denied", "/opt/deremisiones/ListaRemisiones.txt",
+                    Clase::ArchivoNoEscribible, "/opt/deremisiones/ListaRemisiones.txt"},
+        CasoDeError{1064, "You have an error in your SQL syntax", "SELEC 1", Clase::Otra,
+                    "error nº 1064"}));
+
+// A print run knows its error only as text; the number in it still tells.
+TEST(ExplicacionDeErrorEnTexto, ElNumeroDelTextoLaClasifica) {
+    const ExplicacionDeError perdida = ExplicacionDeError::DeTexto(
+        QStringLiteral("Error nº 2013: Lost connection to server during query\r\nSELECT 1"));
+    EXPECT_TRUE(perdida.PerdioLaConexion());
+    EXPECT_EQ(perdida.detalle(),
+              QStringLiteral("Error nº 2013: Lost connection to server during query\r\nSELECT 1"));
+    EXPECT_EQ(ExplicacionDeError::DeTexto(QStringLiteral("Error no. 20527: El archivo de la "
+                                                         "plantilla no existe"))
+                  .clase(),
+              Clase::Otra);
+}
+
+} // namespace
