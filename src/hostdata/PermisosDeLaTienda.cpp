@@ -11,8 +11,6 @@
 
 namespace {
 
-const QString kTablaDePrueba = QStringLiteral("deremisiones_permisos");
-
 enum class Base { Principal, Resguardo };
 
 struct Prueba {
@@ -38,6 +36,9 @@ const Prueba kPruebas[] = {
     {"INSERT", Base::Principal, "reportesbin",
      "INSERT INTO %1.reportesbin SELECT * FROM %1.reportesbin WHERE 1=0", false},
     {"DELETE", Base::Principal, "reportesbin", "DELETE FROM %1.reportesbin WHERE 1=0", false},
+    // The working tables' CREATE and DROP, on tables that are already there and not there.
+    {"CREATE", Base::Principal, "", "CREATE TABLE IF NOT EXISTS %1.remisiones (Id INT)", false},
+    {"DROP", Base::Principal, "", "DROP TABLE IF EXISTS %1.deremisiones_permisos", false},
     {"UPDATE", Base::Principal, "remisiones", "UPDATE %1.remisiones SET Cancelada=0 WHERE 1=0",
      true},
     {"UPDATE", Base::Principal, "sistema", "UPDATE %1.sistema SET Contenido='' WHERE 1=0", true},
@@ -78,30 +79,6 @@ void agrega(QVector<PermisosDeLaTienda::Falta>& faltas, const PermisosDeLaTienda
         }
     }
     faltas.append(nueva);
-}
-
-// The working tables: made and dropped again, in the store's database. DROP is tried first, on
-// a table that is not there, so that an account that may create but not drop leaves nothing.
-void pruebaTablasDeTrabajo(Conexion& cnn, const QString& base, const QString& nombre,
-                           QVector<PermisosDeLaTienda::Falta>& faltas) {
-    const QString tabla = base + QLatin1Char('.') + Sentencias::Nombre(kTablaDePrueba);
-    const struct {
-        const char* privilegio;
-        QString sentencia;
-    } pasos[] = {
-        {"DROP", QStringLiteral("DROP TABLE IF EXISTS ") + tabla},
-        {"CREATE", QStringLiteral("CREATE TABLE %1 LIKE %2.remisiones").arg(tabla, base)},
-        {"DROP", QStringLiteral("DROP TABLE ") + tabla},
-    };
-    for (const auto& p : pasos) {
-        try {
-            cnn.ejecuta(p.sentencia);
-        } catch (const ErrorOrvlib& e) {
-            agrega(faltas, falta(privilegioNegado(e, QString::fromLatin1(p.privilegio)), nombre, {},
-                                 e, false));
-            return;
-        }
-    }
 }
 
 // The invoice job's own database, tried under its lock so that no invoice window or command
@@ -154,7 +131,6 @@ QVector<PermisosDeLaTienda::Falta> PermisosDeLaTienda::Revisa(Conexion& cnn,
                          propio ? QString::fromLatin1(p.tabla) : QString(), e, p.soloFactura));
         }
     }
-    pruebaTablasDeTrabajo(cnn, base, nombre, faltas);
     pruebaBaseDeFactura(cnn, base, faltas);
     return faltas;
 }
