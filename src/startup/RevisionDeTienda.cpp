@@ -102,9 +102,11 @@ QString RevisionDeTienda::CarpetaDeOrvane(const QString& carpeta, bool escribeOr
     // Several clerks share the host folder: a group of theirs that owns it, kept by setgid.
     const QString comoCompartirla =
         QStringLiteral(" Si varias cuentas usan el programa en este equipo, dé la carpeta a un "
-                       "grupo de todas ellas: sudo chgrp -R GRUPO %1 && sudo chmod 2775 %1 && "
-                       "sudo chmod -R g+rw %1")
-            .arg(carpeta);
+                       "grupo de todas ellas: %1sudo chgrp -R GRUPO %2 && sudo chmod 2775 %2 && "
+                       "sudo chmod -R g+rw %2")
+            .arg(QFileInfo::exists(carpeta) ? QString()
+                                            : QStringLiteral("sudo mkdir -p %1 && ").arg(carpeta),
+                 carpeta);
     if (const QString motivo = carpetaEscribible(carpeta); !motivo.isEmpty()) {
         return QStringLiteral("La carpeta de Orvane no sirve: ") + motivo +
                QStringLiteral(" Ahí se dejan Orvane.ini y la lista de la factura global.") +
