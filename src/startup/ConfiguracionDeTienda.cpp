@@ -326,6 +326,12 @@ QStringList ConfiguracionDeTienda::Aplica(DatosDeTienda d) {
     }
     if (RevisionDeTienda::EsRoot()) {
         hecho << notaDeRoot(d);
+        const QFileInfo carpeta(d.carpetaOrvane);
+        if (carpeta.ownerId() == 0 && !carpeta.permissions().testFlag(QFileDevice::WriteGroup)) {
+            hecho << QStringLiteral("Aviso: sólo root puede escribir en la carpeta de Orvane %1.")
+                             .arg(d.carpetaOrvane) +
+                         RevisionDeTienda::ComoCompartir(d.carpetaOrvane);
+        }
     }
     return hecho;
 }

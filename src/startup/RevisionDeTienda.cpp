@@ -98,15 +98,18 @@ QString RevisionDeTienda::ArchivoEscribible(const QString& archivo, const QStrin
                             : QStringLiteral("%1 (%2): %3").arg(descripcion, archivo, motivo);
 }
 
+QString RevisionDeTienda::ComoCompartir(const QString& carpeta) {
+    // Several clerks share the host folder: a group of theirs owns it, kept by setgid.
+    return QStringLiteral(" Si varias cuentas usan el programa en este equipo, dé la carpeta a un "
+                          "grupo de todas ellas: %1sudo chgrp -R GRUPO %2 && sudo chmod 2775 %2 "
+                          "&& sudo chmod -R g+rw %2")
+        .arg(QFileInfo::exists(carpeta) ? QString()
+                                        : QStringLiteral("sudo mkdir -p %1 && ").arg(carpeta),
+             carpeta);
+}
+
 QString RevisionDeTienda::CarpetaDeOrvane(const QString& carpeta, bool escribeOrvaneIni) {
-    // Several clerks share the host folder: a group of theirs that owns it, kept by setgid.
-    const QString comoCompartirla =
-        QStringLiteral(" Si varias cuentas usan el programa en este equipo, dé la carpeta a un "
-                       "grupo de todas ellas: %1sudo chgrp -R GRUPO %2 && sudo chmod 2775 %2 && "
-                       "sudo chmod -R g+rw %2")
-            .arg(QFileInfo::exists(carpeta) ? QString()
-                                            : QStringLiteral("sudo mkdir -p %1 && ").arg(carpeta),
-                 carpeta);
+    const QString comoCompartirla = ComoCompartir(carpeta);
     if (const QString motivo = carpetaEscribible(carpeta); !motivo.isEmpty()) {
         return QStringLiteral("La carpeta de Orvane no sirve: ") + motivo +
                QStringLiteral(" Ahí se dejan Orvane.ini y la lista de la factura global.") +

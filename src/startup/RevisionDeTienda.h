@@ -21,6 +21,8 @@ public:
     // The host folder: a folder this account can write (or make), and its Orvane.ini readable
     // and, when escribeOrvaneIni, writable.
     static QString CarpetaDeOrvane(const QString& carpeta, bool escribeOrvaneIni);
+    // How to give the host folder to a group of the clerks, as advice that follows a fault.
+    static QString ComoCompartir(const QString& carpeta);
     // The MariaDB or MySQL ODBC driver: registered and its library loadable; its name in
     // nombre.
     static QString Controlador(QString* nombre = nullptr);
