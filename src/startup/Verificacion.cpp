@@ -308,6 +308,10 @@ Verificacion::Punto impresora(const Estado& e) {
                           : mal(nombre, QStringLiteral("no se puede escribir en la carpeta."));
     }
     const QString orvane = QDir(e.carpetaHost).filePath(QStringLiteral("Orvane.ini"));
+    if (QFileInfo::exists(orvane) && !QFileInfo(orvane).isReadable()) {
+        return mal(QStringLiteral("Impresora de las remisiones"),
+                   QStringLiteral("no se puede leer %1 (vea «Carpeta de Orvane»).").arg(orvane));
+    }
     const QString elegida = ArchivoIni(orvane).lee(QStringLiteral("Impresión de formatos"),
                                                    QStringLiteral("fmtremision.rpt"));
     if (!elegida.isEmpty()) {
