@@ -60,12 +60,16 @@ for archivo in usr/bin/deremisiones usr/bin/plantillas usr/share/applications/de
 done
 for programa in deremisiones plantillas; do
     binario="$sistema/usr/bin/$programa"
-    ! readelf -S "$binario" | grep -q '\.symtab' || falla "$programa sin strip"
-    ! readelf -S "$binario" | grep -q '\.comment' || falla "$programa con .comment"
-    readelf -d "$binario" | grep -q 'FLAGS.*BIND_NOW' || falla "$programa sin -z now"
-    readelf -lW "$binario" | grep -q 'GNU_RELRO' || falla "$programa sin relro"
-    readelf -sW --dyn-syms "$binario" | grep -q '__[a-z]*_chk' || falla "$programa sin fortify"
-    readelf -sW --dyn-syms "$binario" | grep -q '__stack_chk_fail' || falla "$programa sin protector"
+    secciones=$(readelf -SW "$binario")
+    dinamicos=$(readelf -dW "$binario")
+    simbolos=$(readelf -sW --dyn-syms "$binario" | grep -v '__stack_chk' || true)
+    ! grep -q '\.symtab' <<<"$secciones" || falla "$programa sin strip"
+    ! grep -q '\.comment' <<<"$secciones" || falla "$programa con .comment"
+    grep -q 'FLAGS.*BIND_NOW' <<<"$dinamicos" || falla "$programa sin -z now"
+    readelf -lW "$binario" | grep -c 'GNU_RELRO' >/dev/null || falla "$programa sin relro"
+    grep -q '__[a-z]*_chk' <<<"$simbolos" || falla "$programa sin fortify"
+    readelf -sW --dyn-syms "$binario" | grep -c '__stack_chk_fail' >/dev/null \
+        || falla "$programa sin protector"
 done
 zcat "$sistema/usr/share/man/man1/deremisiones.1.gz" | grep -q 'configura' || falla "manual"
 
