@@ -12,16 +12,18 @@
 
 void RespaldoDeArchivos::guarda(const QString& archivo, bool privado) {
     Original o;
-    o.ruta = archivo;
+    // A link is written through: what changes is the file it points to.
+    const QFileInfo info(archivo);
+    o.ruta = info.isSymLink() ? info.symLinkTarget() : archivo;
     o.privado = privado;
-    QFile f(archivo);
-    o.existia = f.exists();
+    QFile f(o.ruta);
+    o.existia = QFileInfo::exists(o.ruta);
     if (o.existia && f.open(QIODevice::ReadOnly)) {
         o.bytes = f.readAll();
     }
 #ifdef Q_OS_UNIX
     struct stat datos {};
-    if (o.existia && ::stat(QFile::encodeName(archivo).constData(), &datos) == 0) {
+    if (o.existia && ::stat(QFile::encodeName(o.ruta).constData(), &datos) == 0) {
         o.dueno = datos.st_uid;
         o.grupo = datos.st_gid;
         o.modo = datos.st_mode & 07777;

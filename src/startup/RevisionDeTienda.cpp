@@ -10,6 +10,7 @@
 
 #ifdef Q_OS_UNIX
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -66,6 +67,27 @@ QString carpetaEscribible(const QString& carpeta) {
         .arg(carpeta, RevisionDeTienda::Cuenta(), arriba.filePath(), duenoYPermisos(arriba));
 }
 
+// "" when this account may replace the existing file; in a folder with the sticky bit only the
+// file's owner, the folder's or root may.
+QString reemplazable(const QFileInfo& info) {
+#ifdef Q_OS_UNIX
+    struct stat carpeta {};
+    const uid_t yo = ::geteuid();
+    if (info.exists() &&
+        ::stat(QFile::encodeName(info.absolutePath()).constData(), &carpeta) == 0 &&
+        (carpeta.st_mode & S_ISVTX) != 0 && yo != 0 && carpeta.st_uid != yo &&
+        info.ownerId() != yo) {
+        return QStringLiteral(
+                   "la cuenta «%1» no puede reemplazar %2 (%3): la carpeta tiene el "
+                   "bit sticky y sólo deja reemplazar sus archivos a su dueño. Quíteselo "
+                   "(sudo chmod -t %4) y dé la carpeta a un grupo.")
+            .arg(RevisionDeTienda::Cuenta(), info.filePath(), duenoYPermisos(info),
+                 info.absolutePath());
+    }
+#endif
+    return {};
+}
+
 } // namespace
 
 QString RevisionDeTienda::Cuenta() {
@@ -93,6 +115,9 @@ QString RevisionDeTienda::ArchivoEscribible(const QString& archivo, const QStrin
         motivo = QStringLiteral("la cuenta «%1» no puede escribirlo (%2). Devuélvaselo: sudo "
                                 "chown %1: %3")
                      .arg(Cuenta(), duenoYPermisos(info), archivo);
+    }
+    if (motivo.isEmpty()) {
+        motivo = reemplazable(info);
     }
     return motivo.isEmpty() ? QString()
                             : QStringLiteral("%1 (%2): %3").arg(descripcion, archivo, motivo);
@@ -126,6 +151,10 @@ QString RevisionDeTienda::CarpetaDeOrvane(const QString& carpeta, bool escribeOr
                               "impresora.")
                    .arg(Cuenta(), ini.filePath(), duenoYPermisos(ini)) +
                comoCompartirla;
+    }
+    if (const QString motivo = escribeOrvaneIni ? reemplazable(ini) : QString();
+        !motivo.isEmpty()) {
+        return QStringLiteral("Orvane.ini no se puede cambiar: ") + motivo + comoCompartirla;
     }
     return {};
 }

@@ -161,6 +161,9 @@ TEST_F(ConfiguraOtraCuenta, UnaConfiguracionQueNoSePuedeEscribirDejaTodoComoEsta
     cambiaDueno(ruta("orvane-pegajosa"), 0, 01777);
     QFile::copy(ruta("orvane/Orvane.ini"), ruta("orvane-pegajosa/Orvane.ini"));
     cambiaDueno(ruta("orvane-pegajosa/Orvane.ini"), 0, 0666);
+    QDir(dir.path()).mkdir(QStringLiteral("orvane-enlazada"));
+    cambiaDueno(ruta("orvane-enlazada"), kCajero, 0755);
+    ASSERT_TRUE(QFile::link(ruta("orvane-de-root/Orvane.ini"), ruta("orvane-enlazada/Orvane.ini")));
     QDir(dir.path()).mkdir(QStringLiteral("odbcsys"));
     QFile lista(ruta("odbcsys/odbcinst.ini"));
     ASSERT_TRUE(lista.open(QIODevice::WriteOnly));
@@ -200,10 +203,16 @@ TEST_F(ConfiguraOtraCuenta, UnaConfiguracionQueNoSePuedeEscribirDejaTodoComoEsta
          2,
          "la biblioteca /no/existe/libmaodbc.so del controlador «MariaDB Unicode» no se puede "
          "cargar"},
-        // Writable as far as any check can tell; the rename into the folder is refused, after
-        // the other files were written.
         {"Orvane.ini ajeno en una carpeta pegajosa",
          "orvane-pegajosa",
+         {QStringLiteral("--impresora"), QStringLiteral("Otra")},
+         {},
+         2,
+         "la carpeta tiene el bit sticky"},
+        // A link to a file yet to be made in root's folder: nothing any check can see; the
+        // write fails after the other files were written.
+        {"Orvane.ini enlazado a una carpeta de root",
+         "orvane-enlazada",
          {QStringLiteral("--impresora"), QStringLiteral("Otra")},
          {},
          1,
