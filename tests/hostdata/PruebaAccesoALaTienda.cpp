@@ -4,6 +4,7 @@
 #include "support/CarpetaDePrueba.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,6 +94,25 @@ private:
     BaseDePrueba& base_;
 };
 
+// The account's missing privileges. Another suite on the same server may hold the invoice job's
+// lock for a moment, and then its database is not tried: the check is repeated until it is,
+// when the case expects it to be named.
+QVector<PermisosDeLaTienda::Falta> revisa(Conexion& cnn, const QString& resguardo,
+                                          const QStringList& esperadas) {
+    const QString factura = QStringLiteral("ALL PRIVILEGES en tmpreprocesarem");
+    QVector<PermisosDeLaTienda::Falta> faltas;
+    for (int intento = 0; intento < 40; ++intento) {
+        faltas = PermisosDeLaTienda::Revisa(cnn, resguardo);
+        const bool nombrada = std::any_of(faltas.begin(), faltas.end(),
+                                          [&](const auto& f) { return f.que == factura; });
+        if (nombrada || !esperadas.contains(factura)) {
+            break;
+        }
+        QThread::msleep(250);
+    }
+    return faltas;
+}
+
 // Only what is missing is named, privilege by privilege and in its own database; the GRANT
 // statements give exactly that.
 TEST(PermisosDeLaTienda, NombraLoQueLeFaltaALaCuentaSinCambiarNada) {
@@ -162,8 +182,7 @@ TEST(PermisosDeLaTienda, NombraLoQueLeFaltaALaCuentaSinCambiarNada) {
         UsuarioLimitado usuario(base, resguardo, c.permisos);
         Conexion cnn;
         ASSERT_TRUE(usuario.conecta(cnn)) << qPrintable(cnn.ultimoError());
-        const QVector<PermisosDeLaTienda::Falta> faltas =
-            PermisosDeLaTienda::Revisa(cnn, resguardo);
+        const QVector<PermisosDeLaTienda::Falta> faltas = revisa(cnn, resguardo, c.faltan);
         QStringList faltan;
         int soloFactura = 0;
         for (const PermisosDeLaTienda::Falta& f : faltas) {
