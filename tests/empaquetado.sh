@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The store's Debian package as an IT person meets it: built as the README says (Release,
-# stripped, without the tests), installed with dpkg into a scratch root, pointed at a store of
-# the private server whose MySQL user has a password, checked, used for a print to PDF, run as
-# root without writing under its prefix, and removed without leaving anything behind.
+# stripped, hardened, without the tests), accepted by lintian, installed with dpkg into a
+# scratch root, pointed at a store of the private server whose MySQL user has a password,
+# checked, used for a print to PDF, run as root without writing under its prefix, and removed
+# without leaving anything behind.
 #   tests/empaquetado.sh FUENTES CONSTRUCCION
 set -euo pipefail
 fuentes=$1
@@ -31,10 +32,17 @@ cmake -S "$fuentes" -B "$release" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build "$release" -j"$(nproc)" >/dev/null
 (cd "$release" && cpack -G DEB -B "$raiz/paquete" >/dev/null)
 paquete=$(ls "$raiz"/paquete/*.deb)
-for dependencia in $(dpkg-deb -f "$paquete" Depends | tr -d ' ' | tr ',' ' '); do
+# Each dependency, its version and alternatives aside, is a package installed here.
+for dependencia in $(dpkg-deb -f "$paquete" Depends | sed 's/([^)]*)//g; s/|[^,]*//g' | tr -d ' ' | tr ',' ' '); do
     dpkg-query -W -f='${Status}' "$dependencia" 2>/dev/null | grep -q 'install ok installed' \
         || falla "dependencia no instalable aquí: $dependencia"
 done
+dpkg-deb -f "$paquete" Depends | grep -q 'libc6 (>=' || falla "sin las dependencias de dpkg-shlibdeps"
+
+echo "== lintian"
+# Debian's own checker: no error; its report is shown whole when there is one.
+lintian --fail-on error "$paquete" >"$raiz/lintian" 2>&1 || { cat "$raiz/lintian"; falla "lintian"; }
+cat "$raiz/lintian"
 
 sistema="$raiz/sistema"
 mkdir -p "$sistema/var/lib/dpkg/info" "$sistema/var/lib/dpkg/updates"
@@ -51,7 +59,17 @@ for archivo in usr/bin/deremisiones usr/bin/plantillas usr/share/applications/de
     [ -e "$sistema/$archivo" ] || falla "falta $archivo en el paquete"
 done
 for programa in deremisiones plantillas; do
-    ! readelf -S "$sistema/usr/bin/$programa" | grep -q '\.symtab' || falla "$programa sin strip"
+    binario="$sistema/usr/bin/$programa"
+    secciones=$(readelf -SW "$binario")
+    dinamicos=$(readelf -dW "$binario")
+    simbolos=$(readelf -sW --dyn-syms "$binario" | grep -v '__stack_chk' || true)
+    ! grep -q '\.symtab' <<<"$secciones" || falla "$programa sin strip"
+    ! grep -q '\.comment' <<<"$secciones" || falla "$programa con .comment"
+    grep -q 'FLAGS.*BIND_NOW' <<<"$dinamicos" || falla "$programa sin -z now"
+    readelf -lW "$binario" | grep -c 'GNU_RELRO' >/dev/null || falla "$programa sin relro"
+    grep -q '__[a-z]*_chk' <<<"$simbolos" || falla "$programa sin fortify"
+    readelf -sW --dyn-syms "$binario" | grep -c '__stack_chk_fail' >/dev/null \
+        || falla "$programa sin protector"
 done
 zcat "$sistema/usr/share/man/man1/deremisiones.1.gz" | grep -q 'configura' || falla "manual"
 
@@ -61,6 +79,11 @@ version=$(env -u DISPLAY -u QT_QPA_PLATFORM "$deremisiones" --version)
 for orden in configura verifica tope porcentaje factura; do
     "$deremisiones" "$orden" --help | grep -q "^Uso: deremisiones $orden" || falla "ayuda de $orden"
 done
+for orden in construye guarda extrae revisa muestra; do
+    "$sistema/usr/bin/plantillas" "$orden" --help | grep -q "^  $orden " || falla "ayuda de plantillas $orden"
+done
+"$sistema/usr/bin/plantillas" --help | grep -qF "$sistema/usr/share/doc/deremisiones/plantillas.md" \
+    || falla "plantillas --help no dice dónde está el manual instalado"
 
 echo "== una tienda con un usuario con contraseña"
 sql -e "CREATE DATABASE $base CHARACTER SET utf8mb4; CREATE DATABASE $resguardo CHARACTER SET utf8mb4;"

@@ -1,8 +1,8 @@
 // The template kit: builds report templates from their text sources, stores them with the
 // auxiliary print database and their images in a store's reportesbin (AlmacenDePlantillas
 // says under which names), takes a stored one back, checks a source against the store's tables
-// and prints a sample of a delivery note with it. The usage text below says how;
-// docs/plantillas.md is the manual of the format.
+// and prints a sample of a delivery note with it. The usage text below says how; the manual
+// of the format is docs/plantillas.md, installed beside the program's other documents.
 
 #include "hostdata/Proceso.h"
 #include "hostdata/TemporalDelProceso.h"
@@ -33,37 +33,72 @@
 
 namespace {
 
-const char* const kUso =
-    "Uso: plantillas ORDEN …\n"
-    "\n"
-    "  construye FUENTE SALIDA\n"
-    "      Arma el archivo de plantilla (.rpt) de una fuente de texto.\n"
-    "  guarda [CONEXIÓN] ARCHIVO…\n"
-    "      Guarda en reportesbin de la tienda plantillas (.rpt.fuente), la base auxiliar\n"
-    "      (Auxiliar.MDB.sql) e imágenes (.png, .jpg) con su propio nombre.\n"
-    "  extrae [CONEXIÓN] NOMBRE SALIDA\n"
-    "      Escribe la fuente de texto de una plantilla guardada (fmtRemision.rpt) en SALIDA,\n"
-    "      o en la salida estándar con «-». Lo que escribe es lo que «construye» acepta.\n"
-    "  revisa [CONEXIÓN] FUENTE\n"
-    "      Revisa una fuente contra las tablas de la tienda y las de la base auxiliar: que\n"
-    "      existan cada tabla, campo, fórmula e imagen que nombra. Escribe un renglón\n"
-    "      «línea N: …» por problema y termina con 1 si hay alguno, con 0 si no.\n"
-    "  muestra [CONEXIÓN] FUENTE --serie S --folio N (--pdf SALIDA | --png SALIDA | --ventana)\n"
-    "      Imprime una remisión de la tienda con esa fuente, por el mismo camino que una\n"
-    "      impresión, sin escribir nada en la tienda: a un PDF, a imágenes PNG (una por hoja:\n"
-    "      SALIDA, o SALIDA-1.png, SALIDA-2.png… si hay varias) o en la ventana de vista previa.\n"
-    "\n"
+// Each order with its synopsis and what it does, as the help shows them.
+struct AyudaDeOrden {
+    const char* nombre;
+    const char* texto;
+};
+
+const AyudaDeOrden kOrdenes[] = {
+    {"construye", "  construye FUENTE SALIDA\n"
+                  "      Arma el archivo de plantilla (.rpt) de una fuente de texto.\n"},
+    {"guarda",
+     "  guarda [CONEXIÓN] ARCHIVO…\n"
+     "      Guarda en reportesbin de la tienda plantillas (.rpt.fuente), la base auxiliar\n"
+     "      (Auxiliar.MDB.sql) e imágenes (.png, .jpg) con su propio nombre.\n"},
+    {"extrae",
+     "  extrae [CONEXIÓN] NOMBRE SALIDA\n"
+     "      Escribe la fuente de texto de una plantilla guardada (fmtRemision.rpt) en SALIDA,\n"
+     "      o en la salida estándar con «-». Lo que escribe es lo que «construye» acepta.\n"},
+    {"revisa",
+     "  revisa [CONEXIÓN] FUENTE\n"
+     "      Revisa una fuente contra las tablas de la tienda y las de la base auxiliar: que\n"
+     "      existan cada tabla, campo, fórmula e imagen que nombra. Escribe un renglón\n"
+     "      «línea N: …» por problema y termina con 1 si hay alguno, con 0 si no.\n"},
+    {"muestra",
+     "  muestra [CONEXIÓN] FUENTE --serie S --folio N (--pdf SALIDA | --png SALIDA | --ventana)\n"
+     "      Imprime una remisión de la tienda con esa fuente, por el mismo camino que una\n"
+     "      impresión, sin escribir nada en la tienda: a un PDF, a imágenes PNG (una por hoja:\n"
+     "      SALIDA, o SALIDA-1.png, SALIDA-2.png… si hay varias) o en la ventana de vista "
+     "previa.\n"},
+};
+
+const char* const kConexion =
     "CONEXIÓN: sin opciones, la de la configuración del programa (la que dejó «deremisiones\n"
     "          configura»). O bien --base BASE [--servidor H] [--puerto P] [--usuario U]; el\n"
     "          servidor y el puerto toman por omisión DEREMISIONES_MYSQL_HOST y\n"
-    "          DEREMISIONES_MYSQL_PUERTO, o 127.0.0.1:3306, y el usuario root. La contraseña se\n"
-    "          lee entonces de la entrada estándar (una línea) o, en una terminal, se pide sin\n"
-    "          mostrarla; nunca va en la línea de órdenes.\n"
-    "«muestra» lee los orígenes de datos ODBC de la instalación (myodbc3-test), como el\n"
-    "programa. El manual del formato está en docs/plantillas.md.\n";
+    "          DEREMISIONES_MYSQL_PUERTO, o 127.0.0.1:3306, y el usuario root (con «localhost»\n"
+    "          el cliente entra por el socket local, no por el puerto). La contraseña se lee\n"
+    "          entonces de la entrada estándar (una línea) o, en una terminal, se pide sin\n"
+    "          mostrarla; nunca va en la línea de órdenes.\n";
+
+// The manual of the format: where the package installs it, else in the sources beside the
+// build.
+QString manualDelFormato() {
+    if (Proceso::EsCopiaInstalada()) {
+        return QDir::cleanPath(QDir(Proceso::CarpetaDeDatosInstalados())
+                                   .filePath(QStringLiteral("../doc/deremisiones/plantillas.md")));
+    }
+    return QStringLiteral("docs/plantillas.md");
+}
+
+// The whole usage, or one order's when orden names one.
+QString textoDeUso(const QString& orden = {}) {
+    QString texto = QStringLiteral("Uso: plantillas ORDEN …\n\n");
+    for (const AyudaDeOrden& a : kOrdenes) {
+        if (orden.isEmpty() || orden == QLatin1String(a.nombre)) {
+            texto += QString::fromUtf8(a.texto);
+        }
+    }
+    texto += QLatin1Char('\n') + QString::fromUtf8(kConexion);
+    texto += QStringLiteral("«muestra» lee los orígenes de datos ODBC de la instalación "
+                            "(myodbc3-test), como el\nprograma. El manual del formato está en ") +
+             manualDelFormato() + QStringLiteral(".\n");
+    return texto;
+}
 
 int uso() {
-    std::fputs(kUso, stderr);
+    std::fputs(textoDeUso().toUtf8().constData(), stderr);
     return 2;
 }
 
@@ -323,10 +358,22 @@ int main(int argc, char* argv[]) {
     VistaPrevia::Instala();
     const QStringList argumentos = app.arguments().mid(2);
     const QString orden = app.arguments().value(1);
-    if (orden == QLatin1String("--help") || orden == QLatin1String("-h") ||
-        orden == QLatin1String("ayuda")) {
-        std::fputs(kUso, stdout);
+    const auto esAyuda = [](const QString& a) {
+        return a == QLatin1String("--help") || a == QLatin1String("-h");
+    };
+    if (esAyuda(orden) || orden == QLatin1String("ayuda")) {
+        std::fputs(textoDeUso().toUtf8().constData(), stdout);
         return 0;
+    }
+    // «plantillas ORDEN --help»: that order's usage.
+    if (std::any_of(argumentos.begin(), argumentos.end(), esAyuda)) {
+        const bool conocida =
+            std::any_of(std::begin(kOrdenes), std::end(kOrdenes),
+                        [&](const AyudaDeOrden& a) { return orden == QLatin1String(a.nombre); });
+        if (conocida) {
+            std::fputs(textoDeUso(orden).toUtf8().constData(), stdout);
+            return 0;
+        }
     }
     try {
         if (orden == QLatin1String("construye")) {

@@ -13,24 +13,35 @@ QString OrdenConfigura::sinopsis() const {
 
 QString OrdenConfigura::descripcion() const {
     return QStringLiteral(
-        "Deja el programa listo para una tienda. La contraseña del usuario de MySQL se lee de la "
-        "entrada estándar (una línea) o, en una terminal, se pide sin mostrarla; nunca va en la "
-        "línea de órdenes. Antes de escribir nada revisa que el usuario entre a la base y tenga "
-        "los permisos que necesitan los trabajos; luego guarda las plantillas en reportesbin si "
-        "la tienda no las tiene, registra la instalación de Orvane (usuario y contraseña "
-        "cifrados, archivo sólo para su dueño), escribe DeRemisiones.ini, los dos orígenes de "
-        "datos ODBC con el controlador de MariaDB o MySQL instalado y, con --impresora, la "
-        "impresora de las remisiones en el Orvane.ini de la carpeta de Orvane.\n\n"
+        "Deja el programa listo para una tienda, para la cuenta que lo ejecuta. La contraseña del "
+        "usuario de MySQL se lee de la entrada estándar (una línea) o, en una terminal, se pide "
+        "sin mostrarla; nunca va en la línea de órdenes.\n\n"
+        "Antes de escribir nada revisa todo: que esta cuenta pueda escribir la carpeta de Orvane "
+        "(y su Orvane.ini con --impresora), la carpeta del programa, la de configuración y el "
+        "archivo de orígenes ODBC; que el controlador ODBC de MariaDB o MySQL esté registrado y "
+        "su biblioteca se pueda cargar; que el usuario entre a la base y tenga los permisos que "
+        "necesitan los trabajos (los de las facturas, cuando el menú las muestra); y las "
+        "plantillas. Si algo falla dice qué y cómo arreglarlo, termina con 2 y no cambia nada.\n\n"
+        "Luego guarda en reportesbin la plantilla que le falte a la tienda (nunca reemplaza las "
+        "suyas), registra la instalación de Orvane (usuario y contraseña ofuscados, no cifrados; "
+        "archivo sólo para su dueño), escribe DeRemisiones.ini, los dos orígenes de datos ODBC y, "
+        "con --impresora, la impresora de las remisiones en Orvane.ini. Cada archivo se escribe "
+        "entero; si uno no se puede escribir, todos quedan como estaban y termina con 1. Los "
+        "archivos que ya existían conservan su grupo y sus permisos, y su dueño cuando lo ejecuta "
+        "root.\n\n"
         "La carpeta de Orvane es la carpeta de la instalación de Orvane en este equipo: ahí el "
         "programa busca Orvane.ini y deja la lista para la factura global (RdRpFG.txt). Si no "
-        "existe, se crea.");
+        "existe, se crea. Cada cuenta que use el programa ejecuta configura una vez; como root "
+        "sólo se configura la cuenta root.");
 }
 
 QList<QCommandLineOption> OrdenConfigura::opciones() const {
     return {
         {QStringLiteral("carpeta-orvane"), QStringLiteral("Carpeta de Orvane en este equipo."),
          QStringLiteral("DIR")},
-        {QStringLiteral("servidor"), QStringLiteral("Servidor MySQL o MariaDB de la tienda."),
+        {QStringLiteral("servidor"),
+         QStringLiteral("Servidor MySQL o MariaDB de la tienda. «localhost» entra por el "
+                        "socket local y no usa el puerto: para el puerto dé 127.0.0.1."),
          QStringLiteral("H")},
         {QStringLiteral("puerto"), QStringLiteral("Puerto del servidor (3306 si no se da)."),
          QStringLiteral("P"), QStringLiteral("3306")},

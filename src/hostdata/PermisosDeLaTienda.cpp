@@ -6,65 +6,79 @@
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Sentencias.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 namespace {
 
-const QString kTablaDePrueba = QStringLiteral("deremisiones_permisos");
+enum class Base { Principal, Resguardo };
 
 struct Prueba {
-    const char* que;
+    const char* privilegio;
+    Base base;
+    const char* tabla;     // "" for the database as a whole
     const char* sentencia; // %1 the store's database, %2 the archive's
     bool soloFactura;
 };
 
-// Each statement touches no row.
+// Each statement touches no row; an UPDATE sets constants so that it needs no SELECT.
 const Prueba kPruebas[] = {
-    {"SELECT en %1",
+    {"SELECT", Base::Principal, "",
      "SELECT 1 FROM %1.remisiones, %1.remisionesdetalle, %1.configura, %1.sistema, "
-     "%1.clientes, %1.monedas, %1.empresas, %1.reportesbin LIMIT 0",
+     "%1.clientes, %1.monedas, %1.empresas, %1.reportesbin, %1.partidatallaocolor LIMIT 0",
      false},
-    {"UPDATE en %1.remisionesdetalle", "UPDATE %1.remisionesdetalle SET IVA=IVA WHERE 1=0", false},
-    {"INSERT y DELETE en %1.partidatallaocolor",
+    {"UPDATE", Base::Principal, "remisionesdetalle",
+     "UPDATE %1.remisionesdetalle SET IVA=0 WHERE 1=0", false},
+    {"INSERT", Base::Principal, "partidatallaocolor",
      "INSERT INTO %1.partidatallaocolor SELECT * FROM %1.partidatallaocolor WHERE 1=0", false},
-    {"INSERT y DELETE en %1.partidatallaocolor", "DELETE FROM %1.partidatallaocolor WHERE 1=0",
+    {"DELETE", Base::Principal, "partidatallaocolor", "DELETE FROM %1.partidatallaocolor WHERE 1=0",
      false},
-    {"INSERT y DELETE en %1.reportesbin",
+    {"INSERT", Base::Principal, "reportesbin",
      "INSERT INTO %1.reportesbin SELECT * FROM %1.reportesbin WHERE 1=0", false},
-    {"INSERT y DELETE en %1.reportesbin", "DELETE FROM %1.reportesbin WHERE 1=0", false},
-    {"UPDATE en %1.remisiones", "UPDATE %1.remisiones SET Cancelada=Cancelada WHERE 1=0", true},
-    {"UPDATE en %1.sistema", "UPDATE %1.sistema SET Contenido=Contenido WHERE 1=0", true},
-    {"INSERT en %1.facturas", "INSERT INTO %1.facturas SELECT * FROM %1.facturas WHERE 1=0", true},
-    {"INSERT en %1.facturasdetalle",
+    {"DELETE", Base::Principal, "reportesbin", "DELETE FROM %1.reportesbin WHERE 1=0", false},
+    // The working tables' CREATE and DROP, on tables that are already there and not there.
+    {"CREATE", Base::Principal, "", "CREATE TABLE IF NOT EXISTS %1.remisiones (Id INT)", false},
+    {"DROP", Base::Principal, "", "DROP TABLE IF EXISTS %1.deremisiones_permisos", false},
+    {"UPDATE", Base::Principal, "remisiones", "UPDATE %1.remisiones SET Cancelada=0 WHERE 1=0",
+     true},
+    {"UPDATE", Base::Principal, "sistema", "UPDATE %1.sistema SET Contenido='' WHERE 1=0", true},
+    {"INSERT", Base::Principal, "facturas",
+     "INSERT INTO %1.facturas SELECT * FROM %1.facturas WHERE 1=0", true},
+    {"INSERT", Base::Principal, "facturasdetalle",
      "INSERT INTO %1.facturasdetalle SELECT * FROM %1.facturasdetalle WHERE 1=0", true},
-    {"SELECT e INSERT en la base de resguardo %2",
+    {"SELECT", Base::Resguardo, "", "SELECT 1 FROM %2.remisiones, %2.remisionesdetalle LIMIT 0",
+     true},
+    {"INSERT", Base::Resguardo, "remisiones",
      "INSERT INTO %2.remisiones SELECT * FROM %2.remisiones WHERE 1=0", true},
-    {"SELECT e INSERT en la base de resguardo %2",
+    {"INSERT", Base::Resguardo, "remisionesdetalle",
      "INSERT INTO %2.remisionesdetalle SELECT * FROM %2.remisionesdetalle WHERE 1=0", true},
 };
 
-void agrega(QVector<PermisosDeLaTienda::Falta>& faltas, const QString& que, const ErrorOrvlib& e,
-            bool soloFactura) {
+// The privilege the server says it refused ("INSERT command denied …"), else the one tried: an
+// INSERT … SELECT without SELECT is a missing SELECT, already named by its own test.
+QString privilegioNegado(const ErrorOrvlib& e, const QString& probado) {
+    static const QRegularExpression kNegado(QStringLiteral("^(\\w+) command denied"));
+    const QRegularExpressionMatch m = kNegado.match(e.descripcion());
+    return m.hasMatch() ? m.captured(1).toUpper() : probado;
+}
+
+PermisosDeLaTienda::Falta falta(const QString& privilegio, const QString& base,
+                                const QString& tabla, const ErrorOrvlib& e, bool soloFactura) {
+    return {privilegio, base,
+            privilegio + QStringLiteral(" en ") + base +
+                (tabla.isEmpty() ? QString() : QLatin1Char('.') + tabla),
+            QStringLiteral("Error nº %1: %2").arg(e.numero()).arg(e.descripcion()), soloFactura};
+}
+
+void agrega(QVector<PermisosDeLaTienda::Falta>& faltas, const PermisosDeLaTienda::Falta& nueva) {
     for (const PermisosDeLaTienda::Falta& f : faltas) {
-        if (f.que == que) {
+        // A privilege missing for a whole database is said once, not once per table.
+        if (f.que == nueva.que || (f.base == nueva.base && f.privilegio == nueva.privilegio &&
+                                   !f.que.contains(QLatin1Char('.')))) {
             return;
         }
     }
-    faltas.append(
-        {que, QStringLiteral("Error nº %1: %2").arg(e.numero()).arg(e.descripcion()), soloFactura});
-}
-
-// The working tables: made and dropped again, in the store's database.
-void pruebaTablasDeTrabajo(Conexion& cnn, const QString& base, const QString& nombre,
-                           QVector<PermisosDeLaTienda::Falta>& faltas) {
-    const QString tabla = base + QLatin1Char('.') + Sentencias::Nombre(kTablaDePrueba);
-    try {
-        cnn.ejecuta(QStringLiteral("DROP TABLE IF EXISTS ") + tabla);
-        cnn.ejecuta(QStringLiteral("CREATE TABLE %1 LIKE %2.remisiones").arg(tabla, base));
-        cnn.ejecuta(QStringLiteral("DROP TABLE ") + tabla);
-    } catch (const ErrorOrvlib& e) {
-        agrega(faltas, QStringLiteral("CREATE y DROP de tablas en ") + nombre, e, false);
-    }
+    faltas.append(nueva);
 }
 
 // The invoice job's own database, tried under its lock so that no invoice window or command
@@ -83,8 +97,7 @@ void pruebaBaseDeFactura(Conexion& cnn, const QString& base,
             QStringLiteral("CREATE TABLE %1.remisiones LIKE %2.remisiones").arg(nombre, base));
         cnn.ejecuta(QStringLiteral("DROP DATABASE ") + nombre);
     } catch (const ErrorOrvlib& e) {
-        agrega(faltas, QStringLiteral("todos los permisos en la base de trabajo ") + nombre, e,
-               true);
+        agrega(faltas, falta(QStringLiteral("ALL PRIVILEGES"), nombre, {}, e, true));
         try {
             cnn.ejecuta(QStringLiteral("DROP DATABASE IF EXISTS ") + nombre);
         } catch (const ErrorOrvlib&) {
@@ -100,21 +113,24 @@ QVector<PermisosDeLaTienda::Falta> PermisosDeLaTienda::Revisa(Conexion& cnn,
                                                               const QString& resguardo) {
     const QString nombre = cnn.valor(QStringLiteral("SELECT DATABASE()"));
     const QString base = Sentencias::Nombre(nombre);
-    // Each text names one database or the other, not always both.
-    const auto conBases = [](const char* texto, const QString& principal, const QString& otra) {
+    const auto conBases = [&](const char* texto) {
         return QString::fromLatin1(texto)
-            .replace(QLatin1String("%1"), principal)
-            .replace(QLatin1String("%2"), otra);
+            .replace(QLatin1String("%1"), base)
+            .replace(QLatin1String("%2"), Sentencias::Nombre(resguardo));
     };
     QVector<Falta> faltas;
     for (const Prueba& p : kPruebas) {
         try {
-            cnn.ejecuta(conBases(p.sentencia, base, Sentencias::Nombre(resguardo)));
+            cnn.ejecuta(conBases(p.sentencia));
         } catch (const ErrorOrvlib& e) {
-            agrega(faltas, conBases(p.que, nombre, resguardo), e, p.soloFactura);
+            const QString privilegio = privilegioNegado(e, QString::fromLatin1(p.privilegio));
+            // A refused SELECT inside another test is the SELECT test's to report.
+            const bool propio = privilegio == QLatin1String(p.privilegio);
+            agrega(faltas,
+                   falta(privilegio, p.base == Base::Principal ? nombre : resguardo,
+                         propio ? QString::fromLatin1(p.tabla) : QString(), e, p.soloFactura));
         }
     }
-    pruebaTablasDeTrabajo(cnn, base, nombre, faltas);
     pruebaBaseDeFactura(cnn, base, faltas);
     return faltas;
 }
@@ -125,11 +141,31 @@ QString PermisosDeLaTienda::Cuenta(Conexion& cnn) {
     return QStringLiteral("'%1'@'%2'").arg(usuario.left(arroba), usuario.mid(arroba + 1));
 }
 
-QString PermisosDeLaTienda::Concesiones(const QString& base, const QString& resguardo,
-                                        const QString& cuenta) {
-    return QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE, CREATE, DROP ON %1.* TO %4;\n"
-                          "GRANT SELECT, INSERT ON %2.* TO %4;\n"
-                          "GRANT ALL PRIVILEGES ON %3.* TO %4;")
-        .arg(Sentencias::Nombre(base), Sentencias::Nombre(resguardo), BaseDeFactura::Nombre(),
-             cuenta);
+QString PermisosDeLaTienda::Concesiones(const QVector<Falta>& faltas, const QString& cuenta) {
+    static const QStringList kOrden = {QStringLiteral("SELECT"),        QStringLiteral("INSERT"),
+                                       QStringLiteral("UPDATE"),        QStringLiteral("DELETE"),
+                                       QStringLiteral("CREATE"),        QStringLiteral("DROP"),
+                                       QStringLiteral("ALL PRIVILEGES")};
+    QStringList bases;
+    for (const Falta& f : faltas) {
+        if (!bases.contains(f.base)) {
+            bases << f.base;
+        }
+    }
+    QStringList lineas;
+    for (const QString& base : bases) {
+        QStringList privilegios;
+        for (const QString& privilegio : kOrden) {
+            for (const Falta& f : faltas) {
+                if (f.base == base && f.privilegio == privilegio &&
+                    !privilegios.contains(privilegio)) {
+                    privilegios << privilegio;
+                }
+            }
+        }
+        lineas << QStringLiteral("GRANT %1 ON %2.* TO %3;")
+                      .arg(privilegios.join(QStringLiteral(", ")), Sentencias::Nombre(base),
+                           cuenta);
+    }
+    return lineas.join(QLatin1Char('\n'));
 }

@@ -1,23 +1,36 @@
 #include "startup/ConfiguracionDeTienda.h"
 
-#include "hostdata/ControladoresOdbc.h"
 #include "hostdata/PermisosDeLaTienda.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
+#include "hostdata/RespaldoDeArchivos.h"
 #include "orvlib/ArchivoIni.h"
-#include "orvlib/BasesDD.h"
+#include "orvlib/Conexion.h"
 #include "orvlib/DelRegistro.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Utilerias.h"
 #include "printing/AlmacenDePlantillas.h"
 #include "printing/modRPTs.h"
+#include "reporteador/ErrorDeReporte.h"
+#include "startup/RevisionDeTienda.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlQuery>
+#include <stdexcept>
 
 namespace {
 
 const QString kSeccion = QStringLiteral("Configuración");
 const QStringList kOrigenes = {QStringLiteral("myodbc3-test"), QStringLiteral("Orvane Reportes")};
+
+// The files configura writes.
+struct Destinos {
+    QString programa = ConfiguracionDeTienda::ArchivoDelPrograma();
+    QString instalaciones = DelRegistro::ArchivoDeInstalaciones();
+    QString origenes = DelRegistro::ArchivoDeOrigenesOdbc();
+    QString orvane; // Orvane.ini of the host folder
+};
 
 } // namespace
 
@@ -41,6 +54,24 @@ void ConfiguracionDeTienda::Valida(const DatosDeTienda& d) {
 
 namespace {
 
+// This account must be able to write every file configura writes.
+void revisaArchivos(const DatosDeTienda& d, const Destinos& a) {
+    const QString problemas[] = {
+        RevisionDeTienda::CarpetaDeOrvane(d.carpetaOrvane, !d.impresora.isEmpty()),
+        RevisionDeTienda::ArchivoEscribible(a.programa,
+                                            QStringLiteral("La configuración del programa")),
+        RevisionDeTienda::ArchivoEscribible(a.instalaciones,
+                                            QStringLiteral("El registro de instalaciones")),
+        RevisionDeTienda::ArchivoEscribible(a.origenes,
+                                            QStringLiteral("El archivo de orígenes ODBC")),
+    };
+    for (const QString& problema : problemas) {
+        if (!problema.isEmpty()) {
+            throw Rechazo(problema);
+        }
+    }
+}
+
 bool tieneTablas(Conexion& cnn, const QString& base, const QStringList& tablas) {
     QSqlQuery q = cnn.consulta(
         QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA=? AND "
@@ -51,7 +82,7 @@ bool tieneTablas(Conexion& cnn, const QString& base, const QStringList& tablas) 
 }
 
 // Checks the account against the store; what it noticed goes to avisos.
-void revisaLaTienda(Conexion& cnn, const DatosDeTienda& d, QStringList& avisos) {
+void revisaLaTienda(Conexion& cnn, const DatosDeTienda& d, bool conFacturas, QStringList& avisos) {
     if (!tieneTablas(cnn, d.base,
                      {QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
                       QStringLiteral("reportesbin")})) {
@@ -61,34 +92,58 @@ void revisaLaTienda(Conexion& cnn, const DatosDeTienda& d, QStringList& avisos) 
                           .arg(d.base));
     }
     const QVector<PermisosDeLaTienda::Falta> faltas = PermisosDeLaTienda::Revisa(cnn, d.resguardo);
-    QStringList necesarias;
-    for (const PermisosDeLaTienda::Falta& f : faltas) {
-        (f.soloFactura ? avisos : necesarias) << f.que + QStringLiteral(" (") + f.error + ')';
+    const QString problema =
+        RevisionDeTienda::Permisos(faltas, conFacturas, d.usuario, PermisosDeLaTienda::Cuenta(cnn));
+    if (!problema.isEmpty()) {
+        throw Rechazo(problema);
     }
-    if (!necesarias.isEmpty()) {
-        throw Rechazo(QStringLiteral("Al usuario '%1' le faltan permisos que necesitan las "
-                                     "reimpresiones:\n  %2\nDéselos, por ejemplo con:\n%3")
-                          .arg(d.usuario, necesarias.join(QStringLiteral("\n  ")),
-                               PermisosDeLaTienda::Concesiones(d.base, d.resguardo,
-                                                               PermisosDeLaTienda::Cuenta(cnn))));
-    }
-    for (QString& aviso : avisos) {
-        aviso = QStringLiteral("Aviso: para «Generar facturas por remisiones» falta ") + aviso;
+    if (const QString nota = RevisionDeTienda::PermisosSoloParaFacturas(faltas);
+        !nota.isEmpty() && !conFacturas) {
+        avisos << QStringLiteral("Aviso: ") + nota + QLatin1Char('.');
     }
 }
 
-// The shipped template files to store, none when the store has its own; refuses (Rechazo)
-// when the store has none and the program's cannot be found.
+// The shipped files to store for the templates the store lacks (none when it has both); each
+// is built now, so that a fault in one is said before anything is written.
 QStringList plantillasPorGuardar(Conexion& cnn, const QString& carpeta) {
-    if (cnn.valor(QStringLiteral("SELECT COUNT(DISTINCT Archivo) FROM reportesbin WHERE Archivo "
-                                 "IN ('fmtRemision.rpt', 'Auxiliar.MDB')")) == QLatin1String("2")) {
+    const QStringList faltan = RevisionDeTienda::PlantillasQueFaltan(cnn);
+    if (faltan.isEmpty()) {
         return {};
     }
-    const QStringList fuentes = AlmacenDePlantillas::Fuentes(carpeta);
-    if (fuentes.isEmpty()) {
-        throw Rechazo(QStringLiteral("La tienda no tiene plantillas en reportesbin y no se "
-                                     "encontraron las del programa en %1 (use --plantillas).")
-                          .arg(carpeta));
+    QStringList fuentes;
+    for (const QString& ruta : AlmacenDePlantillas::Fuentes(carpeta)) {
+        // With one of the two stored, only the other is added; with none, all that ships.
+        const bool falta =
+            faltan.size() == 2 ||
+            faltan.contains(AlmacenDePlantillas::NombreGuardado(ruta), Qt::CaseInsensitive);
+        if (falta) {
+            fuentes << ruta;
+        }
+    }
+    QStringList sinFuente;
+    for (const QString& nombre : faltan) {
+        const bool hay = std::any_of(fuentes.begin(), fuentes.end(), [&](const QString& ruta) {
+            return AlmacenDePlantillas::NombreGuardado(ruta).compare(nombre, Qt::CaseInsensitive) ==
+                   0;
+        });
+        if (!hay) {
+            sinFuente << nombre;
+        }
+    }
+    if (!sinFuente.isEmpty()) {
+        throw Rechazo(QStringLiteral("La tienda no tiene %1 en reportesbin y no se encontró en "
+                                     "las plantillas del programa, en %2 (use --plantillas).")
+                          .arg(sinFuente.join(QStringLiteral(" ni ")), carpeta));
+    }
+    for (const QString& ruta : fuentes) {
+        try {
+            AlmacenDePlantillas::Contenido(ruta);
+        } catch (const ErrorDeReporte& e) {
+            throw Rechazo(
+                QStringLiteral("La plantilla %1 no se puede armar: %2").arg(ruta, e.texto()));
+        } catch (const ErrorOrvlib& e) {
+            throw Rechazo(QStringLiteral("No se puede leer %1: %2").arg(ruta, e.descripcion()));
+        }
     }
     return fuentes;
 }
@@ -102,11 +157,9 @@ QString guardaPlantillas(Conexion& cnn, const QStringList& fuentes) {
            AlmacenDePlantillas::Guarda(cnn, fuentes).join(QStringLiteral(", ")) + QLatin1Char('.');
 }
 
-// Each file is written once, with all its values: a failure leaves it as it was.
-void escribeInstalacion(const DatosDeTienda& d) {
-    ArchivoIni::HazPrivado(DelRegistro::ArchivoDeInstalaciones());
-    ArchivoIni(DelRegistro::ArchivoDeInstalaciones(), ArchivoIni::Estilo::Windows,
-               ArchivoIni::Acceso::Privado)
+void escribeInstalacion(const DatosDeTienda& d, const QString& archivo) {
+    ArchivoIni::HazPrivado(archivo);
+    ArchivoIni(archivo, ArchivoIni::Estilo::Windows, ArchivoIni::Acceso::Privado)
         .escribe({
             {d.carpetaOrvane, QStringLiteral("servidor"), d.servidor},
             {d.carpetaOrvane, QStringLiteral("MySQLServer"), d.servidor},
@@ -116,8 +169,7 @@ void escribeInstalacion(const DatosDeTienda& d) {
         });
 }
 
-void escribeOrigenes(const DatosDeTienda& d, const QString& controlador) {
-    const QString archivo = DelRegistro::ArchivoDeOrigenesOdbc();
+void escribeOrigenes(const DatosDeTienda& d, const QString& controlador, const QString& archivo) {
     ArchivoIni::HazPrivado(archivo);
     QList<ArchivoIni::Valor> valores;
     for (const QString& origen : kOrigenes) {
@@ -133,7 +185,58 @@ void escribeOrigenes(const DatosDeTienda& d, const QString& controlador) {
     ArchivoIni(archivo, ArchivoIni::Estilo::Unix, ArchivoIni::Acceso::Privado).escribe(valores);
 }
 
+// Writes every file, each whole; what it did goes to hecho.
+void escribeArchivos(const DatosDeTienda& d, const QString& controlador, const Destinos& a,
+                     RespaldoDeArchivos& respaldo, QStringList& hecho) {
+    for (const QString& carpeta :
+         {d.carpetaOrvane, QFileInfo(a.programa).absolutePath(),
+          QFileInfo(a.instalaciones).absolutePath(), QFileInfo(a.origenes).absolutePath()}) {
+        if (!respaldo.creaCarpeta(carpeta)) {
+            throw ErrorOrvlib(75, QStringLiteral("No se pudo crear la carpeta"), carpeta);
+        }
+    }
+    respaldo.guarda(a.instalaciones, true);
+    escribeInstalacion(d, a.instalaciones);
+    hecho << QStringLiteral("Instalación [%1] registrada en %2 (usuario y contraseña ofuscados, "
+                            "no cifrados: el archivo es sólo para su dueño).")
+                 .arg(d.carpetaOrvane, a.instalaciones);
+    respaldo.guarda(a.programa);
+    ArchivoIni(a.programa)
+        .escribe({
+            {kSeccion, QStringLiteral("Ruta de Orvane Premium"), d.carpetaOrvane},
+            {kSeccion, QStringLiteral("Base de datos principal"), d.base},
+            {kSeccion, QStringLiteral("Base de datos de resguardo"), d.resguardo},
+        });
+    hecho << QStringLiteral("Configuración del programa escrita en %1.").arg(a.programa);
+    respaldo.guarda(a.origenes, true);
+    escribeOrigenes(d, controlador, a.origenes);
+    hecho << QStringLiteral("Orígenes de datos myodbc3-test y Orvane Reportes en %1, con el "
+                            "controlador «%2».")
+                 .arg(a.origenes, controlador);
+    if (!d.impresora.isEmpty()) {
+        respaldo.guarda(a.orvane);
+        ArchivoIni(a.orvane).escribe(QStringLiteral("Impresión de formatos"),
+                                     QStringLiteral("fmtremision.rpt"), d.impresora);
+        hecho << QStringLiteral("Impresora de las remisiones: %1 (en %2).")
+                     .arg(d.impresora, a.orvane);
+    }
+}
+
+// Root's run writes root's own files: the clerks' accounts are configured each by itself.
+QString notaDeRoot(const DatosDeTienda& d) {
+    return QStringLiteral(
+               "Aviso: se configuró sólo la cuenta root (sus archivos en %1). Cada cuenta que use "
+               "el programa debe ejecutar «deremisiones configura» una vez, con su propia cuenta; "
+               "por ejemplo: sudo -u CAJERO deremisiones configura --carpeta-orvane %2 --servidor "
+               "%3 --usuario %4 --base %5")
+        .arg(QDir::homePath(), d.carpetaOrvane, d.servidor, d.usuario, d.base);
+}
+
 } // namespace
+
+QString ConfiguracionDeTienda::ArchivoDelPrograma() {
+    return QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("DeRemisiones.ini"));
+}
 
 QString ConfiguracionDeTienda::CarpetaNormalizada(const QString& carpeta) {
     return QDir::cleanPath(QDir(carpeta.trimmed()).absolutePath());
@@ -156,6 +259,14 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
     case 2002:
     case 2003:
     case 2005:
+        // The MySQL client takes "localhost" for the local socket and never uses the port.
+        if (servidor.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) {
+            return QStringLiteral("Con el servidor «localhost» el cliente de MySQL entra por el "
+                                  "socket local y no usa el puerto %1; no pudo (%2). Para llegar "
+                                  "por el puerto, dé --servidor 127.0.0.1.")
+                .arg(puerto)
+                .arg(cnn.ultimoError());
+        }
         return QStringLiteral("No se pudo llegar al servidor %1 por el puerto %2: revise que esté "
                               "encendido y que la dirección y el puerto sean los correctos (%3).")
             .arg(servidor)
@@ -170,49 +281,56 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
 QStringList ConfiguracionDeTienda::Aplica(DatosDeTienda d) {
     Valida(d);
     d.carpetaOrvane = CarpetaNormalizada(d.carpetaOrvane);
+    Destinos a;
+    a.orvane = QDir(d.carpetaOrvane).filePath(QStringLiteral("Orvane.ini"));
+    revisaArchivos(d, a);
+    QString controlador;
+    if (const QString problema = RevisionDeTienda::Controlador(&controlador); !problema.isEmpty()) {
+        throw Rechazo(problema);
+    }
     Conexion cnn;
     if (!cnn.abre(QStringLiteral("QMYSQL"), d.servidor, d.puerto, d.usuario, d.contrasena,
                   d.base)) {
         throw Rechazo(MotivoDeConexion(cnn, d.servidor, d.puerto, d.usuario, d.base));
     }
     QStringList hecho;
-    revisaLaTienda(cnn, d, hecho);
-    const QString controlador = ControladoresOdbc::DeMariaDB();
-    if (controlador.isEmpty()) {
-        throw Rechazo(QStringLiteral("No hay un controlador ODBC de MariaDB o MySQL en %1: instale "
-                                     "el paquete odbc-mariadb.")
-                          .arg(ControladoresOdbc::Archivo()));
-    }
+    revisaLaTienda(cnn, d, RevisionDeTienda::ConFacturas(a.programa), hecho);
     const QStringList fuentes = plantillasPorGuardar(cnn, d.carpetaDePlantillas);
-    if (!QDir().mkpath(d.carpetaOrvane)) {
-        throw Rechazo(
-            QStringLiteral("No se pudo crear la carpeta de Orvane %1.").arg(d.carpetaOrvane));
-    }
+
+    // Everything checked: the store's missing templates first (nothing the store had is
+    // replaced), then the files, each whole.
     hecho << guardaPlantillas(cnn, fuentes);
-    escribeInstalacion(d);
-    hecho << QStringLiteral("Instalación [%1] registrada en %2 (usuario y contraseña cifrados).")
-                 .arg(d.carpetaOrvane, DelRegistro::ArchivoDeInstalaciones());
-    const QString ini =
-        QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("DeRemisiones.ini"));
-    ArchivoIni(ini).escribe({
-        {kSeccion, QStringLiteral("Ruta de Orvane Premium"), d.carpetaOrvane},
-        {kSeccion, QStringLiteral("Base de datos principal"), d.base},
-        {kSeccion, QStringLiteral("Base de datos de resguardo"), d.resguardo},
-    });
-    hecho << QStringLiteral("Configuración del programa escrita en %1.").arg(ini);
-    escribeOrigenes(d, controlador);
-    hecho << QStringLiteral("Orígenes de datos myodbc3-test y Orvane Reportes en %1, con el "
-                            "controlador «%2».")
-                 .arg(DelRegistro::ArchivoDeOrigenesOdbc(), controlador);
-    if (!d.impresora.isEmpty()) {
-        const QString orvane = QDir(d.carpetaOrvane).filePath(QStringLiteral("Orvane.ini"));
-        ArchivoIni(orvane).escribe(QStringLiteral("Impresión de formatos"),
-                                   QStringLiteral("fmtremision.rpt"), d.impresora);
-        hecho
-            << QStringLiteral("Impresora de las remisiones: %1 (en %2).").arg(d.impresora, orvane);
-        if (modRPTs::ImpresoraInstalada(d.impresora).isNull()) {
-            hecho << QStringLiteral("Aviso: la impresora «%1» no está instalada en este equipo.")
-                         .arg(d.impresora);
+    RespaldoDeArchivos respaldo;
+    try {
+        escribeArchivos(d, controlador, a, respaldo, hecho);
+    } catch (const ErrorOrvlib& e) {
+        const QStringList sinRestaurar = respaldo.restaura();
+        QString texto =
+            QStringLiteral("No se pudo escribir %1 (%2).").arg(e.contexto(), e.descripcion());
+        texto += sinRestaurar.isEmpty()
+                     ? QStringLiteral(" Se dejaron todos los archivos como estaban.")
+                     : QStringLiteral(" No se pudieron dejar como estaban: ") +
+                           sinRestaurar.join(QStringLiteral(", ")) + QLatin1Char('.');
+        if (!fuentes.isEmpty()) {
+            texto += QStringLiteral(" Las plantillas que faltaban quedaron guardadas en "
+                                    "reportesbin.");
+        }
+        texto += QStringLiteral(" Revise el espacio libre y los permisos y vuelva a ejecutar "
+                                "«deremisiones configura».");
+        throw std::runtime_error(texto.toStdString());
+    }
+    respaldo.devuelveDuenos();
+    if (!d.impresora.isEmpty() && modRPTs::ImpresoraInstalada(d.impresora).isNull()) {
+        hecho << QStringLiteral("Aviso: la impresora «%1» no está instalada en este equipo.")
+                     .arg(d.impresora);
+    }
+    if (RevisionDeTienda::EsRoot()) {
+        hecho << notaDeRoot(d);
+        const QFileInfo carpeta(d.carpetaOrvane);
+        if (carpeta.ownerId() == 0 && !carpeta.permissions().testFlag(QFileDevice::WriteGroup)) {
+            hecho << QStringLiteral("Aviso: sólo root puede escribir en la carpeta de Orvane %1.")
+                             .arg(d.carpetaOrvane) +
+                         RevisionDeTienda::ComoCompartir(d.carpetaOrvane);
         }
     }
     return hecho;

@@ -18,15 +18,17 @@ struct DatosDeTienda {
     QString carpetaDePlantillas; // the shipped templates
 };
 
-// Points the program at a store in one step: checks that the account can log in to the
-// store's database and has the privileges the jobs need, stores the shipped templates when the
-// store has none, then writes the installation's section (user and password obfuscated), the
-// program's ini, both ODBC data sources on the installed MariaDB/MySQL driver and, when asked,
-// the printer of the delivery notes. Every check comes before the first file is written.
+// Points the program at a store in one step. First it checks everything: the files and
+// folders it writes (this account must be able to write them), the ODBC driver, the login, the
+// store's tables, the account's privileges and the templates; any fault is refused (Rechazo)
+// with nothing written. Then it stores the templates the store lacks and writes the
+// installation's section (user and password obfuscated), the program's ini, both ODBC data
+// sources and, when asked, the printer of the delivery notes; a write that fails puts every
+// file back as it was. Files that existed keep their owner, group and mode.
 class ConfiguracionDeTienda {
 public:
     // What it did, a line each. Throws Rechazo, with nothing written, when the store cannot
-    // be used as given.
+    // be used as given, and std::runtime_error, with every file as it was, when a write fails.
     static QStringList Aplica(DatosDeTienda datos);
     // Refuses (Rechazo) data that lacks what Aplica needs, before anything is asked or opened.
     static void Valida(const DatosDeTienda& datos);
@@ -35,4 +37,6 @@ public:
                                     const QString& usuario, const QString& base);
     // The host folder as it is registered: absolute, without a final separator.
     static QString CarpetaNormalizada(const QString& carpeta);
+    // The program's own ini, in the program folder.
+    static QString ArchivoDelPrograma();
 };

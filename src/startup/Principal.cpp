@@ -72,6 +72,13 @@ int Principal::Main() {
     static DialogosQt cajas;
     Dialogos::instala(&cajas);
     if (!Configura()) {
+        // The set-up's own check says what is missing and how to mend it.
+        Dialogos::actual().mensaje(
+            QStringLiteral("Para saber qué falta en la configuración y cómo arreglarlo, ejecute "
+                           "en una terminal:\n\n    deremisiones verifica\n\nPara configurar "
+                           "esta cuenta: deremisiones configura (vea «deremisiones configura "
+                           "--help»)."),
+            QStringLiteral("Atención"), Dialogos::Icono::Informacion);
         return 1;
     }
     auto* menu = new Menu;

@@ -12,6 +12,7 @@
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/OrigenDeDatos.h"
 #include "startup/ConfiguracionDeTienda.h"
+#include "startup/RevisionDeTienda.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,6 +35,7 @@ struct Estado {
     QString usuario;
     QString contrasena;
     Conexion cnn;
+    QVector<PermisosDeLaTienda::Falta> faltas;
 };
 
 bool legiblePorOtros(const QString& ruta) {
@@ -50,11 +52,12 @@ Verificacion::Punto mal(const QString& nombre, const QString& detalle) {
 }
 
 Verificacion::Punto programa(Estado& e) {
-    const QString carpeta = Proceso::CarpetaDelPrograma();
-    const QString ini = QDir(carpeta).filePath(QStringLiteral("DeRemisiones.ini"));
+    const QString ini = ConfiguracionDeTienda::ArchivoDelPrograma();
     const QString nombre = QStringLiteral("Carpeta del programa y DeRemisiones.ini (%1)").arg(ini);
-    if (!QFileInfo(carpeta).isWritable()) {
-        return mal(nombre, QStringLiteral("no se puede escribir en la carpeta %1.").arg(carpeta));
+    if (const QString problema = RevisionDeTienda::ArchivoEscribible(
+            ini, QStringLiteral("La configuración del programa"));
+        !problema.isEmpty()) {
+        return mal(nombre, problema);
     }
     const ArchivoIni archivo(ini);
     e.carpetaHost = archivo.lee(kSeccion, QStringLiteral("Ruta de Orvane Premium"));
@@ -78,7 +81,18 @@ Verificacion::Punto carpetaHost(Estado& e) {
     }
     if (!QFileInfo(e.carpetaHost).isDir()) {
         return mal(nombre, QStringLiteral("no existe; créela o corrija «Ruta de Orvane Premium» "
-                                          "en DeRemisiones.ini."));
+                                          "en DeRemisiones.ini.") +
+                               kComoArreglar);
+    }
+    if (const QString problema = RevisionDeTienda::CarpetaDeOrvane(e.carpetaHost, false);
+        !problema.isEmpty()) {
+        return mal(nombre, problema);
+    }
+    const QString orvane = QDir(e.carpetaHost).filePath(QStringLiteral("Orvane.ini"));
+    if (QFileInfo::exists(orvane) && !QFileInfo(orvane).isWritable()) {
+        return bien(nombre, QStringLiteral("esta cuenta no puede cambiar %1: «configura "
+                                           "--impresora» la rechazaría")
+                                .arg(orvane));
     }
     return bien(nombre);
 }
@@ -86,6 +100,11 @@ Verificacion::Punto carpetaHost(Estado& e) {
 Verificacion::Punto instalacion(Estado& e) {
     const QString archivo = DelRegistro::ArchivoDeInstalaciones();
     const QString nombre = QStringLiteral("Instalación registrada (%1)").arg(archivo);
+    if (const QString problema = RevisionDeTienda::ArchivoEscribible(
+            archivo, QStringLiteral("El registro de instalaciones"));
+        !problema.isEmpty()) {
+        return mal(nombre, problema);
+    }
     DelRegistro registro;
     if (e.carpetaHost.isEmpty() || registro.BuscarRegistroTrq(e.carpetaHost).isEmpty()) {
         const QStringList hay = ArchivoIni(archivo).secciones();
@@ -137,24 +156,31 @@ Verificacion::Punto acceso(Estado& e) {
     return bien(nombre);
 }
 
+// The account's missing privileges in one database (the archive's) or in the others.
+QVector<PermisosDeLaTienda::Falta> faltasDe(const Estado& e, bool delResguardo) {
+    QVector<PermisosDeLaTienda::Falta> faltas;
+    for (const PermisosDeLaTienda::Falta& f : e.faltas) {
+        if ((f.base == e.resguardo) == delResguardo) {
+            faltas << f;
+        }
+    }
+    return faltas;
+}
+
 Verificacion::Punto permisos(Estado& e, bool conFacturas) {
     const QString nombre = QStringLiteral("Permisos del usuario '%1'").arg(e.usuario);
     if (!e.cnn.abierta()) {
         return mal(nombre, QStringLiteral("no se probaron: no hay acceso a la base."));
     }
-    QStringList faltan;
-    for (const PermisosDeLaTienda::Falta& f : PermisosDeLaTienda::Revisa(e.cnn, e.resguardo)) {
-        if (!f.soloFactura || conFacturas) {
-            faltan << f.que + QStringLiteral(" (") + f.error + QLatin1Char(')');
-        }
+    e.faltas = PermisosDeLaTienda::Revisa(e.cnn, e.resguardo);
+    const QVector<PermisosDeLaTienda::Falta> faltas = faltasDe(e, false);
+    if (const QString problema = RevisionDeTienda::Permisos(faltas, conFacturas, e.usuario,
+                                                            PermisosDeLaTienda::Cuenta(e.cnn));
+        !problema.isEmpty()) {
+        return mal(nombre, problema);
     }
-    if (!faltan.isEmpty()) {
-        return mal(nombre, QStringLiteral("le faltan: ") + faltan.join(QStringLiteral("; ")) +
-                               QStringLiteral(". Déselos, por ejemplo con:\n") +
-                               PermisosDeLaTienda::Concesiones(e.base, e.resguardo,
-                                                               PermisosDeLaTienda::Cuenta(e.cnn)));
-    }
-    return bien(nombre);
+    return bien(nombre,
+                conFacturas ? QString() : RevisionDeTienda::PermisosSoloParaFacturas(faltas));
 }
 
 Verificacion::Punto resguardo(Estado& e, bool conFacturas) {
@@ -166,13 +192,23 @@ Verificacion::Punto resguardo(Estado& e, bool conFacturas) {
         QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA=? AND "
                        "TABLE_NAME IN ('remisiones','remisionesdetalle')"),
         {e.resguardo});
+    const QVector<PermisosDeLaTienda::Falta> faltas = faltasDe(e, true);
+    // Without SELECT on the archive its tables cannot be seen: the privileges say why.
+    if (!faltas.isEmpty()) {
+        if (const QString problema = RevisionDeTienda::Permisos(faltas, conFacturas, e.usuario,
+                                                                PermisosDeLaTienda::Cuenta(e.cnn));
+            !problema.isEmpty()) {
+            return mal(nombre, problema);
+        }
+        return bien(nombre, RevisionDeTienda::PermisosSoloParaFacturas(faltas));
+    }
     if (q.next() && q.value(0).toInt() == 2) {
         return bien(nombre);
     }
     if (!conFacturas) {
-        return bien(nombre, QStringLiteral("no tiene las tablas remisiones y remisionesdetalle; "
-                                           "sólo la necesita «Generar facturas por remisiones», "
-                                           "que el menú no muestra"));
+        return bien(nombre, QStringLiteral("no tiene las tablas remisiones y remisionesdetalle, "
+                                           "solo para facturas: las necesita sólo «Generar "
+                                           "facturas por remisiones», que el menú no muestra"));
     }
     return mal(nombre, QStringLiteral("no tiene las tablas remisiones y remisionesdetalle que "
                                       "necesita «Generar facturas por remisiones»: créelas con la "
@@ -184,33 +220,43 @@ Verificacion::Punto plantillas(Estado& e) {
     if (!e.cnn.abierta()) {
         return mal(nombre, QStringLiteral("no se probó: no hay acceso a la base."));
     }
-    QSqlQuery q = e.cnn.consulta(QStringLiteral(
-        "SELECT COUNT(DISTINCT Archivo) FROM reportesbin WHERE Archivo IN ('fmtRemision.rpt', "
-        "'Auxiliar.MDB')"));
-    if (!q.next() || q.value(0).toInt() != 2) {
-        return mal(nombre,
-                   QStringLiteral("faltan fmtRemision.rpt o Auxiliar.MDB.") + kComoArreglar);
+    const QStringList faltan = RevisionDeTienda::PlantillasQueFaltan(e.cnn);
+    if (!faltan.isEmpty()) {
+        return mal(nombre, QStringLiteral("falta %1; «deremisiones configura» guarda la del "
+                                          "programa sin tocar las de la tienda.")
+                               .arg(faltan.join(QStringLiteral(" y "))));
     }
     return bien(nombre);
 }
 
-// What keeps a data source from opening: no driver line, or a driver that cannot load.
+// What keeps a data source from opening: no driver line, or a driver that cannot load. When
+// no driver of MariaDB or MySQL can load, configura would refuse too: the advice is the
+// driver's.
 QString revisaOrigen(const ArchivoIni& ini, const QString& origen) {
     const QString controlador = ini.lee(origen, QStringLiteral("Driver"));
-    if (controlador.isEmpty()) {
-        return QStringLiteral("a «%1» le falta la línea Driver=%2")
-            .arg(origen, ControladoresOdbc::DeMariaDB());
-    }
     QString motivo;
-    if (!ControladoresOdbc::Utilizable(controlador, &motivo)) {
-        return QStringLiteral("«%1»: %2").arg(origen, motivo);
+    if (!controlador.isEmpty() && ControladoresOdbc::Utilizable(controlador, &motivo)) {
+        return {};
     }
-    return {};
+    if (const QString problema = RevisionDeTienda::Controlador(); !problema.isEmpty()) {
+        return problema;
+    }
+    if (controlador.isEmpty()) {
+        return QStringLiteral("a «%1» le falta la línea Driver=%2.")
+                   .arg(origen, ControladoresOdbc::DeMariaDB()) +
+               kComoArreglar;
+    }
+    return QStringLiteral("«%1»: %2.").arg(origen, motivo) + kComoArreglar;
 }
 
 Verificacion::Punto origenes(Estado& e) {
     const QString archivo = DelRegistro::ArchivoDeOrigenesOdbc();
     const QString nombre = QStringLiteral("Orígenes de datos ODBC (%1)").arg(archivo);
+    if (const QString problema = RevisionDeTienda::ArchivoEscribible(
+            archivo, QStringLiteral("El archivo de orígenes ODBC"));
+        !problema.isEmpty()) {
+        return mal(nombre, problema);
+    }
     if (!QFileInfo::exists(archivo)) {
         return mal(nombre, QStringLiteral("el archivo no existe.") + kComoArreglar);
     }
@@ -225,11 +271,12 @@ Verificacion::Punto origenes(Estado& e) {
     }
     if (legiblePorOtros(archivo)) {
         problemas << QStringLiteral("otros usuarios pueden leer el archivo, que guarda la "
-                                    "contraseña (chmod 600 %1)")
+                                    "contraseña: chmod 600 %1")
                          .arg(archivo);
     }
     if (!problemas.isEmpty()) {
-        return mal(nombre, problemas.join(QStringLiteral("; ")) + QLatin1Char('.') + kComoArreglar);
+        problemas.removeDuplicates();
+        return mal(nombre, problemas.join(QLatin1Char(' ')));
     }
     // The values are written before every print; the data source must then open as the report
     // engine opens it.
@@ -261,6 +308,10 @@ Verificacion::Punto impresora(const Estado& e) {
                           : mal(nombre, QStringLiteral("no se puede escribir en la carpeta."));
     }
     const QString orvane = QDir(e.carpetaHost).filePath(QStringLiteral("Orvane.ini"));
+    if (QFileInfo::exists(orvane) && !QFileInfo(orvane).isReadable()) {
+        return mal(QStringLiteral("Impresora de las remisiones"),
+                   QStringLiteral("no se puede leer %1 (vea «Carpeta de Orvane»).").arg(orvane));
+    }
     const QString elegida = ArchivoIni(orvane).lee(QStringLiteral("Impresión de formatos"),
                                                    QStringLiteral("fmtremision.rpt"));
     if (!elegida.isEmpty()) {
@@ -295,9 +346,7 @@ QVector<Verificacion::Punto> Verificacion::Revisa() {
     QVector<Punto> puntos;
     puntos << programa(e) << carpetaHost(e) << instalacion(e) << acceso(e);
     const bool conFacturas =
-        ArchivoIni(QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("DeRemisiones.ini")))
-            .lee(kSeccion, QStringLiteral("Mostrar reprocesamiento"))
-            .trimmed() == QLatin1String("1");
+        RevisionDeTienda::ConFacturas(ConfiguracionDeTienda::ArchivoDelPrograma());
     puntos << permisos(e, conFacturas) << resguardo(e, conFacturas) << plantillas(e) << origenes(e)
            << impresora(e);
     return puntos;

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTimer>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -231,6 +232,25 @@ TEST_F(Plantillas, MuestraDiceQueFalta) {
     EXPECT_EQ(sinOrden.codigo, 2);
     EXPECT_TRUE(sinOrden.errores.startsWith(QStringLiteral("Uso: plantillas ORDEN")));
     EXPECT_FALSE(QFile::exists(ruta("x.pdf")));
+}
+
+// Each order's help is that order's usage alone, without a store, and says where the manual of
+// the format is.
+TEST_F(Plantillas, CadaOrdenTieneSuAyuda) {
+    for (const char* orden : {"construye", "guarda", "extrae", "revisa", "muestra"}) {
+        SCOPED_TRACE(orden);
+        const Resultado ayuda =
+            plantillas({QString::fromLatin1(orden), QStringLiteral("--help")}, false);
+        EXPECT_EQ(ayuda.codigo, 0) << qPrintable(ayuda.errores);
+        EXPECT_TRUE(ayuda.salida.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(orden))));
+        EXPECT_TRUE(ayuda.salida.contains(QStringLiteral("El manual del formato está en ")));
+        for (const char* otra : {"construye", "extrae", "muestra"}) {
+            if (std::strcmp(otra, orden) != 0) {
+                EXPECT_FALSE(
+                    ayuda.salida.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(otra))));
+            }
+        }
+    }
 }
 
 // Without connection options the kit works on the store the program is pointed at; with
