@@ -1,12 +1,15 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/modRPTs.h"
+#include "reporteador/Reporteador.h"
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
+#include "support/DiscoPequeno.h"
 #include "support/Espera.h"
 #include "support/NotasDePrueba.h"
 #include "support/Pdf.h"
@@ -21,6 +24,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEngine>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,6 +36,30 @@
 namespace {
 
 const QDate kDia(2026, 11, 2);
+
+// The engine of a printer that takes the pages and refuses the document at its end, as a queue
+// that went away while the note was sent.
+class MotorQueNoTermina : public QPaintEngine {
+public:
+    MotorQueNoTermina()
+        : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return false; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawTextItem(const QPointF&, const QTextItem&) override {}
+    Type type() const override { return QPaintEngine::User; }
+};
+
+class ImpresoraQueNoTermina : public QPrinter {
+public:
+    QPaintEngine* paintEngine() const override { return &motor_; }
+
+private:
+    mutable MotorQueNoTermina motor_;
+};
 
 // A store ready to print: templates, data sources, company, and notes over two days.
 class ImpresionDeTrabajos : public TiendaQueImprime {
@@ -342,6 +370,60 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
                QStringLiteral("--pdf"), pdf});
     EXPECT_EQ(tope.codigo, 0) << qPrintable(tope.errores);
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 5);
+}
+
+// A printer that refuses the document at its end stops the run with the engine's error and the
+// count of the notes printed.
+TEST_F(ImpresionDeTrabajos, UnaImpresoraQueNoTomaElDocumentoDetieneLaCorrida) {
+    Reporteador::PonFabricaDeImpresora(
+        [](const QPrinterInfo&) { return std::make_unique<ImpresoraQueNoTermina>(); });
+    rpt.crpReport.Desvia(ControlDeReporte::Desvio::Ninguno);
+    const AlSalir restaura([] { Reporteador::PonFabricaDeImpresora({}); });
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    aplicaTope(ventana);
+    dialogos.responde(true);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    const QString aviso = dialogos.cajas().last().texto;
+    EXPECT_TRUE(aviso.contains(QStringLiteral("Se imprimieron 0 de 3 remisiones.")))
+        << qPrintable(aviso);
+    EXPECT_TRUE(aviso.contains(QStringLiteral("La impresora no tomó el documento")))
+        << qPrintable(aviso);
+    EXPECT_NE(aviso, QStringLiteral("Remisiones impresas"));
+}
+
+// PDF files on a disk that fills up during the run: the one that fits is whole and counted, the
+// one that does not is gone, and the run says where and why it stopped.
+TEST_F(ImpresionDeTrabajos, EnUnDiscoQueSeLlenaSoloCuentanLosPdfEnteros) {
+    DiscoPequeno disco(2048);
+    if (!disco.Montado()) {
+        GTEST_SKIP() << qPrintable(disco.PorQueNo());
+    }
+    const QString pdf = disco.ruta(QStringLiteral("pdf"));
+    ASSERT_EQ(
+        corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf})).codigo, 0);
+    const QFileInfoList impresos = QDir(pdf).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files);
+    ASSERT_EQ(impresos.size(), 3);
+    qint64 primero = impresos[0].size();
+    for (const QFileInfo& impreso : impresos) {
+        QFile::remove(impreso.filePath());
+    }
+    // Room for the first PDF and half the second.
+    disco.Llena(primero + primero / 2 + 4096);
+    const Salida llena =
+        corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
+    EXPECT_EQ(llena.codigo, 1) << qPrintable(llena.errores);
+    EXPECT_TRUE(llena.errores.contains(QStringLiteral("Se imprimió 1 de 3 remisiones.")))
+        << qPrintable(llena.errores);
+    EXPECT_TRUE(llena.errores.contains(QStringLiteral("No hay espacio en el disco para escribir")))
+        << qPrintable(llena.errores);
+    EXPECT_FALSE(llena.salida.contains(QStringLiteral("Remisiones impresas")));
+    const QStringList quedan = QDir(pdf).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(quedan.size(), 1) << qPrintable(quedan.join(QLatin1Char(' ')));
+    EXPECT_TRUE(quedan[0].endsWith(QStringLiteral(".pdf")));
+    EXPECT_TRUE(PaginasDePdf(QDir(pdf).filePath(quedan[0]))
+                    .join(QString())
+                    .contains(QStringLiteral("501")));
 }
 
 // Without its data sources the engine cannot read the store: the scheduled run says at which
