@@ -205,6 +205,11 @@ bool frmReproceso::LeeAjustesDeFactura() {
 void frmReproceso::alActivarPorPrimeraVez() {
     if (cargada_) {
         logica_->PreparaBaseTemporal();
+        const QString rastros = logica_->RastrosDeOtraFactura(BaseResguardo);
+        if (!rastros.isEmpty()) {
+            Dialogos::actual().mensaje(rastros, QStringLiteral("Atención"),
+                                       Dialogos::Icono::Advertencia);
+        }
     }
 }
 
