@@ -78,6 +78,7 @@ void EscritorDeArchivo::Escribe(const QString& ruta, const QByteArray& contenido
 void EscritorDeArchivo::Agrega(const QString& ruta, const QByteArray& contenido) {
     CreaCarpetaDe(ruta);
     QFile archivo(ruta);
+    const bool existia = archivo.exists();
     errno = 0;
     if (!archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         throw SalidaRevisada::ErrorDeEscritura(ruta, errno, archivo.errorString());
@@ -87,8 +88,10 @@ void EscritorDeArchivo::Agrega(const QString& ruta, const QByteArray& contenido)
     if (archivo.write(contenido) != contenido.size()) {
         const int numero = errno;
         const QString texto = archivo.errorString();
-        // The part that got in goes, so the file ends as it did.
-        if (archivo.size() > antes) {
+        // The part that got in goes, so the file ends as it did, or is not there at all.
+        if (!existia) {
+            archivo.remove();
+        } else if (archivo.size() > antes) {
             archivo.resize(antes);
         }
         throw SalidaRevisada::ErrorDeEscritura(ruta, numero, texto);

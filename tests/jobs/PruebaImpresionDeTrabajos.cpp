@@ -24,6 +24,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPaintEngine>
 #include <QProcess>
 #include <QProgressBar>
@@ -425,6 +426,73 @@ TEST_F(ImpresionDeTrabajos, EnUnDiscoQueSeLlenaSoloCuentanLosPdfEnteros) {
                     .join(QString())
                     .contains(QStringLiteral("501")));
 }
+
+// The program folder on a full disk: each command that has a file to write there stops with
+// the file and the cause, exit 1, and every file of the folder stays byte for byte.
+struct OrdenEnDiscoLleno {
+    const char* caso;
+    QStringList argumentos;
+    const char* archivo; // the file named in the error
+};
+
+class CarpetaLlena : public ImpresionDeTrabajos,
+                     public ::testing::WithParamInterface<OrdenEnDiscoLleno> {
+protected:
+    // The files of the folder by name, with their bytes.
+    static QMap<QString, QByteArray> Contenido(const QString& carpeta) {
+        QMap<QString, QByteArray> archivos;
+        for (const QString& nombre : QDir(carpeta).entryList(QDir::Files | QDir::Hidden)) {
+            archivos.insert(nombre, CarpetaDePrueba::lee(QDir(carpeta).filePath(nombre)));
+        }
+        return archivos;
+    }
+};
+
+TEST_P(CarpetaLlena, LaOrdenFallaYNingunArchivoSePierde) {
+    DiscoPequeno disco(1024);
+    if (!disco.Montado()) {
+        GTEST_SKIP() << qPrintable(disco.PorQueNo());
+    }
+    const QString programa = disco.ruta(QStringLiteral("programa"));
+    QDir().mkpath(programa);
+    for (const QString& nombre : QDir(carpeta.programa()).entryList(QDir::Files)) {
+        QFile::copy(QDir(carpeta.programa()).filePath(nombre), QDir(programa).filePath(nombre));
+    }
+    CarpetaDePrueba::escribe(QDir(programa).filePath(QStringLiteral("ListaRemisiones.txt")),
+                             "Del 7 al 8\r\n");
+    const QByteArray antes = qgetenv("DEREMISIONES_CARPETA");
+    qputenv("DEREMISIONES_CARPETA", programa.toUtf8());
+    const AlSalir restaura([&antes] { qputenv("DEREMISIONES_CARPETA", antes); });
+    const QMap<QString, QByteArray> contenido = Contenido(programa);
+    disco.Llena();
+    const Salida salida = corre(GetParam().argumentos);
+    EXPECT_EQ(salida.codigo, 1) << qPrintable(salida.errores);
+    EXPECT_TRUE(
+        salida.errores.contains(QStringLiteral("No hay espacio en el disco para escribir ") +
+                                QString::fromLatin1(GetParam().archivo)))
+        << qPrintable(salida.errores);
+    EXPECT_EQ(Contenido(programa), contenido);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ordenes, CarpetaLlena,
+    ::testing::Values(
+        // The invoice writes the archive database's default into DeRemisiones.ini.
+        OrdenEnDiscoLleno{"Factura",
+                          {QStringLiteral("factura"), QStringLiteral("--desde"),
+                           QStringLiteral("02/11/2026"), QStringLiteral("--hasta"),
+                           QStringLiteral("03/11/2026"), QStringLiteral("--porcentaje"),
+                           QStringLiteral("10"), QStringLiteral("--serie-factura"),
+                           QStringLiteral("B"), QStringLiteral("--cliente"), QStringLiteral("C1")},
+                          "DeRemisiones.ini"},
+        OrdenEnDiscoLleno{"Tope",
+                          {QStringLiteral("tope"), QStringLiteral("--desde"),
+                           QStringLiteral("02/11/2026"), QStringLiteral("--hasta"),
+                           QStringLiteral("03/11/2026"), QStringLiteral("--tope"),
+                           QStringLiteral("100000"), QStringLiteral("--folio"),
+                           QStringLiteral("1500"), QStringLiteral("--serie"), QStringLiteral("A")},
+                          "ListaRemisiones.txt"}),
+    [](const auto& info) { return std::string(info.param.caso); });
 
 // Without its data sources the engine cannot read the store: the scheduled run says at which
 // note, with which template and why it stopped, exits non-zero and leaves no scratch file.
