@@ -40,7 +40,7 @@ void RastrosDeFactura::buscaNotas() {
     QSqlQuery q = cnn_.consulta(sentencia + QStringLiteral(" ORDER BY r.Id"));
     while (q.next()) {
         idsDeNotas_ << q.value(0).toString();
-        notas_ << q.value(1).toString() + q.value(2).toString();
+        notas_ << q.value(1).toString() + QLatin1Char(' ') + q.value(2).toString();
     }
 }
 
@@ -74,9 +74,13 @@ QString RastrosDeFactura::Texto() const {
                                .arg(e.folio, QString::number(e.id), QString::number(e.partidas)));
     }
     if (!notas_.isEmpty()) {
-        halladas << QStringLiteral("- %1 remisiones copiadas en %2 que siguen sin cancelar: %3")
-                        .arg(QString::number(notas_.size()), resguardo_,
-                             notas_.join(QStringLiteral(", ")));
+        halladas << (notas_.size() == 1
+                         ? QStringLiteral("- 1 remisión copiada en %1 que sigue sin cancelar: %2")
+                               .arg(resguardo_, notas_.first())
+                         : QStringLiteral("- %1 remisiones copiadas en %2 que siguen sin "
+                                          "cancelar: %3")
+                               .arg(QString::number(notas_.size()), resguardo_,
+                                    notas_.join(QStringLiteral(", "))));
     }
     return QStringLiteral("Una factura por remisiones anterior no se terminó de generar y dejó:\r\n"
                           "%1\r\n%2")
