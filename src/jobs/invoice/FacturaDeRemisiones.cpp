@@ -483,13 +483,11 @@ QString FacturaDeRemisiones::RastrosDeOtraFactura(const QString& baseResguardo,
     }
     base_ = principal_.valor(QStringLiteral("SELECT DATABASE()"));
     // Where the invoice tables take transactions a stopped invoice leaves no header behind.
-    const QString facturas = principal(QStringLiteral("facturas")) + QLatin1Char(' ');
     const QStringList sinTransaccion = TablasSinTransaccion(baseResguardo);
     const bool encabezados =
-        std::any_of(sinTransaccion.begin(), sinTransaccion.end(), [&](const QString& t) {
-            return t.startsWith(facturas, Qt::CaseInsensitive) ||
-                   t.startsWith(principal(QStringLiteral("facturasdetalle")) + QLatin1Char(' '),
-                                Qt::CaseInsensitive);
+        std::any_of(sinTransaccion.begin(), sinTransaccion.end(), [this](const QString& t) {
+            return t.startsWith(principal(QStringLiteral("facturas ")), Qt::CaseInsensitive) ||
+                   t.startsWith(principal(QStringLiteral("facturasdetalle ")), Qt::CaseInsensitive);
         });
     RastrosDeFactura rastros(principal_, baseResguardo,
                              deLaSeleccion ? BaseTemporal() + QStringLiteral(".remisiones")
