@@ -431,8 +431,8 @@ TEST_F(ImpresionDeTrabajos, EnUnDiscoQueSeLlenaSoloCuentanLosPdfEnteros) {
 // the file and the cause, exit 1, and every file of the folder stays byte for byte.
 struct OrdenEnDiscoLleno {
     const char* caso;
-    QStringList argumentos;
-    const char* archivo; // the file named in the error
+    QStringList argumentos; // {pdf} stands for a folder of PDF files off the small disk
+    const char* archivo;    // the file named in the error
 };
 
 class CarpetaLlena : public ImpresionDeTrabajos,
@@ -465,7 +465,9 @@ TEST_P(CarpetaLlena, LaOrdenFallaYNingunArchivoSePierde) {
     const AlSalir restaura([&antes] { qputenv("DEREMISIONES_CARPETA", antes); });
     const QMap<QString, QByteArray> contenido = Contenido(programa);
     disco.Llena();
-    const Salida salida = corre(GetParam().argumentos);
+    QStringList argumentos = GetParam().argumentos;
+    argumentos.replaceInStrings(QStringLiteral("{pdf}"), carpeta.ruta(QStringLiteral("pdf")));
+    const Salida salida = corre(argumentos);
     EXPECT_EQ(salida.codigo, 1) << qPrintable(salida.errores);
     EXPECT_TRUE(
         salida.errores.contains(QStringLiteral("No hay espacio en el disco para escribir ") +
@@ -491,7 +493,14 @@ INSTANTIATE_TEST_SUITE_P(
                            QStringLiteral("03/11/2026"), QStringLiteral("--tope"),
                            QStringLiteral("100000"), QStringLiteral("--folio"),
                            QStringLiteral("1500"), QStringLiteral("--serie"), QStringLiteral("A")},
-                          "ListaRemisiones.txt"}),
+                          "ListaRemisiones.txt"},
+        OrdenEnDiscoLleno{
+            "Imprimir",
+            {QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("501"),
+             QStringLiteral("--final"), QStringLiteral("503"), QStringLiteral("--porcentaje"),
+             QStringLiteral("15"), QStringLiteral("--serie"), QStringLiteral("A"),
+             QStringLiteral("--imprimir"), QStringLiteral("--pdf"), QStringLiteral("{pdf}")},
+            "en-uso.lock"}),
     [](const auto& info) { return std::string(info.param.caso); });
 
 // Without its data sources the engine cannot read the store: the scheduled run says at which
