@@ -1,8 +1,8 @@
 #include "hostdata/TemporalDelProceso.h"
 
 #include "hostdata/Proceso.h"
+#include "orvlib/ErrorDeEscritura.h"
 #include "orvlib/ErrorOrvlib.h"
-#include "orvlib/SalidaRevisada.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -65,22 +65,20 @@ QString TemporalDelProceso::Carpeta() {
     Suelta();
     errno = 0;
     if (!QDir().mkpath(raiz)) {
-        throw SalidaRevisada::ErrorDeEscritura(raiz, errno,
-                                               QStringLiteral("No se pudo crear la carpeta"));
+        throw ErrorDeEscritura(raiz, errno, QStringLiteral("No se pudo crear la carpeta"));
     }
     auto dir = std::make_unique<QTemporaryDir>(
         QDir(raiz).filePath(QSysInfo::machineHostName() + QStringLiteral("-XXXXXX")));
     if (!dir->isValid()) {
-        throw SalidaRevisada::ErrorDeEscritura(raiz, 0, dir->errorString());
+        throw ErrorDeEscritura(raiz, 0, dir->errorString());
     }
     // The lock is a file written in the folder: a full disk or a folder the program may not
     // write is said as such.
     auto bloqueo = std::make_unique<QLockFile>(QDir(dir->path()).filePath(kBloqueo));
     if (!bloqueo->tryLock(0)) {
-        throw SalidaRevisada::ErrorDeEscritura(
-            QDir(dir->path()).filePath(kBloqueo),
-            bloqueo->error() == QLockFile::PermissionError ? EACCES : 0,
-            QStringLiteral("No se pudo reservar la carpeta temporal"));
+        throw ErrorDeEscritura(QDir(dir->path()).filePath(kBloqueo),
+                               bloqueo->error() == QLockFile::PermissionError ? EACCES : 0,
+                               QStringLiteral("No se pudo reservar la carpeta temporal"));
     }
     c.dir = std::move(dir);
     c.bloqueo = std::move(bloqueo);

@@ -1,8 +1,8 @@
 #include "orvlib/Conexion.h"
 
+#include "orvlib/ErrorDeEscritura.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/ModoDeSesion.h"
-#include "orvlib/SalidaRevisada.h"
 
 #include <QSqlError>
 #include <atomic>
@@ -35,10 +35,10 @@ void revisaArchivo(const QSqlDatabase& bd, const QSqlError& error) {
     }
     const int numero = numeroDe(error) & 0xFF; // the primary code of an extended one
     if (numero == kSqliteLleno) {
-        throw SalidaRevisada::ErrorDeEscritura(bd.databaseName(), ENOSPC, error.text());
+        throw ErrorDeEscritura(bd.databaseName(), ENOSPC, error.text());
     }
     if (numero == kSqliteSoloLectura) {
-        throw SalidaRevisada::ErrorDeEscritura(bd.databaseName(), EACCES, error.text());
+        throw ErrorDeEscritura(bd.databaseName(), EACCES, error.text());
     }
 }
 

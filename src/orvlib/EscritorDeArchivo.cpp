@@ -31,14 +31,14 @@ EscritorDeArchivo::EscritorDeArchivo(QString ruta)
     CreaCarpetaDe(ruta_);
     errno = 0;
     if (!archivo_.open(QIODevice::WriteOnly)) {
-        throw SalidaRevisada::ErrorDeEscritura(ruta_, errno, archivo_.errorString());
+        throw ErrorDeEscritura(ruta_, errno, archivo_.errorString());
     }
 }
 
 void EscritorDeArchivo::soloParaElDueno() {
     errno = 0;
     if (!archivo_.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        throw SalidaRevisada::ErrorDeEscritura(ruta_, errno, archivo_.errorString());
+        throw ErrorDeEscritura(ruta_, errno, archivo_.errorString());
     }
 }
 
@@ -61,11 +61,11 @@ void EscritorDeArchivo::termina(const Revision& revision) {
     const QString rechazo = revision ? revision(salida_) : QString();
     if (!rechazo.isEmpty()) {
         archivo_.cancelWriting();
-        throw ErrorOrvlib(SalidaRevisada::kNoSeEscribio, rechazo, ruta_);
+        throw ErrorOrvlib(ErrorDeEscritura::kNumero, rechazo, ruta_);
     }
     errno = 0;
     if (!archivo_.commit()) {
-        throw SalidaRevisada::ErrorDeEscritura(ruta_, errno, archivo_.errorString());
+        throw ErrorDeEscritura(ruta_, errno, archivo_.errorString());
     }
 }
 
@@ -81,7 +81,7 @@ void EscritorDeArchivo::Agrega(const QString& ruta, const QByteArray& contenido)
     const bool existia = archivo.exists();
     errno = 0;
     if (!archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        throw SalidaRevisada::ErrorDeEscritura(ruta, errno, archivo.errorString());
+        throw ErrorDeEscritura(ruta, errno, archivo.errorString());
     }
     const qint64 antes = archivo.size();
     errno = 0;
@@ -94,7 +94,7 @@ void EscritorDeArchivo::Agrega(const QString& ruta, const QByteArray& contenido)
         } else if (archivo.size() > antes) {
             archivo.resize(antes);
         }
-        throw SalidaRevisada::ErrorDeEscritura(ruta, numero, texto);
+        throw ErrorDeEscritura(ruta, numero, texto);
     }
 }
 
@@ -102,7 +102,6 @@ void EscritorDeArchivo::CreaCarpetaDe(const QString& ruta) {
     const QString carpeta = QFileInfo(ruta).absolutePath();
     errno = 0;
     if (!QDir().mkpath(carpeta)) {
-        throw SalidaRevisada::ErrorDeEscritura(carpeta, errno,
-                                               QStringLiteral("no se pudo crear la carpeta"));
+        throw ErrorDeEscritura(carpeta, errno, QStringLiteral("no se pudo crear la carpeta"));
     }
 }

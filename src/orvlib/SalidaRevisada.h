@@ -1,6 +1,6 @@
 #pragma once
 
-#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/ErrorDeEscritura.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -18,19 +18,14 @@ public:
 
     bool fallo() const { return falla_.has_value(); }
     // The error of the first failed write; only when fallo().
-    ErrorOrvlib error() const;
+    ErrorDeEscritura error() const;
     // Records a failure found outside a write (the flush, the sync, the rename).
     void anota(int numeroDelSistema, const QString& textoDelSistema);
     qint64 escritos() const { return escritos_; }
     // Up to the last kCola bytes written.
     const QByteArray& cola() const { return cola_; }
 
-    // The error for a failed write of ruta: no space, no permission, else the system's text.
-    static ErrorOrvlib ErrorDeEscritura(const QString& ruta, int numeroDelSistema,
-                                        const QString& textoDelSistema);
-
     static constexpr qsizetype kCola = 1024;
-    static constexpr int kNoSeEscribio = 75;
 
 protected:
     qint64 readData(char* datos, qint64 maximo) override;
