@@ -8,8 +8,9 @@
 
 // Writes one file whole or not at all: the content goes to a scratch file beside it, every write,
 // the flush and the sync to disk are checked, and only then does it take the file's name in one
-// step. On any failure the old file stays byte for byte and ErrorOrvlib names the file and the
-// cause in Spanish ("No hay espacio en el disco para escribir …").
+// step. On any failure the old file stays byte for byte and ErrorDeEscritura names the file and
+// the cause in Spanish ("No hay espacio en el disco para escribir …"); a content the last look
+// refuses is an ErrorOrvlib with that reason.
 class EscritorDeArchivo {
 public:
     // A last look at what was written before it takes the name: the reason to refuse it, or
