@@ -30,13 +30,15 @@ void RastrosDeFactura::Busca(bool encabezados) {
 void RastrosDeFactura::buscaNotas() {
     // A note is copied to the archive only as its invoice is made, and cancelled in the same
     // run: an archived copy of a note still open in the host is an invoice that stopped.
-    QString sentencia =
-        QStringLiteral("SELECT r.Id, r.Serie, r.Factura FROM %1.remisiones a JOIN remisiones r ON "
-                       "r.Id=a.Id WHERE r.Cancelada=0 AND r.Facturada=0")
-            .arg(Sentencias::Nombre(resguardo_));
-    if (!seleccion_.isEmpty()) {
-        sentencia += QStringLiteral(" AND a.Id IN (SELECT Id FROM %1)").arg(seleccion_);
-    }
+    // The selection, when given, leads the join: a few notes looked up in a large archive.
+    const QString desde =
+        seleccion_.isEmpty() ? QStringLiteral("%1.remisiones a").arg(Sentencias::Nombre(resguardo_))
+                             : QStringLiteral("%1 t JOIN %2.remisiones a ON a.Id=t.Id")
+                                   .arg(seleccion_, Sentencias::Nombre(resguardo_));
+    const QString sentencia =
+        QStringLiteral("SELECT r.Id, r.Serie, r.Factura FROM %1 JOIN remisiones r ON r.Id=a.Id "
+                       "WHERE r.Cancelada=0 AND r.Facturada=0")
+            .arg(desde);
     QSqlQuery q = cnn_.consulta(sentencia + QStringLiteral(" ORDER BY r.Id"));
     while (q.next()) {
         idsDeNotas_ << q.value(0).toString();
