@@ -10,6 +10,7 @@
 #include "orvlib/CamposBin.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/EscritorDeArchivo.h"
 #include "printing/AlmacenDePlantillas.h"
 #include "printing/CatalogoDeLaTienda.h"
 #include "printing/MuestraDePlantilla.h"
@@ -25,7 +26,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
@@ -208,11 +208,10 @@ private:
 
 // Writes the file whole or not at all; 1 after saying why it could not.
 int escribeArchivo(const QString& ruta, const QByteArray& bytes) {
-    QSaveFile salida(ruta);
-    if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size() ||
-        !salida.commit()) {
-        escribe(QStringLiteral("No se puede escribir %1: %2").arg(ruta, salida.errorString()),
-                stderr);
+    try {
+        EscritorDeArchivo::Escribe(ruta, bytes);
+    } catch (const ErrorOrvlib& e) {
+        escribe(e.descripcion() + QStringLiteral(" (") + ruta + QLatin1Char(')'), stderr);
         return 1;
     }
     return 0;

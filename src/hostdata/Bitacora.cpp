@@ -2,11 +2,11 @@
 
 #include "hostdata/Proceso.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/Windows1252.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QSysInfo>
 #include <exception>
@@ -56,11 +56,12 @@ void Bitacora::Anota(const QString& trabajo, const QString& parametros, const QS
         campo(resultado)};
     // One write per line in append mode, so lines of processes writing at once never mix.
     const QByteArray linea = Windows1252::codifica(campos.join(QLatin1Char('\t'))) + "\r\n";
-    QFile archivo(Archivo());
-    if (!archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) ||
-        archivo.write(linea) != linea.size()) {
-        qWarning("No se pudo escribir la bitácora %s: %s", qPrintable(Archivo()),
-                 qPrintable(archivo.errorString()));
+    // A line the trail cannot take is said, in Spanish, on the error output; the job it records
+    // is done and stays done.
+    try {
+        EscritorDeArchivo::Agrega(Archivo(), linea);
+    } catch (const ErrorOrvlib& e) {
+        qWarning("%s", qPrintable(e.descripcion()));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "hostdata/Proceso.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/Windows1252.h"
 
 #include <QDir>
@@ -43,21 +44,24 @@ qint16 aDieciseis(int twips) {
     return static_cast<qint16>(std::clamp(twips, -32768, 32767));
 }
 
-// The open file and the number of the record that matches the key (0 when none).
+// The records of the file, read at once; a changed record is written back with the whole file,
+// so a failed write leaves the file as it was.
 class ArchivoDePosiciones {
 public:
     ArchivoDePosiciones()
-        : archivo_(Posiciones::Archivo()) {
-        if (!archivo_.open(QIODevice::ReadWrite)) {
-            throw ErrorOrvlib(75, archivo_.errorString(), archivo_.fileName());
+        : ruta_(Posiciones::Archivo()) {
+        QFile archivo(ruta_);
+        if (archivo.exists()) {
+            if (!archivo.open(QIODevice::ReadOnly)) {
+                throw ErrorOrvlib(75, archivo.errorString(), ruta_);
+            }
+            contenido_ = archivo.readAll();
         }
     }
 
-    qint64 busca(const QString& clave, Registro& encontrado) {
-        const qint64 cuenta = std::llround(static_cast<double>(archivo_.size()) / kLargo);
-        for (qint64 k = 1; k <= cuenta; ++k) {
-            archivo_.seek((k - 1) * kLargo);
-            const Registro r = deBytes(archivo_.read(kLargo));
+    qint64 busca(const QString& clave, Registro& encontrado) const {
+        for (qint64 k = 1; k <= cuenta(); ++k) {
+            const Registro r = deBytes(contenido_.mid((k - 1) * kLargo, kLargo));
             if (r.nombre == clave) {
                 encontrado = r;
                 return k;
@@ -67,16 +71,21 @@ public:
     }
 
     void escribe(qint64 numero, const Registro& r) {
-        const qint64 cuenta = std::llround(static_cast<double>(archivo_.size()) / kLargo);
-        const qint64 k = numero > 0 ? numero : cuenta + 1;
-        archivo_.seek((k - 1) * kLargo);
-        if (archivo_.write(aBytes(r)) != kLargo || !archivo_.flush()) {
-            throw ErrorOrvlib(75, archivo_.errorString(), archivo_.fileName());
+        const qint64 inicio = ((numero > 0 ? numero : cuenta() + 1) - 1) * kLargo;
+        QByteArray nuevo = contenido_;
+        if (nuevo.size() < inicio) {
+            nuevo.append(inicio - nuevo.size(), '\0');
         }
+        nuevo.replace(inicio, kLargo, aBytes(r));
+        EscritorDeArchivo::Escribe(ruta_, nuevo);
+        contenido_ = nuevo;
     }
 
 private:
-    QFile archivo_;
+    qint64 cuenta() const { return std::llround(static_cast<double>(contenido_.size()) / kLargo); }
+
+    QString ruta_;
+    QByteArray contenido_;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "hostdata/TemporalDelProceso.h"
 
 #include "hostdata/Proceso.h"
+#include "orvlib/ErrorDeEscritura.h"
 #include "orvlib/ErrorOrvlib.h"
 
 #include <QDateTime>
@@ -8,6 +9,7 @@
 #include <QLockFile>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -61,18 +63,22 @@ QString TemporalDelProceso::Carpeta() {
         return c.dir->path();
     }
     Suelta();
+    errno = 0;
     if (!QDir().mkpath(raiz)) {
-        throw ErrorOrvlib(76, QStringLiteral("No se pudo crear la carpeta"), raiz);
+        throw ErrorDeEscritura(raiz, errno, QStringLiteral("No se pudo crear la carpeta"));
     }
     auto dir = std::make_unique<QTemporaryDir>(
         QDir(raiz).filePath(QSysInfo::machineHostName() + QStringLiteral("-XXXXXX")));
     if (!dir->isValid()) {
-        throw ErrorOrvlib(75, dir->errorString(), raiz);
+        throw ErrorDeEscritura(raiz, 0, dir->errorString());
     }
+    // The lock is a file written in the folder: a full disk or a folder the program may not
+    // write is said as such.
     auto bloqueo = std::make_unique<QLockFile>(QDir(dir->path()).filePath(kBloqueo));
     if (!bloqueo->tryLock(0)) {
-        throw ErrorOrvlib(75, QStringLiteral("No se pudo reservar la carpeta temporal"),
-                          dir->path());
+        throw ErrorDeEscritura(QDir(dir->path()).filePath(kBloqueo),
+                               bloqueo->error() == QLockFile::PermissionError ? EACCES : 0,
+                               QStringLiteral("No se pudo reservar la carpeta temporal"));
     }
     c.dir = std::move(dir);
     c.bloqueo = std::move(bloqueo);

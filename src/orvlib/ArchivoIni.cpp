@@ -1,12 +1,12 @@
 #include "orvlib/ArchivoIni.h"
 
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/Windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -67,22 +67,16 @@ void ArchivoIni::guarda() const {
     for (const QString& linea : lineas_) {
         texto += linea + finDeLinea_;
     }
-    QDir().mkpath(QFileInfo(ruta_).absolutePath());
-    QSaveFile archivo(ruta_);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        throw ErrorOrvlib(75, archivo.errorString(), ruta_);
-    }
+    EscritorDeArchivo archivo(ruta_);
     // The new content never reaches the disk readable by others.
-    if (acceso_ == Acceso::Privado && !archivo.setPermissions(kSoloElDueno)) {
-        throw ErrorOrvlib(75, archivo.errorString(), ruta_);
+    if (acceso_ == Acceso::Privado) {
+        archivo.soloParaElDueno();
     }
     if (bom_) {
-        archivo.write("\xEF\xBB\xBF");
+        archivo.escribe("\xEF\xBB\xBF");
     }
-    archivo.write(utf8_ ? texto.toUtf8() : Windows1252::codifica(texto));
-    if (!archivo.commit()) {
-        throw ErrorOrvlib(75, archivo.errorString(), ruta_);
-    }
+    archivo.escribe(utf8_ ? texto.toUtf8() : Windows1252::codifica(texto));
+    archivo.termina();
 }
 
 QString ArchivoIni::nombreDeSeccion(const QString& linea) {

@@ -2,10 +2,10 @@
 
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/Sentencias.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -27,12 +27,7 @@ void CamposBin::ExtraeRPT(const QString& archivo, const QString& carpeta) const 
             kNoGuardado,
             QStringLiteral("No se encontró el archivo %1 en %2").arg(archivo, cTablaRpts), archivo);
     }
-    const QString ruta = QDir(carpeta).filePath(archivo);
-    QSaveFile salida(ruta);
-    if (!salida.open(QIODevice::WriteOnly) || salida.write(contenido) != contenido.size() ||
-        !salida.commit()) {
-        throw ErrorOrvlib(75, salida.errorString(), ruta);
-    }
+    EscritorDeArchivo::Escribe(QDir(carpeta).filePath(archivo), contenido);
 }
 
 void CamposBin::GuardaRPT(const QString& archivo, const QByteArray& contenido) const {

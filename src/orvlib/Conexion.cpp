@@ -1,10 +1,12 @@
 #include "orvlib/Conexion.h"
 
+#include "orvlib/ErrorDeEscritura.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/ModoDeSesion.h"
 
 #include <QSqlError>
 #include <atomic>
+#include <cerrno>
 
 namespace {
 
@@ -20,6 +22,24 @@ int numeroDe(const QSqlError& error) {
 [[noreturn]] void lanza(const QSqlError& error, const QString& sentencia) {
     const QString texto = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     throw ErrorOrvlib(numeroDe(error), texto, sentencia);
+}
+
+// SQLite's codes for a file it could not write: the disk full, the file read-only.
+constexpr int kSqliteLleno = 13;
+constexpr int kSqliteSoloLectura = 8;
+
+// A write the auxiliary file could not take is a file error: named with the file and the cause.
+void revisaArchivo(const QSqlDatabase& bd, const QSqlError& error) {
+    if (bd.driverName() != QLatin1String("QSQLITE")) {
+        return;
+    }
+    const int numero = numeroDe(error) & 0xFF; // the primary code of an extended one
+    if (numero == kSqliteLleno) {
+        throw ErrorDeEscritura(bd.databaseName(), ENOSPC, error.text());
+    }
+    if (numero == kSqliteSoloLectura) {
+        throw ErrorDeEscritura(bd.databaseName(), EACCES, error.text());
+    }
 }
 
 } // namespace
@@ -107,6 +127,7 @@ QSqlQuery Conexion::prepara(const QString& sentencia, const QVariantList& valore
         return q.exec();
     }();
     if (!ok) {
+        revisaArchivo(bd(), q.lastError());
         lanza(q.lastError(), sentencia);
     }
     return q;

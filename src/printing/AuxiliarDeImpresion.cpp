@@ -2,6 +2,7 @@
 
 #include "hostdata/Proceso.h"
 #include "hostdata/TemporalDelProceso.h"
+#include "orvlib/ErrorDeEscritura.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/GuionSql.h"
 #include "orvlib/Sentencias.h"
@@ -40,10 +41,13 @@ const QStringList kColumnasCopiadas = {QStringLiteral("clave"),
                                        QStringLiteral("NombreComercial"),
                                        QStringLiteral("Regimen")};
 
-// Runs a step and goes on whatever happens to it.
+// Runs a step and goes on whatever happens to it, but for a file the disk or the folder would
+// not take: that is the cause of what fails next, and goes on to the caller.
 void intenta(const std::function<void()>& paso) {
     try {
         paso();
+    } catch (const ErrorDeEscritura&) {
+        throw;
     } catch (const std::exception&) {
         return;
     }

@@ -1,6 +1,7 @@
 #include "reporteador/Reporteador.h"
 
 #include "orvlib/AlSalir.h"
+#include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/ListasDeValores.h"
 #include "orvlib/Sentencias.h"
 #include "reporteador/ArchivoDePlantilla.h"
@@ -16,13 +17,17 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace {
 
 Reporteador::Presentador& presentador() {
     static Reporteador::Presentador instalado;
     return instalado;
+}
+
+Reporteador::FabricaDeImpresora& fabricaDeImpresora() {
+    static Reporteador::FabricaDeImpresora instalada;
+    return instalada;
 }
 
 QString sinComillas(QString valor) {
@@ -112,33 +117,48 @@ QString rutaLibre(const QString& carpeta, const QString& base, const QString& ex
     return ruta;
 }
 
-// The PDF goes to a scratch file that takes the final name only once every page is written:
-// a failed run leaves no broken file behind.
+// Why a written PDF is not whole: empty, or cut before its closing trailer; empty when whole.
+QString faltaAlPdf(const SalidaRevisada& salida) {
+    if (salida.escritos() == 0) {
+        return QStringLiteral("quedó vacío");
+    }
+    if (!salida.cola().trimmed().endsWith("%%EOF")) {
+        return QStringLiteral("quedó sin su cierre (%%EOF)");
+    }
+    return {};
+}
+
+// The PDF goes to a scratch file that takes the final name only once every page is written,
+// every write has reached the disk and the file ends with its trailer: a PDF that fails any of
+// these is removed, never left behind half made.
 QString enPdf(const TrabajoDeReporte& t, const Plantilla& p,
               const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
     const QString ruta = rutaLibre(t.carpetaDeSalida, nombre, QStringLiteral(".pdf"));
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        throw ErrorDeReporte(
-            ErrorDeReporte::kSalida,
-            QStringLiteral("No se puede escribir %1: %2").arg(ruta, archivo.errorString()));
-    }
-    QPdfWriter pdf(&archivo);
-    pdf.setResolution(1200);
-    pdf.setPageSize(QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setTitle(nombre);
-    pdf.setCreator(QStringLiteral("DeRemisiones"));
-    QPainter pintor;
-    if (!pintor.begin(&pdf)) {
+    try {
+        EscritorDeArchivo archivo(ruta);
+        QPdfWriter pdf(&archivo.dispositivo());
+        pdf.setResolution(1200);
+        pdf.setPageSize(
+            QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setTitle(nombre);
+        pdf.setCreator(QStringLiteral("DeRemisiones"));
+        QPainter pintor;
+        if (!pintor.begin(&pdf)) {
+            throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                                 QStringLiteral("No se puede escribir ") + ruta);
+        }
+        paginasEn(pintor, pdf, paginas, pdf.resolution() / 25.4);
+        const bool terminado = pintor.end();
+        archivo.termina([&](const SalidaRevisada& salida) {
+            const QString falta = terminado ? faltaAlPdf(salida) : QStringLiteral("no se terminó");
+            return falta.isEmpty()
+                       ? falta
+                       : QStringLiteral("El PDF %1 %2").arg(QFileInfo(ruta).fileName(), falta);
+        });
+    } catch (const ErrorOrvlib& e) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                             QStringLiteral("No se puede escribir ") + ruta);
-    }
-    paginasEn(pintor, pdf, paginas, pdf.resolution() / 25.4);
-    if (!pintor.end() || !archivo.commit()) {
-        throw ErrorDeReporte(
-            ErrorDeReporte::kSalida,
-            QStringLiteral("No se pudo terminar %1: %2").arg(ruta, archivo.errorString()));
+                             QStringLiteral("%1 (%2)").arg(e.descripcion(), e.contexto()));
     }
     return ruta;
 }
@@ -157,47 +177,64 @@ QStringList enPng(const TrabajoDeReporte& t, const Plantilla& p,
     for (int i = 0; i < paginas.size(); ++i) {
         const QString ruta =
             carpeta.filePath(QStringLiteral("%1-%2.png").arg(base, QString::number(i + 1)));
-        if (!Pintor::Hoja(paginas[i], QSizeF(p.anchoHoja, p.altoHoja), kPuntosPorMm)
-                 .save(ruta, "PNG")) {
+        try {
+            EscritorDeArchivo archivo(ruta);
+            const bool hecha =
+                Pintor::Hoja(paginas[i], QSizeF(p.anchoHoja, p.altoHoja), kPuntosPorMm)
+                    .save(&archivo.dispositivo(), "PNG");
+            archivo.termina([&](const SalidaRevisada&) {
+                return hecha ? QString()
+                             : QStringLiteral("No se pudo hacer la imagen %1")
+                                   .arg(QFileInfo(ruta).fileName());
+            });
+        } catch (const ErrorOrvlib& e) {
             for (const QString& guardada : std::as_const(rutas)) {
                 QFile::remove(guardada);
             }
             throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                                 QStringLiteral("No se puede escribir ") + ruta);
+                                 QStringLiteral("%1 (%2)").arg(e.descripcion(), e.contexto()));
         }
         rutas << ruta;
     }
     return rutas;
 }
 
-void enImpresora(const TrabajoDeReporte& t, const Plantilla& p,
-                 const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
+std::unique_ptr<QPrinter> impresoraPara(const TrabajoDeReporte& t) {
     QPrinterInfo destino = QPrinterInfo::printerInfo(t.impresora);
     if (destino.isNull()) {
         destino = QPrinterInfo::defaultPrinter();
+    }
+    if (fabricaDeImpresora()) {
+        return fabricaDeImpresora()(destino);
     }
     if (destino.isNull()) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
                              QStringLiteral("No hay impresora disponible"));
     }
-    QPrinter impresora(destino, QPrinter::HighResolution);
-    impresora.setDocName(nombre);
-    impresora.setFullPage(true);
-    impresora.setPageSize(
+    return std::make_unique<QPrinter>(destino, QPrinter::HighResolution);
+}
+
+void enImpresora(const TrabajoDeReporte& t, const Plantilla& p,
+                 const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
+    const std::unique_ptr<QPrinter> impresora = impresoraPara(t);
+    impresora->setDocName(nombre);
+    impresora->setFullPage(true);
+    impresora->setPageSize(
         QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
     if (t.copias > 1) {
-        impresora.setCopyCount(t.copias);
+        impresora->setCopyCount(t.copias);
     }
     QPainter pintor;
-    if (!pintor.begin(&impresora)) {
+    if (!pintor.begin(impresora.get())) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                             QStringLiteral("No se puede imprimir en ") + destino.printerName());
+                             QStringLiteral("No se puede imprimir en ") + impresora->printerName());
     }
-    paginasEn(pintor, impresora, paginas, impresora.resolution() / 25.4);
+    paginasEn(pintor, *impresora, paginas, impresora->resolution() / 25.4);
+    // The printer takes the document at the end: a refusal there is the run's error.
     if (!pintor.end()) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
                              QStringLiteral("La impresora no tomó el documento: ") +
-                                 destino.printerName());
+                                 impresora->printerName());
     }
 }
 
@@ -210,6 +247,10 @@ Reporteador::~Reporteador() = default;
 
 void Reporteador::PonPresentador(Presentador nuevo) {
     presentador() = std::move(nuevo);
+}
+
+void Reporteador::PonFabricaDeImpresora(FabricaDeImpresora fabrica) {
+    fabricaDeImpresora() = std::move(fabrica);
 }
 
 ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {

@@ -4,6 +4,8 @@
 #include "reporteador/OrigenDeDatos.h"
 #include "reporteador/TrabajoDeReporte.h"
 
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QSizeF>
 #include <functional>
 #include <memory>
@@ -27,6 +29,10 @@ public:
     using Presentador = std::function<void(const QString& titulo,
                                            const QVector<PaginaMaquetada>& paginas, QSizeF hojaMm)>;
 
+    // Makes the printer a run prints on, for the system's printer it is given; by default a
+    // QPrinter on it. Tests put a printer of their own here.
+    using FabricaDeImpresora = std::function<std::unique_ptr<QPrinter>(const QPrinterInfo&)>;
+
     Reporteador();
     ~Reporteador();
 
@@ -34,6 +40,8 @@ public:
     const TiemposDeReporte& Tiempos() const { return tiempos_; }
 
     static void PonPresentador(Presentador presentador);
+    // An empty maker puts the default back.
+    static void PonFabricaDeImpresora(FabricaDeImpresora fabrica);
 
 private:
     QVector<DatosDeDocumento> leeDatos(const TrabajoDeReporte& t, const struct Plantilla& p);

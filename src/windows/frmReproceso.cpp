@@ -209,6 +209,11 @@ bool frmReproceso::LeeAjustesDeFactura() {
 void frmReproceso::alActivarPorPrimeraVez() {
     if (cargada_) {
         logica_->PreparaBaseTemporal();
+        const QString rastros = logica_->RastrosDeOtraFactura(BaseResguardo);
+        if (!rastros.isEmpty()) {
+            Dialogos::actual().mensaje(rastros, QStringLiteral("Atención"),
+                                       Dialogos::Icono::Advertencia);
+        }
     }
 }
 

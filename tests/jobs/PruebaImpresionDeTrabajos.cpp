@@ -1,13 +1,16 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "jobs/CandadoDeReimpresion.h"
+#include "orvlib/AlSalir.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/modRPTs.h"
+#include "reporteador/Reporteador.h"
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
+#include "support/DiscoPequeno.h"
 #include "support/Espera.h"
 #include "support/NotasDePrueba.h"
 #include "support/Pdf.h"
@@ -22,6 +25,8 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
+#include <QPaintEngine>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -34,6 +39,30 @@
 namespace {
 
 const QDate kDia(2026, 11, 2);
+
+// The engine of a printer that takes the pages and refuses the document at its end, as a queue
+// that went away while the note was sent.
+class MotorQueNoTermina : public QPaintEngine {
+public:
+    MotorQueNoTermina()
+        : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return false; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawTextItem(const QPointF&, const QTextItem&) override {}
+    Type type() const override { return QPaintEngine::User; }
+};
+
+class ImpresoraQueNoTermina : public QPrinter {
+public:
+    QPaintEngine* paintEngine() const override { return &motor_; }
+
+private:
+    mutable MotorQueNoTermina motor_;
+};
 
 // A store ready to print: templates, data sources, company, and notes over two days.
 class ImpresionDeTrabajos : public TiendaQueImprime {
@@ -405,6 +434,152 @@ TEST_F(ImpresionDeTrabajos, LaOrdenTopeConservaElCandadoMientrasImprime) {
     // The server lets it go with the program's connection.
     EXPECT_TRUE(EsperaHasta([&] { return base.valor(candado).isNull(); }));
 }
+
+// A printer that refuses the document at its end stops the run with the engine's error and the
+// count of the notes printed.
+TEST_F(ImpresionDeTrabajos, UnaImpresoraQueNoTomaElDocumentoDetieneLaCorrida) {
+    Reporteador::PonFabricaDeImpresora(
+        [](const QPrinterInfo&) { return std::make_unique<ImpresoraQueNoTermina>(); });
+    rpt.crpReport.Desvia(ControlDeReporte::Desvio::Ninguno);
+    const AlSalir restaura([] { Reporteador::PonFabricaDeImpresora({}); });
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    aplicaTope(ventana);
+    dialogos.responde(true);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    const QString aviso = dialogos.cajas().last().texto;
+    EXPECT_TRUE(aviso.contains(QStringLiteral("Se imprimieron 0 de 3 remisiones.")))
+        << qPrintable(aviso);
+    EXPECT_TRUE(aviso.contains(QStringLiteral("La impresora no tomó el documento")))
+        << qPrintable(aviso);
+    EXPECT_NE(aviso, QStringLiteral("Remisiones impresas"));
+}
+
+// PDF files on a disk that fills up during the run: the one that fits is whole and counted, the
+// one that does not is gone, and the run says where and why it stopped.
+TEST_F(ImpresionDeTrabajos, EnUnDiscoQueSeLlenaSoloCuentanLosPdfEnteros) {
+    DiscoPequeno disco(2048);
+    if (!disco.Montado()) {
+        GTEST_SKIP() << qPrintable(disco.PorQueNo());
+    }
+    const QString pdf = disco.ruta(QStringLiteral("pdf"));
+    ASSERT_EQ(
+        corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf})).codigo, 0);
+    const QFileInfoList impresos = QDir(pdf).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files);
+    ASSERT_EQ(impresos.size(), 3);
+    qint64 primero = impresos[0].size();
+    for (const QFileInfo& impreso : impresos) {
+        QFile::remove(impreso.filePath());
+    }
+    // Room for the first PDF and half the second.
+    disco.Llena(primero + primero / 2 + 4096);
+    const Salida llena =
+        corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
+    EXPECT_EQ(llena.codigo, 1) << qPrintable(llena.errores);
+    EXPECT_TRUE(llena.errores.contains(QStringLiteral("Se imprimió 1 de 3 remisiones.")))
+        << qPrintable(llena.errores);
+    EXPECT_TRUE(llena.errores.contains(QStringLiteral("No hay espacio en el disco para escribir")))
+        << qPrintable(llena.errores);
+    EXPECT_FALSE(llena.salida.contains(QStringLiteral("Remisiones impresas")));
+    const QStringList quedan = QDir(pdf).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(quedan.size(), 1) << qPrintable(quedan.join(QLatin1Char(' ')));
+    EXPECT_TRUE(quedan[0].endsWith(QStringLiteral(".pdf")));
+    EXPECT_TRUE(PaginasDePdf(QDir(pdf).filePath(quedan[0]))
+                    .join(QString())
+                    .contains(QStringLiteral("501")));
+}
+
+// The program folder on a full disk: each command that has a file to write there stops with
+// the file and the cause, exit 1, and every file of the folder stays byte for byte.
+struct OrdenEnDiscoLleno {
+    const char* caso;
+    QStringList argumentos; // {pdf} stands for a folder of PDF files off the small disk
+    const char* archivo;    // the file named in the error
+    qint64 dejar = 0;       // bytes left free on the disk
+};
+
+class CarpetaLlena : public ImpresionDeTrabajos,
+                     public ::testing::WithParamInterface<OrdenEnDiscoLleno> {
+protected:
+    // The files of the folder by name, with their bytes.
+    static QMap<QString, QByteArray> Contenido(const QString& carpeta) {
+        QMap<QString, QByteArray> archivos;
+        for (const QString& nombre : QDir(carpeta).entryList(QDir::Files | QDir::Hidden)) {
+            archivos.insert(nombre, CarpetaDePrueba::lee(QDir(carpeta).filePath(nombre)));
+        }
+        return archivos;
+    }
+};
+
+TEST_P(CarpetaLlena, LaOrdenFallaYNingunArchivoSePierde) {
+    DiscoPequeno disco(1024);
+    if (!disco.Montado()) {
+        GTEST_SKIP() << qPrintable(disco.PorQueNo());
+    }
+    const QString programa = disco.ruta(QStringLiteral("programa"));
+    QDir().mkpath(programa);
+    for (const QString& nombre : QDir(carpeta.programa()).entryList(QDir::Files)) {
+        QFile::copy(QDir(carpeta.programa()).filePath(nombre), QDir(programa).filePath(nombre));
+    }
+    CarpetaDePrueba::escribe(QDir(programa).filePath(QStringLiteral("ListaRemisiones.txt")),
+                             "Del 7 al 8\r\n");
+    const QByteArray antes = qgetenv("DEREMISIONES_CARPETA");
+    qputenv("DEREMISIONES_CARPETA", programa.toUtf8());
+    const AlSalir restaura([&antes] { qputenv("DEREMISIONES_CARPETA", antes); });
+    const QMap<QString, QByteArray> contenido = Contenido(programa);
+    disco.Llena(GetParam().dejar);
+    QStringList argumentos = GetParam().argumentos;
+    argumentos.replaceInStrings(QStringLiteral("{pdf}"), carpeta.ruta(QStringLiteral("pdf")));
+    const Salida salida = corre(argumentos);
+    EXPECT_EQ(salida.codigo, 1) << qPrintable(salida.errores);
+    EXPECT_TRUE(
+        salida.errores.contains(QStringLiteral("No hay espacio en el disco para escribir ") +
+                                QString::fromLatin1(GetParam().archivo)))
+        << qPrintable(salida.errores);
+    QMap<QString, QByteArray> esperado = contenido;
+    QMap<QString, QByteArray> despues = Contenido(programa);
+    // With room left, the trail takes its line.
+    if (GetParam().dejar > 0) {
+        esperado.remove(QStringLiteral("Bitacora.txt"));
+        despues.remove(QStringLiteral("Bitacora.txt"));
+    }
+    EXPECT_EQ(despues, esperado);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ordenes, CarpetaLlena,
+    ::testing::Values(
+        // The invoice writes the archive database's default into DeRemisiones.ini.
+        OrdenEnDiscoLleno{"Factura",
+                          {QStringLiteral("factura"), QStringLiteral("--desde"),
+                           QStringLiteral("02/11/2026"), QStringLiteral("--hasta"),
+                           QStringLiteral("03/11/2026"), QStringLiteral("--porcentaje"),
+                           QStringLiteral("10"), QStringLiteral("--serie-factura"),
+                           QStringLiteral("B"), QStringLiteral("--cliente"), QStringLiteral("C1")},
+                          "DeRemisiones.ini"},
+        OrdenEnDiscoLleno{"Tope",
+                          {QStringLiteral("tope"), QStringLiteral("--desde"),
+                           QStringLiteral("02/11/2026"), QStringLiteral("--hasta"),
+                           QStringLiteral("03/11/2026"), QStringLiteral("--tope"),
+                           QStringLiteral("100000"), QStringLiteral("--folio"),
+                           QStringLiteral("1500"), QStringLiteral("--serie"), QStringLiteral("A")},
+                          "ListaRemisiones.txt"},
+        OrdenEnDiscoLleno{
+            "Imprimir",
+            {QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("501"),
+             QStringLiteral("--final"), QStringLiteral("503"), QStringLiteral("--porcentaje"),
+             QStringLiteral("15"), QStringLiteral("--serie"), QStringLiteral("A"),
+             QStringLiteral("--imprimir"), QStringLiteral("--pdf"), QStringLiteral("{pdf}")},
+            "en-uso.lock"},
+        OrdenEnDiscoLleno{
+            "ImprimirConPocoEspacio",
+            {QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("501"),
+             QStringLiteral("--final"), QStringLiteral("503"), QStringLiteral("--porcentaje"),
+             QStringLiteral("15"), QStringLiteral("--serie"), QStringLiteral("A"),
+             QStringLiteral("--imprimir"), QStringLiteral("--pdf"), QStringLiteral("{pdf}")},
+            "Auxiliar.MDB",
+            16 * 1024}),
+    [](const auto& info) { return std::string(info.param.caso); });
 
 // Without its data sources the engine cannot read the store: the scheduled run says at which
 // note, with which template and why it stopped, exits non-zero and leaves no scratch file.

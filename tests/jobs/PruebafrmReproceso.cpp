@@ -370,4 +370,41 @@ TEST_F(VentanaDeFactura, LaOrdenFacturaImprimeLosTotalesYCreaLaFactura) {
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());
 }
 
+// What an invoice stopped half-way left (here a note copied to the archive database while still
+// open in the host) is said when the window opens, and a command-line invoice on the same notes
+// refuses with it and writes no header.
+TEST_F(VentanaDeFactura, UnaFacturaQueNoSeTerminoSeAvisaYNoSeRepite) {
+    ajuste("Base de datos de resguardo", resguardo.toUtf8().constData());
+    base.ejecuta(QStringLiteral("INSERT INTO %1.remisiones SELECT * FROM remisiones WHERE Id=1")
+                     .arg(resguardo));
+    {
+        frmReproceso ventana;
+        ASSERT_TRUE(ActivaVentana(&ventana));
+        ASSERT_FALSE(dialogos.cajas().isEmpty());
+        EXPECT_TRUE(dialogos.cajas().first().texto.startsWith(
+            QStringLiteral("Una factura por remisiones anterior no se terminó de generar")))
+            << qPrintable(dialogos.cajas().first().texto);
+        EXPECT_EQ(dialogos.cajas().first().titulo, QStringLiteral("Atención"));
+    }
+    const QString hoy = libKwtm::TextoDeFecha(QDate::currentDate());
+    QProcess programa;
+    programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE),
+                   {QStringLiteral("factura"), QStringLiteral("--desde"), hoy,
+                    QStringLiteral("--hasta"), hoy, QStringLiteral("--porcentaje"),
+                    QStringLiteral("50"), QStringLiteral("--serie-factura"), QStringLiteral("B"),
+                    QStringLiteral("--cliente"), QStringLiteral("C1"),
+                    QStringLiteral("--generar")});
+    ASSERT_TRUE(programa.waitForFinished(30000));
+    const QString errores = QString::fromUtf8(programa.readAllStandardError());
+    EXPECT_EQ(programa.exitCode(), 2) << qPrintable(errores);
+    EXPECT_TRUE(errores.contains(QStringLiteral("1 remisión copiada en %1 que sigue sin "
+                                                "cancelar: A ")
+                                     .arg(resguardo)))
+        << qPrintable(errores);
+    EXPECT_TRUE(errores.contains(QStringLiteral("No se generó otra factura.")))
+        << qPrintable(errores);
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM facturas")).toInt(), 0);
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT SUM(Cancelada) FROM remisiones")).toInt(), 0);
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 #include "orvlib/BasesDD.h"
 #include "orvlib/DeArchivos.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/Formato.h"
 #include "orvlib/ListasDeValores.h"
 #include "orvlib/Sentencias.h"
@@ -12,7 +13,6 @@
 #include "orvlib/libKwtm.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QSqlQuery>
 #include <QStringList>
 #include <limits>
@@ -142,11 +142,7 @@ ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& 
 }
 
 void ReimpresionConTope::escribeLista() const {
-    QSaveFile archivo(archivoLista_);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(lista_) != lista_.size() ||
-        !archivo.commit()) {
-        throw ErrorOrvlib(75, archivo.errorString(), archivoLista_);
-    }
+    EscritorDeArchivo::Escribe(archivoLista_, lista_);
 }
 
 Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& inTickets,
@@ -261,11 +257,7 @@ void ReimpresionConTope::GeneraListaGlobal(const QString& archivoLista,
         }
         inicio = fin + 1;
     }
-    QSaveFile destino(archivoBandera);
-    if (!destino.open(QIODevice::WriteOnly) || destino.write(copia) != copia.size() ||
-        !destino.commit()) {
-        throw ErrorOrvlib(75, destino.errorString(), archivoBandera);
-    }
+    EscritorDeArchivo::Escribe(archivoBandera, copia);
 }
 
 void ReimpresionConTope::LimpiaBanderas(const QString& archivoBandera) {

@@ -1,7 +1,9 @@
 #include "jobs/invoice/FacturaDeRemisiones.h"
 
+#include "hostdata/LargosDeColumnas.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
+#include "jobs/invoice/RastrosDeFactura.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
@@ -281,8 +283,8 @@ qint32 FacturaDeRemisiones::tomaFolio(const DatosDeFactura& datos) {
     return folio;
 }
 
-qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32 folio,
-                                             const PartidasDeFactura::Sumas& sumas) {
+std::pair<QStringList, QVariantList> FacturaDeRemisiones::encabezado(const DatosDeFactura& datos,
+                                                                     qint32 folio) {
     QStringList columnas = {QStringLiteral("Factura"), QStringLiteral("Serie"),
                             QStringLiteral("Cliente"), QStringLiteral("Fecha"),
                             QStringLiteral("Hora"),    QStringLiteral("Vence")};
@@ -323,8 +325,13 @@ qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32
     columnas << QStringLiteral("Subtotal") << QStringLiteral("IVA") << QStringLiteral("Usuario")
              << QStringLiteral("MetodoDePago") << QStringLiteral("ImpuestoAd")
              << QStringLiteral("Descuento") << QStringLiteral("ModoCreacion");
-    valores << sumas.subtotal.TextoSql() << sumas.iva.TextoSql() << QStringLiteral("")
-            << texto(datos.metodoDePago) << sumas.ieps.TextoSql() << QStringLiteral("0") << 16;
+    valores << datos.subtotal.TextoSql() << datos.iva.TextoSql() << QStringLiteral("")
+            << texto(datos.metodoDePago) << datos.ieps.TextoSql() << QStringLiteral("0") << 16;
+    return {columnas, valores};
+}
+
+qint64 FacturaDeRemisiones::agregaEncabezado(const DatosDeFactura& datos, qint32 folio) {
+    const auto [columnas, valores] = encabezado(datos, folio);
     principal_.consulta(
         QStringLiteral("INSERT INTO facturas (%1) VALUES (%2)")
             .arg(columnas.join(QLatin1Char(',')),
@@ -415,6 +422,11 @@ FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& b
     verificaAntesDeFacturar(datos, baseResguardo, partidas);
     const QStringList sinTransaccion = TablasSinTransaccion(baseResguardo);
     base_ = principal_.valor(QStringLiteral("SELECT DATABASE()"));
+    const QString rastros = RastrosDeOtraFactura(baseResguardo, true);
+    if (!rastros.isEmpty()) {
+        throw Rechazo(rastros);
+    }
+    verificaLargos(datos);
     escrito_.clear();
     FacturaCreada creada{datos.serie, 0, 0};
     const auto avanza = [&alAvanzar, &creada](int paso) {
@@ -429,7 +441,7 @@ FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& b
     try {
         creada.folio = tomaFolio(datos);
         avanza(1);
-        creada.id = agregaEncabezado(datos, creada.folio, PartidasDeFactura::Suma(partidas));
+        creada.id = agregaEncabezado(datos, creada.folio);
         avanza(2);
         agregaPartidas(creada.id, partidas);
         avanza(3);
@@ -445,6 +457,47 @@ FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& b
         principal_.bd().rollback();
         throw ErrorOrvlib(e.numero(), queQuedo(sinTransaccion) + e.descripcion(), e.contexto());
     }
+}
+
+QString FacturaDeRemisiones::RastrosDeOtraFactura(const QString& baseResguardo,
+                                                  bool deLaSeleccion) {
+    const QString hay = principal_.valor(
+        QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA=? AND "
+                       "TABLE_NAME='remisiones'"),
+        {baseResguardo});
+    if (hay.toInt() == 0) {
+        return {};
+    }
+    base_ = principal_.valor(QStringLiteral("SELECT DATABASE()"));
+    // Where the invoice tables take transactions a stopped invoice leaves no header behind.
+    const QStringList sinTransaccion = TablasSinTransaccion(baseResguardo);
+    const bool encabezados =
+        std::any_of(sinTransaccion.begin(), sinTransaccion.end(), [this](const QString& t) {
+            return t.startsWith(principal(QStringLiteral("facturas ")), Qt::CaseInsensitive) ||
+                   t.startsWith(principal(QStringLiteral("facturasdetalle ")), Qt::CaseInsensitive);
+        });
+    RastrosDeFactura rastros(principal_, baseResguardo,
+                             deLaSeleccion ? BaseTemporal() + QStringLiteral(".remisiones")
+                                           : QString());
+    rastros.Busca(encabezados);
+    return rastros.Texto();
+}
+
+void FacturaDeRemisiones::verificaLargos(const DatosDeFactura& datos) {
+    const auto [columnas, valores] = encabezado(datos, datos.folioPropuesto);
+    LargosDeColumnas(principal_, QStringLiteral("facturas")).Verifica(columnas, valores);
+    const LargosDeColumnas partidas(principal_, QStringLiteral("facturasdetalle"));
+    for (const QString& columna : {QStringLiteral("Descripcion"), QStringLiteral("Producto")}) {
+        const QString nombre = Sentencias::Nombre(columna);
+        partidas.Verifica(columna,
+                          principal_.valor(QStringLiteral("SELECT %1 FROM %2.remisionesdetalle "
+                                                          "ORDER BY CHAR_LENGTH(%1) DESC LIMIT 1")
+                                               .arg(nombre, BaseTemporal())));
+    }
+    LargosDeColumnas(principal_, QStringLiteral("remisiones"))
+        .Verifica(QStringLiteral("MotivoCancelacion"),
+                  QStringLiteral("REMISION TOMADA EN LA FACTURA ") + datos.serie +
+                      QString::number(datos.folioPropuesto));
 }
 
 QString FacturaDeRemisiones::principal(const QString& tabla) const {

@@ -84,6 +84,11 @@ public:
     FacturaCreada GeneraFactura(const DatosDeFactura& datos, const QString& baseResguardo,
                                 const std::function<void(int paso, qint32 folio)>& alAvanzar = {});
 
+    // What an earlier invoice that did not finish left behind (RastrosDeFactura), with how to
+    // finish or undo it; empty when nothing. deLaSeleccion looks only at the notes of the last
+    // "Aplicar"; without it, at every note in the archive database, as the window opens.
+    QString RastrosDeOtraFactura(const QString& baseResguardo, bool deLaSeleccion = false);
+
     bool QuedoAlgoEscrito() const { return quedoEscrito_; }
     // The tables the invoice writes that do not take transactions, as "base.tabla (MOTOR)".
     QStringList TablasSinTransaccion(const QString& baseResguardo);
@@ -112,12 +117,14 @@ private:
                                  const QVector<PartidaDeFactura>& partidas);
     static void verificaCantidades(const QVector<PartidaDeFactura>& partidas);
     static void verificaTotales(const DatosDeFactura& datos, const PartidasDeFactura::Sumas& sumas);
+    void verificaLargos(const DatosDeFactura& datos);
+    // The header's columns and values, read from the client; nothing is written.
+    std::pair<QStringList, QVariantList> encabezado(const DatosDeFactura& datos, qint32 folio);
     QString principal(const QString& tabla) const;
     void anota(const QString& que, const QString& tabla);
     QString queQuedo(const QStringList& sinTransaccion);
     qint32 tomaFolio(const DatosDeFactura& datos);
-    qint64 agregaEncabezado(const DatosDeFactura& datos, qint32 folio,
-                            const PartidasDeFactura::Sumas& sumas);
+    qint64 agregaEncabezado(const DatosDeFactura& datos, qint32 folio);
     void agregaPartidas(qint64 idFactura, const QVector<PartidaDeFactura>& lineas);
     void cancelaYResguarda(const DatosDeFactura& datos, qint32 folio, qint64 idFactura,
                            const QString& baseResguardo);
