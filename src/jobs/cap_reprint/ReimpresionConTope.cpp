@@ -2,7 +2,7 @@
 
 #include "hostdata/Rechazo.h"
 #include "hostdata/TablasDeTrabajo.h"
-#include "orvlib/BasesDD.h"
+#include "orvlib/Conexion.h"
 #include "orvlib/DeArchivos.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
@@ -15,7 +15,6 @@
 #include <QSaveFile>
 #include <QSqlQuery>
 #include <QStringList>
-#include <limits>
 
 namespace {
 
@@ -105,26 +104,17 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
 ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& hasta,
                                                qint64 folioInicial,
                                                const std::function<void()>& alAvanzar) {
-    // One row per day, ascending; the period's total is the sum of the days', read as the
-    // server's exact decimals.
-    ResultadoDeTope resultado;
-    Recordset rstVtas;
-    BasesDD::AbrirTabla(rstVtas, cnn_,
-                        condicionDelPeriodo(desde, hasta) +
-                            QStringLiteral(" GROUP BY Fecha ORDER BY Fecha"),
-                        QStringLiteral("Fecha,SUM(Subtotal+IVA+ImpuestoAd) AS Total"));
-    totalPeriodo_ = Importe();
-    for (; !rstVtas.fin(); rstVtas.siguiente()) {
-        DiaDeTope dia;
-        dia.fecha = rstVtas.campo(QStringLiteral("Fecha")).toDate();
-        dia.totalReal = Importe::DeVariant(rstVtas.campo(QStringLiteral("Total")));
-        totalPeriodo_ += dia.totalReal;
-        resultado.dias.append(dia);
-    }
-    BasesDD::CierraTabla(rstVtas);
+    ResultadoDeTope resultado = leeDias(desde, hasta);
     folio_ = folioInicial;
     elegidas_.clear();
     lista_.clear();
+    // The period's notes are read once, in day and Id order, and each day takes its own from
+    // the front: one statement for the whole period instead of one or more a day.
+    notas_ =
+        cnn_.consulta(QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,"
+                                     "Serie FROM ") +
+                      condicionDelPeriodo(desde, hasta) + QStringLiteral(" ORDER BY Fecha,Id"));
+    notas_.next();
     for (DiaDeTope& dia : resultado.dias) {
         dia.aImprimir = DelDia(dia.fecha, dia.totalReal, dia.remisiones, dia.numeros);
         ++folio_;
@@ -134,6 +124,26 @@ ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& 
         if (alAvanzar) {
             alAvanzar();
         }
+    }
+    notas_ = QSqlQuery();
+    return resultado;
+}
+
+ResultadoDeTope ReimpresionConTope::leeDias(const QDate& desde, const QDate& hasta) {
+    // One row per day, ascending; the period's total is the sum of the days', read as the
+    // server's exact decimals.
+    ResultadoDeTope resultado;
+    QSqlQuery dias = cnn_.consulta(QStringLiteral("SELECT Fecha,SUM(Subtotal+IVA+ImpuestoAd) AS "
+                                                  "Total FROM ") +
+                                   condicionDelPeriodo(desde, hasta) +
+                                   QStringLiteral(" GROUP BY Fecha ORDER BY Fecha"));
+    totalPeriodo_ = Importe();
+    while (dias.next()) {
+        DiaDeTope dia;
+        dia.fecha = dias.value(0).toDate();
+        dia.totalReal = Importe::DeVariant(dias.value(1));
+        totalPeriodo_ += dia.totalReal;
+        resultado.dias.append(dia);
     }
     return resultado;
 }
@@ -151,32 +161,27 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
     inTickets = 0;
     Importe suma;
     stTickets = QStringLiteral("Del ") + QString::number(folio_);
-    // The day's notes are read in Id order a block at a time, so a day whose share is passed
-    // early does not bring all its notes over.
-    constexpr int kBloque = 500;
     bool pasada = false;
-    qint32 ultimo = std::numeric_limits<qint32>::min();
-    for (int leidas = kBloque; !pasada && leidas == kBloque;) {
-        Recordset notas;
-        BasesDD::AbrirTabla(
-            notas, cnn_,
-            QStringLiteral("remisiones WHERE Cancelada=0 AND Serie=") + Sentencias::Texto(serie_) +
-                QStringLiteral(" AND Fecha='") + libKwtm::FechaSQL(fecha) +
-                QStringLiteral("' AND Id>%1 ORDER BY Id LIMIT %2").arg(ultimo).arg(kBloque),
-            QStringLiteral("Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie"));
-        for (leidas = 0; !notas.fin() && !pasada; notas.siguiente(), ++leidas) {
-            ultimo = notas.campo(QStringLiteral("Id")).toInt();
-            lista_ +=
-                Windows1252::codifica(QString::number(ultimo) + QLatin1Char(',') +
-                                      campoCitado(notas.campo(QStringLiteral("Serie")).toString()) +
-                                      QLatin1Char(',') + QString::number(folio_)) +
-                "\r\n";
-            elegidas_ << ultimo;
-            suma += Importe::DeVariant(notas.campo(QStringLiteral("Total")));
-            ++inTickets;
-            ++folio_;
-            pasada = PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_);
+    // The day's notes are at the front of the period's, in Id order; those after the one that
+    // passes the day's share are skipped, and so are notes of a day the day totals did not
+    // have (made by another workstation between the two reads).
+    while (notas_.isValid() && notas_.value(0).toDate() < fecha) {
+        notas_.next();
+    }
+    for (; notas_.isValid() && notas_.value(0).toDate() == fecha; notas_.next()) {
+        if (pasada) {
+            continue;
         }
+        const qint32 id = notas_.value(1).toInt();
+        lista_ += Windows1252::codifica(QString::number(id) + QLatin1Char(',') +
+                                        campoCitado(notas_.value(3).toString()) + QLatin1Char(',') +
+                                        QString::number(folio_)) +
+                  "\r\n";
+        elegidas_ << id;
+        suma += Importe::DeVariant(notas_.value(2));
+        ++inTickets;
+        ++folio_;
+        pasada = PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_);
     }
     --folio_;
     stTickets += QStringLiteral(" al ") + QString::number(folio_);
@@ -184,24 +189,25 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
 }
 
 void ReimpresionConTope::CompletaImpuestos(const QList<qint32>& ids) {
-    // The four repairs in their order for each batch of notes: a batch's lines are done before
-    // the next batch is touched, as note by note.
+    // The four repairs of a line in one statement: MySQL assigns a single-table UPDATE's
+    // columns left to right, each seeing the ones before, so the additional-tax base feeds its
+    // amount, that amount the IVA base and the base the IVA amount, as four statements in that
+    // order would. Each column is filled only where its rate is above zero and it is zero.
     for (const QString& lista : ListasDeValores::Lotes(ids)) {
-        const QString donde = QStringLiteral("WHERE Id IN (") + lista + QLatin1Char(')');
-        cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseImpuestoAd=TRUNCATE(Cantidad "
-                                    "* PrecioNeto, 2) ") +
-                     donde + QStringLiteral(" AND ImpuestoAd>0 AND BaseImpuestoAd=0"));
-        cnn_.ejecuta(
-            QStringLiteral("UPDATE remisionesdetalle SET "
-                           "ImporteImpuestoAd=TRUNCATE(BaseImpuestoAd * ImpuestoAd / 100, 2) ") +
-            donde + QStringLiteral(" AND ImpuestoAd>0 AND ImporteImpuestoAd=0"));
-        cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseIVA=TRUNCATE(Cantidad * "
-                                    "PrecioNeto + ImporteImpuestoAd, 2) ") +
-                     donde + QStringLiteral(" AND IVA>0 AND BaseIVA=0"));
         cnn_.ejecuta(
             QStringLiteral(
-                "UPDATE remisionesdetalle SET ImporteIVA=TRUNCATE(BaseIVA * IVA / 100, 2) ") +
-            donde + QStringLiteral(" AND IVA>0 AND ImporteIVA=0"));
+                "UPDATE remisionesdetalle SET "
+                "BaseImpuestoAd=IF(ImpuestoAd>0 AND BaseImpuestoAd=0, TRUNCATE(Cantidad * "
+                "PrecioNeto, 2), BaseImpuestoAd), "
+                "ImporteImpuestoAd=IF(ImpuestoAd>0 AND ImporteImpuestoAd=0, "
+                "TRUNCATE(BaseImpuestoAd * ImpuestoAd / 100, 2), ImporteImpuestoAd), "
+                "BaseIVA=IF(IVA>0 AND BaseIVA=0, TRUNCATE(Cantidad * PrecioNeto + "
+                "ImporteImpuestoAd, 2), BaseIVA), "
+                "ImporteIVA=IF(IVA>0 AND ImporteIVA=0, TRUNCATE(BaseIVA * IVA / 100, 2), "
+                "ImporteIVA) WHERE Id IN (") +
+            lista +
+            QStringLiteral(") AND ((ImpuestoAd>0 AND (BaseImpuestoAd=0 OR ImporteImpuestoAd=0)) "
+                           "OR (IVA>0 AND (BaseIVA=0 OR ImporteIVA=0)))"));
     }
 }
 
@@ -211,10 +217,10 @@ void ReimpresionConTope::copiaYNumera(const QList<qint32>& ids, qint32 primerFol
             QStringLiteral("INSERT INTO tmpremisiones SELECT * FROM remisiones WHERE Id IN (") +
             lista + QStringLiteral(") ORDER BY Id"));
     }
-    // The lines of exactly the notes copied.
+    // The lines of exactly the notes copied, in the order the join gives them: the copies are
+    // read by note and line number, and sorting the lines first cost a third of the copy.
     cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT d.* FROM "
-                                "remisionesdetalle d JOIN tmpremisiones t ON t.Id=d.Id ORDER BY "
-                                "d.Id, d.Partida"));
+                                "remisionesdetalle d JOIN tmpremisiones t ON t.Id=d.Id"));
     // Folios run over the days in date order and within a day in Id order: a counter in a
     // session variable, advanced row by row in that order.
     cnn_.ejecuta(QStringLiteral("SET @folio=%1").arg(primerFolio - 1));
