@@ -2,6 +2,7 @@
 
 #include "hostdata/Rechazo.h"
 #include "hostdata/TablasDeTrabajo.h"
+#include "jobs/cap_reprint/CopiaConFolios.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/DeArchivos.h"
 #include "orvlib/ErrorOrvlib.h"
@@ -90,12 +91,13 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
                           .arg(folioInicial)
                           .arg(ultimoFolio));
     }
-    // The chosen notes of the whole period are repaired, copied and renumbered together: the
-    // same rows and values as note by note, in a few statements. The list goes last, whole.
+    // The chosen notes of the whole period are repaired and copied under their folios
+    // together: the same rows and values as note by note, in a few statements. The list goes
+    // last, whole.
     CreaTablasDeTrabajo();
     if (!elegidas_.isEmpty()) {
         CompletaImpuestos(elegidas_);
-        copiaYNumera(elegidas_, static_cast<qint32>(folioInicial));
+        CopiaConFolios(cnn_).Copia(elegidas_, folioInicial);
     }
     escribeLista();
     return resultado;
@@ -209,23 +211,6 @@ void ReimpresionConTope::CompletaImpuestos(const QList<qint32>& ids) {
             QStringLiteral(") AND ((ImpuestoAd>0 AND (BaseImpuestoAd=0 OR ImporteImpuestoAd=0)) "
                            "OR (IVA>0 AND (BaseIVA=0 OR ImporteIVA=0)))"));
     }
-}
-
-void ReimpresionConTope::copiaYNumera(const QList<qint32>& ids, qint32 primerFolio) {
-    for (const QString& lista : ListasDeValores::Lotes(ids)) {
-        cnn_.ejecuta(
-            QStringLiteral("INSERT INTO tmpremisiones SELECT * FROM remisiones WHERE Id IN (") +
-            lista + QStringLiteral(") ORDER BY Id"));
-    }
-    // The lines of exactly the notes copied, in the order the join gives them: the copies are
-    // read by note and line number, and sorting the lines first cost a third of the copy.
-    cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT d.* FROM "
-                                "remisionesdetalle d JOIN tmpremisiones t ON t.Id=d.Id"));
-    // Folios run over the days in date order and within a day in Id order: a counter in a
-    // session variable, advanced row by row in that order.
-    cnn_.ejecuta(QStringLiteral("SET @folio=%1").arg(primerFolio - 1));
-    cnn_.ejecuta(
-        QStringLiteral("UPDATE tmpremisiones SET Factura=(@folio:=@folio+1) ORDER BY Fecha, Id"));
 }
 
 QString ReimpresionConTope::Parametros(const QDate& desde, const QDate& hasta, const QString& serie,

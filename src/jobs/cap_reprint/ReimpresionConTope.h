@@ -85,7 +85,6 @@ private:
     ResultadoDeTope leeDias(const QDate& desde, const QDate& hasta);
     ResultadoDeTope eligeNotas(const QDate& desde, const QDate& hasta, qint64 folioInicial,
                                const std::function<void()>& alAvanzar);
-    void copiaYNumera(const QList<qint32>& ids, qint32 primerFolio);
     void escribeLista() const;
 
     Conexion& cnn_;
