@@ -97,6 +97,27 @@ TEST_F(Tope, ReglaDeAsignacion) {
     }
 }
 
+// A day's real total is the server's sum of its notes, also where the host keeps amounts as
+// floating point or with more than four decimals, whose notes rounded one by one would not add
+// up to it.
+TEST_F(Tope, ElTotalDelDiaEsLaSumaDelServidorConCualquierTipoDeImporte) {
+    for (const char* tipo : {"DECIMAL(18,4)", "DECIMAL(18,6)", "DOUBLE"}) {
+        SCOPED_TRACE(tipo);
+        base.ejecuta(QStringLiteral("DELETE FROM remisiones"));
+        base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle"));
+        base.ejecuta(QStringLiteral("ALTER TABLE remisiones MODIFY Subtotal %1 NOT NULL DEFAULT 0")
+                         .arg(QString::fromLatin1(tipo)));
+        AgregaNotas(base, {{1, kDia1, 10.1}, {2, kDia1, 0}, {3, kDia1, 0}, {4, kDia2, 5}});
+        base.ejecuta(QStringLiteral("UPDATE remisiones SET Subtotal=0.00005 WHERE Id IN (2, 3)"));
+        const QVariant suma = base.valor(
+            QStringLiteral("SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM remisiones WHERE Id<4"));
+        const ResultadoDeTope r = aplica(10000);
+        ASSERT_EQ(r.dias.size(), 2);
+        EXPECT_EQ(r.dias[0].totalReal, Importe::DeVariant(suma));
+        EXPECT_EQ(r.real, r.dias[0].totalReal + Importe::DeDouble(5));
+    }
+}
+
 TEST_F(Tope, UnPeriodoQueSumaCeroTomaTodasSinDividirEntreCero) {
     AgregaNotas(base, {{1, kDia1, 0}, {2, kDia1, 0}, {3, kDia2, 50}, {4, kDia2, -50}});
     const ResultadoDeTope r = aplica(100);

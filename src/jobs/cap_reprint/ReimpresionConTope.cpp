@@ -16,6 +16,7 @@
 #include <QSaveFile>
 #include <QSqlQuery>
 #include <QStringList>
+#include <utility>
 
 namespace {
 
@@ -106,17 +107,13 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
 ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& hasta,
                                                qint64 folioInicial,
                                                const std::function<void()>& alAvanzar) {
-    ResultadoDeTope resultado = leeDias(desde, hasta);
+    // Totals of four decimals or fewer add up here exactly as the server's SUM adds them; the
+    // days of a store whose amounts are floating point or finer are summed by the server.
+    ResultadoDeTope resultado = leeNotas(desde, hasta) ? diasDeLasNotas() : leeDias(desde, hasta);
     folio_ = folioInicial;
     elegidas_.clear();
     lista_.clear();
-    // The period's notes are read once, in day and Id order, and each day takes its own from
-    // the front: one statement for the whole period instead of one or more a day.
-    notas_ =
-        cnn_.consulta(QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,"
-                                     "Serie FROM ") +
-                      condicionDelPeriodo(desde, hasta) + QStringLiteral(" ORDER BY Fecha,Id"));
-    notas_.next();
+    siguiente_ = 0;
     for (DiaDeTope& dia : resultado.dias) {
         dia.aImprimir = DelDia(dia.fecha, dia.totalReal, dia.remisiones, dia.numeros);
         ++folio_;
@@ -127,8 +124,47 @@ ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& 
             alAvanzar();
         }
     }
-    notas_ = QSqlQuery();
+    notas_.clear();
     return resultado;
+}
+
+bool ReimpresionConTope::leeNotas(const QDate& desde, const QDate& hasta) {
+    // The period's notes, read once in day and Id order: one statement for the whole period,
+    // from which each day takes its own.
+    notas_.clear();
+    bool exactas = true;
+    QSqlQuery notas = cnn_.consulta(
+        QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie FROM ") +
+        condicionDelPeriodo(desde, hasta) + QStringLiteral(" ORDER BY Fecha,Id"));
+    while (notas.next()) {
+        const QVariant total = notas.value(2);
+        exactas = exactas && esExacto(total);
+        notas_.append({notas.value(0).toDate(), notas.value(1).toInt(), Importe::DeVariant(total),
+                       notas.value(3).toString()});
+    }
+    return exactas;
+}
+
+ResultadoDeTope ReimpresionConTope::diasDeLasNotas() {
+    ResultadoDeTope resultado;
+    totalPeriodo_ = Importe();
+    for (const NotaDelPeriodo& nota : std::as_const(notas_)) {
+        if (resultado.dias.isEmpty() || resultado.dias.last().fecha != nota.fecha) {
+            resultado.dias.append(DiaDeTope{nota.fecha, {}, {}, 0, {}});
+        }
+        resultado.dias.last().totalReal += nota.total;
+        totalPeriodo_ += nota.total;
+    }
+    return resultado;
+}
+
+bool ReimpresionConTope::esExacto(const QVariant& total) {
+    if (total.typeId() == QMetaType::Double || total.typeId() == QMetaType::Float) {
+        return false;
+    }
+    const QString texto = total.toString();
+    const qsizetype punto = texto.indexOf(QLatin1Char('.'));
+    return punto < 0 || texto.size() - punto - 1 <= 4;
 }
 
 ResultadoDeTope ReimpresionConTope::leeDias(const QDate& desde, const QDate& hasta) {
@@ -163,24 +199,24 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
     inTickets = 0;
     Importe suma;
     stTickets = QStringLiteral("Del ") + QString::number(folio_);
-    bool pasada = false;
-    // The day's notes are at the front of the period's, in Id order; those after the one that
-    // passes the day's share are skipped, and so are notes of a day the day totals did not
+    // The day's notes come next in the period's, in Id order; those after the one that passes
+    // the day's share are skipped, and so are notes of a day the server's day totals did not
     // have (made by another workstation between the two reads).
-    while (notas_.isValid() && notas_.value(0).toDate() < fecha) {
-        notas_.next();
+    while (siguiente_ < notas_.size() && notas_[siguiente_].fecha < fecha) {
+        ++siguiente_;
     }
-    for (; notas_.isValid() && notas_.value(0).toDate() == fecha; notas_.next()) {
+    bool pasada = false;
+    for (; siguiente_ < notas_.size() && notas_[siguiente_].fecha == fecha; ++siguiente_) {
         if (pasada) {
             continue;
         }
-        const qint32 id = notas_.value(1).toInt();
-        lista_ += Windows1252::codifica(QString::number(id) + QLatin1Char(',') +
-                                        campoCitado(notas_.value(3).toString()) + QLatin1Char(',') +
+        const NotaDelPeriodo& nota = notas_[siguiente_];
+        lista_ += Windows1252::codifica(QString::number(nota.id) + QLatin1Char(',') +
+                                        campoCitado(nota.serie) + QLatin1Char(',') +
                                         QString::number(folio_)) +
                   "\r\n";
-        elegidas_ << id;
-        suma += Importe::DeVariant(notas_.value(2));
+        elegidas_ << nota.id;
+        suma += nota.total;
         ++inTickets;
         ++folio_;
         pasada = PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_);

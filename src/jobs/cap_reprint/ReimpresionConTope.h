@@ -5,8 +5,8 @@
 #include <QByteArray>
 #include <QDate>
 #include <QList>
-#include <QSqlQuery>
 #include <QString>
+#include <QVariant>
 #include <QVector>
 #include <functional>
 
@@ -54,7 +54,7 @@ public:
     static void ValidaEntrada(const QDate& desde, const QDate& hasta, Importe tope,
                               qint64 folioInicial);
 
-    // Chooses the notes of one day from the front of the period's notes, read by Aplica in day
+    // Chooses the notes of one day from the next of the period's notes, read by Aplica in day
     // and Id order, and adds their lines to the list, which Aplica then repairs, copies and
     // writes with the rest; returns their total. On return the folio counter holds the last
     // folio given.
@@ -82,7 +82,11 @@ public:
 
 private:
     QString condicionDelPeriodo(const QDate& desde, const QDate& hasta) const;
+    // Reads the period's notes; whether every total is exact to four decimals.
+    bool leeNotas(const QDate& desde, const QDate& hasta);
+    ResultadoDeTope diasDeLasNotas();
     ResultadoDeTope leeDias(const QDate& desde, const QDate& hasta);
+    static bool esExacto(const QVariant& total);
     ResultadoDeTope eligeNotas(const QDate& desde, const QDate& hasta, qint64 folioInicial,
                                const std::function<void()>& alAvanzar);
     void escribeLista() const;
@@ -95,5 +99,12 @@ private:
     Importe totalPeriodo_;
     qint64 folio_ = 0;
     QList<qint32> elegidas_;
-    QSqlQuery notas_;
+    struct NotaDelPeriodo {
+        QDate fecha;
+        qint32 id = 0;
+        Importe total;
+        QString serie;
+    };
+    QVector<NotaDelPeriodo> notas_;
+    qsizetype siguiente_ = 0;
 };
