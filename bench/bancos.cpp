@@ -8,6 +8,9 @@
 //   bancos porcentaje  "&Comprobar" over the 10,000 notes of one series
 //   bancos factura     "Aplicar" + "Generar factura" over 10,000 notes
 //   bancos impresion   200 notes printed to PDF, notes per second and time by step
+//
+// The cap benchmarks also print the processor time of the program and of the server, and a
+// fingerprint of what the run left for comparing two builds.
 
 #include "hostdata/Proceso.h"
 #include "hostdata/TablasDeTrabajo.h"
@@ -33,7 +36,9 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -55,6 +60,11 @@ qint64 cifra(Conexion& cnn, const QString& sentencia) {
 // fastest nor the slowest run says what a store will see.
 constexpr int kVeces = 3;
 
+double medianaDe(std::vector<double> valores) {
+    std::sort(valores.begin(), valores.end());
+    return valores[valores.size() / 2];
+}
+
 double mediana(const std::function<void()>& preparar, const std::function<void()>& medir) {
     std::vector<double> tiempos;
     for (int i = 0; i < kVeces; ++i) {
@@ -64,8 +74,7 @@ double mediana(const std::function<void()>& preparar, const std::function<void()
         medir();
         tiempos.push_back(reloj.nsecsElapsed() / 1e9);
     }
-    std::sort(tiempos.begin(), tiempos.end());
-    return tiempos[tiempos.size() / 2];
+    return medianaDe(tiempos);
 }
 
 // A program folder, data sources and a store of the given size in the database "banco".
@@ -164,6 +173,39 @@ void informa(const char* nombre, double segundos, double cota, const QString& ex
                 cota, segundos / cota, qPrintable(extra));
 }
 
+// Processor time of this process and of the server's, which a shared machine does not
+// inflate the way it inflates the elapsed time: what the job costs, not how long it waited.
+class TiempoDeCpu {
+public:
+    explicit TiempoDeCpu(Conexion& cnn)
+        : servidor_(QStringLiteral("/proc/%1/stat").arg(pidDelServidor(cnn))) {}
+
+    double cliente() const {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return t.tv_sec + t.tv_nsec / 1e9;
+    }
+    double servidor() const {
+        QFile f(servidor_);
+        if (!f.open(QIODevice::ReadOnly)) {
+            return 0;
+        }
+        // Fields 14 and 15, user and system time in clock ticks, after the name in brackets.
+        const QByteArray texto = f.readAll();
+        const QList<QByteArray> campos = texto.mid(texto.lastIndexOf(')') + 2).split(' ');
+        return (campos.value(11).toDouble() + campos.value(12).toDouble()) /
+               static_cast<double>(sysconf(_SC_CLK_TCK));
+    }
+
+private:
+    static QString pidDelServidor(Conexion& cnn) {
+        QFile f(cnn.valor(QStringLiteral("SELECT @@pid_file")));
+        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).trimmed() : QString();
+    }
+
+    QString servidor_;
+};
+
 // What a cap run leaves, in a few characters, so that a faster build can be checked against a
 // slower one on the same store: the list file's digest and the server's checksums of the
 // copies and of the host's lines, which the repairs change.
@@ -204,6 +246,9 @@ int tope(const char* titulo, int dias, int notas, const std::function<double(dou
     const QDate desde(2026, 11, 1);
     ResultadoDeTope r;
     qint64 sentencias = 0;
+    const TiempoDeCpu cpu(banco.cnn);
+    std::vector<double> cliente;
+    std::vector<double> servidor;
     const double segundos = mediana(
         [&banco] {
             banco.cnn.ejecuta(QStringLiteral(
@@ -213,20 +258,27 @@ int tope(const char* titulo, int dias, int notas, const std::function<double(dou
         },
         [&] {
             const qint64 antes = banco.sentencias();
+            const double clienteAntes = cpu.cliente();
+            const double servidorAntes = cpu.servidor();
             r = trabajo.Aplica(desde, desde.addDays(dias - 1), QStringLiteral("A"),
                                Importe::DeDouble(tope), 1);
+            cliente.push_back(cpu.cliente() - clienteAntes);
+            servidor.push_back(cpu.servidor() - servidorAntes);
             sentencias = banco.sentencias() - antes;
         });
     const QString huella = huellaDeTope(banco.cnn, lista);
     const double cota = banco.cota(QStringLiteral("Id IN (SELECT Id FROM tmpremisiones)"));
     informa(titulo, segundos, cota,
             QStringLiteral("\n  %1 remisiones elegidas, %2 sentencias (%3 por día); carga de la "
-                           "tienda %4 s\n  huella del resultado: %5")
+                           "tienda %4 s\n  procesador: programa %6 s, servidor %7 s\n  huella "
+                           "del resultado: %5")
                 .arg(r.remisiones)
                 .arg(sentencias)
                 .arg(static_cast<double>(sentencias) / r.dias.size(), 0, 'f', 1)
                 .arg(segundosDeCarga, 0, 'f', 1)
-                .arg(huella));
+                .arg(huella)
+                .arg(medianaDe(cliente), 0, 'f', 3)
+                .arg(medianaDe(servidor), 0, 'f', 3));
     return 0;
 }
 
