@@ -15,9 +15,10 @@ void CopiaConFolios::Copia(const QList<qint32>& ids, qint64 primerFolio) {
     // the copies afterwards rewrote every copy and its folio index, as long as the day totals.
     const QString tabla = QString::fromLatin1(kTablaDeFolios);
     cnn_.ejecuta(QStringLiteral("DROP TABLE IF EXISTS ") + tabla);
+    // The server's default engine: a MEMORY table would be full past max_heap_table_size
+    // (16 MB by default), some 300,000 notes.
     cnn_.ejecuta(QStringLiteral("CREATE TABLE ") + tabla +
-                 QStringLiteral(" (Id INT NOT NULL PRIMARY KEY, Folio INT NOT NULL) "
-                                "ENGINE=MEMORY"));
+                 QStringLiteral(" (Id INT NOT NULL PRIMARY KEY, Folio INT NOT NULL)"));
     const AlSalir borra(
         [this, tabla] { cnn_.ejecuta(QStringLiteral("DROP TABLE IF EXISTS ") + tabla); });
     llenaFolios(ids, primerFolio);

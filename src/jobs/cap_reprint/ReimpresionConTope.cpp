@@ -162,8 +162,17 @@ bool ReimpresionConTope::esExacto(const QVariant& total) {
     if (total.typeId() == QMetaType::Double || total.typeId() == QMetaType::Float) {
         return false;
     }
+    // Plain decimal digits, a sign and at most four decimals: no exponent, no finer fraction.
     const QString texto = total.toString();
-    const qsizetype punto = texto.indexOf(QLatin1Char('.'));
+    qsizetype punto = -1;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        if (c == QLatin1Char('.') && punto < 0) {
+            punto = i;
+        } else if (!c.isDigit() && !(c == QLatin1Char('-') && i == 0)) {
+            return false;
+        }
+    }
     return punto < 0 || texto.size() - punto - 1 <= 4;
 }
 
