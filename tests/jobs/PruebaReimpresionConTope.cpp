@@ -98,6 +98,27 @@ TEST_F(Tope, ReglaDeAsignacion) {
     }
 }
 
+// A day's real total is the server's sum of its notes, also where the host keeps amounts as
+// floating point or with more than four decimals, whose notes rounded one by one would not add
+// up to it.
+TEST_F(Tope, ElTotalDelDiaEsLaSumaDelServidorConCualquierTipoDeImporte) {
+    for (const char* tipo : {"DECIMAL(18,4)", "DECIMAL(18,6)", "DOUBLE"}) {
+        SCOPED_TRACE(tipo);
+        base.ejecuta(QStringLiteral("DELETE FROM remisiones"));
+        base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle"));
+        base.ejecuta(QStringLiteral("ALTER TABLE remisiones MODIFY Subtotal %1 NOT NULL DEFAULT 0")
+                         .arg(QString::fromLatin1(tipo)));
+        AgregaNotas(base, {{1, kDia1, 10.1}, {2, kDia1, 0}, {3, kDia1, 0}, {4, kDia2, 5}});
+        base.ejecuta(QStringLiteral("UPDATE remisiones SET Subtotal=0.00005 WHERE Id IN (2, 3)"));
+        const QVariant suma = base.valor(
+            QStringLiteral("SELECT SUM(Subtotal+IVA+ImpuestoAd) FROM remisiones WHERE Id<4"));
+        const ResultadoDeTope r = aplica(10000);
+        ASSERT_EQ(r.dias.size(), 2);
+        EXPECT_EQ(r.dias[0].totalReal, Importe::DeVariant(suma));
+        EXPECT_EQ(r.real, r.dias[0].totalReal + Importe::DeDouble(5));
+    }
+}
+
 TEST_F(Tope, UnPeriodoQueSumaCeroTomaTodasSinDividirEntreCero) {
     AgregaNotas(base, {{1, kDia1, 0}, {2, kDia1, 0}, {3, kDia2, 50}, {4, kDia2, -50}});
     const ResultadoDeTope r = aplica(100);
@@ -140,6 +161,30 @@ TEST_F(Tope, DiasEnOrdenFoliosConsecutivosYSoloLaSerieSinCanceladas) {
 // The copies' folios must fit the folio column: a first folio whose last copy would pass
 // 2,147,483,647 is refused before anything changes, as are inputs that cannot be used; one
 // that ends exactly there is taken.
+// A note entered late under an earlier day has a larger Id than the next day's notes: folios
+// follow the days first, each copy gets the folio its list line says, and each keeps its lines.
+TEST_F(Tope, FoliosPorDiaAunqueLosIdsNoSiganLasFechas) {
+    PartidaDePrueba dos;
+    dos.cantidad = 2;
+    dos.precio = 10;
+    AgregaNotas(base, {{30, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 0, {dos, dos}},
+                       {3, kDia2, 100},
+                       {4, kDia2, 100},
+                       {31, kDia1, 100}});
+    const ResultadoDeTope r = aplica(10000, 1500);
+    EXPECT_EQ(r.dias[0].numeros, QStringLiteral("Del 1500 al 1501"));
+    EXPECT_EQ(r.dias[1].numeros, QStringLiteral("Del 1502 al 1503"));
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT GROUP_CONCAT(Id, ':', Factura ORDER BY Id) FROM "
+                                        "tmpremisiones"))
+                  .toString(),
+              QStringLiteral("3:1502,4:1503,30:1500,31:1501"));
+    EXPECT_EQ(CarpetaDePrueba::lee(lista), QByteArray("30,\"A\",1500\r\n31,\"A\",1501\r\n"
+                                                      "3,\"A\",1502\r\n4,\"A\",1503\r\n"));
+    EXPECT_EQ(
+        base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisionesdetalle WHERE Id=30")).toInt(),
+        2);
+}
+
 TEST_F(Tope, EntradasYFoliosQueNoCabenSeRechazanSinCambiarNada) {
     PartidaDePrueba sinBase;
     sinBase.precio = 100;
@@ -188,6 +233,7 @@ TEST_F(Tope, UnaCorridaQueFallaConservaLaListaAnterior) {
     base.ejecuta(QStringLiteral("RENAME TABLE remisionesdetalle_aparte TO remisionesdetalle"));
     EXPECT_EQ(CarpetaDePrueba::lee(lista), listaAntes);
     EXPECT_EQ(QDir(carpeta.programa()).entryList(QDir::Files), QStringList{"ListaRemisiones.txt"});
+    EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpfoliostope'")).isValid());
 }
 
 TEST_F(Tope, ListaConLaSerieCitadaYNingunaSinNotas) {
@@ -263,6 +309,8 @@ TEST_F(Tope, LasTablasDeTrabajoCopianLaEstructuraDelHost) {
     base.ejecuta(QStringLiteral("ALTER TABLE remisiones ADD COLUMN remisionesPrevias INT NOT NULL "
                                 "DEFAULT 0 COMMENT 'de remisiones' AFTER Serie, ADD KEY "
                                 "remisiones_Cliente (Cliente, remisionesPrevias)"));
+    base.ejecuta(QStringLiteral("ALTER TABLE remisiones ADD COLUMN `Group` VARCHAR(10) NOT NULL "
+                                "DEFAULT 'G'"));
     base.ejecuta(
         QStringLiteral("ALTER TABLE remisionesdetalle COMMENT 'partidas de remisionesdetalle'"));
     trabajo.CreaTablasDeTrabajo();
@@ -281,7 +329,13 @@ TEST_F(Tope, LasTablasDeTrabajoCopianLaEstructuraDelHost) {
                   .toString(),
               QStringLiteral("partidas de remisionesdetalle"));
     AgregaNotas(base, {{1, kDia1, 100}});
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET remisionesPrevias=7, `Group`='X'"));
     EXPECT_EQ(aplica(1000).remisiones, 1);
+    // The copy is the host's row, column by column, with the new folio.
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT CONCAT(Id, ' ', remisionesPrevias, ' ', `Group`, "
+                                        "' ', Factura, ' ', Subtotal) FROM tmpremisiones"))
+                  .toString(),
+              QStringLiteral("1 7 X 1500 100.0000"));
     trabajo.BorraTablasDeTrabajo();
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }

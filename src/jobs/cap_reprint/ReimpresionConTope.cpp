@@ -2,7 +2,8 @@
 
 #include "hostdata/Rechazo.h"
 #include "hostdata/TablasDeTrabajo.h"
-#include "orvlib/BasesDD.h"
+#include "jobs/cap_reprint/CopiaConFolios.h"
+#include "orvlib/Conexion.h"
 #include "orvlib/DeArchivos.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/EscritorDeArchivo.h"
@@ -15,7 +16,7 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <QStringList>
-#include <limits>
+#include <utility>
 
 namespace {
 
@@ -91,8 +92,9 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
                           .arg(folioInicial)
                           .arg(ultimoFolio));
     }
-    // The chosen notes of the whole period are repaired, copied and renumbered together: the
-    // same rows and values as note by note, in a few statements. The list goes last, whole.
+    // The chosen notes of the whole period are repaired and copied under their folios
+    // together: the same rows and values as note by note, in a few statements. The list goes
+    // last, whole.
     CreaTablasDeTrabajo();
     if (elegidas_.isEmpty()) {
         // No notes, no list: an earlier run's list must not stand for this one.
@@ -100,7 +102,7 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
         return resultado;
     }
     CompletaImpuestos(elegidas_);
-    copiaYNumera(elegidas_, static_cast<qint32>(folioInicial));
+    CopiaConFolios(cnn_).Copia(elegidas_, folioInicial);
     escribeLista();
     return resultado;
 }
@@ -108,26 +110,13 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
 ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& hasta,
                                                qint64 folioInicial,
                                                const std::function<void()>& alAvanzar) {
-    // One row per day, ascending; the period's total is the sum of the days', read as the
-    // server's exact decimals.
-    ResultadoDeTope resultado;
-    Recordset rstVtas;
-    BasesDD::AbrirTabla(rstVtas, cnn_,
-                        condicionDelPeriodo(desde, hasta) +
-                            QStringLiteral(" GROUP BY Fecha ORDER BY Fecha"),
-                        QStringLiteral("Fecha,SUM(Subtotal+IVA+ImpuestoAd) AS Total"));
-    totalPeriodo_ = Importe();
-    for (; !rstVtas.fin(); rstVtas.siguiente()) {
-        DiaDeTope dia;
-        dia.fecha = rstVtas.campo(QStringLiteral("Fecha")).toDate();
-        dia.totalReal = Importe::DeVariant(rstVtas.campo(QStringLiteral("Total")));
-        totalPeriodo_ += dia.totalReal;
-        resultado.dias.append(dia);
-    }
-    BasesDD::CierraTabla(rstVtas);
+    // Totals of four decimals or fewer add up here exactly as the server's SUM adds them; the
+    // days of a store whose amounts are floating point or finer are summed by the server.
+    ResultadoDeTope resultado = leeNotas(desde, hasta) ? diasDeLasNotas() : leeDias(desde, hasta);
     folio_ = folioInicial;
     elegidas_.clear();
     lista_.clear();
+    siguiente_ = 0;
     for (DiaDeTope& dia : resultado.dias) {
         dia.aImprimir = DelDia(dia.fecha, dia.totalReal, dia.remisiones, dia.numeros);
         ++folio_;
@@ -137,6 +126,74 @@ ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& 
         if (alAvanzar) {
             alAvanzar();
         }
+    }
+    notas_.clear();
+    return resultado;
+}
+
+bool ReimpresionConTope::leeNotas(const QDate& desde, const QDate& hasta) {
+    // The period's notes, read once in day and Id order: one statement for the whole period,
+    // from which each day takes its own.
+    notas_.clear();
+    bool exactas = true;
+    QSqlQuery notas = cnn_.consulta(
+        QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie FROM ") +
+        condicionDelPeriodo(desde, hasta) + QStringLiteral(" ORDER BY Fecha,Id"));
+    while (notas.next()) {
+        const QVariant total = notas.value(2);
+        exactas = exactas && esExacto(total);
+        notas_.append({notas.value(0).toDate(), notas.value(1).toInt(), Importe::DeVariant(total),
+                       notas.value(3).toString()});
+    }
+    return exactas;
+}
+
+ResultadoDeTope ReimpresionConTope::diasDeLasNotas() {
+    ResultadoDeTope resultado;
+    totalPeriodo_ = Importe();
+    for (const NotaDelPeriodo& nota : std::as_const(notas_)) {
+        if (resultado.dias.isEmpty() || resultado.dias.last().fecha != nota.fecha) {
+            resultado.dias.append(DiaDeTope{nota.fecha, {}, {}, 0, {}});
+        }
+        resultado.dias.last().totalReal += nota.total;
+        totalPeriodo_ += nota.total;
+    }
+    return resultado;
+}
+
+bool ReimpresionConTope::esExacto(const QVariant& total) {
+    if (total.typeId() == QMetaType::Double || total.typeId() == QMetaType::Float) {
+        return false;
+    }
+    // Plain decimal digits, a sign and at most four decimals: no exponent, no finer fraction.
+    const QString texto = total.toString();
+    qsizetype punto = -1;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        if (c == QLatin1Char('.') && punto < 0) {
+            punto = i;
+        } else if (!c.isDigit() && !(c == QLatin1Char('-') && i == 0)) {
+            return false;
+        }
+    }
+    return punto < 0 || texto.size() - punto - 1 <= 4;
+}
+
+ResultadoDeTope ReimpresionConTope::leeDias(const QDate& desde, const QDate& hasta) {
+    // One row per day, ascending; the period's total is the sum of the days', read as the
+    // server's exact decimals.
+    ResultadoDeTope resultado;
+    QSqlQuery dias = cnn_.consulta(QStringLiteral("SELECT Fecha,SUM(Subtotal+IVA+ImpuestoAd) AS "
+                                                  "Total FROM ") +
+                                   condicionDelPeriodo(desde, hasta) +
+                                   QStringLiteral(" GROUP BY Fecha ORDER BY Fecha"));
+    totalPeriodo_ = Importe();
+    while (dias.next()) {
+        DiaDeTope dia;
+        dia.fecha = dias.value(0).toDate();
+        dia.totalReal = Importe::DeVariant(dias.value(1));
+        totalPeriodo_ += dia.totalReal;
+        resultado.dias.append(dia);
     }
     return resultado;
 }
@@ -150,32 +207,27 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
     inTickets = 0;
     Importe suma;
     stTickets = QStringLiteral("Del ") + QString::number(folio_);
-    // The day's notes are read in Id order a block at a time, so a day whose share is passed
-    // early does not bring all its notes over.
-    constexpr int kBloque = 500;
+    // The day's notes come next in the period's, in Id order; those after the one that passes
+    // the day's share are skipped, and so are notes of a day the server's day totals did not
+    // have (made by another workstation between the two reads).
+    while (siguiente_ < notas_.size() && notas_[siguiente_].fecha < fecha) {
+        ++siguiente_;
+    }
     bool pasada = false;
-    qint32 ultimo = std::numeric_limits<qint32>::min();
-    for (int leidas = kBloque; !pasada && leidas == kBloque;) {
-        Recordset notas;
-        BasesDD::AbrirTabla(
-            notas, cnn_,
-            QStringLiteral("remisiones WHERE Cancelada=0 AND Serie=") + Sentencias::Texto(serie_) +
-                QStringLiteral(" AND Fecha='") + libKwtm::FechaSQL(fecha) +
-                QStringLiteral("' AND Id>%1 ORDER BY Id LIMIT %2").arg(ultimo).arg(kBloque),
-            QStringLiteral("Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie"));
-        for (leidas = 0; !notas.fin() && !pasada; notas.siguiente(), ++leidas) {
-            ultimo = notas.campo(QStringLiteral("Id")).toInt();
-            lista_ +=
-                Windows1252::codifica(QString::number(ultimo) + QLatin1Char(',') +
-                                      campoCitado(notas.campo(QStringLiteral("Serie")).toString()) +
-                                      QLatin1Char(',') + QString::number(folio_)) +
-                "\r\n";
-            elegidas_ << ultimo;
-            suma += Importe::DeVariant(notas.campo(QStringLiteral("Total")));
-            ++inTickets;
-            ++folio_;
-            pasada = PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_);
+    for (; siguiente_ < notas_.size() && notas_[siguiente_].fecha == fecha; ++siguiente_) {
+        if (pasada) {
+            continue;
         }
+        const NotaDelPeriodo& nota = notas_[siguiente_];
+        lista_ += Windows1252::codifica(QString::number(nota.id) + QLatin1Char(',') +
+                                        campoCitado(nota.serie) + QLatin1Char(',') +
+                                        QString::number(folio_)) +
+                  "\r\n";
+        elegidas_ << nota.id;
+        suma += nota.total;
+        ++inTickets;
+        ++folio_;
+        pasada = PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_);
     }
     --folio_;
     stTickets += QStringLiteral(" al ") + QString::number(folio_);
@@ -183,42 +235,26 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
 }
 
 void ReimpresionConTope::CompletaImpuestos(const QList<qint32>& ids) {
-    // The four repairs in their order for each batch of notes: a batch's lines are done before
-    // the next batch is touched, as note by note.
+    // The four repairs of a line in one statement: MySQL assigns a single-table UPDATE's
+    // columns left to right, each seeing the ones before, so the additional-tax base feeds its
+    // amount, that amount the IVA base and the base the IVA amount, as four statements in that
+    // order would. Each column is filled only where its rate is above zero and it is zero.
     for (const QString& lista : ListasDeValores::Lotes(ids)) {
-        const QString donde = QStringLiteral("WHERE Id IN (") + lista + QLatin1Char(')');
-        cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseImpuestoAd=TRUNCATE(Cantidad "
-                                    "* PrecioNeto, 2) ") +
-                     donde + QStringLiteral(" AND ImpuestoAd>0 AND BaseImpuestoAd=0"));
-        cnn_.ejecuta(
-            QStringLiteral("UPDATE remisionesdetalle SET "
-                           "ImporteImpuestoAd=TRUNCATE(BaseImpuestoAd * ImpuestoAd / 100, 2) ") +
-            donde + QStringLiteral(" AND ImpuestoAd>0 AND ImporteImpuestoAd=0"));
-        cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseIVA=TRUNCATE(Cantidad * "
-                                    "PrecioNeto + ImporteImpuestoAd, 2) ") +
-                     donde + QStringLiteral(" AND IVA>0 AND BaseIVA=0"));
         cnn_.ejecuta(
             QStringLiteral(
-                "UPDATE remisionesdetalle SET ImporteIVA=TRUNCATE(BaseIVA * IVA / 100, 2) ") +
-            donde + QStringLiteral(" AND IVA>0 AND ImporteIVA=0"));
+                "UPDATE remisionesdetalle SET "
+                "BaseImpuestoAd=IF(ImpuestoAd>0 AND BaseImpuestoAd=0, TRUNCATE(Cantidad * "
+                "PrecioNeto, 2), BaseImpuestoAd), "
+                "ImporteImpuestoAd=IF(ImpuestoAd>0 AND ImporteImpuestoAd=0, "
+                "TRUNCATE(BaseImpuestoAd * ImpuestoAd / 100, 2), ImporteImpuestoAd), "
+                "BaseIVA=IF(IVA>0 AND BaseIVA=0, TRUNCATE(Cantidad * PrecioNeto + "
+                "ImporteImpuestoAd, 2), BaseIVA), "
+                "ImporteIVA=IF(IVA>0 AND ImporteIVA=0, TRUNCATE(BaseIVA * IVA / 100, 2), "
+                "ImporteIVA) WHERE Id IN (") +
+            lista +
+            QStringLiteral(") AND ((ImpuestoAd>0 AND (BaseImpuestoAd=0 OR ImporteImpuestoAd=0)) "
+                           "OR (IVA>0 AND (BaseIVA=0 OR ImporteIVA=0)))"));
     }
-}
-
-void ReimpresionConTope::copiaYNumera(const QList<qint32>& ids, qint32 primerFolio) {
-    for (const QString& lista : ListasDeValores::Lotes(ids)) {
-        cnn_.ejecuta(
-            QStringLiteral("INSERT INTO tmpremisiones SELECT * FROM remisiones WHERE Id IN (") +
-            lista + QStringLiteral(") ORDER BY Id"));
-    }
-    // The lines of exactly the notes copied.
-    cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT d.* FROM "
-                                "remisionesdetalle d JOIN tmpremisiones t ON t.Id=d.Id ORDER BY "
-                                "d.Id, d.Partida"));
-    // Folios run over the days in date order and within a day in Id order: a counter in a
-    // session variable, advanced row by row in that order.
-    cnn_.ejecuta(QStringLiteral("SET @folio=%1").arg(primerFolio - 1));
-    cnn_.ejecuta(
-        QStringLiteral("UPDATE tmpremisiones SET Factura=(@folio:=@folio+1) ORDER BY Fecha, Id"));
 }
 
 QString ReimpresionConTope::Parametros(const QDate& desde, const QDate& hasta, const QString& serie,

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QVariant>
 #include <QVector>
 #include <functional>
 
@@ -53,9 +54,10 @@ public:
     static void ValidaEntrada(const QDate& desde, const QDate& hasta, Importe tope,
                               qint64 folioInicial);
 
-    // Chooses the notes of one day and adds their lines to the list, which Aplica then repairs,
-    // copies and writes with the rest; returns their total. On return the folio counter holds
-    // the last folio given.
+    // Chooses the notes of one day from the next of the period's notes, read by Aplica in day
+    // and Id order, and adds their lines to the list, which Aplica then repairs, copies and
+    // writes with the rest; returns their total. On return the folio counter holds the last
+    // folio given.
     Importe DelDia(const QDate& fecha, Importe totalDia, int& inTickets, QString& stTickets);
     // Fills the zero tax bases and amounts of the notes' detail lines in the host table.
     void CompletaImpuestos(const QList<qint32>& ids);
@@ -80,9 +82,13 @@ public:
 
 private:
     QString condicionDelPeriodo(const QDate& desde, const QDate& hasta) const;
+    // Reads the period's notes; whether every total is exact to four decimals.
+    bool leeNotas(const QDate& desde, const QDate& hasta);
+    ResultadoDeTope diasDeLasNotas();
+    ResultadoDeTope leeDias(const QDate& desde, const QDate& hasta);
+    static bool esExacto(const QVariant& total);
     ResultadoDeTope eligeNotas(const QDate& desde, const QDate& hasta, qint64 folioInicial,
                                const std::function<void()>& alAvanzar);
-    void copiaYNumera(const QList<qint32>& ids, qint32 primerFolio);
     void escribeLista() const;
 
     Conexion& cnn_;
@@ -93,4 +99,12 @@ private:
     Importe totalPeriodo_;
     qint64 folio_ = 0;
     QList<qint32> elegidas_;
+    struct NotaDelPeriodo {
+        QDate fecha;
+        qint32 id = 0;
+        Importe total;
+        QString serie;
+    };
+    QVector<NotaDelPeriodo> notas_;
+    qsizetype siguiente_ = 0;
 };
