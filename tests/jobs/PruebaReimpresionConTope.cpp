@@ -254,6 +254,8 @@ TEST_F(Tope, UnaSerieConComillaSeleccionaEnLugarDeRomper) {
     EXPECT_EQ(CarpetaDePrueba::lee(lista), QByteArray("1,\"O'B\",1\r\n"));
 }
 
+// Zero tax fields of the chosen notes are worked out in cents under each compounding rule of
+// the store; stored ones and lines without rates stay as they are.
 TEST_F(Tope, ReparaSoloLosImpuestosEnCeroDeLasNotasElegidas) {
     PartidaDePrueba ieps;
     ieps.cantidad = 3;
@@ -266,29 +268,58 @@ TEST_F(Tope, ReparaSoloLosImpuestosEnCeroDeLasNotasElegidas) {
     PartidaDePrueba sinTasas;
     sinTasas.cantidad = 2;
     sinTasas.precio = 5;
-    AgregaNotas(base, {{1, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 0, {ieps, yaTiene, sinTasas}},
-                       {2, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 0, {ieps}}});
-    aplica(1);
     const struct {
-        int partida;
-        const char* campo;
-        const char* valor;
-    } esperados[] = {
-        {1, "BaseImpuestoAd", "31.6600"}, {1, "ImporteImpuestoAd", "2.5300"},
-        {1, "BaseIVA", "34.1900"},        {1, "ImporteIVA", "5.4700"},
-        {2, "BaseImpuestoAd", "31.6600"}, {2, "ImporteImpuestoAd", "1.1100"},
-        {2, "BaseIVA", "99.0000"},        {2, "ImporteIVA", "15.8400"},
-        {3, "BaseImpuestoAd", "0.0000"},  {3, "BaseIVA", "0.0000"},
+        int aplicaIva;
+        int aplicaImpAd;
+        // BaseImpuestoAd, ImporteImpuestoAd, BaseIVA, ImporteIVA of each of the three lines
+        const char* partidas[3][4];
+    } reglas[] = {
+        {0,
+         0,
+         {{"31.67", "2.53", "31.67", "5.07"},
+          {"31.67", "1.11", "99", "15.84"},
+          {"0", "0", "0", "0"}}},
+        {1,
+         0,
+         {{"31.67", "2.53", "34.2", "5.47"},
+          {"31.67", "1.11", "99", "15.84"},
+          {"0", "0", "0", "0"}}},
+        {1,
+         1,
+         {{"31.67", "2.53", "34.2", "5.47"},
+          {"31.67", "1.11", "99", "15.84"},
+          {"0", "0", "0", "0"}}},
+        {0,
+         1,
+         {{"36.74", "2.94", "31.67", "5.07"},
+          {"47.51", "1.11", "99", "15.84"},
+          {"0", "0", "0", "0"}}},
     };
-    for (const auto& e : esperados) {
-        EXPECT_EQ(detalle(1, e.partida, e.campo), QString::fromLatin1(e.valor))
-            << e.partida << " " << e.campo;
+    const char* campos[] = {"BaseImpuestoAd", "ImporteImpuestoAd", "BaseIVA", "ImporteIVA"};
+    base.ejecuta(QStringLiteral("INSERT INTO configura (AplicaIVA, AplicaImpAd) VALUES (0, 0)"));
+    for (const auto& r : reglas) {
+        base.ejecuta(QStringLiteral("DELETE FROM remisiones"));
+        base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle"));
+        base.ejecuta(QStringLiteral("UPDATE configura SET AplicaIVA=%1, AplicaImpAd=%2")
+                         .arg(r.aplicaIva)
+                         .arg(r.aplicaImpAd));
+        AgregaNotas(base,
+                    {{1, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 0, {ieps, yaTiene, sinTasas}},
+                     {2, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 0, {ieps}}});
+        aplica(1);
+        for (int partida = 1; partida <= 3; ++partida) {
+            for (int c = 0; c < 4; ++c) {
+                EXPECT_EQ(Importe::DeTexto(detalle(1, partida, campos[c])),
+                          Importe::DeTexto(QString::fromLatin1(r.partidas[partida - 1][c])))
+                    << r.aplicaIva << r.aplicaImpAd << " partida " << partida << " " << campos[c];
+            }
+        }
+        // Only the chosen note is repaired, and its copy carries the repair.
+        EXPECT_EQ(detalle(2, 1, "BaseIVA"), QStringLiteral("0.0000"));
+        EXPECT_EQ(Importe::DeVariant(base.valor(QStringLiteral(
+                      "SELECT ImporteIVA FROM tmpremisionesdetalle WHERE Id=1 AND Partida=1"))),
+                  Importe::DeTexto(QString::fromLatin1(r.partidas[0][3])));
     }
-    EXPECT_EQ(detalle(2, 1, "BaseIVA"), QStringLiteral("0.0000"));
-    EXPECT_EQ(base.valor(QStringLiteral("SELECT ImporteIVA FROM tmpremisionesdetalle WHERE Id=1 "
-                                        "AND Partida=1"))
-                  .toString(),
-              QStringLiteral("5.4700"));
 }
 
 // A note kept under Id 0 (a store's data restored from a dump keeps it) is copied under Id 0,

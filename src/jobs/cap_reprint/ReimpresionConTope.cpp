@@ -12,6 +12,7 @@
 #include "orvlib/Sentencias.h"
 #include "orvlib/Windows1252.h"
 #include "orvlib/libKwtm.h"
+#include "printing/DesgloseDeImpuestos.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -234,24 +235,45 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
     return suma;
 }
 
+QString ReimpresionConTope::ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas) {
+    const QString importe = QStringLiteral("ROUND(Cantidad*PrecioNeto,2)");
+    const auto base = [](const QString& tasa, const QString& columna, const QString& valor) {
+        return QStringLiteral("%2=IF(%1>0 AND %2=0,%3,%2)").arg(tasa, columna, valor);
+    };
+    const auto impuesto = [](const QString& tasa, const QString& columna, const QString& base) {
+        return QStringLiteral("%2=IF(%1>0 AND %2=0,ROUND(%3*%1/100,2),%2)")
+            .arg(tasa, columna, base);
+    };
+    const QString impAd = QStringLiteral("ImpuestoAd");
+    const QString iva = QStringLiteral("IVA");
+    if (reglas.aplicaImpAd && !reglas.aplicaIva) {
+        return QStringList{
+            base(iva, QStringLiteral("BaseIVA"), importe),
+            impuesto(iva, QStringLiteral("ImporteIVA"), QStringLiteral("BaseIVA")),
+            base(impAd, QStringLiteral("BaseImpuestoAd"), importe + QStringLiteral("+ImporteIVA")),
+            impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), QStringLiteral("BaseImpuestoAd"))}
+            .join(QLatin1Char(','));
+    }
+    return QStringList{
+        base(impAd, QStringLiteral("BaseImpuestoAd"), importe),
+        impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), QStringLiteral("BaseImpuestoAd")),
+        base(iva, QStringLiteral("BaseIVA"),
+             reglas.aplicaIva ? importe + QStringLiteral("+ImporteImpuestoAd") : importe),
+        impuesto(iva, QStringLiteral("ImporteIVA"), QStringLiteral("BaseIVA"))}
+        .join(QLatin1Char(','));
+}
+
 void ReimpresionConTope::CompletaImpuestos(const QList<qint32>& ids) {
     // The four repairs of a line in one statement: MySQL assigns a single-table UPDATE's
-    // columns left to right, each seeing the ones before, so the additional-tax base feeds its
-    // amount, that amount the IVA base and the base the IVA amount, as four statements in that
-    // order would. Each column is filled only where its rate is above zero and it is zero.
+    // columns left to right, each seeing the ones before, so each tax's base feeds its amount
+    // and the amount that compounds feeds the other tax's base, as four statements in that
+    // order would. Each column is filled only where its rate is above zero and it is zero,
+    // in cents with halves away from zero, as the store's rule for a line's figures says.
+    const QString reparaciones = ReparacionDeImpuestos(ReglasDeImpuestos(cnn_));
     for (const QString& lista : ListasDeValores::Lotes(ids)) {
         cnn_.ejecuta(
-            QStringLiteral(
-                "UPDATE remisionesdetalle SET "
-                "BaseImpuestoAd=IF(ImpuestoAd>0 AND BaseImpuestoAd=0, TRUNCATE(Cantidad * "
-                "PrecioNeto, 2), BaseImpuestoAd), "
-                "ImporteImpuestoAd=IF(ImpuestoAd>0 AND ImporteImpuestoAd=0, "
-                "TRUNCATE(BaseImpuestoAd * ImpuestoAd / 100, 2), ImporteImpuestoAd), "
-                "BaseIVA=IF(IVA>0 AND BaseIVA=0, TRUNCATE(Cantidad * PrecioNeto + "
-                "ImporteImpuestoAd, 2), BaseIVA), "
-                "ImporteIVA=IF(IVA>0 AND ImporteIVA=0, TRUNCATE(BaseIVA * IVA / 100, 2), "
-                "ImporteIVA) WHERE Id IN (") +
-            lista +
+            QStringLiteral("UPDATE remisionesdetalle SET ") + reparaciones +
+            QStringLiteral(" WHERE Id IN (") + lista +
             QStringLiteral(") AND ((ImpuestoAd>0 AND (BaseImpuestoAd=0 OR ImporteImpuestoAd=0)) "
                            "OR (IVA>0 AND (BaseIVA=0 OR ImporteIVA=0)))"));
     }

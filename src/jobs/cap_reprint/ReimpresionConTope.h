@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hostdata/CifrasDeLinea.h"
 #include "hostdata/Importe.h"
 
 #include <QByteArray>
@@ -61,6 +62,9 @@ public:
     Importe DelDia(const QDate& fecha, Importe totalDia, int& inTickets, QString& stTickets);
     // Fills the zero tax bases and amounts of the notes' detail lines in the host table.
     void CompletaImpuestos(const QList<qint32>& ids);
+    // The SET list of that repair under the store's compounding rule, in the order the
+    // columns feed each other.
+    static QString ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas);
 
     // "Factura global en OV": the list file copied line by line to the host's flag file, each
     // line ended by CR LF. "Limpiar banderas OV": the flag file removed when it exists.
