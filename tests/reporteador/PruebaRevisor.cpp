@@ -40,7 +40,8 @@ TEST(RevisorDePlantilla, NombraCadaProblemaConSuLinea) {
         "texto 0 0 10 5 \"{lineas.Texto*doc.Importe} {Total} {@Paginas}\"\n"         // 14
         "renglones 0 0 10 5 de 1 a 3 si {g.IVA#} o no {g.IVAp#}\n"                   // 15
         "texto 0 0 10 5 \"{#}: {g.IVAp#}\" si {otra.Campo}\n"                        // 16
-        "fin\n"));
+        "fin\n"                                                                      // 17
+        "texto 0 0 10 5 \"{lineas.Texto} {lineas.Te\"\n"));                          // 18
     EXPECT_EQ(RevisorDePlantilla(p, catalogo()).Revisa(),
               (QStringList{
                   "línea 2: el campo Ide no existe en la tabla doc (tienda.doc)",
@@ -59,6 +60,7 @@ TEST(RevisorDePlantilla, NombraCadaProblemaConSuLinea) {
                   "línea 15: el campo IVAp3 no existe en la tabla g (Auxiliar.MDB)",
                   "línea 16: {otra.Campo}: la tabla otra no está declarada con «tabla»",
                   "línea 16: el campo IVAp3 no existe en la tabla g (Auxiliar.MDB)",
+                  "línea 18: falta cerrar la llave de {lineas.Te",
               }));
 }
 
