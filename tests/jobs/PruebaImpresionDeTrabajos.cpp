@@ -182,7 +182,7 @@ TEST_F(ImpresionDeTrabajos, EscapeYCerrarDuranteLaImpresionCancelanSinCerrar) {
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
 
-// The first note the engine cannot print stops the run with one message naming the note, the
+// A template the store lacks stops the run before its first note with one message naming the
 // template and the error; nothing is asked per note and no scratch file is left.
 TEST_F(ImpresionDeTrabajos, UnaPlantillaQueFaltaDetieneLaCorridaConUnSoloAviso) {
     frmRemisTyP ventana;
@@ -197,8 +197,9 @@ TEST_F(ImpresionDeTrabajos, UnaPlantillaQueFaltaDetieneLaCorridaConUnSoloAviso) 
     EXPECT_EQ(aviso.titulo, QStringLiteral("Error"));
     EXPECT_EQ(aviso.icono, Dialogos::Icono::Critico);
     EXPECT_TRUE(aviso.texto.startsWith(
-        QStringLiteral("La impresión se detuvo en la remisión A 1500 (plantilla fmtRemision.rpt)."
-                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError no. 53: ")))
+        QStringLiteral("La impresión no pudo comenzar (plantilla fmtRemision.rpt)."
+                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError no. 53: No se "
+                       "encontró el archivo fmtremision.rpt en reportesbin")))
         << qPrintable(aviso.texto);
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM partidatallaocolor")).toInt(), 0);
@@ -344,8 +345,9 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 5);
 }
 
-// Without its data sources the engine cannot read the store: the scheduled run says at which
-// note, with which template and why it stopped, exits non-zero and leaves no scratch file.
+// Without its data sources the engine cannot read the store: the scheduled run says before its
+// first note, with which template and why it cannot print, exits non-zero and leaves no scratch
+// file.
 TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
     CarpetaDePrueba::escribe(carpeta.archivoOdbc(), QByteArray());
     const QString pdf = carpeta.ruta(QStringLiteral("consola"));
@@ -354,8 +356,10 @@ TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
     const QString& errores = fallida.errores;
     EXPECT_EQ(fallida.codigo, 1) << qPrintable(errores);
     EXPECT_TRUE(errores.contains(
-        QStringLiteral("La impresión se detuvo en la remisión A 501 (plantilla fmtRemision.rpt).\n"
-                       "Se imprimieron 0 de 3 remisiones.\n\nError no. 20527: ")))
+        QStringLiteral("La impresión no pudo comenzar (plantilla fmtRemision.rpt).\n"
+                       "Se imprimieron 0 de 3 remisiones.\n\nNo se puede conectar con el origen "
+                       "de datos 'myodbc3-test': El origen de datos no está registrado en este "
+                       "equipo")))
         << qPrintable(errores);
     EXPECT_FALSE(fallida.salida.contains(QStringLiteral("Remisiones impresas")));
     EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());
