@@ -129,7 +129,7 @@ bool modRPTs::deLaCorrida() const {
 
 // The printer the host's ini names for the template, looked up once in a run.
 void modRPTs::ponImpresora() {
-    if (!formatoDeCorrida_.isEmpty() && impresoraDeCorridaLeida_) {
+    if (impresoraDeCorridaLeida_ && deLaCorrida()) {
         stControlador = impresoraDeCorrida_[0];
         stImpresora = impresoraDeCorrida_[1];
         stPuerto = impresoraDeCorrida_[2];
@@ -138,7 +138,7 @@ void modRPTs::ponImpresora() {
     QString impresora;
     ImpresoraDelFormato(QFileInfo(stArchivoReporte).fileName().toLower(), impresora);
     impresoraDeCorrida_ = {stControlador, stImpresora, stPuerto};
-    impresoraDeCorridaLeida_ = !formatoDeCorrida_.isEmpty();
+    impresoraDeCorridaLeida_ = deLaCorrida();
 }
 
 void modRPTs::InicializaReporte() {

@@ -7,9 +7,9 @@
 
 // The binary template file. After a signature it carries one entry per table in the byte form
 // the program scans for ("PDSODBC.DLL" or "PDBDAO.DLL", a zero, the data source, a zero, the
-// table name, a zero), one entry per formula (its name followed by 0x00 0x0E 0x10), and then
-// the checksum of the text source ("SUMA", a zero, 32 hexadecimal digits), and then the text
-// source itself (its length in four bytes before it), from which the engine takes the layout.
+// table name, a zero), one entry per formula (its name followed by 0x00 0x0E 0x10), the MD5
+// checksum of the text source ("SUMA", a zero, 32 hexadecimal digits) and then the text source
+// itself ("FUENTE", a zero, its length in four bytes), from which the engine takes the layout.
 class ArchivoDePlantilla {
 public:
     static QByteArray Construye(const QString& fuente);

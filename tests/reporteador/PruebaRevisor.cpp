@@ -64,6 +64,19 @@ TEST(RevisorDePlantilla, NombraCadaProblemaConSuLinea) {
               }));
 }
 
+TEST(RevisorDePlantilla, RevisaCadaBanda) {
+    const char* const bandas[] = {"encabezado_pagina", "encabezado_documento", "encabezado_detalle",
+                                  "detalle",           "pie_documento",        "pie_pagina"};
+    QString fuente = QStringLiteral("tabla M doc principal\n");
+    QStringList esperados;
+    for (const char* banda : bandas) {
+        fuente += QStringLiteral("banda %1 5\ntexto 0 0 10 5 \"{doc.Fol}\"\n").arg(banda);
+        esperados << QStringLiteral("línea %1: el campo Fol no existe en la tabla doc (tienda.doc)")
+                         .arg(fuente.count(QLatin1Char('\n')));
+    }
+    EXPECT_EQ(RevisorDePlantilla(FuenteDePlantilla::Lee(fuente), catalogo()).Revisa(), esperados);
+}
+
 TEST(RevisorDePlantilla, UnaPlantillaSanaNoTieneProblemas) {
     const Plantilla p = FuenteDePlantilla::Lee(QStringLiteral(
         "tabla M doc principal\ntabla M lineas detalle enlace Id=doc.Id orden Partida\n"
