@@ -79,6 +79,8 @@ CatalogoDeDatos CatalogoDeLaTienda::Lee(Conexion& tienda, const Plantilla& plant
         c.archivos << archivos.value(0).toString();
     }
     c.archivos << porGuardar.keys();
+    // Tables without a database are read from the one the connection works on.
+    const QString base = tienda.valor(QStringLiteral("SELECT DATABASE()"));
     QTemporaryDir carpeta;
     Conexion auxiliar;
     abreAuxiliar(tienda, carpeta, auxiliar, porGuardar);
@@ -95,7 +97,7 @@ CatalogoDeDatos CatalogoDeLaTienda::Lee(Conexion& tienda, const Plantilla& plant
             const QString ubicacion = modRPTs::UbicacionDeTabla(
                 QStringLiteral("M ") + t.nombre, {}, QStringLiteral("remisiones"),
                 QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
-                QStringLiteral("remisionesdetalle"));
+                QStringLiteral("remisionesdetalle"), base);
             c.origenes.insert(entrada, ubicacion);
             columnas = columnasDelServidor(tienda, ubicacion);
         }

@@ -173,6 +173,15 @@ QString modRPTs::UbicacionDeTabla(const QString& entrada, const QString& rutaAux
                                   const QString& tablaEncabezadoFormato,
                                   const QString& tablaEncabezado,
                                   const QString& tablaDetalleFormato, const QString& tablaDetalle) {
+    return UbicacionDeTabla(entrada, rutaAuxiliar, tablaEncabezadoFormato, tablaEncabezado,
+                            tablaDetalleFormato, tablaDetalle, Proceso::actual().bases->cMiBase);
+}
+
+QString modRPTs::UbicacionDeTabla(const QString& entrada, const QString& rutaAuxiliar,
+                                  const QString& tablaEncabezadoFormato,
+                                  const QString& tablaEncabezado,
+                                  const QString& tablaDetalleFormato, const QString& tablaDetalle,
+                                  const QString& base) {
     if (entrada.startsWith(QLatin1Char('A'))) {
         return rutaAuxiliar;
     }
@@ -188,9 +197,7 @@ QString modRPTs::UbicacionDeTabla(const QString& entrada, const QString& rutaAux
     if (tabla.toLower() == tablaDetalleFormato.toLower()) {
         tabla = tablaDetalle;
     }
-    return tabla.contains(QLatin1Char('.'))
-               ? tabla
-               : Proceso::actual().bases->cMiBase + QLatin1Char('.') + tabla;
+    return tabla.contains(QLatin1Char('.')) ? tabla : base + QLatin1Char('.') + tabla;
 }
 
 void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar,

@@ -76,6 +76,12 @@ public:
                                     const QString& tablaEncabezado,
                                     const QString& tablaDetalleFormato,
                                     const QString& tablaDetalle);
+    // The same with the database a table without one is read from.
+    static QString UbicacionDeTabla(const QString& entrada, const QString& rutaAuxiliar,
+                                    const QString& tablaEncabezadoFormato,
+                                    const QString& tablaEncabezado,
+                                    const QString& tablaDetalleFormato, const QString& tablaDetalle,
+                                    const QString& base);
 
 private:
     // The written-out template of the run in progress, its images and the printer it goes to.

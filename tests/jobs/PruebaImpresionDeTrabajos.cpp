@@ -1,9 +1,11 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "orvlib/ArchivoIni.h"
+#include "orvlib/CamposBin.h"
 #include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/modRPTs.h"
+#include "reporteador/ArchivoDePlantilla.h"
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
@@ -343,6 +345,38 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
                QStringLiteral("--pdf"), pdf});
     EXPECT_EQ(tope.codigo, 0) << qPrintable(tope.errores);
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 5);
+}
+
+// A stored template that is damaged or names a field the store lacks stops the scheduled run
+// before its first note: exit 1, the template's problem, no PDF.
+TEST_F(ImpresionDeTrabajos, UnaPlantillaDanadaLaOrdenNoImprimeNada) {
+    const QString fuente = TextoDePlantilla("fmtRemision.rpt.fuente");
+    const QByteArray sana = ArchivoDePlantilla::Construye(fuente);
+    const struct {
+        const char* caso;
+        QByteArray guardada;
+        const char* dice;
+    } casos[] = {
+        {"cortada", sana.left(sana.size() / 2), "La plantilla está dañada: su texto está cortado"},
+        {"campo que no existe",
+         ArchivoDePlantilla::Construye(
+             QString(fuente).replace(QStringLiteral("\"{remisiones.Subtotal}\""),
+                                     QStringLiteral("\"{remisiones.SubtotalQueNoExiste}\""))),
+         "el campo SubtotalQueNoExiste no existe en la tabla remisiones"},
+    };
+    for (const auto& c : casos) {
+        CamposBin campos;
+        campos.BaseDD = &base.conexion();
+        campos.GuardaRPT(ImpresionDeRemisiones::Plantilla(), c.guardada);
+        const QString pdf = carpeta.ruta(QStringLiteral("consola"));
+        const Salida r =
+            corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
+        EXPECT_EQ(r.codigo, 1) << c.caso;
+        EXPECT_TRUE(r.errores.contains(QStringLiteral("La impresión no pudo comenzar")))
+            << qPrintable(r.errores);
+        EXPECT_TRUE(r.errores.contains(QString::fromUtf8(c.dice))) << qPrintable(r.errores);
+        EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty()) << c.caso;
+    }
 }
 
 // Without its data sources the engine cannot read the store: the scheduled run says before its
