@@ -45,7 +45,9 @@ const AyudaDeOrden kOrdenes[] = {
     {"guarda",
      "  guarda [CONEXIÓN] ARCHIVO…\n"
      "      Guarda en reportesbin de la tienda plantillas (.rpt.fuente), la base auxiliar\n"
-     "      (Auxiliar.MDB.sql) e imágenes (.png, .jpg) con su propio nombre.\n"},
+     "      (Auxiliar.MDB.sql) e imágenes (.png, .jpg) con su propio nombre. Antes revisa\n"
+     "      cada plantilla como «revisa» (las imágenes que falten aparte): si alguna tiene\n"
+     "      problemas no guarda nada, los escribe y termina con 1.\n"},
     {"extrae",
      "  extrae [CONEXIÓN] NOMBRE SALIDA\n"
      "      Escribe la fuente de texto de una plantilla guardada (fmtRemision.rpt) en SALIDA,\n"

@@ -3,7 +3,10 @@
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "printing/AuxiliarDeImpresion.h"
+#include "printing/CatalogoDeLaTienda.h"
 #include "reporteador/ArchivoDePlantilla.h"
+#include "reporteador/ErrorDeReporte.h"
+#include "reporteador/RevisorDePlantilla.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +16,33 @@ namespace {
 
 const QString kFuente = QStringLiteral(".fuente");
 const QString kEsquema = QStringLiteral(".sql");
+
+// What each file is stored as, by the name it is stored under.
+QHash<QString, QByteArray> contenidos(const QStringList& rutas) {
+    QHash<QString, QByteArray> porNombre;
+    for (const QString& ruta : rutas) {
+        porNombre.insert(AlmacenDePlantillas::NombreGuardado(ruta),
+                         AlmacenDePlantillas::Contenido(ruta));
+    }
+    return porNombre;
+}
+
+QStringList problemasDe(Conexion& cnn, const QStringList& rutas,
+                        const QHash<QString, QByteArray>& porGuardar) {
+    QStringList problemas;
+    for (const QString& ruta : rutas) {
+        if (!ruta.endsWith(kFuente)) {
+            continue;
+        }
+        const QString nombre = AlmacenDePlantillas::NombreGuardado(ruta);
+        const Plantilla p = ArchivoDePlantilla::Lee(porGuardar.value(nombre));
+        for (const QString& problema :
+             RevisorDePlantilla(p, CatalogoDeLaTienda::Lee(cnn, p, porGuardar), false).Revisa()) {
+            problemas << nombre + QStringLiteral(", ") + problema;
+        }
+    }
+    return problemas;
+}
 
 } // namespace
 
@@ -38,12 +68,24 @@ QByteArray AlmacenDePlantillas::Contenido(const QString& ruta) {
     return ruta.endsWith(kEsquema) ? ConstruyeBaseAuxiliar(QString::fromUtf8(bytes)) : bytes;
 }
 
+QStringList AlmacenDePlantillas::Revisa(Conexion& cnn, const QStringList& rutas) {
+    return problemasDe(cnn, rutas, contenidos(rutas));
+}
+
 QStringList AlmacenDePlantillas::Guarda(Conexion& cnn, const QStringList& rutas) {
+    const QHash<QString, QByteArray> porGuardar = contenidos(rutas);
+    const QStringList problemas = problemasDe(cnn, rutas, porGuardar);
+    if (!problemas.isEmpty()) {
+        throw ErrorDeReporte(
+            ErrorDeReporte::kPlantilla,
+            QStringLiteral("No se guardó nada; las plantillas tienen problemas:\n") +
+                problemas.join(QLatin1Char('\n')));
+    }
     CamposBin campos;
     campos.BaseDD = &cnn;
     QStringList guardados;
     for (const QString& ruta : rutas) {
-        campos.GuardaRPT(NombreGuardado(ruta), Contenido(ruta));
+        campos.GuardaRPT(NombreGuardado(ruta), porGuardar.value(NombreGuardado(ruta)));
         guardados << NombreGuardado(ruta);
     }
     return guardados;

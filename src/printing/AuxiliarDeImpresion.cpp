@@ -80,7 +80,14 @@ QString NombreAuxiliarTemporal() {
 }
 
 void PreparaAuxiliar(const QString& rutaAuxiliar, const QString& desde, const QString& hasta) {
-    Proceso& p = Proceso::actual();
+    Conexion host;
+    intenta([&] { Proceso::actual().bases->AbrirBdD(host); });
+    PreparaAuxiliar(host, rutaAuxiliar, desde, hasta);
+    BasesDD::CierraBdD(host);
+}
+
+void PreparaAuxiliar(Conexion& host, const QString& rutaAuxiliar, const QString& desde,
+                     const QString& hasta) {
     intenta([&] {
         if (DeArchivos::HayArchivo(rutaAuxiliar)) {
             DeArchivos::BorraArchivo(rutaAuxiliar);
@@ -88,18 +95,27 @@ void PreparaAuxiliar(const QString& rutaAuxiliar, const QString& desde, const QS
     });
     QString periodo;
     intenta([&] { periodo = TextoDelPeriodo(desde, hasta); });
-    Conexion host;
-    intenta([&] { p.bases->AbrirBdD(host); });
-    intenta([&] {
-        // Extracted beside the auxiliary file, in the process's own folder, then renamed.
-        QString carpeta = QFileInfo(rutaAuxiliar).path();
-        const QString extraido = QDir(carpeta).filePath(QStringLiteral("Auxiliar.MDB"));
-        modRPTs::ExtraeFormato(host, QStringLiteral("Auxiliar.MDB"), carpeta,
-                               QStringLiteral("reportesbin"));
-        if (!QFile::rename(extraido, rutaAuxiliar)) {
-            QFile::remove(extraido);
-        }
-    });
+    intenta([&] { ExtraeAuxiliar(host, rutaAuxiliar); });
+    GuardaEmpresa(host, rutaAuxiliar, periodo);
+}
+
+void ExtraeAuxiliar(Conexion& host, const QString& rutaAuxiliar) {
+    // Extracted beside the auxiliary file, in the process's own folder, then renamed.
+    QString carpeta = QFileInfo(rutaAuxiliar).path();
+    const QString extraido = QDir(carpeta).filePath(QStringLiteral("Auxiliar.MDB"));
+    modRPTs::ExtraeFormato(host, QStringLiteral("Auxiliar.MDB"), carpeta,
+                           QStringLiteral("reportesbin"));
+    QFile archivo(extraido);
+    // The name was taken by an empty file that holds it.
+    QFile::remove(rutaAuxiliar);
+    if (!archivo.rename(rutaAuxiliar)) {
+        const QString error = archivo.errorString();
+        QFile::remove(extraido);
+        throw ErrorOrvlib(75, error, rutaAuxiliar);
+    }
+}
+
+void GuardaEmpresa(Conexion& host, const QString& rutaAuxiliar, const QString& periodo) {
     Conexion auxiliar;
     Recordset generales;
     Recordset empresa;
@@ -109,9 +125,10 @@ void PreparaAuxiliar(const QString& rutaAuxiliar, const QString& desde, const QS
         }
     });
     intenta([&] {
-        BasesDD::AbrirTabla(empresa, host,
-                            Utilerias::CambXXX(QStringLiteral("empresas where BaseDeDatos='XXX'"),
-                                               Sentencias::Escapa(p.bases->cMiBase)));
+        BasesDD::AbrirTabla(
+            empresa, host,
+            Utilerias::CambXXX(QStringLiteral("empresas where BaseDeDatos='XXX'"),
+                               Sentencias::Escapa(Proceso::actual().bases->cMiBase)));
     });
     intenta([&] {
         if (!empresa.fin()) {
@@ -119,7 +136,6 @@ void PreparaAuxiliar(const QString& rutaAuxiliar, const QString& desde, const QS
         }
     });
     BasesDD::CierraTabla(empresa);
-    BasesDD::CierraBdD(host);
     BasesDD::CierraTabla(generales);
     BasesDD::CierraBdD(auxiliar);
 }

@@ -6,6 +6,7 @@
 #include "printing/modRPTs.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 
@@ -37,8 +38,22 @@ QStringList columnasDelAuxiliar(Conexion& auxiliar, const QString& tabla) {
     return columnas;
 }
 
-// The stored auxiliary file, written to the folder and opened; closed when it is not stored.
-void abreAuxiliar(Conexion& tienda, const QTemporaryDir& carpeta, Conexion& auxiliar) {
+// The auxiliary file about to be stored, else the stored one, written to the folder and opened;
+// closed when there is none.
+void abreAuxiliar(Conexion& tienda, const QTemporaryDir& carpeta, Conexion& auxiliar,
+                  const QHash<QString, QByteArray>& porGuardar) {
+    const QString ruta = QDir(carpeta.path()).filePath(kAuxiliar);
+    if (porGuardar.contains(kAuxiliar)) {
+        QFile archivo(ruta);
+        if (!archivo.open(QIODevice::WriteOnly) ||
+            archivo.write(porGuardar.value(kAuxiliar)) != porGuardar.value(kAuxiliar).size() ||
+            !archivo.flush()) {
+            throw ErrorOrvlib(75, archivo.errorString(), ruta);
+        }
+        archivo.close();
+        BasesDD::AbreBdDAccess(auxiliar, ruta);
+        return;
+    }
     CamposBin campos;
     campos.BaseDD = &tienda;
     try {
@@ -49,12 +64,13 @@ void abreAuxiliar(Conexion& tienda, const QTemporaryDir& carpeta, Conexion& auxi
         }
         throw;
     }
-    BasesDD::AbreBdDAccess(auxiliar, QDir(carpeta.path()).filePath(kAuxiliar));
+    BasesDD::AbreBdDAccess(auxiliar, ruta);
 }
 
 } // namespace
 
-CatalogoDeDatos CatalogoDeLaTienda::Lee(Conexion& tienda, const Plantilla& plantilla) {
+CatalogoDeDatos CatalogoDeLaTienda::Lee(Conexion& tienda, const Plantilla& plantilla,
+                                        const QHash<QString, QByteArray>& porGuardar) {
     CatalogoDeDatos c;
     c.lugarDeArchivos = QStringLiteral("reportesbin");
     QSqlQuery archivos =
@@ -62,9 +78,12 @@ CatalogoDeDatos CatalogoDeLaTienda::Lee(Conexion& tienda, const Plantilla& plant
     while (archivos.next()) {
         c.archivos << archivos.value(0).toString();
     }
+    c.archivos << porGuardar.keys();
+    // Tables without a database are read from the one the connection works on.
+    const QString base = tienda.valor(QStringLiteral("SELECT DATABASE()"));
     QTemporaryDir carpeta;
     Conexion auxiliar;
-    abreAuxiliar(tienda, carpeta, auxiliar);
+    abreAuxiliar(tienda, carpeta, auxiliar, porGuardar);
     for (const TablaDePlantilla& t : plantilla.tablas) {
         const QString entrada = CatalogoDeDatos::Entrada(t);
         QStringList columnas;
@@ -78,7 +97,7 @@ CatalogoDeDatos CatalogoDeLaTienda::Lee(Conexion& tienda, const Plantilla& plant
             const QString ubicacion = modRPTs::UbicacionDeTabla(
                 QStringLiteral("M ") + t.nombre, {}, QStringLiteral("remisiones"),
                 QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
-                QStringLiteral("remisionesdetalle"));
+                QStringLiteral("remisionesdetalle"), base);
             c.origenes.insert(entrada, ubicacion);
             columnas = columnasDelServidor(tienda, ubicacion);
         }

@@ -6,6 +6,7 @@
 #include "orvlib/Sentencias.h"
 #include "printing/AuxiliarDeImpresion.h"
 #include "printing/DesgloseDeImpuestos.h"
+#include "printing/PreparativosDeImpresion.h"
 #include "printing/Puntero.h"
 #include "printing/TextosDeImpresion.h"
 #include "printing/modRPTs.h"
@@ -63,10 +64,12 @@ QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexi
 void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
                       qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
                       const QString& textoNotas, const QString& tablaEncabezado,
-                      const QString& tablaDetalle) {
-    const int lineasPorHoja = BasesDD::LeeDato(QStringLiteral("PartidasXhojaRem"), conexionHost,
-                                               QStringLiteral("configura"))
-                                  .toInt();
+                      const QString& tablaDetalle, PreparativosDeImpresion* preparativos) {
+    const int lineasPorHoja = preparativos != nullptr
+                                  ? preparativos->LineasPorHoja()
+                                  : BasesDD::LeeDato(QStringLiteral("PartidasXhojaRem"),
+                                                     conexionHost, QStringLiteral("configura"))
+                                        .toInt();
     const QString id = QString::number(idDocumento);
     Recordset encabezado;
     double total = 0;
@@ -110,10 +113,22 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     });
     PartidasTallaOColor(conexionHost, tablaDetalle, idDocumento, QStringLiteral("Id"));
 
-    const QString rutaAuxiliar = NombreAuxiliarTemporal();
-    // The auxiliary file goes when the print ends, also when a step of it fails.
-    const AlSalir borraAuxiliar([&rutaAuxiliar] { QFile::remove(rutaAuxiliar); });
-    PreparaAuxiliar(rutaAuxiliar, QString(), QString());
+    QString rutaAuxiliar;
+    if (preparativos != nullptr) {
+        preparativos->Auxiliar().Vacia();
+        rutaAuxiliar = preparativos->Auxiliar().Ruta();
+    } else {
+        rutaAuxiliar = NombreAuxiliarTemporal();
+    }
+    // The note's own auxiliary file goes when the print ends, also when a step of it fails.
+    const AlSalir borraAuxiliar([&rutaAuxiliar, preparativos] {
+        if (preparativos == nullptr) {
+            QFile::remove(rutaAuxiliar);
+        }
+    });
+    if (preparativos == nullptr) {
+        PreparaAuxiliar(conexionHost, rutaAuxiliar, QString(), QString());
+    }
     ImporteConLetra(total, nombreMoneda, abreviacion, rutaAuxiliar);
     GuardaParidades(conexionHost, rutaAuxiliar);
     GuardaNotas(rutaAuxiliar, textoNotas);
@@ -123,6 +138,10 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     rpt.ImprimeFormato(archivoFormato, seleccion, conexionHost, rutaAuxiliar,
                        QStringLiteral("remisiones"), tablaEncabezado,
                        QStringLiteral("remisionesdetalle"), tablaDetalle);
-    BorraPartidasTallaOColor(conexionHost, prefijoTallas);
     BasesDD::CierraTabla(encabezado);
+    try {
+        BorraPartidasTallaOColor(conexionHost, prefijoTallas);
+    } catch (const ErrorOrvlib& e) {
+        throw ErrorDespuesDeImprimir(e);
+    }
 }

@@ -1,20 +1,33 @@
 #pragma once
 
+#include "orvlib/ErrorOrvlib.h"
+
 #include <QString>
 #include <QtGlobal>
 
 class Conexion;
+class PreparativosDeImpresion;
 class Recordset;
+
+// A step after the note's document came out that failed (removing its size and colour rows):
+// the note is printed; the error says what was left behind.
+class ErrorDespuesDeImprimir : public ErrorOrvlib {
+public:
+    explicit ErrorDespuesDeImprimir(const ErrorOrvlib& e)
+        : ErrorOrvlib(e) {}
+};
 
 // Prints one delivery note of the working tables: works out its total, currency, page count,
 // note text, company data and tax breakdown into a fresh auxiliary file, prints the template
 // through the report engine and removes what the print left behind. Returns only when the
 // engine produced the document; anything that kept it from doing so is thrown, after the
-// clean-up.
+// clean-up, and a clean-up that fails after the document came out is ErrorDespuesDeImprimir.
+// Within a print run the run's preparations (template, auxiliary file) are used instead of
+// making them for the note.
 void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
                       qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
                       const QString& textoNotas, const QString& tablaEncabezado,
-                      const QString& tablaDetalle);
+                      const QString& tablaDetalle, PreparativosDeImpresion* preparativos = nullptr);
 // Yes/No question with the question icon; true on Yes.
 bool Pregunta(const QString& pregunta, const QString& titulo, bool noPorDefecto);
 // The free note text of a client ("CLI"), supplier ("PRO") or product (any other kind): its

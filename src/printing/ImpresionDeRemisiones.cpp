@@ -3,6 +3,7 @@
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "printing/ImpresionDeDocumento.h"
+#include "printing/PreparativosDeImpresion.h"
 #include "printing/modRPTs.h"
 
 #include <exception>
@@ -20,7 +21,10 @@ QString cuantas(const ResultadoDeImpresion& r) {
 QString ResultadoDeImpresion::Mensaje() const {
     if (Fallo()) {
         const QString donde =
-            remisionFallida.isEmpty()
+            fallidaImpresa
+                ? QStringLiteral("La remisión ") + remisionFallida +
+                      QStringLiteral(" se imprimió, pero la impresión se detuvo al terminarla")
+            : remisionFallida.isEmpty()
                 ? QStringLiteral("La impresión no pudo comenzar")
                 : QStringLiteral("La impresión se detuvo en la remisión ") + remisionFallida;
         return donde + QStringLiteral(" (plantilla ") + ImpresionDeRemisiones::Plantilla() +
@@ -35,7 +39,9 @@ QString ResultadoDeImpresion::Mensaje() const {
 QString ResultadoDeImpresion::Resumen() const {
     QString texto = QStringLiteral("impresas %1 de %2").arg(impresas).arg(total);
     if (Fallo()) {
-        return texto + QStringLiteral("; detenida en ") +
+        return texto +
+               (fallidaImpresa ? QStringLiteral("; detenida después de imprimir ")
+                               : QStringLiteral("; detenida en ")) +
                (remisionFallida.isEmpty() ? QStringLiteral("el inicio") : remisionFallida) +
                QStringLiteral(": ") + error;
     }
@@ -50,6 +56,9 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
     ResultadoDeImpresion resultado;
     try {
         imprimeCopias(resultado, avance);
+    } catch (const ErrorDespuesDeImprimir& e) {
+        resultado.fallidaImpresa = true;
+        resultado.error = e.texto();
     } catch (const ErrorOrvlib& e) {
         // The engine's errors come with the template's name, which the message gives already.
         resultado.error = e.contexto().compare(Plantilla(), Qt::CaseInsensitive) == 0
@@ -70,6 +79,10 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
     Recordset copias;
     BasesDD::AbrirTabla(copias, cnn_, QStringLiteral("tmpremisiones order by Id"));
     resultado.total = copias.cuenta();
+    if (copias.fin()) {
+        return;
+    }
+    PreparativosDeImpresion preparativos(cnn_, Plantilla());
     for (; !copias.fin() && !cancelado_; copias.siguiente()) {
         const QString folio = copias.campo(QStringLiteral("Factura")).toString();
         resultado.remisionFallida =
@@ -80,9 +93,14 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         const qint32 id = copias.campo(QStringLiteral("Id")).toInt();
         const QString notas = TextoDeNotas(copias.campo(QStringLiteral("Cliente")).toString(),
                                            QStringLiteral("CLI"), cnn_);
-        ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id), Plantilla(), 2, id, cnn_,
-                         desglose, notas, QStringLiteral("tmpremisiones"),
-                         QStringLiteral("tmpremisionesdetalle"));
+        try {
+            ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id), Plantilla(), 2, id, cnn_,
+                             desglose, notas, QStringLiteral("tmpremisiones"),
+                             QStringLiteral("tmpremisionesdetalle"), &preparativos);
+        } catch (const ErrorDespuesDeImprimir&) {
+            ++resultado.impresas;
+            throw;
+        }
         ++resultado.impresas;
     }
     resultado.remisionFallida.clear();

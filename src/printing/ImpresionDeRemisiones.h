@@ -12,6 +12,8 @@ struct ResultadoDeImpresion {
     int impresas = 0;
     QString remisionFallida; // serie and folio of the note that stopped the run
     QString error;           // what stopped it
+    // The note that stopped the run came out (and is counted); what failed came after it.
+    bool fallidaImpresa = false;
 
     bool Fallo() const { return !error.isEmpty(); }
     bool Completa() const { return !Fallo() && impresas == total; }
@@ -24,8 +26,10 @@ struct ResultadoDeImpresion {
 
 // The print run both reprint jobs share: every working copy in tmpremisiones, in Id order, to
 // the delivery-note template, each with its client's note text and, when the host uses several
-// tax rates, its tax breakdown. A cancel takes effect after the document in progress; the first
-// note the engine cannot print stops the run.
+// tax rates, its tax breakdown. The template is checked and the run's connections and auxiliary
+// file made once, before the first note. A cancel takes effect after the document in progress;
+// the first note the engine cannot print stops the run, and so does a clean-up that fails after
+// a note came out, which is then counted as printed.
 class ImpresionDeRemisiones {
 public:
     // Before each note: its place in the run (from 1), the run's size and the copy's folio.

@@ -6,8 +6,11 @@
 #include "orvlib/AlSalir.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "printing/CatalogoDeLaTienda.h"
 #include "printing/ImagenesDeFormato.h"
+#include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
+#include "reporteador/RevisorDePlantilla.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +61,86 @@ modRPTs& modRPTs::actual() {
     return *modulo;
 }
 
+namespace {
+
+// The path a template of that name is written out to in the process's scratch folder.
+QString rutaDeFormato(const QString& archivoFormato) {
+    return QDir(TemporalDelProceso::Carpeta()).filePath(conRpt(archivoFormato.toLower()));
+}
+
+} // namespace
+
+void modRPTs::IniciaCorrida(Conexion& conexionHost, const QString& archivoFormato) {
+    TerminaCorrida();
+    const QString ruta = rutaDeFormato(archivoFormato);
+    const QString nombre = QFileInfo(ruta).fileName();
+    try {
+        ActualizaOrigenesODBC();
+        QString carpeta = QFileInfo(ruta).path();
+        formatoDeCorrida_ = ruta;
+        ExtraeFormato(conexionHost, ruta, carpeta, QStringLiteral("reportesbin"));
+        imagenesDeCorrida_ =
+            ImagenesDeFormato::Extrae(conexionHost, ruta, QStringLiteral("reportesbin"));
+        const Plantilla p = ArchivoDePlantilla::LeeArchivo(ruta);
+        const QStringList problemas =
+            RevisorDePlantilla(p, CatalogoDeLaTienda::Lee(conexionHost, p), false).Revisa();
+        if (!problemas.isEmpty()) {
+            throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                                 QStringLiteral("La plantilla tiene problemas; corríjala y "
+                                                "guárdela con «plantillas guarda»:\r\n") +
+                                     problemas.join(QStringLiteral("\r\n")));
+        }
+        crpReport.IniciaCorrida(TextoDeConexion());
+    } catch (const ErrorDeReporte& e) {
+        TerminaCorrida();
+        throw ErrorOrvlib(e.numero(), e.texto(), nombre);
+    } catch (const ErrorOrvlib& e) {
+        TerminaCorrida();
+        const bool esLaPlantilla = e.contexto().compare(nombre, Qt::CaseInsensitive) == 0;
+        throw ErrorOrvlib(e.numero(),
+                          esLaPlantilla ? e.descripcion()
+                                        : e.descripcion() + QStringLiteral(" (") + e.contexto() +
+                                              QLatin1Char(')'),
+                          nombre);
+    }
+}
+
+void modRPTs::TerminaCorrida() {
+    crpReport.TerminaCorrida();
+    for (const QString& imagen : std::as_const(imagenesDeCorrida_)) {
+        QFile::remove(imagen);
+    }
+    if (!formatoDeCorrida_.isEmpty()) {
+        QFile::remove(formatoDeCorrida_);
+    }
+    formatoDeCorrida_.clear();
+    imagenesDeCorrida_.clear();
+    impresoraDeCorridaLeida_ = false;
+    tablasDeCorrida_.clear();
+    posicionesDeCorrida_.clear();
+}
+
+bool modRPTs::deLaCorrida() const {
+    return !formatoDeCorrida_.isEmpty() &&
+           QDir(QFileInfo(stArchivoReporte).path())
+                   .filePath(conRpt(QFileInfo(stArchivoReporte).fileName().toLower())) ==
+               formatoDeCorrida_;
+}
+
+// The printer the host's ini names for the template, looked up once in a run.
+void modRPTs::ponImpresora() {
+    if (impresoraDeCorridaLeida_ && deLaCorrida()) {
+        stControlador = impresoraDeCorrida_[0];
+        stImpresora = impresoraDeCorrida_[1];
+        stPuerto = impresoraDeCorrida_[2];
+        return;
+    }
+    QString impresora;
+    ImpresoraDelFormato(QFileInfo(stArchivoReporte).fileName().toLower(), impresora);
+    impresoraDeCorrida_ = {stControlador, stImpresora, stPuerto};
+    impresoraDeCorridaLeida_ = deLaCorrida();
+}
+
 void modRPTs::InicializaReporte() {
     stArchivoReporte.clear();
     inDestino = 0;
@@ -90,6 +173,15 @@ QString modRPTs::UbicacionDeTabla(const QString& entrada, const QString& rutaAux
                                   const QString& tablaEncabezadoFormato,
                                   const QString& tablaEncabezado,
                                   const QString& tablaDetalleFormato, const QString& tablaDetalle) {
+    return UbicacionDeTabla(entrada, rutaAuxiliar, tablaEncabezadoFormato, tablaEncabezado,
+                            tablaDetalleFormato, tablaDetalle, Proceso::actual().bases->cMiBase);
+}
+
+QString modRPTs::UbicacionDeTabla(const QString& entrada, const QString& rutaAuxiliar,
+                                  const QString& tablaEncabezadoFormato,
+                                  const QString& tablaEncabezado,
+                                  const QString& tablaDetalleFormato, const QString& tablaDetalle,
+                                  const QString& base) {
     if (entrada.startsWith(QLatin1Char('A'))) {
         return rutaAuxiliar;
     }
@@ -105,9 +197,7 @@ QString modRPTs::UbicacionDeTabla(const QString& entrada, const QString& rutaAux
     if (tabla.toLower() == tablaDetalleFormato.toLower()) {
         tabla = tablaDetalle;
     }
-    return tabla.contains(QLatin1Char('.'))
-               ? tabla
-               : Proceso::actual().bases->cMiBase + QLatin1Char('.') + tabla;
+    return tabla.contains(QLatin1Char('.')) ? tabla : base + QLatin1Char('.') + tabla;
 }
 
 void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar,
@@ -116,15 +206,24 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
     QStringList tablas;
     QStringList imagenes;
     qint16 cuenta = 0;
+    // A print of the run in progress finds its template written out and its data source set.
+    const bool corrida = deLaCorrida();
     const std::vector<std::function<void()>> pasos = {
         [this] { inPosicionesGenerales = 0; },
-        [] { ActualizaOrigenesODBC(); },
+        [corrida] {
+            if (!corrida) {
+                ActualizaOrigenesODBC();
+            }
+        },
         [this] {
             // Only the file name is put in lower case; the folder stays as it is on disk.
             const QFileInfo info(stArchivoReporte);
             stArchivoReporte = QDir(info.path()).filePath(conRpt(info.fileName().toLower()));
         },
         [&] {
+            if (corrida) {
+                return;
+            }
             QString carpeta = QFileInfo(stArchivoReporte).path();
             ExtraeFormato(conexionHost, stArchivoReporte, carpeta, QStringLiteral("reportesbin"));
             imagenes = ImagenesDeFormato::Extrae(conexionHost, stArchivoReporte,
@@ -152,8 +251,7 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
         [this] {
             const QString nombre = QFileInfo(stArchivoReporte).fileName().toLower();
             if (inDestino == 1 && nombre.startsWith(QLatin1String("fmt"))) {
-                QString impresora;
-                ImpresoraDelFormato(nombre, impresora);
+                ponImpresora();
             }
         },
         [this] {
@@ -184,8 +282,12 @@ void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar
         },
         [this] { crpReport.Asigna(17, 1); },
     };
-    // The extracted template and its images go however the run ends.
-    const AlSalir borraPlantilla([this, &imagenes] {
+    // The extracted template and its images go however the print ends, unless the run keeps
+    // them.
+    const AlSalir borraPlantilla([this, &imagenes, corrida] {
+        if (corrida) {
+            return;
+        }
         for (const QString& imagen : std::as_const(imagenes)) {
             QFile::remove(imagen);
         }
@@ -229,6 +331,10 @@ QString modRPTs::TextoDelError(const ErrorOrvlib& e) {
     if (e.numero() == ErrorDeReporte::kFormula && e.descripcion().startsWith(kFormulasQueFaltan)) {
         return e.descripcion();
     }
+    // A template with problems and a data source refused say what happened in their own words.
+    if (e.numero() == ErrorDeReporte::kPlantilla || e.numero() == ErrorDeReporte::kServidor) {
+        return e.descripcion();
+    }
     return QStringLiteral("Error no. %1: %2").arg(e.numero()).arg(e.descripcion());
 }
 
@@ -251,6 +357,15 @@ void modRPTs::ExtraeFormato(Conexion& conexion, const QString& archivo, QString&
 
 qint16 modRPTs::TablasDelFormato(QString archivo, QStringList& tablas) {
     archivo = conRpt(archivo);
+    // The run's template does not change: its first listing stands for the others.
+    const bool deLaCorrida = !formatoDeCorrida_.isEmpty() && archivo == formatoDeCorrida_;
+    if (deLaCorrida && inReintento == 0 && !tablasDeCorrida_.isEmpty()) {
+        lnPosiciones = posicionesDeCorrida_;
+        inPosicionesGenerales =
+            static_cast<qint16>(inPosicionesGenerales + posicionesDeCorrida_.size() - 1);
+        tablas = tablasDeCorrida_;
+        return static_cast<qint16>(tablas.size());
+    }
     const QByteArray datos = leeArchivo(archivo);
     if (inReintento == 0) {
         lnPosiciones.resize(1);
@@ -280,6 +395,10 @@ qint16 modRPTs::TablasDelFormato(QString archivo, QStringList& tablas) {
         if (!repetida) {
             tablas.append(entrada);
         }
+    }
+    if (deLaCorrida && inReintento == 0) {
+        tablasDeCorrida_ = tablas;
+        posicionesDeCorrida_ = lnPosiciones;
     }
     return static_cast<qint16>(tablas.size());
 }

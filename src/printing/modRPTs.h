@@ -34,6 +34,14 @@ public:
     qint16 inPosicionesGenerales = 0;
     qint16 inReintento = 0;
 
+    // A print run of one template: before the first document the template is written out with
+    // its images, read and checked against the store (every table, field, formula and image it
+    // names) and the data source is connected, once; every print of that template until
+    // TerminaCorrida uses them. Throws ErrorOrvlib with the template's name and its problems,
+    // or the cause of a refused connection; then nothing of the run is left.
+    void IniciaCorrida(Conexion& conexionHost, const QString& archivoFormato);
+    void TerminaCorrida();
+
     void InicializaReporte();
     void ImprimeFormato(const QString& archivoFormato, const QString& seleccion,
                         Conexion& conexionHost, const QString& rutaAuxiliar,
@@ -68,4 +76,23 @@ public:
                                     const QString& tablaEncabezado,
                                     const QString& tablaDetalleFormato,
                                     const QString& tablaDetalle);
+    // The same with the database a table without one is read from.
+    static QString UbicacionDeTabla(const QString& entrada, const QString& rutaAuxiliar,
+                                    const QString& tablaEncabezadoFormato,
+                                    const QString& tablaEncabezado,
+                                    const QString& tablaDetalleFormato, const QString& tablaDetalle,
+                                    const QString& base);
+
+private:
+    // The written-out template of the run in progress, its images and the printer it goes to.
+    QString formatoDeCorrida_;
+    QStringList imagenesDeCorrida_;
+    bool impresoraDeCorridaLeida_ = false;
+    std::array<QString, 3> impresoraDeCorrida_;
+    // The first listing of the run's template: its entries and where its Generales entries are.
+    QStringList tablasDeCorrida_;
+    QVector<qint32> posicionesDeCorrida_;
+
+    bool deLaCorrida() const;
+    void ponImpresora();
 };

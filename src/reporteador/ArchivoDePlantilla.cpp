@@ -3,6 +3,7 @@
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/FuenteDePlantilla.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -10,6 +11,21 @@
 namespace {
 
 const QByteArray kFuente = QByteArrayLiteral("FUENTE");
+const QByteArray kSuma = QByteArrayLiteral("SUMA");
+constexpr qsizetype kLargoDeSuma = 32;
+
+// The checksum of a template's text, as hexadecimal digits (no letter p, so the table scan
+// never takes it for an entry).
+QByteArray sumaDe(const QByteArray& texto) {
+    return QCryptographicHash::hash(texto, QCryptographicHash::Md5).toHex();
+}
+
+[[noreturn]] void danada(const QString& motivo) {
+    throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                         QStringLiteral("La plantilla está dañada: %1. Vuelva a guardarla con "
+                                        "«plantillas guarda».")
+                             .arg(motivo));
+}
 
 QByteArray entradaDeTabla(const TablaDePlantilla& t) {
     const QByteArray controlador =
@@ -41,17 +57,31 @@ QByteArray ArchivoDePlantilla::Construye(const QString& fuente) {
     const QByteArray texto = fuente.toUtf8();
     QByteArray largo(4, '\0');
     qToLittleEndian<quint32>(static_cast<quint32>(texto.size()), largo.data());
-    return archivo + kFuente + '\0' + largo + texto;
+    return archivo + kSuma + '\0' + sumaDe(texto) + kFuente + '\0' + largo + texto;
 }
 
 QString ArchivoDePlantilla::Fuente(const QByteArray& archivo) {
-    const qsizetype marca = archivo.lastIndexOf(kFuente + '\0');
-    if (!archivo.startsWith(kFirma) || marca < 0 || marca + 11 > archivo.size()) {
+    if (!archivo.startsWith(kFirma)) {
         throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
                              QStringLiteral("El archivo no es una plantilla de reporte"));
     }
+    const qsizetype marca = archivo.lastIndexOf(kFuente + '\0');
+    if (marca < 0 || marca + 11 > archivo.size()) {
+        danada(QStringLiteral("está cortada antes de su texto (%1 bytes)").arg(archivo.size()));
+    }
     const quint32 largo = qFromLittleEndian<quint32>(archivo.constData() + marca + 7);
-    return QString::fromUtf8(archivo.mid(marca + 11, largo));
+    const QByteArray texto = archivo.mid(marca + 11, largo);
+    if (texto.size() != qsizetype(largo)) {
+        danada(
+            QStringLiteral("su texto está cortado (%1 de %2 bytes)").arg(texto.size()).arg(largo));
+    }
+    // Templates stored before the checksum was written have none; their length is their check.
+    const qsizetype suma = archivo.lastIndexOf(kSuma + '\0', marca);
+    if (suma >= 0 && suma + 5 + kLargoDeSuma == marca &&
+        archivo.mid(suma + 5, kLargoDeSuma) != sumaDe(texto)) {
+        danada(QStringLiteral("su texto no corresponde con su suma de verificación"));
+    }
+    return QString::fromUtf8(texto);
 }
 
 Plantilla ArchivoDePlantilla::Lee(const QByteArray& archivo) {

@@ -21,6 +21,10 @@ public:
     void AsignaIndexada(int id, int indice, const QVariant& valor);
     QVariant Lee(int id, int indice = -1) const;
 
+    // A print run of many reports on one template and connect text (see Reporteador).
+    void IniciaCorrida(const QString& textoDeConexion) { motor_.IniciaCorrida(textoDeConexion); }
+    void TerminaCorrida() { motor_.TerminaCorrida(); }
+
     // Where what would go to the printer goes instead: a PDF file per run, or a PNG file per
     // page, in a folder, or the preview window.
     enum class Desvio { Ninguno, Pdf, Png, Ventana };

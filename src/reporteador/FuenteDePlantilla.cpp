@@ -396,6 +396,10 @@ QStringList FuenteDePlantilla::Palabras(const QString& linea) {
             hayPalabra = true;
         }
     }
+    if (enTexto) {
+        throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                             QStringLiteral("faltan las comillas que cierran el texto"));
+    }
     if (hayPalabra) {
         palabras << actual;
     }
@@ -406,7 +410,12 @@ Plantilla FuenteDePlantilla::Lee(const QString& fuente) {
     Lectura lectura;
     const QStringList lineas = fuente.split(QLatin1Char('\n'));
     for (int n = 0; n < lineas.size(); ++n) {
-        const QStringList palabras = Palabras(lineas[n]);
+        QStringList palabras;
+        try {
+            palabras = Palabras(lineas[n]);
+        } catch (const ErrorDeReporte& e) {
+            Lector(palabras, n + 1).falla(e.texto());
+        }
         if (!palabras.isEmpty()) {
             Lector l(palabras, n + 1);
             lectura.lee(l.palabra().toLower(), l);

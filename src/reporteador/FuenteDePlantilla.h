@@ -35,6 +35,7 @@
 class FuenteDePlantilla {
 public:
     static Plantilla Lee(const QString& fuente);
-    // The words of one line, quotes removed from texts.
+    // The words of one line, quotes removed from texts. Throws ErrorDeReporte 20515 for a text
+    // whose quotes are not closed.
     static QStringList Palabras(const QString& linea);
 };

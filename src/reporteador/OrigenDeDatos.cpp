@@ -34,6 +34,34 @@ QHash<QString, QString> pares(const QString& texto) {
     return valores;
 }
 
+// What a refused connection means to the user, by the server's error number; the server's own
+// text follows it.
+QString causa(const QSqlError& error) {
+    if (error.nativeErrorCode() == QLatin1String("IM002") ||
+        error.text().contains(QLatin1String("Data source name not found"))) {
+        return QStringLiteral("El origen de datos no está registrado en este equipo");
+    }
+    switch (error.nativeErrorCode().toInt()) {
+    case 1040:
+    case 1203:
+    case 1226:
+        return QStringLiteral("El servidor no acepta más conexiones");
+    case 1044:
+    case 1045:
+        return QStringLiteral("El servidor no admite el usuario o la contraseña");
+    case 1049:
+        return QStringLiteral("La base de datos no existe en el servidor");
+    case 2002:
+    case 2003:
+    case 2005:
+    case 2006:
+    case 2013:
+        return QStringLiteral("No hay comunicación con el servidor");
+    default:
+        return QStringLiteral("No se puede conectar con el servidor");
+    }
+}
+
 void cierra(const QString& nombre) {
     if (QSqlDatabase::contains(nombre)) {
         QSqlDatabase::database(nombre, false).close();
@@ -53,12 +81,17 @@ OrigenDeDatos::~OrigenDeDatos() {
 }
 
 void OrigenDeDatos::Conecta(const QString& textoDeConexion) {
-    // Each report reads the tables' columns anew: a table may have been made again since.
+    const bool abierta = textoDeConexion == textoDeConexion_ && QSqlDatabase::contains(odbc_) &&
+                         QSqlDatabase::database(odbc_, false).isOpen();
+    if (enCorrida_ && abierta) {
+        return;
+    }
+    // Each report outside a run reads the tables' columns anew: a table may have been made
+    // again since.
     camposOdbc_.clear();
     // The connection of earlier reports is kept while it still answers; a server restarted
     // since then gets a new one.
-    if (textoDeConexion == textoDeConexion_ && QSqlDatabase::contains(odbc_) &&
-        QSqlDatabase::database(odbc_, false).isOpen() &&
+    if (abierta &&
         QSqlQuery(QSqlDatabase::database(odbc_, false)).exec(QStringLiteral("SELECT 1"))) {
         return;
     }
@@ -76,7 +109,8 @@ void OrigenDeDatos::Conecta(const QString& textoDeConexion) {
     db.setPassword(valores.value(QStringLiteral("PWD")));
     QString error;
     if (!db.open()) {
-        error = db.lastError().text();
+        error =
+            causa(db.lastError()) + QStringLiteral(" (") + db.lastError().text() + QLatin1Char(')');
     } else if (QSqlQuery modo(db); !modo.exec(ModoDeSesion::Sentencia())) {
         // The statements below are written for a known mode, as on the program's own
         // connections.

@@ -29,8 +29,13 @@ public:
     OrigenDeDatos(const OrigenDeDatos&) = delete;
     OrigenDeDatos& operator=(const OrigenDeDatos&) = delete;
 
-    // "DSN=…;UID=…;PWD=…;" (other keys are read from the data source itself). Throws 20527.
+    // "DSN=…;UID=…;PWD=…;" (other keys are read from the data source itself). Throws 20527
+    // with the server's cause in Spanish ("El servidor no acepta más conexiones").
     void Conecta(const QString& textoDeConexion);
+    // Within a run the tables are not made again: their columns are read once for the run and
+    // the connection is taken as it is, not tried first.
+    void IniciaCorrida() { enCorrida_ = true; }
+    void TerminaCorrida() { enCorrida_ = false; }
     // Rows of the table at a location ("database.table" through ODBC, or a file path and table
     // name for the auxiliary file), with an optional SQL condition and order. Throws 20506.
     QVector<Fila> Lee(const QString& ubicacion, const QString& tablaDeAccess,
@@ -49,4 +54,5 @@ private:
     QString auxiliar_;
     QString textoDeConexion_;
     QString rutaAuxiliar_;
+    bool enCorrida_ = false;
 };

@@ -253,6 +253,33 @@ void Reporteador::PonFabricaDeImpresora(FabricaDeImpresora fabrica) {
     fabricaDeImpresora() = std::move(fabrica);
 }
 
+void Reporteador::IniciaCorrida(const QString& textoDeConexion) {
+    TerminaCorrida();
+    datos_->Conecta(textoDeConexion);
+    datos_->IniciaCorrida();
+    enCorrida_ = true;
+}
+
+void Reporteador::TerminaCorrida() {
+    enCorrida_ = false;
+    datos_->CierraAuxiliar();
+    datos_->TerminaCorrida();
+    plantillaDeCorrida_.reset();
+    rutaDeCorrida_.clear();
+}
+
+Plantilla Reporteador::plantillaDe(const QString& ruta) {
+    if (enCorrida_ && plantillaDeCorrida_ && ruta == rutaDeCorrida_) {
+        return *plantillaDeCorrida_;
+    }
+    Plantilla p = ArchivoDePlantilla::LeeArchivo(ruta);
+    if (enCorrida_) {
+        plantillaDeCorrida_ = p;
+        rutaDeCorrida_ = ruta;
+    }
+    return p;
+}
+
 ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
     QElapsedTimer reloj;
     reloj.start();
@@ -260,12 +287,17 @@ ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
         throw ErrorDeReporte(20507,
                              QStringLiteral("No existe el archivo de reporte ") + t.plantilla);
     }
-    Plantilla p = ArchivoDePlantilla::LeeArchivo(t.plantilla);
+    Plantilla p = plantillaDe(t.plantilla);
     ponFormulas(t, p);
     QVector<DatosDeDocumento> documentos;
     {
         // The auxiliary file is let go however the reading ends: the print driver removes it.
-        const AlSalir cierra([this] { datos_->CierraAuxiliar(); });
+        // A run keeps it open: the same file serves all its reports.
+        const AlSalir cierra([this] {
+            if (!enCorrida_) {
+                datos_->CierraAuxiliar();
+            }
+        });
         documentos = leeDatos(t, p);
     }
     tiempos_.lectura += reloj.restart();

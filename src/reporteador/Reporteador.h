@@ -9,6 +9,7 @@
 #include <QSizeF>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // Time spent by the runs of an engine, by phase, in milliseconds.
 struct TiemposDeReporte {
@@ -37,6 +38,11 @@ public:
     ~Reporteador();
 
     ResultadoDeReporte Ejecuta(const TrabajoDeReporte& trabajo);
+    // A run of reports on one template: connects at once, so that a refused connection stops
+    // the run before its first report, and keeps the template as read by the first report and
+    // the tables' columns and the auxiliary file open until the run ends.
+    void IniciaCorrida(const QString& textoDeConexion);
+    void TerminaCorrida();
     const TiemposDeReporte& Tiempos() const { return tiempos_; }
 
     static void PonPresentador(Presentador presentador);
@@ -44,11 +50,15 @@ public:
     static void PonFabricaDeImpresora(FabricaDeImpresora fabrica);
 
 private:
+    Plantilla plantillaDe(const QString& ruta);
     QVector<DatosDeDocumento> leeDatos(const TrabajoDeReporte& t, const struct Plantilla& p);
     void imprime(const TrabajoDeReporte& t, const struct Plantilla& p,
                  const QVector<PaginaMaquetada>& paginas, const QString& nombre,
                  ResultadoDeReporte& resultado);
 
     std::unique_ptr<OrigenDeDatos> datos_;
+    bool enCorrida_ = false;
+    std::optional<Plantilla> plantillaDeCorrida_;
+    QString rutaDeCorrida_;
     TiemposDeReporte tiempos_;
 };

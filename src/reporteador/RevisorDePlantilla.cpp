@@ -6,9 +6,11 @@ QString CatalogoDeDatos::Entrada(const TablaDePlantilla& tabla) {
     return (tabla.deAccess ? QStringLiteral("a ") : QStringLiteral("m ")) + tabla.nombre.toLower();
 }
 
-RevisorDePlantilla::RevisorDePlantilla(const Plantilla& plantilla, const CatalogoDeDatos& catalogo)
+RevisorDePlantilla::RevisorDePlantilla(const Plantilla& plantilla, const CatalogoDeDatos& catalogo,
+                                       bool exigeImagenes)
     : p_(plantilla)
-    , c_(catalogo) {}
+    , c_(catalogo)
+    , exigeImagenes_(exigeImagenes) {}
 
 void RevisorDePlantilla::problema(int linea, const QString& texto) {
     QStringList& deLaLinea = problemas_[linea];
@@ -58,6 +60,11 @@ void RevisorDePlantilla::revisaReferencia(const Referencia& r, int linea) {
 }
 
 void RevisorDePlantilla::revisaTexto(const QString& texto, int linea, int numero) {
+    // A "{" left open would print as it is, with what follows it.
+    const qsizetype abre = texto.lastIndexOf(QLatin1Char('{'));
+    if (abre >= 0 && texto.indexOf(QLatin1Char('}'), abre) < 0) {
+        problema(linea, QStringLiteral("falta cerrar la llave de %1").arg(texto.mid(abre)));
+    }
     const QString expandido = numero > 0 ? ExpresionesDePlantilla::ConNumero(texto, numero) : texto;
     for (const Referencia& r : ExpresionesDePlantilla::Referencias(expandido)) {
         revisaReferencia(r, linea);
@@ -85,7 +92,7 @@ void RevisorDePlantilla::revisaElementos(const std::vector<ElementoDePlantilla>&
             continue;
         }
         revisa(numero);
-        if (e.tipo == ElementoDePlantilla::Tipo::Imagen &&
+        if (e.tipo == ElementoDePlantilla::Tipo::Imagen && exigeImagenes_ &&
             !c_.archivos.contains(e.texto, Qt::CaseInsensitive)) {
             problema(e.linea, QStringLiteral("la imagen %1 no está guardada en %2")
                                   .arg(e.texto, c_.lugarDeArchivos));

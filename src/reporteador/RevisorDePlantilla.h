@@ -21,10 +21,12 @@ struct CatalogoDeDatos {
 };
 
 // Checks a template against what a store offers: every table, field, formula and image it
-// names exists, and every {…} is one the engine understands.
+// names exists, and every {…} is one the engine understands. An image not stored prints as a
+// blank space: a check before storing or printing (exigeImagenes false) lets it pass.
 class RevisorDePlantilla {
 public:
-    RevisorDePlantilla(const Plantilla& plantilla, const CatalogoDeDatos& catalogo);
+    RevisorDePlantilla(const Plantilla& plantilla, const CatalogoDeDatos& catalogo,
+                       bool exigeImagenes = true);
 
     // The problems, each "línea N: …", in the order of the lines; empty for a sound template.
     QStringList Revisa();
@@ -40,5 +42,6 @@ private:
 
     const Plantilla& p_;
     const CatalogoDeDatos& c_;
+    bool exigeImagenes_;
     QMap<int, QStringList> problemas_;
 };

@@ -3,9 +3,11 @@
 #include "jobs/CandadoDeReimpresion.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ArchivoIni.h"
+#include "orvlib/CamposBin.h"
 #include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/modRPTs.h"
+#include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/Reporteador.h"
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
@@ -245,7 +247,7 @@ TEST_F(ImpresionDeTrabajos, EscapeYCerrarDuranteLaImpresionCancelanSinCerrar) {
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
 
-// The first note the engine cannot print stops the run with one message naming the note, the
+// A template the store lacks stops the run before its first note with one message naming the
 // template and the error; nothing is asked per note and no scratch file is left.
 TEST_F(ImpresionDeTrabajos, UnaPlantillaQueFaltaDetieneLaCorridaConUnSoloAviso) {
     frmRemisTyP ventana;
@@ -260,8 +262,9 @@ TEST_F(ImpresionDeTrabajos, UnaPlantillaQueFaltaDetieneLaCorridaConUnSoloAviso) 
     EXPECT_EQ(aviso.titulo, QStringLiteral("Error"));
     EXPECT_EQ(aviso.icono, Dialogos::Icono::Critico);
     EXPECT_TRUE(aviso.texto.startsWith(
-        QStringLiteral("La impresión se detuvo en la remisión A 1500 (plantilla fmtRemision.rpt)."
-                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError no. 53: ")))
+        QStringLiteral("La impresión no pudo comenzar (plantilla fmtRemision.rpt)."
+                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError no. 53: No se "
+                       "encontró el archivo fmtremision.rpt en reportesbin")))
         << qPrintable(aviso.texto);
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM partidatallaocolor")).toInt(), 0);
@@ -583,6 +586,41 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Without its data sources the engine cannot read the store: the scheduled run says at which
 // note, with which template and why it stopped, exits non-zero and leaves no scratch file.
+// A stored template that is damaged or names a field the store lacks stops the scheduled run
+// before its first note: exit 1, the template's problem, no PDF.
+TEST_F(ImpresionDeTrabajos, UnaPlantillaDanadaLaOrdenNoImprimeNada) {
+    const QString fuente = TextoDePlantilla("fmtRemision.rpt.fuente");
+    const QByteArray sana = ArchivoDePlantilla::Construye(fuente);
+    const struct {
+        const char* caso;
+        QByteArray guardada;
+        const char* dice;
+    } casos[] = {
+        {"cortada", sana.left(sana.size() / 2), "La plantilla está dañada: su texto está cortado"},
+        {"campo que no existe",
+         ArchivoDePlantilla::Construye(
+             QString(fuente).replace(QStringLiteral("\"{remisiones.Subtotal}\""),
+                                     QStringLiteral("\"{remisiones.SubtotalQueNoExiste}\""))),
+         "el campo SubtotalQueNoExiste no existe en la tabla remisiones"},
+    };
+    for (const auto& c : casos) {
+        CamposBin campos;
+        campos.BaseDD = &base.conexion();
+        campos.GuardaRPT(ImpresionDeRemisiones::Plantilla(), c.guardada);
+        const QString pdf = carpeta.ruta(QStringLiteral("consola"));
+        const Salida r =
+            corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
+        EXPECT_EQ(r.codigo, 1) << c.caso;
+        EXPECT_TRUE(r.errores.contains(QStringLiteral("La impresión no pudo comenzar")))
+            << qPrintable(r.errores);
+        EXPECT_TRUE(r.errores.contains(QString::fromUtf8(c.dice))) << qPrintable(r.errores);
+        EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty()) << c.caso;
+    }
+}
+
+// Without its data sources the engine cannot read the store: the scheduled run says before its
+// first note, with which template and why it cannot print, exits non-zero and leaves no scratch
+// file.
 TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
     CarpetaDePrueba::escribe(carpeta.archivoOdbc(), QByteArray());
     const QString pdf = carpeta.ruta(QStringLiteral("consola"));
@@ -596,14 +634,18 @@ TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
                        "Se imprimieron 0 de 3 remisiones.\n\nNo se encontró el origen de datos "
                        "ODBC de los reportes; regístrelo de nuevo con «deremisiones configura» y "
                        "vuelva a intentar.\nError no. 20527: ")))
+        QStringLiteral("La impresión no pudo comenzar (plantilla fmtRemision.rpt).\n"
+                       "Se imprimieron 0 de 3 remisiones.\n\nNo se puede conectar con el origen "
+                       "de datos 'myodbc3-test': El origen de datos no está registrado en este "
+                       "equipo")))
         << qPrintable(errores);
-    EXPECT_FALSE(fallida.salida.contains(QStringLiteral("Remisiones impresas")));
-    EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());
-    EXPECT_TRUE(QDir(carpeta.ruta(QStringLiteral("programa/Temporal")))
-                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
-                    .isEmpty());
-    EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo())
-                    .contains("\tporcentaje imprimir (consola)\tpdf "));
+        EXPECT_FALSE(fallida.salida.contains(QStringLiteral("Remisiones impresas")));
+        EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());
+        EXPECT_TRUE(QDir(carpeta.ruta(QStringLiteral("programa/Temporal")))
+                        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+                        .isEmpty());
+        EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo())
+                        .contains("\tporcentaje imprimir (consola)\tpdf "));
 }
 
 } // namespace

@@ -82,6 +82,8 @@ TEST(FuenteDePlantilla, ErroresConSuLinea) {
         {"banda detalle 5\ntexto 0 0 10 5 \"x\" si {a.b} y\n", "línea 2: faltan datos"},
         {"banda detalle 5\ntexto 0 0 10 5 \"x\" si a.b\n", "línea 2: la condición se escribe"},
         {"plantilla x y\n", "línea 1: sobra: y"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"{remisionesdetalle.De\n",
+         "línea 2: faltan las comillas que cierran el texto"},
     };
     for (const auto& c : casos) {
         try {
@@ -111,6 +113,42 @@ TEST(ArchivoDePlantilla, ElBinarioGuardaLaFuenteYRechazaOtrosArchivos) {
         ADD_FAILURE();
     } catch (const ErrorDeReporte& e) {
         EXPECT_EQ(e.numero(), ErrorDeReporte::kPlantilla);
+    }
+}
+
+TEST(ArchivoDePlantilla, UnArchivoDanadoSeDistingueDeUnoSinSuma) {
+    const QString fuente =
+        QStringLiteral("plantilla p\ntabla M remisiones principal\nbanda detalle 7\n"
+                       "texto 1 2 3 4 \"{remisionesdetalle.Descripcion}\"\n");
+    const QByteArray sano = ArchivoDePlantilla::Construye(fuente);
+    const qsizetype suma = sano.indexOf(QByteArray("SUMA\0", 5));
+    ASSERT_GT(suma, 0);
+    // As templates were stored before they carried a checksum.
+    const QByteArray sinSuma = sano.left(suma) + sano.mid(suma + 5 + 32);
+    QByteArray cambiado = sano;
+    cambiado[cambiado.size() - 5] = 'X';
+    const struct {
+        const char* caso;
+        QByteArray archivo;
+        const char* error; // empty: read as written
+    } casos[] = {
+        {"sano", sano, ""},
+        {"sin suma", sinSuma, ""},
+        {"cortado en el texto", sano.left(sano.size() - 10), "su texto está cortado"},
+        {"sin suma y cortado", sinSuma.left(sinSuma.size() - 10), "su texto está cortado"},
+        {"cortado antes del texto", sano.left(suma + 8), "está cortada antes de su texto"},
+        {"un byte cambiado", cambiado, "su texto no corresponde con su suma de verificación"},
+    };
+    for (const auto& c : casos) {
+        try {
+            EXPECT_EQ(ArchivoDePlantilla::Fuente(c.archivo), fuente) << c.caso;
+            EXPECT_STREQ(c.error, "") << c.caso;
+        } catch (const ErrorDeReporte& e) {
+            EXPECT_EQ(e.numero(), ErrorDeReporte::kPlantilla) << c.caso;
+            EXPECT_TRUE(e.texto().startsWith(QStringLiteral("La plantilla está dañada: ") +
+                                             QString::fromUtf8(c.error)))
+                << c.caso << ": " << e.texto().toStdString();
+        }
     }
 }
 

@@ -40,7 +40,8 @@ TEST(RevisorDePlantilla, NombraCadaProblemaConSuLinea) {
         "texto 0 0 10 5 \"{lineas.Texto*doc.Importe} {Total} {@Paginas}\"\n"         // 14
         "renglones 0 0 10 5 de 1 a 3 si {g.IVA#} o no {g.IVAp#}\n"                   // 15
         "texto 0 0 10 5 \"{#}: {g.IVAp#}\" si {otra.Campo}\n"                        // 16
-        "fin\n"));
+        "fin\n"                                                                      // 17
+        "texto 0 0 10 5 \"{lineas.Texto} {lineas.Te\"\n"));                          // 18
     EXPECT_EQ(RevisorDePlantilla(p, catalogo()).Revisa(),
               (QStringList{
                   "línea 2: el campo Ide no existe en la tabla doc (tienda.doc)",
@@ -59,7 +60,21 @@ TEST(RevisorDePlantilla, NombraCadaProblemaConSuLinea) {
                   "línea 15: el campo IVAp3 no existe en la tabla g (Auxiliar.MDB)",
                   "línea 16: {otra.Campo}: la tabla otra no está declarada con «tabla»",
                   "línea 16: el campo IVAp3 no existe en la tabla g (Auxiliar.MDB)",
+                  "línea 18: falta cerrar la llave de {lineas.Te",
               }));
+}
+
+TEST(RevisorDePlantilla, RevisaCadaBanda) {
+    const char* const bandas[] = {"encabezado_pagina", "encabezado_documento", "encabezado_detalle",
+                                  "detalle",           "pie_documento",        "pie_pagina"};
+    QString fuente = QStringLiteral("tabla M doc principal\n");
+    QStringList esperados;
+    for (const char* banda : bandas) {
+        fuente += QStringLiteral("banda %1 5\ntexto 0 0 10 5 \"{doc.Fol}\"\n").arg(banda);
+        esperados << QStringLiteral("línea %1: el campo Fol no existe en la tabla doc (tienda.doc)")
+                         .arg(fuente.count(QLatin1Char('\n')));
+    }
+    EXPECT_EQ(RevisorDePlantilla(FuenteDePlantilla::Lee(fuente), catalogo()).Revisa(), esperados);
 }
 
 TEST(RevisorDePlantilla, UnaPlantillaSanaNoTieneProblemas) {

@@ -165,6 +165,40 @@ TEST_F(Plantillas, RevisaNombraCadaProblemaConSuLinea) {
     }
 }
 
+TEST_F(Plantillas, GuardaNoGuardaLoQueRevisaRechaza) {
+    const QString fuente = TextoDePlantilla("fmtRemision.rpt.fuente");
+    const struct {
+        const char* caso;
+        QString texto;
+        const char* dice;
+    } casos[] = {
+        {"cortada", fuente.left(fuente.indexOf(QStringLiteral("{remisionesdetalle.De")) + 20),
+         "línea"},
+        {"campo que no existe",
+         QString(fuente).replace(QStringLiteral("\"{remisiones.Subtotal}\""),
+                                 QStringLiteral("\"{remisiones.SubtotalQueNoExiste}\"")),
+         "el campo SubtotalQueNoExiste no existe en la tabla remisiones"},
+    };
+    const QStringList antes = estadoDelServidor();
+    for (const auto& c : casos) {
+        CarpetaDePrueba::escribe(ruta("danada.rpt.fuente"), c.texto.toUtf8());
+        const Resultado revisa = plantillas({QStringLiteral("revisa"), ruta("danada.rpt.fuente")});
+        const Resultado guarda = plantillas({QStringLiteral("guarda"), ruta("danada.rpt.fuente")});
+        EXPECT_EQ(revisa.codigo, 1) << c.caso;
+        EXPECT_EQ(guarda.codigo, 1) << c.caso;
+        EXPECT_TRUE(guarda.errores.contains(QString::fromUtf8(c.dice)))
+            << c.caso << "\n"
+            << qPrintable(guarda.errores);
+        EXPECT_EQ(estadoDelServidor(), antes) << c.caso;
+    }
+    // With the image it places given beside it, the shipped template is stored.
+    GuardaLogo(base);
+    const Resultado sana =
+        plantillas({QStringLiteral("guarda"),
+                    QStringLiteral(DEREMISIONES_PLANTILLAS "/fmtRemision.rpt.fuente")});
+    EXPECT_EQ(sana.codigo, 0) << qPrintable(sana.errores);
+}
+
 TEST_F(Plantillas, MuestraEnPdfSinEscribirEnLaTienda) {
     GuardaLogo(base);
     const QStringList antes = estadoDelServidor();

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "orvlib/Conexion.h"
+
+#include <QString>
+#include <QStringList>
+
+// The auxiliary database of a print run: one file made at the start of the run from the stored
+// template, with the company's row in Generales, and emptied of the rows of a note before the
+// next one, so each note reads what a fresh copy would give it. Removed when the run ends.
+class AuxiliarDeLaCorrida {
+public:
+    // Throws ErrorOrvlib with the cause when the file cannot be made or opened.
+    explicit AuxiliarDeLaCorrida(Conexion& host);
+    ~AuxiliarDeLaCorrida();
+    AuxiliarDeLaCorrida(const AuxiliarDeLaCorrida&) = delete;
+    AuxiliarDeLaCorrida& operator=(const AuxiliarDeLaCorrida&) = delete;
+
+    const QString& Ruta() const { return ruta_; }
+    // Deletes the rows of every table but Generales.
+    void Vacia();
+
+private:
+    QString ruta_;
+    Conexion cnn_;
+    QStringList tablas_;
+};
