@@ -1,6 +1,10 @@
 #include "hostdata/TablasDeTrabajo.h"
 
 #include "orvlib/Conexion.h"
+#include "orvlib/Sentencias.h"
+
+#include <QSqlQuery>
+#include <QStringList>
 
 void TablasDeTrabajo::Crea(Conexion& cnn) {
     Borra(cnn);
@@ -11,4 +15,16 @@ void TablasDeTrabajo::Crea(Conexion& cnn) {
 void TablasDeTrabajo::Borra(Conexion& cnn) {
     cnn.ejecuta(QStringLiteral("Drop table if exists tmpremisiones"));
     cnn.ejecuta(QStringLiteral("Drop table if exists tmpremisionesdetalle"));
+}
+
+QString TablasDeTrabajo::Columnas(Conexion& cnn, const QString& tabla, const QString& alias,
+                                  const QMap<QString, QString>& expresiones) {
+    QStringList columnas;
+    QSqlQuery q = cnn.consulta(QStringLiteral("SHOW COLUMNS FROM ") + Sentencias::Nombre(tabla));
+    while (q.next()) {
+        const QString columna = q.value(0).toString();
+        columnas << expresiones.value(columna.toLower(),
+                                      alias + QLatin1Char('.') + Sentencias::Nombre(columna));
+    }
+    return columnas.join(QLatin1Char(','));
 }

@@ -1,10 +1,10 @@
 #include "jobs/cap_reprint/CopiaConFolios.h"
 
+#include "hostdata/TablasDeTrabajo.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/ListasDeValores.h"
 
-#include <QSqlQuery>
 #include <QStringList>
 
 CopiaConFolios::CopiaConFolios(Conexion& cnn)
@@ -45,15 +45,6 @@ void CopiaConFolios::llenaFolios(const QList<qint32>& ids, qint64 primerFolio) {
 
 QString CopiaConFolios::columnasConFolio() {
     // The host's columns in their order, each taken from the note but the folio.
-    QStringList columnas;
-    QSqlQuery campos = cnn_.consulta(QStringLiteral("SHOW COLUMNS FROM remisiones"));
-    while (campos.next()) {
-        const QString nombre = campos.value(0).toString();
-        columnas << (nombre.compare(QLatin1String("Factura"), Qt::CaseInsensitive) == 0
-                         ? QStringLiteral("f.Folio")
-                         : QStringLiteral("r.`") +
-                               QString(nombre).replace(QLatin1Char('`'), QLatin1String("``")) +
-                               QLatin1Char('`'));
-    }
-    return columnas.join(QLatin1Char(','));
+    return TablasDeTrabajo::Columnas(cnn_, QStringLiteral("remisiones"), QStringLiteral("r"),
+                                     {{QStringLiteral("factura"), QStringLiteral("f.Folio")}});
 }

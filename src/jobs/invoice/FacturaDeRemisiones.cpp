@@ -3,6 +3,7 @@
 #include "hostdata/LargosDeColumnas.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
+#include "hostdata/TablasDeTrabajo.h"
 #include "jobs/invoice/RastrosDeFactura.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
@@ -15,20 +16,6 @@
 #include <QStringList>
 
 namespace {
-
-// The columns of the host's remisionesdetalle in their order, for a copy of its rows d whose
-// Cantidad is the given expression.
-QString columnasDeLasPartidas(Conexion& cnn, const QString& cantidad) {
-    QStringList columnas;
-    QSqlQuery q = cnn.consulta(QStringLiteral("SHOW COLUMNS FROM remisionesdetalle"));
-    while (q.next()) {
-        const QString columna = q.value(0).toString();
-        columnas << (columna.compare(QLatin1String("Cantidad"), Qt::CaseInsensitive) == 0
-                         ? cantidad
-                         : QStringLiteral("d.") + Sentencias::Nombre(columna));
-    }
-    return columnas.join(QLatin1Char(','));
-}
 
 // A text for a NOT NULL column: an absent text is stored empty, never as NULL.
 QString texto(const QString& t) {
@@ -159,8 +146,10 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
     principal_.ejecuta(
         QStringLiteral("Insert into %1.remisionesdetalle SELECT %2 from remisionesdetalle d "
                        "join %1.remisiones t on t.Id=d.Id")
-            .arg(temporal, columnasDeLasPartidas(principal_,
-                                                 QStringLiteral("IF(%1=0, 1, %1)").arg(reducida))));
+            .arg(temporal, TablasDeTrabajo::Columnas(
+                               principal_, QStringLiteral("remisionesdetalle"), QStringLiteral("d"),
+                               {{QStringLiteral("cantidad"),
+                                 QStringLiteral("IF(%1=0, 1, %1)").arg(reducida)}})));
 
     TotalesDeFactura t;
     QSqlQuery antes = temporal_.consulta(

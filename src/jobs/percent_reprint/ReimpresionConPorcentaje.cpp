@@ -72,12 +72,16 @@ QString ReimpresionConPorcentaje::ResumenDeBitacora(const ResumenDePorcentaje& r
 
 namespace {
 
-// A line's figures worked out by the server from its reduced price (the price is lowered in
-// the statement after this one), each expression on its own so the order in which the server
-// assigns them does not matter. A note issued without a tax keeps that tax at 0 on its lines.
-QString cifrasReducidas(const QString& f, CifrasDeLinea::Reglas reglas) {
+QString reducido(const QString& columna, const QString& f) {
+    return QStringLiteral("ROUND(%1-%1*%2,2)").arg(columna, f);
+}
+
+// The reduced copy of a line d of note t, column by column: its prices lowered by the factor
+// f to cents, and its figures worked out by the server from the reduced price, each expression
+// on its own. A note issued without a tax keeps that tax at 0 on its lines.
+QMap<QString, QString> lineaReducida(const QString& f, CifrasDeLinea::Reglas reglas) {
     const QString importe =
-        QStringLiteral("ROUND(d.Cantidad*ROUND(d.PrecioNeto-d.PrecioNeto*%1,2),2)").arg(f);
+        QStringLiteral("ROUND(d.Cantidad*%1,2)").arg(reducido(QStringLiteral("d.PrecioNeto"), f));
     const QString tasaIva = QStringLiteral("IF(t.IVA=0,0,d.IVA)");
     const QString tasaImpAd = QStringLiteral("IF(t.ImpuestoAd=0,0,d.ImpuestoAd)");
     const auto impuesto = [](const QString& base, const QString& tasa) {
@@ -90,24 +94,25 @@ QString cifrasReducidas(const QString& f, CifrasDeLinea::Reglas reglas) {
     } else if (reglas.aplicaImpAd) {
         baseImpAd = importe + QLatin1Char('+') + impuesto(importe, tasaIva);
     }
-    return QStringLiteral("d.BaseImpuestoAd=%1,d.ImporteImpuestoAd=%2,d.BaseIVA=%3,"
-                          "d.ImporteIVA=%4")
-        .arg(baseImpAd, impuesto(baseImpAd, tasaImpAd), baseIva, impuesto(baseIva, tasaIva));
-}
-
-QString reducido(const QString& campo, const QString& f) {
-    return QStringLiteral("ROUND(t.%1-t.%1*%2,2)").arg(campo, f);
+    return {{QStringLiteral("preciobruto"), reducido(QStringLiteral("d.PrecioBruto"), f)},
+            {QStringLiteral("precioneto"), reducido(QStringLiteral("d.PrecioNeto"), f)},
+            {QStringLiteral("baseimpuestoad"), baseImpAd},
+            {QStringLiteral("importeimpuestoad"), impuesto(baseImpAd, tasaImpAd)},
+            {QStringLiteral("baseiva"), baseIva},
+            {QStringLiteral("importeiva"), impuesto(baseIva, tasaIva)}};
 }
 
 } // namespace
 
-void ReimpresionConPorcentaje::reduceCopias(const QString& f) {
-    cnn_.ejecuta(QStringLiteral("Update tmpremisionesdetalle d join tmpremisiones t on t.Id=d.Id "
-                                "set ") +
-                 cifrasReducidas(f, ReglasDeImpuestos(cnn_)));
-    cnn_.ejecuta(QStringLiteral("Update tmpremisionesdetalle set PrecioBruto=ROUND(PrecioBruto-"
-                                "PrecioBruto*%1,2),PrecioNeto=ROUND(PrecioNeto-PrecioNeto*%1,2)")
-                     .arg(f));
+void ReimpresionConPorcentaje::copiaLineasReducidas(const QString& f) {
+    cnn_.ejecuta(QStringLiteral("Insert into tmpremisionesdetalle Select %1 from remisionesdetalle "
+                                "d join tmpremisiones t on t.Id=d.Id")
+                     .arg(TablasDeTrabajo::Columnas(cnn_, QStringLiteral("remisionesdetalle"),
+                                                    QStringLiteral("d"),
+                                                    lineaReducida(f, ReglasDeImpuestos(cnn_)))));
+}
+
+void ReimpresionConPorcentaje::reduceEncabezados(const QString& f) {
     // Each copy's header is the sum of its reduced lines; a note without lines is reduced whole.
     cnn_.ejecuta(
         QStringLiteral(
@@ -115,9 +120,9 @@ void ReimpresionConPorcentaje::reduceCopias(const QString& f) {
             "SUM(ImporteIVA) as i, SUM(ImporteImpuestoAd) as a from tmpremisionesdetalle group by "
             "Id) l on l.Id=t.Id set t.Subtotal=IFNULL(l.s,%1),t.IVA=IFNULL(l.i,%2),"
             "t.ImpuestoAd=IFNULL(l.a,%3),t.Descuento=%4")
-            .arg(reducido(QStringLiteral("Subtotal"), f), reducido(QStringLiteral("IVA"), f),
-                 reducido(QStringLiteral("ImpuestoAd"), f),
-                 reducido(QStringLiteral("Descuento"), f)));
+            .arg(reducido(QStringLiteral("t.Subtotal"), f), reducido(QStringLiteral("t.IVA"), f),
+                 reducido(QStringLiteral("t.ImpuestoAd"), f),
+                 reducido(QStringLiteral("t.Descuento"), f)));
 }
 
 ResumenDePorcentaje
@@ -132,10 +137,9 @@ ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString&
         QStringLiteral(" and Factura>=%1 and Factura<=%2").arg(inicial).arg(final);
     cnn_.ejecuta(QStringLiteral("Insert into tmpremisiones Select * from ") + rango +
                  QStringLiteral(" order by Id"));
-    cnn_.ejecuta(
-        QStringLiteral("Insert into tmpremisionesdetalle Select d.* from remisionesdetalle d join "
-                       "tmpremisiones t on t.Id=d.Id order by d.Id, d.Partida"));
-    // The real figures are the host's, read before the copies change.
+    const QString f = Factor(porcentaje).TextoSql();
+    copiaLineasReducidas(f);
+    // The real figures are the host's, read before the headers change.
     const QString sumas = QStringLiteral("SELECT COUNT(*), IFNULL(SUM(Subtotal),0), "
                                          "IFNULL(SUM(IVA),0), IFNULL(SUM(ImpuestoAd),0) FROM "
                                          "tmpremisiones");
@@ -146,7 +150,7 @@ ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString&
     r.subtotalReal = Importe::DeVariant(reales.value(1));
     r.ivaReal = Importe::DeVariant(reales.value(2));
     r.impAdReal = Importe::DeVariant(reales.value(3));
-    reduceCopias(Factor(porcentaje).TextoSql());
+    reduceEncabezados(f);
     // The new figures are what the printed copies say.
     QSqlQuery nuevos = cnn_.consulta(sumas);
     nuevos.next();

@@ -48,8 +48,10 @@ public:
     static QString Resumen(const ResumenDePorcentaje& resumen);
 
 private:
-    // Lowers the copies by the factor f (plain decimal text).
-    void reduceCopias(const QString& f);
+    // Copies the lines of the copied notes lowered by the factor f (plain decimal text), and
+    // makes each header the sum of its lines.
+    void copiaLineasReducidas(const QString& f);
+    void reduceEncabezados(const QString& f);
 
     Conexion& cnn_;
 };
