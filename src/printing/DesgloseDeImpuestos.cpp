@@ -111,12 +111,14 @@ CifrasDeLinea::Reglas ReglasDeImpuestos(Conexion& conexionHost) {
 }
 
 void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Recordset& encabezado,
-                         const QString& rutaAuxiliar, const QString& tablaDetalle) {
+                         const QString& rutaAuxiliar, const QString& tablaDetalle,
+                         std::optional<CifrasDeLinea::Reglas> reglasDeLaCorrida) {
     Conexion auxiliar;
     if (!BasesDD::AbreBdDAccess(auxiliar, rutaAuxiliar)) {
         throw ErrorOrvlib(3024, QStringLiteral("No se pudo abrir la base auxiliar"), rutaAuxiliar);
     }
-    const CifrasDeLinea::Reglas reglas = ReglasDeImpuestos(conexionHost);
+    const CifrasDeLinea::Reglas reglas =
+        reglasDeLaCorrida ? *reglasDeLaCorrida : ReglasDeImpuestos(conexionHost);
     // A document issued without a tax puts all its lines at rate 0 for that tax.
     const bool sinIva = Importe::DeVariant(encabezado.campo(QStringLiteral("IVA"))) == Importe();
     const bool sinImpAd =

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 class Conexion;
 class Recordset;
@@ -18,6 +19,8 @@ void LeeAplicaImpuestos(quint8& aplicaIva, quint8& aplicaImpAd, Conexion& conexi
 CifrasDeLinea::Reglas ReglasDeImpuestos(Conexion& conexionHost);
 // Writes the breakdown of the document whose header row is current in encabezado into the
 // auxiliary file. The lines are read from tablaDetalle, the table the document is printed
-// from; an empty name reads the host's own detail table of the document's kind.
+// from; an empty name reads the host's own detail table of the document's kind. The store's
+// tax rule is read from configura unless a print run gives the one it read.
 void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Recordset& encabezado,
-                         const QString& rutaAuxiliar, const QString& tablaDetalle = {});
+                         const QString& rutaAuxiliar, const QString& tablaDetalle = {},
+                         std::optional<CifrasDeLinea::Reglas> reglas = {});

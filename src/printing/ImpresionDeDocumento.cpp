@@ -133,7 +133,9 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     GuardaParidades(conexionHost, rutaAuxiliar);
     GuardaNotas(rutaAuxiliar, textoNotas);
     if (conDesglose != 0 && !encabezado.fin()) {
-        DesgloseDeImpuestos(tipoDocumento, conexionHost, encabezado, rutaAuxiliar, tablaDetalle);
+        DesgloseDeImpuestos(tipoDocumento, conexionHost, encabezado, rutaAuxiliar, tablaDetalle,
+                            preparativos != nullptr ? std::optional(preparativos->Reglas())
+                                                    : std::nullopt);
     }
     rpt.ImprimeFormato(archivoFormato, seleccion, conexionHost, rutaAuxiliar,
                        QStringLiteral("remisiones"), tablaEncabezado,

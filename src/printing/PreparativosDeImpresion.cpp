@@ -1,6 +1,7 @@
 #include "printing/PreparativosDeImpresion.h"
 
 #include "orvlib/BasesDD.h"
+#include "printing/DesgloseDeImpuestos.h"
 #include "printing/modRPTs.h"
 
 PreparativosDeImpresion::PreparativosDeImpresion(Conexion& host, const QString& archivoFormato) {
@@ -11,6 +12,7 @@ PreparativosDeImpresion::PreparativosDeImpresion(Conexion& host, const QString& 
         lineasPorHoja_ =
             BasesDD::LeeDato(QStringLiteral("PartidasXhojaRem"), host, QStringLiteral("configura"))
                 .toInt();
+        reglas_ = ReglasDeImpuestos(host);
     } catch (...) {
         auxiliar_.reset();
         rpt.TerminaCorrida();
