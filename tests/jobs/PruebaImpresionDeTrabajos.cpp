@@ -392,6 +392,14 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
                                              "Nuevo total:          1,676.20\n"
                                              "Remisiones impresas\n"));
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 3);
+    // The trail's line of the printing says what came out.
+    const QStringList bitacora = Windows1252::decodifica(CarpetaDePrueba::lee(Bitacora::Archivo()))
+                                     .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_FALSE(bitacora.isEmpty());
+    const QStringList impresion = bitacora.last().split(QLatin1Char('\t'));
+    ASSERT_EQ(impresion.size(), 6) << qPrintable(bitacora.last());
+    EXPECT_EQ(impresion[3], QStringLiteral("porcentaje imprimir (consola)"));
+    EXPECT_EQ(impresion[5], QStringLiteral("impresas 3 de 3"));
 
     const Salida rechazada =
         corre({QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("1"),
