@@ -2,11 +2,13 @@
 #include "hostdata/TemporalDelProceso.h"
 #include "orvlib/CamposBin.h"
 #include "printing/ImpresionDeRemisiones.h"
+#include "printing/PreparativosDeImpresion.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "support/NotasDePrueba.h"
 #include "support/TiendaDePrueba.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -137,6 +139,20 @@ TEST_F(CorridaDeImpresion, UnaLimpiezaQueFallaDespuesDeImprimirCuentaLaRemision)
         << r.Resumen().toStdString();
     EXPECT_TRUE(r.error.contains(QStringLiteral("borrado rechazado")));
     EXPECT_TRUE(r.error.contains(QStringLiteral("partidatallaocolor")));
+}
+
+// The run's extracted template and auxiliary file lie in this process's own scratch folder, not
+// in the shared Temporal where another workstation's run could overwrite them.
+TEST_F(CorridaDeImpresion, LosArchivosDeLaCorridaSonDeSuProceso) {
+    PreparativosDeImpresion preparativos(base.conexion(), ImpresionDeRemisiones::Plantilla());
+    const QString propia = QFileInfo(TemporalDelProceso::Carpeta()).canonicalFilePath();
+    ASSERT_FALSE(propia.isEmpty());
+    EXPECT_NE(propia, QFileInfo(TemporalDelProceso::Raiz()).canonicalFilePath());
+    EXPECT_EQ(QFileInfo(preparativos.Auxiliar().Ruta()).canonicalPath(), propia);
+    EXPECT_TRUE(restos().contains(QStringLiteral("fmtremision.rpt")))
+        << qPrintable(restos().join(' '));
+    EXPECT_TRUE(restos().contains(QFileInfo(preparativos.Auxiliar().Ruta()).fileName()));
+    EXPECT_TRUE(QDir(TemporalDelProceso::Raiz()).entryList(QDir::Files).isEmpty());
 }
 
 } // namespace
