@@ -24,8 +24,9 @@ bool CandadoDelServidor::Toma() {
     tomado_ = tomaSinEsperar();
     if (!tomado_) {
         const QString conexion = cnn_.valor(QStringLiteral("SELECT IS_USED_LOCK(?)"), {nombre_});
-        tomado_ =
-            conexion.isEmpty() ? tomaSinEsperar() : seEstaCerrando(conexion) && tomaEsperando();
+        tomado_ = conexion.isEmpty()         ? tomaSinEsperar()
+                  : seEstaCerrando(conexion) ? tomaEsperando(kEspera)
+                                             : tomaEsperando(kMomento);
     }
     if (tomado_) {
         QSqlQuery propia = cnn_.consulta(QStringLiteral(
@@ -42,8 +43,8 @@ bool CandadoDelServidor::tomaSinEsperar() {
     return cnn_.valor(QStringLiteral("SELECT GET_LOCK(?, 0)"), {nombre_}) == QLatin1String("1");
 }
 
-bool CandadoDelServidor::tomaEsperando() {
-    return cnn_.valor(QStringLiteral("SELECT GET_LOCK(?, %1)").arg(kEspera), {nombre_}) ==
+bool CandadoDelServidor::tomaEsperando(int segundos) {
+    return cnn_.valor(QStringLiteral("SELECT GET_LOCK(?, %1)").arg(segundos), {nombre_}) ==
            QLatin1String("1");
 }
 

@@ -21,6 +21,9 @@ public:
     bool Toma();
     // Seconds Toma waits for a holder that is being closed.
     static constexpr int kEspera = 5;
+    // Seconds it waits for any other holder: a connection just ended shows as alive until
+    // the server notices, and a live holder keeps the lock through this wait.
+    static constexpr int kMomento = 1;
     // Whether this connection still holds it (the server drops it with a lost connection).
     bool EsPropio() const;
     void Suelta();
@@ -31,7 +34,7 @@ public:
 
 private:
     bool tomaSinEsperar();
-    bool tomaEsperando();
+    bool tomaEsperando(int segundos);
     // Whether the holder is on its way out: killed, or this object's own earlier connection,
     // which it then ends.
     bool seEstaCerrando(const QString& conexion);
