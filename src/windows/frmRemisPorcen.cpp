@@ -196,24 +196,8 @@ void frmRemisPorcen::limpiaResultados() {
     Command1->setEnabled(false);
 }
 
-void frmRemisPorcen::verificaCandado() {
-    try {
-        candado_->Verifica();
-    } catch (const Rechazo&) {
-        PierdeLaConexion();
-        throw;
-    }
-}
-
 void frmRemisPorcen::reconecta() {
-    BasesDD& bases = *Proceso::actual().bases;
-    if (!bases.AbrirBdD(cnn_)) {
-        throw ErrorOrvlib(cnn_.ultimoNumero(), cnn_.ultimoError(), bases.cMiBase);
-    }
-    if (!candado_->Toma()) {
-        BasesDD::CierraBdD(cnn_);
-        throw Rechazo(candado_->Aviso());
-    }
+    ReconectaConCandado(cnn_, *candado_);
 }
 
 void frmRemisPorcen::alPerderLaConexion() {
@@ -238,7 +222,7 @@ void frmRemisPorcen::Command2_Click() {
     }
     const QString serie = txtDato[4]->text();
     const QStringList usadas = entradas();
-    verificaCandado();
+    VerificaCandado(*candado_);
     ReimpresionConPorcentaje::ValidaEntrada(inicial, final, porcentaje);
     ResumenDePorcentaje resumen;
     try {
@@ -275,7 +259,7 @@ void frmRemisPorcen::Command2_Click() {
 }
 
 void frmRemisPorcen::Command1_Click() {
-    verificaCandado();
+    VerificaCandado(*candado_);
     CorreImpresion(*this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8],
                    barImpresion);
 }

@@ -40,7 +40,6 @@ private:
     QStringList entradas() const;
     void alCambiarEntradas();
     void limpiaResultados();
-    void verificaCandado();
     void Command2_Click();
     void Command1_Click();
 

@@ -241,24 +241,8 @@ void frmRemisTyP::alCambiarEntradas() {
     Command2->setEnabled(vigente);
 }
 
-void frmRemisTyP::verificaCandado() {
-    try {
-        candado_->Verifica();
-    } catch (const Rechazo&) {
-        PierdeLaConexion();
-        throw;
-    }
-}
-
 void frmRemisTyP::reconecta() {
-    if (!Proceso::actual().bases->AbrirBdD(cnnBdD)) {
-        throw ErrorOrvlib(cnnBdD.ultimoNumero(), cnnBdD.ultimoError(),
-                          Proceso::actual().bases->cMiBase);
-    }
-    if (!candado_->Toma()) {
-        BasesDD::CierraBdD(cnnBdD);
-        throw Rechazo(candado_->Aviso());
-    }
+    ReconectaConCandado(cnnBdD, *candado_);
 }
 
 void frmRemisTyP::alPerderLaConexion() {
@@ -284,7 +268,7 @@ void frmRemisTyP::cmdAplicar_Click() {
         throw Rechazo(QStringLiteral("Escriba una cantidad tope mayor que 0."));
     }
     const QStringList usadas = entradas();
-    verificaCandado();
+    VerificaCandado(*candado_);
     const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
     const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
     const QString serie = txtDato[4]->text();
@@ -386,7 +370,7 @@ void frmRemisTyP::llenaReja(const ResultadoDeTope& resultado) {
 }
 
 void frmRemisTyP::Command1_Click() {
-    verificaCandado();
+    VerificaCandado(*candado_);
     CorreImpresion(*this, *impresion_, QStringLiteral("tope imprimir"), Command3, Label8,
                    barImpresion);
     mkeFecha[0]->setFocus();

@@ -45,7 +45,6 @@ private:
     // The inputs by their values, as a run reads them.
     QStringList entradas() const;
     void alCambiarEntradas();
-    void verificaCandado();
     void cmdAplicar_Click();
     void limpiaResultados();
     void llenaReja(const ResultadoDeTope& resultado);
