@@ -2,13 +2,17 @@
 
 #include "hostdata/Importe.h"
 
+#include <array>
+
 // The money figures of one document line under the store's rule, in whole cents (halves away
-// from zero): the amount is quantity × price; each tax is its base × rate; IVA's base takes the
-// line's IEPS when configura.AplicaIVA compounds it, IEPS's base takes the IVA when AplicaImpAd
-// does (never both). The printed breakdown, the cap job's repairs, the reduced copies and the
-// invoice's lines all follow it, so a document adds up.
+// from zero): the amount is quantity × price; the net amount is the amount lowered by the
+// note's header discounts; each tax is its base × rate, the bases starting from the net
+// amount; IVA's base takes the line's IEPS when configura.AplicaIVA compounds it, IEPS's base
+// takes the IVA when AplicaImpAd does (never both). The printed breakdown, the cap job's
+// repairs, the reduced copies and the invoice's lines all follow it, so a document adds up.
 struct CifrasDeLinea {
     Importe importe;
+    Importe neto;
     Importe baseImpAd, importeImpAd;
     Importe baseIva, importeIva;
 
@@ -18,11 +22,26 @@ struct CifrasDeLinea {
         bool aplicaImpAd = false;
     };
 
-    // Every figure computed from quantity, price and rates.
+    // The header's discounts Desc1…Desc5 as they fall on a line, in cascade: each one lowers
+    // what the ones before left, in cents. A product blocked for discounts gets none.
+    struct Descuentos {
+        std::array<Importe, 5> tasas;
+
+        bool Hay() const;
+        Importe Aplica(Importe monto) const;
+    };
+
+    // Every figure computed from quantity, price, rates and the note's discounts.
     static CifrasDeLinea Calcula(Importe cantidad, Importe precio, Importe tasaIva,
-                                 Importe tasaImpAd, Reglas reglas);
-    // The line's stored figures with each one that is 0 computed from the others as
-    // Calcula does: a base from the amount, a tax from its base when its rate is above 0.
+                                 Importe tasaImpAd, Reglas reglas,
+                                 const Descuentos& descuentos = {});
+    // The line's stored figures with each one that is 0 computed as Calcula does. The net
+    // amount is the stored base that no other tax enters, when the host stored one.
     static CifrasDeLinea Completa(const CifrasDeLinea& guardadas, Importe cantidad, Importe precio,
-                                  Importe tasaIva, Importe tasaImpAd, Reglas reglas);
+                                  Importe tasaIva, Importe tasaImpAd, Reglas reglas,
+                                  const Descuentos& descuentos = {});
+    // The figures of a line whose net amount is given (a reduced copy's): bases and taxes
+    // worked out from it.
+    static CifrasDeLinea DeNeto(Importe importe, Importe neto, Importe tasaIva, Importe tasaImpAd,
+                                Reglas reglas);
 };

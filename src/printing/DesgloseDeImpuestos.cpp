@@ -39,16 +39,6 @@ QSqlQuery leeLineas(Conexion& host, const QString& tabla, qint16 tipoDocumento, 
             .arg(guardadas, Sentencias::Nombre(tabla), id));
 }
 
-// The line's amount after the document's discounts, cascading, each step in cents.
-Importe conDescuentos(Importe monto, const std::array<Importe, 5>& descuentos) {
-    for (const Importe& d : descuentos) {
-        if (d != Importe()) {
-            monto = monto - monto.EnCentavos(d.Diezmilesimos(), 1000000);
-        }
-    }
-    return monto;
-}
-
 void acumula(Renglones& renglones, QChar tipo, Importe tasa, Importe base, Importe impuesto) {
     Renglon& r = renglones[{tipo, tasa}];
     r.base += base;
@@ -123,9 +113,10 @@ void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Rec
     const bool sinIva = Importe::DeVariant(encabezado.campo(QStringLiteral("IVA"))) == Importe();
     const bool sinImpAd =
         Importe::DeVariant(encabezado.campo(QStringLiteral("ImpuestoAd"))) == Importe();
-    std::array<Importe, 5> descuentos;
+    CifrasDeLinea::Descuentos descuentos;
     for (int n = 0; n < 5; ++n) {
-        descuentos[n] = Importe::DeVariant(encabezado.campo(QStringLiteral("Desc%1").arg(n + 1)));
+        descuentos.tasas[n] =
+            Importe::DeVariant(encabezado.campo(QStringLiteral("Desc%1").arg(n + 1)));
     }
     const QString tabla = !tablaDetalle.isEmpty() ? tablaDetalle
                           : tipoDocumento == 2    ? QStringLiteral("remisionesdetalle")
@@ -138,14 +129,14 @@ void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Rec
     while (lineas.next()) {
         const Importe tasaIva = importe(lineas, 2);
         const Importe tasaImpAd = importe(lineas, 3);
-        const CifrasDeLinea c = CifrasDeLinea::Completa(
-            {Importe(), importe(lineas, 4), importe(lineas, 5), importe(lineas, 6),
-             importe(lineas, 7)},
-            importe(lineas, 0), importe(lineas, 1), sinIva ? Importe() : tasaIva,
-            sinImpAd ? Importe() : tasaImpAd, reglas);
         const bool bloqueado = lineas.value(8).toInt() == 1;
-        const Importe monto = bloqueado ? c.importe : conDescuentos(c.importe, descuentos);
-        (tasaIva == Importe() && tasaImpAd == Importe() ? sinGravar : gravado) += monto;
+        const CifrasDeLinea c =
+            CifrasDeLinea::Completa({Importe(), Importe(), importe(lineas, 4), importe(lineas, 5),
+                                     importe(lineas, 6), importe(lineas, 7)},
+                                    importe(lineas, 0), importe(lineas, 1),
+                                    sinIva ? Importe() : tasaIva, sinImpAd ? Importe() : tasaImpAd,
+                                    reglas, bloqueado ? CifrasDeLinea::Descuentos() : descuentos);
+        (tasaIva == Importe() && tasaImpAd == Importe() ? sinGravar : gravado) += c.neto;
         acumula(renglones, QLatin1Char('I'), sinIva ? Importe() : tasaIva, c.baseIva,
                 sinIva ? Importe() : c.importeIva);
         acumula(renglones, QLatin1Char('A'), sinImpAd ? Importe() : tasaImpAd, c.baseImpAd,

@@ -12,6 +12,7 @@
 #include "printing/modRPTs.h"
 
 #include <QFile>
+#include <QSqlQuery>
 #include <exception>
 
 double TotalDelDocumento(const Recordset& encabezado) {
@@ -61,6 +62,38 @@ QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexi
     return texto;
 }
 
+PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
+                              const QString& id) {
+    QSqlQuery q =
+        conexionHost.consulta(QStringLiteral("SELECT Cantidad, PrecioNeto FROM %1 WHERE Id=%2")
+                                  .arg(Sentencias::Nombre(tablaDetalle), id));
+    PartidasImpresas p;
+    while (q.next()) {
+        ++p.lineas;
+        p.importe +=
+            Importe::PorCantidad(Importe::DeVariant(q.value(0)), Importe::DeVariant(q.value(1)));
+    }
+    return p;
+}
+
+void FormulasDeDescuento(const Recordset& encabezado, Importe importeDePartidas,
+                         std::array<QString, 21>& formulas) {
+    bool conDescuento =
+        Importe::DeVariant(encabezado.campo(QStringLiteral("Descuento"))) != Importe();
+    for (int n = 1; n <= 5; ++n) {
+        conDescuento =
+            conDescuento ||
+            Importe::DeVariant(encabezado.campo(QStringLiteral("Desc%1").arg(n))) != Importe();
+    }
+    if (!conDescuento) {
+        return;
+    }
+    const Importe subtotal = Importe::DeVariant(encabezado.campo(QStringLiteral("Subtotal")));
+    formulas[2] = QStringLiteral("ImporteDePartidas=") + importeDePartidas.TextoSql();
+    formulas[3] =
+        QStringLiteral("DescuentoDePartidas=") + (importeDePartidas - subtotal).TextoSql();
+}
+
 void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
                       qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
                       const QString& textoNotas, const QString& tablaEncabezado,
@@ -96,11 +129,15 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     const AlSalir punteroNormal([] { PunteroNormal(); });
     modRPTs& rpt = modRPTs::actual();
     rpt.InicializaReporte();
-    const auto lineas =
-        BasesDD::LastRec(conexionHost, tablaEncabezado + QStringLiteral("detalle where Id=") + id);
+    const PartidasImpresas partidas =
+        SumaPartidas(conexionHost, tablaEncabezado + QStringLiteral("detalle"), id);
     if (lineasPorHoja > 0) {
-        const auto paginas = lineas / lineasPorHoja + (lineas % lineasPorHoja > 0 ? 1 : 0);
+        const auto paginas =
+            partidas.lineas / lineasPorHoja + (partidas.lineas % lineasPorHoja > 0 ? 1 : 0);
         rpt.stFormulas[1] = QStringLiteral("NumeroDePaginas=%1").arg(paginas);
+    }
+    if (!encabezado.fin()) {
+        FormulasDeDescuento(encabezado, partidas.importe, rpt.stFormulas);
     }
     // The note's size and colour rows exist only for its print: they go after it, and also
     // when a step of it fails (then quietly, so as not to hide that step's error).

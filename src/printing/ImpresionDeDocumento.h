@@ -1,9 +1,11 @@
 #pragma once
 
+#include "hostdata/Importe.h"
 #include "orvlib/ErrorOrvlib.h"
 
 #include <QString>
 #include <QtGlobal>
+#include <array>
 
 class Conexion;
 class PreparativosDeImpresion;
@@ -28,6 +30,19 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
                       qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
                       const QString& textoNotas, const QString& tablaEncabezado,
                       const QString& tablaDetalle, PreparativosDeImpresion* preparativos = nullptr);
+// A note's lines as the template prints them: how many, and the sum of their amounts
+// (quantity × price, each in cents).
+struct PartidasImpresas {
+    qint64 lineas = 0;
+    Importe importe;
+};
+PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
+                              const QString& id);
+// The template's formulas of a discounted note's column: ImporteDePartidas, the lines' sum,
+// and DescuentoDePartidas, what takes it to the subtotal, so the column reads down as a sum.
+// A note without discounts leaves both empty and prints as one without them.
+void FormulasDeDescuento(const Recordset& encabezado, Importe importeDePartidas,
+                         std::array<QString, 21>& formulas);
 // Yes/No question with the question icon; true on Yes.
 bool Pregunta(const QString& pregunta, const QString& titulo, bool noPorDefecto);
 // The free note text of a client ("CLI"), supplier ("PRO") or product (any other kind): its

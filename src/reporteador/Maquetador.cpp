@@ -179,7 +179,7 @@ QString Maquetador::Resuelve(const QString& texto, const ElementoDePlantilla& e)
             const QString nombre = m.captured(1);
             if (nombre.startsWith(QLatin1Char('@'))) {
                 const int f = p_.indiceDeFormula(nombre.mid(1));
-                return f < 0 ? QString() : p_.valoresDeFormulas.value(f);
+                return f < 0 ? QString() : FormateaValor(p_.valoresDeFormulas.value(f), e);
             }
             // {Pagina} and {Paginas} are put in once every page is laid out.
             return m.captured(2).isEmpty() ? m.captured(0)

@@ -2,6 +2,7 @@
 #include "hostdata/Importe.h"
 #include "orvlib/Formato.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -92,12 +93,71 @@ TEST(CifrasDeLinea, CadaReglaDeImpuestos) {
         }
     }
     // Stored figures stand; only those at 0 are worked out, from the stored ones.
-    const CifrasDeLinea guardadas{Importe(), imp("100"), Importe(), imp("200"), Importe()};
+    const CifrasDeLinea guardadas{Importe(), Importe(),  imp("100"),
+                                  Importe(), imp("200"), Importe()};
     const CifrasDeLinea f = CifrasDeLinea::Completa(guardadas, imp("1"), imp("100"), imp("16"),
                                                     imp("8"), R{true, false});
     EXPECT_EQ(f.importeImpAd, imp("8"));
     EXPECT_EQ(f.baseIva, imp("200"));
     EXPECT_EQ(f.importeIva, imp("32"));
+}
+
+// The note's discounts lower a line in cascade, each step in cents, and the taxes are charged
+// on what is left; a net base the host stored stands for the net amount.
+TEST(CifrasDeLinea, DescuentosEnCascadaYBasesNetas) {
+    using R = CifrasDeLinea::Reglas;
+    const struct {
+        const char* cantidad;
+        const char* precio;
+        std::array<const char*, 5> descuentos;
+        R reglas;
+        const char* baseImpAdGuardada;
+        // net amount, IEPS base and tax, IVA base and tax (IVA 16 %, IEPS 8 %)
+        const char* esperado[5];
+    } casos[] = {
+        {"1", "200", {"10", "5", "0", "0", "0"}, R{}, "0", {"171", "171", "13.68", "171", "27.36"}},
+        {"1", "200", {"100", "0", "0", "0", "0"}, R{}, "0", {"0", "0", "0", "0", "0"}},
+        {"0.75",
+         "544.30",
+         {"0", "0", "0", "0", "0"},
+         R{},
+         "0",
+         {"408.23", "408.23", "32.66", "408.23", "65.32"}},
+        {"3",
+         "10.555",
+         {"12.5", "3", "0", "0", "0"},
+         R{true, false},
+         "0",
+         {"26.88", "26.88", "2.15", "29.03", "4.64"}},
+        {"3",
+         "10.555",
+         {"12.5", "3", "2", "0", "0"},
+         R{false, true},
+         "0",
+         {"26.34", "30.55", "2.44", "26.34", "4.21"}},
+        {"2",
+         "100",
+         {"10", "0", "0", "0", "0"},
+         R{},
+         "179.99",
+         {"179.99", "179.99", "14.40", "179.99", "28.80"}},
+    };
+    for (const auto& c : casos) {
+        CifrasDeLinea::Descuentos d;
+        for (int n = 0; n < 5; ++n) {
+            d.tasas[n] = imp(c.descuentos[n]);
+        }
+        CifrasDeLinea guardadas;
+        guardadas.baseImpAd = imp(c.baseImpAdGuardada);
+        const CifrasDeLinea f = CifrasDeLinea::Completa(guardadas, imp(c.cantidad), imp(c.precio),
+                                                        imp("16"), imp("8"), c.reglas, d);
+        const Importe obtenido[] = {f.neto, f.baseImpAd, f.importeImpAd, f.baseIva, f.importeIva};
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(obtenido[i], imp(c.esperado[i]))
+                << c.cantidad << " × " << c.precio << " " << c.descuentos[0] << " cifra " << i;
+        }
+        EXPECT_EQ(f.importe, Importe::PorCantidad(imp(c.cantidad), imp(c.precio)));
+    }
 }
 
 TEST(Formato, PatronesDeNumero) {

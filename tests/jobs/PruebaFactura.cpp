@@ -290,8 +290,9 @@ TEST_F(Factura, UnaPartidaPorProductoYTasasYElEncabezadoSumaSusPartidas) {
                         0,
                         {linea("P1", 2, 12.345, 8), linea("P1", 1, 12.345, 16)}}});
     const TotalesDeFactura t = aplica(0);
-    // Quantities are whole after Aplicar: P2's 0.333 becomes 0 and then 1.
-    EXPECT_EQ(t.subtotalDespues, imp("131.17"));
+    // Quantities are whole after Aplicar: P2's 0.333 becomes 0 and then 1. P1 at 16 % is what
+    // its two notes' lines come to in cents, 37.04 + 12.35, over 4 units.
+    EXPECT_EQ(t.subtotalDespues, imp("131.18"));
     EXPECT_EQ(t.ivaDespues, imp("23.86"));
     EXPECT_EQ(t.iepsDespues, imp("30.26"));
     const FacturaCreada f = trabajo.GeneraFactura(datos(t), resguardo);
@@ -317,7 +318,7 @@ TEST_F(Factura, UnaPartidaPorProductoYTasasYElEncabezadoSumaSusPartidas) {
                           lineas.value(4).toString());
     }
     EXPECT_EQ(filas, (QStringList{"P1 2.0000 × 12.3450 IVA 8.0000 IEPS 0.0000",
-                                  "P1 4.0000 × 12.3450 IVA 16.0000 IEPS 0.0000",
+                                  "P1 4.0000 × 12.3475 IVA 16.0000 IEPS 0.0000",
                                   "P2 1.0000 × 57.1000 IVA 16.0000 IEPS 53.0000"}));
     EXPECT_EQ(valor(QStringLiteral("SELECT CONCAT_WS('|', Subtotal, IVA, ImpuestoAd) FROM "
                                    "facturas WHERE Id=%1")

@@ -589,7 +589,7 @@ INSTANTIATE_TEST_SUITE_P(
              QStringLiteral("15"), QStringLiteral("--serie"), QStringLiteral("A"),
              QStringLiteral("--imprimir"), QStringLiteral("--pdf"), QStringLiteral("{pdf}")},
             "Auxiliar.MDB",
-            16 * 1024}),
+            20 * 1024}),
     [](const auto& info) { return std::string(info.param.caso); });
 
 // Without its data sources the engine cannot read the store: the scheduled run says at which

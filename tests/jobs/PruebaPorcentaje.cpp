@@ -54,8 +54,9 @@ TEST_F(Porcentaje, QuinceMenosEnCopiasYResumen) {
                              "Nuevo total:            986.00"));
 }
 
-// Each reduced copy is a note that adds up: its lines are reduced in cents, its header is the
-// sum of its lines, and the summary's new figures are the sums of the copies.
+// Each reduced copy is a note that adds up: its prices are reduced to four decimals, its
+// figures in cents, its header is the sum of its lines, and the summary's new figures are the
+// sums of the copies.
 TEST_F(Porcentaje, CadaCopiaReducidaSumaSusPartidas) {
     base.ejecuta(QStringLiteral("INSERT INTO configura (AplicaIVA, AplicaImpAd) VALUES (1, 0)"));
     const QVector<PartidaDePrueba> partidas = {
@@ -68,10 +69,10 @@ TEST_F(Porcentaje, CadaCopiaReducidaSumaSusPartidas) {
         const char* precios; // the copy's prices, in Partida order
         const char* subtotal;
     } casos[] = {
-        {"7", "53.1000,18.5900,11.4800,9.8200", "83.64"},
-        {"15", "48.5400,16.9900,10.4900,8.9700", "76.43"},
-        {"33.33", "38.0700,13.3300,8.2300,7.0400", "59.97"},
-        {"50", "28.5500,10.0000,6.1700,5.2800", "44.98"},
+        {"7", "53.1030,18.5907,11.4808,9.8162", "83.63"},
+        {"15", "48.5350,16.9915,10.4932,8.9718", "76.44"},
+        {"33.33", "38.0686,13.3273,8.2304,7.0370", "59.95"},
+        {"50", "28.5500,9.9950,6.1725,5.2775", "44.96"},
     };
     for (const auto& c : casos) {
         const ResumenDePorcentaje r =

@@ -255,7 +255,9 @@ TEST_F(Tope, UnaSerieConComillaSeleccionaEnLugarDeRomper) {
 }
 
 // Zero tax fields of the chosen notes are worked out in cents under each compounding rule of
-// the store; stored ones and lines without rates stay as they are.
+// the store, from the net amount: the other tax's stored base when no tax enters it (a line
+// that stored BaseIVA 99 without compounding has 99 as its net amount), else quantity × price;
+// stored ones and lines without rates stay as they are.
 TEST_F(Tope, ReparaSoloLosImpuestosEnCeroDeLasNotasElegidas) {
     PartidaDePrueba ieps;
     ieps.cantidad = 3;
@@ -276,9 +278,7 @@ TEST_F(Tope, ReparaSoloLosImpuestosEnCeroDeLasNotasElegidas) {
     } reglas[] = {
         {0,
          0,
-         {{"31.67", "2.53", "31.67", "5.07"},
-          {"31.67", "1.11", "99", "15.84"},
-          {"0", "0", "0", "0"}}},
+         {{"31.67", "2.53", "31.67", "5.07"}, {"99", "1.11", "99", "15.84"}, {"0", "0", "0", "0"}}},
         {1,
          0,
          {{"31.67", "2.53", "34.2", "5.47"},
@@ -292,7 +292,7 @@ TEST_F(Tope, ReparaSoloLosImpuestosEnCeroDeLasNotasElegidas) {
         {0,
          1,
          {{"36.74", "2.94", "31.67", "5.07"},
-          {"47.51", "1.11", "99", "15.84"},
+          {"114.84", "1.11", "99", "15.84"},
           {"0", "0", "0", "0"}}},
     };
     const char* campos[] = {"BaseImpuestoAd", "ImporteImpuestoAd", "BaseIVA", "ImporteIVA"};

@@ -4,6 +4,7 @@
 #include "printing/ImpresionDeDocumento.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/TextosDeImpresion.h"
+#include "support/NotasConDescuento.h"
 #include "support/NotasDePrueba.h"
 #include "support/Pdf.h"
 #include "support/TiendaDePrueba.h"
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -218,18 +220,19 @@ qint64 centavos(QString texto) {
 }
 
 // Reads a printed note as a customer with a calculator does and says what does not add up:
-// each line is quantity × price, the lines add to the subtotal, each breakdown row is base ×
-// rate and the rows add to the taxes, Gravado and Sin gravar add to the subtotal less the
-// discounts, TOTAL is subtotal + IVA + IEPS and the words say TOTAL.
+// each line is quantity × price; the lines add to the subtotal, or, on a discounted note, to the
+// "Importe" row from which "Descuento" takes it to the subtotal; each breakdown row is base ×
+// rate and the rows add to the taxes; Gravado and Sin gravar add to the subtotal; TOTAL is
+// subtotal + IVA + IEPS and the words say TOTAL.
 class RevisorDeNota {
 public:
     explicit RevisorDeNota(const QString& texto)
         : texto_(texto) {}
 
-    QStringList Errores(qint64 descuentos = 0) {
-        static const QRegularExpression linea(
-            QStringLiteral("^\\s*([\\d,]+(?:\\.\\d+)?)\\s+(P\\d+)\\s+.*\\s([\\d,]+\\.\\d{2,4})\\s+("
-                           "[\\d,]+\\.\\d\\d)\\s*$"));
+    QStringList Errores() {
+        static const QRegularExpression linea(QStringLiteral(
+            "^\\s*([\\d,]+(?:\\.\\d+)?)\\s+([PB]\\d+)\\s+.*\\s([\\d,]+\\.\\d{2,4})\\s+("
+            "[\\d,]+\\.\\d\\d)\\s*$"));
         qint64 lineas = 0;
         for (const QString& renglon : texto_.split(QLatin1Char('\n'))) {
             const QRegularExpressionMatch m = linea.match(renglon);
@@ -244,7 +247,14 @@ public:
         const qint64 subtotal = total(QStringLiteral("Subtotal"));
         const qint64 iva = total(QStringLiteral("IVA"));
         const qint64 ieps = total(QStringLiteral("IEPS"));
-        comprueba(lineas, subtotal, QStringLiteral("partidas y subtotal"));
+        const std::optional<qint64> importe = opcional(QStringLiteral("Importe"), QString());
+        const std::optional<qint64> descuento = opcional(QStringLiteral("Descuento"), "-");
+        if (importe.has_value() != descuento.has_value()) {
+            errores_ << QStringLiteral("Importe y Descuento van juntos");
+        }
+        comprueba(lineas, importe.value_or(subtotal), QStringLiteral("partidas"));
+        comprueba(importe.value_or(subtotal) - descuento.value_or(0), subtotal,
+                  QStringLiteral("importe menos descuento"));
         comprueba(renglones(QStringLiteral("IVA")), iva, QStringLiteral("desglose del IVA"));
         comprueba(renglones(QStringLiteral("IEPS")), ieps, QStringLiteral("desglose del IEPS"));
         const QRegularExpressionMatch g =
@@ -252,7 +262,7 @@ public:
                 QStringLiteral("Gravado ([\\d,]+\\.\\d\\d)\\s+Sin gravar ([\\d,]+\\.\\d\\d)"))
                 .match(texto_);
         if (g.hasMatch()) {
-            comprueba(centavos(g.captured(1)) + centavos(g.captured(2)), subtotal - descuentos,
+            comprueba(centavos(g.captured(1)) + centavos(g.captured(2)), subtotal,
                       QStringLiteral("gravado y sin gravar"));
         }
         const qint64 elTotal = total(QStringLiteral("$"));
@@ -267,6 +277,7 @@ public:
 
     qint64 Total() { return total(QStringLiteral("$")); }
     qint64 Subtotal() { return total(QStringLiteral("Subtotal")); }
+    bool ConDescuento() { return opcional(QStringLiteral("Descuento"), "-").has_value(); }
 
 private:
     void comprueba(qint64 esperado, qint64 impreso, const QString& que) {
@@ -275,18 +286,25 @@ private:
         }
     }
 
-    // The figure at the end of the line of a totals label.
-    qint64 total(const QString& etiqueta) {
-        const QRegularExpression patron(QStringLiteral("\\s%1\\s+([\\d,]+\\.\\d\\d)\\s*$")
-                                            .arg(QRegularExpression::escape(etiqueta)));
+    // The figure at the end of the line of a totals label, when it is printed.
+    std::optional<qint64> opcional(const QString& etiqueta, const QString& signo) {
+        const QRegularExpression patron(QStringLiteral("\\s%1\\s+%2([\\d,]+\\.\\d\\d)\\s*$")
+                                            .arg(QRegularExpression::escape(etiqueta), signo));
         for (const QString& renglon : texto_.split(QLatin1Char('\n'))) {
             const QRegularExpressionMatch m = patron.match(renglon);
             if (m.hasMatch()) {
                 return centavos(m.captured(1));
             }
         }
-        errores_ << QStringLiteral("no se imprimió %1").arg(etiqueta);
-        return 0;
+        return std::nullopt;
+    }
+
+    qint64 total(const QString& etiqueta) {
+        const std::optional<qint64> valor = opcional(etiqueta, QString());
+        if (!valor) {
+            errores_ << QStringLiteral("no se imprimió %1").arg(etiqueta);
+        }
+        return valor.value_or(0);
     }
 
     // The breakdown's rows of one tax: each checked as base × rate, their taxes summed.
@@ -316,127 +334,67 @@ private:
     QStringList errores_;
 };
 
-// A store whose IVA is charged on price plus IEPS, with every rate, fractional quantities,
-// prices of four decimals, notes that keep their line figures and old notes that do not, and
-// a discount: every printed note adds up, whole and reduced by each percentage, and the
-// window's new totals are what the printed copies add up to.
+// Every note of the store's table adds up printed whole and reduced by each percentage; a
+// reduction of p % leaves (1 − p) of each note's TOTAL to the cent of each line, discounts
+// kept; and the window's new totals are what the printed copies add up to.
 class NotasQueSuman : public TiendaQueImprime {
 protected:
-    struct Linea {
-        double cantidad;
-        double precio;
-        double iva;
-        double ieps;
-    };
-    struct Nota {
-        int id;
-        bool conCifras;   // the host stored the line figures
-        double descuento; // Desc1, in per cent
-        QVector<Linea> lineas;
-        qint64 descuentoEsperado; // what the discount takes, in cents
-    };
-
-    const QVector<Nota> notas = {
-        {1,
-         true,
-         0,
-         {{0.333, 57.10, 16, 53}, {1.5, 19.99, 8, 0}, {0.75, 12.345, 0, 26.5}, {3, 10.555, 16, 8}},
-         0},
-        {2,
-         false,
-         0,
-         {{2, 68.00, 16, 26.5}, {1, 189.00, 8, 26.5}, {4, 31.89, 16, 8}, {2, 28.90, 0, 0}},
-         0},
-        {3, true, 0, {{12.5, 1027.52, 16, 8}, {7, 349.99, 16, 0}, {0.75, 1200, 8, 53}}, 0},
-        {4, true, 10, {{2, 100, 16, 0}, {1, 50, 0, 0}}, 2500},
-    };
-
     void SetUp() override {
         TiendaQueImprime::SetUp();
-        base.ejecuta(QStringLiteral("UPDATE configura SET AplicaIVA=1, AplicaImpAd=0"));
-        for (const Nota& n : notas) {
-            agrega(n);
-        }
+        EscribeNotasConDescuento(base, QDate(2026, 12, 1));
     }
 
-    // The note as the host writes it: each line's figures in cents, the header their sums.
-    void agrega(const Nota& n) {
-        QVector<PartidaDePrueba> partidas;
-        Importe subtotal;
-        Importe iva;
-        Importe ieps;
-        for (const Linea& l : n.lineas) {
-            const CifrasDeLinea c = CifrasDeLinea::Calcula(
-                Importe::DeDouble(l.cantidad), Importe::DeDouble(l.precio),
-                Importe::DeDouble(l.iva), Importe::DeDouble(l.ieps), {true, false});
-            PartidaDePrueba p{l.cantidad, l.precio, l.iva, l.ieps};
-            if (n.conCifras) {
-                p.baseIeps = c.baseImpAd.ADouble();
-                p.importeIeps = c.importeImpAd.ADouble();
-                p.baseIva = c.baseIva.ADouble();
-                p.importeIva = c.importeIva.ADouble();
-            }
-            p.producto = QStringLiteral("P%1").arg(partidas.size() + 1);
-            partidas.append(p);
-            subtotal += c.importe;
-            iva += c.importeIva;
-            ieps += c.importeImpAd;
-        }
-        AgregaNotas(base, {{n.id, QDate(2026, 12, 1), subtotal.ADouble(), iva.ADouble(),
-                            ieps.ADouble(), QStringLiteral("A"), 100 + n.id, 0, partidas}});
-        base.ejecuta(QStringLiteral("UPDATE remisiones SET Desc1=%1 WHERE Id=%2")
-                         .arg(n.descuento)
-                         .arg(n.id));
-    }
-
-    // Prints every working copy and checks each one; returns the sums of their TOTAL and
-    // subtotal, in cents.
-    std::pair<qint64, qint64> imprimeYRevisa(const QString& caso) {
+    // Prints every working copy and checks each one; returns their TOTALs and the sum of
+    // their subtotals, in cents.
+    std::pair<QVector<qint64>, qint64> imprimeYRevisa(const QString& caso) {
         const qsizetype antes = Nuevos().size();
-        const ResultadoDeImpresion r = ImpresionDeRemisiones(base.conexion()).Imprime();
+        ImpresionDeRemisiones(base.conexion()).Imprime();
         const QStringList pdfs = Nuevos().mid(antes);
+        const QVector<NotaConDescuento>& notas = NotasConDescuento();
         EXPECT_EQ(pdfs.size(), notas.size()) << qPrintable(caso);
-        qint64 totales = 0;
+        QVector<qint64> totales;
         qint64 subtotales = 0;
-        for (int i = 0; i < pdfs.size(); ++i) {
+        for (int i = 0; i < pdfs.size() && i < notas.size(); ++i) {
             RevisorDeNota revisor(PaginasDePdf(pdfs[i]).join(QLatin1Char('\n')));
-            const qint64 descuento = caso == QLatin1String("completas")
-                                         ? notas[i].descuentoEsperado
-                                         : descuentoReducido(notas[i]);
-            EXPECT_EQ(revisor.Errores(descuento), QStringList())
+            EXPECT_EQ(revisor.Errores(), QStringList())
                 << qPrintable(caso) << " nota " << notas[i].id;
-            totales += revisor.Total();
+            const bool conDescuento = notas[i].descuentos[0] != 0;
+            EXPECT_EQ(revisor.ConDescuento(), conDescuento) << qPrintable(caso) << " " << i;
+            totales << revisor.Total();
             subtotales += revisor.Subtotal();
         }
         return {totales, subtotales};
-    }
-
-    // What Desc1 takes from the reduced copy's lines, each line's part in cents.
-    qint64 descuentoReducido(const Nota& n) {
-        return base
-            .valor(
-                QStringLiteral("SELECT CAST(SUM(ROUND(ROUND(Cantidad*PrecioNeto,2)*%1/100,2))*100 "
-                               "AS SIGNED) "
-                               "FROM tmpremisionesdetalle WHERE Id=%2")
-                    .arg(n.descuento)
-                    .arg(n.id))
-            .toLongLong();
     }
 };
 
 TEST_F(NotasQueSuman, CompletasYReducidasSumanAlCentavo) {
     TablasDeTrabajo::Crea(base.conexion());
-    for (const Nota& n : notas) {
+    const QVector<NotaConDescuento>& notas = NotasConDescuento();
+    for (const NotaConDescuento& n : notas) {
         CopiaATrabajo(base, n.id);
     }
-    imprimeYRevisa(QStringLiteral("completas"));
+    const QVector<qint64> completos = imprimeYRevisa(QStringLiteral("completas")).first;
+    for (int i = 0; i < completos.size(); ++i) {
+        EXPECT_EQ(completos[i], TotalEnCentavos(notas[i])) << notas[i].id;
+    }
 
     ReimpresionConPorcentaje trabajo(base.conexion());
     for (const char* p : {"7", "15", "33.33", "50"}) {
-        const ResumenDePorcentaje r = trabajo.Comprueba(101, 104, QStringLiteral("A"),
-                                                        Importe::DeTexto(QString::fromLatin1(p)));
+        const Importe porcentaje = Importe::DeTexto(QString::fromLatin1(p));
+        const ResumenDePorcentaje r =
+            trabajo.Comprueba(101, 100 + notas.size(), QStringLiteral("A"), porcentaje);
         const auto [totales, subtotales] = imprimeYRevisa(QStringLiteral("%1 %").arg(p));
-        EXPECT_EQ(totales, r.totalNuevo().Diezmilesimos() / 100) << p;
+        qint64 suma = 0;
+        for (int i = 0; i < totales.size(); ++i) {
+            // (1 − p) of the whole note's TOTAL, within a cent for each of its lines.
+            const double esperado =
+                static_cast<double>(completos[i]) * (1 - porcentaje.ADouble() / 100);
+            EXPECT_LE(std::abs(static_cast<double>(totales[i]) - esperado),
+                      static_cast<double>(notas[i].lineas.size()) + 1e-6)
+                << p << " % nota " << notas[i].id << ": " << totales[i] << " de " << completos[i];
+            suma += totales[i];
+        }
+        EXPECT_EQ(suma, r.totalNuevo().Diezmilesimos() / 100) << p;
         EXPECT_EQ(subtotales, r.subtotalNuevo.Diezmilesimos() / 100) << p;
     }
 }

@@ -1,5 +1,6 @@
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 
+#include "hostdata/CifrasEnSql.h"
 #include "hostdata/Rechazo.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "jobs/cap_reprint/CopiaConFolios.h"
@@ -235,31 +236,56 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
     return suma;
 }
 
+namespace {
+
+// A line's net amount as the server works it out for a repair: its amount lowered by its
+// note's discounts unless its product is blocked for them.
+QString netoDeLaLinea() {
+    const QString importe =
+        CifrasEnSql::Importe(QStringLiteral("Cantidad"), QStringLiteral("PrecioNeto"));
+    QStringList descuentos;
+    for (int n = 1; n <= 5; ++n) {
+        descuentos << QStringLiteral("r.Desc%1").arg(n);
+    }
+    return QStringLiteral(
+               "IF((SELECT p.Bloqueado FROM productos p WHERE p.clave=remisionesdetalle.Producto "
+               "LIMIT 1)=1,%1,(SELECT %2 FROM remisiones r WHERE r.Id=remisionesdetalle.Id))")
+        .arg(importe, CifrasEnSql::ConDescuentos(importe, descuentos));
+}
+
+} // namespace
+
 QString ReimpresionConTope::ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas) {
-    const QString importe = QStringLiteral("ROUND(Cantidad*PrecioNeto,2)");
+    const QString neto = netoDeLaLinea();
+    // The net amount is the other tax's stored base when that one holds it alone.
+    const auto netoODe = [&neto](const QString& otraBase) {
+        return QStringLiteral("IF(%1<>0,%1,%2)").arg(otraBase, neto);
+    };
     const auto base = [](const QString& tasa, const QString& columna, const QString& valor) {
         return QStringLiteral("%2=IF(%1>0 AND %2=0,%3,%2)").arg(tasa, columna, valor);
     };
     const auto impuesto = [](const QString& tasa, const QString& columna, const QString& base) {
-        return QStringLiteral("%2=IF(%1>0 AND %2=0,ROUND(%3*%1/100,2),%2)")
-            .arg(tasa, columna, base);
+        return QStringLiteral("%2=IF(%1>0 AND %2=0,%3,%2)")
+            .arg(tasa, columna, CifrasEnSql::Impuesto(base, tasa));
     };
     const QString impAd = QStringLiteral("ImpuestoAd");
     const QString iva = QStringLiteral("IVA");
+    const QString baseIva = QStringLiteral("BaseIVA");
+    const QString baseImpAd = QStringLiteral("BaseImpuestoAd");
     if (reglas.aplicaImpAd && !reglas.aplicaIva) {
-        return QStringList{
-            base(iva, QStringLiteral("BaseIVA"), importe),
-            impuesto(iva, QStringLiteral("ImporteIVA"), QStringLiteral("BaseIVA")),
-            base(impAd, QStringLiteral("BaseImpuestoAd"), importe + QStringLiteral("+ImporteIVA")),
-            impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), QStringLiteral("BaseImpuestoAd"))}
+        return QStringList{base(iva, baseIva, neto),
+                           impuesto(iva, QStringLiteral("ImporteIVA"), baseIva),
+                           base(impAd, baseImpAd, netoODe(baseIva) + QStringLiteral("+ImporteIVA")),
+                           impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), baseImpAd)}
             .join(QLatin1Char(','));
     }
-    return QStringList{
-        base(impAd, QStringLiteral("BaseImpuestoAd"), importe),
-        impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), QStringLiteral("BaseImpuestoAd")),
-        base(iva, QStringLiteral("BaseIVA"),
-             reglas.aplicaIva ? importe + QStringLiteral("+ImporteImpuestoAd") : importe),
-        impuesto(iva, QStringLiteral("ImporteIVA"), QStringLiteral("BaseIVA"))}
+    return QStringList{base(impAd, baseImpAd, reglas.aplicaIva ? neto : netoODe(baseIva)),
+                       impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), baseImpAd),
+                       base(iva, baseIva,
+                            reglas.aplicaIva
+                                ? netoODe(baseImpAd) + QStringLiteral("+ImporteImpuestoAd")
+                                : netoODe(baseImpAd)),
+                       impuesto(iva, QStringLiteral("ImporteIVA"), baseIva)}
         .join(QLatin1Char(','));
 }
 

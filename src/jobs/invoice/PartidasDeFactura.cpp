@@ -1,17 +1,32 @@
 #include "jobs/invoice/PartidasDeFactura.h"
 
+#include "hostdata/CifrasEnSql.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/Sentencias.h"
 
 #include <QSqlQuery>
+#include <QStringList>
 
 QVector<PartidaDeFactura> PartidasDeFactura::Lee(Conexion& cnn, const QString& baseTemporal,
                                                  CifrasDeLinea::Reglas reglas) {
+    // Each working line's net amount, its note's discounts taken off (a blocked product takes
+    // none), summed per product and pair of rates by the server.
+    const QString importe =
+        CifrasEnSql::Importe(QStringLiteral("d.Cantidad"), QStringLiteral("d.PrecioNeto"));
+    QStringList descuentos;
+    for (int n = 1; n <= 5; ++n) {
+        descuentos << QStringLiteral("t.Desc%1").arg(n);
+    }
+    const QString neto =
+        QStringLiteral("IF((SELECT p.Bloqueado FROM productos p WHERE p.clave=d.Producto LIMIT "
+                       "1)=1,%1,%2)")
+            .arg(importe, CifrasEnSql::ConDescuentos(importe, descuentos));
     QSqlQuery grupos = cnn.consulta(
-        QStringLiteral("SELECT Producto, MIN(Descripcion), SUM(Cantidad), IVA, ImpuestoAd, "
-                       "SUM(Cantidad * PrecioNeto) FROM %1.remisionesdetalle GROUP BY Producto, "
-                       "IVA, ImpuestoAd ORDER BY Producto, IVA, ImpuestoAd")
-            .arg(Sentencias::Nombre(baseTemporal)));
+        QStringLiteral("SELECT d.Producto, MIN(d.Descripcion), SUM(d.Cantidad), d.IVA, "
+                       "d.ImpuestoAd, SUM(%2) FROM %1.remisionesdetalle d JOIN %1.remisiones t ON "
+                       "t.Id=d.Id GROUP BY d.Producto, d.IVA, d.ImpuestoAd ORDER BY d.Producto, "
+                       "d.IVA, d.ImpuestoAd")
+            .arg(Sentencias::Nombre(baseTemporal), neto));
     QVector<PartidaDeFactura> partidas;
     while (grupos.next()) {
         PartidaDeFactura p;

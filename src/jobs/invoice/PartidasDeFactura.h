@@ -18,8 +18,9 @@ struct PartidaDeFactura {
 };
 
 // The invoice's lines made from the reduced copies of the working database: one per product
-// and pair of IVA and IEPS rates, so a product sold at two rates keeps each rate's tax. The
-// invoice's header and the window's "after" totals are the sums of these lines.
+// and pair of IVA and IEPS rates, so a product sold at two rates keeps each rate's tax, at net
+// prices: each copied line's amount lowered by its note's discounts before the lines are
+// grouped. The invoice's header and the window's "after" totals are the sums of these lines.
 class PartidasDeFactura {
 public:
     static QVector<PartidaDeFactura> Lee(Conexion& cnn, const QString& baseTemporal,

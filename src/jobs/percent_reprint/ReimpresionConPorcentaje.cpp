@@ -2,6 +2,7 @@
 
 #include "hostdata/Rechazo.h"
 #include "hostdata/TablasDeTrabajo.h"
+#include "jobs/percent_reprint/CopiasReducidas.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/Formato.h"
 #include "orvlib/Sentencias.h"
@@ -70,61 +71,6 @@ QString ReimpresionConPorcentaje::ResumenDeBitacora(const ResumenDePorcentaje& r
              Formato::Numero(r.totalNuevo().ADouble(), QStringLiteral("#,0.00")));
 }
 
-namespace {
-
-QString reducido(const QString& columna, const QString& f) {
-    return QStringLiteral("ROUND(%1-%1*%2,2)").arg(columna, f);
-}
-
-// The reduced copy of a line d of note t, column by column: its prices lowered by the factor
-// f to cents, and its figures worked out by the server from the reduced price, each expression
-// on its own. A note issued without a tax keeps that tax at 0 on its lines.
-QMap<QString, QString> lineaReducida(const QString& f, CifrasDeLinea::Reglas reglas) {
-    const QString importe =
-        QStringLiteral("ROUND(d.Cantidad*%1,2)").arg(reducido(QStringLiteral("d.PrecioNeto"), f));
-    const QString tasaIva = QStringLiteral("IF(t.IVA=0,0,d.IVA)");
-    const QString tasaImpAd = QStringLiteral("IF(t.ImpuestoAd=0,0,d.ImpuestoAd)");
-    const auto impuesto = [](const QString& base, const QString& tasa) {
-        return QStringLiteral("ROUND((%1)*%2/100,2)").arg(base, tasa);
-    };
-    QString baseIva = importe;
-    QString baseImpAd = importe;
-    if (reglas.aplicaIva) {
-        baseIva = importe + QLatin1Char('+') + impuesto(importe, tasaImpAd);
-    } else if (reglas.aplicaImpAd) {
-        baseImpAd = importe + QLatin1Char('+') + impuesto(importe, tasaIva);
-    }
-    return {{QStringLiteral("preciobruto"), reducido(QStringLiteral("d.PrecioBruto"), f)},
-            {QStringLiteral("precioneto"), reducido(QStringLiteral("d.PrecioNeto"), f)},
-            {QStringLiteral("baseimpuestoad"), baseImpAd},
-            {QStringLiteral("importeimpuestoad"), impuesto(baseImpAd, tasaImpAd)},
-            {QStringLiteral("baseiva"), baseIva},
-            {QStringLiteral("importeiva"), impuesto(baseIva, tasaIva)}};
-}
-
-} // namespace
-
-void ReimpresionConPorcentaje::copiaLineasReducidas(const QString& f) {
-    cnn_.ejecuta(QStringLiteral("Insert into tmpremisionesdetalle Select %1 from remisionesdetalle "
-                                "d join tmpremisiones t on t.Id=d.Id")
-                     .arg(TablasDeTrabajo::Columnas(cnn_, QStringLiteral("remisionesdetalle"),
-                                                    QStringLiteral("d"),
-                                                    lineaReducida(f, ReglasDeImpuestos(cnn_)))));
-}
-
-void ReimpresionConPorcentaje::reduceEncabezados(const QString& f) {
-    // Each copy's header is the sum of its reduced lines; a note without lines is reduced whole.
-    cnn_.ejecuta(
-        QStringLiteral(
-            "Update tmpremisiones t left join (select Id, SUM(ROUND(Cantidad*PrecioNeto,2)) as s, "
-            "SUM(ImporteIVA) as i, SUM(ImporteImpuestoAd) as a from tmpremisionesdetalle group by "
-            "Id) l on l.Id=t.Id set t.Subtotal=IFNULL(l.s,%1),t.IVA=IFNULL(l.i,%2),"
-            "t.ImpuestoAd=IFNULL(l.a,%3),t.Descuento=%4")
-            .arg(reducido(QStringLiteral("t.Subtotal"), f), reducido(QStringLiteral("t.IVA"), f),
-                 reducido(QStringLiteral("t.ImpuestoAd"), f),
-                 reducido(QStringLiteral("t.Descuento"), f)));
-}
-
 ResumenDePorcentaje
 ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString& serie,
                                     Importe porcentaje,
@@ -137,8 +83,8 @@ ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString&
         QStringLiteral(" and Factura>=%1 and Factura<=%2").arg(inicial).arg(final);
     cnn_.ejecuta(QStringLiteral("Insert into tmpremisiones Select * from ") + rango +
                  QStringLiteral(" order by Id"));
-    const QString f = Factor(porcentaje).TextoSql();
-    copiaLineasReducidas(f);
+    cnn_.ejecuta(QStringLiteral("Insert into tmpremisionesdetalle Select d.* from "
+                                "remisionesdetalle d join tmpremisiones t on t.Id=d.Id"));
     // The real figures are the host's, read before the headers change.
     const QString sumas = QStringLiteral("SELECT COUNT(*), IFNULL(SUM(Subtotal),0), "
                                          "IFNULL(SUM(IVA),0), IFNULL(SUM(ImpuestoAd),0) FROM "
@@ -150,7 +96,7 @@ ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString&
     r.subtotalReal = Importe::DeVariant(reales.value(1));
     r.ivaReal = Importe::DeVariant(reales.value(2));
     r.impAdReal = Importe::DeVariant(reales.value(3));
-    reduceEncabezados(f);
+    CopiasReducidas(cnn_, Factor(porcentaje), ReglasDeImpuestos(cnn_)).Reduce();
     // The new figures are what the printed copies say.
     QSqlQuery nuevos = cnn_.consulta(sumas);
     nuevos.next();

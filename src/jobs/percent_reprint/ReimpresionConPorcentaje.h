@@ -18,9 +18,9 @@ struct ResumenDePorcentaje {
 };
 
 // The percentage reprint job without its window: copies the notes of a folio range of one
-// series into the working tables, lowers each copied line by a percentage (prices, bases and
-// taxes in cents) and makes each copy's header the sum of its lines, so a reduced note adds up
-// and the new totals are what the printed copies say. The host's tables are only read.
+// series into the working tables, lowers each copy by a percentage (CopiasReducidas), so a
+// reduced note adds up and the new totals are what the printed copies say. The host's tables are
+// only read.
 class ReimpresionConPorcentaje {
 public:
     explicit ReimpresionConPorcentaje(Conexion& cnn);
@@ -48,10 +48,5 @@ public:
     static QString Resumen(const ResumenDePorcentaje& resumen);
 
 private:
-    // Copies the lines of the copied notes lowered by the factor f (plain decimal text), and
-    // makes each header the sum of its lines.
-    void copiaLineasReducidas(const QString& f);
-    void reduceEncabezados(const QString& f);
-
     Conexion& cnn_;
 };
