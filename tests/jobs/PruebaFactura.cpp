@@ -5,6 +5,7 @@
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
+#include "support/NotasConDescuento.h"
 #include "support/NotasDePrueba.h"
 #include "support/ProgramaDePrueba.h"
 
@@ -265,6 +266,37 @@ TEST_F(Factura, LaFacturaConSuFolioPartidasYRemisionesCanceladas) {
     aplica(0);
     EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM tmpreprocesarem.remisiones")),
               QStringLiteral("0"));
+}
+
+// An invoice over discounted notes is what its notes' reduced copies in the archive come to at
+// their net prices (the discounts taken off each line before the lines are grouped), within a
+// cent for each copied line; its header is the sum of its lines.
+TEST_F(Factura, SobreNotasConDescuentoCobraLosPreciosNetos) {
+    EscribeNotasConDescuento(base, kDia);
+    const TotalesDeFactura t = aplica(15);
+    const FacturaCreada f = trabajo.GeneraFactura(datos(t), resguardo);
+    QSqlQuery copias = base.conexion().consulta(
+        QStringLiteral("SELECT Id, Partida, Cantidad FROM %1.remisionesdetalle").arg(resguardo));
+    qint64 notas = 0;
+    int lineas = 0;
+    while (copias.next()) {
+        const NotaConDescuento& n = NotasConDescuento().at(copias.value(0).toInt() - 1);
+        const LineaConDescuento& l = n.lineas.at(copias.value(1).toInt() - 1);
+        const CifrasDeLinea c = CifrasDeLaLinea(n, l, copias.value(2).toDouble() / l.cantidad);
+        notas += (c.neto + c.importeIva + c.importeImpAd).Diezmilesimos() / 100;
+        ++lineas;
+    }
+    EXPECT_EQ(lineas, 23);
+    const qint64 factura = base.valor(QStringLiteral("SELECT CAST((Subtotal+IVA+ImpuestoAd)*100 AS "
+                                                     "SIGNED) FROM facturas WHERE Id=%1")
+                                          .arg(f.id))
+                               .toLongLong();
+    EXPECT_LE(std::abs(factura - notas), lineas) << factura << " frente a " << notas;
+    EXPECT_EQ(factura, (t.subtotalDespues + t.ivaDespues + t.iepsDespues).Diezmilesimos() / 100);
+    // The discounts are in the prices: the invoice keeps no discount of its own.
+    EXPECT_EQ(Importe::DeVariant(base.valor(
+                  QStringLiteral("SELECT Descuento FROM facturas WHERE Id=%1").arg(f.id))),
+              Importe());
 }
 
 // A product sold at 16 % in one note and at 8 % in another keeps both rates: the invoice's
