@@ -202,7 +202,7 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
     std::mt19937 azar(semilla);
     auto entre = [&azar](int n) { return static_cast<int>(azar() % static_cast<unsigned>(n)); };
     Insercion cab("INSERT INTO remisiones (Id, Serie, Factura, Fecha, Hora, Cliente, Nombre, "
-                  "Subtotal, IVA, ImpuestoAd, Descuento, Desc1, Moneda, Cancelada, Afectada, "
+                  "Subtotal, IVA, ImpuestoAd, Descuento, Desc1, Desc2, Moneda, Cancelada, Afectada, "
                   "Facturada, Usuario) VALUES\n");
     Insercion det("INSERT INTO remisionesdetalle (Id, Partida, Producto, Descripcion, Cantidad, "
                   "PrecioNeto, PrecioBruto, IVA, ImpuestoAd, BaseImpuestoAd, ImporteImpuestoAd, "
@@ -219,14 +219,27 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
             const int s = entre(10) < 7 ? 0 : (entre(2) == 0 ? 1 : 2);
             const Cliente& cliente = kClientes[entre(static_cast<int>(kClientes.size()))];
             long subtotal = 0;
+            long descuento = 0;
             long iva = 0;
             long ieps = 0;
+            // One note in six carries header discounts, in hundredths of a per cent: 5 or 10 %,
+            // sometimes 2.5 % more on what is left.
+            const bool conDescuento = entre(6) == 0;
+            const long desc1 = conDescuento ? (entre(2) == 0 ? 500 : 1000) : 0;
+            const long desc2 = conDescuento && entre(3) == 0 ? 250 : 0;
             for (int p = 1; p <= partidas; ++p) {
                 const Producto& prod = kProductos[entre(static_cast<int>(kProductos.size()))];
                 const long cantidad = (1 + entre(6)) * 10000 + (entre(4) == 0 ? 5000 : 0);
-                // Each figure in cents: the amount, then IEPS on it, then IVA on both.
-                const long importe =
+                // Each figure in cents: the amount, what is left of it after the discounts
+                // (in cascade; a blocked product takes none), IEPS on that, then IVA on both.
+                const long bruto =
                     centavos(static_cast<long long>(cantidad) * prod.precio, 1000000);
+                long importe = bruto;
+                for (const long d : {desc1, desc2}) {
+                    if (d != 0 && !prod.bloqueado) {
+                        importe = centavos(static_cast<long long>(importe) * (10000 - d), 1000000);
+                    }
+                }
                 const long impIeps = centavos(static_cast<long long>(importe) * prod.ieps, 10000);
                 const long baseIvaTotal = importe + (kAplicaIVA == 1 ? impIeps : 0);
                 const long impIva =
@@ -234,7 +247,8 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
                 const long baseIeps = prod.ieps > 0 ? importe : 0;
                 const long baseIva = prod.iva > 0 ? baseIvaTotal : 0;
                 const bool sinBases = entre(10) == 0;
-                const long bruto = prod.precio * (100 + prod.ieps) / 100 * (100 + prod.iva) / 100;
+                const long precioBruto =
+                    prod.precio * (100 + prod.ieps) / 100 * (100 + prod.iva) / 100;
                 char idExterna[32] = "";
                 if (prod.conTallas) {
                     std::snprintf(idExterna, sizeof idExterna, "RE%09d%03d", id, p);
@@ -245,11 +259,13 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
                 }
                 det.fila(lista({std::to_string(id), std::to_string(p), sql(prod.clave),
                                 sql(prod.descripcion), decimal(cantidad), decimal(prod.precio),
-                                decimal(bruto), std::to_string(prod.iva), std::to_string(prod.ieps),
+                                decimal(precioBruto), std::to_string(prod.iva),
+                                std::to_string(prod.ieps),
                                 decimal(sinBases ? 0 : baseIeps), decimal(sinBases ? 0 : impIeps),
                                 decimal(sinBases ? 0 : baseIva), decimal(sinBases ? 0 : impIva),
                                 sql(idExterna)}));
                 subtotal += importe;
+                descuento += bruto - importe;
                 iva += impIva;
                 ieps += impIeps;
             }
@@ -259,7 +275,8 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
                           entre(60), entre(60));
             cab.fila(lista({std::to_string(id), sql(series[s]), std::to_string(++folios[s]),
                             sql(fecha.c_str()), sql(hora), sql(cliente.clave), sql(cliente.nombre),
-                            decimal(subtotal), decimal(iva), decimal(ieps), "0", "0", "1",
+                            decimal(subtotal), decimal(iva), decimal(ieps), decimal(descuento),
+                            decimal(desc1 * 100), decimal(desc2 * 100), "1",
                             cancelada ? "1" : "0", entre(10) == 0 ? "0" : "1", "0", sql("CAJA1")}));
         }
     }
