@@ -1,11 +1,12 @@
 #include "hostdata/Importe.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
 // a / b rounded half to even, b > 0.
-qint64 divideAlPar(Entero128 a, Entero128 b) {
+Entero128 divideAlPar(Entero128 a, Entero128 b) {
     Entero128 q = a / b;
     Entero128 r = a % b;
     if (r < 0) {
@@ -15,7 +16,7 @@ qint64 divideAlPar(Entero128 a, Entero128 b) {
     if (2 * r > b || (2 * r == b && (q % 2 != 0))) {
         q += 1;
     }
-    return static_cast<qint64>(q);
+    return q;
 }
 
 // a / b rounded half away from zero, b > 0.
@@ -29,12 +30,31 @@ Entero128 divideLejosDeCero(Entero128 a, Entero128 b) {
 }
 
 constexpr Entero128 kDiezmilesimos = 10000;
+
+[[noreturn]] void desborda(const char* operacion) {
+    throw ErrorDeImporte(
+        QStringLiteral("Un importe pasa de lo que el programa maneja (%1; el mayor es "
+                       "922,337,203,685,477.58). Revise los importes de las remisiones.")
+            .arg(QString::fromLatin1(operacion)));
+}
+
+qint64 cabe(Entero128 valor, const char* operacion) {
+    if (valor > std::numeric_limits<qint64>::max() || valor < std::numeric_limits<qint64>::min()) {
+        desborda(operacion);
+    }
+    return static_cast<qint64>(valor);
+}
 constexpr Entero128 kDiezmilesimosPorCentavo = 100;
 
 } // namespace
 
 Importe Importe::DeDouble(double valor) {
-    return Importe(static_cast<qint64>(std::nearbyint(valor * 10000.0)));
+    const double diezmilesimos = std::nearbyint(valor * 10000.0);
+    // 2^63 is the first double beyond the range; NaN fails both comparisons.
+    if (!(diezmilesimos < 9223372036854775808.0 && diezmilesimos >= -9223372036854775808.0)) {
+        desborda("valor leído");
+    }
+    return Importe(static_cast<qint64>(diezmilesimos));
 }
 
 Importe Importe::DeTexto(const QString& texto) {
@@ -52,7 +72,7 @@ Importe Importe::DeTexto(const QString& texto) {
         return DeDouble(t.toDouble());
     }
     const qint64 f = fraccion.leftJustified(4, QLatin1Char('0')).toLongLong();
-    const qint64 n = e * 10000 + f;
+    const qint64 n = cabe(static_cast<Entero128>(e) * 10000 + f, "valor leído");
     return Importe(negativo ? -n : n);
 }
 
@@ -76,28 +96,45 @@ QString Importe::TextoSql() const {
     return n_ < 0 ? QLatin1Char('-') + texto : texto;
 }
 
+Importe Importe::operator+(Importe o) const {
+    qint64 r = 0;
+    if (__builtin_add_overflow(n_, o.n_, &r)) {
+        desborda("suma");
+    }
+    return Importe(r);
+}
+
+Importe Importe::operator-(Importe o) const {
+    qint64 r = 0;
+    if (__builtin_sub_overflow(n_, o.n_, &r)) {
+        desborda("resta");
+    }
+    return Importe(r);
+}
+
 Importe Importe::Escala(qint64 a, qint64 b) const {
     const Entero128 numerador = static_cast<Entero128>(n_) * a;
-    return Importe(b < 0 ? divideAlPar(-numerador, -static_cast<Entero128>(b))
-                         : divideAlPar(numerador, b));
+    return Importe(cabe(b < 0 ? divideAlPar(-numerador, -static_cast<Entero128>(b))
+                              : divideAlPar(numerador, b),
+                        "producto"));
 }
 
 Importe Importe::EnCentavos(qint64 a, qint64 b) const {
     const Entero128 numerador = static_cast<Entero128>(n_) * (b < 0 ? -a : a);
     const Entero128 divisor = static_cast<Entero128>(b < 0 ? -b : b) * kDiezmilesimosPorCentavo;
-    return Importe(static_cast<qint64>(divideLejosDeCero(numerador, divisor)) * 100);
+    return Importe(cabe(divideLejosDeCero(numerador, divisor) * 100, "producto"));
 }
 
 Importe Importe::PorCantidad(Importe cantidad, Importe precio) {
     const Entero128 producto = static_cast<Entero128>(cantidad.n_) * precio.n_;
-    return Importe(static_cast<qint64>(
-                       divideLejosDeCero(producto, kDiezmilesimos * kDiezmilesimosPorCentavo)) *
-                   100);
+    return Importe(
+        cabe(divideLejosDeCero(producto, kDiezmilesimos * kDiezmilesimosPorCentavo) * 100,
+             "cantidad por precio"));
 }
 
 Importe Importe::PorTasa(Importe tasa) const {
     const Entero128 producto = static_cast<Entero128>(n_) * tasa.n_;
-    return Importe(static_cast<qint64>(divideLejosDeCero(producto, kDiezmilesimos * 100 *
-                                                                       kDiezmilesimosPorCentavo)) *
-                   100);
+    return Importe(
+        cabe(divideLejosDeCero(producto, kDiezmilesimos * 100 * kDiezmilesimosPorCentavo) * 100,
+             "impuesto"));
 }

@@ -3,12 +3,27 @@
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
+#include <stdexcept>
 
 // Products of two amounts need 128 bits, which GCC and Clang provide.
 __extension__ typedef __int128 Entero128;
 
+// An amount that does not fit the program's decimal type: a result beyond ±922 billion, a
+// value that is not a number. Every operation of Importe checks it rather than wrapping.
+class ErrorDeImporte : public std::overflow_error {
+public:
+    explicit ErrorDeImporte(const QString& texto)
+        : std::overflow_error(texto.toStdString())
+        , texto_(texto) {}
+    const QString& texto() const { return texto_; }
+
+private:
+    QString texto_;
+};
+
 // A money amount as a signed 64-bit count of ten-thousandths: four exact decimals, as the
 // host's DECIMAL columns hold them. Conversions from binary fractions round half to even.
+// Every operation is checked: a result that does not fit throws ErrorDeImporte.
 class Importe {
 public:
     constexpr Importe() = default;
@@ -35,12 +50,9 @@ public:
     // The tax of a base at a rate in per cent, in whole cents, halves away from zero.
     Importe PorTasa(Importe tasa) const;
 
-    constexpr Importe operator+(Importe o) const { return Importe(n_ + o.n_); }
-    constexpr Importe operator-(Importe o) const { return Importe(n_ - o.n_); }
-    Importe& operator+=(Importe o) {
-        n_ += o.n_;
-        return *this;
-    }
+    Importe operator+(Importe o) const;
+    Importe operator-(Importe o) const;
+    Importe& operator+=(Importe o) { return *this = *this + o; }
     constexpr auto operator<=>(const Importe&) const = default;
 
 private:

@@ -81,6 +81,16 @@ QString DeMonedas::Numeros(qint64 importe) {
     if (importe < 0) {
         return QStringLiteral("MENOS ") + Numeros(-importe);
     }
+    // A million millions is a "billón": the millions part stays below a million.
+    const qint64 billones = importe / 1000000000000;
+    if (billones > 0) {
+        const qint64 resto = importe % 1000000000000;
+        const QString texto = billones == 1
+                                  ? QStringLiteral("UN BILLÓN")
+                                  : Numeros(billones).trimmed() + QStringLiteral(" BILLONES");
+        return resto == 0 ? texto + QStringLiteral(" DE ")
+                          : texto + QLatin1Char(' ') + Numeros(resto);
+    }
     const auto millones = static_cast<int>(importe / 1000000);
     const auto resto = static_cast<int>(importe % 1000000);
     QString texto;

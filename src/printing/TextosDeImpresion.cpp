@@ -10,6 +10,7 @@
 #include "orvlib/libKwtm.h"
 
 #include <QDate>
+#include <cmath>
 
 namespace {
 
@@ -72,6 +73,15 @@ QString ImporteConLetra(double importe, const QString& nombreMoneda, const QStri
                         const QString& rutaAuxiliar) {
     // Cents rounded as the figures printed beside the words are, so both always agree; a
     // negative amount reads as its sign and its absolute value.
+    // Beyond what a note can carry (the jobs refuse such notes) the words say so instead.
+    if (!(std::fabs(importe) < 1e15)) {
+        const QString fuera = QStringLiteral("(IMPORTE FUERA DE RANGO)");
+        if (!rutaAuxiliar.isEmpty()) {
+            agregaFila(rutaAuxiliar, QStringLiteral("Titulo100"),
+                       {{QStringLiteral("Encabezado"), fuera}});
+        }
+        return fuera;
+    }
     const qint64 centavosTotales = Formato::Redondea(importe, 2);
     const qint64 absolutos = centavosTotales < 0 ? -centavosTotales : centavosTotales;
     const QString texto = QLatin1Char('(') +

@@ -3,7 +3,10 @@
 #include "orvlib/Formato.h"
 
 #include <array>
+#include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -30,6 +33,45 @@ TEST(Importe, DeTextoExactoYDeDoubleAlPar) {
 
 Importe imp(const char* texto) {
     return Importe::DeTexto(QString::fromLatin1(texto));
+}
+
+// Every operation at the edge of the type: what fits is exact, what does not throws instead of
+// wrapping round to a wrong amount.
+TEST(Importe, FueraDeRangoSeNiegaEnLugarDeDesbordar) {
+    const Importe maximo = Importe::DeDiezmilesimos(std::numeric_limits<qint64>::max());
+    const Importe grande = imp("999999999999.99");
+    const struct {
+        const char* que;
+        std::function<Importe()> operacion;
+        bool cabe;
+    } casos[] = {
+        {"máximo + 0", [&] { return maximo + Importe(); }, true},
+        {"máximo + 0.0001", [&] { return maximo + imp("0.0001"); }, false},
+        {"-máximo - 1", [&] { return Importe() - maximo - imp("0.0002"); }, false},
+        {"suma acumulada",
+         [&] {
+             Importe s = maximo;
+             return s += imp("1");
+         },
+         false},
+        {"precio enorme × 9,999", [&] { return Importe::PorCantidad(imp("9999"), grande); }, false},
+        {"precio enorme × 1", [&] { return Importe::PorCantidad(imp("1"), grande); }, true},
+        {"impuesto del máximo", [&] { return maximo.PorTasa(imp("200")); }, false},
+        {"escala por 2", [&] { return maximo.Escala(2, 1); }, false},
+        {"centavos por 2", [&] { return maximo.EnCentavos(2, 1); }, false},
+        {"texto de 20 cifras", [] { return imp("12345678901234567890"); }, false},
+        {"texto al límite", [] { return imp("922337203685477.5807"); }, true},
+        {"double infinito", [] { return Importe::DeDouble(HUGE_VAL); }, false},
+        {"double NaN", [] { return Importe::DeDouble(std::nan("")); }, false},
+        {"double 1e15", [] { return Importe::DeDouble(1e15); }, false},
+    };
+    for (const auto& c : casos) {
+        if (c.cabe) {
+            EXPECT_NO_THROW(c.operacion()) << c.que;
+        } else {
+            EXPECT_THROW(c.operacion(), ErrorDeImporte) << c.que;
+        }
+    }
 }
 
 // Printed figures round to cents with halves away from zero, whatever the sign.

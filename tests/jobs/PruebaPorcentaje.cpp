@@ -160,3 +160,28 @@ TEST(ReimpresionConPorcentaje, FactorYFormato) {
 }
 
 } // namespace
+
+namespace {
+
+// A price of a trillion on 9,999 units would overflow the sums: the range is refused before the
+// working tables change, naming the note, its line and the limit; the last copies stay.
+TEST_F(Porcentaje, UnImporteFueraDeRangoSeNiegaSinTocarLasCopias) {
+    AgregaNotas(base, {{1, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 20},
+                       {2, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 21}});
+    trabajo.Comprueba(20, 21, QStringLiteral("A"), imp("10"));
+    base.ejecuta(QStringLiteral(
+        "UPDATE remisionesdetalle SET PrecioNeto=999999999999.99, Cantidad=9999 WHERE Id=2"));
+    try {
+        trabajo.Comprueba(20, 21, QStringLiteral("A"), imp("10"));
+        ADD_FAILURE() << "se aceptó un importe fuera de rango";
+    } catch (const Rechazo& r) {
+        EXPECT_TRUE(r.texto().startsWith(QStringLiteral("La remisión A 21 no se puede usar: en su "
+                                                        "partida 1, PrecioNeto pasa de "
+                                                        "100,000,000,000.00")))
+            << qPrintable(r.texto());
+    }
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 2);
+    EXPECT_EQ(copia(2, "Subtotal"), QStringLiteral("90.0000"));
+}
+
+} // namespace

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -76,6 +77,10 @@ TEST(ImporteConLetra, PiezasEspaciosYRedondeoACentavos) {
         {-1.25, "PESOS", "M.N.", "(MENOS UN PESOS 25/100 M.N.)"},
         {-0.5, "PESOS", "M.N.", "(MENOS CERO PESOS 50/100 M.N.)"},
         {0, "", "", "(CERO  00/100 )"},
+        {2000000000000.5, "PESOS", "M.N.", "(DOS BILLONES DE PESOS 50/100 M.N.)"},
+        {1e15, "PESOS", "M.N.", "(IMPORTE FUERA DE RANGO)"},
+        {-1e300, "PESOS", "M.N.", "(IMPORTE FUERA DE RANGO)"},
+        {std::numeric_limits<double>::quiet_NaN(), "PESOS", "M.N.", "(IMPORTE FUERA DE RANGO)"},
     };
     for (const auto& c : casos) {
         EXPECT_EQ(ImporteConLetra(c.importe, QString::fromUtf8(c.moneda),

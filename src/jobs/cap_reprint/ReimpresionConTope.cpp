@@ -1,6 +1,7 @@
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 
 #include "hostdata/CifrasEnSql.h"
+#include "hostdata/LimitesDeImporte.h"
 #include "hostdata/Rechazo.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "jobs/cap_reprint/CopiaConFolios.h"
@@ -82,6 +83,7 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
     ValidaEntrada(desde, hasta, tope, folioInicial);
     serie_ = serie;
     tope_ = tope;
+    LimitesDeImporte::Revisa(cnn_, condicionDelPeriodo(desde, hasta));
     // The notes are chosen first, reading only; nothing changes unless every folio they get
     // fits in the folio column.
     ResultadoDeTope resultado = eligeNotas(desde, hasta, folioInicial, alAvanzar);

@@ -1,6 +1,7 @@
 #include "jobs/invoice/FacturaDeRemisiones.h"
 
 #include "hostdata/LargosDeColumnas.h"
+#include "hostdata/LimitesDeImporte.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "hostdata/TablasDeTrabajo.h"
@@ -117,8 +118,6 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
                                                        const std::function<void()>& alAvanzar) {
     ValidaEntrada(desde, hasta, porcentaje);
     VerificaLaBaseTemporal();
-    temporal_.ejecuta(QStringLiteral("Truncate table remisiones"));
-    temporal_.ejecuta(QStringLiteral("Truncate table remisionesdetalle"));
     QString condicion = QStringLiteral("remisiones where Fecha>='") + libKwtm::FechaSQL(desde) +
                         QStringLiteral("' and Fecha<='") + libKwtm::FechaSQL(hasta) +
                         QStringLiteral("' and Cancelada=0 and Afectada=1 and Facturada=0");
@@ -132,6 +131,9 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const QDate& desde, const
         condicion += QStringLiteral(" and Nombre like '%") + Sentencias::Patron(nombre.trimmed()) +
                      QStringLiteral("%'") + Sentencias::EscapeDePatron();
     }
+    LimitesDeImporte::Revisa(principal_, condicion);
+    temporal_.ejecuta(QStringLiteral("Truncate table remisiones"));
+    temporal_.ejecuta(QStringLiteral("Truncate table remisionesdetalle"));
     const QString temporal = BaseTemporal();
     principal_.ejecuta(QStringLiteral("Insert into ") + temporal +
                        QStringLiteral(".remisiones SELECT * from ") + condicion +

@@ -1,5 +1,6 @@
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 
+#include "hostdata/LimitesDeImporte.h"
 #include "hostdata/Rechazo.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "jobs/percent_reprint/CopiasReducidas.h"
@@ -76,11 +77,12 @@ ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString&
                                     Importe porcentaje,
                                     const std::function<void(int, int)>& avance) {
     ValidaEntrada(inicial, final, porcentaje);
-    TablasDeTrabajo::Crea(cnn_);
     const QString rango =
         QStringLiteral("remisiones where Cancelada=0 and Serie=") +
         Sentencias::Texto(serie.trimmed()) +
         QStringLiteral(" and Factura>=%1 and Factura<=%2").arg(inicial).arg(final);
+    LimitesDeImporte::Revisa(cnn_, rango);
+    TablasDeTrabajo::Crea(cnn_);
     cnn_.ejecuta(QStringLiteral("Insert into tmpremisiones Select * from ") + rango +
                  QStringLiteral(" order by Id"));
     cnn_.ejecuta(QStringLiteral("Insert into tmpremisionesdetalle Select d.* from "
