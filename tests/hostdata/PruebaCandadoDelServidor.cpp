@@ -2,6 +2,9 @@
 #include "orvlib/ErrorOrvlib.h"
 #include "support/BaseDePrueba.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,6 +26,11 @@ protected:
     QString dueno() {
         return base.valor(QStringLiteral("SELECT IS_USED_LOCK('%1')").arg(kNombre)).toString();
     }
+
+    bool tomado() {
+        return base.valor(QStringLiteral("SELECT IS_USED_LOCK('%1') IS NOT NULL").arg(kNombre))
+                   .toInt() == 1;
+    }
 };
 
 TEST_F(CandadoEntreConexiones, OtraConexionVivaLoConservaYNadieLaTermina) {
@@ -34,6 +42,34 @@ TEST_F(CandadoEntreConexiones, OtraConexionVivaLoConservaYNadieLaTermina) {
     EXPECT_FALSE(mio.Tomado());
     EXPECT_EQ(dueno(), id);
     EXPECT_TRUE(suyo.EsPropio());
+}
+
+// A workstation that lets the lock go a moment after another asks for it does not get that one
+// refused: Toma waits that moment. Suelta lets it go at once.
+TEST_F(CandadoEntreConexiones, UnDuenoQueLoSueltaEnUnMomentoNoLoImpide) {
+    QProcess otro;
+    otro.start(QStringLiteral("mariadb"),
+               {QStringLiteral("--no-defaults"),
+                QStringLiteral("-h") + qEnvironmentVariable("DEREMISIONES_MYSQL_HOST"),
+                QStringLiteral("-P") + qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO"),
+                QStringLiteral("-uroot"), QStringLiteral("-e"),
+                QStringLiteral("SELECT GET_LOCK('%1', 0); SELECT SLEEP(0.3); SELECT "
+                               "RELEASE_LOCK('%1');")
+                    .arg(kNombre)});
+    ASSERT_TRUE(otro.waitForStarted());
+    QElapsedTimer espera;
+    espera.start();
+    while (!tomado() && espera.elapsed() < 10000) {
+        QThread::msleep(10);
+    }
+    ASSERT_TRUE(tomado()) << "el otro equipo no tomó el candado";
+    CandadoDelServidor mio(primera, kNombre);
+    EXPECT_TRUE(mio.Toma());
+    EXPECT_TRUE(mio.EsPropio());
+    otro.waitForFinished();
+    mio.Suelta();
+    EXPECT_FALSE(tomado());
+    EXPECT_FALSE(mio.Tomado());
 }
 
 // A holder ended on the server (KILL, as when a workstation's connection is cut) is no reason

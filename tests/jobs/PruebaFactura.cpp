@@ -268,6 +268,30 @@ TEST_F(Factura, LaFacturaConSuFolioPartidasYRemisionesCanceladas) {
               QStringLiteral("0"));
 }
 
+// The invoice carries the totals the window showed or nothing: an IEPS rate changed in the
+// working copies after "Aplicar" (IVA untouched) makes "Generar factura" refuse and write nothing.
+TEST_F(Factura, TotalesQueYaNoCorrespondenSeNieganAunSoloEnElIeps) {
+    base.ejecuta(QStringLiteral("INSERT INTO configura (AplicaIVA, AplicaImpAd) VALUES (0, 0)"));
+    AgregaNotas(base,
+                {{1, kDia, 108, 16, 8, QStringLiteral("A"), 0, 0, {linea("P1", 1, 100, 16, 8)}}});
+    const TotalesDeFactura t = aplica(0);
+    base.ejecuta(
+        QStringLiteral("UPDATE %1.remisionesdetalle SET ImpuestoAd=9").arg(trabajo.BaseTemporal()));
+    try {
+        trabajo.GeneraFactura(datos(t), resguardo);
+        ADD_FAILURE() << "se generó con otros importes";
+    } catch (const Rechazo& r) {
+        EXPECT_TRUE(r.texto().startsWith(
+            QStringLiteral("Los importes mostrados ya no corresponden a las remisiones aplicadas")))
+            << qPrintable(r.texto());
+    }
+    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM facturas")), QStringLiteral("0"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT Contenido FROM sistema WHERE Dato='FA-B'")),
+              QStringLiteral("123"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT Cancelada FROM remisiones WHERE Id=1")),
+              QStringLiteral("0"));
+}
+
 // An invoice over discounted notes is what its notes' reduced copies in the archive come to at
 // their net prices (the discounts taken off each line before the lines are grouped), within a
 // cent for each copied line; its header is the sum of its lines.

@@ -122,6 +122,31 @@ TEST_F(Desglose, EncabezadoSinIvaPoneTodoEnTasaCero) {
     desglosa(1);
     EXPECT_EQ(tasas(), (QStringList{"A 0 200 0", "A 8 100 8", "I 0 300 0"}));
     EXPECT_DOUBLE_EQ(gravado("Gravado").toDouble(), 300);
+
+    // Lines that stored an IVA of their own still show none on a note issued without IVA.
+    base.ejecuta(
+        QStringLiteral("UPDATE remisionesdetalle SET BaseIVA=Cantidad*PrecioNeto, ImporteIVA=16"));
+    nuevoAuxiliar();
+    desglosa(1);
+    EXPECT_EQ(tasas(), (QStringList{"A 0 200 0", "A 8 100 8", "I 0 300 0"}));
+}
+
+// The host rounds some taxes its own way: a stored tax stands in the breakdown even where it is
+// not base × rate to the cent; only a tax stored as 0 is worked out.
+TEST_F(Desglose, ElImpuestoGuardadoSeRespeta) {
+    AgregaNotas(base, {{1,
+                        QDate(2026, 11, 2),
+                        300,
+                        48.01,
+                        8.03,
+                        QStringLiteral("A"),
+                        0,
+                        0,
+                        {linea(1, 100, 16, 8), linea(2, 100, 16, 0)}}});
+    base.ejecuta(QStringLiteral(
+        "UPDATE remisionesdetalle SET ImporteIVA=16.01, ImporteImpuestoAd=8.03 WHERE Partida=1"));
+    desglosa(1);
+    EXPECT_EQ(tasas(), (QStringList{"A 0 200 0", "A 8 100 8.03", "I 16 300 48.01"}));
 }
 
 TEST_F(Desglose, DescuentosEnCascadaSalvoProductosBloqueados) {
