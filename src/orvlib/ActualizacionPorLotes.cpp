@@ -1,53 +1,75 @@
 #include "orvlib/ActualizacionPorLotes.h"
 
 #include "orvlib/Conexion.h"
+#include "orvlib/ErrorOrvlib.h"
 
 #include <stdexcept>
+
+namespace {
+
+QStringList nombres(const QStringList& columnas) {
+    QStringList n;
+    for (const QString& c : columnas) {
+        n << Sentencias::Nombre(c);
+    }
+    return n;
+}
+
+} // namespace
 
 ActualizacionPorLotes::ActualizacionPorLotes(Conexion& cnn, const QString& tabla,
                                              const QStringList& claves, const QStringList& columnas)
     : cnn_(cnn)
     , tabla_(tabla)
+    , temporal_(QStringLiteral("lote_") + tabla)
     , claves_(claves)
-    , columnas_(columnas) {}
+    , columnas_(columnas) {
+    cnn_.ejecuta(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + Sentencias::Nombre(temporal_));
+    cnn_.ejecuta(QStringLiteral("CREATE TEMPORARY TABLE %1 SELECT %2 FROM %3 LIMIT 0")
+                     .arg(Sentencias::Nombre(temporal_),
+                          nombres(claves_ + columnas_).join(QLatin1Char(',')),
+                          Sentencias::Nombre(tabla_)));
+}
+
+ActualizacionPorLotes::~ActualizacionPorLotes() {
+    try {
+        cnn_.ejecuta(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") +
+                     Sentencias::Nombre(temporal_));
+    } catch (const ErrorOrvlib&) {
+        // The server drops it with the connection anyway.
+    }
+}
 
 void ActualizacionPorLotes::Agrega(const QStringList& literales) {
     if (literales.size() != claves_.size() + columnas_.size()) {
         throw std::invalid_argument("ActualizacionPorLotes: a row needs every key and column");
     }
-    QStringList valores;
-    const QStringList nombres = claves_ + columnas_;
-    for (qsizetype i = 0; i < literales.size(); ++i) {
-        // The first row names the derived table's columns; the others follow its order.
-        valores << (filas_.isEmpty()
-                        ? literales[i] + QStringLiteral(" AS ") + Sentencias::Nombre(nombres[i])
-                        : literales[i]);
-    }
-    filas_ << QStringLiteral("SELECT ") + valores.join(QLatin1Char(','));
+    filas_ << QLatin1Char('(') + literales.join(QLatin1Char(',')) + QLatin1Char(')');
     if (filas_.size() >= kPorLote) {
-        escribe();
+        inserta();
     }
+}
+
+void ActualizacionPorLotes::inserta() {
+    cnn_.ejecuta(QStringLiteral("INSERT INTO %1 VALUES %2")
+                     .arg(Sentencias::Nombre(temporal_), filas_.join(QLatin1Char(','))));
+    filas_.clear();
 }
 
 void ActualizacionPorLotes::Termina() {
     if (!filas_.isEmpty()) {
-        escribe();
+        inserta();
     }
-}
-
-void ActualizacionPorLotes::escribe() {
     QStringList enlace;
-    for (const QString& c : claves_) {
-        enlace << QStringLiteral("t.%1=v.%1").arg(Sentencias::Nombre(c));
+    for (const QString& c : nombres(claves_)) {
+        enlace << QStringLiteral("t.%1=v.%1").arg(c);
     }
     QStringList asignaciones;
-    for (const QString& c : columnas_) {
-        asignaciones << QStringLiteral("t.%1=v.%1").arg(Sentencias::Nombre(c));
+    for (const QString& c : nombres(columnas_)) {
+        asignaciones << QStringLiteral("t.%1=v.%1").arg(c);
     }
-    const QString sentencia =
-        QStringLiteral("UPDATE %1 t JOIN (%2) v ON %3 SET %4")
-            .arg(Sentencias::Nombre(tabla_), filas_.join(QStringLiteral(" UNION ALL ")),
-                 enlace.join(QStringLiteral(" AND ")), asignaciones.join(QLatin1Char(',')));
-    filas_.clear();
-    cnn_.ejecuta(sentencia);
+    cnn_.ejecuta(QStringLiteral("UPDATE %1 t JOIN %2 v ON %3 SET %4")
+                     .arg(Sentencias::Nombre(tabla_), Sentencias::Nombre(temporal_),
+                          enlace.join(QStringLiteral(" AND ")),
+                          asignaciones.join(QLatin1Char(','))));
 }

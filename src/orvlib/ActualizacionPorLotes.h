@@ -5,32 +5,33 @@
 
 class Conexion;
 
-// Writes computed values into existing rows of a table, many rows per statement: each batch
-// is one UPDATE joined to a derived table of the rows' keys and values, so only the columns
-// given change (no row is ever inserted) and the statement stays far below the server's packet
-// limit. Values are SQL literals the caller makes (numbers, or texts through Sentencias).
+// Writes computed values into existing rows of a table, many rows per statement: the rows'
+// keys and values go into a temporary table of the same column types by multi-row INSERTs
+// (each far below the server's packet limit), and one UPDATE joined to it writes them, so only
+// the columns given change and no row is ever inserted into the table itself.
 class ActualizacionPorLotes {
 public:
     // claves name the columns that find a row; columnas those that get the values.
     ActualizacionPorLotes(Conexion& cnn, const QString& tabla, const QStringList& claves,
                           const QStringList& columnas);
-    ~ActualizacionPorLotes() = default;
+    ~ActualizacionPorLotes();
     ActualizacionPorLotes(const ActualizacionPorLotes&) = delete;
     ActualizacionPorLotes& operator=(const ActualizacionPorLotes&) = delete;
 
-    // One row: the keys' literals, then the columns', in the order given. Full batches are
-    // written as they fill.
+    // One row: the keys' literals, then the columns', in the order given (numbers, or texts
+    // through Sentencias).
     void Agrega(const QStringList& literales);
-    // Writes what is left; must be called for the last rows to be written.
+    // Writes every row given; must be called for them to be written.
     void Termina();
 
-    static constexpr int kPorLote = 500;
+    static constexpr int kPorLote = 1000;
 
 private:
-    void escribe();
+    void inserta();
 
     Conexion& cnn_;
     QString tabla_;
+    QString temporal_;
     QStringList claves_;
     QStringList columnas_;
     QStringList filas_;
