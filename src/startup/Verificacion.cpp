@@ -9,6 +9,7 @@
 #include "orvlib/Utilerias.h"
 #include "orvlib/libKwtm.h"
 #include "printing/modRPTs.h"
+#include "reporteador/ColaDeCups.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/OrigenDeDatos.h"
 #include "startup/ConfiguracionDeTienda.h"
@@ -296,6 +297,27 @@ Verificacion::Punto origenes(Estado& e) {
     return bien(nombre);
 }
 
+// A queue the run prints on: refusing jobs or stopped, nothing would come out of it.
+Verificacion::Punto colaDeImpresion(const QString& nombre, const QString& cola,
+                                    const QString& nota) {
+    const ColaDeCups::Estado estado = ColaDeCups::EstadoDe(cola);
+    const QString dice =
+        estado.mensaje.isEmpty() ? QString() : QStringLiteral(" (CUPS: %1)").arg(estado.mensaje);
+    if (estado.existe && !estado.aceptaTrabajos) {
+        return mal(nombre, QStringLiteral("la cola %1 rechaza los trabajos%2: una impresión se "
+                                          "detendría en la primera remisión. Para que los acepte: "
+                                          "sudo cupsaccept %1")
+                               .arg(cola, dice));
+    }
+    if (estado.existe && estado.detenida) {
+        return mal(nombre, QStringLiteral("la cola %1 está detenida%2: acepta las remisiones, "
+                                          "pero esperan en ella sin imprimirse. Para reanudarla: "
+                                          "sudo cupsenable %1")
+                               .arg(cola, dice));
+    }
+    return bien(nombre, nota);
+}
+
 Verificacion::Punto impresora(const Estado& e) {
     const QString pdf = qEnvironmentVariable("DEREMISIONES_PDF");
     if (!pdf.isEmpty()) {
@@ -314,29 +336,40 @@ Verificacion::Punto impresora(const Estado& e) {
     }
     const QString elegida = ArchivoIni(orvane).lee(QStringLiteral("Impresión de formatos"),
                                                    QStringLiteral("fmtremision.rpt"));
+    const QString nombre = elegida.isEmpty()
+                               ? QStringLiteral("Impresora de las remisiones")
+                               : QStringLiteral("Impresora de las remisiones (%1)").arg(elegida);
+    // Without the scheduler no queue can be listed: that is no sign that it is missing.
+    if (!ColaDeCups::ServicioResponde()) {
+        return mal(nombre, QStringLiteral("el servicio de impresión (CUPS) no responde en %1, así "
+                                          "que no se puede imprimir ni saber qué impresoras hay. "
+                                          "Enciéndalo: sudo systemctl start cups")
+                               .arg(ColaDeCups::Servidor()));
+    }
+    const QPrinterInfo predeterminada = QPrinterInfo::defaultPrinter();
     if (!elegida.isEmpty()) {
-        const QString nombre = QStringLiteral("Impresora de las remisiones (%1)").arg(elegida);
-        if (!modRPTs::ImpresoraInstalada(elegida).isNull()) {
-            return bien(nombre);
+        if (const QPrinterInfo instalada = modRPTs::ImpresoraInstalada(elegida);
+            !instalada.isNull()) {
+            return colaDeImpresion(nombre, instalada.printerName(), {});
         }
-        if (QPrinterInfo::defaultPrinter().isNull()) {
+        if (predeterminada.isNull()) {
             return mal(nombre, QStringLiteral("no está instalada y no hay impresora "
                                               "predeterminada: instálela o corrija %1.")
                                    .arg(orvane));
         }
-        return bien(nombre, QStringLiteral("no está instalada: se usará la predeterminada, %1")
-                                .arg(QPrinterInfo::defaultPrinter().printerName()));
+        return colaDeImpresion(nombre, predeterminada.printerName(),
+                               QStringLiteral("no está instalada: se usará la predeterminada, %1")
+                                   .arg(predeterminada.printerName()));
     }
-    const QString nombre = QStringLiteral("Impresora de las remisiones");
-    if (QPrinterInfo::defaultPrinter().isNull()) {
+    if (predeterminada.isNull()) {
         return mal(nombre, QStringLiteral("no hay impresora predeterminada ni una elegida en %1 "
                                           "(sección [Impresión de formatos], clave "
                                           "fmtremision.rpt).")
                                .arg(orvane));
     }
-    return bien(
-        nombre,
-        QStringLiteral("la predeterminada, %1").arg(QPrinterInfo::defaultPrinter().printerName()));
+    return colaDeImpresion(
+        nombre, predeterminada.printerName(),
+        QStringLiteral("la predeterminada, %1").arg(predeterminada.printerName()));
 }
 
 } // namespace
