@@ -46,6 +46,17 @@ QString primeraQueExiste(const QString& carpeta) {
     return c;
 }
 
+// A folder of the account's own home that another account took (a run as root with this
+// home): how to give it back. Elsewhere the caller says how.
+QString devuelvela(const QString& carpeta) {
+    const QString casa = QDir::cleanPath(QDir::homePath());
+    const QString c = QDir::cleanPath(QDir(carpeta).absolutePath());
+    if (c == casa || !c.startsWith(casa + QLatin1Char('/'))) {
+        return {};
+    }
+    return QStringLiteral(" Devuélvasela: sudo chown -R %1: %2").arg(RevisionDeTienda::Cuenta(), c);
+}
+
 // "" when this account can write files in the folder, or make it.
 QString carpetaEscribible(const QString& carpeta) {
     const QFileInfo info(carpeta);
@@ -57,14 +68,17 @@ QString carpetaEscribible(const QString& carpeta) {
                    ? QString()
                    : QStringLiteral("la cuenta «%1» no puede escribir en la carpeta "
                                     "%2 (%3).")
-                         .arg(RevisionDeTienda::Cuenta(), carpeta, duenoYPermisos(info));
+                             .arg(RevisionDeTienda::Cuenta(), carpeta, duenoYPermisos(info)) +
+                         devuelvela(carpeta);
     }
     const QFileInfo arriba(primeraQueExiste(carpeta));
     if (arriba.isDir() && arriba.isWritable()) {
         return {};
     }
     return QStringLiteral("la carpeta %1 no existe y la cuenta «%2» no puede crearla en %3 (%4).")
-        .arg(carpeta, RevisionDeTienda::Cuenta(), arriba.filePath(), duenoYPermisos(arriba));
+               .arg(carpeta, RevisionDeTienda::Cuenta(), arriba.filePath(),
+                    duenoYPermisos(arriba)) +
+           devuelvela(arriba.filePath());
 }
 
 // "" when this account may replace the existing file; in a folder with the sticky bit only the
@@ -104,6 +118,22 @@ bool RevisionDeTienda::EsRoot() {
     return ::geteuid() == 0;
 #else
     return false;
+#endif
+}
+
+QString RevisionDeTienda::DuenoDeOtraCasa() {
+#ifdef Q_OS_UNIX
+    struct stat casa {};
+    if (::stat(QFile::encodeName(QDir::homePath()).constData(), &casa) != 0 ||
+        casa.st_uid == ::geteuid()) {
+        return {};
+    }
+    if (const passwd* dueno = ::getpwuid(casa.st_uid); dueno != nullptr) {
+        return QString::fromLocal8Bit(dueno->pw_name);
+    }
+    return QString::number(casa.st_uid);
+#else
+    return {};
 #endif
 }
 

@@ -15,6 +15,8 @@ public:
     // The account the program runs as, and whether it is root.
     static QString Cuenta();
     static bool EsRoot();
+    // The account that owns the home folder ($HOME) when it is not this one, else "".
+    static QString DuenoDeOtraCasa();
     // A file the program writes (descripcion says which: "El archivo de orígenes ODBC"): the file
     // and its folder writable by this account, or the folder one it can make.
     static QString ArchivoEscribible(const QString& archivo, const QString& descripcion);
