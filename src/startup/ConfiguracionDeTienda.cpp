@@ -57,19 +57,11 @@ void ConfiguracionDeTienda::Valida(const DatosDeTienda& d) {
 namespace {
 
 // This account must be able to write every file configura writes.
-void revisaArchivos(const DatosDeTienda& d, const Destinos& a) {
-    const QString problemas[] = {
-        RevisionDeTienda::CarpetaDeOrvane(d.carpetaOrvane, !d.impresora.isEmpty()),
-        RevisionDeTienda::ArchivoEscribible(a.programa,
-                                            QStringLiteral("La configuración del programa")),
-        RevisionDeTienda::ArchivoEscribible(a.instalaciones,
-                                            QStringLiteral("El registro de instalaciones")),
-        RevisionDeTienda::ArchivoEscribible(a.origenes,
-                                            QStringLiteral("El archivo de orígenes ODBC")),
-    };
-    for (const QString& problema : problemas) {
-        if (!problema.isEmpty()) {
-            throw Rechazo(problema);
+void revisaArchivos(const DatosDeTienda& d) {
+    for (const RevisionDeTienda::Revision& r :
+         RevisionDeTienda::Archivos(d.carpetaOrvane, !d.impresora.isEmpty())) {
+        if (!r.problema.isEmpty()) {
+            throw Rechazo(r.problema);
         }
     }
 }
@@ -350,7 +342,7 @@ QStringList ConfiguracionDeTienda::Aplica(DatosDeTienda d) {
     revisaLaCasa(d);
     Destinos a;
     a.orvane = QDir(d.carpetaOrvane).filePath(QStringLiteral("Orvane.ini"));
-    revisaArchivos(d, a);
+    revisaArchivos(d);
     QString controlador;
     if (const QString problema = RevisionDeTienda::Controlador(&controlador); !problema.isEmpty()) {
         throw Rechazo(problema);

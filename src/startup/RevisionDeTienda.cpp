@@ -1,8 +1,10 @@
 #include "startup/RevisionDeTienda.h"
 
 #include "hostdata/ControladoresOdbc.h"
+#include "hostdata/Proceso.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/Conexion.h"
+#include "orvlib/DelRegistro.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -151,6 +153,30 @@ QString RevisionDeTienda::ArchivoEscribible(const QString& archivo, const QStrin
     }
     return motivo.isEmpty() ? QString()
                             : QStringLiteral("%1 (%2): %3").arg(descripcion, archivo, motivo);
+}
+
+QVector<RevisionDeTienda::Revision> RevisionDeTienda::Archivos(const QString& carpetaOrvane,
+                                                               bool escribeOrvaneIni) {
+    return {
+        {Pieza::CarpetaDeOrvane, CarpetaDeOrvane(carpetaOrvane, escribeOrvaneIni)},
+        {Pieza::Programa,
+         ArchivoEscribible(
+             QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("DeRemisiones.ini")),
+             QStringLiteral("La configuración del programa"))},
+        {Pieza::Instalaciones, ArchivoEscribible(DelRegistro::ArchivoDeInstalaciones(),
+                                                 QStringLiteral("El registro de instalaciones"))},
+        {Pieza::Origenes, ArchivoEscribible(DelRegistro::ArchivoDeOrigenesOdbc(),
+                                            QStringLiteral("El archivo de orígenes ODBC"))},
+    };
+}
+
+QString RevisionDeTienda::Problema(const QVector<Revision>& revisiones, Pieza pieza) {
+    for (const Revision& r : revisiones) {
+        if (r.pieza == pieza) {
+            return r.problema;
+        }
+    }
+    return {};
 }
 
 QString RevisionDeTienda::ComoCompartir(const QString& carpeta) {

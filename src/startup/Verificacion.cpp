@@ -37,6 +37,7 @@ struct Estado {
     QString contrasena;
     Conexion cnn;
     QVector<PermisosDeLaTienda::Falta> faltas;
+    QVector<RevisionDeTienda::Revision> archivos; // configura's checks of its files
 };
 
 bool legiblePorOtros(const QString& ruta) {
@@ -55,13 +56,15 @@ Verificacion::Punto mal(const QString& nombre, const QString& detalle) {
 Verificacion::Punto programa(Estado& e) {
     const QString ini = ConfiguracionDeTienda::ArchivoDelPrograma();
     const QString nombre = QStringLiteral("Carpeta del programa y DeRemisiones.ini (%1)").arg(ini);
-    if (const QString problema = RevisionDeTienda::ArchivoEscribible(
-            ini, QStringLiteral("La configuración del programa"));
+    const ArchivoIni archivo(ini);
+    e.carpetaHost = archivo.lee(kSeccion, QStringLiteral("Ruta de Orvane Premium"));
+    // The checks of configura with the printer: this account could set it.
+    e.archivos = RevisionDeTienda::Archivos(e.carpetaHost, true);
+    if (const QString problema =
+            RevisionDeTienda::Problema(e.archivos, RevisionDeTienda::Pieza::Programa);
         !problema.isEmpty()) {
         return mal(nombre, problema);
     }
-    const ArchivoIni archivo(ini);
-    e.carpetaHost = archivo.lee(kSeccion, QStringLiteral("Ruta de Orvane Premium"));
     e.base = archivo.lee(kSeccion, QStringLiteral("Base de datos principal"));
     e.resguardo = archivo.lee(kSeccion, QStringLiteral("Base de datos de resguardo"));
     if (e.resguardo.isEmpty()) {
@@ -85,15 +88,10 @@ Verificacion::Punto carpetaHost(Estado& e) {
                                           "en DeRemisiones.ini.") +
                                kComoArreglar);
     }
-    if (const QString problema = RevisionDeTienda::CarpetaDeOrvane(e.carpetaHost, false);
+    if (const QString problema =
+            RevisionDeTienda::Problema(e.archivos, RevisionDeTienda::Pieza::CarpetaDeOrvane);
         !problema.isEmpty()) {
         return mal(nombre, problema);
-    }
-    const QString orvane = QDir(e.carpetaHost).filePath(QStringLiteral("Orvane.ini"));
-    if (QFileInfo::exists(orvane) && !QFileInfo(orvane).isWritable()) {
-        return bien(nombre, QStringLiteral("esta cuenta no puede cambiar %1: «configura "
-                                           "--impresora» la rechazaría")
-                                .arg(orvane));
     }
     return bien(nombre);
 }
@@ -101,8 +99,8 @@ Verificacion::Punto carpetaHost(Estado& e) {
 Verificacion::Punto instalacion(Estado& e) {
     const QString archivo = DelRegistro::ArchivoDeInstalaciones();
     const QString nombre = QStringLiteral("Instalación registrada (%1)").arg(archivo);
-    if (const QString problema = RevisionDeTienda::ArchivoEscribible(
-            archivo, QStringLiteral("El registro de instalaciones"));
+    if (const QString problema =
+            RevisionDeTienda::Problema(e.archivos, RevisionDeTienda::Pieza::Instalaciones);
         !problema.isEmpty()) {
         return mal(nombre, problema);
     }
@@ -253,8 +251,8 @@ QString revisaOrigen(const ArchivoIni& ini, const QString& origen) {
 Verificacion::Punto origenes(Estado& e) {
     const QString archivo = DelRegistro::ArchivoDeOrigenesOdbc();
     const QString nombre = QStringLiteral("Orígenes de datos ODBC (%1)").arg(archivo);
-    if (const QString problema = RevisionDeTienda::ArchivoEscribible(
-            archivo, QStringLiteral("El archivo de orígenes ODBC"));
+    if (const QString problema =
+            RevisionDeTienda::Problema(e.archivos, RevisionDeTienda::Pieza::Origenes);
         !problema.isEmpty()) {
         return mal(nombre, problema);
     }

@@ -341,4 +341,25 @@ TEST_F(ConfiguraOtraCuenta, EnUnaCarpetaDeGrupoElSegundoCajeroTambienConfigura) 
     EXPECT_TRUE(f.readAll().contains("fmtremision.rpt=Otra"));
 }
 
+// A folder with the sticky bit holding another account's Orvane.ini: verifica fails it with the
+// words configura --impresora refuses it with, not «correcto».
+TEST_F(ConfiguraOtraCuenta, VerificaYConfiguraCoincidenEnUnaCarpetaPegajosa) {
+    QDir(dir.path()).mkdir(QStringLiteral("pegajosa"));
+    cambiaDueno(ruta("pegajosa"), 0, 01777);
+    QFile ini(ruta("pegajosa/Orvane.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.close();
+    cambiaDueno(ruta("pegajosa/Orvane.ini"), 0, 0666);
+    ASSERT_EQ(configura("pegajosa").codigo, 0);
+    const Salida configuraDice =
+        configura("pegajosa", {QStringLiteral("--impresora"), QStringLiteral("Otra")});
+    EXPECT_EQ(configuraDice.codigo, 2);
+    EXPECT_TRUE(configuraDice.errores.contains(QStringLiteral("bit sticky")));
+    const Salida verificaDice = corre({QStringLiteral("verifica")});
+    EXPECT_EQ(verificaDice.codigo, 1);
+    const QString linea = QStringLiteral("Carpeta de Orvane (%1): MAL: ").arg(ruta("pegajosa")) +
+                          configuraDice.errores.trimmed();
+    EXPECT_TRUE(verificaDice.salida.contains(linea)) << qPrintable(verificaDice.salida);
+}
+
 } // namespace
