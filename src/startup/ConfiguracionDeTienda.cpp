@@ -56,13 +56,18 @@ void ConfiguracionDeTienda::Valida(const DatosDeTienda& d) {
 
 namespace {
 
-// This account must be able to write every file configura writes.
+// This account must be able to write every file configura writes; every fault is said at
+// once, so that one refusal names every command that mends them.
 void revisaArchivos(const DatosDeTienda& d) {
+    QStringList problemas;
     for (const RevisionDeTienda::Revision& r :
          RevisionDeTienda::Archivos(d.carpetaOrvane, !d.impresora.isEmpty())) {
         if (!r.problema.isEmpty()) {
-            throw Rechazo(r.problema);
+            problemas << r.problema;
         }
+    }
+    if (!problemas.isEmpty()) {
+        throw Rechazo(problemas.join(QLatin1Char('\n')));
     }
 }
 

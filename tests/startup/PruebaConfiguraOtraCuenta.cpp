@@ -362,4 +362,23 @@ TEST_F(ConfiguraOtraCuenta, VerificaYConfiguraCoincidenEnUnaCarpetaPegajosa) {
     EXPECT_TRUE(verificaDice.salida.contains(linea)) << qPrintable(verificaDice.salida);
 }
 
+// Folders of the clerk's home that root took (an earlier run with the clerk's HOME): one refusal
+// names the command for each, and after them configura works.
+TEST_F(ConfiguraOtraCuenta, UnRechazoNombraCadaOrdenQueLoArregla) {
+    const QStringList tomadas = {ruta("cajero/.config"), ruta("cajero/programa")};
+    for (const QString& carpeta : tomadas) {
+        ASSERT_TRUE(QDir().mkpath(carpeta));
+        cambiaDueno(carpeta, 0, 0755);
+    }
+    const Salida rechazada = configura("orvane");
+    EXPECT_EQ(rechazada.codigo, 2);
+    for (const QString& carpeta : tomadas) {
+        EXPECT_TRUE(rechazada.errores.contains(QStringLiteral("sudo chown -R nobody: ") + carpeta))
+            << qPrintable(rechazada.errores);
+        cambiaDueno(carpeta, kCajero, 0755);
+    }
+    const Salida arreglada = configura("orvane");
+    EXPECT_EQ(arreglada.codigo, 0) << qPrintable(arreglada.errores);
+}
+
 } // namespace
