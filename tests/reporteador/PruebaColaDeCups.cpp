@@ -62,6 +62,32 @@ TEST(ColaDeCups, UnaColaRealDiceSiTomoElDocumento) {
     EXPECT_EQ(imprime(QStringLiteral("Remisiones"), QStringLiteral("A-503")), QString());
 }
 
+// Held jobs count; a job cancelled before it printed does not, and CUPS's reasons are said.
+TEST(ColaDeCups, TrabajoRetenidoCuentaYTrabajoCanceladoNo) {
+    CupsDePrueba cups;
+    ASSERT_TRUE(cups.enMarcha());
+    ASSERT_TRUE(cups.AgregaCola(QStringLiteral("Retiene")));
+    ASSERT_TRUE(cups.Orden(QStringLiteral("lpadmin"),
+                           {QStringLiteral("-p"), QStringLiteral("Retiene"), QStringLiteral("-o"),
+                            QStringLiteral("job-hold-until-default=indefinite")}));
+    EXPECT_EQ(imprime(QStringLiteral("Retiene"), QStringLiteral("A-601")), QString());
+
+    const ColaDeCups revision(QStringLiteral("Retiene"));
+    ASSERT_TRUE(cups.Orden(QStringLiteral("lp"),
+                           {QStringLiteral("-d"), QStringLiteral("Retiene"), QStringLiteral("-t"),
+                            QStringLiteral("A-602"),
+                            QStringLiteral(DEREMISIONES_FIXTURES "/host_schema.sql")}));
+    EXPECT_EQ(revision.Rechazo(QStringLiteral("A-602")), QString());
+    ASSERT_TRUE(
+        cups.Orden(QStringLiteral("cancel"), {QStringLiteral("-a"), QStringLiteral("Retiene")}));
+    const QString rechazo = revision.Rechazo(QStringLiteral("A-602"));
+    // The reasons CUPS gives depend on how far it got with the job.
+    EXPECT_TRUE(rechazo.startsWith(QStringLiteral("CUPS dejó el documento en la cola «Retiene» "
+                                                  "como cancelado (trabajo 2, ")))
+        << qPrintable(rechazo);
+    EXPECT_TRUE(rechazo.endsWith(QStringLiteral("): no se imprimió."))) << qPrintable(rechazo);
+}
+
 TEST(ColaDeCups, EstadoDeLaColaYDelServicio) {
     CupsDePrueba cups;
     ASSERT_TRUE(cups.enMarcha());
