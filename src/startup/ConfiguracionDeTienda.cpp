@@ -86,8 +86,8 @@ void revisaLaTienda(Conexion& cnn, const DatosDeTienda& d, bool conFacturas, QSt
                      {QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
                       QStringLiteral("reportesbin")})) {
         throw Rechazo(QStringLiteral("La base de datos '%1' no tiene las tablas de Orvane "
-                                     "(remisiones, remisionesdetalle, reportesbin): ¿es la base "
-                                     "de la tienda?")
+                                     "(remisiones, remisionesdetalle, reportesbin): dé en "
+                                     "--base la de la tienda.")
                           .arg(d.base));
     }
     const QVector<PermisosDeLaTienda::Falta> faltas = PermisosDeLaTienda::Revisa(cnn, d.resguardo);
@@ -314,10 +314,13 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
         return texto;
     }
     case 1044:
-        return QStringLiteral("El usuario '%1' no tiene acceso a la base de datos '%2'.")
+        return QStringLiteral("El usuario '%1' no tiene acceso a la base de datos '%2'. Déselo, "
+                              "como root del servidor: GRANT SELECT, INSERT, UPDATE, DELETE, "
+                              "CREATE, DROP ON `%2`.* TO '%1'@'%';")
             .arg(usuario, base);
     case 1049:
-        return QStringLiteral("La base de datos '%1' no existe en el servidor %2.")
+        return QStringLiteral("La base de datos '%1' no existe en el servidor %2: dé en --base la "
+                              "de la tienda (SHOW DATABASES; en el servidor las lista).")
             .arg(base, servidor);
     case 2002:
     case 2003:
