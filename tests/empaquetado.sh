@@ -38,6 +38,8 @@ for dependencia in $(dpkg-deb -f "$paquete" Depends | sed 's/([^)]*)//g; s/|[^,]
         || falla "dependencia no instalable aquí: $dependencia"
 done
 dpkg-deb -f "$paquete" Depends | grep -q 'libc6 (>=' || falla "sin las dependencias de dpkg-shlibdeps"
+# CUPS is asked about each printed document.
+dpkg-deb -f "$paquete" Depends | grep -q 'libcups2 (>=' || falla "sin libcups2"
 
 echo "== lintian"
 # Debian's own checker: no error; its report is shown whole when there is one.
@@ -99,7 +101,8 @@ escapada=${contrasena//\"/\\\"}
 sql -e "CREATE USER 'caja_$$'@'%' IDENTIFIED BY \"$escapada\";
         GRANT SELECT, INSERT, UPDATE, DELETE, CREATE, DROP ON $base.* TO 'caja_$$'@'%';
         GRANT SELECT, INSERT ON $resguardo.* TO 'caja_$$'@'%';
-        GRANT ALL PRIVILEGES ON tmpreprocesarem.* TO 'caja_$$'@'%';"
+        GRANT ALL PRIVILEGES ON tmpreprocesarem.* TO 'caja_$$'@'%';
+        GRANT ALL PRIVILEGES ON \`deremisiones\\_muestra\\_%\`.* TO 'caja_$$'@'%';"
 
 # The IT person's account: its own home, configuration and data folders.
 cuenta="$raiz/cuenta"
@@ -110,6 +113,29 @@ unset DEREMISIONES_CARPETA DEREMISIONES_PDF
 find "$sistema/usr" -printf '%p %s %T@\n' | sort >"$raiz/prefijo-antes"
 
 orvane="$raiz/orvane"
+echo "== una cuenta sin configurar y un configura rechazado no escriben nada"
+nueva="$raiz/nueva"
+mkdir -p "$nueva"
+sin_configurar() {
+    env HOME="$nueva" XDG_CONFIG_HOME="$nueva/.config" XDG_DATA_HOME="$nueva/.local/share" \
+        ODBCINI="$nueva/.odbc.ini" "$@"
+}
+if sin_configurar "$deremisiones" porcentaje --inicial 501 --final 501 --porcentaje 10 \
+    >"$raiz/sin-configurar" 2>&1; then
+    falla "una cuenta sin configurar corrió un trabajo"
+fi
+grep -q "no está configurada" "$raiz/sin-configurar" || { cat "$raiz/sin-configurar"; falla "sin configurar"; }
+if printf 'equivocada\n' | sin_configurar "$deremisiones" configura --carpeta-orvane "$orvane" \
+    --servidor "$DEREMISIONES_MYSQL_HOST" --puerto "$DEREMISIONES_MYSQL_PUERTO" \
+    --usuario "caja_$$" --base "$base" >"$raiz/rechazado" 2>&1; then
+    falla "configura aceptó una contraseña equivocada"
+fi
+sin_configurar "$deremisiones" verifica >/dev/null 2>&1 && falla "verifica sin configuración"
+sin_configurar "$sistema/usr/bin/plantillas" revisa "$fuentes/templates/fmtRemision.rpt.fuente" \
+    >/dev/null 2>&1 && falla "plantillas sin configuración"
+[ -z "$(find "$nueva" -mindepth 1)" ] || falla "escribió en una cuenta sin configurar: $(find "$nueva" -mindepth 1)"
+[ ! -e "$orvane" ] || falla "un configura rechazado creó $orvane"
+
 printf '%s\n' "$contrasena" | "$deremisiones" configura --carpeta-orvane "$orvane/" \
     --servidor "$DEREMISIONES_MYSQL_HOST" --puerto "$DEREMISIONES_MYSQL_PUERTO" \
     --usuario "caja_$$" --base "$base" --resguardo "$resguardo" >"$raiz/configura" \
@@ -132,6 +158,20 @@ grep -q "usuario caja_$$" "$raiz/verifica" || falla "verifica no nombra al usuar
 "$deremisiones" porcentaje --inicial 501 --final 501 --porcentaje 10 --serie A --imprimir \
     --pdf "$raiz/pdf" >"$raiz/imprime" 2>&1 || { cat "$raiz/imprime"; falla "impresión"; }
 ls "$raiz"/pdf/*.pdf >/dev/null || falla "no hay PDF"
+
+echo "== plantillas con la configuración que dejó configura"
+plantillas="$sistema/usr/bin/plantillas"
+"$plantillas" extrae fmtRemision.rpt "$raiz/fmtRemision.rpt.fuente" >"$raiz/extrae" 2>&1 \
+    || { cat "$raiz/extrae"; falla "plantillas extrae"; }
+# The store has no logo.png: the shipped template passes its own check, with a warning.
+"$plantillas" revisa "$raiz/fmtRemision.rpt.fuente" >"$raiz/revisa" 2>&1 \
+    || { cat "$raiz/revisa"; falla "plantillas revisa"; }
+grep -q "^Aviso: .*logo.png" "$raiz/revisa" || { cat "$raiz/revisa"; falla "revisa sin el aviso del logo"; }
+"$plantillas" muestra "$raiz/fmtRemision.rpt.fuente" --serie A --folio 501 \
+    --pdf "$raiz/muestra.pdf" >"$raiz/muestra" 2>&1 || { cat "$raiz/muestra"; falla "plantillas muestra"; }
+pdftotext "$raiz/muestra.pdf" - | grep -q "501" || falla "la muestra no trae la remisión 501"
+[ ! -e "$XDG_DATA_HOME/plantillas" ] || falla "plantillas escribió en $XDG_DATA_HOME/plantillas"
+[ "$(ls "$XDG_DATA_HOME")" = deremisiones ] || falla "carpetas de datos: $(ls "$XDG_DATA_HOME")"
 
 echo "== lo que verifica dice de una instalación rota"
 sed -i '/^Driver=/d' "$ODBCINI"

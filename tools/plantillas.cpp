@@ -56,7 +56,9 @@ const AyudaDeOrden kOrdenes[] = {
      "  revisa [CONEXIÓN] FUENTE\n"
      "      Revisa una fuente contra las tablas de la tienda y las de la base auxiliar: que\n"
      "      existan cada tabla, campo, fórmula e imagen que nombra. Escribe un renglón\n"
-     "      «línea N: …» por problema y termina con 1 si hay alguno, con 0 si no.\n"},
+     "      «línea N: …» por problema y termina con 1 si hay alguno, con 0 si no. Una imagen\n"
+     "      que la tienda no tiene guardada es un aviso («Aviso: línea N: …»): se imprime en\n"
+     "      blanco.\n"},
     {"muestra",
      "  muestra [CONEXIÓN] FUENTE --serie S --folio N (--pdf SALIDA | --png SALIDA | --ventana)\n"
      "      Imprime una remisión de la tienda con esa fuente, por el mismo camino que una\n"
@@ -286,11 +288,15 @@ int revisa(const QStringList& argumentos) {
         escribe(QString(e.texto()).remove(QStringLiteral("Plantilla, ")));
         return 1;
     }
-    const QStringList problemas =
-        RevisorDePlantilla(plantilla, CatalogoDeLaTienda::Lee(orden.conexion(), plantilla))
-            .Revisa();
+    // An image the store has not stored prints blank, as printing lets it: a warning.
+    const CatalogoDeDatos catalogo = CatalogoDeLaTienda::Lee(orden.conexion(), plantilla);
+    RevisorDePlantilla revisor(plantilla, catalogo, false);
+    const QStringList problemas = revisor.Revisa();
     for (const QString& problema : problemas) {
         escribe(problema);
+    }
+    for (const QString& aviso : revisor.Avisos()) {
+        escribe(QStringLiteral("Aviso: ") + aviso);
     }
     if (problemas.isEmpty()) {
         escribe(QStringLiteral("Sin problemas. Tablas: %1, fórmulas: %2, imágenes: %3.")

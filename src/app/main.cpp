@@ -23,6 +23,16 @@ int main(int argc, char* argv[]) {
     if (consola && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // The windows need a graphical session; without one, Qt would only say so in English.
+    if (!consola && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr, "%s\n",
+                     "No hay una sesión gráfica (DISPLAY y WAYLAND_DISPLAY están vacías): el menú "
+                     "de deremisiones necesita una. Ábralo desde el escritorio, o por ssh con "
+                     "«ssh -X». Los trabajos corren sin ventanas como órdenes: vea «deremisiones "
+                     "--help».");
+        return 1;
+    }
     Principal::AseguraCarpetaDeEjecucion();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("deremisiones"));

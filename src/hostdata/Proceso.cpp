@@ -22,9 +22,11 @@ QString Proceso::CarpetaDelPrograma() {
     }
     // An installed copy (/usr/bin) keeps its files in the user's own data folder, even when it
     // could write beside itself (root): the installation holds only what the package put there.
-    const QString propia = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    QDir().mkpath(propia);
-    return QDir::cleanPath(propia);
+    // Every program of the package (deremisiones, plantillas) finds the same folder, whatever
+    // its own name; it is made by the first write that needs it, not by asking where it is.
+    return QDir::cleanPath(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+            .filePath(QStringLiteral("deremisiones")));
 }
 
 QString Proceso::CarpetaDeDatosInstalados() {

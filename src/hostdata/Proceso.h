@@ -31,8 +31,8 @@ struct Proceso {
     static Proceso& actual();
 
     // The folder of the program's own files: DEREMISIONES_CARPETA when set, else the
-    // executable's folder, or the user's data folder for an installed copy or when the
-    // executable's folder cannot be written.
+    // executable's folder, or deremisiones in the user's data folder ($XDG_DATA_HOME) for an
+    // installed copy or when the executable's folder cannot be written. The folder is not made.
     static QString CarpetaDelPrograma();
     // An installed copy has its data (shipped templates) in share/deremisiones beside bin.
     static bool EsCopiaInstalada();

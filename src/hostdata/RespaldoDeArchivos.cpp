@@ -93,6 +93,28 @@ void RespaldoDeArchivos::devuelveDuenos() const {
     for (const Original& o : archivos_) {
         if (o.existia) {
             ponDueno(o);
+        } else if (!o.privado) {
+            comparteConElGrupo(o.ruta);
         }
     }
+}
+
+void RespaldoDeArchivos::comparteConElGrupo(const QString& archivo) {
+#ifdef Q_OS_UNIX
+    // A folder shared by a group (setgid and group-writable): its new files are the group's to
+    // change too, whatever this account's umask.
+    struct stat carpeta {};
+    struct stat datos {};
+    const QByteArray ruta = QFile::encodeName(archivo);
+    if (::stat(QFile::encodeName(QFileInfo(archivo).absolutePath()).constData(), &carpeta) != 0 ||
+        (carpeta.st_mode & (S_ISGID | S_IWGRP)) != (S_ISGID | S_IWGRP) ||
+        ::stat(ruta.constData(), &datos) != 0) {
+        return;
+    }
+    [[maybe_unused]] const int grupo =
+        ::chown(ruta.constData(), static_cast<uid_t>(-1), carpeta.st_gid);
+    ::chmod(ruta.constData(), (datos.st_mode & 07777) | S_IRGRP | S_IWGRP);
+#else
+    Q_UNUSED(archivo);
+#endif
 }

@@ -20,7 +20,8 @@ public:
     // Puts every recorded file back as it was and removes the folders made; the files it could
     // not put back.
     QStringList restaura() const;
-    // Gives the recorded files that existed their owner, group and mode again.
+    // Gives the recorded files that existed their owner, group and mode again; the new ones in
+    // a folder shared by a group (setgid, group-writable) take its group and group write.
     void devuelveDuenos() const;
 
 private:
@@ -35,6 +36,7 @@ private:
     };
 
     static void ponDueno(const Original& o);
+    static void comparteConElGrupo(const QString& archivo);
 
     QVector<Original> archivos_;
     QStringList carpetas_; // made by creaCarpeta, the outermost first

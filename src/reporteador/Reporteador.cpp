@@ -5,6 +5,7 @@
 #include "orvlib/ListasDeValores.h"
 #include "orvlib/Sentencias.h"
 #include "reporteador/ArchivoDePlantilla.h"
+#include "reporteador/ColaDeCups.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/Pintor.h"
 #include "reporteador/Seleccion.h"
@@ -207,6 +208,12 @@ std::unique_ptr<QPrinter> impresoraPara(const TrabajoDeReporte& t) {
     if (fabricaDeImpresora()) {
         return fabricaDeImpresora()(destino);
     }
+    if (destino.isNull() && !ColaDeCups::ServicioResponde()) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("El servicio de impresión (CUPS) no responde en %1: "
+                                            "enciéndalo (sudo systemctl start cups)")
+                                 .arg(ColaDeCups::Servidor()));
+    }
     if (destino.isNull()) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
                              QStringLiteral("No hay impresora disponible"));
@@ -224,6 +231,12 @@ void enImpresora(const TrabajoDeReporte& t, const Plantilla& p,
     if (t.copias > 1) {
         impresora->setCopyCount(t.copias);
     }
+    // A document for a system queue: what CUPS made of it is asked once it was handed over.
+    std::optional<ColaDeCups> cola;
+    if (impresora->outputFormat() == QPrinter::NativeFormat &&
+        !impresora->printerName().isEmpty()) {
+        cola.emplace(impresora->printerName());
+    }
     QPainter pintor;
     if (!pintor.begin(impresora.get())) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
@@ -235,6 +248,9 @@ void enImpresora(const TrabajoDeReporte& t, const Plantilla& p,
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
                              QStringLiteral("La impresora no tomó el documento: ") +
                                  impresora->printerName());
+    }
+    if (const QString rechazo = cola ? cola->Rechazo(nombre) : QString(); !rechazo.isEmpty()) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida, rechazo);
     }
 }
 

@@ -92,10 +92,19 @@ void RevisorDePlantilla::revisaElementos(const std::vector<ElementoDePlantilla>&
             continue;
         }
         revisa(numero);
-        if (e.tipo == ElementoDePlantilla::Tipo::Imagen && exigeImagenes_ &&
+        if (e.tipo == ElementoDePlantilla::Tipo::Imagen &&
             !c_.archivos.contains(e.texto, Qt::CaseInsensitive)) {
-            problema(e.linea, QStringLiteral("la imagen %1 no está guardada en %2")
-                                  .arg(e.texto, c_.lugarDeArchivos));
+            const QString texto = QStringLiteral("la imagen %1 no está guardada en %2")
+                                      .arg(e.texto, c_.lugarDeArchivos);
+            if (exigeImagenes_) {
+                problema(e.linea, texto);
+            } else {
+                const QString aviso =
+                    QStringLiteral("línea %1: %2; se imprime en blanco").arg(e.linea).arg(texto);
+                if (!avisos_.contains(aviso)) {
+                    avisos_ << aviso;
+                }
+            }
         }
     }
 }

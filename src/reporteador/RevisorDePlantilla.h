@@ -22,7 +22,8 @@ struct CatalogoDeDatos {
 
 // Checks a template against what a store offers: every table, field, formula and image it
 // names exists, and every {…} is one the engine understands. An image not stored prints as a
-// blank space: a check before storing or printing (exigeImagenes false) lets it pass.
+// blank space: a check before storing or printing (exigeImagenes false) lets it pass, as a
+// warning.
 class RevisorDePlantilla {
 public:
     RevisorDePlantilla(const Plantilla& plantilla, const CatalogoDeDatos& catalogo,
@@ -30,6 +31,8 @@ public:
 
     // The problems, each "línea N: …", in the order of the lines; empty for a sound template.
     QStringList Revisa();
+    // The images not stored when they are let pass, each "línea N: …", after Revisa.
+    const QStringList& Avisos() const { return avisos_; }
 
 private:
     void revisaTablas();
@@ -44,4 +47,5 @@ private:
     const CatalogoDeDatos& c_;
     bool exigeImagenes_;
     QMap<int, QStringList> problemas_;
+    QStringList avisos_;
 };

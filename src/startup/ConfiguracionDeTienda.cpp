@@ -16,7 +16,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <stdexcept>
 
 namespace {
@@ -54,21 +56,18 @@ void ConfiguracionDeTienda::Valida(const DatosDeTienda& d) {
 
 namespace {
 
-// This account must be able to write every file configura writes.
-void revisaArchivos(const DatosDeTienda& d, const Destinos& a) {
-    const QString problemas[] = {
-        RevisionDeTienda::CarpetaDeOrvane(d.carpetaOrvane, !d.impresora.isEmpty()),
-        RevisionDeTienda::ArchivoEscribible(a.programa,
-                                            QStringLiteral("La configuración del programa")),
-        RevisionDeTienda::ArchivoEscribible(a.instalaciones,
-                                            QStringLiteral("El registro de instalaciones")),
-        RevisionDeTienda::ArchivoEscribible(a.origenes,
-                                            QStringLiteral("El archivo de orígenes ODBC")),
-    };
-    for (const QString& problema : problemas) {
-        if (!problema.isEmpty()) {
-            throw Rechazo(problema);
+// This account must be able to write every file configura writes; every fault is said at
+// once, so that one refusal names every command that mends them.
+void revisaArchivos(const DatosDeTienda& d) {
+    QStringList problemas;
+    for (const RevisionDeTienda::Revision& r :
+         RevisionDeTienda::Archivos(d.carpetaOrvane, !d.impresora.isEmpty())) {
+        if (!r.problema.isEmpty()) {
+            problemas << r.problema;
         }
+    }
+    if (!problemas.isEmpty()) {
+        throw Rechazo(problemas.join(QLatin1Char('\n')));
     }
 }
 
@@ -87,8 +86,8 @@ void revisaLaTienda(Conexion& cnn, const DatosDeTienda& d, bool conFacturas, QSt
                      {QStringLiteral("remisiones"), QStringLiteral("remisionesdetalle"),
                       QStringLiteral("reportesbin")})) {
         throw Rechazo(QStringLiteral("La base de datos '%1' no tiene las tablas de Orvane "
-                                     "(remisiones, remisionesdetalle, reportesbin): ¿es la base "
-                                     "de la tienda?")
+                                     "(remisiones, remisionesdetalle, reportesbin): dé en "
+                                     "--base la de la tienda.")
                           .arg(d.base));
     }
     const QVector<PermisosDeLaTienda::Falta> faltas = PermisosDeLaTienda::Revisa(cnn, d.resguardo);
@@ -222,14 +221,64 @@ void escribeArchivos(const DatosDeTienda& d, const QString& controlador, const D
     }
 }
 
+// A value as the shell takes it whole.
+QString paraLaTerminal(const QString& valor) {
+    static const QRegularExpression simple(QStringLiteral("^[A-Za-z0-9_./:@%+=,-]+$"));
+    if (simple.match(valor).hasMatch()) {
+        return valor;
+    }
+    return QLatin1Char('\'') + QString(valor).replace(QLatin1Char('\''), QStringLiteral("'\\''")) +
+           QLatin1Char('\'');
+}
+
 // Root's run writes root's own files: the clerks' accounts are configured each by itself.
 QString notaDeRoot(const DatosDeTienda& d) {
-    return QStringLiteral(
-               "Aviso: se configuró sólo la cuenta root (sus archivos en %1). Cada cuenta que use "
-               "el programa debe ejecutar «deremisiones configura» una vez, con su propia cuenta; "
-               "por ejemplo: sudo -u CAJERO deremisiones configura --carpeta-orvane %2 --servidor "
-               "%3 --usuario %4 --base %5")
-        .arg(QDir::homePath(), d.carpetaOrvane, d.servidor, d.usuario, d.base);
+    return QStringLiteral("Aviso: se configuró sólo la cuenta root (sus archivos en %1). Cada "
+                          "cuenta que use el programa debe ejecutar «deremisiones configura» una "
+                          "vez, con su propia cuenta; por ejemplo: ")
+               .arg(QDir::homePath()) +
+           ConfiguracionDeTienda::OrdenParaLaCuenta(d, QStringLiteral("CAJERO"));
+}
+
+} // namespace
+
+QString ConfiguracionDeTienda::OrdenParaLaCuenta(const DatosDeTienda& d, const QString& cuenta) {
+    QStringList opciones = {QStringLiteral("--carpeta-orvane"), paraLaTerminal(d.carpetaOrvane),
+                            QStringLiteral("--servidor"),       paraLaTerminal(d.servidor),
+                            QStringLiteral("--puerto"),         QString::number(d.puerto),
+                            QStringLiteral("--usuario"),        paraLaTerminal(d.usuario),
+                            QStringLiteral("--base"),           paraLaTerminal(d.base),
+                            QStringLiteral("--resguardo"),      paraLaTerminal(d.resguardo)};
+    if (!d.impresora.isEmpty()) {
+        opciones << QStringLiteral("--impresora") << paraLaTerminal(d.impresora);
+    }
+    const QString instaladas =
+        QDir(Proceso::CarpetaDeDatosInstalados()).filePath(QStringLiteral("plantillas"));
+    if (QDir::cleanPath(d.carpetaDePlantillas) != QDir::cleanPath(instaladas)) {
+        opciones << QStringLiteral("--plantillas")
+                 << paraLaTerminal(QDir(d.carpetaDePlantillas).absolutePath());
+    }
+    const QString orden =
+        QStringLiteral("deremisiones configura ") + opciones.join(QLatin1Char(' '));
+    return QStringLiteral("sudo -u %1 %2 (donde no hay sudo, como root: runuser -u %1 -- %2)")
+        .arg(cuenta, orden);
+}
+
+namespace {
+
+// Run with another account's home (sudo -E keeps HOME): its files would be written half in
+// that home, owned by this account, and half in this account's own.
+void revisaLaCasa(const DatosDeTienda& d) {
+    const QString dueno = RevisionDeTienda::DuenoDeOtraCasa();
+    if (dueno.isEmpty()) {
+        return;
+    }
+    throw Rechazo(QStringLiteral("La cuenta «%1» se ejecuta con la carpeta personal (HOME=%2) de "
+                                 "la cuenta «%3» (por ejemplo con sudo -E): sus archivos quedarían "
+                                 "repartidos y en manos de «%1». No se escribió nada. Configure "
+                                 "la cuenta «%3» con su propia cuenta: %4")
+                      .arg(RevisionDeTienda::Cuenta(), QDir::homePath(), dueno,
+                           ConfiguracionDeTienda::OrdenParaLaCuenta(d, dueno)));
 }
 
 } // namespace
@@ -246,15 +295,32 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
                                                 int puerto, const QString& usuario,
                                                 const QString& base) {
     switch (cnn.ultimoNumero()) {
-    case 1045:
-        return QStringLiteral("El servidor %1 rechazó al usuario '%2': la contraseña no es la "
-                              "correcta o el usuario no puede entrar desde este equipo.")
-            .arg(servidor, usuario);
+    case 1045: {
+        QString texto = QStringLiteral("El servidor %1 rechazó al usuario '%2': la contraseña no "
+                                       "es la correcta o el usuario no puede entrar desde este "
+                                       "equipo.")
+                            .arg(servidor, usuario);
+        // A fresh server's anonymous users (''@'localhost') take the logins from its own machine
+        // before any user of '%'.
+        const QString s = servidor.toLower();
+        if (s == QLatin1String("localhost") || s == QLatin1String("127.0.0.1") ||
+            s == QLatin1String("::1") || s == QSysInfo::machineHostName().toLower()) {
+            texto += QStringLiteral(" Si la contraseña es la correcta, puede que los usuarios "
+                                    "anónimos de un servidor recién instalado oculten al usuario "
+                                    "al entrar desde el mismo equipo; bórrelos, como root del "
+                                    "servidor: DROP USER IF EXISTS ''@'localhost', ''@'%1';")
+                         .arg(QSysInfo::machineHostName());
+        }
+        return texto;
+    }
     case 1044:
-        return QStringLiteral("El usuario '%1' no tiene acceso a la base de datos '%2'.")
+        return QStringLiteral("El usuario '%1' no tiene acceso a la base de datos '%2'. Déselo, "
+                              "como root del servidor: GRANT SELECT, INSERT, UPDATE, DELETE, "
+                              "CREATE, DROP ON `%2`.* TO '%1'@'%';")
             .arg(usuario, base);
     case 1049:
-        return QStringLiteral("La base de datos '%1' no existe en el servidor %2.")
+        return QStringLiteral("La base de datos '%1' no existe en el servidor %2: dé en --base la "
+                              "de la tienda (SHOW DATABASES; en el servidor las lista).")
             .arg(base, servidor);
     case 2002:
     case 2003:
@@ -281,9 +347,10 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
 QStringList ConfiguracionDeTienda::Aplica(DatosDeTienda d) {
     Valida(d);
     d.carpetaOrvane = CarpetaNormalizada(d.carpetaOrvane);
+    revisaLaCasa(d);
     Destinos a;
     a.orvane = QDir(d.carpetaOrvane).filePath(QStringLiteral("Orvane.ini"));
-    revisaArchivos(d, a);
+    revisaArchivos(d);
     QString controlador;
     if (const QString problema = RevisionDeTienda::Controlador(&controlador); !problema.isEmpty()) {
         throw Rechazo(problema);

@@ -37,6 +37,9 @@ public:
                                     const QString& usuario, const QString& base);
     // The host folder as it is registered: absolute, without a final separator.
     static QString CarpetaNormalizada(const QString& carpeta);
+    // The command that configures that account with the same data, with sudo and, where there
+    // is no sudo, with runuser.
+    static QString OrdenParaLaCuenta(const DatosDeTienda& datos, const QString& cuenta);
     // The program's own ini, in the program folder.
     static QString ArchivoDelPrograma();
 };

@@ -1,15 +1,18 @@
 #include "startup/Principal.h"
 
+#include "hostdata/Dialogos.h"
 #include "hostdata/ParaPluginsPortables.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/TemporalDelProceso.h"
 #include "orvlib/FabricaOrvlib.h"
 #include "startup/Menu.h"
+#include "startup/RevisionDeTienda.h"
 #include "ui/DialogosQt.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -52,6 +55,16 @@ bool Principal::Configura() {
     CreaObjetosCompartidos();
     Proceso& p = Proceso::actual();
     p.stArchivoIni = QDir(carpeta).filePath(QStringLiteral("DeRemisiones.ini"));
+    if (!QFileInfo::exists(p.stArchivoIni)) {
+        // An account never configured: told so, with nothing written in its folders.
+        Dialogos::actual().mensaje(
+            QStringLiteral("La cuenta «%1» no está configurada: no existe %2. Configúrela, con "
+                           "su propia cuenta, con «deremisiones configura» (vea «deremisiones "
+                           "configura --help»).")
+                .arg(RevisionDeTienda::Cuenta(), p.stArchivoIni),
+            QStringLiteral("Atención"), Dialogos::Icono::Critico);
+        return false;
+    }
     if (!LeeConfiguracion(*p.kw, *p.registro, *p.bases, p.stArchivoIni, true)) {
         return false;
     }

@@ -1,8 +1,10 @@
 #include "startup/RevisionDeTienda.h"
 
 #include "hostdata/ControladoresOdbc.h"
+#include "hostdata/Proceso.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/Conexion.h"
+#include "orvlib/DelRegistro.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,6 +48,17 @@ QString primeraQueExiste(const QString& carpeta) {
     return c;
 }
 
+// A folder of the account's own home that another account took (a run as root with this
+// home): how to give it back. Elsewhere the caller says how.
+QString devuelvela(const QString& carpeta) {
+    const QString casa = QDir::cleanPath(QDir::homePath());
+    const QString c = QDir::cleanPath(QDir(carpeta).absolutePath());
+    if (c == casa || !c.startsWith(casa + QLatin1Char('/'))) {
+        return {};
+    }
+    return QStringLiteral(" Devuélvasela: sudo chown -R %1: %2").arg(RevisionDeTienda::Cuenta(), c);
+}
+
 // "" when this account can write files in the folder, or make it.
 QString carpetaEscribible(const QString& carpeta) {
     const QFileInfo info(carpeta);
@@ -57,14 +70,17 @@ QString carpetaEscribible(const QString& carpeta) {
                    ? QString()
                    : QStringLiteral("la cuenta «%1» no puede escribir en la carpeta "
                                     "%2 (%3).")
-                         .arg(RevisionDeTienda::Cuenta(), carpeta, duenoYPermisos(info));
+                             .arg(RevisionDeTienda::Cuenta(), carpeta, duenoYPermisos(info)) +
+                         devuelvela(carpeta);
     }
     const QFileInfo arriba(primeraQueExiste(carpeta));
     if (arriba.isDir() && arriba.isWritable()) {
         return {};
     }
     return QStringLiteral("la carpeta %1 no existe y la cuenta «%2» no puede crearla en %3 (%4).")
-        .arg(carpeta, RevisionDeTienda::Cuenta(), arriba.filePath(), duenoYPermisos(arriba));
+               .arg(carpeta, RevisionDeTienda::Cuenta(), arriba.filePath(),
+                    duenoYPermisos(arriba)) +
+           devuelvela(arriba.filePath());
 }
 
 // "" when this account may replace the existing file; in a folder with the sticky bit only the
@@ -107,6 +123,22 @@ bool RevisionDeTienda::EsRoot() {
 #endif
 }
 
+QString RevisionDeTienda::DuenoDeOtraCasa() {
+#ifdef Q_OS_UNIX
+    struct stat casa {};
+    if (::stat(QFile::encodeName(QDir::homePath()).constData(), &casa) != 0 ||
+        casa.st_uid == ::geteuid()) {
+        return {};
+    }
+    if (const passwd* dueno = ::getpwuid(casa.st_uid); dueno != nullptr) {
+        return QString::fromLocal8Bit(dueno->pw_name);
+    }
+    return QString::number(casa.st_uid);
+#else
+    return {};
+#endif
+}
+
 QString RevisionDeTienda::ArchivoEscribible(const QString& archivo, const QString& descripcion) {
     const QFileInfo info(archivo);
     // The file is replaced whole through a new one beside it: its folder must take files.
@@ -121,6 +153,30 @@ QString RevisionDeTienda::ArchivoEscribible(const QString& archivo, const QStrin
     }
     return motivo.isEmpty() ? QString()
                             : QStringLiteral("%1 (%2): %3").arg(descripcion, archivo, motivo);
+}
+
+QVector<RevisionDeTienda::Revision> RevisionDeTienda::Archivos(const QString& carpetaOrvane,
+                                                               bool escribeOrvaneIni) {
+    return {
+        {Pieza::CarpetaDeOrvane, CarpetaDeOrvane(carpetaOrvane, escribeOrvaneIni)},
+        {Pieza::Programa,
+         ArchivoEscribible(
+             QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("DeRemisiones.ini")),
+             QStringLiteral("La configuración del programa"))},
+        {Pieza::Instalaciones, ArchivoEscribible(DelRegistro::ArchivoDeInstalaciones(),
+                                                 QStringLiteral("El registro de instalaciones"))},
+        {Pieza::Origenes, ArchivoEscribible(DelRegistro::ArchivoDeOrigenesOdbc(),
+                                            QStringLiteral("El archivo de orígenes ODBC"))},
+    };
+}
+
+QString RevisionDeTienda::Problema(const QVector<Revision>& revisiones, Pieza pieza) {
+    for (const Revision& r : revisiones) {
+        if (r.pieza == pieza) {
+            return r.problema;
+        }
+    }
+    return {};
 }
 
 QString RevisionDeTienda::ComoCompartir(const QString& carpeta) {

@@ -15,9 +15,21 @@ public:
     // The account the program runs as, and whether it is root.
     static QString Cuenta();
     static bool EsRoot();
+    // The account that owns the home folder ($HOME) when it is not this one, else "".
+    static QString DuenoDeOtraCasa();
     // A file the program writes (descripcion says which: "El archivo de orígenes ODBC"): the file
     // and its folder writable by this account, or the folder one it can make.
     static QString ArchivoEscribible(const QString& archivo, const QString& descripcion);
+    // The pieces configura writes, in the order it checks them.
+    enum class Pieza { CarpetaDeOrvane, Programa, Instalaciones, Origenes };
+    struct Revision {
+        Pieza pieza;
+        QString problema; // "" when the piece is right
+    };
+    // The one table of the file checks: configura refuses the first problem, verifica says
+    // each under its piece.
+    static QVector<Revision> Archivos(const QString& carpetaOrvane, bool escribeOrvaneIni);
+    static QString Problema(const QVector<Revision>& revisiones, Pieza pieza);
     // The host folder: a folder this account can write (or make), and its Orvane.ini readable
     // and, when escribeOrvaneIni, writable.
     static QString CarpetaDeOrvane(const QString& carpeta, bool escribeOrvaneIni);

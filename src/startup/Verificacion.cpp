@@ -9,6 +9,7 @@
 #include "orvlib/Utilerias.h"
 #include "orvlib/libKwtm.h"
 #include "printing/modRPTs.h"
+#include "reporteador/ColaDeCups.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/OrigenDeDatos.h"
 #include "startup/ConfiguracionDeTienda.h"
@@ -36,6 +37,7 @@ struct Estado {
     QString contrasena;
     Conexion cnn;
     QVector<PermisosDeLaTienda::Falta> faltas;
+    QVector<RevisionDeTienda::Revision> archivos; // configura's checks of its files
 };
 
 bool legiblePorOtros(const QString& ruta) {
@@ -54,13 +56,15 @@ Verificacion::Punto mal(const QString& nombre, const QString& detalle) {
 Verificacion::Punto programa(Estado& e) {
     const QString ini = ConfiguracionDeTienda::ArchivoDelPrograma();
     const QString nombre = QStringLiteral("Carpeta del programa y DeRemisiones.ini (%1)").arg(ini);
-    if (const QString problema = RevisionDeTienda::ArchivoEscribible(
-            ini, QStringLiteral("La configuración del programa"));
+    const ArchivoIni archivo(ini);
+    e.carpetaHost = archivo.lee(kSeccion, QStringLiteral("Ruta de Orvane Premium"));
+    // The checks of configura with the printer: this account could set it.
+    e.archivos = RevisionDeTienda::Archivos(e.carpetaHost, true);
+    if (const QString problema =
+            RevisionDeTienda::Problema(e.archivos, RevisionDeTienda::Pieza::Programa);
         !problema.isEmpty()) {
         return mal(nombre, problema);
     }
-    const ArchivoIni archivo(ini);
-    e.carpetaHost = archivo.lee(kSeccion, QStringLiteral("Ruta de Orvane Premium"));
     e.base = archivo.lee(kSeccion, QStringLiteral("Base de datos principal"));
     e.resguardo = archivo.lee(kSeccion, QStringLiteral("Base de datos de resguardo"));
     if (e.resguardo.isEmpty()) {
@@ -84,15 +88,10 @@ Verificacion::Punto carpetaHost(Estado& e) {
                                           "en DeRemisiones.ini.") +
                                kComoArreglar);
     }
-    if (const QString problema = RevisionDeTienda::CarpetaDeOrvane(e.carpetaHost, false);
+    if (const QString problema =
+            RevisionDeTienda::Problema(e.archivos, RevisionDeTienda::Pieza::CarpetaDeOrvane);
         !problema.isEmpty()) {
         return mal(nombre, problema);
-    }
-    const QString orvane = QDir(e.carpetaHost).filePath(QStringLiteral("Orvane.ini"));
-    if (QFileInfo::exists(orvane) && !QFileInfo(orvane).isWritable()) {
-        return bien(nombre, QStringLiteral("esta cuenta no puede cambiar %1: «configura "
-                                           "--impresora» la rechazaría")
-                                .arg(orvane));
     }
     return bien(nombre);
 }
@@ -100,8 +99,8 @@ Verificacion::Punto carpetaHost(Estado& e) {
 Verificacion::Punto instalacion(Estado& e) {
     const QString archivo = DelRegistro::ArchivoDeInstalaciones();
     const QString nombre = QStringLiteral("Instalación registrada (%1)").arg(archivo);
-    if (const QString problema = RevisionDeTienda::ArchivoEscribible(
-            archivo, QStringLiteral("El registro de instalaciones"));
+    if (const QString problema =
+            RevisionDeTienda::Problema(e.archivos, RevisionDeTienda::Pieza::Instalaciones);
         !problema.isEmpty()) {
         return mal(nombre, problema);
     }
@@ -252,8 +251,8 @@ QString revisaOrigen(const ArchivoIni& ini, const QString& origen) {
 Verificacion::Punto origenes(Estado& e) {
     const QString archivo = DelRegistro::ArchivoDeOrigenesOdbc();
     const QString nombre = QStringLiteral("Orígenes de datos ODBC (%1)").arg(archivo);
-    if (const QString problema = RevisionDeTienda::ArchivoEscribible(
-            archivo, QStringLiteral("El archivo de orígenes ODBC"));
+    if (const QString problema =
+            RevisionDeTienda::Problema(e.archivos, RevisionDeTienda::Pieza::Origenes);
         !problema.isEmpty()) {
         return mal(nombre, problema);
     }
@@ -296,6 +295,27 @@ Verificacion::Punto origenes(Estado& e) {
     return bien(nombre);
 }
 
+// A queue the run prints on: refusing jobs or stopped, nothing would come out of it.
+Verificacion::Punto colaDeImpresion(const QString& nombre, const QString& cola,
+                                    const QString& nota) {
+    const ColaDeCups::Estado estado = ColaDeCups::EstadoDe(cola);
+    const QString dice =
+        estado.mensaje.isEmpty() ? QString() : QStringLiteral(" (CUPS: %1)").arg(estado.mensaje);
+    if (estado.existe && !estado.aceptaTrabajos) {
+        return mal(nombre, QStringLiteral("la cola %1 rechaza los trabajos%2: una impresión se "
+                                          "detendría en la primera remisión. Para que los acepte: "
+                                          "sudo cupsaccept %1")
+                               .arg(cola, dice));
+    }
+    if (estado.existe && estado.detenida) {
+        return mal(nombre, QStringLiteral("la cola %1 está detenida%2: acepta las remisiones, "
+                                          "pero esperan en ella sin imprimirse. Para reanudarla: "
+                                          "sudo cupsenable %1")
+                               .arg(cola, dice));
+    }
+    return bien(nombre, nota);
+}
+
 Verificacion::Punto impresora(const Estado& e) {
     const QString pdf = qEnvironmentVariable("DEREMISIONES_PDF");
     if (!pdf.isEmpty()) {
@@ -314,29 +334,40 @@ Verificacion::Punto impresora(const Estado& e) {
     }
     const QString elegida = ArchivoIni(orvane).lee(QStringLiteral("Impresión de formatos"),
                                                    QStringLiteral("fmtremision.rpt"));
+    const QString nombre = elegida.isEmpty()
+                               ? QStringLiteral("Impresora de las remisiones")
+                               : QStringLiteral("Impresora de las remisiones (%1)").arg(elegida);
+    // Without the scheduler no queue can be listed: that is no sign that it is missing.
+    if (!ColaDeCups::ServicioResponde()) {
+        return mal(nombre, QStringLiteral("el servicio de impresión (CUPS) no responde en %1, así "
+                                          "que no se puede imprimir ni saber qué impresoras hay. "
+                                          "Enciéndalo: sudo systemctl start cups")
+                               .arg(ColaDeCups::Servidor()));
+    }
+    const QPrinterInfo predeterminada = QPrinterInfo::defaultPrinter();
     if (!elegida.isEmpty()) {
-        const QString nombre = QStringLiteral("Impresora de las remisiones (%1)").arg(elegida);
-        if (!modRPTs::ImpresoraInstalada(elegida).isNull()) {
-            return bien(nombre);
+        if (const QPrinterInfo instalada = modRPTs::ImpresoraInstalada(elegida);
+            !instalada.isNull()) {
+            return colaDeImpresion(nombre, instalada.printerName(), {});
         }
-        if (QPrinterInfo::defaultPrinter().isNull()) {
+        if (predeterminada.isNull()) {
             return mal(nombre, QStringLiteral("no está instalada y no hay impresora "
                                               "predeterminada: instálela o corrija %1.")
                                    .arg(orvane));
         }
-        return bien(nombre, QStringLiteral("no está instalada: se usará la predeterminada, %1")
-                                .arg(QPrinterInfo::defaultPrinter().printerName()));
+        return colaDeImpresion(nombre, predeterminada.printerName(),
+                               QStringLiteral("no está instalada: se usará la predeterminada, %1")
+                                   .arg(predeterminada.printerName()));
     }
-    const QString nombre = QStringLiteral("Impresora de las remisiones");
-    if (QPrinterInfo::defaultPrinter().isNull()) {
+    if (predeterminada.isNull()) {
         return mal(nombre, QStringLiteral("no hay impresora predeterminada ni una elegida en %1 "
                                           "(sección [Impresión de formatos], clave "
                                           "fmtremision.rpt).")
                                .arg(orvane));
     }
-    return bien(
-        nombre,
-        QStringLiteral("la predeterminada, %1").arg(QPrinterInfo::defaultPrinter().printerName()));
+    return colaDeImpresion(
+        nombre, predeterminada.printerName(),
+        QStringLiteral("la predeterminada, %1").arg(predeterminada.printerName()));
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
+#include "support/CupsDePrueba.h"
 #include "support/DiscoPequeno.h"
 #include "support/Espera.h"
 #include "support/NotasDePrueba.h"
@@ -25,6 +26,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -464,6 +466,50 @@ TEST_F(ImpresionDeTrabajos, UnaImpresoraQueNoTomaElDocumentoDetieneLaCorrida) {
     EXPECT_TRUE(aviso.contains(QStringLiteral("La impresora no tomó el documento")))
         << qPrintable(aviso);
     EXPECT_NE(aviso, QStringLiteral("Remisiones impresas"));
+}
+
+// A real CUPS queue named in Orvane.ini: a queue that rejects jobs (cupsreject) stops the
+// command-line run at its first note with a failure that names the queue and what CUPS said;
+// a stopped queue (cupsdisable) takes the notes, which wait in it, and the run is done.
+TEST_F(ImpresionDeTrabajos, UnaColaDeCupsQueRechazaLosTrabajosEsUnaFalla) {
+    CupsDePrueba cups;
+    ASSERT_TRUE(cups.enMarcha());
+    ASSERT_TRUE(cups.AgregaCola(QStringLiteral("Remisiones")));
+    ArchivoIni(QDir(carpeta.ruta(QStringLiteral("host"))).filePath(QStringLiteral("Orvane.ini")))
+        .escribe(QStringLiteral("Impresión de formatos"), QStringLiteral("fmtremision.rpt"),
+                 QStringLiteral("Remisiones"));
+    const auto ultimaDeLaBitacora = [] {
+        return Windows1252::decodifica(CarpetaDePrueba::lee(Bitacora::Archivo()))
+            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
+            .last()
+            .split(QLatin1Char('\t'))
+            .last();
+    };
+
+    const Salida impresa = corre(porcentaje({QStringLiteral("--imprimir")}));
+    EXPECT_EQ(impresa.codigo, 0) << qPrintable(impresa.errores);
+    EXPECT_TRUE(impresa.salida.endsWith(QStringLiteral("Remisiones impresas\n")));
+    EXPECT_EQ(cups.Trabajos(QStringLiteral("Remisiones")), 3);
+
+    ASSERT_TRUE(cups.Orden(QStringLiteral("cupsreject"), {QStringLiteral("Remisiones")}));
+    const Salida rechazada = corre(porcentaje({QStringLiteral("--imprimir")}));
+    EXPECT_EQ(rechazada.codigo, 1);
+    EXPECT_FALSE(rechazada.salida.contains(QStringLiteral("Remisiones impresas")));
+    for (const QString& parte : {QStringLiteral("Se imprimieron 0 de 3 remisiones."),
+                                 QStringLiteral("La cola «Remisiones» de CUPS no tomó"),
+                                 QStringLiteral("server-error-not-accepting-jobs")}) {
+        EXPECT_TRUE(rechazada.errores.contains(parte)) << qPrintable(rechazada.errores);
+    }
+    EXPECT_TRUE(ultimaDeLaBitacora().startsWith(
+        QStringLiteral("impresas 0 de 3; detenida en A 501: Error nº 20599: La cola «Remisiones»")))
+        << qPrintable(ultimaDeLaBitacora());
+
+    ASSERT_TRUE(cups.Orden(QStringLiteral("cupsaccept"), {QStringLiteral("Remisiones")}));
+    ASSERT_TRUE(cups.Orden(QStringLiteral("cupsdisable"), {QStringLiteral("Remisiones")}));
+    const Salida enEspera = corre(porcentaje({QStringLiteral("--imprimir")}));
+    EXPECT_EQ(enEspera.codigo, 0) << qPrintable(enEspera.errores);
+    EXPECT_EQ(cups.Trabajos(QStringLiteral("Remisiones")), 6);
+    EXPECT_EQ(ultimaDeLaBitacora(), QStringLiteral("impresas 3 de 3"));
 }
 
 // PDF files on a disk that fills up during the run: the one that fits is whole and counted, the

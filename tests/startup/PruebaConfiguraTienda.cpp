@@ -6,6 +6,7 @@
 #include "startup/Verificacion.h"
 #include "support/BaseDePrueba.h"
 #include "support/CarpetaDePrueba.h"
+#include "support/CupsDePrueba.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -299,6 +300,54 @@ TEST_F(ConfiguraTienda, VerificaDiceLoMismoQueConfigura) {
         }
         EXPECT_TRUE(visto);
     }
+}
+
+// The printer as verifica sees it on a real scheduler: a queue that refuses jobs or is stopped
+// is a fault with the command that mends it; a stopped scheduler is not a missing queue.
+TEST_F(ConfiguraTienda, VerificaDistingueLaColaDelServicioDeImpresion) {
+    CupsDePrueba cups;
+    ASSERT_TRUE(cups.enMarcha());
+    ASSERT_TRUE(cups.AgregaCola(QStringLiteral("Remisiones")));
+    DatosDeTienda d = datos();
+    d.impresora = QStringLiteral("Remisiones");
+    ConfiguracionDeTienda::Aplica(d);
+    const Variable sinPdf("DEREMISIONES_PDF", QString());
+    qunsetenv("DEREMISIONES_PDF");
+    const auto impresora = [] {
+        for (const Verificacion::Punto& p : Verificacion::Revisa()) {
+            if (p.nombre.startsWith(QStringLiteral("Impresora de las remisiones"))) {
+                return p;
+            }
+        }
+        return Verificacion::Punto{};
+    };
+    EXPECT_TRUE(impresora().correcto) << qPrintable(impresora().detalle);
+
+    const struct {
+        const char* orden;
+        const char* deshace;
+        const char* dice;
+    } casos[] = {
+        {"cupsreject", "cupsaccept", "rechaza los trabajos"},
+        {"cupsdisable", "cupsenable", "está detenida"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.orden);
+        ASSERT_TRUE(cups.Orden(QString::fromLatin1(c.orden), {QStringLiteral("Remisiones")}));
+        const Verificacion::Punto p = impresora();
+        EXPECT_FALSE(p.correcto);
+        EXPECT_TRUE(p.detalle.contains(QString::fromUtf8(c.dice))) << qPrintable(p.detalle);
+        EXPECT_TRUE(p.detalle.endsWith(QStringLiteral("sudo %1 Remisiones").arg(c.deshace)))
+            << qPrintable(p.detalle);
+        ASSERT_TRUE(cups.Orden(QString::fromLatin1(c.deshace), {QStringLiteral("Remisiones")}));
+    }
+
+    cups.Detiene();
+    const Verificacion::Punto sinServicio = impresora();
+    EXPECT_FALSE(sinServicio.correcto);
+    EXPECT_TRUE(sinServicio.detalle.contains(QStringLiteral("(CUPS) no responde")))
+        << qPrintable(sinServicio.detalle);
+    EXPECT_FALSE(sinServicio.detalle.contains(QStringLiteral("no está instalada")));
 }
 
 } // namespace
