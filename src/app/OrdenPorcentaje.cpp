@@ -3,12 +3,14 @@
 #include "hostdata/Bitacora.h"
 #include "jobs/CandadoDeReimpresion.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
+#include "jobs/percent_reprint/ResumenDeReduccion.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/Conexion.h"
+#include "printing/HojaDeResumen.h"
 
 QString OrdenPorcentaje::sinopsis() const {
-    return QStringLiteral("porcentaje --inicial N --final N --porcentaje P [--serie S] [--imprimir "
-                          "[--pdf CARPETA]]");
+    return QStringLiteral("porcentaje --inicial N --final N --porcentaje P [--serie S] [--resumen "
+                          "ARCHIVO.pdf] [--imprimir [--pdf CARPETA]]");
 }
 
 QString OrdenPorcentaje::descripcion() const {
@@ -30,6 +32,11 @@ QList<QCommandLineOption> OrdenPorcentaje::opciones() const {
                {QStringLiteral("serie"),
                 QStringLiteral("Serie de las remisiones (vacía si la tienda no usa series)."),
                 QStringLiteral("S")},
+               {QStringLiteral("resumen"),
+                QStringLiteral("Escribe el resumen de la corrida (datos, totales, cada remisión "
+                               "con su total real y el nuevo, y el renglón de la bitácora) en un "
+                               "PDF."),
+                QStringLiteral("ARCHIVO.pdf")},
            } +
            OpcionesDeImpresion();
 }
@@ -69,5 +76,15 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
     }
     Escribe(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
                                                                QLatin1String("\n")));
+    if (opciones.isSet(QStringLiteral("resumen"))) {
+        const QString parametros = ReimpresionConPorcentaje::Parametros(
+            primera, ultima, serie, Importe::DeDouble(porcentaje));
+        HojaDeResumen::Escribe(
+            opciones.value(QStringLiteral("resumen")),
+            ResumenDeReduccion::Datos(
+                cnn, resumen, parametros,
+                QStringLiteral("porcentaje comprobar (consola): %1; %2")
+                    .arg(parametros, ReimpresionConPorcentaje::ResumenDeBitacora(resumen))));
+    }
     return ImprimeSiSePide(opciones, cnn, QStringLiteral("porcentaje imprimir (consola)"));
 }

@@ -3,8 +3,10 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Proceso.h"
 #include "jobs/CandadoDeReimpresion.h"
+#include "jobs/cap_reprint/NotasElegidas.h"
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
+#include "jobs/cap_reprint/ResumenDeTope.h"
 #include "orvlib/AlSalir.h"
 
 #include <QDate>
@@ -14,7 +16,7 @@
 
 QString OrdenTope::sinopsis() const {
     return QStringLiteral("tope --desde DD/MM/AAAA --hasta DD/MM/AAAA --tope N --folio N [--serie "
-                          "S] [--imprimir [--pdf CARPETA]]");
+                          "S] [--resumen ARCHIVO.pdf] [--imprimir [--pdf CARPETA]]");
 }
 
 QString OrdenTope::descripcion() const {
@@ -38,6 +40,10 @@ QList<QCommandLineOption> OrdenTope::opciones() const {
                {QStringLiteral("serie"),
                 QStringLiteral("Serie de las remisiones (vacía si la tienda no usa series)."),
                 QStringLiteral("S")},
+               {QStringLiteral("resumen"),
+                QStringLiteral("Escribe el resumen de la corrida (datos, gráfica de los días, "
+                               "tabla y renglón de la bitácora) en un PDF."),
+                QStringLiteral("ARCHIVO.pdf")},
            } +
            OpcionesDeImpresion();
 }
@@ -82,5 +88,15 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
         Escribe(fila.join(QLatin1Char('\t')));
     }
     Escribe(RejaDeTope::Totales(resultado).join(QLatin1Char('\t')));
+    Escribe(NotasElegidas::Resumen(resultado, Importe::DeDouble(tope)));
+    if (opciones.isSet(QStringLiteral("resumen"))) {
+        const QString parametros = ReimpresionConTope::Parametros(
+            desde, hasta, serie, Importe::DeDouble(tope), primerFolio);
+        HojaDeResumen::Escribe(
+            opciones.value(QStringLiteral("resumen")),
+            ResumenDeTope::Datos(resultado, Importe::DeDouble(tope), parametros,
+                                 QStringLiteral("tope aplicar (consola): %1; %2")
+                                     .arg(parametros, ReimpresionConTope::Resumen(resultado))));
+    }
     return ImprimeSiSePide(opciones, cnn, QStringLiteral("tope imprimir (consola)"));
 }

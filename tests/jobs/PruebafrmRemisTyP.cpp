@@ -230,7 +230,9 @@ TEST_F(VentanaDeTope, LaOrdenTopeImprimeLaRejaYNoDejaTablasDeTrabajo) {
                              "1\t02/nov/2026\t200.00\t200.00\t2\tDel 1500 al 1501\n"
                              "2\t03/nov/2026\t300.00\t300.00\t1\tDel 1502 al 1502\n"
                              "3\t04/nov/2026\t100.00\t100.00\t2\tDel 1503 al 1504\n"
-                             "\tTotales:\t600.00\t600.00\t5\t\n"));
+                             "\tTotales:\t600.00\t600.00\t5\t\n"
+                             "Elegido 600.00 de un tope de 300.00 (cada día incluye la remisión "
+                             "que alcanza su parte)\n"));
     EXPECT_EQ(CarpetaDePrueba::lee(carpeta.ruta(QStringLiteral("programa/ListaRemisiones.txt"))),
               QByteArray("1,\"A\",1500\r\n2,\"A\",1501\r\n3,\"A\",1502\r\n4,\"A\",1503\r\n"
                          "5,\"A\",1504\r\n"));

@@ -1,0 +1,104 @@
+#include "jobs/cap_reprint/GraficaDeDias.h"
+
+#include "jobs/cap_reprint/NotasElegidas.h"
+#include "jobs/cap_reprint/RejaDeTope.h"
+
+#include <QPainter>
+#include <algorithm>
+
+const QColor GraficaDeDias::kReal(0xc9, 0xd6, 0xe6);
+const QColor GraficaDeDias::kElegido(0x1f, 0x3a, 0x5f);
+const QColor GraficaDeDias::kParte(0xd9, 0x6c, 0x1e);
+
+namespace {
+
+// Room for the scale on the left and the days' numbers below, in parts of the area.
+constexpr double kMargenIzquierdo = 0.12;
+constexpr double kMargenInferior = 0.12;
+constexpr double kMargenSuperior = 0.06;
+
+} // namespace
+
+GraficaDeDias::GraficaDeDias(const ResultadoDeTope& resultado, Importe tope)
+    : resultado_(resultado)
+    , tope_(tope) {
+    for (const DiaDeTope& d : resultado.dias) {
+        maximo_ = std::max(
+            {maximo_, d.totalReal, d.aImprimir, NotasElegidas::ParteDelTope(d, resultado, tope)});
+    }
+}
+
+QRectF GraficaDeDias::lienzo(const QRectF& area) const {
+    return area.adjusted(area.width() * kMargenIzquierdo, area.height() * kMargenSuperior, 0,
+                         -area.height() * kMargenInferior);
+}
+
+double GraficaDeDias::alto(const QRectF& l, Importe importe) const {
+    return maximo_ > Importe() ? l.height() * importe.ADouble() / maximo_.ADouble() : 0;
+}
+
+QRectF GraficaDeDias::barra(const QRectF& area, int dia, Importe importe, double ancho) const {
+    const QRectF l = lienzo(area);
+    const double paso = l.width() / std::max<qsizetype>(1, resultado_.dias.size());
+    const double centro = l.left() + paso * (dia + 0.5);
+    const double h = alto(l, importe);
+    return QRectF(centro - paso * ancho / 2, l.bottom() - h, paso * ancho, h);
+}
+
+QRectF GraficaDeDias::BarraReal(const QRectF& area, int dia) const {
+    return barra(area, dia, resultado_.dias[dia].totalReal, 0.8);
+}
+
+QRectF GraficaDeDias::BarraElegida(const QRectF& area, int dia) const {
+    return barra(area, dia, resultado_.dias[dia].aImprimir, 0.5);
+}
+
+double GraficaDeDias::MarcaDeLaParte(const QRectF& area, int dia) const {
+    const QRectF l = lienzo(area);
+    return l.bottom() -
+           alto(l, NotasElegidas::ParteDelTope(resultado_.dias[dia], resultado_, tope_));
+}
+
+void GraficaDeDias::Pinta(QPainter& pintor, const QRectF& area) const {
+    pintor.save();
+    const QRectF l = lienzo(area);
+    pintor.setPen(QPen(Qt::gray, 0));
+    pintor.drawLine(l.bottomLeft(), l.bottomRight());
+    pintor.drawLine(l.bottomLeft(), l.topLeft());
+    QFont letra = pintor.font();
+    letra.setPixelSize(std::max(6, static_cast<int>(area.height() * kMargenInferior * 0.4)));
+    pintor.setFont(letra);
+    pintor.setPen(Qt::black);
+    pintor.drawText(QRectF(area.left(), l.top() - letra.pixelSize(), l.left() - area.left() - 2,
+                           letra.pixelSize() * 2),
+                    Qt::AlignRight | Qt::AlignVCenter,
+                    RejaDeTope::Dinero(maximo_).section(QLatin1Char('.'), 0, 0));
+    const double paso = l.width() / std::max<qsizetype>(1, resultado_.dias.size());
+    for (int d = 0; d < resultado_.dias.size(); ++d) {
+        pintor.fillRect(BarraReal(area, d), kReal);
+        pintor.fillRect(BarraElegida(area, d), kElegido);
+        const QRectF real = BarraReal(area, d);
+        pintor.setPen(QPen(kParte, std::max(1.0, area.height() / 150)));
+        const double y = MarcaDeLaParte(area, d);
+        pintor.drawLine(QPointF(real.left(), y), QPointF(real.right(), y));
+        pintor.setPen(Qt::black);
+        pintor.drawText(QRectF(l.left() + paso * d, l.bottom(), paso, area.bottom() - l.bottom()),
+                        Qt::AlignCenter, QString::number(resultado_.dias[d].fecha.day()));
+    }
+    leyenda(pintor, area);
+    pintor.restore();
+}
+
+void GraficaDeDias::leyenda(QPainter& pintor, const QRectF& area) const {
+    const double alto = area.height() * kMargenSuperior;
+    const QStringList textos = {QStringLiteral("Total real"), QStringLiteral("Elegido"),
+                                QStringLiteral("Parte del tope")};
+    const QColor colores[] = {kReal, kElegido, kParte};
+    const double ancho = area.width() * 0.18;
+    for (int i = 0; i < 3; ++i) {
+        const double x = area.right() - ancho * (3 - i);
+        pintor.fillRect(QRectF(x, area.top() + alto * 0.25, alto * 0.5, alto * 0.5), colores[i]);
+        pintor.drawText(QRectF(x + alto * 0.7, area.top(), ancho - alto, alto),
+                        Qt::AlignLeft | Qt::AlignVCenter, textos[i]);
+    }
+}
