@@ -112,7 +112,7 @@ ExplicacionDeError ExplicacionDeError::De(const ErrorOrvlib& error) {
 ExplicacionDeError ExplicacionDeError::De(int numero, const QString& texto,
                                           const QString& contexto) {
     const Clase clase = clasifica(numero, texto, contexto);
-    QString detalle = QStringLiteral("Error nº %1: %2").arg(numero).arg(texto);
+    QString detalle = QStringLiteral("Error no. %1: %2").arg(numero).arg(texto);
     if (!contexto.isEmpty()) {
         detalle += QStringLiteral("\r\n") + contexto;
     }
@@ -188,7 +188,7 @@ QString ExplicacionDeError::explica(Clase clase, int numero, const QString& cont
     case Clase::Otra:
         break;
     }
-    return QStringLiteral("No se pudo completar la operación (error nº %1). Si vuelve a ocurrir, "
+    return QStringLiteral("No se pudo completar la operación (error no. %1). Si vuelve a ocurrir, "
                           "muestre el detalle a quien administra el sistema.")
         .arg(numero);
 }

@@ -25,7 +25,7 @@ TEST_P(ExplicacionDeErrores, DiceQuePasoYQueHacerYGuardaElTextoDelServidor) {
     EXPECT_TRUE(e.principal().contains(QString::fromUtf8(c.dice))) << qPrintable(e.principal());
     EXPECT_FALSE(e.principal().contains(QString::fromUtf8(c.texto))) << qPrintable(e.principal());
     QString detalle =
-        QStringLiteral("Error nº %1: %2").arg(c.numero).arg(QString::fromUtf8(c.texto));
+        QStringLiteral("Error no. %1: %2").arg(c.numero).arg(QString::fromUtf8(c.texto));
     if (*c.contexto != '\0') {
         detalle += QStringLiteral("\r\n") + QString::fromUtf8(c.contexto);
     }
@@ -70,15 +70,15 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDeError{75, "Permission denied", "/opt/deremisiones/ListaRemisiones.txt",
                     Clase::ArchivoNoEscribible, "/opt/deremisiones/ListaRemisiones.txt"},
         CasoDeError{1064, "You have an error in your SQL syntax", "SELEC 1", Clase::Otra,
-                    "error nº 1064"}));
+                    "error no. 1064"}));
 
 // A print run knows its error only as text; the number in it still tells.
 TEST(ExplicacionDeErrorEnTexto, ElNumeroDelTextoLaClasifica) {
     const ExplicacionDeError perdida = ExplicacionDeError::DeTexto(
-        QStringLiteral("Error nº 2013: Lost connection to server during query\r\nSELECT 1"));
+        QStringLiteral("Error no. 2013: Lost connection to server during query\r\nSELECT 1"));
     EXPECT_TRUE(perdida.PerdioLaConexion());
     EXPECT_EQ(perdida.detalle(),
-              QStringLiteral("Error nº 2013: Lost connection to server during query\r\nSELECT 1"));
+              QStringLiteral("Error no. 2013: Lost connection to server during query\r\nSELECT 1"));
     EXPECT_EQ(ExplicacionDeError::DeTexto(QStringLiteral("Error no. 20527: El archivo de la "
                                                          "plantilla no existe"))
                   .clase(),

@@ -210,7 +210,7 @@ TEST_F(ImpresionDeTrabajos, PerderElServidorDetieneLaCorridaConLaCuenta) {
                        "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nSe perdió la conexión con "
                        "el servidor")))
         << qPrintable(aviso.texto);
-    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("Error nº 20"))) << qPrintable(aviso.detalle);
+    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("Error no. 20"))) << qPrintable(aviso.detalle);
     EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 0);
     EXPECT_FALSE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo()).contains("impresas 0 de 3"));
@@ -263,7 +263,7 @@ TEST_F(ImpresionDeTrabajos, UnaPlantillaQueFaltaDetieneLaCorridaConUnSoloAviso) 
     EXPECT_EQ(aviso.icono, Dialogos::Icono::Critico);
     EXPECT_TRUE(aviso.texto.startsWith(
         QStringLiteral("La impresión no pudo comenzar (plantilla fmtRemision.rpt)."
-                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError nº 53: No se "
+                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError no. 53: No se "
                        "encontró el archivo fmtremision.rpt en reportesbin")))
         << qPrintable(aviso.texto);
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());

@@ -236,7 +236,7 @@ TEST_F(VentanasDeReimpresion, ElTopeSobreviveALaPerdidaDelServidor) {
         << qPrintable(aviso.texto);
     EXPECT_TRUE(aviso.texto.contains(QStringLiteral("revise la red o el servidor y vuelva a "
                                                     "intentar")));
-    EXPECT_TRUE(aviso.detalle.startsWith(QStringLiteral("Error nº 20")))
+    EXPECT_TRUE(aviso.detalle.startsWith(QStringLiteral("Error no. 20")))
         << qPrintable(aviso.detalle);
     EXPECT_EQ(reja->rowCount(), 0);
     EXPECT_FALSE(habilitado(ventana, "Command1"));
