@@ -45,6 +45,10 @@ void CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion,
     if (!Pregunta(ImpresionDeRemisiones::Pregunta(), QStringLiteral("Imprimir"), true)) {
         return;
     }
+    // Enter must never stop a run: Cancelar takes no focus, so Escape, its mnemonic or a click
+    // stop it, and an Enter meant for something else does not.
+    cancelar->setFocusPolicy(Qt::NoFocus);
+    cancelar->setAutoDefault(false);
     ResultadoDeImpresion resultado;
     ventana.Trabaja(
         [&] {

@@ -138,7 +138,7 @@ TEST_F(ImpresionDeTrabajos, ElTopeImprimeUnPdfPorCopiaConSuNuevoFolio) {
     ASSERT_EQ(dialogos.cajas().size(), 3);
     EXPECT_EQ(dialogos.cajas()[1].texto, QStringLiteral("¿Desea imprimir estas remisiones?"));
     EXPECT_TRUE(dialogos.cajas()[1].noPorDefecto);
-    EXPECT_EQ(dialogos.cajas()[2].texto, QStringLiteral("Remisiones impresas"));
+    EXPECT_EQ(dialogos.cajas()[2].texto, QStringLiteral("Remisiones impresas: 3"));
     EXPECT_EQ(dialogos.cajas()[2].titulo, QStringLiteral("Atención"));
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
@@ -210,7 +210,8 @@ TEST_F(ImpresionDeTrabajos, PerderElServidorDetieneLaCorridaConLaCuenta) {
                        "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nSe perdió la conexión con "
                        "el servidor")))
         << qPrintable(aviso.texto);
-    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("Error no. 20"))) << qPrintable(aviso.detalle);
+    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("Error no. 20")))
+        << qPrintable(aviso.detalle);
     EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 0);
     EXPECT_FALSE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo()).contains("impresas 0 de 3"));
@@ -283,10 +284,16 @@ TEST_F(ImpresionDeTrabajos, UnaSolaReimpresionALaVezPorBaseDeDatos) {
         frmRemisPorcen segunda;
         ASSERT_EQ(dialogos.cajas().size(), 1);
         EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Atención"));
-        EXPECT_TRUE(dialogos.cajas()[0].texto.startsWith(
-            QStringLiteral("Ya se están reimprimiendo remisiones de la base de datos '") +
-            base.nombre() + QStringLiteral("' en otra ventana o estación (")))
-            << qPrintable(dialogos.cajas()[0].texto);
+        // The holder's workstation and server account, and no "wait until it ends": the other
+        // window may just be sitting open.
+        const QString& aviso = dialogos.cajas()[0].texto;
+        EXPECT_TRUE(aviso.startsWith(QStringLiteral("La base de datos '") + base.nombre() +
+                                     QStringLiteral("' está reservada para reimprimir remisiones "
+                                                    "por otra ventana de reimpresión, abierta en "
+                                                    "la estación ")))
+            << qPrintable(aviso);
+        EXPECT_TRUE(aviso.contains(QStringLiteral(", usuario root."))) << qPrintable(aviso);
+        EXPECT_FALSE(aviso.contains(QStringLiteral("espere"), Qt::CaseInsensitive));
         EXPECT_TRUE(EsperaHasta([&segunda] { return segunda.result() == QDialog::Rejected; }));
         segunda.close();
     }
@@ -294,7 +301,7 @@ TEST_F(ImpresionDeTrabajos, UnaSolaReimpresionALaVezPorBaseDeDatos) {
 
     const Salida otra = corre(porcentaje());
     EXPECT_EQ(otra.codigo, 2);
-    EXPECT_TRUE(otra.errores.contains(QStringLiteral("Ya se están reimprimiendo remisiones")));
+    EXPECT_TRUE(otra.errores.contains(QStringLiteral("está reservada para reimprimir remisiones")));
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 3);
 
     primera.close();
@@ -317,15 +324,26 @@ TEST_F(ImpresionDeTrabajos, ListaParaLaFacturaGlobalYSuLimpieza) {
     EXPECT_EQ(CarpetaDePrueba::lee(bandera),
               QByteArray("11,\"A\",1500\r\n12,\"A\",1501\r\n13,\"A\",1502\r\n"));
     EXPECT_EQ(dialogos.cajas().last().texto,
-              QStringLiteral("Archivo ") + bandera + QStringLiteral(" generado"));
+              QStringLiteral("Archivo ") + bandera + QStringLiteral(" generado\r\n(3 remisiones)"));
     EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Listo"));
     EXPECT_EQ(
         dialogos.cajas()[1].texto,
         QStringLiteral("¿Desea generar la lista de estas remisiones, para facturar en Orvane?"));
+    // Removing the list is asked first (No by default) and said afterwards.
+    dialogos.responde(false);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
+    EXPECT_TRUE(dialogos.cajas().last().esPregunta);
+    EXPECT_TRUE(dialogos.cajas().last().noPorDefecto);
+    EXPECT_TRUE(QFile::exists(bandera));
+    dialogos.responde(true);
     QTest::mouseClick(Control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
     EXPECT_FALSE(QFile::exists(bandera));
+    EXPECT_EQ(dialogos.cajas().last().texto,
+              QStringLiteral("Archivo ") + bandera + QStringLiteral(" eliminado"));
     QTest::mouseClick(Control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
-    EXPECT_EQ(dialogos.cajas().size(), 3);
+    EXPECT_EQ(dialogos.cajas().size(), 7);
+    EXPECT_FALSE(dialogos.cajas().last().esPregunta);
+    EXPECT_TRUE(dialogos.cajas().last().texto.startsWith(QStringLiteral("No hay lista")));
 }
 
 TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
@@ -390,7 +408,7 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
                                              "Nuevo I. V. A.:         231.20\n"
                                              "Nuevo imp. ad.:           0.00\n"
                                              "Nuevo total:          1,676.20\n"
-                                             "Remisiones impresas\n"));
+                                             "Remisiones impresas: 3\n"));
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 3);
     // The trail's line of the printing says what came out.
     const QStringList bitacora = Windows1252::decodifica(CarpetaDePrueba::lee(Bitacora::Archivo()))

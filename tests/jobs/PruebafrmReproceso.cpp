@@ -170,7 +170,12 @@ TEST_F(VentanaDeFactura, UnaSegundaVentanaSeRechaza) {
         frmReproceso segunda;
         EXPECT_FALSE(segunda.Cargada());
         ASSERT_EQ(dialogos.cajas().size(), 1);
-        EXPECT_TRUE(dialogos.cajas()[0].texto.contains(FacturaDeRemisiones::Ocupada()));
+        EXPECT_TRUE(dialogos.cajas()[0].texto.contains(
+            FacturaDeRemisiones::Ocupada(QStringLiteral("la estación "))
+                .section(QStringLiteral("la estación "), 0, 0) +
+            QStringLiteral("la estación ")))
+            << qPrintable(dialogos.cajas()[0].texto);
+        EXPECT_TRUE(dialogos.cajas()[0].texto.contains(QStringLiteral(", usuario root.")));
         segunda.close();
     }
     EXPECT_TRUE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// A number as a clerk types or pastes it into a number field: "1,234.50", "$ 1,234.50", even
+// "ABC $1,234.50 peso" (words and a currency sign around one number). Commas only group
+// thousands in threes and the point is the decimal mark, so "0,5" is refused, never read as 5.
+class NumeroEscrito {
+public:
+    // The number the text holds; nothing when it holds none, more than one, or a comma that
+    // does not group thousands. An empty text (or one of blanks) is 0.
+    static std::optional<double> Lee(const QString& texto);
+    // Whether the text holds a whole number.
+    static bool EsEntero(double valor);
+};
