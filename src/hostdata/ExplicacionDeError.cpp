@@ -63,8 +63,20 @@ Clase porNumero(int numero) {
 // ODBC's SQLSTATE and the drivers' texts, for errors that come without a usable number.
 Clase porTexto(const QString& texto) {
     if (contiene(texto, {"08S01", "08003", "08007", "gone away", "Lost connection",
-                         "Connection was killed", "Communication link failure"})) {
+                         "Connection was killed", "Communication link failure", "Broken pipe",
+                         "Tubería rota", "Write error", "Read error", "Connection reset",
+                         "Error while sending", "Server closed the connection"})) {
         return Clase::ConexionPerdida;
+    }
+    // The report engine's reads give the driver's text after a number of their own.
+    if (contiene(texto, {"(using password:"})) {
+        return Clase::UsuarioRechazado;
+    }
+    if (contiene(texto, {"Access denied", "command denied"})) {
+        return Clase::PermisoNegado;
+    }
+    if (contiene(texto, {"doesn't exist", "Unknown table"})) {
+        return Clase::TablaDesconocida;
     }
     if (contiene(texto,
                  {"08001", "Can't connect", "Unknown MySQL server host", "Unknown server host"})) {

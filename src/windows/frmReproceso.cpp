@@ -185,7 +185,7 @@ void frmReproceso::alCargar() {
     cargada_ = Protegido([this] {
         conCandado_ = logica_->TomaLaBaseTemporal();
         if (!conCandado_) {
-            throw Rechazo(FacturaDeRemisiones::Ocupada());
+            throw Rechazo(FacturaDeRemisiones::Ocupada(logica_->QuienTieneLaBaseTemporal()));
         }
     });
     if (!cargada_) {
@@ -387,7 +387,7 @@ void frmReproceso::reconecta() {
     conCandado_ = logica_->TomaLaBaseTemporal();
     if (!conCandado_) {
         BasesDD::CierraBdD(cnnPrincipal);
-        throw Rechazo(FacturaDeRemisiones::Ocupada());
+        throw Rechazo(FacturaDeRemisiones::Ocupada(logica_->QuienTieneLaBaseTemporal()));
     }
     logica_->PreparaBaseTemporal();
     for (int i : {0, 1, 4}) {

@@ -46,6 +46,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "Se perdió la conexión"},
         CasoDeError{-1, "[ma-3.1.15]Communication link failure 08S01", "", Clase::ConexionPerdida,
                     "Se perdió la conexión"},
+        // What the report engine's ODBC reads give, under a number of the engine's own.
+        CasoDeError{20506,
+                    "No se puede leer la tabla datos1.clientes: [ma-3.1.15][10.11.19-MariaDB]Write "
+                    "error: Tubería rota (32) QODBC: Unable to execute statement",
+                    "", Clase::ConexionPerdida, "Se perdió la conexión"},
+        CasoDeError{20506, "No se puede leer la tabla datos1.clientes: [ma-3.1.15]Broken pipe (32)",
+                    "", Clase::ConexionPerdida, "Se perdió la conexión"},
+        CasoDeError{20506,
+                    "No se puede leer la tabla datos1.clientes: [ma-3.1.15]SELECT command denied "
+                    "to user 'caja'@'pc1' for table 'clientes'",
+                    "", Clase::PermisoNegado, "no tiene permiso"},
+        CasoDeError{20506,
+                    "No se puede leer la tabla datos1.clientes: [ma-3.1.15]Table "
+                    "'datos1.clientes' doesn't exist",
+                    "", Clase::TablaDesconocida, "Falta una tabla"},
         CasoDeError{2003, "Can't connect to server on 'caja' (111)", "datos1", Clase::SinServidor,
                     "No se pudo conectar con el servidor"},
         CasoDeError{1045, "Access denied for user 'caja'@'pc1' (using password: YES)", "datos1",

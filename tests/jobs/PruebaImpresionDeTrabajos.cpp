@@ -361,7 +361,9 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     QTest::keyClicks(porcentaje, QStringLiteral("100"));
     QTest::keyClick(porcentaje, Qt::Key_Tab);
     EXPECT_TRUE(EsperaHasta([porcentaje] { return porcentaje->hasFocus(); }));
-    EXPECT_EQ(porcentaje->text(), QStringLiteral("0.00"));
+    // Left as typed, and the window says why.
+    EXPECT_EQ(porcentaje->text(), QStringLiteral("100"));
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), frmRemisPorcen::AvisoDePorcentaje());
 
     escribe(ventana, "txtDato_0", "501");
     escribe(ventana, "txtDato_1", "502");

@@ -181,8 +181,8 @@ TEST_F(VentanaDeFactura, UnaSegundaVentanaSeRechaza) {
     EXPECT_TRUE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());
     Control<QLineEdit>(primera, "txtDato_3")->setText(QStringLiteral("101"));
     QTest::mouseClick(Control<QPushButton>(primera, "cmdAplicar"), Qt::LeftButton);
-    EXPECT_EQ(dialogos.cajas().last().texto,
-              QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."));
+    EXPECT_EQ(dialogos.cajas().size(), 1);
+    EXPECT_EQ(Control<QLabel>(primera, "lblAviso")->text(), frmReproceso::AvisoDePorcentaje());
     EXPECT_FALSE(Control<QPushButton>(primera, "cmdGenerar")->isEnabled());
 }
 
@@ -223,7 +223,8 @@ TEST_F(VentanaDeFactura, LaFacturaSeGeneraSinEventosYUnRechazoConservaLoAplicado
     QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     porcentaje->setText(QStringLiteral("150"));
     QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
-    EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
+    EXPECT_TRUE(dialogos.cajas().isEmpty());
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), frmReproceso::AvisoDePorcentaje());
     EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
     auto* generar = Control<QPushButton>(ventana, "cmdGenerar");
     EXPECT_FALSE(generar->isEnabled());
