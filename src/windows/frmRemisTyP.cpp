@@ -228,11 +228,16 @@ void frmRemisTyP::alActivarPorPrimeraVez() {
 
 QString frmRemisTyP::revisaDato(int indice) const {
     const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
-    if (indice == 2 && (!valor || *valor <= 0 || *valor > kTopeMaximo)) {
+    if (indice == 2) {
         // This field keeps the focus until it holds a cap: the line says why.
-        return valor ? AvisoDeTope()
-                     : AvisoDeTope() + QStringLiteral("; escriba sólo cifras, con punto decimal "
-                                                      "(5,000.00).");
+        if (!valor) {
+            return AvisoDeTope() + QStringLiteral("; escriba sólo cifras, con punto decimal "
+                                                  "(5,000.00).");
+        }
+        if (*valor > kTopeMaximo) {
+            return QStringLiteral("El tope debe ser a lo más 99,999,999,999.99");
+        }
+        return *valor > 0 ? QString() : AvisoDeTope();
     }
     if (indice == 3 &&
         (!valor || *valor > ReimpresionConTope::kFolioMaximo || !NumeroEscrito::EsEntero(*valor))) {
@@ -275,7 +280,7 @@ bool frmRemisTyP::revisaCampos() {
 }
 
 QString frmRemisTyP::AvisoDeTope() {
-    return QStringLiteral("El tope debe ser mayor que 0 y a lo más 99,999,999,999.99");
+    return QStringLiteral("El tope debe ser mayor que 0");
 }
 
 QString frmRemisTyP::AvisoDeFolio() {

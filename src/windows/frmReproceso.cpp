@@ -117,7 +117,7 @@ void frmReproceso::creaControles() {
     cmdGenerar = Coloca(new QPushButton(QStringLiteral("&Generar factura"), this),
                         QStringLiteral("cmdGenerar"), 5640, 7800, 1695, 615);
     cmdGenerar->setEnabled(false);
-    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 8520, 6615, 300);
+    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 8520, 6615, 600);
     lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
     lblAviso->setWordWrap(true);
     for (auto [etiqueta, caja] : {std::pair{0, txtDato[0]},

@@ -22,6 +22,7 @@
 #include "windows/frmRemisPorcen.h"
 #include "windows/frmRemisTyP.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -376,8 +377,20 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     EXPECT_TRUE(resumen.endsWith(QStringLiteral("Nuevo total:          1,479.00")));
     EXPECT_EQ(Control<QLabel>(ventana, "Label7")->font().styleHint(), QFont::Monospace);
 
+    // Started with Enter; an Enter pressed during the run, wherever the focus is, does not stop
+    // it: Cancelar never takes the focus.
+    QWidget* focoDuranteLaCorrida = nullptr;
+    QTimer::singleShot(0, &ventana, [&] {
+        focoDuranteLaCorrida = QApplication::focusWidget();
+        QTest::keyClick(focoDuranteLaCorrida != nullptr ? focoDuranteLaCorrida : &ventana,
+                        Qt::Key_Return);
+    });
     dialogos.responde(true);
-    QTest::mouseClick(imprimir, Qt::LeftButton);
+    imprimir->setFocus();
+    QTest::keyClick(imprimir, Qt::Key_Return);
+    EXPECT_NE(focoDuranteLaCorrida, Control<QWidget>(ventana, "Command3"));
+    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas: 2"));
+    EXPECT_TRUE(imprimir->hasFocus());
     const QStringList pdfs = Nuevos();
     ASSERT_EQ(pdfs.size(), 2);
     const QString primera = PaginasDePdf(pdfs[0]).join(QString());
