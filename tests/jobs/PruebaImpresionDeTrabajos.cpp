@@ -377,13 +377,17 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     EXPECT_TRUE(resumen.endsWith(QStringLiteral("Nuevo total:          1,479.00")));
     EXPECT_EQ(Control<QLabel>(ventana, "Label7")->font().styleHint(), QFont::Monospace);
 
-    // Started with Enter; an Enter pressed during the run, wherever the focus is, does not stop
-    // it: Cancelar never takes the focus.
+    // Started with Enter; a Tab and an Enter pressed during the run do not stop it: Cancelar
+    // never takes the focus.
     QWidget* focoDuranteLaCorrida = nullptr;
     QTimer::singleShot(0, &ventana, [&] {
+        const auto pulsaEnElFoco = [&ventana](Qt::Key tecla) {
+            QWidget* foco = QApplication::focusWidget();
+            QTest::keyClick(foco != nullptr ? foco : &ventana, tecla);
+        };
+        pulsaEnElFoco(Qt::Key_Tab);
         focoDuranteLaCorrida = QApplication::focusWidget();
-        QTest::keyClick(focoDuranteLaCorrida != nullptr ? focoDuranteLaCorrida : &ventana,
-                        Qt::Key_Return);
+        pulsaEnElFoco(Qt::Key_Return);
     });
     dialogos.responde(true);
     imprimir->setFocus();
