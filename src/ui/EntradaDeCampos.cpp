@@ -195,10 +195,16 @@ void EntradaDeCampos::pega(QLineEdit* caja) {
 
 void EntradaDeCampos::menuContextual(QLineEdit* caja, QContextMenuEvent* evento) {
     QPointer<QMenu> menu = caja->createStandardContextMenu();
+    // The menu's "Paste", known by its text in the language the menu is in, is replaced by one
+    // that pastes as the keys do.
+    const QString pegar = QCoreApplication::translate("QLineEdit", "&Paste");
     for (QAction* accion : menu->actions()) {
-        if (accion->objectName() == QLatin1String("edit-paste")) {
-            QObject::disconnect(accion, &QAction::triggered, caja, &QLineEdit::paste);
-            connect(accion, &QAction::triggered, this, [this, caja] { pega(caja); });
+        if (accion->text().section(QLatin1Char('\t'), 0, 0) == pegar) {
+            auto* propia = new QAction(accion->icon(), accion->text(), menu);
+            propia->setEnabled(accion->isEnabled());
+            connect(propia, &QAction::triggered, this, [this, caja] { pega(caja); });
+            menu->insertAction(accion, propia);
+            menu->removeAction(accion);
         }
     }
     menu->exec(evento->globalPos());
