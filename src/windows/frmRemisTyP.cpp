@@ -7,7 +7,6 @@
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "jobs/CandadoDeReimpresion.h"
-#include "jobs/cap_reprint/RejaDeTope.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
@@ -17,12 +16,12 @@
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
 #include "ui/NumeroEscrito.h"
+#include "windows/PresentacionDeReja.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -35,10 +34,6 @@
 namespace {
 
 const QString kFormatoDinero = QStringLiteral("###,###,##0.00");
-const QColor kTinte(0xE0, 0xF3, 0xFE);
-const QColor kTotalesTitulo(0xDA, 0xFF, 0xC4);
-const QColor kTotales(0xFE, 0xFF, 0xD9);
-constexpr int kAnchos[6] = {450, 1400, 1300, 1300, 1300, 2500};
 constexpr double kTopeMaximo = 99999999999.99;
 
 QString nombre(const char* base, int indice) {
@@ -179,19 +174,7 @@ void frmRemisTyP::alCargar() {
             txtDato[2]->setText(QStringLiteral("5000"));
             txtDato[3]->setText(QStringLiteral("1500"));
         }
-        mfgReja->setColumnCount(6);
-        mfgReja->setHorizontalHeaderLabels(RejaDeTope::Encabezados());
-        mfgReja->verticalHeader()->setVisible(false);
-        mfgReja->verticalHeader()->setDefaultSectionSize(20);
-        mfgReja->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        mfgReja->setSelectionMode(QAbstractItemView::SingleSelection);
-        QFont letra = mfgReja->font();
-        letra.setPointSize(8);
-        mfgReja->setFont(letra);
-        mfgReja->setTextElideMode(Qt::ElideNone);
-        for (int c = 0; c < 6; ++c) {
-            mfgReja->setColumnWidth(c, Px(kAnchos[c]));
-        }
+        PresentacionDeReja::Prepara(mfgReja);
         QString carpetaHost = LeeIniConDefault(
             QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
             Proceso::CarpetaDelPrograma(), *p.kw, p.stArchivoIni);
@@ -363,7 +346,7 @@ void frmRemisTyP::cmdAplicar_Click() {
                                    Dialogos::Icono::Informacion);
         return;
     }
-    llenaReja(resultado);
+    PresentacionDeReja::Llena(mfgReja, resultado);
     entradasDeLaReja_ = usadas;
     remisionesDeLaReja_ = resultado.remisiones;
     vigencia_.Lee(cnnBdD, QStringLiteral("tmpremisiones"));
@@ -385,52 +368,6 @@ void frmRemisTyP::limpiaResultados() {
     vigencia_.Olvida();
     Command1->setEnabled(false);
     Command2->setEnabled(false);
-}
-
-void frmRemisTyP::agregaFila(const QStringList& celdas) {
-    const int fila = mfgReja->rowCount();
-    mfgReja->insertRow(fila);
-    for (int c = 0; c < celdas.size(); ++c) {
-        auto* celda = new QTableWidgetItem(celdas[c]);
-        celda->setTextAlignment((c >= 2 && c <= 4 ? Qt::AlignRight : Qt::AlignLeft) |
-                                Qt::AlignVCenter);
-        mfgReja->setItem(fila, c, celda);
-    }
-}
-
-void frmRemisTyP::llenaReja(const ResultadoDeTope& resultado) {
-    mfgReja->setRowCount(0);
-    for (const QStringList& fila : RejaDeTope::Filas(resultado)) {
-        agregaFila(fila);
-        // The grid's rows count from 1 under the header: even rows are tinted.
-        const int filaDeReja = mfgReja->rowCount();
-        if (filaDeReja % 2 == 0) {
-            for (int c = 1; c < 6; ++c) {
-                mfgReja->item(filaDeReja - 1, c)->setBackground(kTinte);
-            }
-        }
-    }
-    agregaFila(QStringList(6, QString()));
-    const int separador = mfgReja->rowCount() - 1;
-    for (int c = 1; c < 6; ++c) {
-        mfgReja->item(separador, c)->setBackground(palette().button());
-    }
-    agregaFila(RejaDeTope::Totales(resultado));
-    const int totales = mfgReja->rowCount() - 1;
-    QTableWidgetItem* titulo = mfgReja->item(totales, 1);
-    titulo->setBackground(kTotalesTitulo);
-    titulo->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont negritas = titulo->font();
-    negritas.setBold(true);
-    titulo->setFont(negritas);
-    for (int c = 2; c < 6; ++c) {
-        mfgReja->item(totales, c)->setBackground(kTotales);
-    }
-    // A column never hides an amount: it widens past its design width when it must.
-    for (int c = 0; c < 6; ++c) {
-        mfgReja->resizeColumnToContents(c);
-        mfgReja->setColumnWidth(c, std::max(Px(kAnchos[c]), mfgReja->columnWidth(c)));
-    }
 }
 
 void frmRemisTyP::Command1_Click() {

@@ -57,8 +57,6 @@ private:
     void alCambiarEntradas();
     void cmdAplicar_Click();
     void limpiaResultados();
-    void llenaReja(const ResultadoDeTope& resultado);
-    void agregaFila(const QStringList& celdas);
     void Command1_Click();
     void Command2_Click();
     void Command4_Click();
