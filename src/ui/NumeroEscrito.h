@@ -13,4 +13,12 @@ public:
     static std::optional<double> Lee(const QString& texto);
     // Whether the text holds a whole number.
     static bool EsEntero(double valor);
+
+    // The percentages the jobs take: 0 or more and under 100.
+    static bool EsPorcentaje(const std::optional<double>& valor) {
+        return valor && *valor >= 0 && *valor < 100;
+    }
+    static QString AvisoDePorcentaje() {
+        return QStringLiteral("Porcentaje entre 0 y 100; use punto decimal");
+    }
 };

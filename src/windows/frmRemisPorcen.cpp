@@ -170,7 +170,7 @@ QString frmRemisPorcen::revisaDato(int indice) const {
     const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
     if (indice == 2) {
         // 0 is taken here and refused by "&Comprobar".
-        return valor && *valor >= 0 && *valor < 100 ? QString() : AvisoDePorcentaje();
+        return NumeroEscrito::EsPorcentaje(valor) ? QString() : NumeroEscrito::AvisoDePorcentaje();
     }
     if (!valor || *valor > kFolioMaximo || !NumeroEscrito::EsEntero(*valor)) {
         return AvisoDeFolio();
@@ -192,10 +192,6 @@ void frmRemisPorcen::formatea(int indice) {
 bool frmRemisPorcen::validaDato(int indice) {
     formatea(indice);
     return EntradaDeCampos::Avisa(lblAviso, txtDato[indice], revisaDato(indice));
-}
-
-QString frmRemisPorcen::AvisoDePorcentaje() {
-    return QStringLiteral("Porcentaje entre 0 y 100; use punto decimal");
 }
 
 QString frmRemisPorcen::AvisoDeFolio() {

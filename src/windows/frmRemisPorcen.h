@@ -25,7 +25,6 @@ public:
 
     static QString Titulo() { return QStringLiteral("Reimpresión de remisiones (%)"); }
     static QString AvisoDeFolio();
-    static QString AvisoDePorcentaje();
 
 protected:
     void alActivarPorPrimeraVez() override;

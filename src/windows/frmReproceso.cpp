@@ -117,6 +117,10 @@ void frmReproceso::creaControles() {
     cmdGenerar = Coloca(new QPushButton(QStringLiteral("&Generar factura"), this),
                         QStringLiteral("cmdGenerar"), 5640, 7800, 1695, 615);
     cmdGenerar->setEnabled(false);
+    ordenaElTeclado();
+}
+
+void frmReproceso::ordenaElTeclado() {
     lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 8520, 6615, 600);
     lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
     lblAviso->setWordWrap(true);
@@ -294,8 +298,9 @@ void frmReproceso::buscaCliente(const QString& texto, QLabel* nombreCliente, boo
 
 QString frmReproceso::revisaDato(int indice) const {
     if (indice == 3) {
-        const std::optional<double> valor = NumeroEscrito::Lee(txtDato[3]->text());
-        return valor && *valor >= 0 && *valor < 100 ? QString() : AvisoDePorcentaje();
+        return NumeroEscrito::EsPorcentaje(NumeroEscrito::Lee(txtDato[3]->text()))
+                   ? QString()
+                   : NumeroEscrito::AvisoDePorcentaje();
     }
     if (indice == 1 && !clienteConocido_ && !SinConexion()) {
         const QString clave = txtDato[1]->text().trimmed();
@@ -325,10 +330,6 @@ bool frmReproceso::revisaCampos(std::initializer_list<int> indices) {
         }
     }
     return true;
-}
-
-QString frmReproceso::AvisoDePorcentaje() {
-    return QStringLiteral("Porcentaje entre 0 y 100; use punto decimal");
 }
 
 QStringList frmReproceso::entradas() const {

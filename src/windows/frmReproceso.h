@@ -24,7 +24,6 @@ public:
     ~frmReproceso() override;
 
     static QString Titulo() { return QStringLiteral("Generar facturas por remisiones"); }
-    static QString AvisoDePorcentaje();
     // Whether the window could load (settings, connection, the working database's lock).
     bool Cargada() const { return cargada_; }
 
@@ -37,6 +36,9 @@ protected:
 
 private:
     void creaControles();
+    // The warning line, the fields' labels with their letters, the default button and the
+    // tab order.
+    void ordenaElTeclado();
     void conectaEntradas();
     void alCargar();
     bool LeeAjustesDeFactura();

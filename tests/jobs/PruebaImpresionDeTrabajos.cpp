@@ -19,6 +19,7 @@
 #include "support/ProgramaDePrueba.h"
 #include "support/TiendaDePrueba.h"
 #include "ui/DialogosGuionados.h"
+#include "ui/NumeroEscrito.h"
 #include "windows/frmRemisPorcen.h"
 #include "windows/frmRemisTyP.h"
 
@@ -364,7 +365,7 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     EXPECT_TRUE(EsperaHasta([porcentaje] { return porcentaje->hasFocus(); }));
     // Left as typed, and the window says why.
     EXPECT_EQ(porcentaje->text(), QStringLiteral("100"));
-    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), frmRemisPorcen::AvisoDePorcentaje());
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
 
     escribe(ventana, "txtDato_0", "501");
     escribe(ventana, "txtDato_1", "502");

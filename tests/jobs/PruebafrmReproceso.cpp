@@ -11,6 +11,7 @@
 #include "support/NotasDePrueba.h"
 #include "support/ProgramaDePrueba.h"
 #include "ui/DialogosGuionados.h"
+#include "ui/NumeroEscrito.h"
 #include "windows/frmReproceso.h"
 
 #include <QLabel>
@@ -182,7 +183,7 @@ TEST_F(VentanaDeFactura, UnaSegundaVentanaSeRechaza) {
     Control<QLineEdit>(primera, "txtDato_3")->setText(QStringLiteral("101"));
     QTest::mouseClick(Control<QPushButton>(primera, "cmdAplicar"), Qt::LeftButton);
     EXPECT_EQ(dialogos.cajas().size(), 1);
-    EXPECT_EQ(Control<QLabel>(primera, "lblAviso")->text(), frmReproceso::AvisoDePorcentaje());
+    EXPECT_EQ(Control<QLabel>(primera, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
     EXPECT_FALSE(Control<QPushButton>(primera, "cmdGenerar")->isEnabled());
 }
 
@@ -224,7 +225,7 @@ TEST_F(VentanaDeFactura, LaFacturaSeGeneraSinEventosYUnRechazoConservaLoAplicado
     porcentaje->setText(QStringLiteral("150"));
     QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     EXPECT_TRUE(dialogos.cajas().isEmpty());
-    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), frmReproceso::AvisoDePorcentaje());
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
     EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
     auto* generar = Control<QPushButton>(ventana, "cmdGenerar");
     EXPECT_FALSE(generar->isEnabled());
