@@ -190,6 +190,29 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
     EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
 }
 
+// A table the report engine reads goes missing once the run has started (after the
+// template's check): the clerk reads what is wrong and what to do; the driver's text is only
+// in the details.
+TEST_F(ImpresionDeTrabajos, UnaTablaQueFaltaSeExplicaSinElTextoDelControlador) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    aplicaTope(ventana);
+    const AlSalir regresa(
+        [&] { base.ejecuta(QStringLiteral("RENAME TABLE clientes_aparte TO clientes")); });
+    QTimer::singleShot(0, &ventana, [&] {
+        base.ejecuta(QStringLiteral("RENAME TABLE clientes TO clientes_aparte"));
+    });
+    dialogos.responde(true);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(Nuevos().isEmpty());
+    const DialogosGuionados::Caja& aviso = dialogos.cajas().last();
+    EXPECT_TRUE(aviso.texto.contains(QStringLiteral("Falta una tabla en la base de datos")))
+        << qPrintable(aviso.texto);
+    EXPECT_FALSE(aviso.texto.contains(QStringLiteral("doesn't exist"))) << qPrintable(aviso.texto);
+    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("doesn't exist")))
+        << qPrintable(aviso.detalle);
+}
+
 // The server goes away while the first note is in progress: the run stops with the usual
 // count, says what happened in Spanish with the driver's text as detail, and the window drops
 // its grid until the next "Aplicar" connects again.
