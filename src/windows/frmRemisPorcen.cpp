@@ -219,6 +219,7 @@ void frmRemisPorcen::limpiaResultados() {
     entradasDelResumen_.clear();
     vigencia_.Olvida();
     Command1->setEnabled(false);
+    Command2->setDefault(true);
 }
 
 void frmRemisPorcen::reconecta() {

@@ -368,6 +368,7 @@ void frmRemisTyP::limpiaResultados() {
     vigencia_.Olvida();
     Command1->setEnabled(false);
     Command2->setEnabled(false);
+    cmdAplicar->setDefault(true);
 }
 
 void frmRemisTyP::Command1_Click() {

@@ -353,6 +353,7 @@ void frmReproceso::alCambiarEntradas() {
 
 void frmReproceso::limpiaResultados() {
     cmdGenerar->setEnabled(false);
+    cmdAplicar->setDefault(true);
     entradasDeLosTotales_.clear();
     remisiones_ = 0;
     vigencia_.Olvida();

@@ -121,6 +121,12 @@ TEST_F(TecladoDeVentanas, TopeSeRecorreConTabYSusLetrasSonUnicas) {
     teclaEn(reja, Qt::Key_T, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), Control<QWidget>(ventana, "txtDato_2"));
     EXPECT_TRUE(dialogos.cajas().isEmpty());
+    // A period without notes leaves nothing to print: "Aplicar" is the default again.
+    escribe(ventana, "mkeFecha_0", QStringLiteral("01/01/2020"));
+    escribe(ventana, "mkeFecha_1", QStringLiteral("02/01/2020"));
+    pulsa(ventana, "cmdAplicar");
+    EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isDefault());
+    EXPECT_EQ(dialogos.cajas().size(), 1);
 }
 
 TEST_F(TecladoDeVentanas, PorcentajeSeRecorreConTabYSusLetrasSonUnicas) {
