@@ -9,11 +9,11 @@
 #include "jobs/invoice/FacturaDeRemisiones.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
-#include "orvlib/Sentencias.h"
 #include "printing/ImpresionDeDocumento.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
 #include "ui/NumeroEscrito.h"
+#include "windows/BusquedasDeFactura.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -263,36 +263,25 @@ void frmReproceso::alCambiar(int indice) {
         return;
     }
     if (indice == 0) {
-        const QVariant ultimo = BasesDD::LeeDato(QStringLiteral("FA-") + txtDato[0]->text(),
-                                                 cnnPrincipal, QStringLiteral("sistema"));
         lblFolio->setText(
-            QString::number(static_cast<qint64>(libKwtm::kwVal(ultimo.toString())) + 1));
-    } else if (indice == 1) {
-        buscaCliente(txtDato[1]->text(), lblDato[2], true);
-    } else if (indice == 4) {
-        buscaCliente(txtDato[4]->text(), lblDato[19], false);
-    }
-}
-
-void frmReproceso::buscaCliente(const QString& texto, QLabel* nombreCliente, bool conMetodo) {
-    nombreCliente->clear();
-    if (conMetodo) {
-        clienteConocido_ = false;
-    }
-    const QString clave = texto.trimmed();
-    if (clave.isEmpty()) {
+            QString::number(BusquedasDeFactura::SiguienteFolio(cnnPrincipal, txtDato[0]->text())));
         return;
     }
-    Recordset rs;
-    if (BasesDD::AbrirTabla(
-            rs, cnnPrincipal, QStringLiteral("clientes where Clave=") + Sentencias::Texto(clave),
-            conMetodo ? QStringLiteral("Nombre,MetodoDePago") : QStringLiteral("Nombre"))) {
-        nombreCliente->setText(rs.campo(QStringLiteral("Nombre")).toString());
-        if (conMetodo) {
-            MetodoDePago = FacturaDeRemisiones::ClaveMetodoPago(
-                rs.campo(QStringLiteral("MetodoDePago")).toString());
-            clienteConocido_ = true;
-        }
+    if (indice != 1 && indice != 4) {
+        return;
+    }
+    QLabel* nombre = indice == 1 ? lblDato[2] : lblDato[19];
+    nombre->clear();
+    if (indice == 1) {
+        clienteConocido_ = false;
+    }
+    const BusquedasDeFactura::Cliente cliente =
+        BusquedasDeFactura::BuscaCliente(cnnPrincipal, txtDato[indice]->text(), indice == 1);
+    nombre->setText(cliente.nombre);
+    if (indice == 1 && cliente.conocido) {
+        // An unknown code keeps the payment method of the last known one.
+        MetodoDePago = cliente.metodoDePago;
+        clienteConocido_ = true;
     }
 }
 
@@ -302,13 +291,8 @@ QString frmReproceso::revisaDato(int indice) const {
                    ? QString()
                    : NumeroEscrito::AvisoDePorcentaje();
     }
-    if (indice == 1 && !clienteConocido_ && !SinConexion()) {
-        const QString clave = txtDato[1]->text().trimmed();
-        return clave.isEmpty()
-                   ? QStringLiteral("Escriba la clave del cliente para facturar.")
-                   : QStringLiteral("No hay un cliente con la clave «%1»; escriba una clave del "
-                                    "catálogo de clientes.")
-                         .arg(clave);
+    if (indice == 1 && !SinConexion()) {
+        return BusquedasDeFactura::AvisoDeCliente(txtDato[1]->text(), clienteConocido_);
     }
     return {};
 }

@@ -45,7 +45,6 @@ private:
     // The text fields no longer than the host's columns take.
     void limitaLargos();
     void alCambiar(int indice);
-    void buscaCliente(const QString& texto, QLabel* nombre, bool conMetodo);
     // Why the percentage (3) or the invoice client (1) refuses what it holds; empty when taken.
     QString revisaDato(int indice) const;
     void formateaPorcentaje();
