@@ -88,7 +88,7 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
     }
     FacturaDeRemisiones trabajo(principal, temporal);
     if (!trabajo.TomaLaBaseTemporal()) {
-        Falla(FacturaDeRemisiones::Ocupada());
+        Falla(FacturaDeRemisiones::Ocupada(trabajo.QuienTieneLaBaseTemporal()));
         return 2;
     }
     // The working database goes before the lock, which goes with the job.

@@ -88,8 +88,14 @@ QString CandadoDelServidor::QuienLoTiene() const {
     if (conexion.isEmpty()) {
         return {};
     }
-    return cnn_
-        .valor(QStringLiteral("SELECT HOST FROM information_schema.PROCESSLIST WHERE ID=?"),
-               {conexion})
-        .section(QLatin1Char(':'), 0, 0);
+    const QString quien =
+        cnn_.valor(QStringLiteral("SELECT CONCAT(SUBSTRING_INDEX(HOST, ':', 1), ' ', USER) FROM "
+                                  "information_schema.PROCESSLIST WHERE ID=?"),
+                   {conexion});
+    if (quien.isEmpty()) {
+        return {};
+    }
+    // An address has no blanks; the account's name may.
+    return QStringLiteral("la estación %1, usuario %2")
+        .arg(quien.section(QLatin1Char(' '), 0, 0), quien.section(QLatin1Char(' '), 1));
 }

@@ -28,8 +28,9 @@ public:
     bool EsPropio() const;
     void Suelta();
     bool Tomado() const { return tomado_; }
-    // The address of the workstation whose connection holds it, when this account may see
-    // the other connections; empty otherwise.
+    // "la estación ADDRESS, usuario USER": the workstation and the server account of the
+    // connection that holds it, when this account may see that connection (its own account's
+    // connections, or all with PROCESS); empty otherwise.
     QString QuienLoTiene() const;
 
 private:

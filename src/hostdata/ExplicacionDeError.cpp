@@ -63,8 +63,20 @@ Clase porNumero(int numero) {
 // ODBC's SQLSTATE and the drivers' texts, for errors that come without a usable number.
 Clase porTexto(const QString& texto) {
     if (contiene(texto, {"08S01", "08003", "08007", "gone away", "Lost connection",
-                         "Connection was killed", "Communication link failure"})) {
+                         "Connection was killed", "Communication link failure", "Broken pipe",
+                         "Tubería rota", "Write error", "Read error", "Connection reset",
+                         "Error while sending", "Server closed the connection"})) {
         return Clase::ConexionPerdida;
+    }
+    // The report engine's reads give the driver's text after a number of their own.
+    if (contiene(texto, {"(using password:"})) {
+        return Clase::UsuarioRechazado;
+    }
+    if (contiene(texto, {"Access denied", "command denied"})) {
+        return Clase::PermisoNegado;
+    }
+    if (contiene(texto, {"doesn't exist", "Unknown table"})) {
+        return Clase::TablaDesconocida;
     }
     if (contiene(texto,
                  {"08001", "Can't connect", "Unknown MySQL server host", "Unknown server host"})) {
@@ -112,7 +124,7 @@ ExplicacionDeError ExplicacionDeError::De(const ErrorOrvlib& error) {
 ExplicacionDeError ExplicacionDeError::De(int numero, const QString& texto,
                                           const QString& contexto) {
     const Clase clase = clasifica(numero, texto, contexto);
-    QString detalle = QStringLiteral("Error nº %1: %2").arg(numero).arg(texto);
+    QString detalle = QStringLiteral("Error no. %1: %2").arg(numero).arg(texto);
     if (!contexto.isEmpty()) {
         detalle += QStringLiteral("\r\n") + contexto;
     }
@@ -188,7 +200,7 @@ QString ExplicacionDeError::explica(Clase clase, int numero, const QString& cont
     case Clase::Otra:
         break;
     }
-    return QStringLiteral("No se pudo completar la operación (error nº %1). Si vuelve a ocurrir, "
+    return QStringLiteral("No se pudo completar la operación (error no. %1). Si vuelve a ocurrir, "
                           "muestre el detalle a quien administra el sistema.")
         .arg(numero);
 }

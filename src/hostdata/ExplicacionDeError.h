@@ -41,7 +41,7 @@ public:
     Clase clase() const { return clase_; }
     // What happened and what to do.
     const QString& principal() const { return principal_; }
-    // "Error nº N: text" and the statement or file on a line of its own.
+    // "Error no. N: text" and the statement or file on a line of its own.
     const QString& detalle() const { return detalle_; }
 
 private:

@@ -67,7 +67,7 @@ PermisosDeLaTienda::Falta falta(const QString& privilegio, const QString& base,
     return {privilegio, base,
             privilegio + QStringLiteral(" en ") + base +
                 (tabla.isEmpty() ? QString() : QLatin1Char('.') + tabla),
-            QStringLiteral("Error nº %1: %2").arg(e.numero()).arg(e.descripcion()), soloFactura};
+            QStringLiteral("Error no. %1: %2").arg(e.numero()).arg(e.descripcion()), soloFactura};
 }
 
 void agrega(QVector<PermisosDeLaTienda::Falta>& faltas, const PermisosDeLaTienda::Falta& nueva) {

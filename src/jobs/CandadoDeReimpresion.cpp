@@ -35,11 +35,11 @@ bool CandadoDeReimpresion::Toma() {
         return true;
     }
     const QString quien = candado_->QuienLoTiene();
-    aviso_ = QStringLiteral("Ya se están reimprimiendo remisiones de la base de datos '%1' en otra "
-                            "ventana o estación%2. Las dos usarían las mismas tablas de trabajo: "
-                            "espere a que termine y vuelva a intentarlo.")
-                 .arg(base, quien.isEmpty() ? QString()
-                                            : QStringLiteral(" (") + quien + QLatin1Char(')'));
+    aviso_ = QStringLiteral("La base de datos '%1' está reservada para reimprimir remisiones por "
+                            "otra ventana de reimpresión, abierta en %2. Las dos usarían las "
+                            "mismas tablas de trabajo: cuando esa ventana se cierre, vuelva a "
+                            "intentarlo.")
+                 .arg(base, quien.isEmpty() ? QStringLiteral("este u otro equipo") : quien);
     return false;
 }
 

@@ -8,7 +8,7 @@ ErrorOrvlib::ErrorOrvlib(int numero, const QString& descripcion, const QString& 
     , contexto_(contexto) {}
 
 QString ErrorOrvlib::texto() const {
-    QString t = QStringLiteral("Error nº %1: %2").arg(numero_).arg(descripcion_);
+    QString t = QStringLiteral("Error no. %1: %2").arg(numero_).arg(descripcion_);
     if (!contexto_.isEmpty()) {
         t += QStringLiteral("\r\n") + contexto_;
     }

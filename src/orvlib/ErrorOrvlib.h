@@ -12,7 +12,7 @@ public:
     int numero() const { return numero_; }
     const QString& descripcion() const { return descripcion_; }
     const QString& contexto() const { return contexto_; }
-    // "Error nº N: description" followed by the statement or file on a line of its own.
+    // "Error no. N: description" followed by the statement or file on a line of its own.
     QString texto() const;
 
 private:

@@ -33,7 +33,7 @@ QString ResultadoDeImpresion::Mensaje() const {
     if (!Completa()) {
         return QStringLiteral("Impresión cancelada. ") + cuantas(*this);
     }
-    return ImpresionDeRemisiones::Aviso();
+    return ImpresionDeRemisiones::Aviso() + QStringLiteral(": %1").arg(impresas);
 }
 
 QString ResultadoDeImpresion::Resumen() const {

@@ -17,8 +17,8 @@ struct ResultadoDeImpresion {
 
     bool Fallo() const { return !error.isEmpty(); }
     bool Completa() const { return !Fallo() && impresas == total; }
-    // What the window and the command line say at the end: all printed, "n de N" printed and
-    // cancelled, or stopped at a note with the template and the error.
+    // What the window and the command line say at the end: all printed ("Remisiones impresas:
+    // N"), "n de N" printed and cancelled, or stopped at a note with the template and the error.
     QString Mensaje() const;
     // The same for the trail of the program, on one line.
     QString Resumen() const;

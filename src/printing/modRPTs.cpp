@@ -335,7 +335,7 @@ QString modRPTs::TextoDelError(const ErrorOrvlib& e) {
     if (e.numero() == ErrorDeReporte::kPlantilla || e.numero() == ErrorDeReporte::kServidor) {
         return e.descripcion();
     }
-    return QStringLiteral("Error nº %1: %2").arg(e.numero()).arg(e.descripcion());
+    return QStringLiteral("Error no. %1: %2").arg(e.numero()).arg(e.descripcion());
 }
 
 void modRPTs::ExtraeFormato(Conexion& conexion, const QString& archivo, QString& carpeta,

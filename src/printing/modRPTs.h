@@ -63,7 +63,7 @@ public:
     static QPrinterInfo ImpresoraInstalada(const QString& nombre);
 
     // What the user is shown for a print the engine could not produce: the formulas the
-    // template may lack, or "Error nº N: description".
+    // template may lack, or "Error no. N: description".
     static QString TextoDelError(const class ErrorOrvlib& e);
     static inline const QString kFormulasQueFaltan =
         QStringLiteral("Es posible que una de estas fórmulas no exista en el formato:");

@@ -8,11 +8,13 @@
 #include "startup/Menu.h"
 #include "startup/RevisionDeTienda.h"
 #include "ui/DialogosQt.h"
+#include "ui/TraduccionesQt.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 
 namespace {
 
@@ -84,6 +86,10 @@ int Principal::Main() {
     // The windows' message boxes and busy pointer from the first message on.
     static DialogosQt cajas;
     Dialogos::instala(&cajas);
+    if (!TraduccionesQt::Instala()) {
+        std::fprintf(stderr, "Faltan las traducciones de Qt al español (paquete "
+                             "qt6-translations-l10n); sus menús y botones saldrán en inglés.\n");
+    }
     if (!Configura()) {
         // The set-up's own check says what is missing and how to mend it.
         Dialogos::actual().mensaje(

@@ -14,6 +14,13 @@
 
 namespace {
 
+// Whether the error carries a database driver's own text, which is shown only in the details.
+bool deUnControlador(const QString& error) {
+    return error.contains(QLatin1String("QODBC")) || error.contains(QLatin1String("QMYSQL")) ||
+           error.contains(QLatin1String("[ma-")) || error.contains(QLatin1String("[MySQL]")) ||
+           error.contains(QLatin1String("[unixODBC]"));
+}
+
 void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r) {
     if (!r.Fallo()) {
         Dialogos::actual().mensaje(r.Mensaje(), QStringLiteral("Atención"),
@@ -24,7 +31,7 @@ void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r) {
     // Where it stopped and the count first; what the error means, when it is known, instead of
     // the driver's text, which goes to the details.
     const ExplicacionDeError explicacion = ExplicacionDeError::DeTexto(r.error);
-    if (explicacion.clase() == ExplicacionDeError::Clase::Otra) {
+    if (explicacion.clase() == ExplicacionDeError::Clase::Otra && !deUnControlador(r.error)) {
         Dialogos::actual().mensaje(r.Mensaje(), QStringLiteral("Error"), Dialogos::Icono::Critico);
         return;
     }
@@ -45,6 +52,10 @@ void CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion,
     if (!Pregunta(ImpresionDeRemisiones::Pregunta(), QStringLiteral("Imprimir"), true)) {
         return;
     }
+    // Enter must never stop a run: Cancelar takes no focus, so Escape, its mnemonic or a click
+    // stop it, and an Enter meant for something else does not.
+    cancelar->setFocusPolicy(Qt::NoFocus);
+    cancelar->setAutoDefault(false);
     ResultadoDeImpresion resultado;
     ventana.Trabaja(
         [&] {

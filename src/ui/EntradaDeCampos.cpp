@@ -3,9 +3,16 @@
 #include "hostdata/Dialogos.h"
 #include "orvlib/libKwtm.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -57,20 +64,50 @@ void EntradaDeCampos::Enter(int& caracter, const QString& tipo, QWidget* control
     }
 }
 
-EntradaDeCampos::EntradaDeCampos(QLineEdit* caja, QString tipo, Validacion valida)
+EntradaDeCampos::EntradaDeCampos(QLineEdit* caja, QString tipo, Validacion valida, QLabel* aviso)
     : QObject(caja)
     , tipo_(std::move(tipo))
-    , valida_(std::move(valida)) {
+    , valida_(std::move(valida))
+    , aviso_(aviso) {
     caja->installEventFilter(this);
 }
 
-void EntradaDeCampos::Conecta(QLineEdit* caja, const QString& tipo, Validacion valida) {
-    new EntradaDeCampos(caja, tipo, std::move(valida));
+void EntradaDeCampos::Conecta(QLineEdit* caja, const QString& tipo, Validacion valida,
+                              QLabel* aviso) {
+    new EntradaDeCampos(caja, tipo, std::move(valida), aviso);
 }
 
-void EntradaDeCampos::ConectaFecha(QLineEdit* caja, const QString& tipo, FechaInvalida siInvalida) {
+void EntradaDeCampos::ConectaFecha(QLineEdit* caja, const QString& tipo, FechaInvalida siInvalida,
+                                   QLabel* aviso) {
     PreparaFecha(caja);
-    Conecta(caja, tipo, [caja, siInvalida] { return ValidaFecha(caja, siInvalida); });
+    Conecta(
+        caja, tipo, [caja, siInvalida, aviso] { return ValidaFecha(caja, siInvalida, aviso); },
+        aviso);
+}
+
+bool EntradaDeCampos::Avisa(QLabel* aviso, QLineEdit* caja, const QString& texto) {
+    const char* kDe = "campoDelAviso";
+    if (texto.isEmpty()) {
+        if (aviso != nullptr && aviso->property(kDe).value<QObject*>() == caja) {
+            aviso->clear();
+            aviso->setProperty(kDe, QVariant());
+        }
+        return true;
+    }
+    if (aviso == nullptr) {
+        Dialogos::actual().mensaje(texto, QStringLiteral("Atención"), Dialogos::Icono::Advertencia);
+        return false;
+    }
+    aviso->setText(texto);
+    aviso->setProperty(kDe, QVariant::fromValue<QObject*>(caja));
+    aviso->setVisible(true);
+    QApplication::beep();
+    return false;
+}
+
+void EntradaDeCampos::Rehusa(QLabel* aviso, QLineEdit* caja, const QString& texto) {
+    Avisa(aviso, caja, texto);
+    caja->setFocus(Qt::OtherFocusReason);
 }
 
 void EntradaDeCampos::PreparaFecha(QLineEdit* caja) {
@@ -93,26 +130,94 @@ bool EntradaDeCampos::FechaAceptable(const QLineEdit* caja) {
     return sinEscribir(caja) || libKwtm::LeeFecha(caja->text()).isValid();
 }
 
-QString EntradaDeCampos::AvisoDeFecha(const QLineEdit* caja) {
-    return QStringLiteral("La fecha «%1» no es válida; escríbala como día/mes/año (DD/MM/AAAA).")
-        .arg(caja->text());
+namespace {
+
+// DD/MM/AAAA kept on one line: a word joiner on each side of its slashes.
+QString sinCortes(const QString& texto) {
+    QString t = texto;
+    return t.replace(QLatin1Char('/'), QStringLiteral("\u2060/\u2060"));
 }
 
-bool EntradaDeCampos::ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida) {
+} // namespace
+
+QString EntradaDeCampos::AvisoDeFecha(const QLineEdit* caja) {
+    return QStringLiteral("La fecha «%1» no es válida; escríbala como día/mes/año %2.")
+        .arg(caja->text(), sinCortes(QStringLiteral("(DD/MM/AAAA)")));
+}
+
+QDate EntradaDeCampos::FechaPegada(const QString& texto) {
+    const QString t = texto.trimmed();
+    for (const char* formato : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
+        const QDate fecha = QDate::fromString(t, QString::fromLatin1(formato));
+        if (fecha.isValid()) {
+            return fecha;
+        }
+    }
+    return {};
+}
+
+bool EntradaDeCampos::ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida, QLabel* aviso) {
     if (libKwtm::LeeFecha(caja->text()).isValid()) {
-        return true;
+        return Avisa(aviso, caja, QString());
     }
     if (siInvalida == FechaInvalida::Rechaza && !sinEscribir(caja)) {
-        Dialogos::actual().mensaje(AvisoDeFecha(caja), QStringLiteral("Atención"),
-                                   Dialogos::Icono::Advertencia);
-        return false;
+        return Avisa(aviso, caja, AvisoDeFecha(caja));
     }
     caja->setText(siInvalida == FechaInvalida::Vacia ? QString()
                                                      : libKwtm::TextoDeFecha(QDate::currentDate()));
     return true;
 }
 
+void EntradaDeCampos::pega(QLineEdit* caja) {
+    const QString pegado = QApplication::clipboard()->text();
+    if (!caja->inputMask().isEmpty()) {
+        const QDate fecha = FechaPegada(pegado);
+        if (fecha.isValid()) {
+            caja->setText(libKwtm::TextoDeFecha(fecha));
+            Avisa(aviso_, caja, QString());
+        } else {
+            Avisa(aviso_, caja,
+                  QStringLiteral("No se puede leer «%1» como fecha; escríbala como %2.")
+                      .arg(pegado.trimmed(), sinCortes(QStringLiteral("DD/MM/AAAA"))));
+        }
+        return;
+    }
+    const qsizetype largo = caja->text().size() - caja->selectedText().size() + pegado.size();
+    if (largo > caja->maxLength()) {
+        Avisa(aviso_, caja,
+              QStringLiteral("Este campo admite a lo más %1 caracteres; lo pegado tiene %2.")
+                  .arg(caja->maxLength())
+                  .arg(pegado.size()));
+        return;
+    }
+    caja->insert(pegado);
+}
+
+void EntradaDeCampos::menuContextual(QLineEdit* caja, QContextMenuEvent* evento) {
+    QPointer<QMenu> menu = caja->createStandardContextMenu();
+    // The menu's "Paste", known by its text in the language the menu is in, is replaced by one
+    // that pastes as the keys do.
+    const QString pegar = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction* accion : menu->actions()) {
+        if (accion->text().section(QLatin1Char('\t'), 0, 0) == pegar) {
+            auto* propia = new QAction(accion->icon(), accion->text(), menu);
+            propia->setEnabled(accion->isEnabled());
+            connect(propia, &QAction::triggered, this, [this, caja] { pega(caja); });
+            menu->insertAction(accion, propia);
+            menu->removeAction(accion);
+        }
+    }
+    menu->exec(evento->globalPos());
+    delete menu;
+}
+
 bool EntradaDeCampos::teclaPulsada(QLineEdit* caja, QKeyEvent* tecla) {
+    if (tecla->matches(QKeySequence::Paste)) {
+        if (!caja->isReadOnly()) {
+            pega(caja);
+        }
+        return true;
+    }
     int codigo = tecla->key();
     Teclas(codigo, caja);
     if (codigo == 0) {
@@ -138,6 +243,9 @@ bool EntradaDeCampos::eventFilter(QObject* objeto, QEvent* evento) {
         break;
     case QEvent::KeyPress:
         return teclaPulsada(caja, static_cast<QKeyEvent*>(evento));
+    case QEvent::ContextMenu:
+        menuContextual(caja, static_cast<QContextMenuEvent*>(evento));
+        return true;
     case QEvent::FocusOut: {
         // Only a move to another field validates; a message box or another window taking
         // the focus does not.

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QWidget;
 
 // The field-entry behaviours every job window shares: getting the focus selects the content,
 // keys go through the support library's Teclas and Enter (kind "9" digits only, "!" any; Enter
-// moves on), and leaving the field runs its validation, which may keep the focus there.
+// moves on), and leaving the field runs its validation, which may keep the focus there. A
+// window's warning line (aviso) says why a field refuses what it holds. Pasting is checked
+// first: a date box reads a pasted date written as 2026-11-01 or 01/11/2026, and a text longer
+// than the field takes is refused whole, never cut short.
 class EntradaDeCampos : public QObject {
     Q_OBJECT
 public:
@@ -20,17 +25,29 @@ public:
     // becoming today's date.
     enum class FechaInvalida { Hoy, Vacia, Rechaza };
 
-    static void Conecta(QLineEdit* caja, const QString& tipo, Validacion valida = {});
+    static void Conecta(QLineEdit* caja, const QString& tipo, Validacion valida = {},
+                        QLabel* aviso = nullptr);
     // A masked date box and what it does when it is left without a valid date.
-    static void ConectaFecha(QLineEdit* caja, const QString& tipo, FechaInvalida siInvalida);
+    static void ConectaFecha(QLineEdit* caja, const QString& tipo, FechaInvalida siInvalida,
+                             QLabel* aviso = nullptr);
     // Gives the date box the support library's mask and, when asked, a date.
     static void PreparaFecha(QLineEdit* caja);
-    // Replaces or refuses an invalid date as the box's validation does; false when refused.
-    static bool ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida);
+    // Replaces or refuses an invalid date as the box's validation does; false when refused (said
+    // on the warning line, or in a box without one).
+    static bool ValidaFecha(QLineEdit* caja, FechaInvalida siInvalida, QLabel* aviso = nullptr);
     // Whether the box holds a valid date; an empty one counts as valid (it becomes today's).
     static bool FechaAceptable(const QLineEdit* caja);
     // "La fecha «31/02/2026» no es válida…".
     static QString AvisoDeFecha(const QLineEdit* caja);
+    // A date written as day/month/year or year-month-day (what a clerk pastes); invalid otherwise.
+    static QDate FechaPegada(const QString& texto);
+
+    // Shows why the box refuses what it holds on the warning line, with a beep, or clears the
+    // line when the box accepts it (empty texto) and the line was speaking of this box. True
+    // when accepted.
+    static bool Avisa(QLabel* aviso, QLineEdit* caja, const QString& texto);
+    // Refuses the box: the warning, and the focus back in it.
+    static void Rehusa(QLabel* aviso, QLineEdit* caja, const QString& texto);
 
     // The host library's keyboard handling of entry fields.
     // Selects the whole content of an entry field.
@@ -45,9 +62,12 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
-    EntradaDeCampos(QLineEdit* caja, QString tipo, Validacion valida);
+    EntradaDeCampos(QLineEdit* caja, QString tipo, Validacion valida, QLabel* aviso);
     bool teclaPulsada(QLineEdit* caja, class QKeyEvent* tecla);
+    void pega(QLineEdit* caja);
+    void menuContextual(QLineEdit* caja, class QContextMenuEvent* evento);
 
     QString tipo_;
     Validacion valida_;
+    QLabel* aviso_;
 };

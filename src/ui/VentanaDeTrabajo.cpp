@@ -46,6 +46,7 @@ void VentanaDeTrabajo::Trabaja(const std::function<void()>& accion, QPushButton*
     // enable a button meanwhile.
     trabajando_ = true;
     cancelar_ = cancelar;
+    const QPointer<QWidget> foco = focusWidget();
     std::vector<std::pair<QPointer<QWidget>, bool>> controles;
     for (QWidget* w : findChildren<QWidget*>()) {
         const bool deEntrada = qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w);
@@ -63,6 +64,12 @@ void VentanaDeTrabajo::Trabaja(const std::function<void()>& accion, QPushButton*
             if (control) {
                 control->setEnabled(habilitado);
             }
+        }
+        // The focus left the control it was in when that was disabled: it goes back there.
+        const QWidget* ahora = focusWidget();
+        if (foco && foco->isEnabled() && foco->isVisible() &&
+            (ahora == nullptr || !ahora->isEnabled())) {
+            foco->setFocus(Qt::OtherFocusReason);
         }
     });
     accion();

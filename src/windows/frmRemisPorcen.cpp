@@ -2,6 +2,7 @@
 
 #include "hostdata/Bitacora.h"
 #include "hostdata/Dialogos.h"
+#include "hostdata/LargosDeColumnas.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "jobs/CandadoDeReimpresion.h"
@@ -13,6 +14,7 @@
 #include "ui/CorridaDeImpresion.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
+#include "ui/NumeroEscrito.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -58,16 +60,16 @@ void frmRemisPorcen::creaControles() {
             Coloca(new QLineEdit(this), nombre("txtDato", i), izquierda, arriba, ancho, 375);
     };
     // Folio boxes wide enough for the largest folio, 2,147,483,647.
-    etiqueta(1, "Remisión inicial:", 600, 525, 1800);
+    etiqueta(1, "&Remisión inicial:", 600, 525, 1800);
     caja(0, 2520, 480, 1935);
-    etiqueta(2, "Remisión final:", 600, 1005, 1800);
+    etiqueta(2, "Remisión &final:", 600, 1005, 1800);
     caja(1, 2520, 960, 1935);
     txtDato[0]->setMaxLength(13);
     txtDato[1]->setMaxLength(13);
-    etiqueta(6, "Serie:", 600, 1485, 1800);
+    etiqueta(6, "&Serie:", 600, 1485, 1800);
     caja(4, 2520, 1440, 735);
     txtDato[4]->setMaxLength(3);
-    etiqueta(3, "Porcentaje menos:", 600, 1965, 1800);
+    etiqueta(3, "&Porcentaje menos:", 600, 1965, 1800);
     caja(2, 2520, 1920, 975);
     txtDato[2]->setMaxLength(5);
     Command2 = Coloca(new QPushButton(QStringLiteral("&Comprobar"), this),
@@ -75,11 +77,13 @@ void frmRemisPorcen::creaControles() {
     Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
                       QStringLiteral("Command1"), 3720, 2520, 1335, 495);
     Command1->setEnabled(false);
+    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 600, 3015, 4800, 225);
+    lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
     Label[7] = Coloca(new QLabel(this), QStringLiteral("Label7"), 600, 3240, 4455, 2295);
     Label[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label[8] = Coloca(new QLabel(this), QStringLiteral("Label8"), 600, 5760, 3000, 300);
-    Command3 = Coloca(new QPushButton(QStringLiteral("Cancelar"), this), QStringLiteral("Command3"),
-                      3720, 5700, 1335, 405);
+    Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
+                      QStringLiteral("Command3"), 3720, 5700, 1335, 405);
     Command3->setEnabled(false);
     barImpresion =
         Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 600, 6180, 4455, 255);
@@ -94,17 +98,22 @@ void frmRemisPorcen::creaControles() {
     for (int i : {0, 1, 2}) {
         txtDato[i]->setAlignment(Qt::AlignRight);
     }
-    setTabOrder(txtDato[0], txtDato[1]);
-    setTabOrder(txtDato[1], txtDato[4]);
-    setTabOrder(txtDato[4], txtDato[2]);
-    setTabOrder(txtDato[2], Command2);
-    setTabOrder(Command2, Command1);
+    for (auto [etiquetaDe, caja] : {std::pair{1, 0}, {2, 1}, {6, 4}, {3, 2}}) {
+        Label[etiquetaDe]->setBuddy(txtDato[caja]);
+    }
+    QWidget* orden[] = {txtDato[0], txtDato[1], txtDato[4], txtDato[2],
+                        Command2,   Command1,   Command3};
+    for (std::size_t i = 1; i < std::size(orden); ++i) {
+        setTabOrder(orden[i - 1], orden[i]);
+    }
+    Command2->setDefault(true);
 }
 
 void frmRemisPorcen::conectaEntradas() {
     for (int i : {0, 1, 2, 4}) {
-        EntradaDeCampos::Conecta(txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
-                                 [this, i] { return validaDato(i); });
+        EntradaDeCampos::Conecta(
+            txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
+            [this, i] { return validaDato(i); }, lblAviso);
         connect(txtDato[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     connect(Command2, &QPushButton::clicked, this,
@@ -130,6 +139,12 @@ void frmRemisPorcen::alCargar() {
             throw Rechazo(candado_->Aviso());
         }
         logica_ = std::make_unique<ReimpresionConPorcentaje>(cnn_);
+        // No longer than the host's column takes, when it takes fewer than 3.
+        const int largo =
+            LargosDeColumnas(cnn_, QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
+        if (largo > 0 && largo < txtDato[4]->maxLength()) {
+            txtDato[4]->setMaxLength(largo);
+        }
         impresion_ = std::make_unique<ImpresionDeRemisiones>(cnn_);
         if (EsVerdadero(BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnn_,
                                          QStringLiteral("configura")))) {
@@ -144,30 +159,39 @@ void frmRemisPorcen::alCargar() {
 
 void frmRemisPorcen::alActivarPorPrimeraVez() {
     for (int i : {0, 1, 2}) {
-        validaDato(i);
+        formatea(i);
     }
 }
 
-bool frmRemisPorcen::validaDato(int indice) {
+QString frmRemisPorcen::revisaDato(int indice) const {
     if (indice == 4) {
-        return true;
+        return {};
     }
-    if (indice != 2 && libKwtm::kwVal(txtDato[indice]->text()) > kFolioMaximo) {
-        // Left as typed, so the clerk sees what is refused.
-        Dialogos::actual().mensaje(AvisoDeFolio(), QStringLiteral("Atención"),
-                                   Dialogos::Icono::Advertencia);
-        return false;
+    const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
+    if (indice == 2) {
+        // 0 is taken here and refused by "&Comprobar".
+        return NumeroEscrito::EsPorcentaje(valor) ? QString() : NumeroEscrito::AvisoDePorcentaje();
     }
-    bool conservaFoco = false;
-    if (indice == 2 && libKwtm::kwVal(txtDato[2]->text()) >= 100) {
-        txtDato[2]->setText(QStringLiteral("0"));
-        QApplication::beep();
-        conservaFoco = true;
+    if (!valor || *valor > kFolioMaximo || !NumeroEscrito::EsEntero(*valor)) {
+        return AvisoDeFolio();
     }
-    txtDato[indice]->setText(
-        Formato::Numero(libKwtm::kwVal(txtDato[indice]->text()),
-                        indice == 2 ? QStringLiteral("#0.00") : QStringLiteral("###,###,##0")));
-    return !conservaFoco;
+    return {};
+}
+
+void frmRemisPorcen::formatea(int indice) {
+    // A text that holds no number is left as typed, for the clerk to mend; so is a refused
+    // percentage, which is not turned into 0.
+    const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
+    if (!valor || !revisaDato(indice).isEmpty()) {
+        return;
+    }
+    txtDato[indice]->setText(Formato::Numero(*valor, indice == 2 ? QStringLiteral("#0.00")
+                                                                 : QStringLiteral("###,###,##0")));
+}
+
+bool frmRemisPorcen::validaDato(int indice) {
+    formatea(indice);
+    return EntradaDeCampos::Avisa(lblAviso, txtDato[indice], revisaDato(indice));
 }
 
 QString frmRemisPorcen::AvisoDeFolio() {
@@ -193,7 +217,9 @@ void frmRemisPorcen::alCambiarEntradas() {
 void frmRemisPorcen::limpiaResultados() {
     Label[7]->clear();
     entradasDelResumen_.clear();
+    vigencia_.Olvida();
     Command1->setEnabled(false);
+    Command2->setDefault(true);
 }
 
 void frmRemisPorcen::reconecta() {
@@ -206,6 +232,13 @@ void frmRemisPorcen::alPerderLaConexion() {
 }
 
 void frmRemisPorcen::Command2_Click() {
+    for (int i : {0, 1, 4, 2}) {
+        const QString aviso = revisaDato(i);
+        if (!aviso.isEmpty()) {
+            EntradaDeCampos::Rehusa(lblAviso, txtDato[i], aviso);
+            return;
+        }
+    }
     const Importe porcentaje = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
     if (porcentaje <= Importe() || porcentaje >= Importe::DeDiezmilesimos(1000000)) {
         QApplication::beep();
@@ -255,11 +288,14 @@ void frmRemisPorcen::Command2_Click() {
     Label[7]->setText(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
                                                                          QLatin1String("\n")));
     entradasDelResumen_ = usadas;
+    vigencia_.Lee(cnn_, QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);
+    Command1->setDefault(true);
 }
 
 void frmRemisPorcen::Command1_Click() {
     VerificaCandado(*candado_);
+    vigencia_.Verifica(cnn_, QStringLiteral("pulse de nuevo «Comprobar»"));
     CorreImpresion(*this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8],
                    barImpresion);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/VigenciaDeRemisiones.h"
 #include "orvlib/Conexion.h"
 #include "ui/VentanaDeTrabajo.h"
 
@@ -35,6 +36,9 @@ private:
     void creaControles();
     void conectaEntradas();
     void alCargar();
+    // Why the field refuses what it holds; empty when it takes it.
+    QString revisaDato(int indice) const;
+    void formatea(int indice);
     bool validaDato(int indice);
     // The inputs by their values, as "&Comprobar" reads them.
     QStringList entradas() const;
@@ -48,6 +52,8 @@ private:
     std::unique_ptr<ImpresionDeRemisiones> impresion_;
     std::unique_ptr<CandadoDeReimpresion> candado_;
     QStringList entradasDelResumen_;
+    // The range's notes as "&Comprobar" read them.
+    VigenciaDeRemisiones vigencia_;
 
     // Indexed by control number; Label(4), Label(5) and txtDato(3) are not built.
     std::array<QLabel*, 9> Label{};
@@ -56,4 +62,6 @@ private:
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
     QProgressBar* barImpresion = nullptr;
+    // Why a field refuses what it holds.
+    QLabel* lblAviso = nullptr;
 };

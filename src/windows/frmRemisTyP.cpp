@@ -2,11 +2,11 @@
 
 #include "hostdata/Bitacora.h"
 #include "hostdata/Dialogos.h"
+#include "hostdata/LargosDeColumnas.h"
 #include "hostdata/ParaPluginsPortables.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "jobs/CandadoDeReimpresion.h"
-#include "jobs/cap_reprint/RejaDeTope.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
@@ -15,11 +15,13 @@
 #include "ui/CorridaDeImpresion.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
+#include "ui/NumeroEscrito.h"
+#include "windows/PresentacionDeReja.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QHeaderView>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -32,10 +34,7 @@
 namespace {
 
 const QString kFormatoDinero = QStringLiteral("###,###,##0.00");
-const QColor kTinte(0xE0, 0xF3, 0xFE);
-const QColor kTotalesTitulo(0xDA, 0xFF, 0xC4);
-const QColor kTotales(0xFE, 0xFF, 0xD9);
-constexpr int kAnchos[6] = {450, 1400, 1300, 1300, 1300, 2500};
+constexpr double kTopeMaximo = 99999999999.99;
 
 QString nombre(const char* base, int indice) {
     return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
@@ -60,36 +59,41 @@ frmRemisTyP::~frmRemisTyP() = default;
 
 void frmRemisTyP::creaControles() {
     resize(Px(10080), Px(8640));
-    Label6 = Coloca(new QLabel(QStringLiteral("Entre las fechas:"), this), QStringLiteral("Label6"),
-                    720, 405, 1500, 300);
+    Label6 = Coloca(new QLabel(QStringLiteral("Entre las &fechas:"), this),
+                    QStringLiteral("Label6"), 720, 405, 1500, 300);
     mkeFecha[0] = Coloca(new QLineEdit(this), nombre("mkeFecha", 0), 2280, 360, 1335, 375);
     Label1[1] =
-        Coloca(new QLabel(QStringLiteral("y"), this), nombre("Label1", 1), 3740, 405, 200, 300);
+        Coloca(new QLabel(QStringLiteral("&y"), this), nombre("Label1", 1), 3740, 405, 200, 300);
     mkeFecha[1] = Coloca(new QLineEdit(this), nombre("mkeFecha", 1), 3960, 360, 1335, 375);
-    Label7 = Coloca(new QLabel(QStringLiteral("Serie:"), this), QStringLiteral("Label7"), 5640, 405,
-                    600, 300);
+    Label7 = Coloca(new QLabel(QStringLiteral("&Serie:"), this), QStringLiteral("Label7"), 5640,
+                    405, 600, 300);
     txtDato[4] = Coloca(new QLineEdit(this), nombre("txtDato", 4), 6240, 360, 735, 375);
-    Label3 = Coloca(new QLabel(QStringLiteral("Cantidad tope:"), this), QStringLiteral("Label3"),
+    Label3 = Coloca(new QLabel(QStringLiteral("Cantidad &tope:"), this), QStringLiteral("Label3"),
                     720, 885, 1500, 300);
-    txtDato[2] = Coloca(new QLineEdit(this), nombre("txtDato", 2), 2280, 840, 1335, 375);
-    Label4 = Coloca(new QLabel(QStringLiteral("Folio a imprimir:"), this), QStringLiteral("Label4"),
-                    3960, 885, 1560, 300);
+    // Wide enough for the largest cap, 99,999,999,999.99.
+    txtDato[2] = Coloca(new QLineEdit(this), nombre("txtDato", 2), 2280, 840, 1860, 375);
+    Label4 = Coloca(new QLabel(QStringLiteral("F&olio a imprimir:"), this),
+                    QStringLiteral("Label4"), 4260, 885, 1440, 300);
     // Wide enough for the largest folio, 2,147,483,647.
-    txtDato[3] = Coloca(new QLineEdit(this), nombre("txtDato", 3), 5520, 840, 1935, 375);
+    txtDato[3] = Coloca(new QLineEdit(this), nombre("txtDato", 3), 5760, 840, 1800, 375);
     txtDato[3]->setMaxLength(13);
     txtDato[2]->setMaxLength(18);
     cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
                         QStringLiteral("cmdAplicar"), 8160, 600, 1335, 495);
 
-    mfgReja = Coloca(new QTableWidget(this), QStringLiteral("mfgReja"), 720, 1440, 8880, 5520);
+    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 1260, 8880, 300);
+    lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
+    mfgReja = Coloca(new QTableWidget(this), QStringLiteral("mfgReja"), 720, 1620, 8880, 5340);
+    // Tab and Shift+Tab leave the grid; the arrows move in it.
+    mfgReja->setTabKeyNavigation(false);
     Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
                       QStringLiteral("Command1"), 720, 7140, 1935, 495);
-    Command2 = Coloca(new QPushButton(QStringLiteral("Factura global en OV"), this),
+    Command2 = Coloca(new QPushButton(QStringLiteral("Factura &global en OV"), this),
                       QStringLiteral("Command2"), 2880, 7140, 2535, 495);
-    Command4 = Coloca(new QPushButton(QStringLiteral("Limpiar banderas OV"), this),
+    Command4 = Coloca(new QPushButton(QStringLiteral("&Limpiar banderas OV"), this),
                       QStringLiteral("Command4"), 5640, 7140, 2535, 495);
-    Command3 = Coloca(new QPushButton(QStringLiteral("Cancelar"), this), QStringLiteral("Command3"),
-                      7560, 7680, 1335, 405);
+    Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
+                      QStringLiteral("Command3"), 7560, 7680, 1335, 405);
     Label8 = Coloca(new QLabel(this), QStringLiteral("Label8"), 720, 7740, 6600, 300);
     Label8->setFont(QFont(QStringLiteral("Courier New")));
     barImpresion =
@@ -104,11 +108,17 @@ void frmRemisTyP::creaControles() {
     }
     Command3->setEnabled(false);
 
-    setTabOrder(mkeFecha[0], mkeFecha[1]);
-    setTabOrder(mkeFecha[1], txtDato[4]);
-    setTabOrder(txtDato[4], txtDato[2]);
-    setTabOrder(txtDato[2], txtDato[3]);
-    setTabOrder(txtDato[3], cmdAplicar);
+    Label6->setBuddy(mkeFecha[0]);
+    Label1[1]->setBuddy(mkeFecha[1]);
+    Label7->setBuddy(txtDato[4]);
+    Label3->setBuddy(txtDato[2]);
+    Label4->setBuddy(txtDato[3]);
+    QWidget* orden[] = {mkeFecha[0], mkeFecha[1], txtDato[4], txtDato[2], txtDato[3], cmdAplicar,
+                        mfgReja,     Command1,    Command2,   Command4,   Command3};
+    for (std::size_t i = 1; i < std::size(orden); ++i) {
+        setTabOrder(orden[i - 1], orden[i]);
+    }
+    cmdAplicar->setDefault(true);
     txtDato[2]->setAlignment(Qt::AlignRight);
     txtDato[3]->setAlignment(Qt::AlignRight);
 }
@@ -116,12 +126,13 @@ void frmRemisTyP::creaControles() {
 void frmRemisTyP::conectaEntradas() {
     for (int i = 0; i < 2; ++i) {
         EntradaDeCampos::ConectaFecha(mkeFecha[i], QStringLiteral("!"),
-                                      EntradaDeCampos::FechaInvalida::Rechaza);
+                                      EntradaDeCampos::FechaInvalida::Rechaza, lblAviso);
         connect(mkeFecha[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     for (int i : {2, 3, 4}) {
-        EntradaDeCampos::Conecta(txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
-                                 [this, i] { return validaDato(i); });
+        EntradaDeCampos::Conecta(
+            txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
+            [this, i] { return validaDato(i); }, lblAviso);
         connect(txtDato[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     connect(cmdAplicar, &QPushButton::clicked, this,
@@ -163,19 +174,7 @@ void frmRemisTyP::alCargar() {
             txtDato[2]->setText(QStringLiteral("5000"));
             txtDato[3]->setText(QStringLiteral("1500"));
         }
-        mfgReja->setColumnCount(6);
-        mfgReja->setHorizontalHeaderLabels(RejaDeTope::Encabezados());
-        mfgReja->verticalHeader()->setVisible(false);
-        mfgReja->verticalHeader()->setDefaultSectionSize(20);
-        mfgReja->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        mfgReja->setSelectionMode(QAbstractItemView::SingleSelection);
-        QFont letra = mfgReja->font();
-        letra.setPointSize(8);
-        mfgReja->setFont(letra);
-        mfgReja->setTextElideMode(Qt::ElideNone);
-        for (int c = 0; c < 6; ++c) {
-            mfgReja->setColumnWidth(c, Px(kAnchos[c]));
-        }
+        PresentacionDeReja::Prepara(mfgReja);
         QString carpetaHost = LeeIniConDefault(
             QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
             Proceso::CarpetaDelPrograma(), *p.kw, p.stArchivoIni);
@@ -200,24 +199,71 @@ void frmRemisTyP::alActivarPorPrimeraVez() {
         Label7->setVisible(true);
         txtDato[4]->setVisible(true);
     }
-    validaDato(2);
-    validaDato(3);
+    // No longer than the host's column takes.
+    const int largo =
+        LargosDeColumnas(cnnBdD, QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
+    if (largo > 0) {
+        txtDato[4]->setMaxLength(largo);
+    }
+    formatea(2);
+    formatea(3);
+}
+
+QString frmRemisTyP::revisaDato(int indice) const {
+    const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
+    if (indice == 2) {
+        // This field keeps the focus until it holds a cap: the line says why.
+        if (!valor) {
+            return AvisoDeTope() + QStringLiteral("; escriba sólo cifras, con punto decimal "
+                                                  "(5,000.00).");
+        }
+        if (*valor > kTopeMaximo) {
+            return QStringLiteral("El tope debe ser a lo más 99,999,999,999.99");
+        }
+        return *valor > 0 ? QString() : AvisoDeTope();
+    }
+    if (indice == 3 &&
+        (!valor || *valor > ReimpresionConTope::kFolioMaximo || !NumeroEscrito::EsEntero(*valor))) {
+        return AvisoDeFolio();
+    }
+    return {};
 }
 
 bool frmRemisTyP::validaDato(int indice) {
-    const double valor = libKwtm::kwVal(txtDato[indice]->text());
-    if (indice == 3 && valor > ReimpresionConTope::kFolioMaximo) {
-        // Left as typed, so the clerk sees what is refused.
-        Dialogos::actual().mensaje(AvisoDeFolio(), QStringLiteral("Atención"),
-                                   Dialogos::Icono::Advertencia);
-        return false;
+    const QString aviso = revisaDato(indice);
+    if (aviso.isEmpty() && indice != 4) {
+        formatea(indice);
     }
-    const bool conservaFoco = indice == 2 && valor <= 0;
-    if (indice != 4) {
+    return EntradaDeCampos::Avisa(lblAviso, txtDato[indice], aviso);
+}
+
+void frmRemisTyP::formatea(int indice) {
+    const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
+    if (valor && (indice == 2 || NumeroEscrito::EsEntero(*valor))) {
         txtDato[indice]->setText(
-            Formato::Numero(valor, indice == 2 ? kFormatoDinero : QStringLiteral("###,###,##0")));
+            Formato::Numero(*valor, indice == 2 ? kFormatoDinero : QStringLiteral("###,###,##0")));
     }
-    return !conservaFoco;
+}
+
+bool frmRemisTyP::revisaCampos() {
+    for (QLineEdit* fecha : mkeFecha) {
+        if (!EntradaDeCampos::FechaAceptable(fecha)) {
+            EntradaDeCampos::Rehusa(lblAviso, fecha, EntradaDeCampos::AvisoDeFecha(fecha));
+            return false;
+        }
+    }
+    for (int i : {2, 3}) {
+        const QString aviso = revisaDato(i);
+        if (!aviso.isEmpty()) {
+            EntradaDeCampos::Rehusa(lblAviso, txtDato[i], aviso);
+            return false;
+        }
+    }
+    return true;
+}
+
+QString frmRemisTyP::AvisoDeTope() {
+    return QStringLiteral("El tope debe ser mayor que 0");
 }
 
 QString frmRemisTyP::AvisoDeFolio() {
@@ -251,11 +297,8 @@ void frmRemisTyP::alPerderLaConexion() {
 }
 
 void frmRemisTyP::cmdAplicar_Click() {
-    for (QLineEdit* fecha : mkeFecha) {
-        if (!EntradaDeCampos::FechaAceptable(fecha)) {
-            fecha->setFocus();
-            throw Rechazo(EntradaDeCampos::AvisoDeFecha(fecha));
-        }
+    if (!revisaCampos()) {
+        return;
     }
     const qint64 folio = entero(libKwtm::kwVal(txtDato[3]->text()));
     const Importe tope = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
@@ -265,7 +308,7 @@ void frmRemisTyP::cmdAplicar_Click() {
     }
     if (tope <= Importe()) {
         txtDato[2]->setFocus();
-        throw Rechazo(QStringLiteral("Escriba una cantidad tope mayor que 0."));
+        throw Rechazo(AvisoDeTope());
     }
     const QStringList usadas = entradas();
     VerificaCandado(*candado_);
@@ -303,11 +346,14 @@ void frmRemisTyP::cmdAplicar_Click() {
                                    Dialogos::Icono::Informacion);
         return;
     }
-    llenaReja(resultado);
+    PresentacionDeReja::Llena(mfgReja, resultado);
     entradasDeLaReja_ = usadas;
+    remisionesDeLaReja_ = resultado.remisiones;
+    vigencia_.Lee(cnnBdD, QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);
     Command2->setEnabled(true);
     Command4->setEnabled(true);
+    Command1->setDefault(true);
     // The current cell goes to the totals row; a grid of more than 20 rows shows its end.
     mfgReja->setCurrentCell(mfgReja->rowCount() - 1, 1, QItemSelectionModel::NoUpdate);
     if (mfgReja->rowCount() + 1 > 20) {
@@ -319,58 +365,15 @@ void frmRemisTyP::cmdAplicar_Click() {
 void frmRemisTyP::limpiaResultados() {
     mfgReja->setRowCount(0);
     entradasDeLaReja_.clear();
+    vigencia_.Olvida();
     Command1->setEnabled(false);
     Command2->setEnabled(false);
-}
-
-void frmRemisTyP::agregaFila(const QStringList& celdas) {
-    const int fila = mfgReja->rowCount();
-    mfgReja->insertRow(fila);
-    for (int c = 0; c < celdas.size(); ++c) {
-        auto* celda = new QTableWidgetItem(celdas[c]);
-        celda->setTextAlignment((c >= 2 && c <= 4 ? Qt::AlignRight : Qt::AlignLeft) |
-                                Qt::AlignVCenter);
-        mfgReja->setItem(fila, c, celda);
-    }
-}
-
-void frmRemisTyP::llenaReja(const ResultadoDeTope& resultado) {
-    mfgReja->setRowCount(0);
-    for (const QStringList& fila : RejaDeTope::Filas(resultado)) {
-        agregaFila(fila);
-        // The grid's rows count from 1 under the header: even rows are tinted.
-        const int filaDeReja = mfgReja->rowCount();
-        if (filaDeReja % 2 == 0) {
-            for (int c = 1; c < 6; ++c) {
-                mfgReja->item(filaDeReja - 1, c)->setBackground(kTinte);
-            }
-        }
-    }
-    agregaFila(QStringList(6, QString()));
-    const int separador = mfgReja->rowCount() - 1;
-    for (int c = 1; c < 6; ++c) {
-        mfgReja->item(separador, c)->setBackground(palette().button());
-    }
-    agregaFila(RejaDeTope::Totales(resultado));
-    const int totales = mfgReja->rowCount() - 1;
-    QTableWidgetItem* titulo = mfgReja->item(totales, 1);
-    titulo->setBackground(kTotalesTitulo);
-    titulo->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont negritas = titulo->font();
-    negritas.setBold(true);
-    titulo->setFont(negritas);
-    for (int c = 2; c < 6; ++c) {
-        mfgReja->item(totales, c)->setBackground(kTotales);
-    }
-    // A column never hides an amount: it widens past its design width when it must.
-    for (int c = 0; c < 6; ++c) {
-        mfgReja->resizeColumnToContents(c);
-        mfgReja->setColumnWidth(c, std::max(Px(kAnchos[c]), mfgReja->columnWidth(c)));
-    }
+    cmdAplicar->setDefault(true);
 }
 
 void frmRemisTyP::Command1_Click() {
     VerificaCandado(*candado_);
+    vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
     CorreImpresion(*this, *impresion_, QStringLiteral("tope imprimir"), Command3, Label8,
                    barImpresion);
     mkeFecha[0]->setFocus();
@@ -382,16 +385,37 @@ void frmRemisTyP::Command2_Click() {
             QStringLiteral("Generar lista"), true)) {
         return;
     }
+    vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
     ReimpresionConTope::GeneraListaGlobal(
         QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")),
         archivoBandera_);
-    Dialogos::actual().mensaje(QStringLiteral("Archivo ") + archivoBandera_ +
-                                   QStringLiteral(" generado"),
-                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+    Dialogos::actual().mensaje(
+        QStringLiteral("Archivo ") + archivoBandera_ +
+            QStringLiteral(" generado\r\n(%1 remisiones)")
+                .arg(Formato::Numero(remisionesDeLaReja_, QStringLiteral("###,###,##0"))),
+        QStringLiteral("Listo"), Dialogos::Icono::Informacion);
 }
 
 void frmRemisTyP::Command4_Click() {
+    const bool habia = QFileInfo::exists(archivoBandera_);
+    if (!habia) {
+        Dialogos::actual().mensaje(
+            QStringLiteral("No hay lista para la factura global que quitar: ") + archivoBandera_ +
+                QStringLiteral(" no existe."),
+            QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+        return;
+    }
+    if (!Dialogos::actual().pregunta(
+            QStringLiteral("¿Desea quitar la lista de remisiones para la factura global de Orvane "
+                           "(%1)?")
+                .arg(archivoBandera_),
+            QStringLiteral("Limpiar banderas"), true)) {
+        return;
+    }
     ReimpresionConTope::LimpiaBanderas(archivoBandera_);
+    Dialogos::actual().mensaje(QStringLiteral("Archivo ") + archivoBandera_ +
+                                   QStringLiteral(" eliminado"),
+                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
 }
 
 void frmRemisTyP::alDescargar() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/VigenciaDeRemisiones.h"
 #include "jobs/cap_reprint/ReimpresionConTope.h"
 #include "orvlib/Conexion.h"
 #include "ui/VentanaDeTrabajo.h"
@@ -30,6 +31,7 @@ public:
     // Whether the command line asks for the test values: exactly "-probando".
     static bool PideDatosDePrueba(const QStringList& argumentos);
     static QString AvisoDeFolio();
+    static QString AvisoDeTope();
 
 protected:
     void alActivarPorPrimeraVez() override;
@@ -41,14 +43,20 @@ private:
     void creaControles();
     void conectaEntradas();
     void alCargar();
+    // Why the field refuses what it holds; empty when it takes it.
+    QString revisaDato(int indice) const;
     bool validaDato(int indice);
+    // Gives the field its display format when it holds a number; one it refuses is left as
+    // typed, for the clerk to mend.
+    void formatea(int indice);
+    // The fields "Aplicar" reads, each as leaving it checks it: false, with the warning and the
+    // focus in the first that refuses.
+    bool revisaCampos();
     // The inputs by their values, as a run reads them.
     QStringList entradas() const;
     void alCambiarEntradas();
     void cmdAplicar_Click();
     void limpiaResultados();
-    void llenaReja(const ResultadoDeTope& resultado);
-    void agregaFila(const QStringList& celdas);
     void Command1_Click();
     void Command2_Click();
     void Command4_Click();
@@ -59,6 +67,9 @@ private:
     std::unique_ptr<CandadoDeReimpresion> candado_;
     QString archivoBandera_;
     QStringList entradasDeLaReja_;
+    // The chosen notes as "Aplicar" read them.
+    VigenciaDeRemisiones vigencia_;
+    int remisionesDeLaReja_ = 0;
 
     QLabel* Label6;
     std::array<QLineEdit*, 2> mkeFecha;
@@ -75,5 +86,7 @@ private:
     QPushButton* Command2;
     QPushButton* Command4;
     QLabel* Label8;
+    // Why a field refuses what it holds.
+    QLabel* lblAviso;
     QProgressBar* barImpresion;
 };

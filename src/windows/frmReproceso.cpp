@@ -2,16 +2,18 @@
 
 #include "hostdata/Bitacora.h"
 #include "hostdata/Dialogos.h"
+#include "hostdata/LargosDeColumnas.h"
 #include "hostdata/ParaPluginsPortables.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
-#include "orvlib/Sentencias.h"
 #include "printing/ImpresionDeDocumento.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
+#include "ui/NumeroEscrito.h"
+#include "windows/BusquedasDeFactura.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -67,29 +69,29 @@ void frmReproceso::creaControles() {
     };
     lblMuestra = Coloca(new QLabel(this), QStringLiteral("lblMuestra"), 1320, 120, 5175, 975);
     tenida(lblMuestra);
-    etiqueta(0, "Serie para facturas:", 720, 1365, 2000, 300);
+    etiqueta(0, "Serie para &facturas:", 720, 1365, 2000, 300);
     caja(0, 2760, 1320, 855, 3);
-    etiqueta(1, "Cliente para facturar:", 3960, 1200, 1140, 615);
+    etiqueta(1, "&Cliente para facturar:", 3960, 1200, 1140, 615);
     caja(1, 5160, 1320, 2175, 10);
     etiqueta(2, "", 720, 1800, 6615, 615);
     tenida(lblDato[2]);
-    etiqueta(3, "Serie de remisiones:", 720, 2565, 2000, 300);
+    etiqueta(3, "S&erie de remisiones:", 720, 2565, 2000, 300);
     caja(2, 2760, 2520, 855, 3);
-    etiqueta(18, "De qué cliente:", 3960, 2520, 1140, 615);
+    etiqueta(18, "De &qué cliente:", 3960, 2520, 1140, 615);
     caja(4, 5160, 2520, 2175, 10);
     etiqueta(19, "", 720, 3000, 6615, 615);
     tenida(lblDato[19]);
-    etiqueta(22, "Nombre:", 720, 3765, 1200, 300);
+    etiqueta(22, "&Nombre:", 720, 3765, 1200, 300);
     caja(5, 2040, 3720, 5295, 10);
     etiqueta(4, "Buscar entre las fechas", 720, 4200, 1170, 615);
-    etiqueta(6, "Inicial:", 2760, 4320, 700, 300);
+    etiqueta(6, "&Inicial:", 2760, 4320, 700, 300);
     mkeFecha[0] = Coloca(new QLineEdit(this), nombre("mkeFecha", 0), 3480, 4200, 1335, 375);
-    etiqueta(5, "Final:", 5160, 4320, 700, 300);
+    etiqueta(5, "Fina&l:", 5160, 4320, 700, 300);
     mkeFecha[1] = Coloca(new QLineEdit(this), nombre("mkeFecha", 1), 6000, 4200, 1335, 375);
-    etiqueta(7, "% a reducir:", 720, 4845, 2000, 300);
+    etiqueta(7, "% a &reducir:", 720, 4845, 2000, 300);
     caja(3, 2760, 4800, 975, 5);
     txtDato[3]->setAlignment(Qt::AlignRight);
-    cmdAplicar = Coloca(new QPushButton(QStringLiteral("Aplicar"), this),
+    cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
                         QStringLiteral("cmdAplicar"), 6000, 4800, 1335, 495);
     etiqueta(8, "Sin aplicar descuento:", 720, 5280, 3000, 300);
     etiqueta(13, "Con el % aplicado:", 4080, 5280, 3000, 300);
@@ -106,15 +108,34 @@ void frmReproceso::creaControles() {
             tenida(lblResul[i]);
         }
     }
-    etiqueta(20, "Fecha para la factura:", 720, 7605, 2100, 300);
+    etiqueta(20, "Fec&ha para la factura:", 720, 7605, 2100, 300);
     mkeFecha[2] = Coloca(new QLineEdit(this), nombre("mkeFecha", 2), 2880, 7560, 1335, 375);
     etiqueta(21, "Folio:", 720, 8085, 2000, 300);
     lblFolio = Coloca(new QLabel(this), QStringLiteral("lblFolio"), 2880, 8040, 1335, 375);
     lblFolio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     tenida(lblFolio);
-    cmdGenerar = Coloca(new QPushButton(QStringLiteral("Generar factura"), this),
+    cmdGenerar = Coloca(new QPushButton(QStringLiteral("&Generar factura"), this),
                         QStringLiteral("cmdGenerar"), 5640, 7800, 1695, 615);
     cmdGenerar->setEnabled(false);
+    ordenaElTeclado();
+}
+
+void frmReproceso::ordenaElTeclado() {
+    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 8520, 6615, 600);
+    lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
+    lblAviso->setWordWrap(true);
+    for (auto [etiqueta, caja] : {std::pair{0, txtDato[0]},
+                                  {1, txtDato[1]},
+                                  {3, txtDato[2]},
+                                  {18, txtDato[4]},
+                                  {22, txtDato[5]},
+                                  {6, mkeFecha[0]},
+                                  {5, mkeFecha[1]},
+                                  {7, txtDato[3]},
+                                  {20, mkeFecha[2]}}) {
+        lblDato[etiqueta]->setBuddy(caja);
+    }
+    cmdAplicar->setDefault(true);
 
     QWidget* orden[] = {txtDato[0],  txtDato[1], txtDato[2], txtDato[4],  txtDato[5], mkeFecha[0],
                         mkeFecha[1], txtDato[3], cmdAplicar, mkeFecha[2], cmdGenerar};
@@ -125,14 +146,17 @@ void frmReproceso::creaControles() {
 
 void frmReproceso::conectaEntradas() {
     for (int i = 0; i < 6; ++i) {
-        EntradaDeCampos::Conecta(
-            txtDato[i], i == 3 ? QStringLiteral("9") : QStringLiteral("!"),
-            i == 3 ? EntradaDeCampos::Validacion([this] {
-                txtDato[3]->setText(
-                    Formato::Numero(libKwtm::kwVal(txtDato[3]->text()), QStringLiteral("#0.00")));
-                return true;
-            })
-                   : EntradaDeCampos::Validacion());
+        EntradaDeCampos::Validacion valida;
+        if (i == 1 || i == 3) {
+            valida = [this, i] {
+                if (i == 3) {
+                    formateaPorcentaje();
+                }
+                return EntradaDeCampos::Avisa(lblAviso, txtDato[i], revisaDato(i));
+            };
+        }
+        EntradaDeCampos::Conecta(txtDato[i], i == 3 ? QStringLiteral("9") : QStringLiteral("!"),
+                                 valida, lblAviso);
         connect(txtDato[i], &QLineEdit::textChanged, this, [this, i] {
             Consulta([this, i] { alCambiar(i); });
             alCambiarEntradas();
@@ -140,7 +164,7 @@ void frmReproceso::conectaEntradas() {
     }
     for (QLineEdit* fecha : mkeFecha) {
         EntradaDeCampos::ConectaFecha(fecha, QStringLiteral("9"),
-                                      EntradaDeCampos::FechaInvalida::Rechaza);
+                                      EntradaDeCampos::FechaInvalida::Rechaza, lblAviso);
         connect(fecha, &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     connect(cmdAplicar, &QPushButton::clicked, this,
@@ -165,13 +189,14 @@ void frmReproceso::alCargar() {
     cargada_ = Protegido([this] {
         conCandado_ = logica_->TomaLaBaseTemporal();
         if (!conCandado_) {
-            throw Rechazo(FacturaDeRemisiones::Ocupada());
+            throw Rechazo(FacturaDeRemisiones::Ocupada(logica_->QuienTieneLaBaseTemporal()));
         }
     });
     if (!cargada_) {
         QTimer::singleShot(0, this, &QDialog::reject);
         return;
     }
+    Protegido([this] { limitaLargos(); });
     const BasesDD& b = *p.bases;
     lblMuestra->setText(QStringLiteral(" Servidor: ") + b.cRuta +
                         QStringLiteral("\n  Base de datos: ") + b.cMiBase +
@@ -180,6 +205,22 @@ void frmReproceso::alCargar() {
         fecha->setText(libKwtm::TextoDeFecha(QDate::currentDate()));
     }
     txtDato[3]->setText(Formato::Numero(0, QStringLiteral("#0.00")));
+}
+
+void frmReproceso::limitaLargos() {
+    const LargosDeColumnas facturas(cnnPrincipal, QStringLiteral("facturas"));
+    const LargosDeColumnas remisiones(cnnPrincipal, QStringLiteral("remisiones"));
+    const LargosDeColumnas clientes(cnnPrincipal, QStringLiteral("clientes"));
+    const std::pair<QLineEdit*, int> largos[] = {
+        {txtDato[0], facturas.Largo(QStringLiteral("Serie"))},
+        {txtDato[2], remisiones.Largo(QStringLiteral("Serie"))},
+        {txtDato[1], clientes.Largo(QStringLiteral("Clave"))},
+        {txtDato[4], clientes.Largo(QStringLiteral("Clave"))}};
+    for (const auto& [caja, largo] : largos) {
+        if (largo > 0 && largo < caja->maxLength()) {
+            caja->setMaxLength(largo);
+        }
+    }
 }
 
 bool frmReproceso::LeeAjustesDeFactura() {
@@ -222,33 +263,57 @@ void frmReproceso::alCambiar(int indice) {
         return;
     }
     if (indice == 0) {
-        const QVariant ultimo = BasesDD::LeeDato(QStringLiteral("FA-") + txtDato[0]->text(),
-                                                 cnnPrincipal, QStringLiteral("sistema"));
         lblFolio->setText(
-            QString::number(static_cast<qint64>(libKwtm::kwVal(ultimo.toString())) + 1));
-    } else if (indice == 1) {
-        buscaCliente(txtDato[1]->text(), lblDato[2], true);
-    } else if (indice == 4) {
-        buscaCliente(txtDato[4]->text(), lblDato[19], false);
+            QString::number(BusquedasDeFactura::SiguienteFolio(cnnPrincipal, txtDato[0]->text())));
+        return;
+    }
+    if (indice != 1 && indice != 4) {
+        return;
+    }
+    QLabel* nombre = indice == 1 ? lblDato[2] : lblDato[19];
+    nombre->clear();
+    if (indice == 1) {
+        clienteConocido_ = false;
+    }
+    const BusquedasDeFactura::Cliente cliente =
+        BusquedasDeFactura::BuscaCliente(cnnPrincipal, txtDato[indice]->text(), indice == 1);
+    nombre->setText(cliente.nombre);
+    if (indice == 1 && cliente.conocido) {
+        // An unknown code keeps the payment method of the last known one.
+        MetodoDePago = cliente.metodoDePago;
+        clienteConocido_ = true;
     }
 }
 
-void frmReproceso::buscaCliente(const QString& texto, QLabel* nombreCliente, bool conMetodo) {
-    nombreCliente->clear();
-    const QString clave = texto.trimmed();
-    if (clave.isEmpty()) {
-        return;
+QString frmReproceso::revisaDato(int indice) const {
+    if (indice == 3) {
+        return NumeroEscrito::EsPorcentaje(NumeroEscrito::Lee(txtDato[3]->text()))
+                   ? QString()
+                   : NumeroEscrito::AvisoDePorcentaje();
     }
-    Recordset rs;
-    if (BasesDD::AbrirTabla(
-            rs, cnnPrincipal, QStringLiteral("clientes where Clave=") + Sentencias::Texto(clave),
-            conMetodo ? QStringLiteral("Nombre,MetodoDePago") : QStringLiteral("Nombre"))) {
-        nombreCliente->setText(rs.campo(QStringLiteral("Nombre")).toString());
-        if (conMetodo) {
-            MetodoDePago = FacturaDeRemisiones::ClaveMetodoPago(
-                rs.campo(QStringLiteral("MetodoDePago")).toString());
+    if (indice == 1 && !SinConexion()) {
+        return BusquedasDeFactura::AvisoDeCliente(txtDato[1]->text(), clienteConocido_);
+    }
+    return {};
+}
+
+void frmReproceso::formateaPorcentaje() {
+    // A refused or unreadable text is left as typed, for the clerk to mend.
+    if (revisaDato(3).isEmpty()) {
+        txtDato[3]->setText(
+            Formato::Numero(*NumeroEscrito::Lee(txtDato[3]->text()), QStringLiteral("#0.00")));
+    }
+}
+
+bool frmReproceso::revisaCampos(std::initializer_list<int> indices) {
+    for (int i : indices) {
+        const QString aviso = revisaDato(i);
+        if (!aviso.isEmpty()) {
+            EntradaDeCampos::Rehusa(lblAviso, txtDato[i], aviso);
+            return false;
         }
     }
+    return true;
 }
 
 QStringList frmReproceso::entradas() const {
@@ -272,8 +337,10 @@ void frmReproceso::alCambiarEntradas() {
 
 void frmReproceso::limpiaResultados() {
     cmdGenerar->setEnabled(false);
+    cmdAplicar->setDefault(true);
     entradasDeLosTotales_.clear();
     remisiones_ = 0;
+    vigencia_.Olvida();
     for (QLabel* l : lblResul) {
         l->clear();
     }
@@ -306,7 +373,7 @@ void frmReproceso::reconecta() {
     conCandado_ = logica_->TomaLaBaseTemporal();
     if (!conCandado_) {
         BasesDD::CierraBdD(cnnPrincipal);
-        throw Rechazo(FacturaDeRemisiones::Ocupada());
+        throw Rechazo(FacturaDeRemisiones::Ocupada(logica_->QuienTieneLaBaseTemporal()));
     }
     logica_->PreparaBaseTemporal();
     for (int i : {0, 1, 4}) {
@@ -322,6 +389,9 @@ void frmReproceso::alPerderLaConexion() {
 
 void frmReproceso::cmdAplicar_Click() {
     validaFechas({0, 1});
+    if (!revisaCampos({3})) {
+        return;
+    }
     const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
     const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
     const auto porcentaje = static_cast<float>(libKwtm::kwVal(txtDato[3]->text()));
@@ -355,7 +425,10 @@ void frmReproceso::cmdAplicar_Click() {
     }
     entradasDeLosTotales_ = usadas;
     remisiones_ = t.remisiones;
+    vigencia_.Lee(cnnPrincipal,
+                  FacturaDeRemisiones::BaseTemporal() + QStringLiteral(".remisiones"));
     cmdGenerar->setEnabled(true);
+    cmdGenerar->setDefault(true);
 }
 
 QString frmReproceso::preguntaDeConfirmacion(const DatosDeFactura& datos) {
@@ -384,11 +457,15 @@ QString frmReproceso::preguntaDeConfirmacion(const DatosDeFactura& datos) {
 
 void frmReproceso::cmdGenerar_Click() {
     validaFechas({2});
+    if (!revisaCampos({1})) {
+        return;
+    }
+    vigencia_.Verifica(cnnPrincipal, QStringLiteral("pulse de nuevo «Aplicar»"));
     verificaLaBaseTemporal();
     const qint64 folio = lblFolio->text().toLongLong();
     if (folio <= 0 || folio > std::numeric_limits<qint32>::max()) {
         throw Rechazo(QStringLiteral("El folio %1 de la serie «%2» no cabe en los folios de las "
-                                     "facturas (1 a 2,147,483,647); revise el último folio de "
+                                     "facturas (1 a 2147483647); revise el último folio de "
                                      "la serie en Orvane.")
                           .arg(lblFolio->text(), txtDato[0]->text()));
     }

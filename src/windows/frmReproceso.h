@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/VigenciaDeRemisiones.h"
 #include "orvlib/Conexion.h"
 #include "ui/VentanaDeTrabajo.h"
 
@@ -35,11 +36,21 @@ protected:
 
 private:
     void creaControles();
+    // The warning line, the fields' labels with their letters, the default button and the
+    // tab order.
+    void ordenaElTeclado();
     void conectaEntradas();
     void alCargar();
     bool LeeAjustesDeFactura();
+    // The text fields no longer than the host's columns take.
+    void limitaLargos();
     void alCambiar(int indice);
-    void buscaCliente(const QString& texto, QLabel* nombre, bool conMetodo);
+    // Why the percentage (3) or the invoice client (1) refuses what it holds; empty when taken.
+    QString revisaDato(int indice) const;
+    void formateaPorcentaje();
+    // Each field as leaving it checks it: false, with the warning and the focus in the first
+    // that refuses.
+    bool revisaCampos(std::initializer_list<int> indices);
     // The filters and the percentage by their values, as "Aplicar" reads them.
     QStringList entradas() const;
     void alCambiarEntradas();
@@ -60,6 +71,9 @@ private:
     bool conCandado_ = false;
     QStringList entradasDeLosTotales_;
     int remisiones_ = 0;
+    bool clienteConocido_ = false;
+    // The selection's notes as "Aplicar" read them.
+    VigenciaDeRemisiones vigencia_;
 
     QLabel* lblMuestra = nullptr;
     std::array<QLabel*, 23> lblDato{};
@@ -69,4 +83,6 @@ private:
     QLabel* lblFolio = nullptr;
     QPushButton* cmdAplicar = nullptr;
     QPushButton* cmdGenerar = nullptr;
+    // Why a field refuses what it holds.
+    QLabel* lblAviso = nullptr;
 };

@@ -188,7 +188,7 @@ TEST(PermisosDeLaTienda, NombraLoQueLeFaltaALaCuentaSinCambiarNada) {
         for (const PermisosDeLaTienda::Falta& f : faltas) {
             faltan << f.que;
             soloFactura += f.soloFactura ? 1 : 0;
-            EXPECT_TRUE(f.error.startsWith(QStringLiteral("Error nº "))) << qPrintable(f.error);
+            EXPECT_TRUE(f.error.startsWith(QStringLiteral("Error no. "))) << qPrintable(f.error);
         }
         QStringList esperadas;
         for (const QString& e : c.faltan) {

@@ -25,7 +25,7 @@ TEST_P(ExplicacionDeErrores, DiceQuePasoYQueHacerYGuardaElTextoDelServidor) {
     EXPECT_TRUE(e.principal().contains(QString::fromUtf8(c.dice))) << qPrintable(e.principal());
     EXPECT_FALSE(e.principal().contains(QString::fromUtf8(c.texto))) << qPrintable(e.principal());
     QString detalle =
-        QStringLiteral("Error nº %1: %2").arg(c.numero).arg(QString::fromUtf8(c.texto));
+        QStringLiteral("Error no. %1: %2").arg(c.numero).arg(QString::fromUtf8(c.texto));
     if (*c.contexto != '\0') {
         detalle += QStringLiteral("\r\n") + QString::fromUtf8(c.contexto);
     }
@@ -46,6 +46,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "Se perdió la conexión"},
         CasoDeError{-1, "[ma-3.1.15]Communication link failure 08S01", "", Clase::ConexionPerdida,
                     "Se perdió la conexión"},
+        // What the report engine's ODBC reads give, under a number of the engine's own.
+        CasoDeError{20506,
+                    "No se puede leer la tabla datos1.clientes: [ma-3.1.15][10.11.19-MariaDB]Write "
+                    "error: Tubería rota (32) QODBC: Unable to execute statement",
+                    "", Clase::ConexionPerdida, "Se perdió la conexión"},
+        CasoDeError{20506, "No se puede leer la tabla datos1.clientes: [ma-3.1.15]Broken pipe (32)",
+                    "", Clase::ConexionPerdida, "Se perdió la conexión"},
+        CasoDeError{20506,
+                    "No se puede leer la tabla datos1.clientes: [ma-3.1.15]SELECT command denied "
+                    "to user 'caja'@'pc1' for table 'clientes'",
+                    "", Clase::PermisoNegado, "no tiene permiso"},
+        CasoDeError{20506,
+                    "No se puede leer la tabla datos1.clientes: [ma-3.1.15]Table "
+                    "'datos1.clientes' doesn't exist",
+                    "", Clase::TablaDesconocida, "Falta una tabla"},
         CasoDeError{2003, "Can't connect to server on 'caja' (111)", "datos1", Clase::SinServidor,
                     "No se pudo conectar con el servidor"},
         CasoDeError{1045, "Access denied for user 'caja'@'pc1' (using password: YES)", "datos1",
@@ -70,15 +85,15 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDeError{75, "Permission denied", "/opt/deremisiones/ListaRemisiones.txt",
                     Clase::ArchivoNoEscribible, "/opt/deremisiones/ListaRemisiones.txt"},
         CasoDeError{1064, "You have an error in your SQL syntax", "SELEC 1", Clase::Otra,
-                    "error nº 1064"}));
+                    "error no. 1064"}));
 
 // A print run knows its error only as text; the number in it still tells.
 TEST(ExplicacionDeErrorEnTexto, ElNumeroDelTextoLaClasifica) {
     const ExplicacionDeError perdida = ExplicacionDeError::DeTexto(
-        QStringLiteral("Error nº 2013: Lost connection to server during query\r\nSELECT 1"));
+        QStringLiteral("Error no. 2013: Lost connection to server during query\r\nSELECT 1"));
     EXPECT_TRUE(perdida.PerdioLaConexion());
     EXPECT_EQ(perdida.detalle(),
-              QStringLiteral("Error nº 2013: Lost connection to server during query\r\nSELECT 1"));
+              QStringLiteral("Error no. 2013: Lost connection to server during query\r\nSELECT 1"));
     EXPECT_EQ(ExplicacionDeError::DeTexto(QStringLiteral("Error no. 20527: El archivo de la "
                                                          "plantilla no existe"))
                   .clase(),

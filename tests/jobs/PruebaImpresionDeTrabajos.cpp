@@ -20,9 +20,11 @@
 #include "support/ProgramaDePrueba.h"
 #include "support/TiendaDePrueba.h"
 #include "ui/DialogosGuionados.h"
+#include "ui/NumeroEscrito.h"
 #include "windows/frmRemisPorcen.h"
 #include "windows/frmRemisTyP.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -140,7 +142,7 @@ TEST_F(ImpresionDeTrabajos, ElTopeImprimeUnPdfPorCopiaConSuNuevoFolio) {
     ASSERT_EQ(dialogos.cajas().size(), 3);
     EXPECT_EQ(dialogos.cajas()[1].texto, QStringLiteral("¿Desea imprimir estas remisiones?"));
     EXPECT_TRUE(dialogos.cajas()[1].noPorDefecto);
-    EXPECT_EQ(dialogos.cajas()[2].texto, QStringLiteral("Remisiones impresas"));
+    EXPECT_EQ(dialogos.cajas()[2].texto, QStringLiteral("Remisiones impresas: 3"));
     EXPECT_EQ(dialogos.cajas()[2].titulo, QStringLiteral("Atención"));
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
@@ -190,6 +192,29 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
     EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
 }
 
+// A table the report engine reads goes missing once the run has started (after the
+// template's check): the clerk reads what is wrong and what to do; the driver's text is only
+// in the details.
+TEST_F(ImpresionDeTrabajos, UnaTablaQueFaltaSeExplicaSinElTextoDelControlador) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    aplicaTope(ventana);
+    const AlSalir regresa(
+        [&] { base.ejecuta(QStringLiteral("RENAME TABLE clientes_aparte TO clientes")); });
+    QTimer::singleShot(0, &ventana, [&] {
+        base.ejecuta(QStringLiteral("RENAME TABLE clientes TO clientes_aparte"));
+    });
+    dialogos.responde(true);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(Nuevos().isEmpty());
+    const DialogosGuionados::Caja& aviso = dialogos.cajas().last();
+    EXPECT_TRUE(aviso.texto.contains(QStringLiteral("Falta una tabla en la base de datos")))
+        << qPrintable(aviso.texto);
+    EXPECT_FALSE(aviso.texto.contains(QStringLiteral("doesn't exist"))) << qPrintable(aviso.texto);
+    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("doesn't exist")))
+        << qPrintable(aviso.detalle);
+}
+
 // The server goes away while the first note is in progress: the run stops with the usual
 // count, says what happened in Spanish with the driver's text as detail, and the window drops
 // its grid until the next "Aplicar" connects again.
@@ -212,7 +237,8 @@ TEST_F(ImpresionDeTrabajos, PerderElServidorDetieneLaCorridaConLaCuenta) {
                        "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nSe perdió la conexión con "
                        "el servidor")))
         << qPrintable(aviso.texto);
-    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("Error nº 20"))) << qPrintable(aviso.detalle);
+    EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("Error no. 20")))
+        << qPrintable(aviso.detalle);
     EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 0);
     EXPECT_FALSE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo()).contains("impresas 0 de 3"));
@@ -265,7 +291,7 @@ TEST_F(ImpresionDeTrabajos, UnaPlantillaQueFaltaDetieneLaCorridaConUnSoloAviso) 
     EXPECT_EQ(aviso.icono, Dialogos::Icono::Critico);
     EXPECT_TRUE(aviso.texto.startsWith(
         QStringLiteral("La impresión no pudo comenzar (plantilla fmtRemision.rpt)."
-                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError nº 53: No se "
+                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nError no. 53: No se "
                        "encontró el archivo fmtremision.rpt en reportesbin")))
         << qPrintable(aviso.texto);
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
@@ -285,10 +311,16 @@ TEST_F(ImpresionDeTrabajos, UnaSolaReimpresionALaVezPorBaseDeDatos) {
         frmRemisPorcen segunda;
         ASSERT_EQ(dialogos.cajas().size(), 1);
         EXPECT_EQ(dialogos.cajas()[0].titulo, QStringLiteral("Atención"));
-        EXPECT_TRUE(dialogos.cajas()[0].texto.startsWith(
-            QStringLiteral("Ya se están reimprimiendo remisiones de la base de datos '") +
-            base.nombre() + QStringLiteral("' en otra ventana o estación (")))
-            << qPrintable(dialogos.cajas()[0].texto);
+        // The holder's workstation and server account, and no "wait until it ends": the other
+        // window may just be sitting open.
+        const QString& aviso = dialogos.cajas()[0].texto;
+        EXPECT_TRUE(aviso.startsWith(QStringLiteral("La base de datos '") + base.nombre() +
+                                     QStringLiteral("' está reservada para reimprimir remisiones "
+                                                    "por otra ventana de reimpresión, abierta en "
+                                                    "la estación ")))
+            << qPrintable(aviso);
+        EXPECT_TRUE(aviso.contains(QStringLiteral(", usuario root."))) << qPrintable(aviso);
+        EXPECT_FALSE(aviso.contains(QStringLiteral("espere"), Qt::CaseInsensitive));
         EXPECT_TRUE(EsperaHasta([&segunda] { return segunda.result() == QDialog::Rejected; }));
         segunda.close();
     }
@@ -296,7 +328,7 @@ TEST_F(ImpresionDeTrabajos, UnaSolaReimpresionALaVezPorBaseDeDatos) {
 
     const Salida otra = corre(porcentaje());
     EXPECT_EQ(otra.codigo, 2);
-    EXPECT_TRUE(otra.errores.contains(QStringLiteral("Ya se están reimprimiendo remisiones")));
+    EXPECT_TRUE(otra.errores.contains(QStringLiteral("está reservada para reimprimir remisiones")));
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 3);
 
     primera.close();
@@ -319,15 +351,26 @@ TEST_F(ImpresionDeTrabajos, ListaParaLaFacturaGlobalYSuLimpieza) {
     EXPECT_EQ(CarpetaDePrueba::lee(bandera),
               QByteArray("11,\"A\",1500\r\n12,\"A\",1501\r\n13,\"A\",1502\r\n"));
     EXPECT_EQ(dialogos.cajas().last().texto,
-              QStringLiteral("Archivo ") + bandera + QStringLiteral(" generado"));
+              QStringLiteral("Archivo ") + bandera + QStringLiteral(" generado\r\n(3 remisiones)"));
     EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Listo"));
     EXPECT_EQ(
         dialogos.cajas()[1].texto,
         QStringLiteral("¿Desea generar la lista de estas remisiones, para facturar en Orvane?"));
+    // Removing the list is asked first (No by default) and said afterwards.
+    dialogos.responde(false);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
+    EXPECT_TRUE(dialogos.cajas().last().esPregunta);
+    EXPECT_TRUE(dialogos.cajas().last().noPorDefecto);
+    EXPECT_TRUE(QFile::exists(bandera));
+    dialogos.responde(true);
     QTest::mouseClick(Control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
     EXPECT_FALSE(QFile::exists(bandera));
+    EXPECT_EQ(dialogos.cajas().last().texto,
+              QStringLiteral("Archivo ") + bandera + QStringLiteral(" eliminado"));
     QTest::mouseClick(Control<QPushButton>(ventana, "Command4"), Qt::LeftButton);
-    EXPECT_EQ(dialogos.cajas().size(), 3);
+    EXPECT_EQ(dialogos.cajas().size(), 7);
+    EXPECT_FALSE(dialogos.cajas().last().esPregunta);
+    EXPECT_TRUE(dialogos.cajas().last().texto.startsWith(QStringLiteral("No hay lista")));
 }
 
 TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
@@ -345,7 +388,9 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     QTest::keyClicks(porcentaje, QStringLiteral("100"));
     QTest::keyClick(porcentaje, Qt::Key_Tab);
     EXPECT_TRUE(EsperaHasta([porcentaje] { return porcentaje->hasFocus(); }));
-    EXPECT_EQ(porcentaje->text(), QStringLiteral("0.00"));
+    // Left as typed, and the window says why.
+    EXPECT_EQ(porcentaje->text(), QStringLiteral("100"));
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
 
     escribe(ventana, "txtDato_0", "501");
     escribe(ventana, "txtDato_1", "502");
@@ -358,8 +403,24 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     EXPECT_TRUE(resumen.endsWith(QStringLiteral("Nuevo total:          1,479.00")));
     EXPECT_EQ(Control<QLabel>(ventana, "Label7")->font().styleHint(), QFont::Monospace);
 
+    // Started with Enter; a Tab and an Enter pressed during the run do not stop it: Cancelar
+    // never takes the focus.
+    QWidget* focoDuranteLaCorrida = nullptr;
+    QTimer::singleShot(0, &ventana, [&] {
+        const auto pulsaEnElFoco = [&ventana](Qt::Key tecla) {
+            QWidget* foco = QApplication::focusWidget();
+            QTest::keyClick(foco != nullptr ? foco : &ventana, tecla);
+        };
+        pulsaEnElFoco(Qt::Key_Tab);
+        focoDuranteLaCorrida = QApplication::focusWidget();
+        pulsaEnElFoco(Qt::Key_Return);
+    });
     dialogos.responde(true);
-    QTest::mouseClick(imprimir, Qt::LeftButton);
+    imprimir->setFocus();
+    QTest::keyClick(imprimir, Qt::Key_Return);
+    EXPECT_NE(focoDuranteLaCorrida, Control<QWidget>(ventana, "Command3"));
+    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas: 2"));
+    EXPECT_TRUE(imprimir->hasFocus());
     const QStringList pdfs = Nuevos();
     ASSERT_EQ(pdfs.size(), 2);
     const QString primera = PaginasDePdf(pdfs[0]).join(QString());
@@ -392,7 +453,7 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
                                              "Nuevo I. V. A.:         231.20\n"
                                              "Nuevo imp. ad.:           0.00\n"
                                              "Nuevo total:          1,676.20\n"
-                                             "Remisiones impresas\n"));
+                                             "Remisiones impresas: 3\n"));
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 3);
     // The trail's line of the printing says what came out.
     const QStringList bitacora = Windows1252::decodifica(CarpetaDePrueba::lee(Bitacora::Archivo()))

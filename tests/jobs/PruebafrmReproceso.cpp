@@ -11,6 +11,7 @@
 #include "support/NotasDePrueba.h"
 #include "support/ProgramaDePrueba.h"
 #include "ui/DialogosGuionados.h"
+#include "ui/NumeroEscrito.h"
 #include "windows/frmReproceso.h"
 
 #include <QLabel>
@@ -170,14 +171,19 @@ TEST_F(VentanaDeFactura, UnaSegundaVentanaSeRechaza) {
         frmReproceso segunda;
         EXPECT_FALSE(segunda.Cargada());
         ASSERT_EQ(dialogos.cajas().size(), 1);
-        EXPECT_TRUE(dialogos.cajas()[0].texto.contains(FacturaDeRemisiones::Ocupada()));
+        EXPECT_TRUE(dialogos.cajas()[0].texto.contains(
+            FacturaDeRemisiones::Ocupada(QStringLiteral("la estación "))
+                .section(QStringLiteral("la estación "), 0, 0) +
+            QStringLiteral("la estación ")))
+            << qPrintable(dialogos.cajas()[0].texto);
+        EXPECT_TRUE(dialogos.cajas()[0].texto.contains(QStringLiteral(", usuario root.")));
         segunda.close();
     }
     EXPECT_TRUE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());
     Control<QLineEdit>(primera, "txtDato_3")->setText(QStringLiteral("101"));
     QTest::mouseClick(Control<QPushButton>(primera, "cmdAplicar"), Qt::LeftButton);
-    EXPECT_EQ(dialogos.cajas().last().texto,
-              QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."));
+    EXPECT_EQ(dialogos.cajas().size(), 1);
+    EXPECT_EQ(Control<QLabel>(primera, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
     EXPECT_FALSE(Control<QPushButton>(primera, "cmdGenerar")->isEnabled());
 }
 
@@ -218,7 +224,8 @@ TEST_F(VentanaDeFactura, LaFacturaSeGeneraSinEventosYUnRechazoConservaLoAplicado
     QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     porcentaje->setText(QStringLiteral("150"));
     QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
-    EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
+    EXPECT_TRUE(dialogos.cajas().isEmpty());
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
     EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
     auto* generar = Control<QPushButton>(ventana, "cmdGenerar");
     EXPECT_FALSE(generar->isEnabled());

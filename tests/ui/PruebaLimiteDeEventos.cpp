@@ -26,7 +26,7 @@ TEST(LimiteDeEventos, UnErrorSeExplicaEnLaAlertaConElTextoDelServidorEnLosDetall
     const auto& caja = dialogos.cajas().front();
     EXPECT_EQ(caja.titulo, QStringLiteral("Alerta"));
     EXPECT_TRUE(caja.texto.startsWith(QStringLiteral("Falta una tabla"))) << qPrintable(caja.texto);
-    EXPECT_EQ(caja.detalle, QStringLiteral("Error nº 1146: Table 'datos1.remisiones' doesn't exist"
+    EXPECT_EQ(caja.detalle, QStringLiteral("Error no. 1146: Table 'datos1.remisiones' doesn't exist"
                                            "\r\nSELECT * FROM remisiones"));
 
     EXPECT_FALSE(Protegido(

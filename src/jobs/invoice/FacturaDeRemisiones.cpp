@@ -47,6 +47,10 @@ bool FacturaDeRemisiones::TomaLaBaseTemporal() {
     return candado_.Toma();
 }
 
+QString FacturaDeRemisiones::QuienTieneLaBaseTemporal() const {
+    return candado_.QuienLoTiene();
+}
+
 void FacturaDeRemisiones::VerificaLaBaseTemporal() {
     if (!candado_.EsPropio()) {
         throw Rechazo(QStringLiteral("Esta ventana ya no tiene reservada la base de trabajo "

@@ -55,10 +55,13 @@ public:
     // Takes the working database's lock; false when another window or command, here or on
     // another workstation, holds it, which Ocupada() then tells the user.
     bool TomaLaBaseTemporal();
-    static QString Ocupada() {
-        return QStringLiteral("Ya se está generando una factura por remisiones con este "
-                              "servidor, en una ventana o en una orden de consola, aquí o en otra "
-                              "estación. Espere a que termine.");
+    // "la estación …, usuario …" of the connection that holds the lock, when the server says.
+    QString QuienTieneLaBaseTemporal() const;
+    static QString Ocupada(const QString& quien = {}) {
+        return QStringLiteral("La base de trabajo de las facturas por remisiones de este servidor "
+                              "está reservada por otra ventana u orden de consola, abierta en "
+                              "%1. Cuando esa se cierre, vuelva a intentarlo.")
+            .arg(quien.isEmpty() ? QStringLiteral("este u otro equipo") : quien);
     }
     // Refuses (Rechazo) when this connection no longer holds the lock, as after the server
     // dropped the connection.

@@ -1,0 +1,45 @@
+#include "windows/BusquedasDeFactura.h"
+
+#include "jobs/invoice/FacturaDeRemisiones.h"
+#include "orvlib/BasesDD.h"
+#include "orvlib/Recordset.h"
+#include "orvlib/Sentencias.h"
+#include "orvlib/libKwtm.h"
+
+qint64 BusquedasDeFactura::SiguienteFolio(Conexion& cnn, const QString& serie) {
+    const QVariant ultimo =
+        BasesDD::LeeDato(QStringLiteral("FA-") + serie, cnn, QStringLiteral("sistema"));
+    return static_cast<qint64>(libKwtm::kwVal(ultimo.toString())) + 1;
+}
+
+BusquedasDeFactura::Cliente BusquedasDeFactura::BuscaCliente(Conexion& cnn, const QString& texto,
+                                                             bool conMetodo) {
+    Cliente cliente;
+    const QString clave = texto.trimmed();
+    if (clave.isEmpty()) {
+        return cliente;
+    }
+    Recordset rs;
+    if (BasesDD::AbrirTabla(
+            rs, cnn, QStringLiteral("clientes where Clave=") + Sentencias::Texto(clave),
+            conMetodo ? QStringLiteral("Nombre,MetodoDePago") : QStringLiteral("Nombre"))) {
+        cliente.conocido = true;
+        cliente.nombre = rs.campo(QStringLiteral("Nombre")).toString();
+        if (conMetodo) {
+            cliente.metodoDePago = FacturaDeRemisiones::ClaveMetodoPago(
+                rs.campo(QStringLiteral("MetodoDePago")).toString());
+        }
+    }
+    return cliente;
+}
+
+QString BusquedasDeFactura::AvisoDeCliente(const QString& texto, bool conocido) {
+    if (conocido) {
+        return {};
+    }
+    const QString clave = texto.trimmed();
+    return clave.isEmpty() ? QStringLiteral("Escriba la clave del cliente para facturar.")
+                           : QStringLiteral("No hay un cliente con la clave «%1»; escriba una "
+                                            "clave del catálogo de clientes.")
+                                 .arg(clave);
+}
