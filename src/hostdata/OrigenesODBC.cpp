@@ -36,4 +36,12 @@ void ActualizaOrigenesODBC() {
         GrabaValorODBC(QStringLiteral("Puerto"), puerto, pasada);
         GrabaValorODBC(QStringLiteral("BaseDeDatos"), base, pasada);
     }
+    // The driver's TLS keys follow the program's own connections.
+    for (const QString& origen :
+         {QStringLiteral("myodbc3-test"), QStringLiteral("Orvane Reportes")}) {
+        for (const auto& [clave, valor] : b.cCifrado.clavesOdbc()) {
+            Proceso::actual().registro->GrabarCadena(
+                QStringLiteral("Software\\ODBC\\ODBC.INI\\") + origen, clave, valor);
+        }
+    }
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// Whether the connections to the store's server go encrypted (TLS), and which certificate
+// authority the server's certificate is checked against (the system's when none is named);
+// kept in DeRemisiones.ini as the keys TLS and CA of [Configuración].
+struct CifradoDeConexion {
+    bool activo = false;
+    QString autoridad; // the authority's certificate (PEM file); empty: the system's
+
+    // The MySQL driver's connect options, empty when not encrypted.
+    QString opcionesQt() const;
+    // The MariaDB ODBC driver's keys for a data source, every one written so that a data source
+    // set up before loses what no longer applies.
+    QList<QPair<QString, QString>> clavesOdbc() const;
+    // Connect options that ask for TLS without checking the certificate: only to learn whether
+    // a server that refused a plain login would take an encrypted one.
+    static QString OpcionesDeSondeo() { return QStringLiteral("SSL_CIPHER="); }
+    // The folder of the system's certificate authorities.
+    static QString AutoridadesDelSistema() { return QStringLiteral("/etc/ssl/certs"); }
+};
