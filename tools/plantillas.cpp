@@ -4,6 +4,7 @@
 // and prints a sample of a delivery note with it. The usage text below says how; the manual
 // of the format is docs/plantillas.md, installed beside the program's other documents.
 
+#include "hostdata/MensajesDeQt.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/TemporalDelProceso.h"
 #include "orvlib/AlSalir.h"
@@ -345,6 +346,7 @@ int muestra(const QStringList& argumentos) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    MensajesDeQt::Instala();
     // Only the preview window needs a display; the scratch files of a sample go to a folder of
     // their own.
     const bool ventana = std::any_of(

@@ -547,6 +547,12 @@ TEST_P(CarpetaLlena, LaOrdenFallaYNingunArchivoSePierde) {
         salida.errores.contains(QStringLiteral("No hay espacio en el disco para escribir ") +
                                 QString::fromLatin1(GetParam().archivo)))
         << qPrintable(salida.errores);
+    // The cause leads, in the program's own words, not behind a generic text.
+    EXPECT_TRUE(
+        salida.errores.contains(QStringLiteral("No hay espacio en el disco para escribir el archivo")))
+        << qPrintable(salida.errores);
+    EXPECT_FALSE(salida.errores.contains(QStringLiteral("revise que la carpeta exista")))
+        << qPrintable(salida.errores);
     QMap<QString, QByteArray> esperado = contenido;
     QMap<QString, QByteArray> despues = Contenido(programa);
     // With room left, the trail takes its line.
