@@ -1,5 +1,7 @@
 #include "orvlib/CifradoDeConexion.h"
 
+#include "orvlib/ArchivoIni.h"
+
 QString CifradoDeConexion::opcionesQt() const {
     if (!activo) {
         return {};
@@ -10,13 +12,21 @@ QString CifradoDeConexion::opcionesQt() const {
                                : QStringLiteral("SSL_CA=") + autoridad;
 }
 
-QList<QPair<QString, QString>> CifradoDeConexion::clavesOdbc() const {
+QList<QPair<QString, QString>> CifradoDeConexion::clavesOdbc(const ArchivoIni& origenes,
+                                                             const QString& origen) const {
     const QString si = activo ? QStringLiteral("1") : QStringLiteral("0");
-    return {
+    const QList<QPair<QString, QString>> claves = {
         {QStringLiteral("FORCETLS"), si},
         {QStringLiteral("SSLVERIFY"), si},
         {QStringLiteral("SSLCA"), activo ? autoridad : QString()},
         {QStringLiteral("SSLCAPATH"),
          activo && autoridad.isEmpty() ? AutoridadesDelSistema() : QString()},
     };
+    QList<QPair<QString, QString>> porEscribir;
+    for (const auto& clave : claves) {
+        if (activo || !origenes.lee(origen, clave.first).isEmpty()) {
+            porEscribir << clave;
+        }
+    }
+    return porEscribir;
 }

@@ -175,6 +175,7 @@ void escribeInstalacion(const DatosDeTienda& d, const QString& archivo) {
 
 void escribeOrigenes(const DatosDeTienda& d, const QString& controlador, const QString& archivo) {
     ArchivoIni::HazPrivado(archivo);
+    const ArchivoIni antes(archivo, ArchivoIni::Estilo::Unix);
     QList<ArchivoIni::Valor> valores;
     for (const QString& origen : kOrigenes) {
         valores << ArchivoIni::Valor{origen, QStringLiteral("Driver"), controlador}
@@ -185,7 +186,7 @@ void escribeOrigenes(const DatosDeTienda& d, const QString& controlador, const Q
                 << ArchivoIni::Valor{origen, QStringLiteral("Database"),
                                      origen == kOrigenes[0] ? d.base
                                                             : QStringLiteral("orvanereportes")};
-        for (const auto& [clave, valor] : d.cifrado.clavesOdbc()) {
+        for (const auto& [clave, valor] : d.cifrado.clavesOdbc(antes, origen)) {
             valores << ArchivoIni::Valor{origen, clave, valor};
         }
     }
