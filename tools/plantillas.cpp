@@ -68,7 +68,8 @@ const AyudaDeOrden kOrdenes[] = {
 
 const char* const kConexion =
     "CONEXIÓN: sin opciones, la de la configuración del programa (la que dejó «deremisiones\n"
-    "          configura»). O bien --base BASE [--servidor H] [--puerto P] [--usuario U]; el\n"
+    "          configura»). O bien --base BASE [--servidor H] [--puerto P] [--usuario U]\n"
+    "          [--tls [--ca ARCHIVO]] (cifrada, como en «deremisiones configura»); el\n"
     "          servidor y el puerto toman por omisión DEREMISIONES_MYSQL_HOST y\n"
     "          DEREMISIONES_MYSQL_PUERTO, o 127.0.0.1:3306, y el usuario root (con «localhost»\n"
     "          el cliente entra por el socket local, no por el puerto). La contraseña se lee\n"
@@ -132,6 +133,9 @@ public:
              qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO", QStringLiteral("3306"))},
             {QStringLiteral("usuario"), QStringLiteral("Usuario."), QStringLiteral("U"),
              QStringLiteral("root")},
+            {QStringLiteral("tls"), QStringLiteral("Conexión cifrada (TLS).")},
+            {QStringLiteral("ca"), QStringLiteral("Certificado de la autoridad; implica --tls."),
+             QStringLiteral("ARCHIVO")},
         });
         opciones_.addOptions(propias);
     }
@@ -168,6 +172,8 @@ private:
         Principal::CreaObjetosCompartidos();
         BasesDD& b = *Proceso::actual().bases;
         b.cRuta = valor("servidor");
+        b.cCifrado.activo = tiene("tls") || tiene("ca");
+        b.cCifrado.autoridad = tiene("ca") ? QFileInfo(valor("ca")).absoluteFilePath() : QString();
         b.cPuerto = valor("puerto").toInt();
         b.cUsuario = valor("usuario");
         b.cMiBase = valor("base");
@@ -184,7 +190,8 @@ private:
     // The store the program itself is pointed at; the paths given stay relative to the folder
     // the tool was started in.
     int conexionDelPrograma() {
-        if (tiene("servidor") || tiene("puerto") || tiene("usuario")) {
+        if (tiene("servidor") || tiene("puerto") || tiene("usuario") || tiene("tls") ||
+            tiene("ca")) {
             return uso();
         }
         const QString actual = QDir::currentPath();

@@ -2,6 +2,7 @@
 
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "printing/ArchivoDeImagen.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 
@@ -64,6 +65,15 @@ void ImagenesDeFormato::Revisa(const QString& ruta, const QString& nombre) {
 }
 
 QString ImagenesDeFormato::Ilegible(const QString& ruta) {
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        return archivo.errorString();
+    }
+    // Whole first, so that the decoder never meets a damaged file; then decoded.
+    if (const QString defecto = ArchivoDeImagen::Defecto(archivo.readAll()); !defecto.isEmpty()) {
+        return defecto;
+    }
+    archivo.close();
     QImageReader lector(ruta);
     return lector.read().isNull() ? lector.errorString() : QString();
 }

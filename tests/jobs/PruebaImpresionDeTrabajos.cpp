@@ -4,6 +4,8 @@
 #include "orvlib/AlSalir.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/CamposBin.h"
+#include "orvlib/DelRegistro.h"
+#include "orvlib/Utilerias.h"
 #include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/modRPTs.h"
@@ -548,8 +550,8 @@ TEST_P(CarpetaLlena, LaOrdenFallaYNingunArchivoSePierde) {
                                 QString::fromLatin1(GetParam().archivo)))
         << qPrintable(salida.errores);
     // The cause leads, in the program's own words, not behind a generic text.
-    EXPECT_TRUE(
-        salida.errores.contains(QStringLiteral("No hay espacio en el disco para escribir el archivo")))
+    EXPECT_TRUE(salida.errores.contains(
+        QStringLiteral("No hay espacio en el disco para escribir el archivo")))
         << qPrintable(salida.errores);
     EXPECT_FALSE(salida.errores.contains(QStringLiteral("revise que la carpeta exista")))
         << qPrintable(salida.errores);
@@ -630,6 +632,52 @@ TEST_F(ImpresionDeTrabajos, UnaPlantillaDanadaLaOrdenNoImprimeNada) {
         EXPECT_TRUE(r.errores.contains(QString::fromUtf8(c.dice))) << qPrintable(r.errores);
         EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty()) << c.caso;
     }
+}
+
+// A stored logo cut short stops the scheduled run before its first note naming the image; the
+// image library's own complaint never reaches standard error.
+TEST_F(ImpresionDeTrabajos, UnLogoCortadoLaOrdenLoNombraSinMensajesDeQt) {
+    GuardaLogo(base);
+    CamposBin campos;
+    campos.BaseDD = &base.conexion();
+    const QString sanos = carpeta.ruta(QStringLiteral("sanos"));
+    QDir().mkpath(sanos);
+    campos.ExtraeRPT(QStringLiteral("logo.png"), sanos);
+    const QByteArray png = CarpetaDePrueba::lee(QDir(sanos).filePath(QStringLiteral("logo.png")));
+    campos.GuardaRPT(QStringLiteral("logo.png"), png.left(png.size() / 2));
+    const QString pdf = carpeta.ruta(QStringLiteral("consola"));
+    const Salida r =
+        corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
+    EXPECT_EQ(r.codigo, 1) << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.contains(
+        QStringLiteral("La imagen logo.png guardada en reportesbin está dañada")))
+        << qPrintable(r.errores);
+    EXPECT_FALSE(r.errores.contains(QStringLiteral("libpng"))) << qPrintable(r.errores);
+    EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());
+}
+
+// The invoice needs a second connection; a user at its connection limit is told so, with the
+// server's number, not an unnumbered error.
+TEST_F(ImpresionDeTrabajos, LaFacturaDiceQueElServidorNoAceptaMasConexiones) {
+    const QString usuario = QStringLiteral("limite_%1").arg(QCoreApplication::applicationPid());
+    base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario));
+    base.ejecuta(QStringLiteral("CREATE USER '%1'@'%' IDENTIFIED BY '' WITH "
+                                "MAX_USER_CONNECTIONS 1")
+                     .arg(usuario));
+    base.ejecuta(QStringLiteral("GRANT ALL PRIVILEGES ON *.* TO '%1'@'%'").arg(usuario));
+    ArchivoIni(DelRegistro::ArchivoDeInstalaciones())
+        .escribe(carpeta.ruta(QStringLiteral("host")), QStringLiteral("MySQLUsuario"),
+                 Utilerias::Encripta(usuario));
+    const Salida r = corre(
+        {QStringLiteral("factura"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+         QStringLiteral("--hasta"), QStringLiteral("03/11/2026"), QStringLiteral("--porcentaje"),
+         QStringLiteral("10"), QStringLiteral("--serie-factura"), QStringLiteral("B"),
+         QStringLiteral("--cliente"), QStringLiteral("C1")});
+    base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario));
+    EXPECT_EQ(r.codigo, 1) << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.startsWith(QStringLiteral("El servidor no acepta más conexiones")))
+        << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.contains(QStringLiteral("Error nº 1226"))) << qPrintable(r.errores);
 }
 
 // Without its data sources the engine cannot read the store: the scheduled run says before its
