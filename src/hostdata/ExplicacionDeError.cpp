@@ -82,8 +82,11 @@ Clase porTexto(const QString& texto) {
     if (contiene(texto, {"IM002", "Data source name not found", "Data source not found"})) {
         return Clase::OrigenDeDatosNoEncontrado;
     }
-    if (contiene(texto, {"Too many connections"})) {
+    if (contiene(texto, {"Too many connections", "max_user_connections"})) {
         return Clase::DemasiadasConexiones;
+    }
+    if (contiene(texto, {"--read-only", "read-only mode"})) {
+        return Clase::SoloLectura;
     }
     // 28 is the system's "no space left", 135 the engine's "no more room in record file".
     if (contiene(texto, {"No space left", "errno: 28", "Errcode: 28", "Disk full", "errno: 135",

@@ -82,6 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "modo de sólo lectura y no acepta cambios"},
         CasoDeError{1836, "Running in read-only mode", "INSERT INTO facturas", Clase::SoloLectura,
                     "sólo lectura"},
+        CasoDeError{-1,
+                    "[ma-3.1.15]The MariaDB server is running with the --read-only option so it "
+                    "cannot execute this statement HY000",
+                    "", Clase::SoloLectura, "sólo lectura"},
         CasoDeError{1005,
                     "Can't create table `datos1`.`tmpremisiones` (errno: 135 \"No more room in "
                     "record file\")",
