@@ -107,6 +107,9 @@ bool Conexion::abre(const QString& controlador, const QString& servidor, int pue
         ultimoNumero_ = numeroDe(db.lastError());
         if (mysql && !cifrado.activo && ultimoNumero_ == kUsuarioRechazado && entraCifrado(db)) {
             ultimoNumero_ = kExigeCifrado;
+            ultimoError_ += QStringLiteral(" (el servidor dio el error %1; la misma cuenta entra "
+                                           "con una conexión cifrada)")
+                                .arg(kUsuarioRechazado);
         }
         return false;
     }
