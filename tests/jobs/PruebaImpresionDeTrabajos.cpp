@@ -680,6 +680,35 @@ TEST_F(ImpresionDeTrabajos, LaFacturaDiceQueElServidorNoAceptaMasConexiones) {
     EXPECT_TRUE(r.errores.contains(QStringLiteral("Error nº 1226"))) << qPrintable(r.errores);
 }
 
+// A server left read-only (a replica, a server being moved) refuses the job's first write: the
+// message says so first, with what to do, and the server's text only after it.
+TEST_F(ImpresionDeTrabajos, UnServidorDeSoloLecturaLoDice) {
+    const QString usuario = QStringLiteral("lectura_%1").arg(QCoreApplication::applicationPid());
+    base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario));
+    base.ejecuta(QStringLiteral("CREATE USER '%1'@'%' IDENTIFIED BY ''").arg(usuario));
+    base.ejecuta(
+        QStringLiteral("GRANT ALL PRIVILEGES ON `%1`.* TO '%2'@'%'").arg(base.nombre(), usuario));
+    ArchivoIni(DelRegistro::ArchivoDeInstalaciones())
+        .escribe(carpeta.ruta(QStringLiteral("host")), QStringLiteral("MySQLUsuario"),
+                 Utilerias::Encripta(usuario));
+    base.ejecuta(QStringLiteral("SET GLOBAL read_only=1"));
+    Salida r;
+    {
+        const AlSalir escribible(
+            [this] { base.ejecuta(QStringLiteral("SET GLOBAL read_only=0")); });
+        r = corre({QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+                   QStringLiteral("--hasta"), QStringLiteral("03/11/2026"),
+                   QStringLiteral("--tope"), QStringLiteral("100000"), QStringLiteral("--folio"),
+                   QStringLiteral("1500"), QStringLiteral("--serie"), QStringLiteral("A")});
+    }
+    base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario));
+    EXPECT_EQ(r.codigo, 1) << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.startsWith(QStringLiteral("El servidor «")) &&
+                r.errores.contains(QStringLiteral("está en modo de sólo lectura")))
+        << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.contains(QStringLiteral("Error nº 1290"))) << qPrintable(r.errores);
+}
+
 // Without its data sources the engine cannot read the store: the scheduled run says before its
 // first note, with which template and why it cannot print, exits non-zero and leaves no scratch
 // file.
