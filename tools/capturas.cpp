@@ -3,6 +3,7 @@
 //
 //   capturas CARPETA   (with the environment scripts/demo sets up)
 
+#include "hostdata/MensajesDeQt.h"
 #include "startup/Menu.h"
 #include "startup/Principal.h"
 #include "windows/frmRemisPorcen.h"
@@ -34,6 +35,7 @@ void pulsa(QWidget& ventana, const char* boton) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    MensajesDeQt::Instala();
     QApplication app(argc, argv);
     // The start makes the program folder current: the folder given is taken before it.
     const QString carpeta =

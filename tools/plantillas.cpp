@@ -4,6 +4,7 @@
 // and prints a sample of a delivery note with it. The usage text below says how; the manual
 // of the format is docs/plantillas.md, installed beside the program's other documents.
 
+#include "hostdata/MensajesDeQt.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/TemporalDelProceso.h"
 #include "orvlib/AlSalir.h"
@@ -69,7 +70,8 @@ const AyudaDeOrden kOrdenes[] = {
 
 const char* const kConexion =
     "CONEXIÓN: sin opciones, la de la configuración del programa (la que dejó «deremisiones\n"
-    "          configura»). O bien --base BASE [--servidor H] [--puerto P] [--usuario U]; el\n"
+    "          configura»). O bien --base BASE [--servidor H] [--puerto P] [--usuario U]\n"
+    "          [--tls [--ca ARCHIVO]] (cifrada, como en «deremisiones configura»); el\n"
     "          servidor y el puerto toman por omisión DEREMISIONES_MYSQL_HOST y\n"
     "          DEREMISIONES_MYSQL_PUERTO, o 127.0.0.1:3306, y el usuario root (con «localhost»\n"
     "          el cliente entra por el socket local, no por el puerto). La contraseña se lee\n"
@@ -133,6 +135,9 @@ public:
              qEnvironmentVariable("DEREMISIONES_MYSQL_PUERTO", QStringLiteral("3306"))},
             {QStringLiteral("usuario"), QStringLiteral("Usuario."), QStringLiteral("U"),
              QStringLiteral("root")},
+            {QStringLiteral("tls"), QStringLiteral("Conexión cifrada (TLS).")},
+            {QStringLiteral("ca"), QStringLiteral("Certificado de la autoridad; implica --tls."),
+             QStringLiteral("ARCHIVO")},
         });
         opciones_.addOptions(propias);
     }
@@ -169,6 +174,8 @@ private:
         Principal::CreaObjetosCompartidos();
         BasesDD& b = *Proceso::actual().bases;
         b.cRuta = valor("servidor");
+        b.cCifrado.activo = tiene("tls") || tiene("ca");
+        b.cCifrado.autoridad = tiene("ca") ? QFileInfo(valor("ca")).absoluteFilePath() : QString();
         b.cPuerto = valor("puerto").toInt();
         b.cUsuario = valor("usuario");
         b.cMiBase = valor("base");
@@ -185,7 +192,8 @@ private:
     // The store the program itself is pointed at; the paths given stay relative to the folder
     // the tool was started in.
     int conexionDelPrograma() {
-        if (tiene("servidor") || tiene("puerto") || tiene("usuario")) {
+        if (tiene("servidor") || tiene("puerto") || tiene("usuario") || tiene("tls") ||
+            tiene("ca")) {
             return uso();
         }
         const QString actual = QDir::currentPath();
@@ -351,6 +359,7 @@ int muestra(const QStringList& argumentos) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    MensajesDeQt::Instala();
     // Only the preview window needs a display; the scratch files of a sample go to a folder of
     // their own.
     const bool ventana = std::any_of(

@@ -5,10 +5,13 @@
 #include "ui/ContrasenaDeConsola.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString OrdenConfigura::sinopsis() const {
-    return QStringLiteral("configura --carpeta-orvane DIR --servidor H [--puerto P] --usuario U "
-                          "--base B [--resguardo B2] [--impresora NOMBRE] [--plantillas DIR]");
+    return QStringLiteral(
+        "configura --carpeta-orvane DIR --servidor H [--puerto P] --usuario U "
+        "--base B [--resguardo B2] [--impresora NOMBRE] [--plantillas DIR] [--tls [--ca "
+        "ARCHIVO]]");
 }
 
 QString OrdenConfigura::descripcion() const {
@@ -29,6 +32,10 @@ QString OrdenConfigura::descripcion() const {
         "entero; si uno no se puede escribir, todos quedan como estaban y termina con 1. Los "
         "archivos que ya existían conservan su grupo y sus permisos, y su dueño cuando lo ejecuta "
         "root.\n\n"
+        "Con --tls todas las conexiones del programa y de los reportes con el servidor van "
+        "cifradas y el certificado del servidor se comprueba con la autoridad de --ca (un "
+        "archivo PEM) o, sin --ca, con las del sistema; se guarda en DeRemisiones.ini (TLS, CA) y "
+        "en los orígenes de datos. Sin --tls las conexiones van sin cifrar.\n\n"
         "La carpeta de Orvane es la carpeta de la instalación de Orvane en este equipo: ahí el "
         "programa busca Orvane.ini y deja la lista para la factura global (RdRpFG.txt). Si no "
         "existe, se crea. Cada cuenta que use el programa ejecuta configura una vez; como root "
@@ -59,6 +66,11 @@ QList<QCommandLineOption> OrdenConfigura::opciones() const {
          QStringLiteral("Carpeta de las plantillas que se guardan si la tienda no tiene (las "
                         "que trae el programa si no se da)."),
          QStringLiteral("DIR")},
+        {QStringLiteral("tls"), QStringLiteral("Cifrar las conexiones con el servidor (TLS).")},
+        {QStringLiteral("ca"),
+         QStringLiteral("Certificado (PEM) de la autoridad que firmó el del servidor; implica "
+                        "--tls. Sin él se usan las autoridades del sistema."),
+         QStringLiteral("ARCHIVO")},
     };
 }
 
@@ -79,6 +91,12 @@ int OrdenConfigura::ejecuta(const QCommandLineParser& opciones) {
         opciones.isSet(QStringLiteral("plantillas"))
             ? opciones.value(QStringLiteral("plantillas"))
             : QDir(Proceso::CarpetaDeDatosInstalados()).filePath(QStringLiteral("plantillas"));
+    datos.cifrado.activo =
+        opciones.isSet(QStringLiteral("tls")) || opciones.isSet(QStringLiteral("ca"));
+    if (opciones.isSet(QStringLiteral("ca"))) {
+        datos.cifrado.autoridad =
+            QFileInfo(opciones.value(QStringLiteral("ca"))).absoluteFilePath();
+    }
     ConfiguracionDeTienda::Valida(datos);
     if (!ContrasenaDeConsola::Lee(
             QStringLiteral("Contraseña de %1 en %2: ").arg(datos.usuario, datos.servidor),

@@ -1,4 +1,5 @@
 #include "OrdenDeConsola.h"
+#include "hostdata/MensajesDeQt.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "printing/modRPTs.h"
 #include "startup/Principal.h"
@@ -8,6 +9,7 @@
 #include <cstring>
 
 int main(int argc, char* argv[]) {
+    MensajesDeQt::Instala();
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("deremisiones %s\n", DEREMISIONES_VERSION);

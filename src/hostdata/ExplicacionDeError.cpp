@@ -41,8 +41,17 @@ Clase porNumero(int numero) {
     case 1143:
     case 1227:
         return Clase::PermisoNegado;
-    case 1040:
+    case 1040: // too many connections
+    case 1203: // max_user_connections, older servers
+    case 1226: // a resource limit of the user (max_user_connections)
         return Clase::DemasiadasConexiones;
+    case 1290: // read-only (--read-only) or another option forbids the statement
+    case 1836: // read-only mode
+        return Clase::SoloLectura;
+    case 3159: // Conexion::kExigeCifrado
+        return Clase::CifradoExigido;
+    case 2026: // TLS could not be set up (certificate, authority)
+        return Clase::CifradoFallido;
     case 1049:
         return Clase::BaseDesconocida;
     case 1146:
@@ -85,10 +94,15 @@ Clase porTexto(const QString& texto) {
     if (contiene(texto, {"IM002", "Data source name not found", "Data source not found"})) {
         return Clase::OrigenDeDatosNoEncontrado;
     }
-    if (contiene(texto, {"Too many connections"})) {
+    if (contiene(texto, {"Too many connections", "max_user_connections"})) {
         return Clase::DemasiadasConexiones;
     }
-    if (contiene(texto, {"No space left", "errno: 28", "Errcode: 28", "Disk full"})) {
+    if (contiene(texto, {"--read-only", "read-only mode"})) {
+        return Clase::SoloLectura;
+    }
+    // 28 is the system's "no space left", 135 the engine's "no more room in record file".
+    if (contiene(texto, {"No space left", "errno: 28", "Errcode: 28", "Disk full", "errno: 135",
+                         "error 28 ", "error 135 ", "is full"})) {
         return Clase::DiscoLleno;
     }
     return Clase::Otra;
@@ -147,7 +161,11 @@ ExplicacionDeError::Clase ExplicacionDeError::clasifica(int numero, const QStrin
     if (deTexto != Clase::Otra) {
         return deTexto;
     }
-    // A file the program could not write: error 75 of the file layer, or the system's refusal.
+    // A file the program could not write: error 75 of the file layer, or the system's refusal;
+    // the file layer names a full disk first.
+    if (numero == 75 && texto.contains(QLatin1String("No hay espacio en el disco"))) {
+        return Clase::DiscoLocalLleno;
+    }
     if (numero == 75 ||
         (!contexto.isEmpty() && contiene(texto, {"Permission denied", "Read-only file system"}))) {
         return Clase::ArchivoNoEscribible;
@@ -187,8 +205,29 @@ QString ExplicacionDeError::explica(Clase clase, int numero, const QString& cont
         return QStringLiteral("Otra estación tiene ocupados estos datos; espere un momento y "
                               "vuelva a intentar.");
     case Clase::DiscoLleno:
-        return QStringLiteral("El disco del servidor está lleno; libere espacio y vuelva a "
-                              "intentar.");
+        return QStringLiteral("El servidor%1 se quedó sin espacio en su disco (o una tabla llegó "
+                              "a su tamaño máximo); pida a quien administra el servidor que "
+                              "libere espacio y vuelva a intentar.")
+            .arg(entreComillas(servidor()));
+    case Clase::SoloLectura:
+        return QStringLiteral("El servidor%1 está en modo de sólo lectura y no acepta cambios; "
+                              "pida a quien administra el servidor que lo deje aceptar "
+                              "escrituras (read_only) o use el servidor principal, y vuelva a "
+                              "intentar.")
+            .arg(entreComillas(servidor()));
+    case Clase::CifradoExigido:
+        return QStringLiteral("El servidor exige una conexión cifrada; use configura --tls "
+                              "(«deremisiones configura … --tls [--ca ARCHIVO]»).");
+    case Clase::CifradoFallido:
+        return QStringLiteral("No se pudo establecer la conexión cifrada con el servidor%1: su "
+                              "certificado no se pudo comprobar con la autoridad configurada; "
+                              "dé el certificado de la autoridad que lo firmó con «deremisiones "
+                              "configura … --tls --ca ARCHIVO».")
+            .arg(entreComillas(servidor()));
+    case Clase::DiscoLocalLleno:
+        return QStringLiteral("No hay espacio en el disco para escribir el archivo%1; libere "
+                              "espacio en ese disco y vuelva a intentar.")
+            .arg(entreComillas(contexto));
     case Clase::OrigenDeDatosNoEncontrado:
         return QStringLiteral("No se encontró el origen de datos ODBC de los reportes; "
                               "regístrelo de nuevo con «deremisiones configura» y vuelva a "

@@ -18,7 +18,11 @@ public:
         BaseDesconocida,
         TablaDesconocida,
         EsperaDeBloqueo,
-        DiscoLleno,
+        DiscoLleno,      // the server's disk
+        SoloLectura,     // a server that takes no writes
+        CifradoExigido,  // a server that takes the login only encrypted
+        CifradoFallido,  // an encrypted connection whose certificate did not check
+        DiscoLocalLleno, // this computer's disk, writing a file
         OrigenDeDatosNoEncontrado,
         ArchivoNoEscribible,
         Otra

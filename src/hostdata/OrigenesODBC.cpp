@@ -1,6 +1,8 @@
 #include "hostdata/OrigenesODBC.h"
 
 #include "hostdata/Proceso.h"
+#include "orvlib/ArchivoIni.h"
+#include "orvlib/DelRegistro.h"
 
 void GrabaValorODBC(const QString& nombre, QString& valor, quint8 deReportes) {
     const QString n = nombre.toLower();
@@ -35,5 +37,14 @@ void ActualizaOrigenesODBC() {
         GrabaValorODBC(QStringLiteral("Usuario"), usuario, pasada);
         GrabaValorODBC(QStringLiteral("Puerto"), puerto, pasada);
         GrabaValorODBC(QStringLiteral("BaseDeDatos"), base, pasada);
+    }
+    // The driver's TLS keys follow the program's own connections.
+    const ArchivoIni origenes(DelRegistro::ArchivoDeOrigenesOdbc(), ArchivoIni::Estilo::Unix);
+    for (const QString& origen :
+         {QStringLiteral("myodbc3-test"), QStringLiteral("Orvane Reportes")}) {
+        for (const auto& [clave, valor] : b.cCifrado.clavesOdbc(origenes, origen)) {
+            Proceso::actual().registro->GrabarCadena(
+                QStringLiteral("Software\\ODBC\\ODBC.INI\\") + origen, clave, valor);
+        }
     }
 }

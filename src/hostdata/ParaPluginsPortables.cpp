@@ -98,6 +98,9 @@ bool LeeConfiguracion(libKwtm& kw, DelRegistro& registro, BasesDD& bases, const 
     bases.cPuerto =
         static_cast<int>(kwPropio->kwVal(registro.DatosTrq(QStringLiteral("MySQLPuerto"))));
     bases.cRuta = registro.DatosTrq(QStringLiteral("MySQLServer"));
+    // TLS and CA are written by configura; a file without them connects plainly.
+    bases.cCifrado.activo = kw.kwVal(kw.LeeIni(kSeccion, QStringLiteral("TLS"), archivoIni)) != 0;
+    bases.cCifrado.autoridad = kw.LeeIni(kSeccion, QStringLiteral("CA"), archivoIni).trimmed();
     if (leeBasePrincipal) {
         bases.cMiBase = LeeIniConDefault(kSeccion, QStringLiteral("Base de datos principal"),
                                          QStringLiteral("datos1"), kw, archivoIni);

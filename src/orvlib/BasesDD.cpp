@@ -17,7 +17,7 @@ QString tablaDe(const QString& texto) {
 
 bool BasesDD::AbrirBdD(Conexion& cnn, const QString& base) const {
     return cnn.abre(QStringLiteral("QMYSQL"), cRuta, cPuerto, cUsuario, cPassword,
-                    base.isEmpty() ? cMiBase : base);
+                    base.isEmpty() ? cMiBase : base, cCifrado);
 }
 
 void BasesDD::CierraBdD(Conexion& cnn) {

@@ -17,6 +17,7 @@ public:
     QString cUsuario;
     QString cPassword; // clear text, in memory only
     QString cMiBase;   // main database
+    CifradoDeConexion cCifrado;
 
     // Opens the connection on that database of the configured server, or on the main database
     // when none is given. False when it could not open (the reason is in the connection).

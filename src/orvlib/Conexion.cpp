@@ -42,6 +42,24 @@ void revisaArchivo(const QSqlDatabase& bd, const QSqlError& error) {
     }
 }
 
+// Whether the server would take the login encrypted, its certificate unchecked: nothing is read
+// or written through it.
+bool entraCifrado(const QSqlDatabase& original) {
+    const QString nombre = original.connectionName() + QStringLiteral("-sondeo");
+    bool entra = false;
+    {
+        QSqlDatabase db = QSqlDatabase::cloneDatabase(original, nombre);
+        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;") +
+                             CifradoDeConexion::OpcionesDeSondeo());
+        entra = db.open();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(nombre);
+    return entra;
+}
+
+constexpr int kUsuarioRechazado = 1045;
+
 } // namespace
 
 Conexion::Conexion()
@@ -65,7 +83,8 @@ QSqlDatabase Conexion::bd() const {
 }
 
 bool Conexion::abre(const QString& controlador, const QString& servidor, int puerto,
-                    const QString& usuario, const QString& contrasena, const QString& base) {
+                    const QString& usuario, const QString& contrasena, const QString& base,
+                    const CifradoDeConexion& cifrado) {
     cierra();
     QSqlDatabase db = QSqlDatabase::addDatabase(controlador, nombre_);
     db.setHostName(servidor);
@@ -75,12 +94,23 @@ bool Conexion::abre(const QString& controlador, const QString& servidor, int pue
     db.setUserName(usuario);
     db.setPassword(contrasena);
     db.setDatabaseName(base);
-    if (controlador == QLatin1String("QMYSQL")) {
-        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
+    const bool mysql = controlador == QLatin1String("QMYSQL");
+    if (mysql) {
+        QString opciones = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10");
+        if (cifrado.activo) {
+            opciones += QLatin1Char(';') + cifrado.opcionesQt();
+        }
+        db.setConnectOptions(opciones);
     }
     if (!db.open()) {
         ultimoError_ = db.lastError().text();
         ultimoNumero_ = numeroDe(db.lastError());
+        if (mysql && !cifrado.activo && ultimoNumero_ == kUsuarioRechazado && entraCifrado(db)) {
+            ultimoNumero_ = kExigeCifrado;
+            ultimoError_ += QStringLiteral(" (el servidor dio el error %1; la misma cuenta entra "
+                                           "con una conexión cifrada)")
+                                .arg(kUsuarioRechazado);
+        }
         return false;
     }
     if (controlador == QLatin1String("QMYSQL")) {
@@ -109,6 +139,11 @@ void Conexion::cierra() {
         db.close();
     }
     QSqlDatabase::removeDatabase(nombre_);
+}
+
+QString Conexion::cifra() {
+    QSqlQuery q = consulta(QStringLiteral("SHOW STATUS LIKE 'Ssl_cipher'"));
+    return q.next() ? q.value(1).toString() : QString();
 }
 
 QSqlQuery Conexion::prepara(const QString& sentencia, const QVariantList& valores) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orvlib/CifradoDeConexion.h"
 #include "orvlib/Sentencias.h"
 
 #include <QSqlDatabase>
@@ -21,7 +22,8 @@ public:
     Sentencias::Motor motor() const;
     QSqlDatabase bd() const;
     // Why the last open failed, for the user, and the server's number for it (1045 a login
-    // refused, 1049 an unknown database, 2002/2003 no server); -1 when it gave none.
+    // refused, 1049 an unknown database, 2002/2003 no server, 2026 a TLS fault, kExigeCifrado a
+    // server that takes the login only encrypted); -1 when it gave none.
     const QString& ultimoError() const { return ultimoError_; }
     int ultimoNumero() const { return ultimoNumero_; }
 
@@ -32,9 +34,19 @@ public:
     // The first column of the statement's first row as text; empty when it returns no row.
     QString valor(const QString& sentencia, const QVariantList& valores = {});
 
+    // A MySQL server refuses a plain login with 1045, as it does a wrong password, when it
+    // demands TLS (require_secure_transport, or a user made REQUIRE SSL); a plain login refused
+    // is then tried once more encrypted, and when that one gets in the number is kExigeCifrado
+    // (MySQL's own number for it).
+    static constexpr int kExigeCifrado = 3159;
+
     bool abre(const QString& controlador, const QString& servidor, int puerto,
-              const QString& usuario, const QString& contrasena, const QString& base);
+              const QString& usuario, const QString& contrasena, const QString& base,
+              const CifradoDeConexion& cifrado = {});
     void cierra();
+
+    // Whether the open connection goes encrypted: its cipher, empty when plain.
+    QString cifra();
 
 private:
     QSqlQuery prepara(const QString& sentencia, const QVariantList& valores);

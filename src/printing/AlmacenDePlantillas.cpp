@@ -4,6 +4,7 @@
 #include "orvlib/ErrorOrvlib.h"
 #include "printing/AuxiliarDeImpresion.h"
 #include "printing/CatalogoDeLaTienda.h"
+#include "printing/ImagenesDeFormato.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/RevisorDePlantilla.h"
@@ -63,9 +64,33 @@ QByteArray AlmacenDePlantillas::Contenido(const QString& ruta) {
     }
     const QByteArray bytes = archivo.readAll();
     if (ruta.endsWith(kFuente)) {
-        return ArchivoDePlantilla::Construye(QString::fromUtf8(bytes));
+        // A source cut short ends inside its last line: every line of a whole one is ended.
+        // A value it cut is named first, by its line.
+        QByteArray construida = ArchivoDePlantilla::Construye(QString::fromUtf8(bytes));
+        if (!bytes.isEmpty() && !bytes.endsWith('\n')) {
+            throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                                 QStringLiteral("Plantilla, línea %1: la línea no termina; el "
+                                                "archivo parece cortado. Si está completo, "
+                                                "termine su última línea con un salto de línea.")
+                                     .arg(bytes.count('\n') + 1));
+        }
+        return construida;
     }
-    return ruta.endsWith(kEsquema) ? ConstruyeBaseAuxiliar(QString::fromUtf8(bytes)) : bytes;
+    if (ruta.endsWith(kEsquema)) {
+        return ConstruyeBaseAuxiliar(QString::fromUtf8(bytes));
+    }
+    // An image a template places must be readable; any other file is stored as it is.
+    const QString extension = QFileInfo(ruta).suffix().toLower();
+    const bool imagen = extension == QLatin1String("png") || extension == QLatin1String("jpg") ||
+                        extension == QLatin1String("jpeg");
+    if (const QString error = imagen ? ImagenesDeFormato::Ilegible(ruta) : QString();
+        !error.isEmpty()) {
+        throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                             QStringLiteral("La imagen %1 no se puede leer (%2): está dañada o no "
+                                            "es PNG ni JPEG.")
+                                 .arg(ruta, error));
+    }
+    return bytes;
 }
 
 QStringList AlmacenDePlantillas::Revisa(Conexion& cnn, const QStringList& rutas) {

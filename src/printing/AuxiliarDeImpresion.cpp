@@ -41,17 +41,59 @@ const QStringList kColumnasCopiadas = {QStringLiteral("clave"),
                                        QStringLiteral("NombreComercial"),
                                        QStringLiteral("Regimen")};
 
+// The store's auxiliary file in reportesbin is damaged: nothing prints until it is stored again.
+constexpr int kAuxiliarDanado = 3043;
+
 // Runs a step and goes on whatever happens to it, but for a file the disk or the folder would
-// not take: that is the cause of what fails next, and goes on to the caller.
+// not take, or a damaged auxiliary file: that is the cause of what fails next, and goes on to
+// the caller.
 void intenta(const std::function<void()>& paso) {
     try {
         paso();
     } catch (const ErrorDeEscritura&) {
         throw;
+    } catch (const ErrorOrvlib& e) {
+        if (e.numero() == kAuxiliarDanado) {
+            throw;
+        }
     } catch (const std::exception&) {
         return;
     }
 }
+
+} // namespace
+
+void RevisaAuxiliar(const QString& ruta) {
+    QString problema;
+    {
+        Conexion cnn;
+        try {
+            if (!BasesDD::AbreBdDAccess(cnn, ruta)) {
+                problema = cnn.ultimoError();
+            } else if (const QString r = cnn.valor(QStringLiteral("PRAGMA quick_check"));
+                       r != QLatin1String("ok")) {
+                problema = r;
+            }
+        } catch (const ErrorDeEscritura&) {
+            throw;
+        } catch (const ErrorOrvlib& e) {
+            problema = e.descripcion();
+        }
+    }
+    if (!problema.isEmpty()) {
+        QFile::remove(ruta);
+        throw ErrorOrvlib(kAuxiliarDanado,
+                          QStringLiteral("El archivo auxiliar Auxiliar.MDB guardado en "
+                                         "reportesbin está dañado (%1); guárdelo de nuevo con "
+                                         "«plantillas guarda» de Auxiliar.MDB (por ejemplo, "
+                                         "plantillas guarda /usr/share/deremisiones/plantillas/"
+                                         "Auxiliar.MDB.sql) y vuelva a imprimir.")
+                              .arg(problema),
+                          QStringLiteral("Auxiliar.MDB"));
+    }
+}
+
+namespace {
 
 void escribeEmpresa(Recordset& generales, const Recordset& empresa, const QString& periodo) {
     const auto texto = [&](const char* campo) {
@@ -113,6 +155,7 @@ void ExtraeAuxiliar(Conexion& host, const QString& rutaAuxiliar) {
         QFile::remove(extraido);
         throw ErrorOrvlib(75, error, rutaAuxiliar);
     }
+    RevisaAuxiliar(rutaAuxiliar);
 }
 
 void GuardaEmpresa(Conexion& host, const QString& rutaAuxiliar, const QString& periodo) {

@@ -21,6 +21,9 @@ void PreparaAuxiliar(Conexion& host, const QString& rutaAuxiliar, const QString&
 // Writes the stored template of the auxiliary file at rutaAuxiliar. Throws ErrorOrvlib with the
 // cause when it cannot.
 void ExtraeAuxiliar(Conexion& host, const QString& rutaAuxiliar);
+// Throws ErrorOrvlib, with what to do, when the extracted auxiliary file is damaged (SQLite finds
+// it malformed); the file is removed.
+void RevisaAuxiliar(const QString& ruta);
 // Adds the company row of the database the program works on to Generales of the file, with the
 // period text; skipped when the company or the file cannot be read.
 void GuardaEmpresa(Conexion& host, const QString& rutaAuxiliar, const QString& periodo);

@@ -3,6 +3,7 @@
 #include "orvlib/BasesDD.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "printing/AuxiliarDeImpresion.h"
 #include "printing/modRPTs.h"
 
 #include <QDir>
@@ -64,6 +65,7 @@ void abreAuxiliar(Conexion& tienda, const QTemporaryDir& carpeta, Conexion& auxi
         }
         throw;
     }
+    RevisaAuxiliar(ruta);
     BasesDD::AbreBdDAccess(auxiliar, ruta);
 }
 

@@ -2,11 +2,14 @@
 
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "printing/ArchivoDeImagen.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 namespace {
 
@@ -35,7 +38,42 @@ QStringList ImagenesDeFormato::Extrae(Conexion& conexion, const QString& archivo
             if (e.numero() != CamposBin::kNoGuardado) {
                 throw;
             }
+            continue;
+        }
+        try {
+            ImagenesDeFormato::Revisa(escritas.last(), nombre);
+        } catch (const ErrorDeReporte&) {
+            for (const QString& escrita : std::as_const(escritas)) {
+                QFile::remove(escrita);
+            }
+            throw;
         }
     }
     return escritas;
+}
+
+void ImagenesDeFormato::Revisa(const QString& ruta, const QString& nombre) {
+    // A missing image prints as a blank space; one that is there but cannot be read stops the
+    // print, so a document never goes out without its logo unnoticed.
+    if (const QString error = Ilegible(ruta); !error.isEmpty()) {
+        throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                             QStringLiteral("La imagen %1 guardada en reportesbin está dañada y "
+                                            "no se puede leer (%2); guárdela de nuevo con "
+                                            "«plantillas guarda %1» y vuelva a imprimir.")
+                                 .arg(nombre, error));
+    }
+}
+
+QString ImagenesDeFormato::Ilegible(const QString& ruta) {
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        return archivo.errorString();
+    }
+    // Whole first, so that the decoder never meets a damaged file; then decoded.
+    if (const QString defecto = ArchivoDeImagen::Defecto(archivo.readAll()); !defecto.isEmpty()) {
+        return defecto;
+    }
+    archivo.close();
+    QImageReader lector(ruta);
+    return lector.read().isNull() ? lector.errorString() : QString();
 }

@@ -27,6 +27,17 @@ QByteArray sumaDe(const QByteArray& texto) {
                              .arg(motivo));
 }
 
+// The tables and formulas before the text are what the program scans to point the tables at
+// their data: they must be the ones the text declares, byte for byte. A text that cannot be
+// read says its own line.
+void revisaEncabezado(const QByteArray& encabezado, const QString& fuente) {
+    const QByteArray esperado = ArchivoDePlantilla::Construye(fuente);
+    if (esperado.left(esperado.lastIndexOf(kSuma + '\0')) != encabezado) {
+        danada(QStringLiteral("su encabezado (la lista de tablas y fórmulas) no corresponde con "
+                              "su texto"));
+    }
+}
+
 QByteArray entradaDeTabla(const TablaDePlantilla& t) {
     const QByteArray controlador =
         t.deAccess ? QByteArrayLiteral("PDBDAO.DLL") : QByteArrayLiteral("PDSODBC.DLL");
@@ -62,6 +73,10 @@ QByteArray ArchivoDePlantilla::Construye(const QString& fuente) {
 
 QString ArchivoDePlantilla::Fuente(const QByteArray& archivo) {
     if (!archivo.startsWith(kFirma)) {
+        // A template whose first bytes changed still carries its text.
+        if (archivo.contains(kFuente + '\0')) {
+            danada(QStringLiteral("su firma está cambiada"));
+        }
         throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
                              QStringLiteral("El archivo no es una plantilla de reporte"));
     }
@@ -77,11 +92,13 @@ QString ArchivoDePlantilla::Fuente(const QByteArray& archivo) {
     }
     // Templates stored before the checksum was written have none; their length is their check.
     const qsizetype suma = archivo.lastIndexOf(kSuma + '\0', marca);
-    if (suma >= 0 && suma + 5 + kLargoDeSuma == marca &&
-        archivo.mid(suma + 5, kLargoDeSuma) != sumaDe(texto)) {
+    const bool conSuma = suma >= 0 && suma + 5 + kLargoDeSuma == marca;
+    if (conSuma && archivo.mid(suma + 5, kLargoDeSuma) != sumaDe(texto)) {
         danada(QStringLiteral("su texto no corresponde con su suma de verificación"));
     }
-    return QString::fromUtf8(texto);
+    const QString fuente = QString::fromUtf8(texto);
+    revisaEncabezado(archivo.left(conSuma ? suma : marca), fuente);
+    return fuente;
 }
 
 Plantilla ArchivoDePlantilla::Lee(const QByteArray& archivo) {

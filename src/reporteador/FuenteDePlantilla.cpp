@@ -1,6 +1,7 @@
 #include "reporteador/FuenteDePlantilla.h"
 
 #include "reporteador/ErrorDeReporte.h"
+#include "reporteador/ValoresDePlantilla.h"
 
 #include <map>
 
@@ -32,12 +33,25 @@ public:
         }
         return n;
     }
-    QColor color() {
-        const QColor c(palabra());
-        if (!c.isValid()) {
-            falla(QStringLiteral("color inválido"));
+    // A number from minimo to maximo.
+    double numero(double minimo, double maximo, const char* que) {
+        const double n = numero();
+        if (n < minimo || n > maximo) {
+            falla(QStringLiteral("%1 debe estar entre %2 y %3, no %4")
+                      .arg(QString::fromUtf8(que))
+                      .arg(minimo)
+                      .arg(maximo)
+                      .arg(n));
         }
-        return c;
+        return n;
+    }
+    QColor color() {
+        const QString p = palabra();
+        const std::optional<QColor> c = ValoresDePlantilla::Color(p);
+        if (!c) {
+            falla(QStringLiteral("color inválido: %1 (se escribe #RRGGBB)").arg(p));
+        }
+        return *c;
     }
     [[noreturn]] void falla(const QString& texto) const {
         throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
@@ -144,20 +158,30 @@ Condicion leeCondicion(Lector& l) {
 
 void leeOpcionDeTexto(ElementoDePlantilla& e, const QString& opcion, Lector& l) {
     if (opcion == QLatin1String("tam")) {
-        e.tamano = l.numero();
+        e.tamano = l.numero(1, 200, "el tamaño de la letra");
     } else if (opcion == QLatin1String("negrita")) {
         e.negrita = true;
     } else if (opcion == QLatin1String("cursiva")) {
         e.cursiva = true;
     } else if (opcion == QLatin1String("alinea")) {
-        const QString a = l.palabra().toLower();
-        e.alineacion = a == QLatin1String("der")      ? Qt::AlignRight
-                       : a == QLatin1String("centro") ? Qt::AlignHCenter
-                                                      : Qt::AlignLeft;
+        const QString a = l.palabra();
+        const std::optional<Qt::Alignment> alineacion = ValoresDePlantilla::Alineacion(a);
+        if (!alineacion) {
+            l.falla(QStringLiteral("alineación desconocida: %1 (izq, centro o der)").arg(a));
+        }
+        e.alineacion = *alineacion;
     } else if (opcion == QLatin1String("formato")) {
         e.formato = l.palabra();
+        if (!ValoresDePlantilla::PatronDeNumero(e.formato)) {
+            l.falla(QStringLiteral("formato de número inválido: \"%1\" (como \"#,0.00\")")
+                        .arg(e.formato));
+        }
     } else if (opcion == QLatin1String("fecha")) {
         e.formatoFecha = l.palabra();
+        if (!ValoresDePlantilla::PatronDeFecha(e.formatoFecha)) {
+            l.falla(QStringLiteral("formato de fecha inválido: \"%1\" (como \"dd/MM/yyyy\")")
+                        .arg(e.formatoFecha));
+        }
     } else if (opcion == QLatin1String("ajusta")) {
         e.ajusta = true;
     } else if (opcion == QLatin1String("mayusculas")) {
@@ -171,7 +195,7 @@ void leeOpcionDeTexto(ElementoDePlantilla& e, const QString& opcion, Lector& l) 
     } else if (opcion == QLatin1String("relleno")) {
         e.relleno = l.color();
     } else if (opcion == QLatin1String("grueso")) {
-        e.grueso = l.numero();
+        e.grueso = l.numero(0, 20, "el grueso");
     } else {
         l.falla(QStringLiteral("opción desconocida: ") + opcion);
     }
@@ -222,13 +246,16 @@ ElementoDePlantilla leeElemento(ElementoDePlantilla::Tipo tipo, Lector& l) {
     ElementoDePlantilla e;
     e.tipo = tipo;
     e.linea = l.linea();
-    e.x = l.numero();
-    e.y = l.numero();
-    e.ancho = l.numero();
-    e.alto = l.numero();
+    // Millimetres from the band's top-left, on a sheet of at most a metre.
+    constexpr double kMaximo = 1000;
+    e.x = l.numero(0, kMaximo, "X");
+    e.y = l.numero(0, kMaximo, "Y");
     if (tipo == ElementoDePlantilla::Tipo::Linea) {
-        e.ancho -= e.x;
-        e.alto -= e.y;
+        e.ancho = l.numero(0, kMaximo, "X2") - e.x;
+        e.alto = l.numero(0, kMaximo, "Y2") - e.y;
+    } else {
+        e.ancho = l.numero(0.01, kMaximo, "el ancho");
+        e.alto = l.numero(0, kMaximo, "el alto");
     }
     if (tipo == ElementoDePlantilla::Tipo::Texto) {
         e.texto = l.palabra();
@@ -311,13 +338,13 @@ void Lectura::lee(const QString& orden, Lector& l) {
     } else if (orden == QLatin1String("hoja")) {
         leeHoja(p_, l);
     } else if (orden == QLatin1String("margenes")) {
-        p_.margenIzq = l.numero();
-        p_.margenArr = l.numero();
-        p_.margenDer = l.numero();
-        p_.margenAba = l.numero();
+        p_.margenIzq = l.numero(0, 100, "el margen");
+        p_.margenArr = l.numero(0, 100, "el margen");
+        p_.margenDer = l.numero(0, 100, "el margen");
+        p_.margenAba = l.numero(0, 100, "el margen");
     } else if (orden == QLatin1String("letra")) {
         p_.familia = l.palabra();
-        p_.tamano = l.numero();
+        p_.tamano = l.numero(1, 200, "el tamaño de la letra");
     } else if (orden == QLatin1String("tabla")) {
         leeTabla(p_, l);
     } else if (orden == QLatin1String("formula")) {
@@ -345,7 +372,7 @@ void Lectura::lee(const QString& orden, Lector& l) {
         if (banda_ == nullptr) {
             l.falla(QStringLiteral("banda desconocida: ") + nombre);
         }
-        banda_->alto = l.numero();
+        banda_->alto = l.numero(0, 1000, "el alto de la banda");
     } else {
         l.falla(QStringLiteral("instrucción desconocida: ") + orden);
     }

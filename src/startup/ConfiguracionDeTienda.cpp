@@ -52,6 +52,10 @@ void ConfiguracionDeTienda::Valida(const DatosDeTienda& d) {
     if (d.puerto <= 0 || d.puerto > 65535) {
         throw Rechazo(QStringLiteral("El puerto debe estar entre 1 y 65535."));
     }
+    if (!d.cifrado.autoridad.isEmpty() && !QFileInfo(d.cifrado.autoridad).isReadable()) {
+        throw Rechazo(QStringLiteral("No se puede leer el certificado de la autoridad %1 (--ca).")
+                          .arg(d.cifrado.autoridad));
+    }
 }
 
 namespace {
@@ -170,6 +174,7 @@ void escribeInstalacion(const DatosDeTienda& d, const QString& archivo) {
 
 void escribeOrigenes(const DatosDeTienda& d, const QString& controlador, const QString& archivo) {
     ArchivoIni::HazPrivado(archivo);
+    const ArchivoIni antes(archivo, ArchivoIni::Estilo::Unix);
     QList<ArchivoIni::Valor> valores;
     for (const QString& origen : kOrigenes) {
         valores << ArchivoIni::Valor{origen, QStringLiteral("Driver"), controlador}
@@ -180,6 +185,9 @@ void escribeOrigenes(const DatosDeTienda& d, const QString& controlador, const Q
                 << ArchivoIni::Valor{origen, QStringLiteral("Database"),
                                      origen == kOrigenes[0] ? d.base
                                                             : QStringLiteral("orvanereportes")};
+        for (const auto& [clave, valor] : d.cifrado.clavesOdbc(antes, origen)) {
+            valores << ArchivoIni::Valor{origen, clave, valor};
+        }
     }
     ArchivoIni(archivo, ArchivoIni::Estilo::Unix, ArchivoIni::Acceso::Privado).escribe(valores);
 }
@@ -205,6 +213,9 @@ void escribeArchivos(const DatosDeTienda& d, const QString& controlador, const D
             {kSeccion, QStringLiteral("Ruta de Orvane Premium"), d.carpetaOrvane},
             {kSeccion, QStringLiteral("Base de datos principal"), d.base},
             {kSeccion, QStringLiteral("Base de datos de resguardo"), d.resguardo},
+            {kSeccion, QStringLiteral("TLS"),
+             d.cifrado.activo ? QStringLiteral("1") : QStringLiteral("0")},
+            {kSeccion, QStringLiteral("CA"), d.cifrado.autoridad},
         });
     hecho << QStringLiteral("Configuración del programa escrita en %1.").arg(a.programa);
     respaldo.guarda(a.origenes, true);
@@ -252,6 +263,13 @@ QString ConfiguracionDeTienda::OrdenParaLaCuenta(const DatosDeTienda& d, const Q
     if (!d.impresora.isEmpty()) {
         opciones << QStringLiteral("--impresora") << paraLaTerminal(d.impresora);
     }
+    if (d.cifrado.activo) {
+        opciones << QStringLiteral("--tls");
+        if (!d.cifrado.autoridad.isEmpty()) {
+            opciones << QStringLiteral("--ca")
+                     << paraLaTerminal(QFileInfo(d.cifrado.autoridad).absoluteFilePath());
+        }
+    }
     const QString instaladas =
         QDir(Proceso::CarpetaDeDatosInstalados()).filePath(QStringLiteral("plantillas"));
     if (QDir::cleanPath(d.carpetaDePlantillas) != QDir::cleanPath(instaladas)) {
@@ -295,6 +313,15 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
                                                 int puerto, const QString& usuario,
                                                 const QString& base) {
     switch (cnn.ultimoNumero()) {
+    case Conexion::kExigeCifrado:
+        return QStringLiteral("El servidor exige una conexión cifrada; use configura --tls (y "
+                              "--ca ARCHIVO con el certificado de la autoridad que firmó el del "
+                              "servidor, si no es una de las del sistema).");
+    case 2026:
+        return QStringLiteral("No se pudo establecer la conexión cifrada con el servidor %1: %2. "
+                              "Dé con --ca el certificado de la autoridad que firmó el del "
+                              "servidor.")
+            .arg(servidor, cnn.ultimoError());
     case 1045: {
         QString texto = QStringLiteral("El servidor %1 rechazó al usuario '%2': la contraseña no "
                                        "es la correcta o el usuario no puede entrar desde este "
@@ -356,8 +383,8 @@ QStringList ConfiguracionDeTienda::Aplica(DatosDeTienda d) {
         throw Rechazo(problema);
     }
     Conexion cnn;
-    if (!cnn.abre(QStringLiteral("QMYSQL"), d.servidor, d.puerto, d.usuario, d.contrasena,
-                  d.base)) {
+    if (!cnn.abre(QStringLiteral("QMYSQL"), d.servidor, d.puerto, d.usuario, d.contrasena, d.base,
+                  d.cifrado)) {
         throw Rechazo(MotivoDeConexion(cnn, d.servidor, d.puerto, d.usuario, d.base));
     }
     QStringList hecho;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orvlib/CifradoDeConexion.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,7 @@ struct DatosDeTienda {
     QString resguardo = QStringLiteral("datos2");
     QString impresora;           // of the delivery notes; empty leaves Orvane.ini alone
     QString carpetaDePlantillas; // the shipped templates
+    CifradoDeConexion cifrado;   // TLS to the server, for the program and the data sources
 };
 
 // Points the program at a store in one step. First it checks everything: the files and

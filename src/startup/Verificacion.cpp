@@ -35,6 +35,7 @@ struct Estado {
     int puerto = 3306;
     QString usuario;
     QString contrasena;
+    CifradoDeConexion cifrado;
     Conexion cnn;
     QVector<PermisosDeLaTienda::Falta> faltas;
     QVector<RevisionDeTienda::Revision> archivos; // configura's checks of its files
@@ -70,6 +71,8 @@ Verificacion::Punto programa(Estado& e) {
     if (e.resguardo.isEmpty()) {
         e.resguardo = QStringLiteral("datos2");
     }
+    e.cifrado.activo = libKwtm::kwVal(archivo.lee(kSeccion, QStringLiteral("TLS"))) != 0;
+    e.cifrado.autoridad = archivo.lee(kSeccion, QStringLiteral("CA"));
     if (!QFileInfo::exists(ini) || e.carpetaHost.isEmpty() || e.base.isEmpty()) {
         return mal(nombre, QStringLiteral("no existe o le faltan «Ruta de Orvane Premium» y "
                                           "«Base de datos principal».") +
@@ -146,13 +149,36 @@ Verificacion::Punto acceso(Estado& e) {
     if (e.usuario.isEmpty()) {
         return mal(nombre, QStringLiteral("no se probó: falta la instalación."));
     }
-    if (!e.cnn.abre(QStringLiteral("QMYSQL"), e.servidor, e.puerto, e.usuario, e.contrasena,
-                    e.base)) {
+    if (!e.cnn.abre(QStringLiteral("QMYSQL"), e.servidor, e.puerto, e.usuario, e.contrasena, e.base,
+                    e.cifrado)) {
         return mal(nombre, ConfiguracionDeTienda::MotivoDeConexion(e.cnn, e.servidor, e.puerto,
                                                                    e.usuario, e.base) +
                                kComoArreglar);
     }
     return bien(nombre);
+}
+
+// Whether the connection goes encrypted, as the server itself reports it.
+Verificacion::Punto cifrado(Estado& e) {
+    const QString nombre = QStringLiteral("Cifrado de la conexión con el servidor");
+    if (!e.cnn.abierta()) {
+        return mal(nombre, QStringLiteral("no se probó: no hay acceso al servidor."));
+    }
+    const QString cifra = e.cnn.cifra();
+    if (cifra.isEmpty()) {
+        return e.cifrado.activo
+                   ? mal(nombre, QStringLiteral("DeRemisiones.ini pide TLS pero el servidor dice "
+                                                "que la conexión no va cifrada.") +
+                                     kComoArreglar)
+                   : bien(nombre, QStringLiteral("sin cifrar; «deremisiones configura … --tls» "
+                                                 "la cifra"));
+    }
+    const QString autoridad = e.cifrado.autoridad.isEmpty()
+                                  ? QStringLiteral("las autoridades del sistema")
+                                  : e.cifrado.autoridad;
+    return bien(nombre, QStringLiteral("cifrada con TLS (%1); certificado del servidor "
+                                       "comprobado con %2")
+                            .arg(cifra, autoridad));
 }
 
 // The account's missing privileges in one database (the archive's) or in the others.
@@ -375,7 +401,7 @@ Verificacion::Punto impresora(const Estado& e) {
 QVector<Verificacion::Punto> Verificacion::Revisa() {
     Estado e;
     QVector<Punto> puntos;
-    puntos << programa(e) << carpetaHost(e) << instalacion(e) << acceso(e);
+    puntos << programa(e) << carpetaHost(e) << instalacion(e) << acceso(e) << cifrado(e);
     const bool conFacturas =
         RevisionDeTienda::ConFacturas(ConfiguracionDeTienda::ArchivoDelPrograma());
     puntos << permisos(e, conFacturas) << resguardo(e, conFacturas) << plantillas(e) << origenes(e)

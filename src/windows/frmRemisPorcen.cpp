@@ -132,7 +132,7 @@ void frmRemisPorcen::alCargar() {
     const bool cargada = Protegido([this] {
         BasesDD& bases = *Proceso::actual().bases;
         if (!bases.AbrirBdD(cnn_)) {
-            throw ErrorOrvlib(-1, cnn_.ultimoError(), bases.cMiBase);
+            throw ErrorOrvlib(cnn_.ultimoNumero(), cnn_.ultimoError(), bases.cMiBase);
         }
         candado_ = std::make_unique<CandadoDeReimpresion>(cnn_);
         if (!candado_->Toma()) {

@@ -155,7 +155,7 @@ void frmRemisTyP::alCargar() {
     const bool cargada = Protegido([this] {
         Proceso& p = Proceso::actual();
         if (!p.bases->AbrirBdD(cnnBdD)) {
-            throw ErrorOrvlib(-1, cnnBdD.ultimoError(), p.bases->cMiBase);
+            throw ErrorOrvlib(cnnBdD.ultimoNumero(), cnnBdD.ultimoError(), p.bases->cMiBase);
         }
         candado_ = std::make_unique<CandadoDeReimpresion>(cnnBdD);
         if (!candado_->Toma()) {

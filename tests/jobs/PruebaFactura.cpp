@@ -672,6 +672,34 @@ INSTANTIATE_TEST_SUITE_P(
                       FacturaAMedias{"AMitadDelResguardo", 0, "2 remisiones copiadas en "}),
     [](const auto& info) { return std::string(info.param.caso); });
 
+// Where the archive takes transactions a stopped invoice leaves no copy there: the copy of a
+// note that is open again in the host is an earlier invoice the store cancelled, and the note
+// is invoiced again, its new copy replacing the old one under the archive's key (Id).
+TEST_F(Factura, UnaRemisionReabiertaSeFacturaOtraVezYSuCopiaSeReemplaza) {
+    for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
+        base.ejecuta(
+            QStringLiteral("ALTER TABLE %1.%2 ENGINE=InnoDB").arg(resguardo, QLatin1String(tabla)));
+    }
+    AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 2, 10)}}});
+    const FacturaCreada primera = trabajo.GeneraFactura(datos(aplica(0)), resguardo);
+    base.ejecuta(QStringLiteral("UPDATE facturas SET Cancelada=1 WHERE Id=") +
+                 QString::number(primera.id));
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Cancelada=0, Facturada=0 WHERE Id=1"));
+    EXPECT_TRUE(trabajo.RastrosDeOtraFactura(resguardo).isEmpty());
+
+    const FacturaCreada segunda = trabajo.GeneraFactura(datos(aplica(50), 200), resguardo);
+    EXPECT_NE(segunda.id, primera.id);
+    EXPECT_EQ(valor(QStringLiteral("SELECT Facturada FROM remisiones WHERE Id=1")),
+              QString::number(segunda.id));
+    EXPECT_EQ(valor(QStringLiteral("SELECT CONCAT(COUNT(*), '/', SUM(Cantidad=1)) FROM "
+                                   "%1.remisionesdetalle")
+                        .arg(resguardo)),
+              QStringLiteral("1/1"));
+    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM %1.remisiones").arg(resguardo)),
+              QStringLiteral("1"));
+    EXPECT_TRUE(trabajo.RastrosDeOtraFactura(resguardo).isEmpty());
+}
+
 // A text longer than its host column is refused before anything is written, naming the field
 // and the limit the server gives.
 struct TextoLargo {

@@ -4,6 +4,8 @@
 #include "orvlib/AlSalir.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/CamposBin.h"
+#include "orvlib/DelRegistro.h"
+#include "orvlib/Utilerias.h"
 #include "orvlib/Windows1252.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/modRPTs.h"
@@ -654,6 +656,12 @@ TEST_P(CarpetaLlena, LaOrdenFallaYNingunArchivoSePierde) {
         salida.errores.contains(QStringLiteral("No hay espacio en el disco para escribir ") +
                                 QString::fromLatin1(GetParam().archivo)))
         << qPrintable(salida.errores);
+    // The cause leads, in the program's own words, not behind a generic text.
+    EXPECT_TRUE(salida.errores.contains(
+        QStringLiteral("No hay espacio en el disco para escribir el archivo")))
+        << qPrintable(salida.errores);
+    EXPECT_FALSE(salida.errores.contains(QStringLiteral("revise que la carpeta exista")))
+        << qPrintable(salida.errores);
     QMap<QString, QByteArray> esperado = contenido;
     QMap<QString, QByteArray> despues = Contenido(programa);
     // With room left, the trail takes its line.
@@ -731,6 +739,81 @@ TEST_F(ImpresionDeTrabajos, UnaPlantillaDanadaLaOrdenNoImprimeNada) {
         EXPECT_TRUE(r.errores.contains(QString::fromUtf8(c.dice))) << qPrintable(r.errores);
         EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty()) << c.caso;
     }
+}
+
+// A stored logo cut short stops the scheduled run before its first note naming the image; the
+// image library's own complaint never reaches standard error.
+TEST_F(ImpresionDeTrabajos, UnLogoCortadoLaOrdenLoNombraSinMensajesDeQt) {
+    GuardaLogo(base);
+    CamposBin campos;
+    campos.BaseDD = &base.conexion();
+    const QString sanos = carpeta.ruta(QStringLiteral("sanos"));
+    QDir().mkpath(sanos);
+    campos.ExtraeRPT(QStringLiteral("logo.png"), sanos);
+    const QByteArray png = CarpetaDePrueba::lee(QDir(sanos).filePath(QStringLiteral("logo.png")));
+    campos.GuardaRPT(QStringLiteral("logo.png"), png.left(png.size() / 2));
+    const QString pdf = carpeta.ruta(QStringLiteral("consola"));
+    const Salida r =
+        corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
+    EXPECT_EQ(r.codigo, 1) << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.contains(
+        QStringLiteral("La imagen logo.png guardada en reportesbin está dañada")))
+        << qPrintable(r.errores);
+    EXPECT_FALSE(r.errores.contains(QStringLiteral("libpng"))) << qPrintable(r.errores);
+    EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());
+}
+
+// The invoice needs a second connection; a user at its connection limit is told so, with the
+// server's number, not an unnumbered error.
+TEST_F(ImpresionDeTrabajos, LaFacturaDiceQueElServidorNoAceptaMasConexiones) {
+    const QString usuario = QStringLiteral("limite_%1").arg(QCoreApplication::applicationPid());
+    base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario));
+    base.ejecuta(QStringLiteral("CREATE USER '%1'@'%' IDENTIFIED BY '' WITH "
+                                "MAX_USER_CONNECTIONS 1")
+                     .arg(usuario));
+    base.ejecuta(QStringLiteral("GRANT ALL PRIVILEGES ON *.* TO '%1'@'%'").arg(usuario));
+    ArchivoIni(DelRegistro::ArchivoDeInstalaciones())
+        .escribe(carpeta.ruta(QStringLiteral("host")), QStringLiteral("MySQLUsuario"),
+                 Utilerias::Encripta(usuario));
+    const Salida r = corre(
+        {QStringLiteral("factura"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+         QStringLiteral("--hasta"), QStringLiteral("03/11/2026"), QStringLiteral("--porcentaje"),
+         QStringLiteral("10"), QStringLiteral("--serie-factura"), QStringLiteral("B"),
+         QStringLiteral("--cliente"), QStringLiteral("C1")});
+    base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario));
+    EXPECT_EQ(r.codigo, 1) << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.startsWith(QStringLiteral("El servidor no acepta más conexiones")))
+        << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.contains(QStringLiteral("Error nº 1226"))) << qPrintable(r.errores);
+}
+
+// A server left read-only (a replica, a server being moved) refuses the job's first write: the
+// message says so first, with what to do, and the server's text only after it.
+TEST_F(ImpresionDeTrabajos, UnServidorDeSoloLecturaLoDice) {
+    const QString usuario = QStringLiteral("lectura_%1").arg(QCoreApplication::applicationPid());
+    base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario));
+    base.ejecuta(QStringLiteral("CREATE USER '%1'@'%' IDENTIFIED BY ''").arg(usuario));
+    base.ejecuta(
+        QStringLiteral("GRANT ALL PRIVILEGES ON `%1`.* TO '%2'@'%'").arg(base.nombre(), usuario));
+    ArchivoIni(DelRegistro::ArchivoDeInstalaciones())
+        .escribe(carpeta.ruta(QStringLiteral("host")), QStringLiteral("MySQLUsuario"),
+                 Utilerias::Encripta(usuario));
+    base.ejecuta(QStringLiteral("SET GLOBAL read_only=1"));
+    Salida r;
+    {
+        const AlSalir escribible(
+            [this] { base.ejecuta(QStringLiteral("SET GLOBAL read_only=0")); });
+        r = corre({QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+                   QStringLiteral("--hasta"), QStringLiteral("03/11/2026"),
+                   QStringLiteral("--tope"), QStringLiteral("100000"), QStringLiteral("--folio"),
+                   QStringLiteral("1500"), QStringLiteral("--serie"), QStringLiteral("A")});
+    }
+    base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario));
+    EXPECT_EQ(r.codigo, 1) << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.startsWith(QStringLiteral("El servidor «")) &&
+                r.errores.contains(QStringLiteral("está en modo de sólo lectura")))
+        << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.contains(QStringLiteral("Error nº 1290"))) << qPrintable(r.errores);
 }
 
 // Without its data sources the engine cannot read the store: the scheduled run says before its

@@ -4,6 +4,7 @@
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/PreparativosDeImpresion.h"
 #include "reporteador/ArchivoDePlantilla.h"
+#include "support/CarpetaDePrueba.h"
 #include "support/NotasDePrueba.h"
 #include "support/TiendaDePrueba.h"
 
@@ -65,6 +66,14 @@ TEST_F(CorridaDeImpresion, UnaPlantillaDanadaDetieneLaCorridaAntesDeLaPrimeraRem
                                     QStringLiteral("\"{remisiones.SubtotalQueNoExiste}\"")));
          },
          "SubtotalQueNoExiste no existe en la tabla remisiones"},
+        // A byte of a table's name among the entries scanned to point the tables at their data.
+        {"una tabla cambiada en el encabezado",
+         [](QByteArray b, const QString&) {
+             b[b.indexOf("remisionesdetalle") + 4] = 'X';
+             return b;
+         },
+         "La plantilla está dañada: su encabezado (la lista de tablas y fórmulas) no corresponde "
+         "con su texto. Vuelva a guardarla con «plantillas guarda»."},
     };
     const QByteArray sana = ArchivoDePlantilla::Construye(fuente);
     for (const PlantillaDanada& c : casos) {
@@ -80,6 +89,40 @@ TEST_F(CorridaDeImpresion, UnaPlantillaDanadaDetieneLaCorridaAntesDeLaPrimeraRem
         EXPECT_TRUE(Nuevos().isEmpty()) << c.caso;
         EXPECT_TRUE(restos().isEmpty()) << c.caso << " " << restos().join(' ').toStdString();
     }
+}
+
+// A stored image or auxiliary file that cannot be read stops the run before its first note,
+// naming the file and how to store it again.
+TEST_F(CorridaDeImpresion, UnaImagenOUnAuxiliarDanadosDetienenLaCorridaYDicenQueHacer) {
+    const struct {
+        const char* archivo;
+        const char* dice;
+    } casos[] = {
+        {"logo.png", "La imagen logo.png guardada en reportesbin está dañada y no se puede leer"},
+        {"Auxiliar.MDB", "El archivo auxiliar Auxiliar.MDB guardado en reportesbin está dañado"},
+    };
+    GuardaLogo(base);
+    CamposBin campos;
+    campos.BaseDD = &base.conexion();
+    const QString carpeta = QDir(TemporalDelProceso::Carpeta()).filePath(QStringLiteral("sanos"));
+    QDir().mkpath(carpeta);
+    for (const auto& c : casos) {
+        const QString nombre = QString::fromLatin1(c.archivo);
+        campos.ExtraeRPT(nombre, carpeta);
+        const QByteArray sano = CarpetaDePrueba::lee(QDir(carpeta).filePath(nombre));
+        ASSERT_GT(sano.size(), 100) << c.archivo;
+        campos.GuardaRPT(nombre, sano.left(sano.size() / 2));
+        const ResultadoDeImpresion r = ImpresionDeRemisiones(base.conexion()).Imprime();
+        campos.GuardaRPT(nombre, sano);
+        EXPECT_EQ(r.impresas, 0) << c.archivo;
+        EXPECT_TRUE(r.Fallo()) << c.archivo;
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.dice)))
+            << c.archivo << " " << r.error.toStdString();
+        EXPECT_TRUE(r.error.contains(QStringLiteral("«plantillas guarda"))) << c.archivo;
+        EXPECT_TRUE(Nuevos().isEmpty()) << c.archivo;
+    }
+    QDir(carpeta).removeRecursively();
+    EXPECT_EQ(ImpresionDeRemisiones(base.conexion()).Imprime().impresas, 3);
 }
 
 TEST_F(CorridaDeImpresion, UnaConexionParaLaCorridaYNoUnaPorRemision) {

@@ -158,6 +158,37 @@ TEST(OrigenesODBC, LosDiezValoresConLaBaseDeReportes) {
     EXPECT_EQ(b.cMiBase, QStringLiteral("datos1"));
 }
 
+// The driver's TLS keys follow the program's setting: written when it encrypts, put back to
+// plain when it no longer does, and never added to data sources that never had them.
+TEST(OrigenesODBC, LasClavesDeTlsSiguenAlPrograma) {
+    CarpetaDePrueba carpeta;
+    BasesDD& b = TiendaConectadaA(3307, QStringLiteral("cajero"), {});
+    carpeta.registraOrigenesOdbc();
+    const struct {
+        CifradoDeConexion cifrado;
+        const char* claves; // of each data source, after its five values
+    } pasos[] = {
+        {{true, QStringLiteral("/srv/orvane/ca.pem")},
+         "FORCETLS=1\nSSLVERIFY=1\nSSLCA=/srv/orvane/ca.pem\nSSLCAPATH=\n"},
+        {{true, {}}, "FORCETLS=1\nSSLVERIFY=1\nSSLCA=\nSSLCAPATH=/etc/ssl/certs\n"},
+        {{false, {}}, "FORCETLS=0\nSSLVERIFY=0\nSSLCA=\nSSLCAPATH=\n"},
+    };
+    for (const auto& paso : pasos) {
+        b.cCifrado = paso.cifrado;
+        ActualizaOrigenesODBC();
+        const QByteArray claves(paso.claves);
+        EXPECT_EQ(CarpetaDePrueba::lee(carpeta.archivoOdbc()),
+                  "[myodbc3-test]\nDriver=MariaDB Unicode\nServer=servidor-tienda\nPassword=\n"
+                  "User=cajero\nPort=3307\nDatabase=datos1\n" +
+                      claves +
+                      "[Orvane Reportes]\nDriver=MariaDB Unicode\nServer=servidor-tienda\n"
+                      "Password=\nUser=cajero\nPort=3307\nDatabase=orvanereportes\n" +
+                      claves)
+            << paso.claves;
+    }
+    b.cCifrado = {};
+}
+
 // The data sources carry the store's password: only their owner reads them, and a print that
 // changes nothing leaves the file as it was.
 TEST(OrigenesODBC, ArchivoPrivadoQueSoloSeEscribeSiCambia) {

@@ -84,6 +84,26 @@ TEST(FuenteDePlantilla, ErroresConSuLinea) {
         {"plantilla x y\n", "línea 1: sobra: y"},
         {"banda detalle 5\ntexto 0 0 10 5 \"{remisionesdetalle.De\n",
          "línea 2: faltan las comillas que cierran el texto"},
+        // Values cut short or misspelt are refused, not taken for a default.
+        {"banda pie_pagina 5\ntexto 0 0 10 5 \"x\" tam 7 alinea c",
+         "línea 2: alineación desconocida: c (izq, centro o der)"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" alinea zzz\n", "línea 2: alineación desconocida"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" tam 7 alinea\n", "línea 2: faltan datos"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" tam 0\n", "línea 2: el tamaño de la letra"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" color #33\n", "línea 2: color inválido: #33"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" color red\n", "línea 2: color inválido"},
+        {"banda detalle 5\ncaja 0 0 10 5 relleno #e8edf\n", "línea 2: color inválido"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" formato \"#,0.\"\n",
+         "línea 2: formato de número inválido"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" formato \"pesos\"\n",
+         "línea 2: formato de número inválido"},
+        {"banda detalle 5\ntexto 0 0 10 5 \"x\" fecha \"dia\"\n",
+         "línea 2: formato de fecha inválido"},
+        {"banda detalle 5\ntexto -3 0 10 5 \"x\"\n", "línea 2: X debe estar entre 0 y 1000"},
+        {"banda detalle 5\ntexto 0 0 0 5 \"x\"\n", "línea 2: el ancho debe estar entre"},
+        {"banda detalle 5\nlinea 0 0 10 5 grueso 40\n", "línea 2: el grueso debe estar entre"},
+        {"banda detalle -5\n", "línea 1: el alto de la banda"},
+        {"letra \"Liberation Sans\" 0\n", "línea 1: el tamaño de la letra"},
     };
     for (const auto& c : casos) {
         try {
@@ -127,6 +147,11 @@ TEST(ArchivoDePlantilla, UnArchivoDanadoSeDistingueDeUnoSinSuma) {
     const QByteArray sinSuma = sano.left(suma) + sano.mid(suma + 5 + 32);
     QByteArray cambiado = sano;
     cambiado[cambiado.size() - 5] = 'X';
+    // A byte of a table's name in the entries the program scans, and one of the signature.
+    QByteArray tablaCambiada = sano;
+    tablaCambiada[sano.indexOf("remisiones") + 3] = 'X';
+    QByteArray firmaCambiada = sano;
+    firmaCambiada[2] = 'X';
     const struct {
         const char* caso;
         QByteArray archivo;
@@ -138,6 +163,11 @@ TEST(ArchivoDePlantilla, UnArchivoDanadoSeDistingueDeUnoSinSuma) {
         {"sin suma y cortado", sinSuma.left(sinSuma.size() - 10), "su texto está cortado"},
         {"cortado antes del texto", sano.left(suma + 8), "está cortada antes de su texto"},
         {"un byte cambiado", cambiado, "su texto no corresponde con su suma de verificación"},
+        {"una tabla cambiada", tablaCambiada, "su encabezado (la lista de tablas y fórmulas)"},
+        {"una tabla cambiada sin suma",
+         sinSuma.left(suma).replace("remisiones", "remisionXs") + sinSuma.mid(suma),
+         "su encabezado (la lista de tablas y fórmulas)"},
+        {"la firma cambiada", firmaCambiada, "su firma está cambiada"},
     };
     for (const auto& c : casos) {
         try {

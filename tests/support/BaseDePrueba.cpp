@@ -37,6 +37,9 @@ BaseDePrueba::BaseDePrueba()
     b.cUsuario = QStringLiteral("root");
     b.cPassword.clear();
     b.cMiBase = QStringLiteral("mysql");
+    // A server that demands TLS names its certificate authority (scripts/mariadb env tls).
+    b.cCifrado.autoridad = qEnvironmentVariable("DEREMISIONES_MYSQL_CA");
+    b.cCifrado.activo = !b.cCifrado.autoridad.isEmpty();
     if (!b.AbrirBdD(cnn_)) {
         throw std::runtime_error("no se pudo conectar al servidor privado: " +
                                  cnn_.ultimoError().toStdString());

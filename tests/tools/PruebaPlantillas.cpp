@@ -182,6 +182,15 @@ TEST_F(Plantillas, GuardaNoGuardaLoQueRevisaRechaza) {
          QString(fuente).replace(QStringLiteral("\"{remisiones.Subtotal}\""),
                                  QStringLiteral("\"{remisiones.SubtotalQueNoExiste}\"")),
          "el campo SubtotalQueNoExiste no existe en la tabla remisiones"},
+        // Cut in the middle of a value, and cut after a whole word that is not the line's end.
+        {"cortada en un valor",
+         fuente.left(fuente.lastIndexOf(QStringLiteral("alinea centro")) + 8),
+         "alineación desconocida: c (izq, centro o der)"},
+        {"cortada tras una palabra", fuente.left(fuente.lastIndexOf(QStringLiteral(" alinea der"))),
+         "la línea no termina; el archivo parece cortado"},
+        {"alineación mal escrita",
+         QString(fuente).replace(QStringLiteral("alinea der"), QStringLiteral("alinea zzz")),
+         "alineación desconocida: zzz"},
     };
     const QStringList antes = estadoDelServidor();
     for (const auto& c : casos) {
@@ -195,6 +204,17 @@ TEST_F(Plantillas, GuardaNoGuardaLoQueRevisaRechaza) {
             << qPrintable(guarda.errores);
         EXPECT_EQ(estadoDelServidor(), antes) << c.caso;
     }
+    // An image cut short is not stored.
+    QImage logo(60, 40, QImage::Format_RGB32);
+    logo.fill(Qt::darkBlue);
+    logo.save(ruta("logo.png"), "PNG");
+    const QByteArray png = CarpetaDePrueba::lee(ruta("logo.png"));
+    CarpetaDePrueba::escribe(ruta("logo.png"), png.left(png.size() / 2));
+    const Resultado cortada = plantillas({QStringLiteral("guarda"), ruta("logo.png")});
+    EXPECT_EQ(cortada.codigo, 1);
+    EXPECT_TRUE(cortada.errores.contains(QStringLiteral("no se puede leer")))
+        << qPrintable(cortada.errores);
+    EXPECT_EQ(estadoDelServidor(), antes);
     // With the image it places given beside it, the shipped template is stored.
     GuardaLogo(base);
     const Resultado sana =

@@ -67,7 +67,7 @@ void FacturaDeRemisiones::PreparaBaseTemporal() {
     principal_.ejecuta(QStringLiteral("Drop database if exists ") + BaseTemporal());
     principal_.ejecuta(QStringLiteral("Create database if not exists ") + BaseTemporal());
     if (!Proceso::actual().bases->AbrirBdD(temporal_, BaseTemporal())) {
-        throw ErrorOrvlib(-1, temporal_.ultimoError(), BaseTemporal());
+        throw ErrorOrvlib(temporal_.ultimoNumero(), temporal_.ultimoError(), BaseTemporal());
     }
     // Copies of the host tables' structure made by the server, columns in the host's order.
     for (const char* tabla : {"remisiones", "remisionesdetalle"}) {
@@ -371,10 +371,29 @@ void FacturaDeRemisiones::agregaPartidas(qint64 idFactura,
     }
 }
 
+void FacturaDeRemisiones::reemplazaCopiasAnteriores(const QString& resguardo,
+                                                    const QString& temporal) {
+    // A note re-opened after its invoice was cancelled already has a copy under its Id, the
+    // archive's key: the new copy replaces it, which needs DELETE on the archive. Where the
+    // archive takes no transactions the check before the invoice refuses such a note instead.
+    const QString desde = QStringLiteral("%1.%3 a JOIN %2.remisiones t ON t.Id=a.Id");
+    if (principal_
+            .valor(QStringLiteral("SELECT COUNT(*) FROM ") +
+                   desde.arg(resguardo, temporal, QStringLiteral("remisiones")))
+            .toInt() == 0) {
+        return;
+    }
+    for (const char* tabla : {"remisionesdetalle", "remisiones"}) {
+        principal_.ejecuta(QStringLiteral("DELETE a FROM ") +
+                           desde.arg(resguardo, temporal, QLatin1String(tabla)));
+    }
+}
+
 void FacturaDeRemisiones::cancelaYResguarda(const DatosDeFactura& datos, qint32 folio,
                                             qint64 idFactura, const QString& baseResguardo) {
     const QString resguardo = Sentencias::Nombre(baseResguardo);
     const QString temporal = BaseTemporal();
+    reemplazaCopiasAnteriores(resguardo, temporal);
     principal_.ejecuta(QStringLiteral("Insert into %1.remisiones SELECT * FROM %2.remisiones")
                            .arg(resguardo, temporal));
     anota(QStringLiteral("las copias reducidas de las remisiones en %1.remisiones")
@@ -464,17 +483,28 @@ QString FacturaDeRemisiones::RastrosDeOtraFactura(const QString& baseResguardo,
         return {};
     }
     base_ = principal_.valor(QStringLiteral("SELECT DATABASE()"));
-    // Where the invoice tables take transactions a stopped invoice leaves no header behind.
+    // Where the tables take transactions a stopped invoice leaves nothing behind: no header,
+    // and no archive copy of a note still open (such a copy is then a note re-opened since its
+    // invoice was cancelled, invoiced again normally).
     const QStringList sinTransaccion = TablasSinTransaccion(baseResguardo);
-    const bool encabezados =
-        std::any_of(sinTransaccion.begin(), sinTransaccion.end(), [this](const QString& t) {
-            return t.startsWith(principal(QStringLiteral("facturas ")), Qt::CaseInsensitive) ||
-                   t.startsWith(principal(QStringLiteral("facturasdetalle ")), Qt::CaseInsensitive);
+    const auto alguna = [&sinTransaccion](const QStringList& tablas) {
+        return std::any_of(sinTransaccion.begin(), sinTransaccion.end(), [&](const QString& t) {
+            return std::any_of(tablas.begin(), tablas.end(), [&t](const QString& tabla) {
+                return t.startsWith(tabla + QLatin1Char(' '), Qt::CaseInsensitive);
+            });
         });
+    };
+    const bool encabezados = alguna(
+        {principal(QStringLiteral("facturas")), principal(QStringLiteral("facturasdetalle"))});
+    const bool notas = alguna({baseResguardo + QStringLiteral(".remisiones"),
+                               baseResguardo + QStringLiteral(".remisionesdetalle")});
+    if (!notas && !encabezados) {
+        return {};
+    }
     RastrosDeFactura rastros(principal_, baseResguardo,
                              deLaSeleccion ? BaseTemporal() + QStringLiteral(".remisiones")
                                            : QString());
-    rastros.Busca(encabezados);
+    rastros.Busca(notas, encabezados);
     return rastros.Texto();
 }
 

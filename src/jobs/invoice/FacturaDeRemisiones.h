@@ -129,6 +129,7 @@ private:
     qint32 tomaFolio(const DatosDeFactura& datos);
     qint64 agregaEncabezado(const DatosDeFactura& datos, qint32 folio);
     void agregaPartidas(qint64 idFactura, const QVector<PartidaDeFactura>& lineas);
+    void reemplazaCopiasAnteriores(const QString& resguardo, const QString& temporal);
     void cancelaYResguarda(const DatosDeFactura& datos, qint32 folio, qint64 idFactura,
                            const QString& baseResguardo);
 

@@ -17,11 +17,13 @@ RastrosDeFactura::RastrosDeFactura(Conexion& cnn, QString baseResguardo, QString
     , resguardo_(std::move(baseResguardo))
     , seleccion_(std::move(seleccion)) {}
 
-void RastrosDeFactura::Busca(bool encabezados) {
+void RastrosDeFactura::Busca(bool notas, bool encabezados) {
     idsDeNotas_.clear();
     notas_.clear();
     encabezados_.clear();
-    buscaNotas();
+    if (notas) {
+        buscaNotas();
+    }
     if (encabezados) {
         buscaEncabezados();
     }
@@ -29,7 +31,9 @@ void RastrosDeFactura::Busca(bool encabezados) {
 
 void RastrosDeFactura::buscaNotas() {
     // A note is copied to the archive only as its invoice is made, and cancelled in the same
-    // run: an archived copy of a note still open in the host is an invoice that stopped.
+    // run: where the archive keeps what a stopped invoice wrote, an archived copy of a note
+    // still open in the host is that invoice (or a note re-opened since: the text says how to
+    // remove its copy).
     // The selection, when given, leads the join: a few notes looked up in a large archive.
     const QString desde =
         seleccion_.isEmpty() ? QStringLiteral("%1.remisiones a").arg(Sentencias::Nombre(resguardo_))
@@ -48,11 +52,13 @@ void RastrosDeFactura::buscaNotas() {
 
 void RastrosDeFactura::buscaEncabezados() {
     // The latest headers only: each stopped invoice is the newest one when it stops, and an
-    // older one already had its notes or was dealt with.
+    // older one already had its notes or was dealt with. One cancelled in the host (its notes
+    // re-opened) finished and was undone: no trace.
     QSqlQuery q = cnn_.consulta(
         QStringLiteral("SELECT f.Id, f.Serie, f.Factura, (SELECT COUNT(*) FROM facturasdetalle d "
                        "WHERE d.Id=f.Id) FROM (SELECT Id, Serie, Factura FROM facturas WHERE "
-                       "ModoCreacion=%1 ORDER BY Id DESC LIMIT %2) f WHERE NOT EXISTS (SELECT 1 "
+                       "ModoCreacion=%1 AND Cancelada=0 ORDER BY Id DESC LIMIT %2) f WHERE NOT "
+                       "EXISTS (SELECT 1 "
                        "FROM remisiones r WHERE r.Facturada=f.Id) ORDER BY f.Id")
             .arg(kModoDeCreacion)
             .arg(kEncabezados));
