@@ -290,10 +290,15 @@ int revisa(const QStringList& argumentos) {
         return error;
     }
     Plantilla plantilla;
+    const QByteArray fuente = leeArchivo(orden.posicionales()[0]);
     try {
-        plantilla = FuenteDePlantilla::Lee(QString::fromUtf8(leeArchivo(orden.posicionales()[0])));
+        plantilla = FuenteDePlantilla::Lee(QString::fromUtf8(fuente));
     } catch (const ErrorDeReporte& e) {
         escribe(QString(e.texto()).remove(QStringLiteral("Plantilla, ")));
+        return 1;
+    }
+    if (const QString cortada = AlmacenDePlantillas::FuenteCortada(fuente); !cortada.isEmpty()) {
+        escribe(cortada);
         return 1;
     }
     // An image the store has not stored prints blank, as printing lets it: a warning.

@@ -57,6 +57,15 @@ QString AlmacenDePlantillas::NombreGuardado(const QString& ruta) {
     return nombre;
 }
 
+QString AlmacenDePlantillas::FuenteCortada(const QByteArray& fuente) {
+    if (fuente.isEmpty() || fuente.endsWith('\n')) {
+        return {};
+    }
+    return QStringLiteral("línea %1: la línea no termina; el archivo parece cortado. Si está "
+                          "completo, termine su última línea con un salto de línea.")
+        .arg(fuente.count('\n') + 1);
+}
+
 QByteArray AlmacenDePlantillas::Contenido(const QString& ruta) {
     QFile archivo(ruta);
     if (!archivo.open(QIODevice::ReadOnly)) {
@@ -67,12 +76,9 @@ QByteArray AlmacenDePlantillas::Contenido(const QString& ruta) {
         // A source cut short ends inside its last line: every line of a whole one is ended.
         // A value it cut is named first, by its line.
         QByteArray construida = ArchivoDePlantilla::Construye(QString::fromUtf8(bytes));
-        if (!bytes.isEmpty() && !bytes.endsWith('\n')) {
-            throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
-                                 QStringLiteral("Plantilla, línea %1: la línea no termina; el "
-                                                "archivo parece cortado. Si está completo, "
-                                                "termine su última línea con un salto de línea.")
-                                     .arg(bytes.count('\n') + 1));
+        const QString cortada = FuenteCortada(bytes);
+        if (!cortada.isEmpty()) {
+            throw ErrorDeReporte(ErrorDeReporte::kPlantilla, QStringLiteral("Plantilla, ") + cortada);
         }
         return construida;
     }

@@ -13,6 +13,8 @@ class AlmacenDePlantillas {
 public:
     // The name a source is stored under.
     static QString NombreGuardado(const QString& ruta);
+    // Why a template source looks cut short (its last line does not end); empty when whole.
+    static QString FuenteCortada(const QByteArray& fuente);
     // What is stored for a source. Throws ErrorOrvlib for a file that cannot be read and
     // ErrorDeReporte for a template source with a fault.
     static QByteArray Contenido(const QString& ruta);

@@ -16,6 +16,7 @@
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
 #include "ui/NumeroEscrito.h"
+#include "ui/PanelDeElegidas.h"
 #include "windows/PresentacionDeReja.h"
 
 #include <QApplication>
@@ -58,7 +59,7 @@ frmRemisTyP::frmRemisTyP(QWidget* parent)
 frmRemisTyP::~frmRemisTyP() = default;
 
 void frmRemisTyP::creaControles() {
-    resize(Px(10080), Px(8640));
+    resize(Px(15000), Px(8640));
     Label6 = Coloca(new QLabel(QStringLiteral("Entre las &fechas:"), this),
                     QStringLiteral("Label6"), 720, 405, 1500, 300);
     mkeFecha[0] = Coloca(new QLineEdit(this), nombre("mkeFecha", 0), 2280, 360, 1335, 375);
@@ -94,6 +95,9 @@ void frmRemisTyP::creaControles() {
                       QStringLiteral("Command4"), 5640, 7140, 2535, 495);
     Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
                       QStringLiteral("Command3"), 7560, 7680, 1335, 405);
+    // What the run chose, beside the grid: the days' picture, the chosen total and its views.
+    panelElegidas =
+        Coloca(new PanelDeElegidas(this), QStringLiteral("panelElegidas"), 9840, 1620, 4920, 6015);
     Label8 = Coloca(new QLabel(this), QStringLiteral("Label8"), 720, 7740, 6600, 300);
     Label8->setFont(QFont(QStringLiteral("Courier New")));
     barImpresion =
@@ -103,7 +107,8 @@ void frmRemisTyP::creaControles() {
     for (QWidget* w : {static_cast<QWidget*>(Label7), static_cast<QWidget*>(txtDato[4]),
                        static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command3),
                        static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
-                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Label8)}) {
+                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Label8),
+                       static_cast<QWidget*>(panelElegidas)}) {
         w->setVisible(false);
     }
     Command3->setEnabled(false);
@@ -113,8 +118,19 @@ void frmRemisTyP::creaControles() {
     Label7->setBuddy(txtDato[4]);
     Label3->setBuddy(txtDato[2]);
     Label4->setBuddy(txtDato[3]);
-    QWidget* orden[] = {mkeFecha[0], mkeFecha[1], txtDato[4], txtDato[2], txtDato[3], cmdAplicar,
-                        mfgReja,     Command1,    Command2,   Command4,   Command3};
+    QWidget* orden[] = {mkeFecha[0],
+                        mkeFecha[1],
+                        txtDato[4],
+                        txtDato[2],
+                        txtDato[3],
+                        cmdAplicar,
+                        mfgReja,
+                        Command1,
+                        Command2,
+                        Command4,
+                        panelElegidas->cmdVerRemisiones,
+                        panelElegidas->cmdResumen,
+                        Command3};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
     }
@@ -148,6 +164,13 @@ void frmRemisTyP::conectaEntradas() {
             [this] { Accion([this] { Command2_Click(); }); });
     connect(Command4, &QPushButton::clicked, this,
             [this] { Protegido([this] { Command4_Click(); }); });
+    const auto verDia = [this] {
+        Protegido([this] { panelElegidas->VerDia(cnnBdD, mfgReja->currentRow()); });
+    };
+    connect(panelElegidas->cmdVerRemisiones, &QPushButton::clicked, this, verDia);
+    connect(mfgReja, &QTableWidget::cellDoubleClicked, this, verDia);
+    connect(panelElegidas->cmdResumen, &QPushButton::clicked, this,
+            [this] { Protegido([this] { cmdResumen_Click(); }); });
 }
 
 void frmRemisTyP::alCargar() {
@@ -336,7 +359,8 @@ void frmRemisTyP::cmdAplicar_Click() {
         throw;
     }
     for (QWidget* w : {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command1),
-                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4)}) {
+                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4),
+                       static_cast<QWidget*>(panelElegidas)}) {
         w->setVisible(true);
     }
     if (resultado.remisiones == 0) {
@@ -347,6 +371,8 @@ void frmRemisTyP::cmdAplicar_Click() {
         return;
     }
     PresentacionDeReja::Llena(mfgReja, resultado);
+    panelElegidas->Muestra(resultado, tope,
+                           ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio));
     entradasDeLaReja_ = usadas;
     remisionesDeLaReja_ = resultado.remisiones;
     vigencia_.Lee(cnnBdD, QStringLiteral("tmpremisiones"));
@@ -364,6 +390,7 @@ void frmRemisTyP::cmdAplicar_Click() {
 
 void frmRemisTyP::limpiaResultados() {
     mfgReja->setRowCount(0);
+    panelElegidas->Limpia();
     entradasDeLaReja_.clear();
     vigencia_.Olvida();
     Command1->setEnabled(false);
@@ -415,6 +442,12 @@ void frmRemisTyP::Command4_Click() {
     ReimpresionConTope::LimpiaBanderas(archivoBandera_);
     Dialogos::actual().mensaje(QStringLiteral("Archivo ") + archivoBandera_ +
                                    QStringLiteral(" eliminado"),
+                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+}
+
+void frmRemisTyP::cmdResumen_Click() {
+    Dialogos::actual().mensaje(QStringLiteral("Resumen guardado en ") +
+                                   QDir::toNativeSeparators(panelElegidas->GuardaResumen()),
                                QStringLiteral("Listo"), Dialogos::Icono::Informacion);
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 class CandadoDeReimpresion;
+class PanelDeElegidas;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -60,6 +61,7 @@ private:
     void Command1_Click();
     void Command2_Click();
     void Command4_Click();
+    void cmdResumen_Click();
 
     Conexion cnnBdD;
     std::unique_ptr<ReimpresionConTope> logica_;
@@ -89,4 +91,5 @@ private:
     // Why a field refuses what it holds.
     QLabel* lblAviso;
     QProgressBar* barImpresion;
+    PanelDeElegidas* panelElegidas;
 };

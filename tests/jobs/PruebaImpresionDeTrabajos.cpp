@@ -551,7 +551,7 @@ TEST_F(ImpresionDeTrabajos, UnaColaDeCupsQueRechazaLosTrabajosEsUnaFalla) {
 
     const Salida impresa = corre(porcentaje({QStringLiteral("--imprimir")}));
     EXPECT_EQ(impresa.codigo, 0) << qPrintable(impresa.errores);
-    EXPECT_TRUE(impresa.salida.endsWith(QStringLiteral("Remisiones impresas\n")));
+    EXPECT_TRUE(impresa.salida.endsWith(QStringLiteral("Remisiones impresas: 3\n")));
     EXPECT_EQ(cups.Trabajos(QStringLiteral("Remisiones")), 3);
 
     ASSERT_TRUE(cups.Orden(QStringLiteral("cupsreject"), {QStringLiteral("Remisiones")}));
@@ -564,7 +564,7 @@ TEST_F(ImpresionDeTrabajos, UnaColaDeCupsQueRechazaLosTrabajosEsUnaFalla) {
         EXPECT_TRUE(rechazada.errores.contains(parte)) << qPrintable(rechazada.errores);
     }
     EXPECT_TRUE(ultimaDeLaBitacora().startsWith(
-        QStringLiteral("impresas 0 de 3; detenida en A 501: Error nº 20599: La cola «Remisiones»")))
+        QStringLiteral("impresas 0 de 3; detenida en A 501: Error no. 20599: La cola «Remisiones»")))
         << qPrintable(ultimaDeLaBitacora());
 
     ASSERT_TRUE(cups.Orden(QStringLiteral("cupsaccept"), {QStringLiteral("Remisiones")}));
@@ -784,7 +784,7 @@ TEST_F(ImpresionDeTrabajos, LaFacturaDiceQueElServidorNoAceptaMasConexiones) {
     EXPECT_EQ(r.codigo, 1) << qPrintable(r.errores);
     EXPECT_TRUE(r.errores.startsWith(QStringLiteral("El servidor no acepta más conexiones")))
         << qPrintable(r.errores);
-    EXPECT_TRUE(r.errores.contains(QStringLiteral("Error nº 1226"))) << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.contains(QStringLiteral("Error no. 1226"))) << qPrintable(r.errores);
 }
 
 // A server left read-only (a replica, a server being moved) refuses the job's first write: the
@@ -813,7 +813,7 @@ TEST_F(ImpresionDeTrabajos, UnServidorDeSoloLecturaLoDice) {
     EXPECT_TRUE(r.errores.startsWith(QStringLiteral("El servidor «")) &&
                 r.errores.contains(QStringLiteral("está en modo de sólo lectura")))
         << qPrintable(r.errores);
-    EXPECT_TRUE(r.errores.contains(QStringLiteral("Error nº 1290"))) << qPrintable(r.errores);
+    EXPECT_TRUE(r.errores.contains(QStringLiteral("Error no. 1290"))) << qPrintable(r.errores);
 }
 
 // Without its data sources the engine cannot read the store: the scheduled run says before its

@@ -6,15 +6,20 @@
 #include "support/CarpetaDePrueba.h"
 #include "support/Espera.h"
 #include "support/NotasDePrueba.h"
+#include "support/Pdf.h"
 #include "support/ProgramaDePrueba.h"
 #include "ui/DialogosGuionados.h"
 #include "windows/frmRemisTyP.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -189,6 +194,49 @@ TEST_F(VentanaDeTopeAplicada, UnaFallaVaciaLaRejaYDeshabilitaImprimir) {
     aplica("700");
     EXPECT_EQ(reja->rowCount(), 5);
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
+}
+
+// Beside the grid the window shows what the run chose: the chosen total against the cap, a day's
+// notes when its row is chosen, and the run's summary on paper; a failed run clears them.
+TEST_F(VentanaDeTopeAplicada, LoElegidoSeVeAntesDeImprimir) {
+    EXPECT_EQ(Control<QLabel>(ventana, "lblElegido")->text(),
+              QStringLiteral("Elegido 600.00 de un tope de 1,000.00 (cada día incluye la remisión "
+                             "que alcanza su parte)"));
+    reja->setCurrentCell(2, 1);
+    QStringList vistas;
+    QTimer::singleShot(0, [&vistas] {
+        auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialogo, nullptr);
+        auto* tabla = dialogo->findChild<QTableWidget*>(QStringLiteral("tblRemisiones"));
+        for (int f = 0; tabla != nullptr && f < tabla->rowCount(); ++f) {
+            vistas << QStringLiteral("%1 %2 %3")
+                          .arg(tabla->item(f, 0)->text(), tabla->item(f, 2)->text(),
+                               tabla->item(f, 3)->text());
+        }
+        vistas << dialogo->findChild<QLabel*>(QStringLiteral("lblParte"))->text();
+        dialogo->reject();
+    });
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdVerRemisiones"), Qt::LeftButton);
+    EXPECT_EQ(vistas, (QStringList{"A 4 50.00 1503", "A 5 50.00 1504",
+                                   "Vendido: 100.00   Parte del tope: 166.67   Elegido: 100.00 "
+                                   "en 2 remisiones"}));
+
+    QTest::mouseClick(Control<QPushButton>(ventana, "cmdResumen"), Qt::LeftButton);
+    ASSERT_EQ(dialogos.cajas().size(), 1);
+    const QString ruta =
+        dialogos.cajas()[0].texto.section(QStringLiteral("Resumen guardado en "), 1);
+    const QString texto = PaginasDePdf(ruta).join(QLatin1Char('\n')).simplified();
+    EXPECT_TRUE(texto.contains(QStringLiteral("04/nov/2026 100.00 100.00 2 Del 1503 al 1504")))
+        << qPrintable(texto);
+    EXPECT_TRUE(texto.contains(QStringLiteral("Bitácora: tope aplicar: del 02/11/2026 al")))
+        << qPrintable(texto);
+
+    base.ejecuta(QStringLiteral("RENAME TABLE remisionesdetalle TO remisionesdetalle_aparte"));
+    aplica("700");
+    base.ejecuta(QStringLiteral("RENAME TABLE remisionesdetalle_aparte TO remisionesdetalle"));
+    EXPECT_TRUE(Control<QLabel>(ventana, "lblElegido")->text().isEmpty());
+    EXPECT_FALSE(Control<QPushButton>(ventana, "cmdVerRemisiones")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(ventana, "cmdResumen")->isEnabled());
 }
 
 // Enter on the grid goes nowhere: it does not run "&Aplicar" again.

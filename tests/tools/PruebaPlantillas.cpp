@@ -325,7 +325,7 @@ TEST_F(Plantillas, LaConexionDelProgramaOLaDadaConSuContrasenaAparte) {
     // It reads the store: the test store has no logo stored, which is a warning.
     EXPECT_EQ(delPrograma.codigo, 0) << qPrintable(delPrograma.errores);
     EXPECT_TRUE(delPrograma.salida.contains(
-        QStringLiteral("Aviso: línea 33: la imagen logo.png no está guardada en reportesbin")))
+        QStringLiteral("Aviso: línea 36: la imagen logo.png no está guardada en reportesbin")))
         << qPrintable(delPrograma.salida);
 
     const Resultado conContrasena = plantillas(
