@@ -21,11 +21,11 @@ ActualizacionPorLotes::ActualizacionPorLotes(Conexion& cnn, const QString& tabla
                                              const QStringList& claves, const QStringList& columnas)
     : cnn_(cnn)
     , tabla_(tabla)
-    , temporal_(QStringLiteral("lote_") + tabla)
+    , temporal_(tabla + QStringLiteral("_lote"))
     , claves_(claves)
     , columnas_(columnas) {
-    cnn_.ejecuta(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + Sentencias::Nombre(temporal_));
-    cnn_.ejecuta(QStringLiteral("CREATE TEMPORARY TABLE %1 SELECT %2 FROM %3 LIMIT 0")
+    cnn_.ejecuta(QStringLiteral("DROP TABLE IF EXISTS ") + Sentencias::Nombre(temporal_));
+    cnn_.ejecuta(QStringLiteral("CREATE TABLE %1 SELECT %2 FROM %3 LIMIT 0")
                      .arg(Sentencias::Nombre(temporal_),
                           nombres(claves_ + columnas_).join(QLatin1Char(',')),
                           Sentencias::Nombre(tabla_)));
@@ -33,10 +33,9 @@ ActualizacionPorLotes::ActualizacionPorLotes(Conexion& cnn, const QString& tabla
 
 ActualizacionPorLotes::~ActualizacionPorLotes() {
     try {
-        cnn_.ejecuta(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") +
-                     Sentencias::Nombre(temporal_));
+        cnn_.ejecuta(QStringLiteral("DROP TABLE IF EXISTS ") + Sentencias::Nombre(temporal_));
     } catch (const ErrorOrvlib&) {
-        // The server drops it with the connection anyway.
+        // A lost connection leaves it; the next batch over the same table drops it first.
     }
 }
 

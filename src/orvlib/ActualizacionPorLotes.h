@@ -6,9 +6,12 @@
 class Conexion;
 
 // Writes computed values into existing rows of a table, many rows per statement: the rows'
-// keys and values go into a temporary table of the same column types by multi-row INSERTs
-// (each far below the server's packet limit), and one UPDATE joined to it writes them, so only
-// the columns given change and no row is ever inserted into the table itself.
+// keys and values go into a scratch table beside it (TABLA_lote, of the same column types) by
+// multi-row INSERTs, each far below the server's packet limit, and one UPDATE joined to it
+// writes them, so only the columns given change and no row is ever inserted into the table
+// itself. A plain table rather than a temporary one: the store's user has CREATE and DROP, not
+// always CREATE TEMPORARY TABLES. Whoever writes the table must be its only writer (the reprint
+// lock).
 class ActualizacionPorLotes {
 public:
     // claves name the columns that find a row; columnas those that get the values.
