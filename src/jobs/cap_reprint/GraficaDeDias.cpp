@@ -3,8 +3,10 @@
 #include "jobs/cap_reprint/NotasElegidas.h"
 #include "jobs/cap_reprint/RejaDeTope.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 const QColor GraficaDeDias::kReal(0xc9, 0xd6, 0xe6);
 const QColor GraficaDeDias::kElegido(0x1f, 0x3a, 0x5f);
@@ -59,31 +61,52 @@ double GraficaDeDias::MarcaDeLaParte(const QRectF& area, int dia) const {
            alto(l, NotasElegidas::ParteDelTope(resultado_.dias[dia], resultado_, tope_));
 }
 
+namespace {
+
+// A letter as high as a part of the area, shrunk until the text fits the width given.
+QFont letraQueCabe(QFont letra, double alto, const QString& texto, double ancho) {
+    letra.setPixelSize(std::max(6, static_cast<int>(alto)));
+    while (letra.pixelSize() > 6 && QFontMetricsF(letra).horizontalAdvance(texto) > ancho) {
+        letra.setPixelSize(letra.pixelSize() - 1);
+    }
+    return letra;
+}
+
+} // namespace
+
 void GraficaDeDias::Pinta(QPainter& pintor, const QRectF& area) const {
     pintor.save();
     const QRectF l = lienzo(area);
     pintor.setPen(QPen(Qt::gray, 0));
     pintor.drawLine(l.bottomLeft(), l.bottomRight());
     pintor.drawLine(l.bottomLeft(), l.topLeft());
-    QFont letra = pintor.font();
-    letra.setPixelSize(std::max(6, static_cast<int>(area.height() * kMargenInferior * 0.4)));
-    pintor.setFont(letra);
+    const double altoDeLetra = area.height() * kMargenInferior * 0.45;
+    const QString escala = RejaDeTope::Dinero(maximo_).section(QLatin1Char('.'), 0, 0);
+    pintor.setFont(letraQueCabe(pintor.font(), altoDeLetra, escala, l.left() - area.left() - 4));
     pintor.setPen(Qt::black);
-    pintor.drawText(QRectF(area.left(), l.top() - letra.pixelSize(), l.left() - area.left() - 2,
-                           letra.pixelSize() * 2),
-                    Qt::AlignRight | Qt::AlignVCenter,
-                    RejaDeTope::Dinero(maximo_).section(QLatin1Char('.'), 0, 0));
+    pintor.drawText(
+        QRectF(area.left(), l.top() - altoDeLetra, l.left() - area.left() - 3, altoDeLetra * 2),
+        Qt::AlignRight | Qt::AlignVCenter, escala);
     const double paso = l.width() / std::max<qsizetype>(1, resultado_.dias.size());
+    const QFont letraDeDias = letraQueCabe(pintor.font(), altoDeLetra, QStringLiteral("30"), 1e9);
+    // A day's number every so many days when they would not fit side by side.
+    const int cada = std::max(
+        1, static_cast<int>(std::ceil(
+               QFontMetricsF(letraDeDias).horizontalAdvance(QStringLiteral("30 ")) / paso)));
     for (int d = 0; d < resultado_.dias.size(); ++d) {
-        pintor.fillRect(BarraReal(area, d), kReal);
-        pintor.fillRect(BarraElegida(area, d), kElegido);
         const QRectF real = BarraReal(area, d);
+        pintor.fillRect(real, kReal);
+        pintor.fillRect(BarraElegida(area, d), kElegido);
         pintor.setPen(QPen(kParte, std::max(1.0, area.height() / 150)));
         const double y = MarcaDeLaParte(area, d);
         pintor.drawLine(QPointF(real.left(), y), QPointF(real.right(), y));
-        pintor.setPen(Qt::black);
-        pintor.drawText(QRectF(l.left() + paso * d, l.bottom(), paso, area.bottom() - l.bottom()),
-                        Qt::AlignCenter, QString::number(resultado_.dias[d].fecha.day()));
+        if (d % cada == 0) {
+            pintor.setPen(Qt::black);
+            pintor.setFont(letraDeDias);
+            pintor.drawText(
+                QRectF(l.left() + paso * (d - 1), l.bottom(), paso * 3, area.bottom() - l.bottom()),
+                Qt::AlignCenter, QString::number(resultado_.dias[d].fecha.day()));
+        }
     }
     leyenda(pintor, area);
     pintor.restore();
@@ -94,11 +117,17 @@ void GraficaDeDias::leyenda(QPainter& pintor, const QRectF& area) const {
     const QStringList textos = {QStringLiteral("Total real"), QStringLiteral("Elegido"),
                                 QStringLiteral("Parte del tope")};
     const QColor colores[] = {kReal, kElegido, kParte};
-    const double ancho = area.width() * 0.18;
-    for (int i = 0; i < 3; ++i) {
-        const double x = area.right() - ancho * (3 - i);
-        pintor.fillRect(QRectF(x, area.top() + alto * 0.25, alto * 0.5, alto * 0.5), colores[i]);
-        pintor.drawText(QRectF(x + alto * 0.7, area.top(), ancho - alto, alto),
+    pintor.setFont(letraQueCabe(pintor.font(), alto * 0.8, textos.join(QStringLiteral("      ")),
+                                area.width() * 0.75));
+    pintor.setPen(Qt::black);
+    const QFontMetricsF medidas(pintor.font());
+    double x = area.right();
+    for (int i = 2; i >= 0; --i) {
+        x -= medidas.horizontalAdvance(textos[i]);
+        pintor.drawText(QRectF(x, area.top(), medidas.horizontalAdvance(textos[i]) + 2, alto),
                         Qt::AlignLeft | Qt::AlignVCenter, textos[i]);
+        x -= alto * 0.8;
+        pintor.fillRect(QRectF(x, area.top() + alto * 0.25, alto * 0.5, alto * 0.5), colores[i]);
+        x -= alto * 0.8;
     }
 }
