@@ -7,16 +7,21 @@
 #include "hostdata/Rechazo.h"
 #include "jobs/CandadoDeReimpresion.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
+#include "jobs/percent_reprint/ResumenDeReduccion.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
+#include "printing/HojaDeResumen.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "ui/CorridaDeImpresion.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
 #include "ui/NumeroEscrito.h"
+#include "ui/UltimosDatos.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -43,6 +48,12 @@ frmRemisPorcen::frmRemisPorcen(QWidget* parent)
     : VentanaDeTrabajo(QStringLiteral("frmRemisPorcen"), parent) {
     setWindowTitle(Titulo());
     creaControles();
+    ultimos_ = std::make_unique<UltimosDatos>(
+        QStringLiteral("Reimpresión por porcentaje"),
+        QList<QPair<QString, QLineEdit*>>{{QStringLiteral("Remisión inicial"), txtDato[0]},
+                                          {QStringLiteral("Remisión final"), txtDato[1]},
+                                          {QStringLiteral("Serie"), txtDato[4]},
+                                          {QStringLiteral("Porcentaje menos"), txtDato[2]}});
     conectaEntradas();
     alCargar();
 }
@@ -77,10 +88,15 @@ void frmRemisPorcen::creaControles() {
     Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
                       QStringLiteral("Command1"), 3720, 2520, 1335, 495);
     Command1->setEnabled(false);
+    cmdResumen = Coloca(new QPushButton(QStringLiteral("Res&umen"), this),
+                        QStringLiteral("cmdResumen"), 2160, 2520, 1335, 495);
+    cmdResumen->setEnabled(false);
     lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 600, 3015, 4800, 225);
     lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
     Label[7] = Coloca(new QLabel(this), QStringLiteral("Label7"), 600, 3240, 4455, 2295);
     Label[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblEncontradas =
+        Coloca(new QLabel(this), QStringLiteral("lblEncontradas"), 600, 5520, 4455, 225);
     Label[8] = Coloca(new QLabel(this), QStringLiteral("Label8"), 600, 5760, 3000, 300);
     Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
                       QStringLiteral("Command3"), 3720, 5700, 1335, 405);
@@ -102,7 +118,7 @@ void frmRemisPorcen::creaControles() {
         Label[etiquetaDe]->setBuddy(txtDato[caja]);
     }
     QWidget* orden[] = {txtDato[0], txtDato[1], txtDato[4], txtDato[2],
-                        Command2,   Command1,   Command3};
+                        Command2,   cmdResumen, Command1,   Command3};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
     }
@@ -120,6 +136,8 @@ void frmRemisPorcen::conectaEntradas() {
             [this] { Accion([this] { Command2_Click(); }); });
     connect(Command1, &QPushButton::clicked, this,
             [this] { Accion([this] { Command1_Click(); }); });
+    connect(cmdResumen, &QPushButton::clicked, this,
+            [this] { Protegido([this] { cmdResumen_Click(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] {
         if (impresion_) {
             impresion_->Cancela();
@@ -146,6 +164,7 @@ void frmRemisPorcen::alCargar() {
             txtDato[4]->setMaxLength(largo);
         }
         impresion_ = std::make_unique<ImpresionDeRemisiones>(cnn_);
+        ultimos_->Restaura();
         if (EsVerdadero(BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnn_,
                                          QStringLiteral("configura")))) {
             Label[6]->setVisible(true);
@@ -216,6 +235,8 @@ void frmRemisPorcen::alCambiarEntradas() {
 
 void frmRemisPorcen::limpiaResultados() {
     Label[7]->clear();
+    lblEncontradas->clear();
+    cmdResumen->setEnabled(false);
     entradasDelResumen_.clear();
     vigencia_.Olvida();
     Command1->setEnabled(false);
@@ -287,6 +308,11 @@ void frmRemisPorcen::Command2_Click() {
     }
     Label[7]->setText(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
                                                                          QLatin1String("\n")));
+    lblEncontradas->setText(QStringLiteral("Remisiones encontradas: %1").arg(resumen.remisiones));
+    resumen_ = resumen;
+    parametros_ = ReimpresionConPorcentaje::Parametros(inicial, final, serie, porcentaje);
+    cmdResumen->setEnabled(true);
+    ultimos_->Guarda();
     entradasDelResumen_ = usadas;
     vigencia_.Lee(cnn_, QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);
@@ -298,6 +324,22 @@ void frmRemisPorcen::Command1_Click() {
     vigencia_.Verifica(cnn_, QStringLiteral("pulse de nuevo «Comprobar»"));
     CorreImpresion(*this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8],
                    barImpresion);
+}
+
+void frmRemisPorcen::cmdResumen_Click() {
+    const QString ruta =
+        QDir(Proceso::CarpetaDelPrograma())
+            .filePath(
+                QStringLiteral("Resumenes/porcentaje-%1.pdf")
+                    .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    HojaDeResumen::Escribe(
+        ruta, ResumenDeReduccion::Datos(
+                  cnn_, resumen_, parametros_,
+                  QStringLiteral("porcentaje comprobar: %1; %2")
+                      .arg(parametros_, ReimpresionConPorcentaje::ResumenDeBitacora(resumen_))));
+    Dialogos::actual().mensaje(QStringLiteral("Resumen guardado en ") +
+                                   QDir::toNativeSeparators(ruta),
+                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
 }
 
 void frmRemisPorcen::alDescargar() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/VigenciaDeRemisiones.h"
+#include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 #include "orvlib/Conexion.h"
 #include "ui/VentanaDeTrabajo.h"
 
@@ -46,6 +47,7 @@ private:
     void limpiaResultados();
     void Command2_Click();
     void Command1_Click();
+    void cmdResumen_Click();
 
     Conexion cnn_;
     std::unique_ptr<ReimpresionConPorcentaje> logica_;
@@ -64,4 +66,10 @@ private:
     QProgressBar* barImpresion = nullptr;
     // Why a field refuses what it holds.
     QLabel* lblAviso = nullptr;
+    // How many notes "&Comprobar" found, and the run's summary on paper.
+    QLabel* lblEncontradas = nullptr;
+    QPushButton* cmdResumen = nullptr;
+    ResumenDePorcentaje resumen_;
+    QString parametros_;
+    std::unique_ptr<class UltimosDatos> ultimos_;
 };

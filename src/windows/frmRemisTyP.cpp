@@ -17,6 +17,7 @@
 #include "ui/LimiteDeEventos.h"
 #include "ui/NumeroEscrito.h"
 #include "ui/PanelDeElegidas.h"
+#include "ui/UltimosDatos.h"
 #include "windows/PresentacionDeReja.h"
 
 #include <QApplication>
@@ -52,6 +53,11 @@ frmRemisTyP::frmRemisTyP(QWidget* parent)
     : VentanaDeTrabajo(QStringLiteral("frmRemisTyP"), parent) {
     setWindowTitle(Titulo());
     creaControles();
+    ultimos_ = std::make_unique<UltimosDatos>(
+        QStringLiteral("Reimpresión con tope"),
+        QList<QPair<QString, QLineEdit*>>{{QStringLiteral("Serie"), txtDato[4]},
+                                          {QStringLiteral("Cantidad tope"), txtDato[2]},
+                                          {QStringLiteral("Folio a imprimir"), txtDato[3]}});
     conectaEntradas();
     alCargar();
 }
@@ -191,6 +197,7 @@ void frmRemisTyP::alCargar() {
         const QString hoy = libKwtm::TextoDeFecha(QDate::currentDate());
         mkeFecha[0]->setText(hoy);
         mkeFecha[1]->setText(hoy);
+        ultimos_->Restaura();
         if (PideDatosDePrueba(QCoreApplication::arguments().mid(1))) {
             mkeFecha[0]->setText(QStringLiteral("01/06/2009"));
             mkeFecha[1]->setText(QStringLiteral("30/06/2009"));
@@ -370,6 +377,7 @@ void frmRemisTyP::cmdAplicar_Click() {
                                    Dialogos::Icono::Informacion);
         return;
     }
+    ultimos_->Guarda();
     PresentacionDeReja::Llena(mfgReja, resultado);
     panelElegidas->Muestra(resultado, tope,
                            ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio));

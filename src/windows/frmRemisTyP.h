@@ -92,4 +92,5 @@ private:
     QLabel* lblAviso;
     QProgressBar* barImpresion;
     PanelDeElegidas* panelElegidas;
+    std::unique_ptr<class UltimosDatos> ultimos_;
 };

@@ -5,6 +5,7 @@
 #include "support/CarpetaDePrueba.h"
 #include "support/Espera.h"
 #include "support/NotasDePrueba.h"
+#include "support/Pdf.h"
 #include "support/ProgramaDePrueba.h"
 #include "ui/DialogosGuionados.h"
 #include "windows/frmRemisPorcen.h"
@@ -378,5 +379,52 @@ INSTANTIATE_TEST_SUITE_P(
                                    2,
                                    "",
                                    "--pdf requiere --imprimir"}));
+
+} // namespace
+
+namespace {
+
+// The percentage window says how many notes it found, keeps the run's summary on paper, and
+// the next window opens with the last inputs; so does the cap window.
+TEST_F(VentanasDeReimpresion, CadaVentanaDiceLoQueHalloYRecuerdaSusDatos) {
+    {
+        frmRemisPorcen ventana;
+        ASSERT_TRUE(ActivaVentana(&ventana));
+        escribe(ventana, "txtDato_0", QStringLiteral("501"));
+        escribe(ventana, "txtDato_1", QStringLiteral("503"));
+        escribe(ventana, "txtDato_4", QStringLiteral("A"));
+        escribe(ventana, "txtDato_2", QStringLiteral("15"));
+        EXPECT_FALSE(habilitado(ventana, "cmdResumen"));
+        pulsa(ventana, "Command2");
+        EXPECT_EQ(Control<QLabel>(ventana, "lblEncontradas")->text(),
+                  QStringLiteral("Remisiones encontradas: 3"));
+        pulsa(ventana, "cmdResumen");
+        ASSERT_EQ(dialogos.cajas().size(), 1);
+        const QString texto =
+            PaginasDePdf(dialogos.cajas()[0].texto.section(QStringLiteral("guardado en "), 1))
+                .join(QLatin1Char('\n'))
+                .simplified();
+        for (const char* esperado : {"Remisiones encontradas: 3", "A 503 03/nov/2026 348.00 295.80",
+                                     "Totales: 580.00 493.00"}) {
+            EXPECT_TRUE(texto.contains(QString::fromUtf8(esperado))) << esperado << "\n"
+                                                                     << qPrintable(texto);
+        }
+    }
+    frmRemisPorcen otra;
+    ASSERT_TRUE(ActivaVentana(&otra));
+    EXPECT_EQ(Control<QLineEdit>(otra, "txtDato_0")->text(), QStringLiteral("501"));
+    EXPECT_EQ(Control<QLineEdit>(otra, "txtDato_1")->text(), QStringLiteral("503"));
+    EXPECT_EQ(Control<QLineEdit>(otra, "txtDato_2")->text(), QStringLiteral("15.00"));
+    otra.close();
+    {
+        frmRemisTyP tope;
+        ASSERT_TRUE(ActivaVentana(&tope));
+        aplicaTope(tope);
+    }
+    frmRemisTyP tope;
+    ASSERT_TRUE(ActivaVentana(&tope));
+    EXPECT_EQ(Control<QLineEdit>(tope, "txtDato_2")->text(), QStringLiteral("1,000.00"));
+    EXPECT_EQ(Control<QLineEdit>(tope, "txtDato_3")->text(), QStringLiteral("1,500"));
+}
 
 } // namespace
