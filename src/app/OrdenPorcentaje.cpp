@@ -8,7 +8,7 @@
 
 QString OrdenPorcentaje::sinopsis() const {
     return QStringLiteral("porcentaje --inicial N --final N --porcentaje P [--serie S] [--imprimir "
-                          "[--pdf CARPETA]]");
+                          "[--pdf CARPETA | --pdf-unico ARCHIVO]]");
 }
 
 QString OrdenPorcentaje::descripcion() const {

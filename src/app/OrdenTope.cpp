@@ -14,7 +14,7 @@
 
 QString OrdenTope::sinopsis() const {
     return QStringLiteral("tope --desde DD/MM/AAAA --hasta DD/MM/AAAA --tope N --folio N [--serie "
-                          "S] [--imprimir [--pdf CARPETA]]");
+                          "S] [--imprimir [--pdf CARPETA | --pdf-unico ARCHIVO]]");
 }
 
 QString OrdenTope::descripcion() const {

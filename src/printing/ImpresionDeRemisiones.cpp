@@ -5,6 +5,7 @@
 #include "printing/ImpresionDeDocumento.h"
 #include "printing/PreparativosDeImpresion.h"
 #include "printing/modRPTs.h"
+#include "reporteador/ErrorDeReporte.h"
 
 #include <exception>
 
@@ -67,7 +68,16 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
     } catch (const std::exception& e) {
         resultado.error = QString::fromLocal8Bit(e.what());
     }
+    // A run into one PDF that did not end wrote nothing: its file is written whole or not at all.
+    if (!resultado.Completa() && EnUnSoloPdf()) {
+        resultado.impresas = 0;
+        resultado.fallidaImpresa = false;
+    }
     return resultado;
+}
+
+bool ImpresionDeRemisiones::EnUnSoloPdf() {
+    return modRPTs::actual().crpReport.DesvioActual() == ControlDeReporte::Desvio::PdfUnico;
 }
 
 void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance) {
@@ -103,6 +113,18 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         }
         ++resultado.impresas;
     }
+    if (resultado.impresas == resultado.total) {
+        cierraDocumento();
+    }
     resultado.remisionFallida.clear();
     BasesDD::CierraTabla(copias);
+}
+
+// The run's one PDF, when it goes to one, is written and named once its last note is in it.
+void ImpresionDeRemisiones::cierraDocumento() {
+    try {
+        modRPTs::actual().crpReport.CierraDocumentoDeCorrida();
+    } catch (const ErrorDeReporte& e) {
+        throw ErrorOrvlib(e.numero(), e.texto(), Plantilla());
+    }
 }
