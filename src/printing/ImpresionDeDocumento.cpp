@@ -94,6 +94,26 @@ void FormulasDeDescuento(const Recordset& encabezado, Importe importeDePartidas,
         QStringLiteral("DescuentoDePartidas=") + (importeDePartidas - subtotal).TextoSql();
 }
 
+namespace {
+
+// The currency's name and abbreviation: the run's, read once, or the store's row of that Id.
+MonedasDeLaCorrida::Moneda monedaDe(qint32 id, Conexion& conexionHost,
+                                    const PreparativosDeImpresion* preparativos) {
+    if (preparativos != nullptr) {
+        return preparativos->Monedas().De(id);
+    }
+    MonedasDeLaCorrida::Moneda m;
+    Recordset monedas;
+    if (BasesDD::AbrirTabla(monedas, conexionHost, QStringLiteral("monedas where Id=%1").arg(id))) {
+        m.nombre = monedas.campo(QStringLiteral("Nombre")).toString();
+        m.abreviacion = monedas.campo(QStringLiteral("Abreviacion")).toString();
+    }
+    BasesDD::CierraTabla(monedas);
+    return m;
+}
+
+} // namespace
+
 void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
                       qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
                       const QString& textoNotas, const QString& tablaEncabezado,
@@ -115,15 +135,8 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
         }
         moneda = encabezado.campo(QStringLiteral("Moneda")).toInt();
     }
-    QString nombreMoneda;
-    QString abreviacion;
-    Recordset monedas;
-    if (BasesDD::AbrirTabla(monedas, conexionHost,
-                            QStringLiteral("monedas where Id=%1").arg(moneda == 0 ? 1 : moneda))) {
-        nombreMoneda = monedas.campo(QStringLiteral("Nombre")).toString();
-        abreviacion = monedas.campo(QStringLiteral("Abreviacion")).toString();
-    }
-    BasesDD::CierraTabla(monedas);
+    const MonedasDeLaCorrida::Moneda nombres =
+        monedaDe(moneda == 0 ? 1 : moneda, conexionHost, preparativos);
 
     PunteroOcupado();
     const AlSalir punteroNormal([] { PunteroNormal(); });
@@ -166,8 +179,12 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     if (preparativos == nullptr) {
         PreparaAuxiliar(conexionHost, rutaAuxiliar, QString(), QString());
     }
-    ImporteConLetra(total, nombreMoneda, abreviacion, rutaAuxiliar);
-    GuardaParidades(conexionHost, rutaAuxiliar);
+    ImporteConLetra(total, nombres.nombre, nombres.abreviacion, rutaAuxiliar);
+    if (preparativos != nullptr) {
+        GuardaParidades(preparativos->Monedas().ParidadesDeLaTienda(), rutaAuxiliar);
+    } else {
+        GuardaParidades(conexionHost, rutaAuxiliar);
+    }
     GuardaNotas(rutaAuxiliar, textoNotas);
     if (conDesglose != 0 && !encabezado.fin()) {
         DesgloseDeImpuestos(tipoDocumento, conexionHost, encabezado, rutaAuxiliar, tablaDetalle,
