@@ -93,6 +93,7 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         return;
     }
     PreparativosDeImpresion preparativos(cnn_, Plantilla());
+    notasPorCliente_.clear();
     for (; !copias.fin() && !cancelado_; copias.siguiente()) {
         const QString folio = copias.campo(QStringLiteral("Factura")).toString();
         resultado.remisionFallida =
@@ -101,8 +102,7 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
             avance(resultado.impresas + 1, resultado.total, folio);
         }
         const qint32 id = copias.campo(QStringLiteral("Id")).toInt();
-        const QString notas = TextoDeNotas(copias.campo(QStringLiteral("Cliente")).toString(),
-                                           QStringLiteral("CLI"), cnn_);
+        const QString notas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
         try {
             ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id), Plantilla(), 2, id, cnn_,
                              desglose, notas, QStringLiteral("tmpremisiones"),
@@ -118,6 +118,16 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
     }
     resultado.remisionFallida.clear();
     BasesDD::CierraTabla(copias);
+}
+
+// A client's note text is looked up once in a run, however many of its notes it prints.
+QString ImpresionDeRemisiones::notasDe(const QString& cliente) {
+    auto guardada = notasPorCliente_.constFind(cliente);
+    if (guardada == notasPorCliente_.constEnd()) {
+        guardada =
+            notasPorCliente_.insert(cliente, TextoDeNotas(cliente, QStringLiteral("CLI"), cnn_));
+    }
+    return *guardada;
 }
 
 // The run's one PDF, when it goes to one, is written and named once its last note is in it.

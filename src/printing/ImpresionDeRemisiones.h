@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <functional>
 
@@ -50,8 +51,10 @@ public:
 
 private:
     void cierraDocumento();
+    QString notasDe(const QString& cliente);
     void imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance);
 
     Conexion& cnn_;
     bool cancelado_ = false;
+    QHash<QString, QString> notasPorCliente_;
 };
