@@ -64,12 +64,13 @@ QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexi
 
 PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
                               const QString& id) {
-    QSqlQuery q =
-        conexionHost.consulta(QStringLiteral("SELECT Cantidad, PrecioNeto FROM %1 WHERE Id=%2")
-                                  .arg(Sentencias::Nombre(tablaDetalle), id));
+    QSqlQuery q = conexionHost.consulta(
+        QStringLiteral("SELECT Cantidad, PrecioNeto, IdExterna<>'' FROM %1 WHERE Id=%2")
+            .arg(Sentencias::Nombre(tablaDetalle), id));
     PartidasImpresas p;
     while (q.next()) {
         ++p.lineas;
+        p.deTallaOColor += q.value(2).toInt() == 1 ? 1 : 0;
         p.importe +=
             Importe::PorCantidad(Importe::DeVariant(q.value(0)), Importe::DeVariant(q.value(1)));
     }
@@ -142,8 +143,8 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     const AlSalir punteroNormal([] { PunteroNormal(); });
     modRPTs& rpt = modRPTs::actual();
     rpt.InicializaReporte();
-    const PartidasImpresas partidas =
-        SumaPartidas(conexionHost, tablaEncabezado + QStringLiteral("detalle"), id);
+    const QString tablaDePartidas = tablaEncabezado + QStringLiteral("detalle");
+    const PartidasImpresas partidas = SumaPartidas(conexionHost, tablaDePartidas, id);
     if (lineasPorHoja > 0) {
         const auto paginas =
             partidas.lineas / lineasPorHoja + (partidas.lineas % lineasPorHoja > 0 ? 1 : 0);
@@ -161,7 +162,11 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
             BorraPartidasTallaOColor(conexionHost, prefijoTallas);
         }
     });
-    PartidasTallaOColor(conexionHost, tablaDetalle, idDocumento, QStringLiteral("Id"));
+    // The lines just read tell whether any has size or colour rows to write.
+    if (partidas.deTallaOColor > 0 ||
+        tablaDetalle.compare(tablaDePartidas, Qt::CaseInsensitive) != 0) {
+        PartidasTallaOColor(conexionHost, tablaDetalle, idDocumento, QStringLiteral("Id"));
+    }
 
     QString rutaAuxiliar;
     if (preparativos != nullptr) {
