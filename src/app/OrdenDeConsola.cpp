@@ -18,6 +18,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -78,13 +79,31 @@ QList<QCommandLineOption> OrdenDeConsola::OpcionesDeImpresion() {
                         "carpeta en lugar de mandarla a la impresora. Sin --imprimir la orden se "
                         "rechaza."),
          QStringLiteral("CARPETA")},
+        {QStringLiteral("pdf-unico"),
+         QStringLiteral("Requiere --imprimir: escribe todas las remisiones, en orden, en ese único "
+                        "archivo PDF, que queda completo o no queda. No se combina con --pdf."),
+         QStringLiteral("ARCHIVO")},
     };
 }
 
 bool OrdenDeConsola::ImpresionCoherente(const QCommandLineParser& opciones) {
-    if (opciones.isSet(QStringLiteral("pdf")) && !opciones.isSet(QStringLiteral("imprimir"))) {
-        Falla(QStringLiteral("--pdf requiere --imprimir: agregue --imprimir para escribir las "
-                             "remisiones en PDF, o quite --pdf."));
+    const bool imprimir = opciones.isSet(QStringLiteral("imprimir"));
+    const bool unico = opciones.isSet(QStringLiteral("pdf-unico"));
+    if (opciones.isSet(QStringLiteral("pdf")) && unico) {
+        Falla(QStringLiteral("--pdf y --pdf-unico no se combinan: use --pdf CARPETA para un PDF "
+                             "por remisión o --pdf-unico ARCHIVO para uno con todas."));
+        return false;
+    }
+    for (const char* opcion : {"pdf", "pdf-unico"}) {
+        if (!imprimir && opciones.isSet(QString::fromLatin1(opcion))) {
+            Falla(QStringLiteral("--%1 requiere --imprimir: agregue --imprimir para escribir las "
+                                 "remisiones en PDF, o quite --%1.")
+                      .arg(QString::fromLatin1(opcion)));
+            return false;
+        }
+    }
+    if (unico && opciones.value(QStringLiteral("pdf-unico")).trimmed().isEmpty()) {
+        Falla(QStringLiteral("--pdf-unico necesita el nombre del archivo PDF."));
         return false;
     }
     return true;
@@ -174,16 +193,22 @@ int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion
         modRPTs::actual().crpReport.DirigeAPdf(
             QDir(opciones.value(QStringLiteral("pdf"))).absolutePath());
     }
+    if (opciones.isSet(QStringLiteral("pdf-unico"))) {
+        modRPTs::actual().crpReport.DirigeAPdfUnico(
+            QFileInfo(opciones.value(QStringLiteral("pdf-unico"))).absoluteFilePath());
+    }
     ImpresionDeRemisiones impresion(cnn);
     const ResultadoDeImpresion resultado = impresion.Imprime([](int numero, int total,
                                                                 const QString& folio) {
         std::fprintf(stderr, "Remisión %s (%d de %d)\n", folio.toUtf8().constData(), numero, total);
     });
-    Bitacora::Anota(trabajo,
-                    opciones.isSet(QStringLiteral("pdf"))
-                        ? QStringLiteral("pdf ") + opciones.value(QStringLiteral("pdf"))
-                        : QString(),
-                    resultado.Resumen());
+    const QString salida =
+        opciones.isSet(QStringLiteral("pdf"))
+            ? QStringLiteral("pdf ") + opciones.value(QStringLiteral("pdf"))
+        : opciones.isSet(QStringLiteral("pdf-unico"))
+            ? QStringLiteral("pdf-unico ") + opciones.value(QStringLiteral("pdf-unico"))
+            : QString();
+    Bitacora::Anota(trabajo, salida, resultado.Resumen());
     QString mensaje = resultado.Mensaje();
     if (resultado.Fallo()) {
         // What the error means first when it is known; the driver's text stays after it.

@@ -35,16 +35,18 @@ protected:
     static bool LeeFecha(const QCommandLineParser& opciones, const QString& nombre, QDate& fecha);
     static bool LeeNumero(const QCommandLineParser& opciones, const QString& nombre,
                           double& numero);
-    // --imprimir and --pdf CARPETA, shared by the reprint jobs.
+    // --imprimir, --pdf CARPETA and --pdf-unico ARCHIVO, shared by the reprint jobs.
     static QList<QCommandLineOption> OpcionesDeImpresion();
-    // --pdf without --imprimir is refused: false after saying so.
+    // --pdf or --pdf-unico without --imprimir, or both together, are refused: false after
+    // saying so.
     static bool ImpresionCoherente(const QCommandLineParser& opciones);
     // Says what a database or file error means and what to do, then its number, text and
     // statement; returns 1.
     static int FallaPorError(const class ErrorOrvlib& error);
     // "No hay remisiones con esos datos".
     static QString SinRemisiones() { return QStringLiteral("No hay remisiones con esos datos"); }
-    // Prints the working copies when --imprimir was given, to PDF when --pdf names a folder;
+    // Prints the working copies when --imprimir was given, to PDF when --pdf names a folder or
+    // to one PDF when --pdf-unico names a file;
     // returns the exit code: 0 when nothing was asked or every copy was printed.
     static int ImprimeSiSePide(const QCommandLineParser& opciones, class Conexion& cnn,
                                const QString& trabajo);

@@ -10,7 +10,7 @@
 
 QString OrdenPorcentaje::sinopsis() const {
     return QStringLiteral("porcentaje --inicial N --final N --porcentaje P [--serie S] [--resumen "
-                          "ARCHIVO.pdf] [--imprimir [--pdf CARPETA]]");
+                          "ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico ARCHIVO]]");
 }
 
 QString OrdenPorcentaje::descripcion() const {

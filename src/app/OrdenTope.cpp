@@ -16,7 +16,8 @@
 
 QString OrdenTope::sinopsis() const {
     return QStringLiteral("tope --desde DD/MM/AAAA --hasta DD/MM/AAAA --tope N --folio N [--serie "
-                          "S] [--resumen ARCHIVO.pdf] [--imprimir [--pdf CARPETA]]");
+                          "S] [--resumen ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico "
+                          "ARCHIVO]]");
 }
 
 QString OrdenTope::descripcion() const {

@@ -10,6 +10,7 @@
 void Recordset::abre(Conexion& cnn, const QString& tabla, const QString& sentencia) {
     cierra();
     q_ = cnn.consulta(sentencia);
+    registro_ = q_.record();
     cnn_ = &cnn;
     tabla_ = tabla;
     sentencia_ = sentencia;
@@ -18,6 +19,7 @@ void Recordset::abre(Conexion& cnn, const QString& tabla, const QString& sentenc
 
 void Recordset::cierra() {
     q_ = QSqlQuery();
+    registro_ = QSqlRecord();
     cnn_ = nullptr;
     nuevo_.clear();
     agregando_ = false;
@@ -34,7 +36,7 @@ void Recordset::siguiente() {
 }
 
 QVariant Recordset::campo(const QString& nombre) const {
-    const int i = q_.record().indexOf(nombre);
+    const int i = registro_.indexOf(nombre);
     if (i < 0 || fin()) {
         throw ErrorOrvlib(3265, QStringLiteral("No se encontró el campo %1").arg(nombre),
                           sentencia_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 #include <utility>
@@ -32,6 +33,7 @@ private:
     QString tabla_;
     QString sentencia_;
     QSqlQuery q_;
+    QSqlRecord registro_; // the selection's fields, taken once: each look-up by name uses them
     std::vector<std::pair<QString, QVariant>> nuevo_;
     bool agregando_ = false;
 };

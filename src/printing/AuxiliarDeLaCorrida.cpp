@@ -25,9 +25,13 @@ AuxiliarDeLaCorrida::AuxiliarDeLaCorrida(Conexion& host)
             tablas_ << tabla;
         }
     }
+    enCurso_ = this;
 }
 
 AuxiliarDeLaCorrida::~AuxiliarDeLaCorrida() {
+    if (enCurso_ == this) {
+        enCurso_ = nullptr;
+    }
     cnn_.cierra();
     QFile::remove(ruta_);
 }
@@ -37,4 +41,14 @@ void AuxiliarDeLaCorrida::Vacia() {
         cnn_.ejecuta(QStringLiteral("DELETE FROM ") +
                      Sentencias::Nombre(tabla, Sentencias::Motor::SQLite));
     }
+}
+
+Conexion& AuxiliarDeLaCorrida::Abre(const QString& ruta, Conexion& propia) {
+    if (enCurso_ != nullptr && enCurso_->ruta_ == ruta) {
+        return enCurso_->cnn_;
+    }
+    if (!BasesDD::AbreBdDAccess(propia, ruta)) {
+        throw ErrorOrvlib(3024, QStringLiteral("No se pudo abrir la base auxiliar"), ruta);
+    }
+    return propia;
 }

@@ -19,8 +19,14 @@ public:
     const QString& Ruta() const { return ruta_; }
     // Deletes the rows of every table but Generales.
     void Vacia();
+    // The connection a note's rows are written through: the run's own, open for the whole run,
+    // when the file is that of the run in progress, else propia opened on the file. Throws
+    // ErrorOrvlib 3024 when it cannot be opened.
+    static Conexion& Abre(const QString& ruta, Conexion& propia);
 
 private:
+    static inline AuxiliarDeLaCorrida* enCurso_ = nullptr;
+
     QString ruta_;
     Conexion cnn_;
     QStringList tablas_;

@@ -3,6 +3,7 @@
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Sentencias.h"
+#include "printing/AuxiliarDeLaCorrida.h"
 
 #include <QSqlQuery>
 #include <array>
@@ -103,10 +104,8 @@ CifrasDeLinea::Reglas ReglasDeImpuestos(Conexion& conexionHost) {
 void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Recordset& encabezado,
                          const QString& rutaAuxiliar, const QString& tablaDetalle,
                          std::optional<CifrasDeLinea::Reglas> reglasDeLaCorrida) {
-    Conexion auxiliar;
-    if (!BasesDD::AbreBdDAccess(auxiliar, rutaAuxiliar)) {
-        throw ErrorOrvlib(3024, QStringLiteral("No se pudo abrir la base auxiliar"), rutaAuxiliar);
-    }
+    Conexion propia;
+    Conexion& auxiliar = AuxiliarDeLaCorrida::Abre(rutaAuxiliar, propia);
     const CifrasDeLinea::Reglas reglas =
         reglasDeLaCorrida ? *reglasDeLaCorrida : ReglasDeImpuestos(conexionHost);
     // A document issued without a tax puts all its lines at rate 0 for that tax.
@@ -142,9 +141,15 @@ void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Rec
         acumula(renglones, QLatin1Char('A'), sinImpAd ? Importe() : tasaImpAd, c.baseImpAd,
                 sinImpAd ? Importe() : c.importeImpAd);
     }
+    // The run's connection outlives the note: a breakdown half written is taken back.
     auxiliar.bd().transaction();
-    escribe(auxiliar, renglones,
-            {{QStringLiteral("Gravado"), gravado.ADouble()},
-             {QStringLiteral("SinGravar"), sinGravar.ADouble()}});
+    try {
+        escribe(auxiliar, renglones,
+                {{QStringLiteral("Gravado"), gravado.ADouble()},
+                 {QStringLiteral("SinGravar"), sinGravar.ADouble()}});
+    } catch (...) {
+        auxiliar.bd().rollback();
+        throw;
+    }
     auxiliar.bd().commit();
 }

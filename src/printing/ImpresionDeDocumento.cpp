@@ -64,12 +64,13 @@ QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexi
 
 PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
                               const QString& id) {
-    QSqlQuery q =
-        conexionHost.consulta(QStringLiteral("SELECT Cantidad, PrecioNeto FROM %1 WHERE Id=%2")
-                                  .arg(Sentencias::Nombre(tablaDetalle), id));
+    QSqlQuery q = conexionHost.consulta(
+        QStringLiteral("SELECT Cantidad, PrecioNeto, IdExterna<>'' FROM %1 WHERE Id=%2")
+            .arg(Sentencias::Nombre(tablaDetalle), id));
     PartidasImpresas p;
     while (q.next()) {
         ++p.lineas;
+        p.deTallaOColor += q.value(2).toInt() == 1 ? 1 : 0;
         p.importe +=
             Importe::PorCantidad(Importe::DeVariant(q.value(0)), Importe::DeVariant(q.value(1)));
     }
@@ -94,6 +95,26 @@ void FormulasDeDescuento(const Recordset& encabezado, Importe importeDePartidas,
         QStringLiteral("DescuentoDePartidas=") + (importeDePartidas - subtotal).TextoSql();
 }
 
+namespace {
+
+// The currency's name and abbreviation: the run's, read once, or the store's row of that Id.
+MonedasDeLaCorrida::Moneda monedaDe(qint32 id, Conexion& conexionHost,
+                                    const PreparativosDeImpresion* preparativos) {
+    if (preparativos != nullptr) {
+        return preparativos->Monedas().De(id);
+    }
+    MonedasDeLaCorrida::Moneda m;
+    Recordset monedas;
+    if (BasesDD::AbrirTabla(monedas, conexionHost, QStringLiteral("monedas where Id=%1").arg(id))) {
+        m.nombre = monedas.campo(QStringLiteral("Nombre")).toString();
+        m.abreviacion = monedas.campo(QStringLiteral("Abreviacion")).toString();
+    }
+    BasesDD::CierraTabla(monedas);
+    return m;
+}
+
+} // namespace
+
 void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
                       qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
                       const QString& textoNotas, const QString& tablaEncabezado,
@@ -115,22 +136,15 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
         }
         moneda = encabezado.campo(QStringLiteral("Moneda")).toInt();
     }
-    QString nombreMoneda;
-    QString abreviacion;
-    Recordset monedas;
-    if (BasesDD::AbrirTabla(monedas, conexionHost,
-                            QStringLiteral("monedas where Id=%1").arg(moneda == 0 ? 1 : moneda))) {
-        nombreMoneda = monedas.campo(QStringLiteral("Nombre")).toString();
-        abreviacion = monedas.campo(QStringLiteral("Abreviacion")).toString();
-    }
-    BasesDD::CierraTabla(monedas);
+    const MonedasDeLaCorrida::Moneda nombres =
+        monedaDe(moneda == 0 ? 1 : moneda, conexionHost, preparativos);
 
     PunteroOcupado();
     const AlSalir punteroNormal([] { PunteroNormal(); });
     modRPTs& rpt = modRPTs::actual();
     rpt.InicializaReporte();
-    const PartidasImpresas partidas =
-        SumaPartidas(conexionHost, tablaEncabezado + QStringLiteral("detalle"), id);
+    const QString tablaDePartidas = tablaEncabezado + QStringLiteral("detalle");
+    const PartidasImpresas partidas = SumaPartidas(conexionHost, tablaDePartidas, id);
     if (lineasPorHoja > 0) {
         const auto paginas =
             partidas.lineas / lineasPorHoja + (partidas.lineas % lineasPorHoja > 0 ? 1 : 0);
@@ -148,7 +162,11 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
             BorraPartidasTallaOColor(conexionHost, prefijoTallas);
         }
     });
-    PartidasTallaOColor(conexionHost, tablaDetalle, idDocumento, QStringLiteral("Id"));
+    // The lines just read tell whether any has size or colour rows to write.
+    if (partidas.deTallaOColor > 0 ||
+        tablaDetalle.compare(tablaDePartidas, Qt::CaseInsensitive) != 0) {
+        PartidasTallaOColor(conexionHost, tablaDetalle, idDocumento, QStringLiteral("Id"));
+    }
 
     QString rutaAuxiliar;
     if (preparativos != nullptr) {
@@ -166,8 +184,12 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
     if (preparativos == nullptr) {
         PreparaAuxiliar(conexionHost, rutaAuxiliar, QString(), QString());
     }
-    ImporteConLetra(total, nombreMoneda, abreviacion, rutaAuxiliar);
-    GuardaParidades(conexionHost, rutaAuxiliar);
+    ImporteConLetra(total, nombres.nombre, nombres.abreviacion, rutaAuxiliar);
+    if (preparativos != nullptr) {
+        GuardaParidades(preparativos->Monedas().ParidadesDeLaTienda(), rutaAuxiliar);
+    } else {
+        GuardaParidades(conexionHost, rutaAuxiliar);
+    }
     GuardaNotas(rutaAuxiliar, textoNotas);
     if (conDesglose != 0 && !encabezado.fin()) {
         DesgloseDeImpuestos(tipoDocumento, conexionHost, encabezado, rutaAuxiliar, tablaDetalle,

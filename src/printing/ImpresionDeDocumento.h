@@ -31,10 +31,12 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
                       const QString& textoNotas, const QString& tablaEncabezado,
                       const QString& tablaDetalle, PreparativosDeImpresion* preparativos = nullptr);
 // A note's lines as the template prints them: how many, and the sum of their amounts
-// (quantity × price, each in cents).
+// (quantity × price, each in cents); and how many come from size or colour variants (their
+// IdExterna is set), which alone need the partidatallaocolor rows.
 struct PartidasImpresas {
     qint64 lineas = 0;
     Importe importe;
+    qint64 deTallaOColor = 0;
 };
 PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
                               const QString& id);

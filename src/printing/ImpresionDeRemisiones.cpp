@@ -5,6 +5,7 @@
 #include "printing/ImpresionDeDocumento.h"
 #include "printing/PreparativosDeImpresion.h"
 #include "printing/modRPTs.h"
+#include "reporteador/ErrorDeReporte.h"
 
 #include <exception>
 
@@ -67,7 +68,16 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
     } catch (const std::exception& e) {
         resultado.error = QString::fromLocal8Bit(e.what());
     }
+    // A run into one PDF that did not end wrote nothing: its file is written whole or not at all.
+    if (!resultado.Completa() && EnUnSoloPdf()) {
+        resultado.impresas = 0;
+        resultado.fallidaImpresa = false;
+    }
     return resultado;
+}
+
+bool ImpresionDeRemisiones::EnUnSoloPdf() {
+    return modRPTs::actual().crpReport.DesvioActual() == ControlDeReporte::Desvio::PdfUnico;
 }
 
 void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance) {
@@ -83,6 +93,7 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         return;
     }
     PreparativosDeImpresion preparativos(cnn_, Plantilla());
+    notasPorCliente_.clear();
     for (; !copias.fin() && !cancelado_; copias.siguiente()) {
         const QString folio = copias.campo(QStringLiteral("Factura")).toString();
         resultado.remisionFallida =
@@ -91,8 +102,7 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
             avance(resultado.impresas + 1, resultado.total, folio);
         }
         const qint32 id = copias.campo(QStringLiteral("Id")).toInt();
-        const QString notas = TextoDeNotas(copias.campo(QStringLiteral("Cliente")).toString(),
-                                           QStringLiteral("CLI"), cnn_);
+        const QString notas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
         try {
             ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id), Plantilla(), 2, id, cnn_,
                              desglose, notas, QStringLiteral("tmpremisiones"),
@@ -103,6 +113,28 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         }
         ++resultado.impresas;
     }
+    if (resultado.impresas == resultado.total) {
+        cierraDocumento();
+    }
     resultado.remisionFallida.clear();
     BasesDD::CierraTabla(copias);
+}
+
+// A client's note text is looked up once in a run, however many of its notes it prints.
+QString ImpresionDeRemisiones::notasDe(const QString& cliente) {
+    auto guardada = notasPorCliente_.constFind(cliente);
+    if (guardada == notasPorCliente_.constEnd()) {
+        guardada =
+            notasPorCliente_.insert(cliente, TextoDeNotas(cliente, QStringLiteral("CLI"), cnn_));
+    }
+    return *guardada;
+}
+
+// The run's one PDF, when it goes to one, is written and named once its last note is in it.
+void ImpresionDeRemisiones::cierraDocumento() {
+    try {
+        modRPTs::actual().crpReport.CierraDocumentoDeCorrida();
+    } catch (const ErrorDeReporte& e) {
+        throw ErrorOrvlib(e.numero(), e.texto(), Plantilla());
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <functional>
 
@@ -29,7 +30,8 @@ struct ResultadoDeImpresion {
 // tax rates, its tax breakdown. The template is checked and the run's connections and auxiliary
 // file made once, before the first note. A cancel takes effect after the document in progress;
 // the first note the engine cannot print stops the run, and so does a clean-up that fails after
-// a note came out, which is then counted as printed.
+// a note came out, which is then counted as printed. A run into one PDF closes it after its
+// last note.
 class ImpresionDeRemisiones {
 public:
     // Before each note: its place in the run (from 1), the run's size and the copy's folio.
@@ -43,10 +45,16 @@ public:
     static QString Pregunta() { return QStringLiteral("¿Desea imprimir estas remisiones?"); }
     static QString Aviso() { return QStringLiteral("Remisiones impresas"); }
     static QString Plantilla() { return QStringLiteral("fmtRemision.rpt"); }
+    // Whether the runs go to one PDF file (ControlDeReporte::DirigeAPdfUnico): then a run that
+    // does not end, cancelled or stopped, leaves no file and counts no note as printed.
+    static bool EnUnSoloPdf();
 
 private:
+    void cierraDocumento();
+    QString notasDe(const QString& cliente);
     void imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance);
 
     Conexion& cnn_;
     bool cancelado_ = false;
+    QHash<QString, QString> notasPorCliente_;
 };

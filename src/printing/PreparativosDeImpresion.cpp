@@ -13,6 +13,7 @@ PreparativosDeImpresion::PreparativosDeImpresion(Conexion& host, const QString& 
             BasesDD::LeeDato(QStringLiteral("PartidasXhojaRem"), host, QStringLiteral("configura"))
                 .toInt();
         reglas_ = ReglasDeImpuestos(host);
+        monedas_ = std::make_unique<MonedasDeLaCorrida>(host);
     } catch (...) {
         auxiliar_.reset();
         rpt.TerminaCorrida();

@@ -8,6 +8,8 @@
 #include "orvlib/Sentencias.h"
 #include "orvlib/Utilerias.h"
 #include "orvlib/libKwtm.h"
+#include "printing/AuxiliarDeLaCorrida.h"
+#include "printing/MonedasDeLaCorrida.h"
 
 #include <QDate>
 #include <cmath>
@@ -27,10 +29,8 @@ QString largo(const QDate& f) {
 // Adds one row to a table of the auxiliary file with the given columns.
 void agregaFila(const QString& rutaAuxiliar, const QString& tabla,
                 const QList<QPair<QString, QVariant>>& valores) {
-    Conexion auxiliar;
-    if (!BasesDD::AbreBdDAccess(auxiliar, rutaAuxiliar)) {
-        throw ErrorOrvlib(3024, QStringLiteral("No se pudo abrir la base auxiliar"), rutaAuxiliar);
-    }
+    Conexion propia;
+    Conexion& auxiliar = AuxiliarDeLaCorrida::Abre(rutaAuxiliar, propia);
     Recordset rs;
     BasesDD::AbrirTabla(rs, auxiliar, tabla + QStringLiteral(" LIMIT 0"));
     rs.agrega();
@@ -97,13 +97,11 @@ QString ImporteConLetra(double importe, const QString& nombreMoneda, const QStri
 }
 
 void GuardaParidades(Conexion& conexionHost, const QString& rutaAuxiliar) {
-    Recordset monedas;
-    BasesDD::AbrirTabla(monedas, conexionHost, QStringLiteral("monedas order by Id"));
-    QList<QPair<QString, QVariant>> paridades;
-    for (int n = 1; n <= 10 && !monedas.fin(); ++n, monedas.siguiente()) {
-        paridades.append({QStringLiteral("Paridad%1").arg(n),
-                          monedas.campo(QStringLiteral("Paridad")).toDouble()});
-    }
+    GuardaParidades(MonedasDeLaCorrida::Lee(conexionHost), rutaAuxiliar);
+}
+
+void GuardaParidades(const QList<QPair<QString, QVariant>>& paridades,
+                     const QString& rutaAuxiliar) {
     agregaFila(rutaAuxiliar, QStringLiteral("Paridades"), paridades);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class Conexion;
 
@@ -18,6 +21,8 @@ QString ImporteConLetra(double importe, const QString& nombreMoneda, const QStri
                         const QString& rutaAuxiliar);
 // The exchange rates of the first ten currencies by Id, into one row of Paridades.
 void GuardaParidades(Conexion& conexionHost, const QString& rutaAuxiliar);
+// The same with the rates read before (MonedasDeLaCorrida), as Paridad1 … Paridad10.
+void GuardaParidades(const QList<QPair<QString, QVariant>>& paridades, const QString& rutaAuxiliar);
 // The lines of a text split at carriage returns (line feeds dropped), from index 1; index 0 is
 // left empty.
 void SeparaRenglones(const QString& texto, QStringList& renglones);

@@ -432,9 +432,11 @@ bool modRPTs::ExisteFormula(QString archivo, const QString& nombre) {
     if (buscado.isEmpty()) {
         return false;
     }
-    for (qsizetype i = 0; i + buscado.size() <= datos.size(); ++i) {
-        if (datos.mid(i, buscado.size()).toUpper() == buscado &&
-            datos.mid(i + buscado.size(), 3) == kFinDeFormula) {
+    // The name compared in upper case at every position: the file put in upper case once.
+    const QByteArray mayusculas = datos.toUpper();
+    for (qsizetype i = mayusculas.indexOf(buscado); i >= 0;
+         i = mayusculas.indexOf(buscado, i + 1)) {
+        if (datos.mid(i + buscado.size(), 3) == kFinDeFormula) {
             return true;
         }
     }

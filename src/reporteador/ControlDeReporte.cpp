@@ -105,13 +105,27 @@ void ControlDeReporte::DirigeAPdf(const QString& carpeta) {
     Desvia(carpeta.isEmpty() ? Desvio::Ninguno : Desvio::Pdf, carpeta);
 }
 
+void ControlDeReporte::DirigeAPdfUnico(const QString& archivo) {
+    Desvia(archivo.isEmpty() ? Desvio::Ninguno : Desvio::PdfUnico, archivo);
+}
+
+QString ControlDeReporte::CierraDocumentoDeCorrida() {
+    const QString ruta = motor_.CierraDocumento();
+    if (!ruta.isEmpty()) {
+        generados_ << ruta;
+    }
+    return ruta;
+}
+
 void ControlDeReporte::ejecuta() {
     using Destino = TrabajoDeReporte::Destino;
     TrabajoDeReporte trabajo = trabajo_;
     trabajo.carpetaDeSalida = carpetaDeSalida_;
+    trabajo.archivoDeSalida = desvio_ == Desvio::PdfUnico ? carpetaDeSalida_ : QString();
     trabajo.destino = destino_ == 0 || desvio_ == Desvio::Ventana ? Destino::Ventana
                       : desvio_ == Desvio::Pdf                    ? Destino::Pdf
                       : desvio_ == Desvio::Png                    ? Destino::Png
+                      : desvio_ == Desvio::PdfUnico               ? Destino::PdfUnico
                                                                   : Destino::Impresora;
     const ResultadoDeReporte resultado = motor_.Ejecuta(trabajo);
     paginas_ = resultado.paginas;

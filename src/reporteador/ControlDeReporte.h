@@ -26,13 +26,19 @@ public:
     void TerminaCorrida() { motor_.TerminaCorrida(); }
 
     // Where what would go to the printer goes instead: a PDF file per run, or a PNG file per
-    // page, in a folder, or the preview window.
-    enum class Desvio { Ninguno, Pdf, Png, Ventana };
+    // page, in a folder, or the preview window; or every report of a print run into one PDF
+    // file (PdfUnico, where the folder is that file's path).
+    enum class Desvio { Ninguno, Pdf, Png, Ventana, PdfUnico };
     void Desvia(Desvio desvio, const QString& carpeta = {});
     Desvio DesvioActual() const { return desvio_; }
     const QString& CarpetaDeSalida() const { return carpetaDeSalida_; }
     // PDF files in that folder; an empty folder prints.
     void DirigeAPdf(const QString& carpeta);
+    // Every report of the print runs into that one PDF file; an empty path prints.
+    void DirigeAPdfUnico(const QString& archivo);
+    // Closes the print run's one PDF and names it; its path, or empty when the run sends its
+    // reports elsewhere or none went into it. Throws ErrorDeReporte when it is not whole.
+    QString CierraDocumentoDeCorrida();
     // The PDF and PNG files written since the control was made, in order.
     const QStringList& ArchivosGenerados() const { return generados_; }
     // Pages of the last run.

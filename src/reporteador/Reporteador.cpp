@@ -6,6 +6,7 @@
 #include "orvlib/Sentencias.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ColaDeCups.h"
+#include "reporteador/DocumentoDeCorrida.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/Pintor.h"
 #include "reporteador/Seleccion.h"
@@ -14,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPageSize>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -118,50 +118,13 @@ QString rutaLibre(const QString& carpeta, const QString& base, const QString& ex
     return ruta;
 }
 
-// Why a written PDF is not whole: empty, or cut before its closing trailer; empty when whole.
-QString faltaAlPdf(const SalidaRevisada& salida) {
-    if (salida.escritos() == 0) {
-        return QStringLiteral("quedó vacío");
-    }
-    if (!salida.cola().trimmed().endsWith("%%EOF")) {
-        return QStringLiteral("quedó sin su cierre (%%EOF)");
-    }
-    return {};
-}
-
-// The PDF goes to a scratch file that takes the final name only once every page is written,
-// every write has reached the disk and the file ends with its trailer: a PDF that fails any of
-// these is removed, never left behind half made.
+// A PDF file of its own for the pages of one report.
 QString enPdf(const TrabajoDeReporte& t, const Plantilla& p,
               const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
-    const QString ruta = rutaLibre(t.carpetaDeSalida, nombre, QStringLiteral(".pdf"));
-    try {
-        EscritorDeArchivo archivo(ruta);
-        QPdfWriter pdf(&archivo.dispositivo());
-        pdf.setResolution(1200);
-        pdf.setPageSize(
-            QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setTitle(nombre);
-        pdf.setCreator(QStringLiteral("DeRemisiones"));
-        QPainter pintor;
-        if (!pintor.begin(&pdf)) {
-            throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                                 QStringLiteral("No se puede escribir ") + ruta);
-        }
-        paginasEn(pintor, pdf, paginas, pdf.resolution() / 25.4);
-        const bool terminado = pintor.end();
-        archivo.termina([&](const SalidaRevisada& salida) {
-            const QString falta = terminado ? faltaAlPdf(salida) : QStringLiteral("no se terminó");
-            return falta.isEmpty()
-                       ? falta
-                       : QStringLiteral("El PDF %1 %2").arg(QFileInfo(ruta).fileName(), falta);
-        });
-    } catch (const ErrorOrvlib& e) {
-        throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                             QStringLiteral("%1 (%2)").arg(e.descripcion(), e.contexto()));
-    }
-    return ruta;
+    DocumentoDeCorrida documento(rutaLibre(t.carpetaDeSalida, nombre, QStringLiteral(".pdf")),
+                                 nombre);
+    documento.Agrega(p, paginas);
+    return documento.Termina();
 }
 
 // One PNG file per page, base-1.png, base-2.png…; a page that cannot be saved takes the pages
@@ -278,10 +241,23 @@ void Reporteador::IniciaCorrida(const QString& textoDeConexion) {
 
 void Reporteador::TerminaCorrida() {
     enCorrida_ = false;
+    documento_.reset();
     datos_->CierraAuxiliar();
     datos_->TerminaCorrida();
     plantillaDeCorrida_.reset();
     rutaDeCorrida_.clear();
+}
+
+QString Reporteador::CierraDocumento() {
+    if (!documento_) {
+        return {};
+    }
+    QElapsedTimer reloj;
+    reloj.start();
+    const std::unique_ptr<DocumentoDeCorrida> documento = std::move(documento_);
+    const QString ruta = documento->Termina();
+    tiempos_.salida += reloj.elapsed();
+    return ruta;
 }
 
 Plantilla Reporteador::plantillaDe(const QString& ruta) {
@@ -342,6 +318,17 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
                           const QVector<PaginaMaquetada>& paginas, const QString& nombre,
                           ResultadoDeReporte& resultado) {
     switch (t.destino) {
+    case TrabajoDeReporte::Destino::PdfUnico:
+        if (!documento_) {
+            QDir().mkpath(QFileInfo(t.archivoDeSalida).absolutePath());
+            documento_ = std::make_unique<DocumentoDeCorrida>(t.archivoDeSalida);
+        }
+        documento_->Agrega(p, paginas);
+        // Outside a run the report is the whole document.
+        if (!enCorrida_) {
+            resultado.archivos << CierraDocumento();
+        }
+        break;
     case TrabajoDeReporte::Destino::Pdf:
         QDir().mkpath(t.carpetaDeSalida);
         resultado.archivos << enPdf(t, p, paginas, nombre);

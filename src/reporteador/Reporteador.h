@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reporteador/DocumentoDeCorrida.h"
 #include "reporteador/Maquetador.h"
 #include "reporteador/OrigenDeDatos.h"
 #include "reporteador/TrabajoDeReporte.h"
@@ -42,7 +43,11 @@ public:
     // the run before its first report, and keeps the template as read by the first report and
     // the tables' columns and the auxiliary file open until the run ends.
     void IniciaCorrida(const QString& textoDeConexion);
+    // Ending a run drops a one-PDF document it did not close: nothing is left under its name.
     void TerminaCorrida();
+    // Closes the run's one PDF (Destino::PdfUnico): written whole and named, its path given
+    // back; empty when no report went into it. Throws ErrorDeReporte when it is not whole.
+    QString CierraDocumento();
     const TiemposDeReporte& Tiempos() const { return tiempos_; }
 
     static void PonPresentador(Presentador presentador);
@@ -59,6 +64,7 @@ private:
     std::unique_ptr<OrigenDeDatos> datos_;
     bool enCorrida_ = false;
     std::optional<Plantilla> plantillaDeCorrida_;
+    std::unique_ptr<DocumentoDeCorrida> documento_;
     QString rutaDeCorrida_;
     TiemposDeReporte tiempos_;
 };

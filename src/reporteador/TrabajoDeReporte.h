@@ -8,7 +8,8 @@
 // its tables is read, the values of its formulas, where the pages go and how the data source
 // is reached.
 struct TrabajoDeReporte {
-    enum class Destino { Ventana, Impresora, Pdf, Png };
+    // PdfUnico: every report of a run into one PDF file, archivoDeSalida.
+    enum class Destino { Ventana, Impresora, Pdf, Png, PdfUnico };
 
     QString plantilla; // the template file
     QString seleccion; // the record selection, as {Tabla.Campo}=valor …
@@ -22,6 +23,7 @@ struct TrabajoDeReporte {
     int copias = 0;
     QString titulo;          // of the preview window; '' is replaced by the template's name
     QString carpetaDeSalida; // of PDF and PNG files
+    QString archivoDeSalida; // the one PDF of a run
 };
 
 // What a run produced.

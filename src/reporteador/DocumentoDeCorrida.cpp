@@ -1,0 +1,92 @@
+#include "reporteador/DocumentoDeCorrida.h"
+
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/EscritorDeArchivo.h"
+#include "reporteador/ErrorDeReporte.h"
+#include "reporteador/Pintor.h"
+#include "reporteador/Plantilla.h"
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPdfWriter>
+
+namespace {
+
+ErrorDeReporte errorDeSalida(const ErrorOrvlib& e) {
+    return ErrorDeReporte(ErrorDeReporte::kSalida,
+                          QStringLiteral("%1 (%2)").arg(e.descripcion(), e.contexto()));
+}
+
+} // namespace
+
+DocumentoDeCorrida::DocumentoDeCorrida(QString ruta, QString titulo)
+    : ruta_(std::move(ruta))
+    , titulo_(titulo.isEmpty() ? QFileInfo(ruta_).completeBaseName() : std::move(titulo)) {}
+
+DocumentoDeCorrida::~DocumentoDeCorrida() {
+    // What was painted goes to the scratch file, which goes with the writer.
+    if (pintor_.isActive()) {
+        pintor_.end();
+    }
+}
+
+QString DocumentoDeCorrida::FaltaAlPdf(const SalidaRevisada& salida) {
+    if (salida.escritos() == 0) {
+        return QStringLiteral("quedó vacío");
+    }
+    if (!salida.cola().trimmed().endsWith("%%EOF")) {
+        return QStringLiteral("quedó sin su cierre (%%EOF)");
+    }
+    return {};
+}
+
+void DocumentoDeCorrida::abre(const Plantilla& p) {
+    try {
+        archivo_ = std::make_unique<EscritorDeArchivo>(ruta_);
+    } catch (const ErrorOrvlib& e) {
+        throw errorDeSalida(e);
+    }
+    pdf_ = std::make_unique<QPdfWriter>(&archivo_->dispositivo());
+    pdf_->setResolution(1200);
+    pdf_->setPageSize(QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
+    pdf_->setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf_->setTitle(titulo_);
+    pdf_->setCreator(QStringLiteral("DeRemisiones"));
+    if (!pintor_.begin(pdf_.get())) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("No se puede escribir ") + ruta_);
+    }
+}
+
+void DocumentoDeCorrida::Agrega(const Plantilla& p, const QVector<PaginaMaquetada>& paginas) {
+    if (!pdf_) {
+        abre(p);
+    }
+    for (const PaginaMaquetada& pagina : paginas) {
+        if (paginas_ > 0) {
+            pdf_->newPage();
+        }
+        Pintor::Pinta(pintor_, pagina, pdf_->resolution() / 25.4);
+        ++paginas_;
+    }
+}
+
+QString DocumentoDeCorrida::Termina() {
+    if (!pdf_) {
+        throw ErrorDeReporte(
+            ErrorDeReporte::kSalida,
+            QStringLiteral("El PDF %1 no tiene páginas").arg(QFileInfo(ruta_).fileName()));
+    }
+    const bool terminado = pintor_.end();
+    try {
+        archivo_->termina([&](const SalidaRevisada& salida) {
+            const QString falta = terminado ? FaltaAlPdf(salida) : QStringLiteral("no se terminó");
+            return falta.isEmpty()
+                       ? falta
+                       : QStringLiteral("El PDF %1 %2").arg(QFileInfo(ruta_).fileName(), falta);
+        });
+    } catch (const ErrorOrvlib& e) {
+        throw errorDeSalida(e);
+    }
+    return ruta_;
+}
