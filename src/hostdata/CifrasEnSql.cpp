@@ -26,4 +26,17 @@ QString ConDescuentos(const QString& monto, const QStringList& descuentos) {
     return resultado;
 }
 
+QString Neto(const QString& importe, const QString& nota, const QString& producto) {
+    QStringList descuentos;
+    QStringList alguno;
+    for (int n = 1; n <= 5; ++n) {
+        descuentos << QStringLiteral("%1.Desc%2").arg(nota).arg(n);
+        alguno << descuentos.last() + QStringLiteral("<>0");
+    }
+    return QStringLiteral("IF((%1) AND IFNULL((SELECT p.Bloqueado FROM productos p WHERE "
+                          "p.clave=%2 LIMIT 1),0)<>1,%3,%4)")
+        .arg(alguno.join(QStringLiteral(" OR ")), producto, ConDescuentos(importe, descuentos),
+             importe);
+}
+
 } // namespace CifrasEnSql

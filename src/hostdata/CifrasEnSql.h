@@ -19,5 +19,9 @@ QString Importe(const QString& cantidad, const QString& precio);
 QString Impuesto(const QString& base, const QString& tasa);
 // The amount lowered by each discount in per cent, in cascade, each step in cents.
 QString ConDescuentos(const QString& monto, const QStringList& descuentos);
+// A line's net amount: its amount, lowered by its note's discounts (columns Desc1…Desc5 of the
+// note's alias) unless its product (the line's column) is blocked for them. The product is
+// looked up only for the lines of notes that have a discount.
+QString Neto(const QString& importe, const QString& nota, const QString& producto);
 
 } // namespace CifrasEnSql

@@ -245,14 +245,11 @@ namespace {
 QString netoDeLaLinea() {
     const QString importe =
         CifrasEnSql::Importe(QStringLiteral("Cantidad"), QStringLiteral("PrecioNeto"));
-    QStringList descuentos;
-    for (int n = 1; n <= 5; ++n) {
-        descuentos << QStringLiteral("r.Desc%1").arg(n);
-    }
     return QStringLiteral(
-               "IF((SELECT p.Bloqueado FROM productos p WHERE p.clave=remisionesdetalle.Producto "
-               "LIMIT 1)=1,%1,(SELECT %2 FROM remisiones r WHERE r.Id=remisionesdetalle.Id))")
-        .arg(importe, CifrasEnSql::ConDescuentos(importe, descuentos));
+               "IFNULL((SELECT %1 FROM remisiones r WHERE r.Id=remisionesdetalle.Id),%2)")
+        .arg(CifrasEnSql::Neto(importe, QStringLiteral("r"),
+                               QStringLiteral("remisionesdetalle.Producto")),
+             importe);
 }
 
 } // namespace

@@ -13,14 +13,8 @@ QVector<PartidaDeFactura> PartidasDeFactura::Lee(Conexion& cnn, const QString& b
     // none), summed per product and pair of rates by the server.
     const QString importe =
         CifrasEnSql::Importe(QStringLiteral("d.Cantidad"), QStringLiteral("d.PrecioNeto"));
-    QStringList descuentos;
-    for (int n = 1; n <= 5; ++n) {
-        descuentos << QStringLiteral("t.Desc%1").arg(n);
-    }
     const QString neto =
-        QStringLiteral("IF((SELECT p.Bloqueado FROM productos p WHERE p.clave=d.Producto LIMIT "
-                       "1)=1,%1,%2)")
-            .arg(importe, CifrasEnSql::ConDescuentos(importe, descuentos));
+        CifrasEnSql::Neto(importe, QStringLiteral("t"), QStringLiteral("d.Producto"));
     QSqlQuery grupos = cnn.consulta(
         QStringLiteral("SELECT d.Producto, MIN(d.Descripcion), SUM(d.Cantidad), d.IVA, "
                        "d.ImpuestoAd, SUM(%2) FROM %1.remisionesdetalle d JOIN %1.remisiones t ON "

@@ -57,9 +57,10 @@ void CopiasReducidas::reduceLineas() {
     QSqlQuery q = cnn_.consulta(QStringLiteral(
         "SELECT d.Id, d.Partida, d.Cantidad, d.PrecioNeto, d.PrecioBruto, d.IVA, d.ImpuestoAd, "
         "d.BaseImpuestoAd, d.ImporteImpuestoAd, d.BaseIVA, d.ImporteIVA, t.IVA, t.ImpuestoAd, "
-        "t.Descuento, t.Desc1, t.Desc2, t.Desc3, t.Desc4, t.Desc5, (SELECT p.Bloqueado FROM "
-        "productos p WHERE p.clave=d.Producto LIMIT 1) FROM tmpremisionesdetalle d JOIN "
-        "tmpremisiones t ON t.Id=d.Id ORDER BY d.Id, d.Partida"));
+        "t.Descuento, t.Desc1, t.Desc2, t.Desc3, t.Desc4, t.Desc5, IF(t.Desc1<>0 OR t.Desc2<>0 "
+        "OR t.Desc3<>0 OR t.Desc4<>0 OR t.Desc5<>0, (SELECT p.Bloqueado FROM productos p WHERE "
+        "p.clave=d.Producto LIMIT 1), 0) FROM tmpremisionesdetalle d JOIN tmpremisiones t ON "
+        "t.Id=d.Id ORDER BY d.Id, d.Partida"));
     ActualizacionPorLotes lineas(cnn_, QStringLiteral("tmpremisionesdetalle"),
                                  {QStringLiteral("Id"), QStringLiteral("Partida")},
                                  {QStringLiteral("PrecioNeto"), QStringLiteral("PrecioBruto"),
