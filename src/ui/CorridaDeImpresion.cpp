@@ -3,11 +3,16 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Dialogos.h"
 #include "hostdata/ExplicacionDeError.h"
+#include "hostdata/Proceso.h"
 #include "orvlib/AlSalir.h"
+#include "orvlib/EscritorDeArchivo.h"
 #include "printing/ImpresionDeDocumento.h"
+#include "printing/modRPTs.h"
 #include "ui/VentanaDeTrabajo.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,11 +26,16 @@ bool deUnControlador(const QString& error) {
            error.contains(QLatin1String("[unixODBC]"));
 }
 
-void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r) {
+void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r,
+                const QString& unSoloPdf) {
     if (!r.Fallo()) {
-        Dialogos::actual().mensaje(r.Mensaje(), QStringLiteral("Atención"),
-                                   r.Completa() ? Dialogos::Icono::Informacion
-                                                : Dialogos::Icono::Advertencia);
+        const bool enArchivo = r.Completa() && !unSoloPdf.isEmpty();
+        Dialogos::actual().mensaje(
+            r.Mensaje() + (enArchivo ? QStringLiteral("\r\nEn el archivo ") +
+                                           QDir::toNativeSeparators(unSoloPdf)
+                                     : QString()),
+            QStringLiteral("Atención"),
+            r.Completa() ? Dialogos::Icono::Informacion : Dialogos::Icono::Advertencia);
         return;
     }
     // Where it stopped and the count first; what the error means, when it is known, instead of
@@ -46,12 +56,32 @@ void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r) {
 
 } // namespace
 
+QString PdfDeLaCorrida(const QString& trabajo) {
+    return QDir(Proceso::CarpetaDelPrograma())
+        .filePath(QStringLiteral("PDF/%1-%2.pdf")
+                      .arg(trabajo, QDateTime::currentDateTime().toString(
+                                        QStringLiteral("yyyyMMdd-HHmmss"))));
+}
+
 void CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion,
                     const QString& trabajo, QPushButton* cancelar, QLabel* progreso,
-                    QProgressBar* barra) {
+                    QProgressBar* barra, const QString& unSoloPdf) {
     if (!Pregunta(ImpresionDeRemisiones::Pregunta(), QStringLiteral("Imprimir"), true)) {
         return;
     }
+    ControlDeReporte& control = modRPTs::actual().crpReport;
+    const ControlDeReporte::Desvio desvio = control.DesvioActual();
+    const QString carpeta = control.CarpetaDeSalida();
+    if (!unSoloPdf.isEmpty()) {
+        EscritorDeArchivo::CreaCarpetaDe(unSoloPdf);
+        control.DirigeAPdfUnico(unSoloPdf);
+    }
+    // The window's next run goes where runs went before this one.
+    const AlSalir devuelve([&control, desvio, carpeta, &unSoloPdf] {
+        if (!unSoloPdf.isEmpty()) {
+            control.Desvia(desvio, carpeta);
+        }
+    });
     // Enter must never stop a run: Cancelar takes no focus, so Escape, its mnemonic or a click
     // stop it, and an Enter meant for something else does not.
     cancelar->setFocusPolicy(Qt::NoFocus);
@@ -81,6 +111,8 @@ void CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion,
             });
         },
         cancelar);
-    Bitacora::Anota(trabajo, QString(), resultado.Resumen());
-    muestraFin(ventana, resultado);
+    Bitacora::Anota(trabajo,
+                    unSoloPdf.isEmpty() ? QString() : QStringLiteral("pdf-unico ") + unSoloPdf,
+                    resultado.Resumen());
+    muestraFin(ventana, resultado, unSoloPdf);
 }

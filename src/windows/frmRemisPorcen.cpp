@@ -20,6 +20,7 @@
 #include "ui/UltimosDatos.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QLabel>
@@ -104,6 +105,8 @@ void frmRemisPorcen::creaControles() {
     barImpresion =
         Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 600, 6180, 4455, 255);
     barImpresion->setTextVisible(false);
+    chkPdfUnico = Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
+                         QStringLiteral("chkPdfUnico"), 600, 6480, 4455, 300);
     barImpresion->setVisible(false);
     for (QWidget* w :
          std::initializer_list<QWidget*>{Label[6], txtDato[4], Label[7], Label[8], Command3}) {
@@ -117,8 +120,8 @@ void frmRemisPorcen::creaControles() {
     for (auto [etiquetaDe, caja] : {std::pair{1, 0}, {2, 1}, {6, 4}, {3, 2}}) {
         Label[etiquetaDe]->setBuddy(txtDato[caja]);
     }
-    QWidget* orden[] = {txtDato[0], txtDato[1], txtDato[4], txtDato[2],
-                        Command2,   cmdResumen, Command1,   Command3};
+    QWidget* orden[] = {txtDato[0], txtDato[1], txtDato[4],  txtDato[2], Command2,
+                        cmdResumen, Command1,   chkPdfUnico, Command3};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
     }
@@ -322,8 +325,9 @@ void frmRemisPorcen::Command2_Click() {
 void frmRemisPorcen::Command1_Click() {
     VerificaCandado(*candado_);
     vigencia_.Verifica(cnn_, QStringLiteral("pulse de nuevo «Comprobar»"));
-    CorreImpresion(*this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8],
-                   barImpresion);
+    CorreImpresion(
+        *this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8], barImpresion,
+        chkPdfUnico->isChecked() ? PdfDeLaCorrida(QStringLiteral("porcentaje")) : QString());
 }
 
 void frmRemisPorcen::cmdResumen_Click() {

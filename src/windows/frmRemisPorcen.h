@@ -69,6 +69,8 @@ private:
     // How many notes "&Comprobar" found, and the run's summary on paper.
     QLabel* lblEncontradas = nullptr;
     QPushButton* cmdResumen = nullptr;
+    // The run into one PDF file instead of the printer.
+    class QCheckBox* chkPdfUnico = nullptr;
     ResumenDePorcentaje resumen_;
     QString parametros_;
     std::unique_ptr<class UltimosDatos> ultimos_;

@@ -21,6 +21,7 @@
 #include "windows/PresentacionDeReja.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -104,6 +105,8 @@ void frmRemisTyP::creaControles() {
     // What the run chose, beside the grid: the days' picture, the chosen total and its views.
     panelElegidas =
         Coloca(new PanelDeElegidas(this), QStringLiteral("panelElegidas"), 9840, 1620, 4920, 6015);
+    chkPdfUnico = Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
+                         QStringLiteral("chkPdfUnico"), 9840, 7740, 4920, 300);
     Label8 = Coloca(new QLabel(this), QStringLiteral("Label8"), 720, 7740, 6600, 300);
     Label8->setFont(QFont(QStringLiteral("Courier New")));
     barImpresion =
@@ -136,6 +139,7 @@ void frmRemisTyP::creaControles() {
                         Command4,
                         panelElegidas->cmdVerRemisiones,
                         panelElegidas->cmdResumen,
+                        chkPdfUnico,
                         Command3};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
@@ -410,7 +414,8 @@ void frmRemisTyP::Command1_Click() {
     VerificaCandado(*candado_);
     vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
     CorreImpresion(*this, *impresion_, QStringLiteral("tope imprimir"), Command3, Label8,
-                   barImpresion);
+                   barImpresion,
+                   chkPdfUnico->isChecked() ? PdfDeLaCorrida(QStringLiteral("tope")) : QString());
     mkeFecha[0]->setFocus();
 }
 

@@ -11,6 +11,7 @@
 
 class CandadoDeReimpresion;
 class PanelDeElegidas;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -92,5 +93,7 @@ private:
     QLabel* lblAviso;
     QProgressBar* barImpresion;
     PanelDeElegidas* panelElegidas;
+    // The run into one PDF file instead of the printer.
+    QCheckBox* chkPdfUnico;
     std::unique_ptr<class UltimosDatos> ultimos_;
 };

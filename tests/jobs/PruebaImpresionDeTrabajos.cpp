@@ -27,6 +27,7 @@
 #include "windows/frmRemisTyP.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -339,6 +340,36 @@ TEST_F(ImpresionDeTrabajos, UnaSolaReimpresionALaVezPorBaseDeDatos) {
     despues.close();
 }
 
+// "Guardar como un solo PDF": the window's run goes into one file of the program folder, every
+// copy in order, and the end message names it; the next run prints as before.
+TEST_F(ImpresionDeTrabajos, LaVentanaGuardaLaCorridaEnUnSoloPdf) {
+    frmRemisTyP ventana;
+    ASSERT_TRUE(ActivaVentana(&ventana));
+    aplicaTope(ventana);
+    Control<QCheckBox>(ventana, "chkPdfUnico")->setChecked(true);
+    const qsizetype antes = Nuevos().size();
+    dialogos.responde(true);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    ASSERT_FALSE(dialogos.cajas().isEmpty());
+    const QString aviso = dialogos.cajas().last().texto;
+    ASSERT_TRUE(aviso.startsWith(QStringLiteral("Remisiones impresas: 3\r\nEn el archivo ")))
+        << qPrintable(aviso);
+    const QString ruta = aviso.section(QStringLiteral("En el archivo "), 1);
+    EXPECT_TRUE(ruta.startsWith(QDir::toNativeSeparators(carpeta.programa())));
+    const QStringList paginas = PaginasDePdf(ruta);
+    ASSERT_EQ(paginas.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(paginas[i].contains(QStringLiteral("A %1").arg(1500 + i))) << i;
+    }
+    EXPECT_EQ(Nuevos().size(), antes + 1);
+
+    Control<QCheckBox>(ventana, "chkPdfUnico")->setChecked(false);
+    dialogos.responde(true);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
+    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas: 3"));
+    EXPECT_EQ(Nuevos().size(), antes + 4);
+}
+
 TEST_F(ImpresionDeTrabajos, ListaParaLaFacturaGlobalYSuLimpieza) {
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
@@ -563,8 +594,8 @@ TEST_F(ImpresionDeTrabajos, UnaColaDeCupsQueRechazaLosTrabajosEsUnaFalla) {
                                  QStringLiteral("server-error-not-accepting-jobs")}) {
         EXPECT_TRUE(rechazada.errores.contains(parte)) << qPrintable(rechazada.errores);
     }
-    EXPECT_TRUE(ultimaDeLaBitacora().startsWith(
-        QStringLiteral("impresas 0 de 3; detenida en A 501: Error no. 20599: La cola «Remisiones»")))
+    EXPECT_TRUE(ultimaDeLaBitacora().startsWith(QStringLiteral(
+        "impresas 0 de 3; detenida en A 501: Error no. 20599: La cola «Remisiones»")))
         << qPrintable(ultimaDeLaBitacora());
 
     ASSERT_TRUE(cups.Orden(QStringLiteral("cupsaccept"), {QStringLiteral("Remisiones")}));
