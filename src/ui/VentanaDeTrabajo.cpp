@@ -10,6 +10,7 @@
 #include "ui/LimiteDeEventos.h"
 #include "ui/PosicionDeVentana.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -49,7 +50,7 @@ void VentanaDeTrabajo::Trabaja(const std::function<void()>& accion, QPushButton*
     const QPointer<QWidget> foco = focusWidget();
     std::vector<std::pair<QPointer<QWidget>, bool>> controles;
     for (QWidget* w : findChildren<QWidget*>()) {
-        const bool deEntrada = qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w);
+        const bool deEntrada = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w);
         if (deEntrada && w != cancelar) {
             controles.emplace_back(w, w->isEnabled());
             w->setEnabled(false);

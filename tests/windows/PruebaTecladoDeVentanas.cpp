@@ -13,7 +13,7 @@ namespace {
 QSet<QWidget*> controlesDeTrabajo(QWidget& ventana) {
     QSet<QWidget*> controles;
     for (QWidget* w : ventana.findChildren<QWidget*>()) {
-        const bool deTrabajo = qobject_cast<QLineEdit*>(w) || qobject_cast<QPushButton*>(w) ||
+        const bool deTrabajo = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) ||
                                qobject_cast<QAbstractItemView*>(w);
         if (deTrabajo && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
             controles.insert(w);
