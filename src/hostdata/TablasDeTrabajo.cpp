@@ -13,8 +13,9 @@ void TablasDeTrabajo::Crea(Conexion& cnn) {
 }
 
 void TablasDeTrabajo::Borra(Conexion& cnn) {
-    cnn.ejecuta(QStringLiteral("Drop table if exists tmpremisiones"));
-    cnn.ejecuta(QStringLiteral("Drop table if exists tmpremisionesdetalle"));
+    // With them go the scratch tables of a reduction that a lost server left behind.
+    cnn.ejecuta(QStringLiteral("Drop table if exists tmpremisiones, tmpremisionesdetalle, "
+                               "tmpremisiones_lote, tmpremisionesdetalle_lote"));
 }
 
 QString TablasDeTrabajo::Columnas(Conexion& cnn, const QString& tabla, const QString& alias,
