@@ -290,8 +290,10 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
         return 2;
     } catch (const ErrorOrvlib& e) {
         return FallaPorError(e);
+    } catch (const ErrorDelPrograma& e) {
+        // The report engine's and the amounts' errors end the command with their own text.
+        return Falla(e.texto());
     } catch (const std::exception& e) {
-        // The report engine's and any other error end the command with its own text.
         return Falla(QString::fromUtf8(e.what()));
     }
 }

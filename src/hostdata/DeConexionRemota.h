@@ -2,6 +2,7 @@
 
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/FabricaOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 
 #include <QString>
 #include <memory>
@@ -19,7 +20,8 @@ bool CreaObjeto(std::unique_ptr<T>& destino, const QString& clase, const QString
             FabricaOrvlib::crea(libreria + QLatin1Char('.') + clase);
         T* tipado = dynamic_cast<T*>(objeto.get());
         if (tipado == nullptr) {
-            throw ErrorOrvlib(13, QStringLiteral("No coinciden los tipos"), clase);
+            throw ErrorOrvlib(NumerosDeError::kTiposNoCoinciden,
+                              QStringLiteral("No coinciden los tipos"), clase);
         }
         objeto.release();
         destino.reset(tipado);

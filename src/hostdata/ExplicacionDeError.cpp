@@ -3,6 +3,7 @@
 #include "hostdata/Proceso.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -22,47 +23,48 @@ bool contiene(const QString& texto, std::initializer_list<const char*> partes) {
 // MySQL and MariaDB client and server numbers, as QMYSQL and the ODBC driver give them.
 Clase porNumero(int numero) {
     switch (numero) {
-    case 2006: // server has gone away
-    case 2013: // lost connection during query
-    case 2055: // lost connection at reading
-    case 1927: // connection killed
-    case 1053: // server shutdown in progress
-    case 4031: // disconnected for inactivity
-    case 3704: // our own: the connection is not open
+    case NumerosDeError::kServidorSeFue:         // server has gone away
+    case NumerosDeError::kConexionPerdida:       // lost connection during query
+    case NumerosDeError::kConexionPerdidaAlLeer: // lost connection at reading
+    case NumerosDeError::kConexionTerminada:     // connection killed
+    case NumerosDeError::kServidorApagandose:    // server shutdown in progress
+    case NumerosDeError::kInactividad:           // disconnected for inactivity
+    case NumerosDeError::kConexionCerrada:       // our own: the connection is not open
         return Clase::ConexionPerdida;
-    case 2002:
-    case 2003:
-    case 2005:
+    case NumerosDeError::kSinSocket:
+    case NumerosDeError::kSinServidor:
+    case NumerosDeError::kServidorDesconocido:
         return Clase::SinServidor;
-    case 1045:
+    case NumerosDeError::kUsuarioRechazado:
         return Clase::UsuarioRechazado;
-    case 1044:
-    case 1142:
-    case 1143:
-    case 1227:
+    case NumerosDeError::kBaseNegada:
+    case NumerosDeError::kTablaNegada:
+    case NumerosDeError::kColumnaNegada:
+    case NumerosDeError::kPrivilegioNegado:
         return Clase::PermisoNegado;
-    case 1040: // too many connections
-    case 1203: // max_user_connections, older servers
-    case 1226: // a resource limit of the user (max_user_connections)
+    case NumerosDeError::kDemasiadasConexiones: // too many connections
+    case NumerosDeError::kDemasiadasDelUsuario: // max_user_connections, older servers
+    case NumerosDeError::kLimiteDelUsuario: // a resource limit of the user (max_user_connections)
         return Clase::DemasiadasConexiones;
-    case 1290: // read-only (--read-only) or another option forbids the statement
-    case 1836: // read-only mode
+    case NumerosDeError::kOpcionLoImpide: // read-only (--read-only) or another option forbids the
+                                          // statement
+    case NumerosDeError::kSoloLectura:    // read-only mode
         return Clase::SoloLectura;
-    case 3159: // Conexion::kExigeCifrado
+    case NumerosDeError::kExigeCifrado: // Conexion::kExigeCifrado
         return Clase::CifradoExigido;
-    case 2026: // TLS could not be set up (certificate, authority)
+    case NumerosDeError::kCifradoFallido: // TLS could not be set up (certificate, authority)
         return Clase::CifradoFallido;
-    case 1049:
+    case NumerosDeError::kBaseDesconocida:
         return Clase::BaseDesconocida;
-    case 1146:
-    case 1051:
-    case 1109:
+    case NumerosDeError::kTablaDesconocida:
+    case NumerosDeError::kTablaDesconocidaAlBorrar:
+    case NumerosDeError::kTablaDesconocidaEnSentencia:
         return Clase::TablaDesconocida;
-    case 1205:
-    case 1213:
+    case NumerosDeError::kEsperaDeBloqueo:
+    case NumerosDeError::kInterbloqueo:
         return Clase::EsperaDeBloqueo;
-    case 1021:
-    case 1114:
+    case NumerosDeError::kArchivoDelServidor:
+    case NumerosDeError::kTablaLlena:
         return Clase::DiscoLleno;
     default:
         return Clase::Otra;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orvlib/ErrorDelPrograma.h"
+
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
@@ -10,15 +12,10 @@ __extension__ typedef __int128 Entero128;
 
 // An amount that does not fit the program's decimal type: a result beyond ±922 billion, a
 // value that is not a number. Every operation of Importe checks it rather than wrapping.
-class ErrorDeImporte : public std::overflow_error {
+class ErrorDeImporte : public ErrorDelPrograma {
 public:
     explicit ErrorDeImporte(const QString& texto)
-        : std::overflow_error(texto.toStdString())
-        , texto_(texto) {}
-    const QString& texto() const { return texto_; }
-
-private:
-    QString texto_;
+        : ErrorDelPrograma(NumerosDeError::kSinNumero, texto) {}
 };
 
 // A money amount as a signed 64-bit count of ten-thousandths: four exact decimals, as the

@@ -3,6 +3,7 @@
 #include "hostdata/Proceso.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/EscritorDeArchivo.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Windows1252.h"
 
 #include <QDir>
@@ -53,7 +54,7 @@ public:
         QFile archivo(ruta_);
         if (archivo.exists()) {
             if (!archivo.open(QIODevice::ReadOnly)) {
-                throw ErrorOrvlib(75, archivo.errorString(), ruta_);
+                throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, archivo.errorString(), ruta_);
             }
             contenido_ = archivo.readAll();
         }

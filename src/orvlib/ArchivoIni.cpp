@@ -2,6 +2,7 @@
 
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/EscritorDeArchivo.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Windows1252.h"
 
 #include <QDir>
@@ -31,7 +32,7 @@ void ArchivoIni::carga() {
         return;
     }
     if (!archivo.open(QIODevice::ReadOnly)) {
-        throw ErrorOrvlib(75, archivo.errorString(), ruta_);
+        throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, archivo.errorString(), ruta_);
     }
     QByteArray bytes = archivo.readAll();
     bom_ = bytes.startsWith("\xEF\xBB\xBF");
@@ -206,6 +207,6 @@ void ArchivoIni::HazPrivado(const QString& ruta) {
                                                   QFileDevice::WriteOther | QFileDevice::ExeOther;
     if (archivo.exists() && (archivo.permissions() & kDeOtros) != 0 &&
         !archivo.setPermissions(kSoloElDueno)) {
-        throw ErrorOrvlib(75, archivo.errorString(), ruta);
+        throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, archivo.errorString(), ruta);
     }
 }

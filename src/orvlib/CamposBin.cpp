@@ -3,6 +3,7 @@
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/EscritorDeArchivo.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Sentencias.h"
 
 #include <QDir>
@@ -43,7 +44,8 @@ void CamposBin::GuardaRPT(const QString& archivo, const QByteArray& contenido) c
         throw;
     }
     if (enTransaccion && !bd.commit()) {
-        throw ErrorOrvlib(-1, bd.lastError().text(), QStringLiteral("COMMIT"));
+        throw ErrorOrvlib(NumerosDeError::kSinNumero, bd.lastError().text(),
+                          QStringLiteral("COMMIT"));
     }
 }
 

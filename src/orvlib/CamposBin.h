@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/ObjetoOrvlib.h"
 
 #include <QString>
@@ -26,7 +27,7 @@ public:
     void GuardaRPT(const QString& archivo, const QByteArray& contenido) const;
 
     static constexpr int kBytesPorRenglon = 48000;
-    static constexpr int kNoGuardado = 53;
+    static constexpr int kNoGuardado = NumerosDeError::kArchivoNoEncontrado;
 
 private:
     void reemplaza(const QString& archivo, const QByteArray& contenido) const;

@@ -3,6 +3,7 @@
 #include "orvlib/ErrorDeEscritura.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/ModoDeSesion.h"
+#include "orvlib/NumerosDeError.h"
 
 #include <QSqlError>
 #include <atomic>
@@ -148,7 +149,8 @@ QString Conexion::cifra() {
 
 QSqlQuery Conexion::prepara(const QString& sentencia, const QVariantList& valores) {
     if (!abierta()) {
-        throw ErrorOrvlib(3704, QStringLiteral("La conexión no está abierta"), sentencia);
+        throw ErrorOrvlib(NumerosDeError::kConexionCerrada,
+                          QStringLiteral("La conexión no está abierta"), sentencia);
     }
     QSqlQuery q(bd());
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orvlib/CifradoDeConexion.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Sentencias.h"
 
 #include <QSqlDatabase>
@@ -38,7 +39,7 @@ public:
     // demands TLS (require_secure_transport, or a user made REQUIRE SSL); a plain login refused
     // is then tried once more encrypted, and when that one gets in the number is kExigeCifrado
     // (MySQL's own number for it).
-    static constexpr int kExigeCifrado = 3159;
+    static constexpr int kExigeCifrado = NumerosDeError::kExigeCifrado;
 
     bool abre(const QString& controlador, const QString& servidor, int puerto,
               const QString& usuario, const QString& contrasena, const QString& base,

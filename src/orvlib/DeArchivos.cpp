@@ -1,6 +1,7 @@
 #include "orvlib/DeArchivos.h"
 
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,7 @@ bool DeArchivos::HayArchivo(const QString& ruta) {
 void DeArchivos::BorraArchivo(const QString& ruta) {
     QFile archivo(ruta);
     if (!archivo.remove()) {
-        throw ErrorOrvlib(75, archivo.errorString(), ruta);
+        throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, archivo.errorString(), ruta);
     }
 }
 
@@ -43,13 +44,14 @@ QString DeArchivos::ArchivoTemporal(const QString& carpeta, const QString& exten
     QTemporaryFile archivo(QDir(carpeta).filePath(QStringLiteral("AUX_XXXXXX.") + extension));
     archivo.setAutoRemove(false);
     if (!archivo.open()) {
-        throw ErrorOrvlib(75, archivo.errorString(), carpeta);
+        throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, archivo.errorString(), carpeta);
     }
     return archivo.fileName();
 }
 
 void DeArchivos::CreaRuta(const QString& carpeta) {
     if (!QDir().mkpath(carpeta)) {
-        throw ErrorOrvlib(76, QStringLiteral("No se pudo crear la carpeta"), carpeta);
+        throw ErrorOrvlib(NumerosDeError::kRutaNoEncontrada,
+                          QStringLiteral("No se pudo crear la carpeta"), carpeta);
     }
 }

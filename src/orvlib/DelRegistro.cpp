@@ -2,6 +2,7 @@
 
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,7 +80,8 @@ QString DelRegistro::DatosTrq(const QString& nombre) const {
 
 void DelRegistro::GuardaDatosTrq(const QString& nombre, const QString& valor) {
     if (instalacion_.isEmpty()) {
-        throw ErrorOrvlib(5, QStringLiteral("No se ha buscado la instalación"), nombre);
+        throw ErrorOrvlib(NumerosDeError::kEstadoInvalido,
+                          QStringLiteral("No se ha buscado la instalación"), nombre);
     }
     // The installation's user and password live here, obfuscated only.
     ArchivoIni::HazPrivado(ArchivoDeInstalaciones());
@@ -89,7 +91,8 @@ void DelRegistro::GuardaDatosTrq(const QString& nombre, const QString& valor) {
 
 void DelRegistro::GrabarCadena(const QString& clave, const QString& nombre, const QString& valor) {
     if (!clave.toLower().startsWith(kClaveOdbc)) {
-        throw ErrorOrvlib(5, QStringLiteral("Clave del registro no disponible en este sistema"),
+        throw ErrorOrvlib(NumerosDeError::kEstadoInvalido,
+                          QStringLiteral("Clave del registro no disponible en este sistema"),
                           clave);
     }
     const QString archivo = ArchivoDeOrigenesOdbc();

@@ -8,6 +8,7 @@
 #include "orvlib/DelRegistro.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/ImpresionTexto.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Utilerias.h"
 #include "orvlib/libKwtm.h"
 
@@ -40,8 +41,8 @@ const std::map<QString, std::function<std::unique_ptr<ObjetoOrvlib>()>>& clases(
 std::unique_ptr<ObjetoOrvlib> FabricaOrvlib::crea(const QString& identificador) {
     const auto it = clases().find(identificador.trimmed().toLower());
     if (it == clases().end()) {
-        throw ErrorOrvlib(429, QStringLiteral("El componente no puede crear el objeto"),
-                          identificador);
+        throw ErrorOrvlib(NumerosDeError::kSinComponente,
+                          QStringLiteral("El componente no puede crear el objeto"), identificador);
     }
     return it->second();
 }

@@ -10,6 +10,9 @@
 class Formato {
 public:
     static QString Numero(double valor, const QString& patron);
+    // Money as every window and message shows it: "#,0.00".
+    static QString Dinero(double valor) { return Numero(valor, PatronDeDinero()); }
+    static QString PatronDeDinero() { return QStringLiteral("#,0.00"); }
     // The value in units of 10^-decimales, rounded as Numero rounds it: 2.675 at two decimals
     // gives 268, -1.255 gives -126.
     static qint64 Redondea(double valor, int decimales);

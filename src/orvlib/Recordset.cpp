@@ -2,6 +2,7 @@
 
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Sentencias.h"
 
 #include <QSqlRecord>
@@ -38,8 +39,8 @@ void Recordset::siguiente() {
 QVariant Recordset::campo(const QString& nombre) const {
     const int i = registro_.indexOf(nombre);
     if (i < 0 || fin()) {
-        throw ErrorOrvlib(3265, QStringLiteral("No se encontró el campo %1").arg(nombre),
-                          sentencia_);
+        throw ErrorOrvlib(NumerosDeError::kCampoNoEncontrado,
+                          QStringLiteral("No se encontró el campo %1").arg(nombre), sentencia_);
     }
     return q_.value(i);
 }
@@ -55,7 +56,8 @@ void Recordset::agrega() {
 
 void Recordset::asigna(const QString& campo, const QVariant& valor) {
     if (!agregando_) {
-        throw ErrorOrvlib(3251, QStringLiteral("No hay un registro nuevo que asignar"), tabla_);
+        throw ErrorOrvlib(NumerosDeError::kOperacionNoAdmitida,
+                          QStringLiteral("No hay un registro nuevo que asignar"), tabla_);
     }
     // An empty text is stored as an empty text, never as NULL.
     const QVariant guardado = valor.typeId() == QMetaType::QString && valor.toString().isNull()
@@ -72,7 +74,8 @@ void Recordset::asigna(const QString& campo, const QVariant& valor) {
 
 void Recordset::guarda() {
     if (!agregando_ || cnn_ == nullptr) {
-        throw ErrorOrvlib(3251, QStringLiteral("No hay un registro nuevo que guardar"), tabla_);
+        throw ErrorOrvlib(NumerosDeError::kOperacionNoAdmitida,
+                          QStringLiteral("No hay un registro nuevo que guardar"), tabla_);
     }
     QStringList columnas;
     QStringList marcas;

@@ -2,6 +2,7 @@
 
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 #include "printing/AuxiliarDeImpresion.h"
 #include "printing/CatalogoDeLaTienda.h"
 #include "printing/ImagenesDeFormato.h"
@@ -69,7 +70,7 @@ QString AlmacenDePlantillas::FuenteCortada(const QByteArray& fuente) {
 QByteArray AlmacenDePlantillas::Contenido(const QString& ruta) {
     QFile archivo(ruta);
     if (!archivo.open(QIODevice::ReadOnly)) {
-        throw ErrorOrvlib(53, archivo.errorString(), ruta);
+        throw ErrorOrvlib(NumerosDeError::kArchivoNoEncontrado, archivo.errorString(), ruta);
     }
     const QByteArray bytes = archivo.readAll();
     if (ruta.endsWith(kFuente)) {
@@ -78,7 +79,8 @@ QByteArray AlmacenDePlantillas::Contenido(const QString& ruta) {
         QByteArray construida = ArchivoDePlantilla::Construye(QString::fromUtf8(bytes));
         const QString cortada = FuenteCortada(bytes);
         if (!cortada.isEmpty()) {
-            throw ErrorDeReporte(ErrorDeReporte::kPlantilla, QStringLiteral("Plantilla, ") + cortada);
+            throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
+                                 QStringLiteral("Plantilla, ") + cortada);
         }
         return construida;
     }

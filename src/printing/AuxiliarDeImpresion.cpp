@@ -5,6 +5,7 @@
 #include "orvlib/ErrorDeEscritura.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/GuionSql.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Sentencias.h"
 #include "printing/TextosDeImpresion.h"
 #include "printing/modRPTs.h"
@@ -153,7 +154,7 @@ void ExtraeAuxiliar(Conexion& host, const QString& rutaAuxiliar) {
     if (!archivo.rename(rutaAuxiliar)) {
         const QString error = archivo.errorString();
         QFile::remove(extraido);
-        throw ErrorOrvlib(75, error, rutaAuxiliar);
+        throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, error, rutaAuxiliar);
     }
     RevisaAuxiliar(rutaAuxiliar);
 }
@@ -192,7 +193,7 @@ QByteArray ConstruyeBaseAuxiliar(const QString& guion) {
     }
     Conexion cnn;
     if (!BasesDD::AbreBdDAccess(cnn, ruta)) {
-        throw ErrorOrvlib(75, cnn.ultimoError(), ruta);
+        throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, cnn.ultimoError(), ruta);
     }
     for (const QString& sentencia : SentenciasDeGuion(guion)) {
         cnn.ejecuta(sentencia);

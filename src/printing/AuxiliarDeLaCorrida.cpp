@@ -2,6 +2,7 @@
 
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Sentencias.h"
 #include "printing/AuxiliarDeImpresion.h"
 
@@ -14,8 +15,8 @@ AuxiliarDeLaCorrida::AuxiliarDeLaCorrida(Conexion& host)
     if (!BasesDD::AbreBdDAccess(cnn_, ruta_)) {
         const QString error = cnn_.ultimoError();
         QFile::remove(ruta_);
-        throw ErrorOrvlib(3024, QStringLiteral("No se pudo abrir la base auxiliar: ") + error,
-                          ruta_);
+        throw ErrorOrvlib(NumerosDeError::kBaseNoSeAbre,
+                          QStringLiteral("No se pudo abrir la base auxiliar: ") + error, ruta_);
     }
     QSqlQuery q = cnn_.consulta(QStringLiteral(
         "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite%'"));
@@ -48,7 +49,8 @@ Conexion& AuxiliarDeLaCorrida::Abre(const QString& ruta, Conexion& propia) {
         return enCurso_->cnn_;
     }
     if (!BasesDD::AbreBdDAccess(propia, ruta)) {
-        throw ErrorOrvlib(3024, QStringLiteral("No se pudo abrir la base auxiliar"), ruta);
+        throw ErrorOrvlib(NumerosDeError::kBaseNoSeAbre,
+                          QStringLiteral("No se pudo abrir la base auxiliar"), ruta);
     }
     return propia;
 }

@@ -3,6 +3,7 @@
 #include "orvlib/BasesDD.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 #include "printing/AuxiliarDeImpresion.h"
 #include "printing/modRPTs.h"
 
@@ -49,7 +50,7 @@ void abreAuxiliar(Conexion& tienda, const QTemporaryDir& carpeta, Conexion& auxi
         if (!archivo.open(QIODevice::WriteOnly) ||
             archivo.write(porGuardar.value(kAuxiliar)) != porGuardar.value(kAuxiliar).size() ||
             !archivo.flush()) {
-            throw ErrorOrvlib(75, archivo.errorString(), ruta);
+            throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, archivo.errorString(), ruta);
         }
         archivo.close();
         BasesDD::AbreBdDAccess(auxiliar, ruta);

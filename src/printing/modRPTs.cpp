@@ -6,6 +6,7 @@
 #include "orvlib/AlSalir.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 #include "printing/CatalogoDeLaTienda.h"
 #include "printing/ImagenesDeFormato.h"
 #include "reporteador/ArchivoDePlantilla.h"
@@ -33,7 +34,7 @@ QString conRpt(QString archivo) {
 QByteArray leeArchivo(const QString& ruta) {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly)) {
-        throw ErrorOrvlib(75, f.errorString(), ruta);
+        throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, f.errorString(), ruta);
     }
     return f.readAll();
 }

@@ -4,10 +4,8 @@
 
 namespace {
 
-constexpr int kNoSoportada = 438;
-
 [[noreturn]] void noSoportada(int id, int indice = -1) {
-    throw ErrorDeReporte(kNoSoportada,
+    throw ErrorDeReporte(ErrorDeReporte::kNoSoportada,
                          indice < 0 ? QStringLiteral("El control de reporte no tiene la propiedad "
                                                      "%1")
                                           .arg(id)

@@ -1,6 +1,7 @@
 #include "reporteador/OrigenDeDatos.h"
 
 #include "orvlib/ModoDeSesion.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Sentencias.h"
 #include "reporteador/ErrorDeReporte.h"
 
@@ -42,20 +43,20 @@ QString causa(const QSqlError& error) {
         return QStringLiteral("El origen de datos no está registrado en este equipo");
     }
     switch (error.nativeErrorCode().toInt()) {
-    case 1040:
-    case 1203:
-    case 1226:
+    case NumerosDeError::kDemasiadasConexiones:
+    case NumerosDeError::kDemasiadasDelUsuario:
+    case NumerosDeError::kLimiteDelUsuario:
         return QStringLiteral("El servidor no acepta más conexiones");
-    case 1044:
-    case 1045:
+    case NumerosDeError::kBaseNegada:
+    case NumerosDeError::kUsuarioRechazado:
         return QStringLiteral("El servidor no admite el usuario o la contraseña");
-    case 1049:
+    case NumerosDeError::kBaseDesconocida:
         return QStringLiteral("La base de datos no existe en el servidor");
-    case 2002:
-    case 2003:
-    case 2005:
-    case 2006:
-    case 2013:
+    case NumerosDeError::kSinSocket:
+    case NumerosDeError::kSinServidor:
+    case NumerosDeError::kServidorDesconocido:
+    case NumerosDeError::kServidorSeFue:
+    case NumerosDeError::kConexionPerdida:
         return QStringLiteral("No hay comunicación con el servidor");
     default:
         return QStringLiteral("No se puede conectar con el servidor");

@@ -276,7 +276,7 @@ ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
     QElapsedTimer reloj;
     reloj.start();
     if (!QFileInfo::exists(t.plantilla)) {
-        throw ErrorDeReporte(20507,
+        throw ErrorDeReporte(ErrorDeReporte::kSinArchivo,
                              QStringLiteral("No existe el archivo de reporte ") + t.plantilla);
     }
     Plantilla p = plantillaDe(t.plantilla);

@@ -8,6 +8,7 @@
 #include "orvlib/Conexion.h"
 #include "orvlib/DelRegistro.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Utilerias.h"
 #include "printing/AlmacenDePlantillas.h"
 #include "printing/modRPTs.h"
@@ -199,7 +200,8 @@ void escribeArchivos(const DatosDeTienda& d, const QString& controlador, const D
          {d.carpetaOrvane, QFileInfo(a.programa).absolutePath(),
           QFileInfo(a.instalaciones).absolutePath(), QFileInfo(a.origenes).absolutePath()}) {
         if (!respaldo.creaCarpeta(carpeta)) {
-            throw ErrorOrvlib(75, QStringLiteral("No se pudo crear la carpeta"), carpeta);
+            throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo,
+                              QStringLiteral("No se pudo crear la carpeta"), carpeta);
         }
     }
     respaldo.guarda(a.instalaciones, true);
@@ -317,12 +319,12 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
         return QStringLiteral("El servidor exige una conexión cifrada; use configura --tls (y "
                               "--ca ARCHIVO con el certificado de la autoridad que firmó el del "
                               "servidor, si no es una de las del sistema).");
-    case 2026:
+    case NumerosDeError::kCifradoFallido:
         return QStringLiteral("No se pudo establecer la conexión cifrada con el servidor %1: %2. "
                               "Dé con --ca el certificado de la autoridad que firmó el del "
                               "servidor.")
             .arg(servidor, cnn.ultimoError());
-    case 1045: {
+    case NumerosDeError::kUsuarioRechazado: {
         QString texto = QStringLiteral("El servidor %1 rechazó al usuario '%2': la contraseña no "
                                        "es la correcta o el usuario no puede entrar desde este "
                                        "equipo.")
@@ -340,18 +342,18 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
         }
         return texto;
     }
-    case 1044:
+    case NumerosDeError::kBaseNegada:
         return QStringLiteral("El usuario '%1' no tiene acceso a la base de datos '%2'. Déselo, "
                               "como root del servidor: GRANT SELECT, INSERT, UPDATE, DELETE, "
                               "CREATE, DROP ON `%2`.* TO '%1'@'%';")
             .arg(usuario, base);
-    case 1049:
+    case NumerosDeError::kBaseDesconocida:
         return QStringLiteral("La base de datos '%1' no existe en el servidor %2: dé en --base la "
                               "de la tienda (SHOW DATABASES; en el servidor las lista).")
             .arg(base, servidor);
-    case 2002:
-    case 2003:
-    case 2005:
+    case NumerosDeError::kSinSocket:
+    case NumerosDeError::kSinServidor:
+    case NumerosDeError::kServidorDesconocido:
         // The MySQL client takes "localhost" for the local socket and never uses the port.
         if (servidor.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) {
             return QStringLiteral("Con el servidor «localhost» el cliente de MySQL entra por el "

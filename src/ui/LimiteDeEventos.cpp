@@ -27,6 +27,10 @@ bool Protegido(const std::function<void()>& manejador,
         Dialogos::actual().mensajeConDetalle(explicacion.principal(), explicacion.detalle(),
                                              QStringLiteral("Alerta"), Dialogos::Icono::Critico);
         return false;
+    } catch (const ErrorDelPrograma& e) {
+        PunteroNormal();
+        Dialogos::actual().mensaje(e.texto(), QStringLiteral("Alerta"), Dialogos::Icono::Critico);
+        return false;
     } catch (const std::exception& e) {
         PunteroNormal();
         Dialogos::actual().mensaje(QString::fromLocal8Bit(e.what()), QStringLiteral("Alerta"),

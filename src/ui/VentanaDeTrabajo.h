@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hostdata/Posiciones.h"
+
 #include <QDialog>
 #include <functional>
 
@@ -21,7 +23,7 @@ class VentanaDeTrabajo : public QDialog {
 public:
     explicit VentanaDeTrabajo(const QString& nombre, QWidget* parent = nullptr);
 
-    static int Px(int twips) { return twips / 15; }
+    static int Px(int twips) { return twips / Posiciones::kTwipsPorPixel; }
     // What a job says when its selection has no notes.
     static QString SinRemisiones() { return QStringLiteral("No hay remisiones con esos datos"); }
 

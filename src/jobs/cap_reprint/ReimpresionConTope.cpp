@@ -11,6 +11,7 @@
 #include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/Formato.h"
 #include "orvlib/ListasDeValores.h"
+#include "orvlib/NumerosDeError.h"
 #include "orvlib/Sentencias.h"
 #include "orvlib/Windows1252.h"
 #include "orvlib/libKwtm.h"
@@ -308,7 +309,7 @@ QString ReimpresionConTope::Parametros(const QDate& desde, const QDate& hasta, c
                                        Importe tope, qint64 folioInicial) {
     return QStringLiteral("del %1 al %2, serie '%3', tope %4, folio %5")
         .arg(libKwtm::TextoDeFecha(desde), libKwtm::TextoDeFecha(hasta), serie,
-             Formato::Numero(tope.ADouble(), QStringLiteral("#,0.00")))
+             Formato::Dinero(tope.ADouble()))
         .arg(folioInicial);
 }
 
@@ -316,15 +317,15 @@ QString ReimpresionConTope::Resumen(const ResultadoDeTope& resultado) {
     return QStringLiteral("%1 remisiones elegidas en %2 días; a imprimir %3 de %4")
         .arg(resultado.remisiones)
         .arg(resultado.dias.size())
-        .arg(Formato::Numero(resultado.impreso.ADouble(), QStringLiteral("#,0.00")),
-             Formato::Numero(resultado.real.ADouble(), QStringLiteral("#,0.00")));
+        .arg(Formato::Dinero(resultado.impreso.ADouble()),
+             Formato::Dinero(resultado.real.ADouble()));
 }
 
 void ReimpresionConTope::GeneraListaGlobal(const QString& archivoLista,
                                            const QString& archivoBandera) {
     QFile origen(archivoLista);
     if (!origen.open(QIODevice::ReadOnly)) {
-        throw ErrorOrvlib(53, origen.errorString(), archivoLista);
+        throw ErrorOrvlib(NumerosDeError::kArchivoNoEncontrado, origen.errorString(), archivoLista);
     }
     const QByteArray texto = origen.readAll();
     QByteArray copia;

@@ -68,8 +68,7 @@ QString ReimpresionConPorcentaje::Parametros(qint64 inicial, qint64 final, const
 QString ReimpresionConPorcentaje::ResumenDeBitacora(const ResumenDePorcentaje& r) {
     return QStringLiteral("%1 remisiones copiadas; total real %2, nuevo total %3")
         .arg(r.remisiones)
-        .arg(Formato::Numero(r.totalReal().ADouble(), QStringLiteral("#,0.00")),
-             Formato::Numero(r.totalNuevo().ADouble(), QStringLiteral("#,0.00")));
+        .arg(Formato::Dinero(r.totalReal().ADouble()), Formato::Dinero(r.totalNuevo().ADouble()));
 }
 
 ResumenDePorcentaje
