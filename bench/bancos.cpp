@@ -335,7 +335,7 @@ int factura() {
         [&] {
             QElapsedTimer reloj;
             reloj.start();
-            t = trabajo.AplicaPorcentaje(QDate(2026, 11, 1), QDate(2026, 11, 11), {}, {}, {}, 10);
+            t = trabajo.AplicaPorcentaje({QDate(2026, 11, 1), QDate(2026, 11, 11), {}, {}, {}, 10});
             aplicar = reloj.nsecsElapsed() / 1e9;
             DatosDeFactura d;
             d.serie = QStringLiteral("F");

@@ -1,29 +1,14 @@
 #include "OrdenFactura.h"
 
-#include "hostdata/Bitacora.h"
 #include "hostdata/ParaPluginsPortables.h"
 #include "hostdata/Proceso.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
+#include "jobs/invoice/TextosDeFactura.h"
 #include "orvlib/AlSalir.h"
-#include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
-#include "orvlib/Sentencias.h"
 
 #include <QDate>
 #include <cstdio>
-
-namespace {
-
-QString dinero(Importe importe) {
-    return Formato::Numero(importe.ADouble(), QStringLiteral("#,0.00"));
-}
-
-// The amount as the window shows it and reads it back: two decimals.
-Importe mostrado(Importe importe) {
-    return Importe::DeDouble(libKwtm::kwVal(dinero(importe)));
-}
-
-} // namespace
 
 QString OrdenFactura::sinopsis() const {
     return QStringLiteral("factura --desde DD/MM/AAAA --hasta DD/MM/AAAA --porcentaje P "
@@ -63,11 +48,10 @@ QList<QCommandLineOption> OrdenFactura::opciones() const {
 }
 
 int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
-    QDate desde;
-    QDate hasta;
+    SeleccionDeFactura seleccion;
     double porcentaje = 0;
-    if (!LeeFecha(opciones, QStringLiteral("desde"), desde) ||
-        !LeeFecha(opciones, QStringLiteral("hasta"), hasta) ||
+    if (!LeeFecha(opciones, QStringLiteral("desde"), seleccion.desde) ||
+        !LeeFecha(opciones, QStringLiteral("hasta"), seleccion.hasta) ||
         !LeeNumero(opciones, QStringLiteral("porcentaje"), porcentaje)) {
         return 2;
     }
@@ -76,7 +60,11 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
         !LeeFecha(opciones, QStringLiteral("fecha"), fecha)) {
         return 2;
     }
-    FacturaDeRemisiones::ValidaEntrada(desde, hasta, static_cast<float>(porcentaje));
+    seleccion.porcentaje = static_cast<float>(porcentaje);
+    seleccion.serie = opciones.value(QStringLiteral("serie-remisiones"));
+    seleccion.cliente = opciones.value(QStringLiteral("cliente-remisiones"));
+    seleccion.nombre = opciones.value(QStringLiteral("nombre"));
+    seleccion.Valida();
     Proceso& p = Proceso::actual();
     const QString resguardo = LeeIniConDefault(QStringLiteral("Configuración"),
                                                QStringLiteral("Base de datos de resguardo"),
@@ -94,71 +82,47 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
     // The working database goes before the lock, which goes with the job.
     const AlSalir limpia([&trabajo] { trabajo.BorraBaseTemporal(); });
     trabajo.PreparaBaseTemporal();
-    const QString serie = opciones.value(QStringLiteral("serie-remisiones"));
-    const QString clienteRemisiones = opciones.value(QStringLiteral("cliente-remisiones"));
-    const QString nombre = opciones.value(QStringLiteral("nombre"));
-    TotalesDeFactura t;
-    Bitacora::Registra(QStringLiteral("factura aplicar (consola)"),
-                       FacturaDeRemisiones::Parametros(desde, hasta, serie, clienteRemisiones,
-                                                       nombre, static_cast<float>(porcentaje)),
-                       [&] {
-                           t = trabajo.AplicaPorcentaje(desde, hasta, serie, clienteRemisiones,
-                                                        nombre, static_cast<float>(porcentaje));
-                           return FacturaDeRemisiones::Resumen(t);
-                       });
+    const TotalesDeFactura t = trabajo.Aplica(seleccion, QStringLiteral("(consola)"));
+    const bool generar = opciones.isSet(QStringLiteral("generar"));
     if (t.remisiones == 0) {
-        if (opciones.isSet(QStringLiteral("generar"))) {
+        if (generar) {
             Falla(SinRemisiones() + QStringLiteral("; no se generó ninguna factura."));
             return 2;
         }
         Escribe(SinRemisiones());
         return 0;
     }
-    Escribe(QStringLiteral("\tSin aplicar descuento:\tCon el % aplicado:"));
-    Escribe(QStringLiteral("Subtotal:\t%1\t%2")
-                .arg(dinero(t.subtotalAntes), dinero(t.subtotalDespues)));
-    Escribe(QStringLiteral("I. V. A.:\t%1\t%2").arg(dinero(t.ivaAntes), dinero(t.ivaDespues)));
-    Escribe(QStringLiteral("IEPS:\t%1\t%2").arg(dinero(t.iepsAntes), dinero(t.iepsDespues)));
-    Escribe(QStringLiteral("Total:\t%1\t%2").arg(dinero(t.totalAntes()), dinero(t.totalDespues())));
-    if (!opciones.isSet(QStringLiteral("generar"))) {
-        return 0;
+    escribeTotales(t);
+    if (generar) {
+        genera(trabajo, resguardo, fecha, t, opciones);
     }
-    DatosDeFactura datos;
-    datos.serie = opciones.value(QStringLiteral("serie-factura"));
-    datos.cliente = opciones.value(QStringLiteral("cliente"));
-    datos.fecha = fecha;
-    datos.folioPropuesto =
-        static_cast<qint32>(libKwtm::kwVal(BasesDD::LeeDato(QStringLiteral("FA-") + datos.serie,
-                                                            principal, QStringLiteral("sistema"))
-                                               .toString()) +
-                            1);
-    datos.subtotal = mostrado(t.subtotalDespues);
-    datos.iva = mostrado(t.ivaDespues);
-    datos.ieps = mostrado(t.iepsDespues);
-    Recordset cliente;
-    if (BasesDD::AbrirTabla(cliente, principal,
-                            QStringLiteral("clientes where Clave=") +
-                                Sentencias::Texto(datos.cliente.trimmed()),
-                            QStringLiteral("MetodoDePago"))) {
-        datos.metodoDePago = FacturaDeRemisiones::ClaveMetodoPago(
-            cliente.campo(QStringLiteral("MetodoDePago")).toString());
-    }
-    const QStringList sinTransaccion = trabajo.TablasSinTransaccion(resguardo);
-    if (!sinTransaccion.isEmpty()) {
-        std::fprintf(stderr,
-                     "Atención: estas tablas no admiten transacciones: %s. Si algo fallara a la "
-                     "mitad, lo ya escrito en ellas no se podría deshacer.\n",
-                     sinTransaccion.join(QStringLiteral(", ")).toUtf8().constData());
-    }
-    FacturaCreada creada;
-    Bitacora::Registra(QStringLiteral("factura generar (consola)"),
-                       FacturaDeRemisiones::Parametros(datos), [&] {
-                           creada = trabajo.GeneraFactura(datos, resguardo);
-                           return QStringLiteral("factura %1%2 (Id %3)")
-                               .arg(creada.serie)
-                               .arg(creada.folio)
-                               .arg(creada.id);
-                       });
-    Escribe(QStringLiteral("Factura creada '%1%2'").arg(creada.serie).arg(creada.folio));
     return 0;
+}
+
+void OrdenFactura::escribeTotales(const TotalesDeFactura& t) {
+    Escribe(QStringLiteral("\tSin aplicar descuento:\tCon el % aplicado:"));
+    const std::pair<const char*, std::pair<Importe, Importe>> filas[] = {
+        {"Subtotal", {t.subtotalAntes, t.subtotalDespues}},
+        {"I. V. A.", {t.ivaAntes, t.ivaDespues}},
+        {"IEPS", {t.iepsAntes, t.iepsDespues}},
+        {"Total", {t.totalAntes(), t.totalDespues()}}};
+    for (const auto& [nombre, cifras] : filas) {
+        Escribe(QStringLiteral("%1:\t%2\t%3")
+                    .arg(QString::fromUtf8(nombre), Formato::Dinero(cifras.first.ADouble()),
+                         Formato::Dinero(cifras.second.ADouble())));
+    }
+}
+
+void OrdenFactura::genera(FacturaDeRemisiones& trabajo, const QString& resguardo,
+                          const QDate& fecha, const TotalesDeFactura& t,
+                          const QCommandLineParser& opciones) {
+    const DatosDeFactura datos =
+        trabajo.Propuesta(opciones.value(QStringLiteral("serie-factura")),
+                          opciones.value(QStringLiteral("cliente")), fecha, t);
+    const QString aviso = trabajo.AvisoSinTransaccion(resguardo);
+    if (!aviso.isEmpty()) {
+        std::fprintf(stderr, "%s\n", aviso.toUtf8().constData());
+    }
+    const FacturaCreada creada = trabajo.Genera(datos, resguardo, QStringLiteral("(consola)"));
+    Escribe(TextosDeFactura::Creada(creada));
 }

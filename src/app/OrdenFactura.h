@@ -2,6 +2,9 @@
 
 #include "OrdenDeConsola.h"
 
+class FacturaDeRemisiones;
+struct TotalesDeFactura;
+
 // deremisiones factura --desde --hasta --porcentaje --serie-factura --cliente [...] [--generar]:
 // the invoice job's "Aplicar" without a window, its eight totals, and with --generar the invoice.
 class OrdenFactura : public OrdenDeConsola {
@@ -10,4 +13,9 @@ protected:
     QString descripcion() const override;
     QList<QCommandLineOption> opciones() const override;
     int ejecuta(const QCommandLineParser& opciones) override;
+
+private:
+    void escribeTotales(const TotalesDeFactura& t);
+    void genera(FacturaDeRemisiones& trabajo, const QString& resguardo, const QDate& fecha,
+                const TotalesDeFactura& t, const QCommandLineParser& opciones);
 };

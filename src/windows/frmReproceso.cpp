@@ -1,19 +1,19 @@
 #include "windows/frmReproceso.h"
 
-#include "hostdata/Bitacora.h"
 #include "hostdata/Dialogos.h"
 #include "hostdata/LargosDeColumnas.h"
 #include "hostdata/ParaPluginsPortables.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
+#include "jobs/invoice/BusquedasDeFactura.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
+#include "jobs/invoice/TextosDeFactura.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
 #include "printing/ImpresionDeDocumento.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
 #include "ui/NumeroEscrito.h"
-#include "windows/BusquedasDeFactura.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,7 +22,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <initializer_list>
-#include <limits>
 
 namespace {
 
@@ -32,10 +31,6 @@ const QString kTinte =
 
 QString nombre(const char* base, int indice) {
     return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
-}
-
-QString dinero(Importe importe) {
-    return Formato::Numero(importe.ADouble(), QStringLiteral("#,0.00"));
 }
 
 } // namespace
@@ -339,7 +334,7 @@ void frmReproceso::limpiaResultados() {
     cmdGenerar->setEnabled(false);
     cmdAplicar->setDefault(true);
     entradasDeLosTotales_.clear();
-    remisiones_ = 0;
+    totales_ = {};
     vigencia_.Olvida();
     for (QLabel* l : lblResul) {
         l->clear();
@@ -387,31 +382,30 @@ void frmReproceso::alPerderLaConexion() {
     BasesDD::CierraBdD(cnnTemporal);
 }
 
+SeleccionDeFactura frmReproceso::seleccion() const {
+    SeleccionDeFactura s;
+    s.desde = libKwtm::LeeFecha(mkeFecha[0]->text());
+    s.hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
+    s.serie = txtDato[2]->text();
+    s.cliente = txtDato[4]->text();
+    s.nombre = txtDato[5]->text();
+    s.porcentaje = static_cast<float>(libKwtm::kwVal(txtDato[3]->text()));
+    return s;
+}
+
 void frmReproceso::cmdAplicar_Click() {
     validaFechas({0, 1});
     if (!revisaCampos({3})) {
         return;
     }
-    const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
-    const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
-    const auto porcentaje = static_cast<float>(libKwtm::kwVal(txtDato[3]->text()));
-    FacturaDeRemisiones::ValidaEntrada(desde, hasta, porcentaje);
+    const SeleccionDeFactura elegidas = seleccion();
+    elegidas.Valida();
     const QStringList usadas = entradas();
     verificaLaBaseTemporal();
     limpiaResultados();
-    TotalesDeFactura t;
-    Bitacora::Registra(
-        QStringLiteral("factura aplicar"),
-        FacturaDeRemisiones::Parametros(desde, hasta, txtDato[2]->text(), txtDato[4]->text(),
-                                        txtDato[5]->text(), porcentaje),
-        [&] {
-            Trabaja([&] {
-                t = logica_->AplicaPorcentaje(desde, hasta, txtDato[2]->text(), txtDato[4]->text(),
-                                              txtDato[5]->text(), porcentaje,
-                                              [] { QCoreApplication::processEvents(); });
-            });
-            return FacturaDeRemisiones::Resumen(t);
-        });
+    const TotalesDeFactura t = logica_->Aplica(
+        elegidas, {}, [this](const auto& obra) { Trabaja(obra); },
+        [] { QCoreApplication::processEvents(); });
     if (t.remisiones == 0) {
         mkeFecha[0]->setFocus();
         Dialogos::actual().mensaje(SinRemisiones(), QStringLiteral("Atención"),
@@ -421,10 +415,10 @@ void frmReproceso::cmdAplicar_Click() {
     const Importe valores[] = {t.subtotalAntes,   t.ivaAntes,   t.iepsAntes,   t.totalAntes(),
                                t.subtotalDespues, t.ivaDespues, t.iepsDespues, t.totalDespues()};
     for (int i = 0; i < 8; ++i) {
-        lblResul[i]->setText(dinero(valores[i]));
+        lblResul[i]->setText(Formato::Dinero(valores[i].ADouble()));
     }
     entradasDeLosTotales_ = usadas;
-    remisiones_ = t.remisiones;
+    totales_ = t;
     vigencia_.Lee(cnnPrincipal,
                   FacturaDeRemisiones::BaseTemporal() + QStringLiteral(".remisiones"));
     cmdGenerar->setEnabled(true);
@@ -432,25 +426,11 @@ void frmReproceso::cmdAplicar_Click() {
 }
 
 QString frmReproceso::preguntaDeConfirmacion(const DatosDeFactura& datos) {
-    QString cliente = datos.cliente.trimmed();
-    if (!lblDato[2]->text().isEmpty()) {
-        cliente += QStringLiteral(" - ") + lblDato[2]->text();
-    }
     QString pregunta =
-        QStringLiteral("Confirme si desea generar la factura con esta información:\r\n\r\n") +
-        QStringLiteral("Factura:\t%1%2\r\n").arg(datos.serie).arg(datos.folioPropuesto) +
-        QStringLiteral("Cliente:\t%1\r\n").arg(cliente) +
-        QStringLiteral("Fecha:\t%1\r\n").arg(libKwtm::TextoDeFecha(datos.fecha)) +
-        QStringLiteral("Remisiones:\t%1\r\n").arg(remisiones_) +
-        QStringLiteral("Subtotal:\t%1\r\nI. V. A.:\t%2\r\nIEPS:\t%3\r\nTotal:\t%4")
-            .arg(lblResul[4]->text(), lblResul[5]->text(), lblResul[6]->text(),
-                 lblResul[7]->text());
-    const QStringList sinTransaccion = logica_->TablasSinTransaccion(BaseResguardo);
-    if (!sinTransaccion.isEmpty()) {
-        pregunta += QStringLiteral("\r\n\r\nAtención: estas tablas no admiten transacciones: ") +
-                    sinTransaccion.join(QStringLiteral(", ")) +
-                    QStringLiteral(". Si algo fallara a la mitad, lo que ya se hubiera escrito en "
-                                   "ellas no se podría deshacer.");
+        TextosDeFactura::Confirmacion(datos, lblDato[2]->text(), totales_.remisiones);
+    const QString aviso = logica_->AvisoSinTransaccion(BaseResguardo);
+    if (!aviso.isEmpty()) {
+        pregunta += QStringLiteral("\r\n\r\n") + aviso;
     }
     return pregunta;
 }
@@ -462,18 +442,14 @@ void frmReproceso::cmdGenerar_Click() {
     }
     vigencia_.Verifica(cnnPrincipal, QStringLiteral("pulse de nuevo «Aplicar»"));
     verificaLaBaseTemporal();
-    const qint64 folio = lblFolio->text().toLongLong();
-    if (folio <= 0 || folio > std::numeric_limits<qint32>::max()) {
-        throw Rechazo(QStringLiteral("El folio %1 de la serie «%2» no cabe en los folios de las "
-                                     "facturas (1 a 2147483647); revise el último folio de "
-                                     "la serie en Orvane.")
-                          .arg(lblFolio->text(), txtDato[0]->text()));
-    }
     DatosDeFactura datos;
     datos.serie = txtDato[0]->text();
     datos.cliente = txtDato[1]->text();
     datos.fecha = libKwtm::LeeFecha(mkeFecha[2]->text());
-    datos.folioPropuesto = static_cast<qint32>(folio);
+    datos.folioPropuesto =
+        BusquedasDeFactura::Folio(lblFolio->text().toLongLong(), txtDato[0]->text());
+    datos.metodoDePago = MetodoDePago;
+    datos.PonTotales(totales_);
     if (!Pregunta(preguntaDeConfirmacion(datos), QStringLiteral("Generar factura"), true)) {
         return;
     }
@@ -481,20 +457,11 @@ void frmReproceso::cmdGenerar_Click() {
     const QStringList usadas = entradasDeLosTotales_;
     entradasDeLosTotales_.clear();
     cmdGenerar->setEnabled(false);
-    datos.subtotal = Importe::DeDouble(libKwtm::kwVal(lblResul[4]->text()));
-    datos.iva = Importe::DeDouble(libKwtm::kwVal(lblResul[5]->text()));
-    datos.ieps = Importe::DeDouble(libKwtm::kwVal(lblResul[6]->text()));
-    datos.metodoDePago = MetodoDePago;
     FacturaCreada creada;
     try {
-        Bitacora::Registra(QStringLiteral("factura generar"),
-                           FacturaDeRemisiones::Parametros(datos), [&] {
-                               Trabaja([&] { creada = genera(datos); });
-                               return QStringLiteral("factura %1%2 (Id %3)")
-                                   .arg(creada.serie)
-                                   .arg(creada.folio)
-                                   .arg(creada.id);
-                           });
+        creada = logica_->Genera(
+            datos, BaseResguardo, {}, [this](const auto& obra) { Trabaja(obra); },
+            [this](int paso, qint32 folio) { muestraFolio(paso, folio); });
     } catch (const std::exception&) {
         // Unless a table without transactions kept part of it, nothing was written: the same
         // selection may be invoiced once the cause is mended.
@@ -507,20 +474,17 @@ void frmReproceso::cmdGenerar_Click() {
     }
     // The totals stay in view; the folio label shows the next one free.
     alCambiar(0);
-    Dialogos::actual().mensaje(QStringLiteral("Factura creada '") + creada.serie +
-                                   QString::number(creada.folio) + QLatin1Char('\''),
-                               QStringLiteral("Aviso"), Dialogos::Icono::Ninguno);
+    Dialogos::actual().mensaje(TextosDeFactura::Creada(creada), QStringLiteral("Aviso"),
+                               Dialogos::Icono::Ninguno);
 }
 
-FacturaCreada frmReproceso::genera(const DatosDeFactura& datos) {
+void frmReproceso::muestraFolio(int paso, qint32 folio) {
     // The folio shows as soon as it is taken; the label is repainted, never the window's
     // events run, while the invoice's transaction is open.
-    return logica_->GeneraFactura(datos, BaseResguardo, [this](int paso, qint32 folio) {
-        if (paso == 1) {
-            lblFolio->setText(QString::number(folio));
-            lblFolio->repaint();
-        }
-    });
+    if (paso == 1) {
+        lblFolio->setText(QString::number(folio));
+        lblFolio->repaint();
+    }
 }
 
 void frmReproceso::mouseDoubleClickEvent(QMouseEvent* evento) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "jobs/VigenciaDeRemisiones.h"
+#include "jobs/invoice/DatosDeFactura.h"
+#include "jobs/invoice/SeleccionDeFactura.h"
 #include "orvlib/Conexion.h"
 #include "ui/VentanaDeTrabajo.h"
 
@@ -9,8 +11,6 @@
 #include <memory>
 
 class FacturaDeRemisiones;
-struct DatosDeFactura;
-struct FacturaCreada;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -59,8 +59,10 @@ private:
     void validaFechas(std::initializer_list<int> indices);
     void cmdAplicar_Click();
     void cmdGenerar_Click();
+    // The selection and percentage as the fields hold them.
+    SeleccionDeFactura seleccion() const;
     QString preguntaDeConfirmacion(const DatosDeFactura& datos);
-    FacturaCreada genera(const DatosDeFactura& datos);
+    void muestraFolio(int paso, qint32 folio);
 
     Conexion cnnPrincipal;
     Conexion cnnTemporal;
@@ -70,7 +72,8 @@ private:
     bool cargada_ = false;
     bool conCandado_ = false;
     QStringList entradasDeLosTotales_;
-    int remisiones_ = 0;
+    // The totals of the last "Aplicar", which the invoice carries.
+    TotalesDeFactura totales_;
     bool clienteConocido_ = false;
     // The selection's notes as "Aplicar" read them.
     VigenciaDeRemisiones vigencia_;

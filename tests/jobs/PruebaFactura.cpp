@@ -1,6 +1,8 @@
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
+#include "jobs/invoice/BusquedasDeFactura.h"
 #include "jobs/invoice/FacturaDeRemisiones.h"
+#include "jobs/invoice/TextosDeFactura.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
@@ -61,7 +63,8 @@ protected:
 
     TotalesDeFactura aplica(float porcentaje = 0, const QString& serie = {},
                             const QString& cliente = {}, const QString& nombre = {}) {
-        return trabajo.AplicaPorcentaje(kDia, kDia.addDays(2), serie, cliente, nombre, porcentaje);
+        return trabajo.AplicaPorcentaje(
+            {kDia, kDia.addDays(2), serie, cliente, nombre, porcentaje});
     }
 
     DatosDeFactura datos(const TotalesDeFactura& t, qint32 folio = 124) {
@@ -195,9 +198,9 @@ TEST_F(Factura, CantidadesRedondeadasYTotalesAntesYDespues) {
               QStringLiteral("0.4000,2.6000,3.0000,2.0000"));
     EXPECT_THROW(aplica(100.5F), Rechazo);
     EXPECT_THROW(aplica(-1), Rechazo);
-    EXPECT_EQ(FacturaDeRemisiones::TextoDePorcentaje(12.5F), QStringLiteral("12.5"));
-    EXPECT_EQ(FacturaDeRemisiones::TextoDePorcentaje(10.0F), QStringLiteral("10"));
-    EXPECT_EQ(FacturaDeRemisiones::TextoDePorcentaje(0.1F), QStringLiteral("0.1"));
+    EXPECT_EQ(SeleccionDeFactura::TextoDePorcentaje(12.5F), QStringLiteral("12.5"));
+    EXPECT_EQ(SeleccionDeFactura::TextoDePorcentaje(10.0F), QStringLiteral("10"));
+    EXPECT_EQ(SeleccionDeFactura::TextoDePorcentaje(0.1F), QStringLiteral("0.1"));
 }
 
 TEST_F(Factura, LaFacturaConSuFolioPartidasYRemisionesCanceladas) {
@@ -507,13 +510,13 @@ TEST_F(Factura, UnaSolaBaseDeTrabajoPorServidor) {
 }
 
 TEST(ClaveMetodoPago, CodigoDeDosCaracteres) {
-    EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QStringLiteral("01 - Efectivo")),
+    EXPECT_EQ(BusquedasDeFactura::ClaveMetodoPago(QStringLiteral("01 - Efectivo")),
               QStringLiteral("01"));
-    EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QStringLiteral("03 - Tarjeta")),
+    EXPECT_EQ(BusquedasDeFactura::ClaveMetodoPago(QStringLiteral("03 - Tarjeta")),
               QStringLiteral("03"));
-    EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QStringLiteral("Efectivo")),
+    EXPECT_EQ(BusquedasDeFactura::ClaveMetodoPago(QStringLiteral("Efectivo")),
               QStringLiteral("Efectivo"));
-    EXPECT_EQ(FacturaDeRemisiones::ClaveMetodoPago(QString()), QString());
+    EXPECT_EQ(BusquedasDeFactura::ClaveMetodoPago(QString()), QString());
 }
 
 // A product sold and returned in the period nets to nothing: its line would have no unit
@@ -550,7 +553,8 @@ TEST_F(Factura, ConTablasSinTransaccionesUnaFallaDiceLoQueQuedoEscrito) {
                           resguardo + QStringLiteral(".remisionesdetalle (MyISAM)")}
             : QStringList{base.nombre() + QStringLiteral(".facturas (MyISAM)"),
                           base.nombre() + QStringLiteral(".sistema (MyISAM)")};
-    EXPECT_EQ(trabajo.TablasSinTransaccion(resguardo), sinTransaccion);
+    EXPECT_EQ(trabajo.AvisoSinTransaccion(resguardo),
+              TextosDeFactura::AvisoSinTransaccion(sinTransaccion));
     base.ejecuta(QStringLiteral("CREATE TRIGGER falla_partida BEFORE INSERT ON facturasdetalle "
                                 "FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='partida "
                                 "rechazada por la prueba'"));
@@ -584,8 +588,8 @@ TEST_F(Factura, SinSuCandadoLaVentanaNoAplicaNiGenera) {
 TEST_F(Factura, FechasQueNoSirvenSeRechazanSinTocarNada) {
     AgregaNotas(base, {{1, kDia, 100, 16, 0, QStringLiteral("A"), 0, 0, {linea("P1", 1, 10)}}});
     aplica(0);
-    EXPECT_THROW(trabajo.AplicaPorcentaje(kDia.addDays(1), kDia, {}, {}, {}, 0), Rechazo);
-    EXPECT_THROW(trabajo.AplicaPorcentaje(QDate(), kDia, {}, {}, {}, 0), Rechazo);
+    EXPECT_THROW(trabajo.AplicaPorcentaje({kDia.addDays(1), kDia, {}, {}, {}, 0}), Rechazo);
+    EXPECT_THROW(trabajo.AplicaPorcentaje({QDate(), kDia, {}, {}, {}, 0}), Rechazo);
     EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM tmpreprocesarem.remisiones")),
               QStringLiteral("1"));
 }

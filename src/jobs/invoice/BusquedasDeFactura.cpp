@@ -1,10 +1,12 @@
-#include "windows/BusquedasDeFactura.h"
+#include "jobs/invoice/BusquedasDeFactura.h"
 
-#include "jobs/invoice/FacturaDeRemisiones.h"
+#include "hostdata/Rechazo.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/Recordset.h"
 #include "orvlib/Sentencias.h"
 #include "orvlib/libKwtm.h"
+
+#include <limits>
 
 qint64 BusquedasDeFactura::SiguienteFolio(Conexion& cnn, const QString& serie) {
     const QVariant ultimo =
@@ -26,8 +28,8 @@ BusquedasDeFactura::Cliente BusquedasDeFactura::BuscaCliente(Conexion& cnn, cons
         cliente.conocido = true;
         cliente.nombre = rs.campo(QStringLiteral("Nombre")).toString();
         if (conMetodo) {
-            cliente.metodoDePago = FacturaDeRemisiones::ClaveMetodoPago(
-                rs.campo(QStringLiteral("MetodoDePago")).toString());
+            cliente.metodoDePago =
+                ClaveMetodoPago(rs.campo(QStringLiteral("MetodoDePago")).toString());
         }
     }
     return cliente;
@@ -42,4 +44,19 @@ QString BusquedasDeFactura::AvisoDeCliente(const QString& texto, bool conocido) 
                            : QStringLiteral("No hay un cliente con la clave «%1»; escriba una "
                                             "clave del catálogo de clientes.")
                                  .arg(clave);
+}
+
+qint32 BusquedasDeFactura::Folio(qint64 folio, const QString& serie) {
+    if (folio <= 0 || folio > std::numeric_limits<qint32>::max()) {
+        throw Rechazo(QStringLiteral("El folio %1 de la serie «%2» no cabe en los folios de las "
+                                     "facturas (1 a 2147483647); revise el último folio de "
+                                     "la serie en Orvane.")
+                          .arg(folio)
+                          .arg(serie));
+    }
+    return static_cast<qint32>(folio);
+}
+
+QString BusquedasDeFactura::ClaveMetodoPago(const QString& texto) {
+    return texto.mid(2, 3) == QLatin1String(" - ") ? texto.left(2) : texto;
 }

@@ -4,8 +4,8 @@
 
 class Conexion;
 
-// What the invoice window looks up in the host while the clerk types: the folio an invoice of a
-// series would get, and a client's name and payment method.
+// What the invoice job looks up in the host, also while the clerk types: the folio an invoice
+// of a series would get, and a client's name and payment method.
 class BusquedasDeFactura {
 public:
     struct Cliente {
@@ -16,9 +16,13 @@ public:
 
     // The counter stored in sistema under "FA-" + the series (as typed), plus 1.
     static qint64 SiguienteFolio(Conexion& cnn, const QString& serie);
+    // The folio as the invoices hold it; refuses (Rechazo) one outside 1 … 2147483647.
+    static qint32 Folio(qint64 folio, const QString& serie);
     // The client of the code (trimmed); not known when the code is empty or not in the
     // catalogue. The payment method is read only when asked.
     static Cliente BuscaCliente(Conexion& cnn, const QString& texto, bool conMetodo);
     // Why an invoice cannot go to the code; empty when the catalogue knows it.
     static QString AvisoDeCliente(const QString& texto, bool conocido);
+    // "01 - Efectivo" gives "01"; a text without " - " at the third character is kept whole.
+    static QString ClaveMetodoPago(const QString& texto);
 };
