@@ -1,5 +1,6 @@
 #include "printing/DesgloseDeImpuestos.h"
 
+#include "hostdata/ReglasDeImpuestos.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Sentencias.h"
@@ -81,25 +82,6 @@ void escribe(Conexion& auxiliar, const Renglones& renglones,
 }
 
 } // namespace
-
-void LeeAplicaImpuestos(quint8& aplicaIva, quint8& aplicaImpAd, Conexion& conexionHost) {
-    aplicaIva = static_cast<quint8>(
-        BasesDD::LeeDato(QStringLiteral("AplicaIVA"), conexionHost, QStringLiteral("configura"))
-            .toInt());
-    aplicaImpAd = static_cast<quint8>(
-        BasesDD::LeeDato(QStringLiteral("AplicaImpAd"), conexionHost, QStringLiteral("configura"))
-            .toInt());
-    if (aplicaIva == 1 && aplicaImpAd == 1) {
-        aplicaImpAd = 0;
-    }
-}
-
-CifrasDeLinea::Reglas ReglasDeImpuestos(Conexion& conexionHost) {
-    quint8 aplicaIva = 0;
-    quint8 aplicaImpAd = 0;
-    LeeAplicaImpuestos(aplicaIva, aplicaImpAd, conexionHost);
-    return {aplicaIva == 1, aplicaImpAd == 1};
-}
 
 void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Recordset& encabezado,
                          const QString& rutaAuxiliar, const QString& tablaDetalle,

@@ -13,10 +13,6 @@ class Recordset;
 // Gravado row with the taxed and untaxed amounts after the document's discounts. Every figure
 // is a sum of the lines' own figures in cents, so the rows add up to the document's taxes.
 
-// The compounding flags of configura (AplicaIVA, AplicaImpAd); both set counts as IVA only.
-void LeeAplicaImpuestos(quint8& aplicaIva, quint8& aplicaImpAd, Conexion& conexionHost);
-// The same flags as the rule of a line's figures.
-CifrasDeLinea::Reglas ReglasDeImpuestos(Conexion& conexionHost);
 // Writes the breakdown of the document whose header row is current in encabezado into the
 // auxiliary file. The lines are read from tablaDetalle, the table the document is printed
 // from; an empty name reads the host's own detail table of the document's kind. The store's

@@ -1,7 +1,7 @@
 #include "printing/PreparativosDeImpresion.h"
 
+#include "hostdata/ReglasDeImpuestos.h"
 #include "orvlib/BasesDD.h"
-#include "printing/DesgloseDeImpuestos.h"
 #include "printing/modRPTs.h"
 
 PreparativosDeImpresion::PreparativosDeImpresion(Conexion& host, const QString& archivoFormato) {

@@ -1,3 +1,4 @@
+#include "hostdata/ReglasDeImpuestos.h"
 #include "orvlib/Formato.h"
 #include "printing/AuxiliarDeImpresion.h"
 #include "printing/DesgloseDeImpuestos.h"

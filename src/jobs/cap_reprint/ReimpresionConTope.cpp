@@ -3,6 +3,7 @@
 #include "hostdata/CifrasEnSql.h"
 #include "hostdata/LimitesDeImporte.h"
 #include "hostdata/Rechazo.h"
+#include "hostdata/ReglasDeImpuestos.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "jobs/cap_reprint/CopiaConFolios.h"
 #include "orvlib/Conexion.h"
@@ -15,7 +16,6 @@
 #include "orvlib/Sentencias.h"
 #include "orvlib/Windows1252.h"
 #include "orvlib/libKwtm.h"
-#include "printing/DesgloseDeImpuestos.h"
 
 #include <QFile>
 #include <QSqlQuery>

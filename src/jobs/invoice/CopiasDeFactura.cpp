@@ -2,10 +2,10 @@
 
 #include "hostdata/BaseDeFactura.h"
 #include "hostdata/LimitesDeImporte.h"
+#include "hostdata/ReglasDeImpuestos.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "jobs/invoice/SeleccionDeFactura.h"
 #include "orvlib/Conexion.h"
-#include "printing/DesgloseDeImpuestos.h"
 
 #include <QSqlQuery>
 

@@ -2,12 +2,12 @@
 
 #include "hostdata/LimitesDeImporte.h"
 #include "hostdata/Rechazo.h"
+#include "hostdata/ReglasDeImpuestos.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "jobs/percent_reprint/CopiasReducidas.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/Formato.h"
 #include "orvlib/Sentencias.h"
-#include "printing/DesgloseDeImpuestos.h"
 
 #include <QSqlQuery>
 
