@@ -14,20 +14,20 @@
 // The cap benchmarks also print the processor time of the program and of the server, and a
 // fingerprint of what the run left for comparing two builds.
 
-#include "hostdata/Proceso.h"
-#include "hostdata/TablasDeTrabajo.h"
-#include "hostdata/TemporalDelProceso.h"
-#include "jobs/cap_reprint/ReimpresionConTope.h"
-#include "jobs/invoice/FacturaDeRemisiones.h"
-#include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
+#include "arranque/Principal.h"
+#include "impresion/AuxiliarDeImpresion.h"
+#include "impresion/ImpresionDeRemisiones.h"
+#include "impresion/PreparativosDeImpresion.h"
+#include "impresion/modRPTs.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/GuionSql.h"
-#include "printing/AuxiliarDeImpresion.h"
-#include "printing/ImpresionDeRemisiones.h"
-#include "printing/PreparativosDeImpresion.h"
-#include "printing/modRPTs.h"
 #include "reporteador/ArchivoDePlantilla.h"
-#include "startup/Principal.h"
+#include "servicios/Proceso.h"
+#include "servicios/TemporalDelProceso.h"
+#include "tienda/TablasDeTrabajo.h"
+#include "trabajos/factura/FacturaDeRemisiones.h"
+#include "trabajos/porcentaje/ReimpresionConPorcentaje.h"
+#include "trabajos/tope/ReimpresionConTope.h"
 
 #include <QApplication>
 #include <QCryptographicHash>

@@ -201,9 +201,10 @@ void escribeCatalogos(const std::string& base) {
 void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, const QDate& desde) {
     std::mt19937 azar(semilla);
     auto entre = [&azar](int n) { return static_cast<int>(azar() % static_cast<unsigned>(n)); };
-    Insercion cab("INSERT INTO remisiones (Id, Serie, Factura, Fecha, Hora, Cliente, Nombre, "
-                  "Subtotal, IVA, ImpuestoAd, Descuento, Desc1, Desc2, Moneda, Cancelada, Afectada, "
-                  "Facturada, Usuario) VALUES\n");
+    Insercion cab(
+        "INSERT INTO remisiones (Id, Serie, Factura, Fecha, Hora, Cliente, Nombre, "
+        "Subtotal, IVA, ImpuestoAd, Descuento, Desc1, Desc2, Moneda, Cancelada, Afectada, "
+        "Facturada, Usuario) VALUES\n");
     Insercion det("INSERT INTO remisionesdetalle (Id, Partida, Producto, Descripcion, Cantidad, "
                   "PrecioNeto, PrecioBruto, IVA, ImpuestoAd, BaseImpuestoAd, ImporteImpuestoAd, "
                   "BaseIVA, ImporteIVA, IdExterna) VALUES\n");
@@ -260,10 +261,9 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
                 det.fila(lista({std::to_string(id), std::to_string(p), sql(prod.clave),
                                 sql(prod.descripcion), decimal(cantidad), decimal(prod.precio),
                                 decimal(precioBruto), std::to_string(prod.iva),
-                                std::to_string(prod.ieps),
-                                decimal(sinBases ? 0 : baseIeps), decimal(sinBases ? 0 : impIeps),
-                                decimal(sinBases ? 0 : baseIva), decimal(sinBases ? 0 : impIva),
-                                sql(idExterna)}));
+                                std::to_string(prod.ieps), decimal(sinBases ? 0 : baseIeps),
+                                decimal(sinBases ? 0 : impIeps), decimal(sinBases ? 0 : baseIva),
+                                decimal(sinBases ? 0 : impIva), sql(idExterna)}));
                 subtotal += importe;
                 descuento += bruto - importe;
                 iva += impIva;
@@ -276,8 +276,8 @@ void escribeRemisiones(int dias, int notas, int partidas, unsigned semilla, cons
             cab.fila(lista({std::to_string(id), sql(series[s]), std::to_string(++folios[s]),
                             sql(fecha.c_str()), sql(hora), sql(cliente.clave), sql(cliente.nombre),
                             decimal(subtotal), decimal(iva), decimal(ieps), decimal(descuento),
-                            decimal(desc1 * 100), decimal(desc2 * 100), "1",
-                            cancelada ? "1" : "0", entre(10) == 0 ? "0" : "1", "0", sql("CAJA1")}));
+                            decimal(desc1 * 100), decimal(desc2 * 100), "1", cancelada ? "1" : "0",
+                            entre(10) == 0 ? "0" : "1", "0", sql("CAJA1")}));
         }
     }
 }

@@ -89,8 +89,8 @@ done
 
 echo "== una tienda con un usuario con contraseña"
 sql -e "CREATE DATABASE $base CHARACTER SET utf8mb4; CREATE DATABASE $resguardo CHARACTER SET utf8mb4;"
-sql "$base" <"$fuentes/tests/fixtures/host_schema.sql"
-sql "$resguardo" <"$fuentes/tests/fixtures/host_schema.sql"
+sql "$base" <"$fuentes/tests/muestras/host_schema.sql"
+sql "$resguardo" <"$fuentes/tests/muestras/host_schema.sql"
 sql "$base" -e "INSERT INTO monedas (Id, Nombre, Abreviacion, Paridad) VALUES (1, 'PESOS', 'M.N.', 1);
     INSERT INTO configura (SeriesEnRem) VALUES (1);
     INSERT INTO remisiones (Id, Serie, Factura, Fecha, Subtotal, IVA, Cliente, Afectada)

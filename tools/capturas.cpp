@@ -3,12 +3,12 @@
 //
 //   capturas CARPETA   (with the environment scripts/demo sets up)
 
-#include "hostdata/MensajesDeQt.h"
-#include "startup/Menu.h"
-#include "startup/Principal.h"
-#include "windows/frmRemisPorcen.h"
-#include "windows/frmRemisTyP.h"
-#include "windows/frmReproceso.h"
+#include "arranque/Menu.h"
+#include "arranque/Principal.h"
+#include "servicios/MensajesDeQt.h"
+#include "ventanas/frmRemisPorcen.h"
+#include "ventanas/frmRemisTyP.h"
+#include "ventanas/frmReproceso.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,22 +4,22 @@
 // and prints a sample of a delivery note with it. The usage text below says how; the manual
 // of the format is docs/plantillas.md, installed beside the program's other documents.
 
-#include "hostdata/MensajesDeQt.h"
-#include "hostdata/Proceso.h"
-#include "hostdata/TemporalDelProceso.h"
+#include "arranque/Principal.h"
+#include "impresion/AlmacenDePlantillas.h"
+#include "impresion/CatalogoDeLaTienda.h"
+#include "impresion/MuestraDePlantilla.h"
+#include "interfaz/ContrasenaDeConsola.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/EscritorDeArchivo.h"
-#include "printing/AlmacenDePlantillas.h"
-#include "printing/CatalogoDeLaTienda.h"
-#include "printing/MuestraDePlantilla.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/FuenteDePlantilla.h"
-#include "startup/Principal.h"
-#include "ui/ContrasenaDeConsola.h"
+#include "servicios/MensajesDeQt.h"
+#include "servicios/Proceso.h"
+#include "servicios/TemporalDelProceso.h"
 #include "vistaprevia/VistaPrevia.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
+#include "apoyo/CarpetaDePrueba.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/Windows1252.h"
-#include "support/CarpetaDePrueba.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
+#include "apoyo/BaseDePrueba.h"
+#include "apoyo/CarpetaDePrueba.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
-#include "support/BaseDePrueba.h"
-#include "support/CarpetaDePrueba.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>

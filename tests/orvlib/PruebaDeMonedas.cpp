@@ -1,5 +1,5 @@
+#include "apoyo/ImpresionQt.h"
 #include "orvlib/DeMonedas.h"
-#include "support/ImpresionQt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
+#include "apoyo/CarpetaDePrueba.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/DelRegistro.h"
 #include "orvlib/ErrorOrvlib.h"
-#include "support/CarpetaDePrueba.h"
 
 #include <QDir>
 #include <QFile>

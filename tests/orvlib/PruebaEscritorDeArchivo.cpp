@@ -1,9 +1,9 @@
+#include "apoyo/DiscoPequeno.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/SalidaRevisada.h"
-#include "support/DiscoPequeno.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
+#include "apoyo/BaseDePrueba.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/Sentencias.h"
-#include "support/BaseDePrueba.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
+#include "apoyo/CupsDePrueba.h"
 #include "reporteador/ColaDeCups.h"
-#include "support/CupsDePrueba.h"
 
 #include <QFileInfo>
 #include <QPainter>

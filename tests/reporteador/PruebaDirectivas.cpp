@@ -1,8 +1,8 @@
+#include "apoyo/ImpresionQt.h"
 #include "reporteador/ExpresionesDePlantilla.h"
 #include "reporteador/FuenteDePlantilla.h"
 #include "reporteador/Maquetador.h"
 #include "reporteador/Pintor.h"
-#include "support/ImpresionQt.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,9 +1,9 @@
+#include "apoyo/ImpresionQt.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/FuenteDePlantilla.h"
 #include "reporteador/Maquetador.h"
 #include "reporteador/Seleccion.h"
-#include "support/ImpresionQt.h"
 
 #include <QFont>
 #include <gtest/gtest.h>

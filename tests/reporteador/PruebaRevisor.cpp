@@ -1,6 +1,6 @@
+#include "apoyo/ImpresionQt.h"
 #include "reporteador/FuenteDePlantilla.h"
 #include "reporteador/RevisorDePlantilla.h"
-#include "support/ImpresionQt.h"
 
 #include <gtest/gtest.h>
 

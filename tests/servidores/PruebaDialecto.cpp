@@ -1,5 +1,5 @@
-#include "support/BaseDePrueba.h"
-#include "support/Dialecto55.h"
+#include "apoyo/BaseDePrueba.h"
+#include "apoyo/Dialecto55.h"
 
 #include <QDir>
 #include <QFile>

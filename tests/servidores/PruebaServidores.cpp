@@ -1,11 +1,11 @@
-#include "hostdata/OrigenesODBC.h"
+#include "apoyo/BaseDePrueba.h"
+#include "apoyo/CarpetaDePrueba.h"
+#include "arranque/Principal.h"
+#include "impresion/modRPTs.h"
 #include "orvlib/ModoDeSesion.h"
 #include "orvlib/Sentencias.h"
-#include "printing/modRPTs.h"
 #include "reporteador/OrigenDeDatos.h"
-#include "startup/Principal.h"
-#include "support/BaseDePrueba.h"
-#include "support/CarpetaDePrueba.h"
+#include "tienda/OrigenesODBC.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "orvlib/ErrorOrvlib.h"
+#include "tienda/Importe.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <array>
+
+class Conexion;
+class PreparativosDeImpresion;
+class Recordset;
+
+// A step after the note's document came out that failed (removing its size and colour rows):
+// the note is printed; the error says what was left behind.
+class ErrorDespuesDeImprimir : public ErrorOrvlib {
+public:
+    explicit ErrorDespuesDeImprimir(const ErrorOrvlib& e)
+        : ErrorOrvlib(e) {}
+};
+
+// Prints one delivery note of the working tables: works out its total, currency, page count,
+// note text, company data and tax breakdown into a fresh auxiliary file, prints the template
+// through the report engine and removes what the print left behind. Returns only when the
+// engine produced the document; anything that kept it from doing so is thrown, after the
+// clean-up, and a clean-up that fails after the document came out is ErrorDespuesDeImprimir.
+// Within a print run the run's preparations (template, auxiliary file) are used instead of
+// making them for the note.
+void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
+                      qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
+                      const QString& textoNotas, const QString& tablaEncabezado,
+                      const QString& tablaDetalle, PreparativosDeImpresion* preparativos = nullptr);
+// A note's lines as the template prints them: how many, and the sum of their amounts
+// (quantity × price, each in cents); and how many come from size or colour variants (their
+// IdExterna is set), which alone need the partidatallaocolor rows.
+struct PartidasImpresas {
+    qint64 lineas = 0;
+    Importe importe;
+    qint64 deTallaOColor = 0;
+};
+PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
+                              const QString& id);
+// The template's formulas of a discounted note's column: ImporteDePartidas, the lines' sum,
+// and DescuentoDePartidas, what takes it to the subtotal, so the column reads down as a sum.
+// A note without discounts leaves both empty and prints as one without them.
+void FormulasDeDescuento(const Recordset& encabezado, Importe importeDePartidas,
+                         std::array<QString, 21>& formulas);
+// Yes/No question with the question icon; true on Yes.
+bool Pregunta(const QString& pregunta, const QString& titulo, bool noPorDefecto);
+// The free note text of a client ("CLI"), supplier ("PRO") or product (any other kind): its
+// textos rows in key order, else the Notas of its own notes table; never fails.
+QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexionHost);
+// Subtotal + IVA + ImpuestoAd + the three charges + Retencion of the current header row.
+double TotalDelDocumento(const Recordset& encabezado);

@@ -1,0 +1,140 @@
+#include "impresion/ImpresionDeRemisiones.h"
+
+#include "impresion/ImpresionDeDocumento.h"
+#include "impresion/PreparativosDeImpresion.h"
+#include "impresion/modRPTs.h"
+#include "orvlib/BasesDD.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "reporteador/ErrorDeReporte.h"
+
+#include <exception>
+
+namespace {
+
+QString cuantas(const ResultadoDeImpresion& r) {
+    return r.impresas == 1
+               ? QStringLiteral("Se imprimió 1 de %1 remisiones.").arg(r.total)
+               : QStringLiteral("Se imprimieron %1 de %2 remisiones.").arg(r.impresas).arg(r.total);
+}
+
+} // namespace
+
+QString ResultadoDeImpresion::Mensaje() const {
+    if (Fallo()) {
+        const QString donde =
+            fallidaImpresa
+                ? QStringLiteral("La remisión ") + remisionFallida +
+                      QStringLiteral(" se imprimió, pero la impresión se detuvo al terminarla")
+            : remisionFallida.isEmpty()
+                ? QStringLiteral("La impresión no pudo comenzar")
+                : QStringLiteral("La impresión se detuvo en la remisión ") + remisionFallida;
+        return donde + QStringLiteral(" (plantilla ") + ImpresionDeRemisiones::Plantilla() +
+               QStringLiteral(").\r\n") + cuantas(*this) + QStringLiteral("\r\n\r\n") + error;
+    }
+    if (!Completa()) {
+        return QStringLiteral("Impresión cancelada. ") + cuantas(*this);
+    }
+    return ImpresionDeRemisiones::Aviso() + QStringLiteral(": %1").arg(impresas);
+}
+
+QString ResultadoDeImpresion::Resumen() const {
+    QString texto = QStringLiteral("impresas %1 de %2").arg(impresas).arg(total);
+    if (Fallo()) {
+        return texto +
+               (fallidaImpresa ? QStringLiteral("; detenida después de imprimir ")
+                               : QStringLiteral("; detenida en ")) +
+               (remisionFallida.isEmpty() ? QStringLiteral("el inicio") : remisionFallida) +
+               QStringLiteral(": ") + error;
+    }
+    return Completa() ? texto : texto + QStringLiteral("; cancelada");
+}
+
+ImpresionDeRemisiones::ImpresionDeRemisiones(Conexion& cnn)
+    : cnn_(cnn) {}
+
+ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
+    cancelado_ = false;
+    ResultadoDeImpresion resultado;
+    try {
+        imprimeCopias(resultado, avance);
+    } catch (const ErrorDespuesDeImprimir& e) {
+        resultado.fallidaImpresa = true;
+        resultado.error = e.texto();
+    } catch (const ErrorOrvlib& e) {
+        // The engine's errors come with the template's name, which the message gives already.
+        resultado.error = e.contexto().compare(Plantilla(), Qt::CaseInsensitive) == 0
+                              ? modRPTs::TextoDelError(e)
+                              : e.texto();
+    } catch (const std::exception& e) {
+        resultado.error = QString::fromLocal8Bit(e.what());
+    }
+    // A run into one PDF that did not end wrote nothing: its file is written whole or not at all.
+    if (!resultado.Completa() && EnUnSoloPdf()) {
+        resultado.impresas = 0;
+        resultado.fallidaImpresa = false;
+    }
+    return resultado;
+}
+
+bool ImpresionDeRemisiones::EnUnSoloPdf() {
+    return modRPTs::actual().crpReport.DesvioActual() == ControlDeReporte::Desvio::PdfUnico;
+}
+
+void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance) {
+    const auto ajuste = [this](const char* nombre) {
+        return EsVerdadero(
+            BasesDD::LeeDato(QString::fromLatin1(nombre), cnn_, QStringLiteral("configura")));
+    };
+    const qint16 desglose = ajuste("VariosIVAs") || ajuste("VariosImpAd") ? 6 : 0;
+    Recordset copias;
+    BasesDD::AbrirTabla(copias, cnn_, QStringLiteral("tmpremisiones order by Id"));
+    resultado.total = copias.cuenta();
+    if (copias.fin()) {
+        return;
+    }
+    PreparativosDeImpresion preparativos(cnn_, Plantilla());
+    notasPorCliente_.clear();
+    for (; !copias.fin() && !cancelado_; copias.siguiente()) {
+        const QString folio = copias.campo(QStringLiteral("Factura")).toString();
+        resultado.remisionFallida =
+            (copias.campo(QStringLiteral("Serie")).toString() + QLatin1Char(' ') + folio).trimmed();
+        if (avance) {
+            avance(resultado.impresas + 1, resultado.total, folio);
+        }
+        const qint32 id = copias.campo(QStringLiteral("Id")).toInt();
+        const QString notas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
+        try {
+            ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id), Plantilla(), 2, id, cnn_,
+                             desglose, notas, QStringLiteral("tmpremisiones"),
+                             QStringLiteral("tmpremisionesdetalle"), &preparativos);
+        } catch (const ErrorDespuesDeImprimir&) {
+            ++resultado.impresas;
+            throw;
+        }
+        ++resultado.impresas;
+    }
+    if (resultado.impresas == resultado.total) {
+        cierraDocumento();
+    }
+    resultado.remisionFallida.clear();
+    BasesDD::CierraTabla(copias);
+}
+
+// A client's note text is looked up once in a run, however many of its notes it prints.
+QString ImpresionDeRemisiones::notasDe(const QString& cliente) {
+    auto guardada = notasPorCliente_.constFind(cliente);
+    if (guardada == notasPorCliente_.constEnd()) {
+        guardada =
+            notasPorCliente_.insert(cliente, TextoDeNotas(cliente, QStringLiteral("CLI"), cnn_));
+    }
+    return *guardada;
+}
+
+// The run's one PDF, when it goes to one, is written and named once its last note is in it.
+void ImpresionDeRemisiones::cierraDocumento() {
+    try {
+        modRPTs::actual().crpReport.CierraDocumentoDeCorrida();
+    } catch (const ErrorDeReporte& e) {
+        throw ErrorOrvlib(e.numero(), e.texto(), Plantilla());
+    }
+}

@@ -1,0 +1,26 @@
+#include "interfaz/DialogosGuionados.h"
+
+DialogosGuionados::DialogosGuionados() {
+    Dialogos::instala(this);
+}
+
+DialogosGuionados::~DialogosGuionados() {
+    Dialogos::instala(nullptr);
+}
+
+void DialogosGuionados::mensaje(const QString& texto, const QString& titulo, Icono icono) {
+    cajas_.append(Caja{texto, titulo, icono, false, false});
+}
+
+void DialogosGuionados::mensajeConDetalle(const QString& texto, const QString& detalle,
+                                          const QString& titulo, Icono icono) {
+    cajas_.append(Caja{texto, titulo, icono, false, false, detalle});
+}
+
+bool DialogosGuionados::pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) {
+    cajas_.append(Caja{texto, titulo, Icono::Pregunta, true, noPorDefecto});
+    if (respuestas_.isEmpty()) {
+        return !noPorDefecto;
+    }
+    return respuestas_.takeFirst();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "servicios/Dialogos.h"
+
+#include <QList>
+#include <QString>
+
+// The dialog service for tests: records every box shown and answers questions from a script
+// (No once the script is used up, as an Enter on a No-default box would).
+class DialogosGuionados : public Dialogos {
+public:
+    struct Caja {
+        QString texto;
+        QString titulo;
+        Icono icono;
+        bool esPregunta;
+        bool noPorDefecto;
+        QString detalle = {};
+    };
+
+    DialogosGuionados();
+    ~DialogosGuionados() override;
+
+    void responde(bool si) { respuestas_.append(si); }
+    const QList<Caja>& cajas() const { return cajas_; }
+
+    void mensaje(const QString& texto, const QString& titulo, Icono icono) override;
+    void mensajeConDetalle(const QString& texto, const QString& detalle, const QString& titulo,
+                           Icono icono) override;
+    bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) override;
+
+private:
+    QList<bool> respuestas_;
+    QList<Caja> cajas_;
+};

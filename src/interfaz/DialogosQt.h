@@ -1,0 +1,13 @@
+#pragma once
+
+#include "servicios/Dialogos.h"
+
+// The dialog service as QMessageBox windows, and the application's busy pointer.
+class DialogosQt : public Dialogos {
+public:
+    void mensaje(const QString& texto, const QString& titulo, Icono icono) override;
+    void mensajeConDetalle(const QString& texto, const QString& detalle, const QString& titulo,
+                           Icono icono) override;
+    bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) override;
+    void ocupado(bool siNo) override;
+};

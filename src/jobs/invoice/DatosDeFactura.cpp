@@ -1,7 +1,0 @@
-#include "jobs/invoice/DatosDeFactura.h"
-
-void DatosDeFactura::PonTotales(const TotalesDeFactura& totales) {
-    subtotal = totales.subtotalDespues.EnCentavos();
-    iva = totales.ivaDespues.EnCentavos();
-    ieps = totales.iepsDespues.EnCentavos();
-}

@@ -1,0 +1,82 @@
+#include "tienda/CifrasDeLinea.h"
+
+#include <algorithm>
+
+namespace {
+
+const Importe kCero;
+constexpr qint64 kCienPorCiento = 1000000; // 100 in ten-thousandths
+
+Importe siFalta(Importe guardado, Importe calculado) {
+    return guardado == kCero ? calculado : guardado;
+}
+
+Importe impuesto(Importe guardado, Importe base, Importe tasa) {
+    return tasa > kCero ? siFalta(guardado, base.PorTasa(tasa)) : guardado;
+}
+
+// Bases and taxes from the net amount, each stored figure kept, the tax that goes into the
+// other's base worked out first.
+CifrasDeLinea completaImpuestos(CifrasDeLinea c, Importe tasaIva, Importe tasaImpAd,
+                                CifrasDeLinea::Reglas reglas) {
+    if (reglas.aplicaImpAd && !reglas.aplicaIva) {
+        c.baseIva = siFalta(c.baseIva, c.neto);
+        c.importeIva = impuesto(c.importeIva, c.baseIva, tasaIva);
+        c.baseImpAd = siFalta(c.baseImpAd, c.neto + c.importeIva);
+        c.importeImpAd = impuesto(c.importeImpAd, c.baseImpAd, tasaImpAd);
+    } else {
+        c.baseImpAd = siFalta(c.baseImpAd, c.neto);
+        c.importeImpAd = impuesto(c.importeImpAd, c.baseImpAd, tasaImpAd);
+        c.baseIva = siFalta(c.baseIva, reglas.aplicaIva ? c.neto + c.importeImpAd : c.neto);
+        c.importeIva = impuesto(c.importeIva, c.baseIva, tasaIva);
+    }
+    return c;
+}
+
+// The stored base that is the net amount itself: the one no other tax was added to.
+Importe netoGuardado(const CifrasDeLinea& g, CifrasDeLinea::Reglas reglas) {
+    const bool ivaSobreImpAd = reglas.aplicaIva;
+    const bool impAdSobreIva = reglas.aplicaImpAd && !reglas.aplicaIva;
+    if (!impAdSobreIva && g.baseImpAd != kCero) {
+        return g.baseImpAd;
+    }
+    return ivaSobreImpAd ? kCero : g.baseIva;
+}
+
+} // namespace
+
+bool CifrasDeLinea::Descuentos::Hay() const {
+    return std::any_of(tasas.begin(), tasas.end(), [](Importe t) { return t != kCero; });
+}
+
+Importe CifrasDeLinea::Descuentos::Aplica(Importe monto) const {
+    for (const Importe& t : tasas) {
+        if (t != kCero) {
+            monto = monto.EnCentavos(kCienPorCiento - t.Diezmilesimos(), kCienPorCiento);
+        }
+    }
+    return monto;
+}
+
+CifrasDeLinea CifrasDeLinea::Calcula(Importe cantidad, Importe precio, Importe tasaIva,
+                                     Importe tasaImpAd, Reglas reglas,
+                                     const Descuentos& descuentos) {
+    return Completa({}, cantidad, precio, tasaIva, tasaImpAd, reglas, descuentos);
+}
+
+CifrasDeLinea CifrasDeLinea::Completa(const CifrasDeLinea& guardadas, Importe cantidad,
+                                      Importe precio, Importe tasaIva, Importe tasaImpAd,
+                                      Reglas reglas, const Descuentos& descuentos) {
+    CifrasDeLinea c = guardadas;
+    c.importe = Importe::PorCantidad(cantidad, precio);
+    c.neto = siFalta(netoGuardado(guardadas, reglas), descuentos.Aplica(c.importe));
+    return completaImpuestos(c, tasaIva, tasaImpAd, reglas);
+}
+
+CifrasDeLinea CifrasDeLinea::DeNeto(Importe importe, Importe neto, Importe tasaIva,
+                                    Importe tasaImpAd, Reglas reglas) {
+    CifrasDeLinea c;
+    c.importe = importe;
+    c.neto = neto;
+    return completaImpuestos(c, tasaIva, tasaImpAd, reglas);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "tienda/CifrasDeLinea.h"
+
+class Conexion;
+
+// The reduction of the percentage job's working copies, note by note: each line's prices
+// lowered by the factor to four decimals, its amount worked out from them, its net amount the
+// original's lowered by the factor (the note's discounts kept), its bases and taxes worked out
+// from that net amount; each copy's header the sums of its lines. So a reduced note keeps
+// (1 − F) of the original to the cent of each line, and its printed figures add up.
+class CopiasReducidas {
+public:
+    CopiasReducidas(Conexion& cnn, Importe factor, CifrasDeLinea::Reglas reglas);
+
+    // Reduces every line of tmpremisionesdetalle and every header of tmpremisiones that has
+    // lines; a header without lines is lowered whole.
+    void Reduce();
+
+    // One line's reduced figures. original are the line's figures before the reduction; the
+    // line takes its note's discounts when conDescuentos.
+    static CifrasDeLinea Linea(const CifrasDeLinea& original, Importe cantidad,
+                               Importe precioReducido, Importe tasaIva, Importe tasaImpAd,
+                               bool conDescuentos, Importe factor, CifrasDeLinea::Reglas reglas);
+    // price − price × factor, to four decimals.
+    static Importe Reducido(Importe valor, Importe factor);
+
+private:
+    void reduceLineas();
+    void reduceEncabezadosSinLineas();
+
+    Conexion& cnn_;
+    Importe factor_;
+    CifrasDeLinea::Reglas reglas_;
+};

@@ -1,0 +1,351 @@
+#include "trabajos/tope/ReimpresionConTope.h"
+
+#include "orvlib/Conexion.h"
+#include "orvlib/DeArchivos.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/EscritorDeArchivo.h"
+#include "orvlib/Formato.h"
+#include "orvlib/ListasDeValores.h"
+#include "orvlib/NumerosDeError.h"
+#include "orvlib/Sentencias.h"
+#include "orvlib/Windows1252.h"
+#include "orvlib/libKwtm.h"
+#include "servicios/Rechazo.h"
+#include "tienda/CifrasEnSql.h"
+#include "tienda/LimitesDeImporte.h"
+#include "tienda/ReglasDeImpuestos.h"
+#include "tienda/TablasDeTrabajo.h"
+#include "trabajos/tope/CopiaConFolios.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QStringList>
+#include <utility>
+
+namespace {
+
+QString campoCitado(QString texto) {
+    return QLatin1Char('"') + texto.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
+}
+
+} // namespace
+
+ReimpresionConTope::ReimpresionConTope(Conexion& cnnBdD, QString archivoLista)
+    : cnn_(cnnBdD)
+    , archivoLista_(std::move(archivoLista)) {}
+
+void ReimpresionConTope::CreaTablasDeTrabajo() {
+    TablasDeTrabajo::Crea(cnn_);
+}
+
+void ReimpresionConTope::BorraTablasDeTrabajo() {
+    TablasDeTrabajo::Borra(cnn_);
+}
+
+bool ReimpresionConTope::PasaLaAsignacion(Importe suma, Importe totalDia, Importe tope,
+                                          Importe totalPeriodo) {
+    if (totalPeriodo == Importe()) {
+        return false;
+    }
+    // suma > totalDia × tope ÷ totalPeriodo, multiplied out so no rounding enters.
+    const Entero128 izquierda =
+        static_cast<Entero128>(suma.Diezmilesimos()) * totalPeriodo.Diezmilesimos();
+    const Entero128 derecha =
+        static_cast<Entero128>(totalDia.Diezmilesimos()) * tope.Diezmilesimos();
+    return totalPeriodo > Importe() ? izquierda > derecha : izquierda < derecha;
+}
+
+QString ReimpresionConTope::condicionDelPeriodo(const QDate& desde, const QDate& hasta) const {
+    return QStringLiteral("remisiones WHERE Cancelada=0 AND Fecha>='") + libKwtm::FechaSQL(desde) +
+           QStringLiteral("' AND Fecha<='") + libKwtm::FechaSQL(hasta) +
+           QStringLiteral("' AND Serie=") + Sentencias::Texto(serie_);
+}
+
+void ReimpresionConTope::ValidaEntrada(const QDate& desde, const QDate& hasta, Importe tope,
+                                       qint64 folioInicial) {
+    if (!desde.isValid() || !hasta.isValid()) {
+        throw Rechazo(QStringLiteral("Indique las dos fechas del período (DD/MM/AAAA)."));
+    }
+    if (desde > hasta) {
+        throw Rechazo(QStringLiteral("La fecha inicial del período es posterior a la final."));
+    }
+    if (tope <= Importe()) {
+        throw Rechazo(QStringLiteral("La cantidad tope debe ser mayor que cero."));
+    }
+    if (folioInicial <= 0 || folioInicial > kFolioMaximo) {
+        throw Rechazo(QStringLiteral("El folio a imprimir debe estar entre 1 y 2,147,483,647."));
+    }
+}
+
+ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hasta,
+                                           const QString& serie, Importe tope, qint64 folioInicial,
+                                           const std::function<void()>& alAvanzar) {
+    ValidaEntrada(desde, hasta, tope, folioInicial);
+    serie_ = serie;
+    tope_ = tope;
+    LimitesDeImporte::Revisa(cnn_, condicionDelPeriodo(desde, hasta));
+    // The notes are chosen first, reading only; nothing changes unless every folio they get
+    // fits in the folio column.
+    ResultadoDeTope resultado = eligeNotas(desde, hasta, folioInicial, alAvanzar);
+    const qint64 ultimoFolio = folioInicial + elegidas_.size() - 1;
+    if (ultimoFolio > kFolioMaximo) {
+        throw Rechazo(QStringLiteral("Las %1 remisiones elegidas, numeradas desde el folio %2, "
+                                     "llegarían al folio %3, más allá del mayor posible "
+                                     "(2,147,483,647). Indique un folio a imprimir menor.")
+                          .arg(elegidas_.size())
+                          .arg(folioInicial)
+                          .arg(ultimoFolio));
+    }
+    // The chosen notes of the whole period are repaired and copied under their folios
+    // together: the same rows and values as note by note, in a few statements. The list goes
+    // last, whole.
+    CreaTablasDeTrabajo();
+    if (elegidas_.isEmpty()) {
+        // No notes, no list: an earlier run's list must not stand for this one.
+        QFile::remove(archivoLista_);
+        return resultado;
+    }
+    CompletaImpuestos(elegidas_);
+    CopiaConFolios(cnn_).Copia(elegidas_, folioInicial);
+    escribeLista();
+    return resultado;
+}
+
+ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& hasta,
+                                               qint64 folioInicial,
+                                               const std::function<void()>& alAvanzar) {
+    // Totals of four decimals or fewer add up here exactly as the server's SUM adds them; the
+    // days of a store whose amounts are floating point or finer are summed by the server.
+    ResultadoDeTope resultado = leeNotas(desde, hasta) ? diasDeLasNotas() : leeDias(desde, hasta);
+    folio_ = folioInicial;
+    elegidas_.clear();
+    lista_.clear();
+    siguiente_ = 0;
+    for (DiaDeTope& dia : resultado.dias) {
+        dia.aImprimir = DelDia(dia.fecha, dia.totalReal, dia.remisiones, dia.numeros);
+        ++folio_;
+        resultado.real += dia.totalReal;
+        resultado.impreso += dia.aImprimir;
+        resultado.remisiones += dia.remisiones;
+        if (alAvanzar) {
+            alAvanzar();
+        }
+    }
+    notas_.clear();
+    return resultado;
+}
+
+bool ReimpresionConTope::leeNotas(const QDate& desde, const QDate& hasta) {
+    // The period's notes, read once in day and Id order: one statement for the whole period,
+    // from which each day takes its own.
+    notas_.clear();
+    bool exactas = true;
+    QSqlQuery notas = cnn_.consulta(
+        QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie FROM ") +
+        condicionDelPeriodo(desde, hasta) + QStringLiteral(" ORDER BY Fecha,Id"));
+    while (notas.next()) {
+        const QVariant total = notas.value(2);
+        exactas = exactas && esExacto(total);
+        notas_.append({notas.value(0).toDate(), notas.value(1).toInt(), Importe::DeVariant(total),
+                       notas.value(3).toString()});
+    }
+    return exactas;
+}
+
+ResultadoDeTope ReimpresionConTope::diasDeLasNotas() {
+    ResultadoDeTope resultado;
+    totalPeriodo_ = Importe();
+    for (const NotaDelPeriodo& nota : std::as_const(notas_)) {
+        if (resultado.dias.isEmpty() || resultado.dias.last().fecha != nota.fecha) {
+            resultado.dias.append(DiaDeTope{nota.fecha, {}, {}, 0, {}});
+        }
+        resultado.dias.last().totalReal += nota.total;
+        totalPeriodo_ += nota.total;
+    }
+    return resultado;
+}
+
+bool ReimpresionConTope::esExacto(const QVariant& total) {
+    if (total.typeId() == QMetaType::Double || total.typeId() == QMetaType::Float) {
+        return false;
+    }
+    // Plain decimal digits, a sign and at most four decimals: no exponent, no finer fraction.
+    const QString texto = total.toString();
+    qsizetype punto = -1;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        if (c == QLatin1Char('.') && punto < 0) {
+            punto = i;
+        } else if (!c.isDigit() && !(c == QLatin1Char('-') && i == 0)) {
+            return false;
+        }
+    }
+    return punto < 0 || texto.size() - punto - 1 <= 4;
+}
+
+ResultadoDeTope ReimpresionConTope::leeDias(const QDate& desde, const QDate& hasta) {
+    // One row per day, ascending; the period's total is the sum of the days', read as the
+    // server's exact decimals.
+    ResultadoDeTope resultado;
+    QSqlQuery dias = cnn_.consulta(QStringLiteral("SELECT Fecha,SUM(Subtotal+IVA+ImpuestoAd) AS "
+                                                  "Total FROM ") +
+                                   condicionDelPeriodo(desde, hasta) +
+                                   QStringLiteral(" GROUP BY Fecha ORDER BY Fecha"));
+    totalPeriodo_ = Importe();
+    while (dias.next()) {
+        DiaDeTope dia;
+        dia.fecha = dias.value(0).toDate();
+        dia.totalReal = Importe::DeVariant(dias.value(1));
+        totalPeriodo_ += dia.totalReal;
+        resultado.dias.append(dia);
+    }
+    return resultado;
+}
+
+void ReimpresionConTope::escribeLista() const {
+    EscritorDeArchivo::Escribe(archivoLista_, lista_);
+}
+
+Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& inTickets,
+                                   QString& stTickets) {
+    inTickets = 0;
+    Importe suma;
+    stTickets = QStringLiteral("Del ") + QString::number(folio_);
+    // The day's notes come next in the period's, in Id order; those after the one that passes
+    // the day's share are skipped, and so are notes of a day the server's day totals did not
+    // have (made by another workstation between the two reads).
+    while (siguiente_ < notas_.size() && notas_[siguiente_].fecha < fecha) {
+        ++siguiente_;
+    }
+    bool pasada = false;
+    for (; siguiente_ < notas_.size() && notas_[siguiente_].fecha == fecha; ++siguiente_) {
+        if (pasada) {
+            continue;
+        }
+        const NotaDelPeriodo& nota = notas_[siguiente_];
+        lista_ += Windows1252::codifica(QString::number(nota.id) + QLatin1Char(',') +
+                                        campoCitado(nota.serie) + QLatin1Char(',') +
+                                        QString::number(folio_)) +
+                  "\r\n";
+        elegidas_ << nota.id;
+        suma += nota.total;
+        ++inTickets;
+        ++folio_;
+        pasada = PasaLaAsignacion(suma, totalDia, tope_, totalPeriodo_);
+    }
+    --folio_;
+    stTickets += QStringLiteral(" al ") + QString::number(folio_);
+    return suma;
+}
+
+namespace {
+
+// A line's net amount as the server works it out for a repair: its amount lowered by its
+// note's discounts unless its product is blocked for them.
+QString netoDeLaLinea() {
+    const QString importe =
+        CifrasEnSql::Importe(QStringLiteral("Cantidad"), QStringLiteral("PrecioNeto"));
+    return QStringLiteral(
+               "IFNULL((SELECT %1 FROM remisiones r WHERE r.Id=remisionesdetalle.Id),%2)")
+        .arg(CifrasEnSql::Neto(importe, QStringLiteral("r"),
+                               QStringLiteral("remisionesdetalle.Producto")),
+             importe);
+}
+
+} // namespace
+
+QString ReimpresionConTope::ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas) {
+    const QString neto = netoDeLaLinea();
+    // The net amount is the other tax's stored base when that one holds it alone.
+    const auto netoODe = [&neto](const QString& otraBase) {
+        return QStringLiteral("IF(%1<>0,%1,%2)").arg(otraBase, neto);
+    };
+    const auto base = [](const QString& tasa, const QString& columna, const QString& valor) {
+        return QStringLiteral("%2=IF(%1>0 AND %2=0,%3,%2)").arg(tasa, columna, valor);
+    };
+    const auto impuesto = [](const QString& tasa, const QString& columna, const QString& base) {
+        return QStringLiteral("%2=IF(%1>0 AND %2=0,%3,%2)")
+            .arg(tasa, columna, CifrasEnSql::Impuesto(base, tasa));
+    };
+    const QString impAd = QStringLiteral("ImpuestoAd");
+    const QString iva = QStringLiteral("IVA");
+    const QString baseIva = QStringLiteral("BaseIVA");
+    const QString baseImpAd = QStringLiteral("BaseImpuestoAd");
+    if (reglas.aplicaImpAd && !reglas.aplicaIva) {
+        return QStringList{base(iva, baseIva, neto),
+                           impuesto(iva, QStringLiteral("ImporteIVA"), baseIva),
+                           base(impAd, baseImpAd, netoODe(baseIva) + QStringLiteral("+ImporteIVA")),
+                           impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), baseImpAd)}
+            .join(QLatin1Char(','));
+    }
+    return QStringList{base(impAd, baseImpAd, reglas.aplicaIva ? neto : netoODe(baseIva)),
+                       impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), baseImpAd),
+                       base(iva, baseIva,
+                            reglas.aplicaIva
+                                ? netoODe(baseImpAd) + QStringLiteral("+ImporteImpuestoAd")
+                                : netoODe(baseImpAd)),
+                       impuesto(iva, QStringLiteral("ImporteIVA"), baseIva)}
+        .join(QLatin1Char(','));
+}
+
+void ReimpresionConTope::CompletaImpuestos(const QList<qint32>& ids) {
+    // The four repairs of a line in one statement: MySQL assigns a single-table UPDATE's
+    // columns left to right, each seeing the ones before, so each tax's base feeds its amount
+    // and the amount that compounds feeds the other tax's base, as four statements in that
+    // order would. Each column is filled only where its rate is above zero and it is zero,
+    // in cents with halves away from zero, as the store's rule for a line's figures says.
+    const QString reparaciones = ReparacionDeImpuestos(ReglasDeImpuestos(cnn_));
+    for (const QString& lista : ListasDeValores::Lotes(ids)) {
+        cnn_.ejecuta(
+            QStringLiteral("UPDATE remisionesdetalle SET ") + reparaciones +
+            QStringLiteral(" WHERE Id IN (") + lista +
+            QStringLiteral(") AND ((ImpuestoAd>0 AND (BaseImpuestoAd=0 OR ImporteImpuestoAd=0)) "
+                           "OR (IVA>0 AND (BaseIVA=0 OR ImporteIVA=0)))"));
+    }
+}
+
+QString ReimpresionConTope::Parametros(const QDate& desde, const QDate& hasta, const QString& serie,
+                                       Importe tope, qint64 folioInicial) {
+    return QStringLiteral("del %1 al %2, serie '%3', tope %4, folio %5")
+        .arg(libKwtm::TextoDeFecha(desde), libKwtm::TextoDeFecha(hasta), serie,
+             Formato::Dinero(tope.ADouble()))
+        .arg(folioInicial);
+}
+
+QString ReimpresionConTope::Resumen(const ResultadoDeTope& resultado) {
+    return QStringLiteral("%1 remisiones elegidas en %2 días; a imprimir %3 de %4")
+        .arg(resultado.remisiones)
+        .arg(resultado.dias.size())
+        .arg(Formato::Dinero(resultado.impreso.ADouble()),
+             Formato::Dinero(resultado.real.ADouble()));
+}
+
+void ReimpresionConTope::GeneraListaGlobal(const QString& archivoLista,
+                                           const QString& archivoBandera) {
+    QFile origen(archivoLista);
+    if (!origen.open(QIODevice::ReadOnly)) {
+        throw ErrorOrvlib(NumerosDeError::kArchivoNoEncontrado, origen.errorString(), archivoLista);
+    }
+    const QByteArray texto = origen.readAll();
+    QByteArray copia;
+    qsizetype inicio = 0;
+    while (inicio < texto.size()) {
+        qsizetype fin = inicio;
+        while (fin < texto.size() && texto[fin] != '\r' && texto[fin] != '\n') {
+            ++fin;
+        }
+        copia += texto.mid(inicio, fin - inicio) + "\r\n";
+        if (fin + 1 < texto.size() && texto[fin] == '\r' && texto[fin + 1] == '\n') {
+            ++fin;
+        }
+        inicio = fin + 1;
+    }
+    EscritorDeArchivo::Escribe(archivoBandera, copia);
+}
+
+void ReimpresionConTope::LimpiaBanderas(const QString& archivoBandera) {
+    if (DeArchivos::HayArchivo(archivoBandera)) {
+        DeArchivos::BorraArchivo(archivoBandera);
+    }
+}

@@ -1,0 +1,359 @@
+#include "ventanas/frmRemisPorcen.h"
+
+#include "impresion/HojaDeResumen.h"
+#include "impresion/ImpresionDeRemisiones.h"
+#include "interfaz/CorridaDeImpresion.h"
+#include "interfaz/EntradaDeCampos.h"
+#include "interfaz/LimiteDeEventos.h"
+#include "interfaz/NumeroEscrito.h"
+#include "interfaz/UltimosDatos.h"
+#include "orvlib/AlSalir.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Formato.h"
+#include "servicios/Bitacora.h"
+#include "servicios/Dialogos.h"
+#include "servicios/Proceso.h"
+#include "servicios/Rechazo.h"
+#include "tienda/LargosDeColumnas.h"
+#include "trabajos/CandadoDeReimpresion.h"
+#include "trabajos/porcentaje/ReimpresionConPorcentaje.h"
+#include "trabajos/porcentaje/ResumenDeReduccion.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QString nombre(const char* base, int indice) {
+    return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
+}
+
+constexpr double kFolioMaximo = 2147483647;
+
+QFont letraFija() {
+    QFont letra(QStringLiteral("Courier New"));
+    letra.setStyleHint(QFont::Monospace);
+    return letra;
+}
+
+} // namespace
+
+frmRemisPorcen::frmRemisPorcen(QWidget* parent)
+    : VentanaDeTrabajo(QStringLiteral("frmRemisPorcen"), parent) {
+    setWindowTitle(Titulo());
+    creaControles();
+    ultimos_ = std::make_unique<UltimosDatos>(
+        QStringLiteral("Reimpresión por porcentaje"),
+        QList<QPair<QString, QLineEdit*>>{{QStringLiteral("Remisión inicial"), txtDato[0]},
+                                          {QStringLiteral("Remisión final"), txtDato[1]},
+                                          {QStringLiteral("Serie"), txtDato[4]},
+                                          {QStringLiteral("Porcentaje menos"), txtDato[2]}});
+    conectaEntradas();
+    alCargar();
+}
+
+frmRemisPorcen::~frmRemisPorcen() = default;
+
+void frmRemisPorcen::creaControles() {
+    resize(Px(5760), Px(6840));
+    const auto etiqueta = [this](int i, const char* texto, int izquierda, int arriba, int ancho) {
+        Label[i] = Coloca(new QLabel(QString::fromUtf8(texto), this),
+                          QStringLiteral("Label%1").arg(i), izquierda, arriba, ancho, 300);
+    };
+    const auto caja = [this](int i, int izquierda, int arriba, int ancho) {
+        txtDato[i] =
+            Coloca(new QLineEdit(this), nombre("txtDato", i), izquierda, arriba, ancho, 375);
+    };
+    // Folio boxes wide enough for the largest folio, 2,147,483,647.
+    etiqueta(1, "&Remisión inicial:", 600, 525, 1800);
+    caja(0, 2520, 480, 1935);
+    etiqueta(2, "Remisión &final:", 600, 1005, 1800);
+    caja(1, 2520, 960, 1935);
+    txtDato[0]->setMaxLength(13);
+    txtDato[1]->setMaxLength(13);
+    etiqueta(6, "&Serie:", 600, 1485, 1800);
+    caja(4, 2520, 1440, 735);
+    txtDato[4]->setMaxLength(3);
+    etiqueta(3, "&Porcentaje menos:", 600, 1965, 1800);
+    caja(2, 2520, 1920, 975);
+    txtDato[2]->setMaxLength(5);
+    Command2 = Coloca(new QPushButton(QStringLiteral("&Comprobar"), this),
+                      QStringLiteral("Command2"), 600, 2520, 1335, 495);
+    Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
+                      QStringLiteral("Command1"), 3720, 2520, 1335, 495);
+    Command1->setEnabled(false);
+    cmdResumen = Coloca(new QPushButton(QStringLiteral("Res&umen"), this),
+                        QStringLiteral("cmdResumen"), 2160, 2520, 1335, 495);
+    cmdResumen->setEnabled(false);
+    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 600, 3015, 4800, 225);
+    lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
+    Label[7] = Coloca(new QLabel(this), QStringLiteral("Label7"), 600, 3240, 4455, 2295);
+    Label[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblEncontradas =
+        Coloca(new QLabel(this), QStringLiteral("lblEncontradas"), 600, 5520, 4455, 225);
+    Label[8] = Coloca(new QLabel(this), QStringLiteral("Label8"), 600, 5760, 3000, 300);
+    Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
+                      QStringLiteral("Command3"), 3720, 5700, 1335, 405);
+    Command3->setEnabled(false);
+    barImpresion =
+        Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 600, 6180, 4455, 255);
+    barImpresion->setTextVisible(false);
+    chkPdfUnico = Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
+                         QStringLiteral("chkPdfUnico"), 600, 6480, 4455, 300);
+    barImpresion->setVisible(false);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Label[6], txtDato[4], Label[7], Label[8], Command3}) {
+        w->setVisible(false);
+    }
+    Label[7]->setFont(letraFija());
+    Label[8]->setFont(letraFija());
+    for (int i : {0, 1, 2}) {
+        txtDato[i]->setAlignment(Qt::AlignRight);
+    }
+    for (auto [etiquetaDe, caja] : {std::pair{1, 0}, {2, 1}, {6, 4}, {3, 2}}) {
+        Label[etiquetaDe]->setBuddy(txtDato[caja]);
+    }
+    QWidget* orden[] = {txtDato[0], txtDato[1], txtDato[4],  txtDato[2], Command2,
+                        cmdResumen, Command1,   chkPdfUnico, Command3};
+    for (std::size_t i = 1; i < std::size(orden); ++i) {
+        setTabOrder(orden[i - 1], orden[i]);
+    }
+    Command2->setDefault(true);
+}
+
+void frmRemisPorcen::conectaEntradas() {
+    for (int i : {0, 1, 2, 4}) {
+        EntradaDeCampos::Conecta(
+            txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
+            [this, i] { return validaDato(i); }, lblAviso);
+        connect(txtDato[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
+    }
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { Accion([this] { Command2_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { Accion([this] { Command1_Click(); }); });
+    connect(cmdResumen, &QPushButton::clicked, this,
+            [this] { Protegido([this] { cmdResumen_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        if (impresion_) {
+            impresion_->Cancela();
+        }
+    });
+}
+
+void frmRemisPorcen::alCargar() {
+    RestauraPosicion();
+    const bool cargada = Protegido([this] {
+        BasesDD& bases = *Proceso::actual().bases;
+        if (!bases.AbrirBdD(cnn_)) {
+            throw ErrorOrvlib(cnn_.ultimoNumero(), cnn_.ultimoError(), bases.cMiBase);
+        }
+        candado_ = std::make_unique<CandadoDeReimpresion>(cnn_);
+        if (!candado_->Toma()) {
+            throw Rechazo(candado_->Aviso());
+        }
+        logica_ = std::make_unique<ReimpresionConPorcentaje>(cnn_);
+        // No longer than the host's column takes, when it takes fewer than 3.
+        const int largo =
+            LargosDeColumnas(cnn_, QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
+        if (largo > 0 && largo < txtDato[4]->maxLength()) {
+            txtDato[4]->setMaxLength(largo);
+        }
+        impresion_ = std::make_unique<ImpresionDeRemisiones>(cnn_);
+        ultimos_->Restaura();
+        if (EsVerdadero(BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnn_,
+                                         QStringLiteral("configura")))) {
+            Label[6]->setVisible(true);
+            txtDato[4]->setVisible(true);
+        }
+    });
+    if (!cargada) {
+        QTimer::singleShot(0, this, &QDialog::reject);
+    }
+}
+
+void frmRemisPorcen::alActivarPorPrimeraVez() {
+    for (int i : {0, 1, 2}) {
+        formatea(i);
+    }
+}
+
+QString frmRemisPorcen::revisaDato(int indice) const {
+    if (indice == 4) {
+        return {};
+    }
+    const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
+    if (indice == 2) {
+        // 0 is taken here and refused by "&Comprobar".
+        return NumeroEscrito::EsPorcentaje(valor) ? QString() : NumeroEscrito::AvisoDePorcentaje();
+    }
+    if (!valor || *valor > kFolioMaximo || !NumeroEscrito::EsEntero(*valor)) {
+        return AvisoDeFolio();
+    }
+    return {};
+}
+
+void frmRemisPorcen::formatea(int indice) {
+    // A text that holds no number is left as typed, for the clerk to mend; so is a refused
+    // percentage, which is not turned into 0.
+    const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
+    if (!valor || !revisaDato(indice).isEmpty()) {
+        return;
+    }
+    txtDato[indice]->setText(Formato::Numero(*valor, indice == 2 ? QStringLiteral("#0.00")
+                                                                 : QStringLiteral("###,###,##0")));
+}
+
+bool frmRemisPorcen::validaDato(int indice) {
+    formatea(indice);
+    return EntradaDeCampos::Avisa(lblAviso, txtDato[indice], revisaDato(indice));
+}
+
+QString frmRemisPorcen::AvisoDeFolio() {
+    return QStringLiteral("Los folios de las remisiones van de 1 a 2,147,483,647.");
+}
+
+QStringList frmRemisPorcen::entradas() const {
+    QStringList valores;
+    for (int i : {0, 1, 2}) {
+        valores << QString::number(libKwtm::kwVal(txtDato[i]->text()), 'f', 4);
+    }
+    return valores << txtDato[4]->text();
+}
+
+void frmRemisPorcen::alCambiarEntradas() {
+    // The copies belong to the inputs they were made from: other inputs must be checked first.
+    if (Trabajando()) {
+        return;
+    }
+    Command1->setEnabled(!entradasDelResumen_.isEmpty() && entradas() == entradasDelResumen_);
+}
+
+void frmRemisPorcen::limpiaResultados() {
+    Label[7]->clear();
+    lblEncontradas->clear();
+    cmdResumen->setEnabled(false);
+    entradasDelResumen_.clear();
+    vigencia_.Olvida();
+    Command1->setEnabled(false);
+    Command2->setDefault(true);
+}
+
+void frmRemisPorcen::reconecta() {
+    ReconectaConCandado(cnn_, *candado_);
+}
+
+void frmRemisPorcen::alPerderLaConexion() {
+    limpiaResultados();
+    BasesDD::CierraBdD(cnn_);
+}
+
+void frmRemisPorcen::Command2_Click() {
+    for (int i : {0, 1, 4, 2}) {
+        const QString aviso = revisaDato(i);
+        if (!aviso.isEmpty()) {
+            EntradaDeCampos::Rehusa(lblAviso, txtDato[i], aviso);
+            return;
+        }
+    }
+    const Importe porcentaje = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
+    if (porcentaje <= Importe() || porcentaje >= Importe::DeDiezmilesimos(1000000)) {
+        QApplication::beep();
+        txtDato[2]->setFocus();
+        throw Rechazo(QStringLiteral("Escriba un porcentaje mayor que 0 y menor que 100."));
+    }
+    const auto inicial = static_cast<qint64>(libKwtm::kwVal(txtDato[0]->text()));
+    const auto final = static_cast<qint64>(libKwtm::kwVal(txtDato[1]->text()));
+    for (int i : {0, 1}) {
+        if (libKwtm::kwVal(txtDato[i]->text()) > kFolioMaximo) {
+            txtDato[i]->setFocus();
+            throw Rechazo(AvisoDeFolio());
+        }
+    }
+    const QString serie = txtDato[4]->text();
+    const QStringList usadas = entradas();
+    VerificaCandado(*candado_);
+    ReimpresionConPorcentaje::ValidaEntrada(inicial, final, porcentaje);
+    ResumenDePorcentaje resumen;
+    try {
+        Bitacora::Registra(
+            QStringLiteral("porcentaje comprobar"),
+            ReimpresionConPorcentaje::Parametros(inicial, final, serie, porcentaje), [&] {
+                Trabaja([&] {
+                    Label[7]->clear();
+                    Label[7]->setVisible(true);
+                    resumen = logica_->Comprueba(
+                        inicial, final, serie, porcentaje, [this](int n, int de) {
+                            Label[7]->setText(QStringLiteral("%1 de %2").arg(n).arg(de));
+                            QCoreApplication::processEvents();
+                        });
+                });
+                return ReimpresionConPorcentaje::ResumenDeBitacora(resumen);
+            });
+    } catch (...) {
+        // A summary of copies that are not there would mislead "&Imprimir".
+        limpiaResultados();
+        throw;
+    }
+    if (resumen.remisiones == 0) {
+        limpiaResultados();
+        txtDato[0]->setFocus();
+        Dialogos::actual().mensaje(SinRemisiones(), QStringLiteral("Atención"),
+                                   Dialogos::Icono::Informacion);
+        return;
+    }
+    Label[7]->setText(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
+                                                                         QLatin1String("\n")));
+    lblEncontradas->setText(QStringLiteral("Remisiones encontradas: %1").arg(resumen.remisiones));
+    resumen_ = resumen;
+    parametros_ = ReimpresionConPorcentaje::Parametros(inicial, final, serie, porcentaje);
+    cmdResumen->setEnabled(true);
+    ultimos_->Guarda();
+    entradasDelResumen_ = usadas;
+    vigencia_.Lee(cnn_, QStringLiteral("tmpremisiones"));
+    Command1->setEnabled(true);
+    Command1->setDefault(true);
+}
+
+void frmRemisPorcen::Command1_Click() {
+    VerificaCandado(*candado_);
+    vigencia_.Verifica(cnn_, QStringLiteral("pulse de nuevo «Comprobar»"));
+    CorreImpresion(
+        *this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8], barImpresion,
+        chkPdfUnico->isChecked() ? PdfDeLaCorrida(QStringLiteral("porcentaje")) : QString());
+}
+
+void frmRemisPorcen::cmdResumen_Click() {
+    const QString ruta =
+        QDir(Proceso::CarpetaDelPrograma())
+            .filePath(
+                QStringLiteral("Resumenes/porcentaje-%1.pdf")
+                    .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    HojaDeResumen::Escribe(
+        ruta, ResumenDeReduccion::Datos(
+                  cnn_, resumen_, parametros_,
+                  QStringLiteral("porcentaje comprobar: %1; %2")
+                      .arg(parametros_, ReimpresionConPorcentaje::ResumenDeBitacora(resumen_))));
+    Dialogos::actual().mensaje(QStringLiteral("Resumen guardado en ") +
+                                   QDir::toNativeSeparators(ruta),
+                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+}
+
+void frmRemisPorcen::alDescargar() {
+    // Closing the connection also lets the lock go.
+    const AlSalir cierra([this] { BasesDD::CierraBdD(cnn_); });
+    // The working tables are another window's while this one could not take the lock, or
+    // since it lost the server.
+    if (candado_ && candado_->Tomado() && cnn_.abierta() && !SinConexion()) {
+        logica_->BorraTablasDeTrabajo();
+        // Let go at once: the server frees a closed connection's lock only when it notices.
+        candado_->Suelta();
+    }
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "interfaz/VentanaDeTrabajo.h"
+#include "orvlib/Conexion.h"
+#include "trabajos/VigenciaDeRemisiones.h"
+#include "trabajos/porcentaje/ReimpresionConPorcentaje.h"
+
+#include <array>
+#include <memory>
+
+class CandadoDeReimpresion;
+class ImpresionDeRemisiones;
+class ReimpresionConPorcentaje;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+// "Reimpresión de remisiones (%)": a folio range and a percentage in, the range's copies reduced
+// by the percentage in the working tables, their real and new totals shown, and their print.
+class frmRemisPorcen : public VentanaDeTrabajo {
+    Q_OBJECT
+public:
+    explicit frmRemisPorcen(QWidget* parent = nullptr);
+    ~frmRemisPorcen() override;
+
+    static QString Titulo() { return QStringLiteral("Reimpresión de remisiones (%)"); }
+    static QString AvisoDeFolio();
+
+protected:
+    void alActivarPorPrimeraVez() override;
+    void alDescargar() override;
+    void alPerderLaConexion() override;
+    void reconecta() override;
+
+private:
+    void creaControles();
+    void conectaEntradas();
+    void alCargar();
+    // Why the field refuses what it holds; empty when it takes it.
+    QString revisaDato(int indice) const;
+    void formatea(int indice);
+    bool validaDato(int indice);
+    // The inputs by their values, as "&Comprobar" reads them.
+    QStringList entradas() const;
+    void alCambiarEntradas();
+    void limpiaResultados();
+    void Command2_Click();
+    void Command1_Click();
+    void cmdResumen_Click();
+
+    Conexion cnn_;
+    std::unique_ptr<ReimpresionConPorcentaje> logica_;
+    std::unique_ptr<ImpresionDeRemisiones> impresion_;
+    std::unique_ptr<CandadoDeReimpresion> candado_;
+    QStringList entradasDelResumen_;
+    // The range's notes as "&Comprobar" read them.
+    VigenciaDeRemisiones vigencia_;
+
+    // Indexed by control number; Label(4), Label(5) and txtDato(3) are not built.
+    std::array<QLabel*, 9> Label{};
+    std::array<QLineEdit*, 5> txtDato{};
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QProgressBar* barImpresion = nullptr;
+    // Why a field refuses what it holds.
+    QLabel* lblAviso = nullptr;
+    // How many notes "&Comprobar" found, and the run's summary on paper.
+    QLabel* lblEncontradas = nullptr;
+    QPushButton* cmdResumen = nullptr;
+    // The run into one PDF file instead of the printer.
+    class QCheckBox* chkPdfUnico = nullptr;
+    ResumenDePorcentaje resumen_;
+    QString parametros_;
+    std::unique_ptr<class UltimosDatos> ultimos_;
+};

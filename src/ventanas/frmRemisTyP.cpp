@@ -1,0 +1,477 @@
+#include "ventanas/frmRemisTyP.h"
+
+#include "impresion/ImpresionDeRemisiones.h"
+#include "impresion/Puntero.h"
+#include "interfaz/CorridaDeImpresion.h"
+#include "interfaz/EntradaDeCampos.h"
+#include "interfaz/LimiteDeEventos.h"
+#include "interfaz/NumeroEscrito.h"
+#include "interfaz/PanelDeElegidas.h"
+#include "interfaz/UltimosDatos.h"
+#include "orvlib/AlSalir.h"
+#include "orvlib/ErrorOrvlib.h"
+#include "orvlib/Formato.h"
+#include "servicios/Bitacora.h"
+#include "servicios/Dialogos.h"
+#include "servicios/Proceso.h"
+#include "servicios/Rechazo.h"
+#include "tienda/LargosDeColumnas.h"
+#include "tienda/ParaPluginsPortables.h"
+#include "trabajos/CandadoDeReimpresion.h"
+#include "ventanas/PresentacionDeReja.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kFormatoDinero = QStringLiteral("###,###,##0.00");
+constexpr double kTopeMaximo = 99999999999.99;
+
+QString nombre(const char* base, int indice) {
+    return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
+}
+
+// A whole number typed in a box; absurdly large values stay absurdly large, never wrap.
+qint64 entero(double valor) {
+    return std::llround(std::clamp(valor, -1e15, 1e15));
+}
+
+} // namespace
+
+frmRemisTyP::frmRemisTyP(QWidget* parent)
+    : VentanaDeTrabajo(QStringLiteral("frmRemisTyP"), parent) {
+    setWindowTitle(Titulo());
+    creaControles();
+    ultimos_ = std::make_unique<UltimosDatos>(
+        QStringLiteral("Reimpresión con tope"),
+        QList<QPair<QString, QLineEdit*>>{{QStringLiteral("Serie"), txtDato[4]},
+                                          {QStringLiteral("Cantidad tope"), txtDato[2]},
+                                          {QStringLiteral("Folio a imprimir"), txtDato[3]}});
+    conectaEntradas();
+    alCargar();
+}
+
+frmRemisTyP::~frmRemisTyP() = default;
+
+void frmRemisTyP::creaControles() {
+    resize(Px(15000), Px(8640));
+    Label6 = Coloca(new QLabel(QStringLiteral("Entre las &fechas:"), this),
+                    QStringLiteral("Label6"), 720, 405, 1500, 300);
+    mkeFecha[0] = Coloca(new QLineEdit(this), nombre("mkeFecha", 0), 2280, 360, 1335, 375);
+    Label1[1] =
+        Coloca(new QLabel(QStringLiteral("&y"), this), nombre("Label1", 1), 3740, 405, 200, 300);
+    mkeFecha[1] = Coloca(new QLineEdit(this), nombre("mkeFecha", 1), 3960, 360, 1335, 375);
+    Label7 = Coloca(new QLabel(QStringLiteral("&Serie:"), this), QStringLiteral("Label7"), 5640,
+                    405, 600, 300);
+    txtDato[4] = Coloca(new QLineEdit(this), nombre("txtDato", 4), 6240, 360, 735, 375);
+    Label3 = Coloca(new QLabel(QStringLiteral("Cantidad &tope:"), this), QStringLiteral("Label3"),
+                    720, 885, 1500, 300);
+    // Wide enough for the largest cap, 99,999,999,999.99.
+    txtDato[2] = Coloca(new QLineEdit(this), nombre("txtDato", 2), 2280, 840, 1860, 375);
+    Label4 = Coloca(new QLabel(QStringLiteral("F&olio a imprimir:"), this),
+                    QStringLiteral("Label4"), 4260, 885, 1440, 300);
+    // Wide enough for the largest folio, 2,147,483,647.
+    txtDato[3] = Coloca(new QLineEdit(this), nombre("txtDato", 3), 5760, 840, 1800, 375);
+    txtDato[3]->setMaxLength(13);
+    txtDato[2]->setMaxLength(18);
+    cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
+                        QStringLiteral("cmdAplicar"), 8160, 600, 1335, 495);
+
+    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 1260, 8880, 300);
+    lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
+    mfgReja = Coloca(new QTableWidget(this), QStringLiteral("mfgReja"), 720, 1620, 8880, 5340);
+    // Tab and Shift+Tab leave the grid; the arrows move in it.
+    mfgReja->setTabKeyNavigation(false);
+    Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
+                      QStringLiteral("Command1"), 720, 7140, 1935, 495);
+    Command2 = Coloca(new QPushButton(QStringLiteral("Factura &global en OV"), this),
+                      QStringLiteral("Command2"), 2880, 7140, 2535, 495);
+    Command4 = Coloca(new QPushButton(QStringLiteral("&Limpiar banderas OV"), this),
+                      QStringLiteral("Command4"), 5640, 7140, 2535, 495);
+    Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
+                      QStringLiteral("Command3"), 7560, 7680, 1335, 405);
+    // What the run chose, beside the grid: the days' picture, the chosen total and its views.
+    panelElegidas =
+        Coloca(new PanelDeElegidas(this), QStringLiteral("panelElegidas"), 9840, 1620, 4920, 6015);
+    chkPdfUnico = Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
+                         QStringLiteral("chkPdfUnico"), 9840, 7740, 4920, 300);
+    Label8 = Coloca(new QLabel(this), QStringLiteral("Label8"), 720, 7740, 6600, 300);
+    Label8->setFont(QFont(QStringLiteral("Courier New")));
+    barImpresion =
+        Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 720, 8100, 6600, 255);
+    barImpresion->setTextVisible(false);
+    barImpresion->setVisible(false);
+    for (QWidget* w : {static_cast<QWidget*>(Label7), static_cast<QWidget*>(txtDato[4]),
+                       static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command3),
+                       static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
+                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Label8),
+                       static_cast<QWidget*>(panelElegidas)}) {
+        w->setVisible(false);
+    }
+    Command3->setEnabled(false);
+
+    Label6->setBuddy(mkeFecha[0]);
+    Label1[1]->setBuddy(mkeFecha[1]);
+    Label7->setBuddy(txtDato[4]);
+    Label3->setBuddy(txtDato[2]);
+    Label4->setBuddy(txtDato[3]);
+    QWidget* orden[] = {mkeFecha[0],
+                        mkeFecha[1],
+                        txtDato[4],
+                        txtDato[2],
+                        txtDato[3],
+                        cmdAplicar,
+                        mfgReja,
+                        Command1,
+                        Command2,
+                        Command4,
+                        panelElegidas->cmdVerRemisiones,
+                        panelElegidas->cmdResumen,
+                        chkPdfUnico,
+                        Command3};
+    for (std::size_t i = 1; i < std::size(orden); ++i) {
+        setTabOrder(orden[i - 1], orden[i]);
+    }
+    cmdAplicar->setDefault(true);
+    txtDato[2]->setAlignment(Qt::AlignRight);
+    txtDato[3]->setAlignment(Qt::AlignRight);
+}
+
+void frmRemisTyP::conectaEntradas() {
+    for (int i = 0; i < 2; ++i) {
+        EntradaDeCampos::ConectaFecha(mkeFecha[i], QStringLiteral("!"),
+                                      EntradaDeCampos::FechaInvalida::Rechaza, lblAviso);
+        connect(mkeFecha[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
+    }
+    for (int i : {2, 3, 4}) {
+        EntradaDeCampos::Conecta(
+            txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
+            [this, i] { return validaDato(i); }, lblAviso);
+        connect(txtDato[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
+    }
+    connect(cmdAplicar, &QPushButton::clicked, this,
+            [this] { Accion([this] { cmdAplicar_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { Accion([this] { Command1_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        if (impresion_) {
+            impresion_->Cancela();
+        }
+    });
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { Accion([this] { Command2_Click(); }); });
+    connect(Command4, &QPushButton::clicked, this,
+            [this] { Protegido([this] { Command4_Click(); }); });
+    const auto verDia = [this] {
+        Protegido([this] { panelElegidas->VerDia(cnnBdD, mfgReja->currentRow()); });
+    };
+    connect(panelElegidas->cmdVerRemisiones, &QPushButton::clicked, this, verDia);
+    connect(mfgReja, &QTableWidget::cellDoubleClicked, this, verDia);
+    connect(panelElegidas->cmdResumen, &QPushButton::clicked, this,
+            [this] { Protegido([this] { cmdResumen_Click(); }); });
+}
+
+void frmRemisTyP::alCargar() {
+    RestauraPosicion();
+    const bool cargada = Protegido([this] {
+        Proceso& p = Proceso::actual();
+        if (!p.bases->AbrirBdD(cnnBdD)) {
+            throw ErrorOrvlib(cnnBdD.ultimoNumero(), cnnBdD.ultimoError(), p.bases->cMiBase);
+        }
+        candado_ = std::make_unique<CandadoDeReimpresion>(cnnBdD);
+        if (!candado_->Toma()) {
+            throw Rechazo(candado_->Aviso());
+        }
+        impresion_ = std::make_unique<ImpresionDeRemisiones>(cnnBdD);
+        logica_ = std::make_unique<ReimpresionConTope>(
+            cnnBdD,
+            QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
+        const QString hoy = libKwtm::TextoDeFecha(QDate::currentDate());
+        mkeFecha[0]->setText(hoy);
+        mkeFecha[1]->setText(hoy);
+        ultimos_->Restaura();
+        if (PideDatosDePrueba(QCoreApplication::arguments().mid(1))) {
+            mkeFecha[0]->setText(QStringLiteral("01/06/2009"));
+            mkeFecha[1]->setText(QStringLiteral("30/06/2009"));
+            txtDato[2]->setText(QStringLiteral("5000"));
+            txtDato[3]->setText(QStringLiteral("1500"));
+        }
+        PresentacionDeReja::Prepara(mfgReja);
+        QString carpetaHost = LeeIniConDefault(
+            QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
+            Proceso::CarpetaDelPrograma(), *p.kw, p.stArchivoIni);
+        if (!carpetaHost.endsWith(QLatin1Char('/')) && !carpetaHost.endsWith(QLatin1Char('\\'))) {
+            carpetaHost += QDir::separator();
+        }
+        archivoBandera_ = carpetaHost + QStringLiteral("RdRpFG.txt");
+    });
+    if (!cargada) {
+        // Without its connection the window has nothing to work on: it closes after the alert.
+        QTimer::singleShot(0, this, &QDialog::reject);
+    }
+}
+
+bool frmRemisTyP::PideDatosDePrueba(const QStringList& argumentos) {
+    return argumentos == QStringList{QStringLiteral("-probando")};
+}
+
+void frmRemisTyP::alActivarPorPrimeraVez() {
+    if (EsVerdadero(
+            BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnnBdD, QStringLiteral("configura")))) {
+        Label7->setVisible(true);
+        txtDato[4]->setVisible(true);
+    }
+    // No longer than the host's column takes.
+    const int largo =
+        LargosDeColumnas(cnnBdD, QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
+    if (largo > 0) {
+        txtDato[4]->setMaxLength(largo);
+    }
+    formatea(2);
+    formatea(3);
+}
+
+QString frmRemisTyP::revisaDato(int indice) const {
+    const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
+    if (indice == 2) {
+        // This field keeps the focus until it holds a cap: the line says why.
+        if (!valor) {
+            return AvisoDeTope() + QStringLiteral("; escriba sólo cifras, con punto decimal "
+                                                  "(5,000.00).");
+        }
+        if (*valor > kTopeMaximo) {
+            return QStringLiteral("El tope debe ser a lo más 99,999,999,999.99");
+        }
+        return *valor > 0 ? QString() : AvisoDeTope();
+    }
+    if (indice == 3 &&
+        (!valor || *valor > ReimpresionConTope::kFolioMaximo || !NumeroEscrito::EsEntero(*valor))) {
+        return AvisoDeFolio();
+    }
+    return {};
+}
+
+bool frmRemisTyP::validaDato(int indice) {
+    const QString aviso = revisaDato(indice);
+    if (aviso.isEmpty() && indice != 4) {
+        formatea(indice);
+    }
+    return EntradaDeCampos::Avisa(lblAviso, txtDato[indice], aviso);
+}
+
+void frmRemisTyP::formatea(int indice) {
+    const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
+    if (valor && (indice == 2 || NumeroEscrito::EsEntero(*valor))) {
+        txtDato[indice]->setText(
+            Formato::Numero(*valor, indice == 2 ? kFormatoDinero : QStringLiteral("###,###,##0")));
+    }
+}
+
+bool frmRemisTyP::revisaCampos() {
+    for (QLineEdit* fecha : mkeFecha) {
+        if (!EntradaDeCampos::FechaAceptable(fecha)) {
+            EntradaDeCampos::Rehusa(lblAviso, fecha, EntradaDeCampos::AvisoDeFecha(fecha));
+            return false;
+        }
+    }
+    for (int i : {2, 3}) {
+        const QString aviso = revisaDato(i);
+        if (!aviso.isEmpty()) {
+            EntradaDeCampos::Rehusa(lblAviso, txtDato[i], aviso);
+            return false;
+        }
+    }
+    return true;
+}
+
+QString frmRemisTyP::AvisoDeTope() {
+    return QStringLiteral("El tope debe ser mayor que 0");
+}
+
+QString frmRemisTyP::AvisoDeFolio() {
+    return QStringLiteral("El folio a imprimir debe estar entre 1 y 2,147,483,647.");
+}
+
+QStringList frmRemisTyP::entradas() const {
+    return {libKwtm::LeeFecha(mkeFecha[0]->text()).toString(Qt::ISODate),
+            libKwtm::LeeFecha(mkeFecha[1]->text()).toString(Qt::ISODate), txtDato[4]->text(),
+            QString::number(libKwtm::kwVal(txtDato[2]->text()), 'f', 4),
+            QString::number(entero(libKwtm::kwVal(txtDato[3]->text())))};
+}
+
+void frmRemisTyP::alCambiarEntradas() {
+    // The grid belongs to the inputs it was made from: other inputs must be applied first.
+    if (Trabajando()) {
+        return;
+    }
+    const bool vigente = !entradasDeLaReja_.isEmpty() && entradas() == entradasDeLaReja_;
+    Command1->setEnabled(vigente);
+    Command2->setEnabled(vigente);
+}
+
+void frmRemisTyP::reconecta() {
+    ReconectaConCandado(cnnBdD, *candado_);
+}
+
+void frmRemisTyP::alPerderLaConexion() {
+    limpiaResultados();
+    BasesDD::CierraBdD(cnnBdD);
+}
+
+void frmRemisTyP::cmdAplicar_Click() {
+    if (!revisaCampos()) {
+        return;
+    }
+    const qint64 folio = entero(libKwtm::kwVal(txtDato[3]->text()));
+    const Importe tope = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
+    if (folio <= 0 || folio > ReimpresionConTope::kFolioMaximo) {
+        txtDato[3]->setFocus();
+        throw Rechazo(AvisoDeFolio());
+    }
+    if (tope <= Importe()) {
+        txtDato[2]->setFocus();
+        throw Rechazo(AvisoDeTope());
+    }
+    const QStringList usadas = entradas();
+    VerificaCandado(*candado_);
+    const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
+    const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
+    const QString serie = txtDato[4]->text();
+    ResultadoDeTope resultado;
+    try {
+        Bitacora::Registra(QStringLiteral("tope aplicar"),
+                           ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio), [&] {
+                               Trabaja([&] {
+                                   PunteroOcupado();
+                                   const AlSalir normal([] { PunteroNormal(); });
+                                   resultado =
+                                       logica_->Aplica(desde, hasta, serie, tope, folio,
+                                                       [] { QCoreApplication::processEvents(); });
+                               });
+                               return ReimpresionConTope::Resumen(resultado);
+                           });
+    } catch (const Rechazo&) {
+        throw;
+    } catch (...) {
+        // What the grid shows and what "&Imprimir" would print must not disagree.
+        limpiaResultados();
+        throw;
+    }
+    for (QWidget* w : {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command1),
+                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4),
+                       static_cast<QWidget*>(panelElegidas)}) {
+        w->setVisible(true);
+    }
+    if (resultado.remisiones == 0) {
+        limpiaResultados();
+        mkeFecha[0]->setFocus();
+        Dialogos::actual().mensaje(SinRemisiones(), QStringLiteral("Atención"),
+                                   Dialogos::Icono::Informacion);
+        return;
+    }
+    ultimos_->Guarda();
+    PresentacionDeReja::Llena(mfgReja, resultado);
+    panelElegidas->Muestra(resultado, tope,
+                           ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio));
+    entradasDeLaReja_ = usadas;
+    remisionesDeLaReja_ = resultado.remisiones;
+    vigencia_.Lee(cnnBdD, QStringLiteral("tmpremisiones"));
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+    Command4->setEnabled(true);
+    Command1->setDefault(true);
+    // The current cell goes to the totals row; a grid of more than 20 rows shows its end.
+    mfgReja->setCurrentCell(mfgReja->rowCount() - 1, 1, QItemSelectionModel::NoUpdate);
+    if (mfgReja->rowCount() + 1 > 20) {
+        mfgReja->scrollToBottom();
+    }
+    mfgReja->setFocus();
+}
+
+void frmRemisTyP::limpiaResultados() {
+    mfgReja->setRowCount(0);
+    panelElegidas->Limpia();
+    entradasDeLaReja_.clear();
+    vigencia_.Olvida();
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+    cmdAplicar->setDefault(true);
+}
+
+void frmRemisTyP::Command1_Click() {
+    VerificaCandado(*candado_);
+    vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
+    CorreImpresion(*this, *impresion_, QStringLiteral("tope imprimir"), Command3, Label8,
+                   barImpresion,
+                   chkPdfUnico->isChecked() ? PdfDeLaCorrida(QStringLiteral("tope")) : QString());
+    mkeFecha[0]->setFocus();
+}
+
+void frmRemisTyP::Command2_Click() {
+    if (!Dialogos::actual().pregunta(
+            QStringLiteral("¿Desea generar la lista de estas remisiones, para facturar en Orvane?"),
+            QStringLiteral("Generar lista"), true)) {
+        return;
+    }
+    vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
+    ReimpresionConTope::GeneraListaGlobal(
+        QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")),
+        archivoBandera_);
+    Dialogos::actual().mensaje(
+        QStringLiteral("Archivo ") + archivoBandera_ +
+            QStringLiteral(" generado\r\n(%1 remisiones)")
+                .arg(Formato::Numero(remisionesDeLaReja_, QStringLiteral("###,###,##0"))),
+        QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+}
+
+void frmRemisTyP::Command4_Click() {
+    const bool habia = QFileInfo::exists(archivoBandera_);
+    if (!habia) {
+        Dialogos::actual().mensaje(
+            QStringLiteral("No hay lista para la factura global que quitar: ") + archivoBandera_ +
+                QStringLiteral(" no existe."),
+            QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+        return;
+    }
+    if (!Dialogos::actual().pregunta(
+            QStringLiteral("¿Desea quitar la lista de remisiones para la factura global de Orvane "
+                           "(%1)?")
+                .arg(archivoBandera_),
+            QStringLiteral("Limpiar banderas"), true)) {
+        return;
+    }
+    ReimpresionConTope::LimpiaBanderas(archivoBandera_);
+    Dialogos::actual().mensaje(QStringLiteral("Archivo ") + archivoBandera_ +
+                                   QStringLiteral(" eliminado"),
+                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+}
+
+void frmRemisTyP::cmdResumen_Click() {
+    Dialogos::actual().mensaje(QStringLiteral("Resumen guardado en ") +
+                                   QDir::toNativeSeparators(panelElegidas->GuardaResumen()),
+                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+}
+
+void frmRemisTyP::alDescargar() {
+    // Closing the connection also lets the lock go.
+    const AlSalir cierra([this] { BasesDD::CierraBdD(cnnBdD); });
+    // The working tables are another window's while this one could not take the lock, or
+    // since it lost the server.
+    if (candado_ && candado_->Tomado() && cnnBdD.abierta() && !SinConexion()) {
+        logica_->BorraTablasDeTrabajo();
+        // Let go at once: the server frees a closed connection's lock only when it notices.
+        candado_->Suelta();
+    }
+}

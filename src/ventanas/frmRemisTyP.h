@@ -1,0 +1,99 @@
+#pragma once
+
+#include "interfaz/VentanaDeTrabajo.h"
+#include "orvlib/Conexion.h"
+#include "trabajos/VigenciaDeRemisiones.h"
+#include "trabajos/tope/ReimpresionConTope.h"
+
+#include <QVector>
+#include <array>
+#include <memory>
+
+class CandadoDeReimpresion;
+class PanelDeElegidas;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+
+// "Reimpresión de remisiones (por tope y por período)": period, cap and first folio in, one
+// grid row per day out; the list for the host's global invoice and its removal.
+class frmRemisTyP : public VentanaDeTrabajo {
+    Q_OBJECT
+public:
+    explicit frmRemisTyP(QWidget* parent = nullptr);
+    ~frmRemisTyP() override;
+
+    static QString Titulo() {
+        return QStringLiteral("Reimpresión de remisiones (por tope y por período)");
+    }
+
+    // Whether the command line asks for the test values: exactly "-probando".
+    static bool PideDatosDePrueba(const QStringList& argumentos);
+    static QString AvisoDeFolio();
+    static QString AvisoDeTope();
+
+protected:
+    void alActivarPorPrimeraVez() override;
+    void alDescargar() override;
+    void alPerderLaConexion() override;
+    void reconecta() override;
+
+private:
+    void creaControles();
+    void conectaEntradas();
+    void alCargar();
+    // Why the field refuses what it holds; empty when it takes it.
+    QString revisaDato(int indice) const;
+    bool validaDato(int indice);
+    // Gives the field its display format when it holds a number; one it refuses is left as
+    // typed, for the clerk to mend.
+    void formatea(int indice);
+    // The fields "Aplicar" reads, each as leaving it checks it: false, with the warning and the
+    // focus in the first that refuses.
+    bool revisaCampos();
+    // The inputs by their values, as a run reads them.
+    QStringList entradas() const;
+    void alCambiarEntradas();
+    void cmdAplicar_Click();
+    void limpiaResultados();
+    void Command1_Click();
+    void Command2_Click();
+    void Command4_Click();
+    void cmdResumen_Click();
+
+    Conexion cnnBdD;
+    std::unique_ptr<ReimpresionConTope> logica_;
+    std::unique_ptr<class ImpresionDeRemisiones> impresion_;
+    std::unique_ptr<CandadoDeReimpresion> candado_;
+    QString archivoBandera_;
+    QStringList entradasDeLaReja_;
+    // The chosen notes as "Aplicar" read them.
+    VigenciaDeRemisiones vigencia_;
+    int remisionesDeLaReja_ = 0;
+
+    QLabel* Label6;
+    std::array<QLineEdit*, 2> mkeFecha;
+    // Indexed by control number; Label1(0), txtDato(0) and txtDato(1) are not built.
+    std::array<QLabel*, 2> Label1{};
+    QLabel* Label7;
+    std::array<QLineEdit*, 5> txtDato{};
+    QLabel* Label3;
+    QLabel* Label4;
+    QPushButton* cmdAplicar;
+    QTableWidget* mfgReja;
+    QPushButton* Command3;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command4;
+    QLabel* Label8;
+    // Why a field refuses what it holds.
+    QLabel* lblAviso;
+    QProgressBar* barImpresion;
+    PanelDeElegidas* panelElegidas;
+    // The run into one PDF file instead of the printer.
+    QCheckBox* chkPdfUnico;
+    std::unique_ptr<class UltimosDatos> ultimos_;
+};

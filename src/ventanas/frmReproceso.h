@@ -1,0 +1,91 @@
+#pragma once
+
+#include "interfaz/VentanaDeTrabajo.h"
+#include "orvlib/Conexion.h"
+#include "trabajos/VigenciaDeRemisiones.h"
+#include "trabajos/factura/DatosDeFactura.h"
+#include "trabajos/factura/SeleccionDeFactura.h"
+
+#include <array>
+#include <initializer_list>
+#include <memory>
+
+class FacturaDeRemisiones;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// "Generar facturas por remisiones": chooses the notes of a period, series, client and name,
+// reduces their quantities by a percentage and turns them into one host invoice.
+class frmReproceso : public VentanaDeTrabajo {
+    Q_OBJECT
+public:
+    explicit frmReproceso(QWidget* parent = nullptr);
+    ~frmReproceso() override;
+
+    static QString Titulo() { return QStringLiteral("Generar facturas por remisiones"); }
+    // Whether the window could load (settings, connection, the working database's lock).
+    bool Cargada() const { return cargada_; }
+
+protected:
+    void alActivarPorPrimeraVez() override;
+    void alDescargar() override;
+    void alPerderLaConexion() override;
+    void reconecta() override;
+    void mouseDoubleClickEvent(QMouseEvent* evento) override;
+
+private:
+    void creaControles();
+    // The warning line, the fields' labels with their letters, the default button and the
+    // tab order.
+    void ordenaElTeclado();
+    void conectaEntradas();
+    void alCargar();
+    bool LeeAjustesDeFactura();
+    // The text fields no longer than the host's columns take.
+    void limitaLargos();
+    void alCambiar(int indice);
+    // Why the percentage (3) or the invoice client (1) refuses what it holds; empty when taken.
+    QString revisaDato(int indice) const;
+    void formateaPorcentaje();
+    // Each field as leaving it checks it: false, with the warning and the focus in the first
+    // that refuses.
+    bool revisaCampos(std::initializer_list<int> indices);
+    // The filters and the percentage by their values, as "Aplicar" reads them.
+    QStringList entradas() const;
+    void alCambiarEntradas();
+    void limpiaResultados();
+    void verificaLaBaseTemporal();
+    void validaFechas(std::initializer_list<int> indices);
+    void cmdAplicar_Click();
+    void cmdGenerar_Click();
+    // The selection and percentage as the fields hold them.
+    SeleccionDeFactura seleccion() const;
+    QString preguntaDeConfirmacion(const DatosDeFactura& datos);
+    void muestraFolio(int paso, qint32 folio);
+
+    Conexion cnnPrincipal;
+    Conexion cnnTemporal;
+    std::unique_ptr<FacturaDeRemisiones> logica_;
+    QString BaseResguardo;
+    QString MetodoDePago;
+    bool cargada_ = false;
+    bool conCandado_ = false;
+    QStringList entradasDeLosTotales_;
+    // The totals of the last "Aplicar", which the invoice carries.
+    TotalesDeFactura totales_;
+    bool clienteConocido_ = false;
+    // The selection's notes as "Aplicar" read them.
+    VigenciaDeRemisiones vigencia_;
+
+    QLabel* lblMuestra = nullptr;
+    std::array<QLabel*, 23> lblDato{};
+    std::array<QLineEdit*, 6> txtDato{};
+    std::array<QLineEdit*, 3> mkeFecha{};
+    std::array<QLabel*, 8> lblResul{};
+    QLabel* lblFolio = nullptr;
+    QPushButton* cmdAplicar = nullptr;
+    QPushButton* cmdGenerar = nullptr;
+    // Why a field refuses what it holds.
+    QLabel* lblAviso = nullptr;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "apoyo/BaseDePrueba.h"
+#include "apoyo/CarpetaDePrueba.h"
+#include "arranque/Principal.h"
+#include "impresion/modRPTs.h"
+#include "interfaz/DialogosGuionados.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+// What printing needs around a test database, as an installation has it: the shared objects
+// and paths of the process, the two ODBC data sources, the delivery-note template and the
+// auxiliary database template in reportesbin, currencies, the company row and the settings row.
+void PreparaImpresion(CarpetaDePrueba& carpeta, BaseDePrueba& base);
+// Stores one template source or schema of templates/ in the database's reportesbin.
+void GuardaPlantilla(BaseDePrueba& base, const char* archivo);
+// The text of a file of templates/.
+QString TextoDePlantilla(const char* archivo);
+// Stores a template built from a source under that name (fmtRemision.rpt).
+void GuardaFuente(BaseDePrueba& base, const QString& nombre, const QString& fuente);
+// Stores a plain PNG of 300 x 200 pixels as the store's logo.png.
+void GuardaLogo(BaseDePrueba& base);
+
+// A test of printing: a store prepared with PreparaImpresion whose printed documents go to PDF
+// files; Nuevos() gives the files written since the test began.
+class TiendaQueImprime : public ::testing::Test {
+protected:
+    CarpetaDePrueba carpeta;
+    bool objetos = (Principal::CreaObjetosCompartidos(), true);
+    BaseDePrueba base;
+    DialogosGuionados dialogos;
+    modRPTs& rpt = modRPTs::actual();
+
+    void SetUp() override {
+        PreparaImpresion(carpeta, base);
+        rpt.crpReport.DirigeAPdf(carpeta.ruta(QStringLiteral("pdf")));
+    }
+
+    QStringList Nuevos() const { return rpt.crpReport.ArchivosGenerados().mid(antes_); }
+
+private:
+    qsizetype antes_ = rpt.crpReport.ArchivosGenerados().size();
+};

@@ -1,0 +1,201 @@
+#include "apoyo/CarpetaDePrueba.h"
+#include "apoyo/NotasDePrueba.h"
+#include "apoyo/TiendaDePrueba.h"
+#include "impresion/ImpresionDeRemisiones.h"
+#include "impresion/PreparativosDeImpresion.h"
+#include "orvlib/CamposBin.h"
+#include "reporteador/ArchivoDePlantilla.h"
+#include "servicios/TemporalDelProceso.h"
+#include "tienda/TablasDeTrabajo.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A print run as a whole: its template checked before the first note, its preparations made
+// once and left nowhere, and notes that came out counted whatever fails after them.
+class CorridaDeImpresion : public TiendaQueImprime {
+protected:
+    void SetUp() override {
+        TiendaQueImprime::SetUp();
+        TablasDeTrabajo::Crea(base.conexion());
+        for (int id = 1; id <= 3; ++id) {
+            AgregaNotas(base, {{id, QDate(2026, 12, 2), 100, 0, 0, QStringLiteral("A"), id}});
+            CopiaATrabajo(base, id);
+        }
+    }
+
+    void guardaBytes(const QByteArray& bytes) {
+        CamposBin campos;
+        campos.BaseDD = &base.conexion();
+        campos.GuardaRPT(ImpresionDeRemisiones::Plantilla(), bytes);
+    }
+
+    // The files the run left in the process's scratch folder, beside the folder's own lock.
+    static QStringList restos() {
+        QStringList archivos = QDir(TemporalDelProceso::Carpeta()).entryList(QDir::Files);
+        archivos.removeAll(QStringLiteral("en-uso.lock"));
+        return archivos;
+    }
+};
+
+struct PlantillaDanada {
+    const char* caso;
+    std::function<QByteArray(const QByteArray&, const QString&)> dana;
+    const char* dice;
+};
+
+TEST_F(CorridaDeImpresion, UnaPlantillaDanadaDetieneLaCorridaAntesDeLaPrimeraRemision) {
+    const QString fuente = TextoDePlantilla("fmtRemision.rpt.fuente");
+    const QList<PlantillaDanada> casos = {
+        {"cortada", [](const QByteArray& b, const QString&) { return b.left(b.size() * 2 / 3); },
+         "está dañada"},
+        {"un byte cambiado",
+         [](QByteArray b, const QString&) {
+             b[b.size() - 20] = b[b.size() - 20] == 'x' ? 'y' : 'x';
+             return b;
+         },
+         "suma de verificación"},
+        {"campo que no existe",
+         [](const QByteArray&, const QString& f) {
+             return ArchivoDePlantilla::Construye(
+                 QString(f).replace(QStringLiteral("\"{remisiones.Subtotal}\""),
+                                    QStringLiteral("\"{remisiones.SubtotalQueNoExiste}\"")));
+         },
+         "SubtotalQueNoExiste no existe en la tabla remisiones"},
+        // A byte of a table's name among the entries scanned to point the tables at their data.
+        {"una tabla cambiada en el encabezado",
+         [](QByteArray b, const QString&) {
+             b[b.indexOf("remisionesdetalle") + 4] = 'X';
+             return b;
+         },
+         "La plantilla está dañada: su encabezado (la lista de tablas y fórmulas) no corresponde "
+         "con su texto. Vuelva a guardarla con «plantillas guarda»."},
+    };
+    const QByteArray sana = ArchivoDePlantilla::Construye(fuente);
+    for (const PlantillaDanada& c : casos) {
+        guardaBytes(c.dana(sana, fuente));
+        const ResultadoDeImpresion r = ImpresionDeRemisiones(base.conexion()).Imprime();
+        EXPECT_TRUE(r.Fallo()) << c.caso;
+        EXPECT_EQ(r.impresas, 0) << c.caso;
+        EXPECT_EQ(r.total, 3) << c.caso;
+        EXPECT_TRUE(r.Mensaje().startsWith(QStringLiteral("La impresión no pudo comenzar")))
+            << c.caso;
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.dice)))
+            << c.caso << " " << r.error.toStdString();
+        EXPECT_TRUE(Nuevos().isEmpty()) << c.caso;
+        EXPECT_TRUE(restos().isEmpty()) << c.caso << " " << restos().join(' ').toStdString();
+    }
+}
+
+// A stored image or auxiliary file that cannot be read stops the run before its first note,
+// naming the file and how to store it again.
+TEST_F(CorridaDeImpresion, UnaImagenOUnAuxiliarDanadosDetienenLaCorridaYDicenQueHacer) {
+    const struct {
+        const char* archivo;
+        const char* dice;
+    } casos[] = {
+        {"logo.png", "La imagen logo.png guardada en reportesbin está dañada y no se puede leer"},
+        {"Auxiliar.MDB", "El archivo auxiliar Auxiliar.MDB guardado en reportesbin está dañado"},
+    };
+    GuardaLogo(base);
+    CamposBin campos;
+    campos.BaseDD = &base.conexion();
+    const QString carpeta = QDir(TemporalDelProceso::Carpeta()).filePath(QStringLiteral("sanos"));
+    QDir().mkpath(carpeta);
+    for (const auto& c : casos) {
+        const QString nombre = QString::fromLatin1(c.archivo);
+        campos.ExtraeRPT(nombre, carpeta);
+        const QByteArray sano = CarpetaDePrueba::lee(QDir(carpeta).filePath(nombre));
+        ASSERT_GT(sano.size(), 100) << c.archivo;
+        campos.GuardaRPT(nombre, sano.left(sano.size() / 2));
+        const ResultadoDeImpresion r = ImpresionDeRemisiones(base.conexion()).Imprime();
+        campos.GuardaRPT(nombre, sano);
+        EXPECT_EQ(r.impresas, 0) << c.archivo;
+        EXPECT_TRUE(r.Fallo()) << c.archivo;
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.dice)))
+            << c.archivo << " " << r.error.toStdString();
+        EXPECT_TRUE(r.error.contains(QStringLiteral("«plantillas guarda"))) << c.archivo;
+        EXPECT_TRUE(Nuevos().isEmpty()) << c.archivo;
+    }
+    QDir(carpeta).removeRecursively();
+    EXPECT_EQ(ImpresionDeRemisiones(base.conexion()).Imprime().impresas, 3);
+}
+
+TEST_F(CorridaDeImpresion, UnaConexionParaLaCorridaYNoUnaPorRemision) {
+    // An account with two connections at most is enough for a run: its own and its data
+    // source's; one more for each note would be refused. With one, the run says why it cannot
+    // start.
+    base.ejecuta(QStringLiteral("CREATE USER IF NOT EXISTS 'corrida'@'%' IDENTIFIED BY ''"));
+    base.ejecuta(QStringLiteral("GRANT ALL ON `%1`.* TO 'corrida'@'%'").arg(base.nombre()));
+    BasesDD& b = base.bases();
+    const QString usuario = b.cUsuario;
+    const QString contrasena = b.cPassword;
+    b.cUsuario = QStringLiteral("corrida");
+    b.cPassword.clear();
+    const struct {
+        int conexiones;
+        int impresas;
+        const char* error;
+    } casos[] = {{1, 0, "El servidor no acepta más conexiones"}, {2, 3, ""}};
+    for (const auto& c : casos) {
+        base.ejecuta(QStringLiteral("GRANT USAGE ON *.* TO 'corrida'@'%' WITH "
+                                    "MAX_USER_CONNECTIONS %1")
+                         .arg(c.conexiones));
+        Conexion cnn;
+        ASSERT_TRUE(b.AbrirBdD(cnn)) << cnn.ultimoError().toStdString();
+        const ResultadoDeImpresion r = ImpresionDeRemisiones(cnn).Imprime();
+        cnn.cierra();
+        EXPECT_EQ(r.impresas, c.impresas) << r.Mensaje().toStdString();
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.error))) << r.error.toStdString();
+        EXPECT_TRUE(restos().isEmpty()) << restos().join(' ').toStdString();
+    }
+    b.cUsuario = usuario;
+    b.cPassword = contrasena;
+    base.ejecuta(QStringLiteral("DROP USER 'corrida'@'%'"));
+    EXPECT_EQ(Nuevos().size(), 3);
+}
+
+TEST_F(CorridaDeImpresion, UnaLimpiezaQueFallaDespuesDeImprimirCuentaLaRemision) {
+    // The first note has a line from size variants, whose rows the server refuses to delete
+    // once the note is printed.
+    base.ejecuta(
+        QStringLiteral("UPDATE tmpremisionesdetalle SET IdExterna='RE000000001001' WHERE Id=1"));
+    base.ejecuta(QStringLiteral("INSERT INTO referenciaexterna (Id, Referencia, Cantidad) "
+                                "VALUES ('RE000000001001', 'T-CH', 2)"));
+    base.ejecuta(QStringLiteral("CREATE TRIGGER sin_borrar BEFORE DELETE ON partidatallaocolor "
+                                "FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = "
+                                "'borrado rechazado'"));
+    const ResultadoDeImpresion r = ImpresionDeRemisiones(base.conexion()).Imprime();
+    EXPECT_TRUE(r.Fallo());
+    EXPECT_TRUE(r.fallidaImpresa);
+    EXPECT_EQ(r.impresas, 1);
+    EXPECT_EQ(Nuevos().size(), 1);
+    EXPECT_TRUE(r.Mensaje().startsWith(QStringLiteral("La remisión A 1 se imprimió")))
+        << r.Mensaje().toStdString();
+    EXPECT_TRUE(r.Mensaje().contains(QStringLiteral("Se imprimió 1 de 3")));
+    EXPECT_TRUE(r.Resumen().startsWith(
+        QStringLiteral("impresas 1 de 3; detenida después de imprimir A 1: ")))
+        << r.Resumen().toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("borrado rechazado")));
+    EXPECT_TRUE(r.error.contains(QStringLiteral("partidatallaocolor")));
+}
+
+// The run's extracted template and auxiliary file lie in this process's own scratch folder, not
+// in the shared Temporal where another workstation's run could overwrite them.
+TEST_F(CorridaDeImpresion, LosArchivosDeLaCorridaSonDeSuProceso) {
+    PreparativosDeImpresion preparativos(base.conexion(), ImpresionDeRemisiones::Plantilla());
+    const QString propia = QFileInfo(TemporalDelProceso::Carpeta()).canonicalFilePath();
+    ASSERT_FALSE(propia.isEmpty());
+    EXPECT_NE(propia, QFileInfo(TemporalDelProceso::Raiz()).canonicalFilePath());
+    EXPECT_EQ(QFileInfo(preparativos.Auxiliar().Ruta()).canonicalPath(), propia);
+    EXPECT_TRUE(restos().contains(QStringLiteral("fmtremision.rpt")))
+        << qPrintable(restos().join(' '));
+    EXPECT_TRUE(restos().contains(QFileInfo(preparativos.Auxiliar().Ruta()).fileName()));
+    EXPECT_TRUE(QDir(TemporalDelProceso::Raiz()).entryList(QDir::Files).isEmpty());
+}
+
+} // namespace

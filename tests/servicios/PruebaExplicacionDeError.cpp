@@ -1,0 +1,137 @@
+#include "orvlib/ErrorOrvlib.h"
+#include "servicios/ExplicacionDeError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Clase = ExplicacionDeError::Clase;
+
+struct CasoDeError {
+    int numero;
+    const char* texto;
+    const char* contexto;
+    Clase clase;
+    const char* dice; // part of the Spanish text
+};
+
+class ExplicacionDeErrores : public ::testing::TestWithParam<CasoDeError> {};
+
+TEST_P(ExplicacionDeErrores, DiceQuePasoYQueHacerYGuardaElTextoDelServidor) {
+    const CasoDeError& c = GetParam();
+    const ExplicacionDeError e = ExplicacionDeError::De(
+        ErrorOrvlib(c.numero, QString::fromUtf8(c.texto), QString::fromUtf8(c.contexto)));
+    EXPECT_EQ(e.clase(), c.clase) << c.texto;
+    EXPECT_TRUE(e.principal().contains(QString::fromUtf8(c.dice))) << qPrintable(e.principal());
+    EXPECT_FALSE(e.principal().contains(QString::fromUtf8(c.texto))) << qPrintable(e.principal());
+    QString detalle =
+        QStringLiteral("Error no. %1: %2").arg(c.numero).arg(QString::fromUtf8(c.texto));
+    if (*c.contexto != '\0') {
+        detalle += QStringLiteral("\r\n") + QString::fromUtf8(c.contexto);
+    }
+    EXPECT_EQ(e.detalle(), detalle);
+    EXPECT_EQ(e.PerdioLaConexion(),
+              c.clase == Clase::ConexionPerdida || c.clase == Clase::SinServidor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errores, ExplicacionDeErrores,
+    ::testing::Values(
+        CasoDeError{2013, "Lost connection to server during query",
+                    "SELECT IS_USED_LOCK(?) = CONNECTION_ID()", Clase::ConexionPerdida,
+                    "Se perdió la conexión con el servidor"},
+        CasoDeError{2006, "MySQL server has gone away", "Drop table if exists tmpremisiones",
+                    Clase::ConexionPerdida, "revise la red o el servidor y vuelva a intentar"},
+        CasoDeError{1927, "Connection was killed", "SELECT 1", Clase::ConexionPerdida,
+                    "Se perdió la conexión"},
+        CasoDeError{-1, "[ma-3.1.15]Communication link failure 08S01", "", Clase::ConexionPerdida,
+                    "Se perdió la conexión"},
+        // What the report engine's ODBC reads give, under a number of the engine's own.
+        CasoDeError{20506,
+                    "No se puede leer la tabla datos1.clientes: [ma-3.1.15][10.11.19-MariaDB]Write "
+                    "error: Tubería rota (32) QODBC: Unable to execute statement",
+                    "", Clase::ConexionPerdida, "Se perdió la conexión"},
+        CasoDeError{20506, "No se puede leer la tabla datos1.clientes: [ma-3.1.15]Broken pipe (32)",
+                    "", Clase::ConexionPerdida, "Se perdió la conexión"},
+        CasoDeError{20506,
+                    "No se puede leer la tabla datos1.clientes: [ma-3.1.15]SELECT command denied "
+                    "to user 'caja'@'pc1' for table 'clientes'",
+                    "", Clase::PermisoNegado, "no tiene permiso"},
+        CasoDeError{20506,
+                    "No se puede leer la tabla datos1.clientes: [ma-3.1.15]Table "
+                    "'datos1.clientes' doesn't exist",
+                    "", Clase::TablaDesconocida, "Falta una tabla"},
+        CasoDeError{2003, "Can't connect to server on 'caja' (111)", "datos1", Clase::SinServidor,
+                    "No se pudo conectar con el servidor"},
+        CasoDeError{1045, "Access denied for user 'caja'@'pc1' (using password: YES)", "datos1",
+                    Clase::UsuarioRechazado, "usuario o la contraseña"},
+        CasoDeError{1142, "DELETE command denied to user 'caja'@'pc1' for table 'x'",
+                    "DELETE FROM x", Clase::PermisoNegado, "no tiene permiso"},
+        CasoDeError{1044, "Access denied for user 'caja'@'%' to database 'tmp'",
+                    "Create database tmp", Clase::PermisoNegado, "no tiene permiso"},
+        CasoDeError{1040, "Too many connections", "", Clase::DemasiadasConexiones,
+                    "El servidor no acepta más conexiones"},
+        CasoDeError{1049, "Unknown database 'datos9'", "datos9", Clase::BaseDesconocida,
+                    "La base de datos no existe"},
+        CasoDeError{1146, "Table 'datos1.remisiones' doesn't exist", "SELECT * FROM remisiones",
+                    Clase::TablaDesconocida, "Falta una tabla"},
+        CasoDeError{1205, "Lock wait timeout exceeded; try restarting transaction",
+                    "UPDATE sistema SET Contenido='5'", Clase::EsperaDeBloqueo,
+                    "espere un momento"},
+        CasoDeError{1021, "Disk full (/var/tmp); waiting for someone to free some space...",
+                    "INSERT INTO tmpremisiones SELECT 1", Clase::DiscoLleno,
+                    "se quedó sin espacio en su disco"},
+        CasoDeError{-1, "[unixODBC][Driver Manager]Data source name not found IM002",
+                    "orvanereportes", Clase::OrigenDeDatosNoEncontrado, "origen de datos ODBC"},
+        CasoDeError{75, "Permission denied", "/opt/deremisiones/ListaRemisiones.txt",
+                    Clase::ArchivoNoEscribible, "/opt/deremisiones/ListaRemisiones.txt"},
+        CasoDeError{1226,
+                    "User 'caja' has exceeded the 'max_user_connections' resource (current value: "
+                    "2)",
+                    "tmpreprocesarem", Clase::DemasiadasConexiones,
+                    "El servidor no acepta más conexiones"},
+        CasoDeError{1290,
+                    "The MariaDB server is running with the --read-only option so it cannot "
+                    "execute this statement",
+                    "UPDATE remisiones SET Cancelada=1", Clase::SoloLectura,
+                    "modo de sólo lectura y no acepta cambios"},
+        CasoDeError{1836, "Running in read-only mode", "INSERT INTO facturas", Clase::SoloLectura,
+                    "sólo lectura"},
+        CasoDeError{-1,
+                    "[ma-3.1.15]The MariaDB server is running with the --read-only option so it "
+                    "cannot execute this statement HY000",
+                    "", Clase::SoloLectura, "sólo lectura"},
+        CasoDeError{1005,
+                    "Can't create table `datos1`.`tmpremisiones` (errno: 135 \"No more room in "
+                    "record file\")",
+                    "CREATE TABLE tmpremisiones LIKE remisiones", Clase::DiscoLleno,
+                    "se quedó sin espacio en su disco"},
+        CasoDeError{1114, "The table 'tmpremisionesdetalle' is full",
+                    "INSERT INTO tmpremisionesdetalle SELECT 1", Clase::DiscoLleno,
+                    "se quedó sin espacio en su disco"},
+        CasoDeError{3159, "Access denied for user 'caja'@'pc1' (using password: YES)", "datos1",
+                    Clase::CifradoExigido,
+                    "El servidor exige una conexión cifrada; use configura --tls"},
+        CasoDeError{2026, "TLS/SSL error: self-signed certificate in certificate chain", "datos1",
+                    Clase::CifradoFallido, "--tls --ca ARCHIVO"},
+        CasoDeError{75, "No hay espacio en el disco para escribir ListaRemisiones.txt",
+                    "/opt/deremisiones/ListaRemisiones.txt", Clase::DiscoLocalLleno,
+                    "No hay espacio en el disco para escribir el archivo "
+                    "«/opt/deremisiones/ListaRemisiones.txt»"},
+        CasoDeError{1064, "You have an error in your SQL syntax", "SELEC 1", Clase::Otra,
+                    "error no. 1064"}));
+
+// A print run knows its error only as text; the number in it still tells.
+TEST(ExplicacionDeErrorEnTexto, ElNumeroDelTextoLaClasifica) {
+    const ExplicacionDeError perdida = ExplicacionDeError::DeTexto(
+        QStringLiteral("Error no. 2013: Lost connection to server during query\r\nSELECT 1"));
+    EXPECT_TRUE(perdida.PerdioLaConexion());
+    EXPECT_EQ(perdida.detalle(),
+              QStringLiteral("Error no. 2013: Lost connection to server during query\r\nSELECT 1"));
+    EXPECT_EQ(ExplicacionDeError::DeTexto(QStringLiteral("Error no. 20527: El archivo de la "
+                                                         "plantilla no existe"))
+                  .clase(),
+              Clase::Otra);
+}
+
+} // namespace
