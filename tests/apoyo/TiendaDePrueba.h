@@ -2,6 +2,7 @@
 
 #include "apoyo/BaseDePrueba.h"
 #include "apoyo/CarpetaDePrueba.h"
+#include "apoyo/ProgramaDePrueba.h"
 #include "arranque/Principal.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/DialogosGuionados.h"
@@ -22,14 +23,37 @@ void GuardaFuente(BaseDePrueba& base, const QString& nombre, const QString& fuen
 // Stores a plain PNG of 300 x 200 pixels as the store's logo.png.
 void GuardaLogo(BaseDePrueba& base);
 
-// A test of printing: a store prepared with PreparaImpresion whose printed documents go to PDF
-// files; Nuevos() gives the files written since the test began.
-class TiendaQueImprime : public ::testing::Test {
+// A test on a store as the installed program finds it: the process's shared objects, a program
+// folder whose ini names the test database, scripted dialogs. Each test adds its notes.
+class TiendaDePrueba : public ::testing::Test {
 protected:
     CarpetaDePrueba carpeta;
     bool objetos = (Principal::CreaObjetosCompartidos(), true);
     BaseDePrueba base;
     DialogosGuionados dialogos;
+
+    void SetUp() override { ConfiguraPrograma(carpeta, base); }
+};
+
+// The same store with the invoice's archive database.
+class TiendaConResguardo : public TiendaDePrueba {
+protected:
+    QString resguardo = CreaResguardo(base);
+};
+
+// The reprint windows' store: notes with series, as configura says.
+class TiendaConSeries : public TiendaDePrueba {
+protected:
+    void SetUp() override {
+        TiendaDePrueba::SetUp();
+        base.ejecuta(QStringLiteral("INSERT INTO configura (SeriesEnRem) VALUES (1)"));
+    }
+};
+
+// A test of printing: a store prepared with PreparaImpresion whose printed documents go to PDF
+// files; Nuevos() gives the files written since the test began.
+class TiendaQueImprime : public TiendaDePrueba {
+protected:
     modRPTs& rpt = modRPTs::actual();
 
     void SetUp() override {

@@ -2,6 +2,7 @@
 #include "apoyo/CarpetaDePrueba.h"
 #include "apoyo/NotasDePrueba.h"
 #include "apoyo/Pdf.h"
+#include "apoyo/TiendaDePrueba.h"
 #include "arranque/Principal.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/DialogosGuionados.h"
@@ -32,12 +33,8 @@ QByteArray fuenteDePrueba() {
 
 // A program folder, the test database with the test template stored, the ODBC data sources of
 // an installation and an auxiliary file with the company row.
-class Impresion : public ::testing::Test {
+class Impresion : public TiendaDePrueba {
 protected:
-    CarpetaDePrueba carpeta;
-    bool objetos = (Principal::CreaObjetosCompartidos(), true);
-    BaseDePrueba base;
-    DialogosGuionados dialogos;
     QString auxiliar = carpeta.ruta(QStringLiteral("programa/Temporal/AUX_1.MDB"));
     QString pdfs = carpeta.ruta(QStringLiteral("pdf"));
     modRPTs& m = modRPTs::actual();

@@ -3,6 +3,7 @@
 #include "apoyo/NotasConDescuento.h"
 #include "apoyo/NotasDePrueba.h"
 #include "apoyo/ProgramaDePrueba.h"
+#include "apoyo/TiendaDePrueba.h"
 #include "arranque/Principal.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "servicios/Proceso.h"
@@ -22,12 +23,9 @@ Importe imp(const char* texto) {
     return Importe::DeTexto(QString::fromLatin1(texto));
 }
 
-class Factura : public ::testing::Test {
+// The invoice job alone, on its own connections (the program folder is not set up).
+class Factura : public TiendaConResguardo {
 protected:
-    CarpetaDePrueba carpeta;
-    bool objetos = (Principal::CreaObjetosCompartidos(), true);
-    BaseDePrueba base;
-    QString resguardo = CreaResguardo(base);
     Conexion principal;
     Conexion temporal;
     FacturaDeRemisiones trabajo{principal, temporal};

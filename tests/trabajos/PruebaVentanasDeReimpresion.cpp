@@ -4,6 +4,7 @@
 #include "apoyo/NotasDePrueba.h"
 #include "apoyo/Pdf.h"
 #include "apoyo/ProgramaDePrueba.h"
+#include "apoyo/TiendaDePrueba.h"
 #include "arranque/Principal.h"
 #include "interfaz/DialogosGuionados.h"
 #include "servicios/Bitacora.h"
@@ -27,16 +28,10 @@ const QDate kDia1(2026, 11, 2);
 const QDate kDia2(2026, 11, 3);
 
 // The two reprint windows on a store with series and notes on two days, folios 501 to 503.
-class VentanasDeReimpresion : public ::testing::Test {
+class VentanasDeReimpresion : public TiendaConSeries {
 protected:
-    CarpetaDePrueba carpeta;
-    bool objetos = (Principal::CreaObjetosCompartidos(), true);
-    BaseDePrueba base;
-    DialogosGuionados dialogos;
-
     void SetUp() override {
-        ConfiguraPrograma(carpeta, base);
-        base.ejecuta(QStringLiteral("INSERT INTO configura (SeriesEnRem) VALUES (1)"));
+        TiendaConSeries::SetUp();
         AgregaNotas(base, {{1, kDia1, 100, 16, 0, QStringLiteral("A"), 501},
                            {2, kDia1, 100, 16, 0, QStringLiteral("A"), 502},
                            {3, kDia2, 300, 48, 0, QStringLiteral("A"), 503}});

@@ -4,6 +4,7 @@
 #include "apoyo/NotasDePrueba.h"
 #include "apoyo/Pdf.h"
 #include "apoyo/ProgramaDePrueba.h"
+#include "apoyo/TiendaDePrueba.h"
 #include "arranque/Principal.h"
 #include "interfaz/DialogosGuionados.h"
 #include "orvlib/ArchivoIni.h"
@@ -29,16 +30,10 @@ const QDate kDia2(2026, 11, 3);
 const QDate kDia3(2026, 11, 4);
 
 // A program folder whose ini names a registered host folder and the test database.
-class VentanaDeTope : public ::testing::Test {
+class VentanaDeTope : public TiendaConSeries {
 protected:
-    CarpetaDePrueba carpeta;
-    bool objetos = (Principal::CreaObjetosCompartidos(), true);
-    BaseDePrueba base;
-    DialogosGuionados dialogos;
-
     void SetUp() override {
-        ConfiguraPrograma(carpeta, base);
-        base.ejecuta(QStringLiteral("INSERT INTO configura (SeriesEnRem) VALUES (1)"));
+        TiendaConSeries::SetUp();
         AgregaNotas(base, {{1, kDia1, 100},
                            {2, kDia1, 100},
                            {3, kDia2, 300},

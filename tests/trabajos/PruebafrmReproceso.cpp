@@ -3,6 +3,7 @@
 #include "apoyo/Espera.h"
 #include "apoyo/NotasDePrueba.h"
 #include "apoyo/ProgramaDePrueba.h"
+#include "apoyo/TiendaDePrueba.h"
 #include "arranque/Menu.h"
 #include "arranque/Principal.h"
 #include "interfaz/DialogosGuionados.h"
@@ -27,16 +28,10 @@ namespace {
 
 const QString kSeccion = QStringLiteral("Configuración");
 
-class VentanaDeFactura : public ::testing::Test {
+class VentanaDeFactura : public TiendaConResguardo {
 protected:
-    CarpetaDePrueba carpeta;
-    bool objetos = (Principal::CreaObjetosCompartidos(), true);
-    BaseDePrueba base;
-    QString resguardo = CreaResguardo(base);
-    DialogosGuionados dialogos;
-
     void SetUp() override {
-        ConfiguraPrograma(carpeta, base);
+        TiendaConResguardo::SetUp();
         base.ejecuta(QStringLiteral("INSERT INTO clientes (Clave, Nombre, MetodoDePago) VALUES "
                                     "('CLIENTE', 'PÚBLICO EN GENERAL', '01 - Efectivo'), "
                                     "('C1', 'ANA SOFÍA', 'Transferencia')"));

@@ -5,6 +5,7 @@
 #include "apoyo/Espera.h"
 #include "apoyo/NotasDePrueba.h"
 #include "apoyo/ProgramaDePrueba.h"
+#include "apoyo/TiendaDePrueba.h"
 #include "arranque/Principal.h"
 #include "interfaz/DialogosGuionados.h"
 
@@ -19,7 +20,7 @@
 
 // The three job windows on a store with series, two clients, an invoice counter and notes of
 // today and of two days in November (folios 501 to 503).
-class VentanasDePrueba : public ::testing::Test {
+class VentanasDePrueba : public TiendaConResguardo {
 public:
     static void escribe(QWidget& ventana, const char* caja, const QString& texto) {
         Control<QLineEdit>(ventana, caja)->setText(texto);
@@ -36,14 +37,8 @@ public:
     static QString aviso(QWidget& ventana) { return Control<QLabel>(ventana, "lblAviso")->text(); }
 
 protected:
-    CarpetaDePrueba carpeta;
-    bool objetos = (Principal::CreaObjetosCompartidos(), true);
-    BaseDePrueba base;
-    QString resguardo = CreaResguardo(base);
-    DialogosGuionados dialogos;
-
     void SetUp() override {
-        ConfiguraPrograma(carpeta, base);
+        TiendaConResguardo::SetUp();
         base.ejecuta(QStringLiteral("INSERT INTO configura (SeriesEnRem) VALUES (1)"));
         base.ejecuta(QStringLiteral("INSERT INTO clientes (Clave, Nombre, MetodoDePago) VALUES "
                                     "('CLIENTE', 'PÚBLICO EN GENERAL', '01 - Efectivo')"));
