@@ -165,10 +165,11 @@ ExplicacionDeError::Clase ExplicacionDeError::clasifica(int numero, const QStrin
     }
     // A file the program could not write: error 75 of the file layer, or the system's refusal;
     // the file layer names a full disk first.
-    if (numero == 75 && texto.contains(QLatin1String("No hay espacio en el disco"))) {
+    if (numero == NumerosDeError::kAccesoAArchivo &&
+        texto.contains(QLatin1String("No hay espacio en el disco"))) {
         return Clase::DiscoLocalLleno;
     }
-    if (numero == 75 ||
+    if (numero == NumerosDeError::kAccesoAArchivo ||
         (!contexto.isEmpty() && contiene(texto, {"Permission denied", "Read-only file system"}))) {
         return Clase::ArchivoNoEscribible;
     }

@@ -7,6 +7,35 @@ namespace {
 
 using Clase = ExplicacionDeError::Clase;
 
+// The number alone classifies: a text that says nothing of the cause (not the server's English,
+// which the text rules would catch anyway) still gives the class of its number. A file error's
+// text without a file named is not taken as an unwritable file.
+TEST(ExplicacionDeErrorPorNumero, UnTextoNeutroNoCambiaLaClase) {
+    const std::pair<int, Clase> casos[] = {
+        {2013, Clase::ConexionPerdida},      {2006, Clase::ConexionPerdida},
+        {2055, Clase::ConexionPerdida},      {1927, Clase::ConexionPerdida},
+        {1053, Clase::ConexionPerdida},      {4031, Clase::ConexionPerdida},
+        {3704, Clase::ConexionPerdida},      {2002, Clase::SinServidor},
+        {2003, Clase::SinServidor},          {2005, Clase::SinServidor},
+        {1045, Clase::UsuarioRechazado},     {1044, Clase::PermisoNegado},
+        {1142, Clase::PermisoNegado},        {1227, Clase::PermisoNegado},
+        {1040, Clase::DemasiadasConexiones}, {1203, Clase::DemasiadasConexiones},
+        {1049, Clase::BaseDesconocida},      {1146, Clase::TablaDesconocida},
+        {1205, Clase::EsperaDeBloqueo},      {1213, Clase::EsperaDeBloqueo},
+        {1021, Clase::DiscoLleno},           {1114, Clase::DiscoLleno},
+        {1290, Clase::SoloLectura},          {1836, Clase::SoloLectura},
+        {3159, Clase::CifradoExigido},       {2026, Clase::CifradoFallido},
+    };
+    for (const auto& [numero, clase] : casos) {
+        EXPECT_EQ(
+            ExplicacionDeError::De(numero, QStringLiteral("falla"), QStringLiteral("x")).clase(),
+            clase)
+            << numero;
+    }
+    EXPECT_NE(ExplicacionDeError::De(-1, QStringLiteral("Permission denied"), QString()).clase(),
+              Clase::ArchivoNoEscribible);
+}
+
 struct CasoDeError {
     int numero;
     const char* texto;
