@@ -86,25 +86,8 @@ void CopiasReducidas::reduceLineas() {
             }
             suma = SumasDeCopia{id, {}, {}, {}, {}, importe(q, 13), false};
         }
-        // A note issued without a tax puts all its lines at rate 0 for that tax.
-        const Importe tasaIva = importe(q, 11) == Importe() ? Importe() : importe(q, 5);
-        const Importe tasaImpAd = importe(q, 12) == Importe() ? Importe() : importe(q, 6);
-        CifrasDeLinea::Descuentos descuentos;
-        for (int n = 0; n < 5; ++n) {
-            descuentos.tasas[n] = importe(q, 14 + n);
-        }
-        const bool conDescuentos = descuentos.Hay() && q.value(19).toInt() != 1;
-        const Importe cantidad = importe(q, 2);
-        const CifrasDeLinea original = CifrasDeLinea::Completa(
-            {Importe(), Importe(), importe(q, 7), importe(q, 8), importe(q, 9), importe(q, 10)},
-            cantidad, importe(q, 3), tasaIva, tasaImpAd, reglas_,
-            conDescuentos ? descuentos : CifrasDeLinea::Descuentos());
-        const Importe precio = Reducido(importe(q, 3), factor_);
-        const CifrasDeLinea c =
-            Linea(original, cantidad, precio, tasaIva, tasaImpAd, conDescuentos, factor_, reglas_);
-        lineas.Agrega({QString::number(id), q.value(1).toString(), literal(precio),
-                       literal(Reducido(importe(q, 4), factor_)), literal(c.baseImpAd),
-                       literal(c.importeImpAd), literal(c.baseIva), literal(c.importeIva)});
+        bool conDescuentos = false;
+        const CifrasDeLinea c = reduceLinea(q, lineas, conDescuentos);
         suma.importe += c.importe;
         suma.neto += c.neto;
         suma.iva += c.importeIva;
@@ -116,6 +99,30 @@ void CopiasReducidas::reduceLineas() {
     }
     lineas.Termina();
     encabezados.Termina();
+}
+
+CifrasDeLinea CopiasReducidas::reduceLinea(const QSqlQuery& q, ActualizacionPorLotes& lineas,
+                                           bool& conDescuentos) const {
+    // A note issued without a tax puts all its lines at rate 0 for that tax.
+    const Importe tasaIva = importe(q, 11) == Importe() ? Importe() : importe(q, 5);
+    const Importe tasaImpAd = importe(q, 12) == Importe() ? Importe() : importe(q, 6);
+    CifrasDeLinea::Descuentos descuentos;
+    for (int n = 0; n < 5; ++n) {
+        descuentos.tasas[n] = importe(q, 14 + n);
+    }
+    conDescuentos = descuentos.Hay() && q.value(19).toInt() != 1;
+    const Importe cantidad = importe(q, 2);
+    const CifrasDeLinea original = CifrasDeLinea::Completa(
+        {Importe(), Importe(), importe(q, 7), importe(q, 8), importe(q, 9), importe(q, 10)},
+        cantidad, importe(q, 3), tasaIva, tasaImpAd, reglas_,
+        conDescuentos ? descuentos : CifrasDeLinea::Descuentos());
+    const Importe precio = Reducido(importe(q, 3), factor_);
+    const CifrasDeLinea c =
+        Linea(original, cantidad, precio, tasaIva, tasaImpAd, conDescuentos, factor_, reglas_);
+    lineas.Agrega({q.value(0).toString(), q.value(1).toString(), literal(precio),
+                   literal(Reducido(importe(q, 4), factor_)), literal(c.baseImpAd),
+                   literal(c.importeImpAd), literal(c.baseIva), literal(c.importeIva)});
+    return c;
 }
 
 void CopiasReducidas::reduceEncabezadosSinLineas() {

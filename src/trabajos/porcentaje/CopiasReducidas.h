@@ -2,7 +2,9 @@
 
 #include "tienda/CifrasDeLinea.h"
 
+class ActualizacionPorLotes;
 class Conexion;
+class QSqlQuery;
 
 // The reduction of the percentage job's working copies, note by note: each line's prices
 // lowered by the factor to four decimals, its amount worked out from them, its net amount the
@@ -27,6 +29,10 @@ public:
 
 private:
     void reduceLineas();
+    // One line as reduceLineas read it: its reduced price and figures queued in lineas;
+    // conDescuentos tells whether its note's discounts fell on it.
+    CifrasDeLinea reduceLinea(const QSqlQuery& q, ActualizacionPorLotes& lineas,
+                              bool& conDescuentos) const;
     void reduceEncabezadosSinLineas();
 
     Conexion& cnn_;
