@@ -292,7 +292,7 @@ int porcentaje() {
     ResumenDePorcentaje r;
     const double segundos = mediana(
         [] {},
-        [&] { r = trabajo.Comprueba(1, 100000, QStringLiteral("A"), Importe::DeDouble(15)); });
+        [&] { r = trabajo.Comprueba(1, 100000, QStringLiteral("A"), Decimal::DeDouble(15)); });
     const double cota = banco.cota(QStringLiteral("Cancelada=0 AND Serie='A'"));
     informa("porcentaje (Comprobar)", segundos, cota,
             QStringLiteral("\n  %1 remisiones").arg(r.remisiones));

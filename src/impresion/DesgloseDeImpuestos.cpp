@@ -20,10 +20,14 @@ struct Renglon {
 
 // Rows by type letter and rate: the A rows before the I rows, each by ascending rate, as the
 // auxiliary table keeps them.
-using Renglones = std::map<std::pair<QChar, Importe>, Renglon>;
+using Renglones = std::map<std::pair<QChar, Decimal>, Renglon>;
 
 Importe importe(const QSqlQuery& q, int columna) {
     return Importe::DeVariant(q.value(columna));
+}
+
+Decimal decimal(const QSqlQuery& q, int columna) {
+    return Decimal::DeVariant(q.value(columna));
 }
 
 // The lines with what the breakdown needs of each, and whether its product takes no discount,
@@ -41,7 +45,7 @@ QSqlQuery leeLineas(Conexion& host, const QString& tabla, qint16 tipoDocumento, 
             .arg(guardadas, Sentencias::Nombre(tabla), id));
 }
 
-void acumula(Renglones& renglones, QChar tipo, Importe tasa, Importe base, Importe impuesto) {
+void acumula(Renglones& renglones, QChar tipo, Decimal tasa, Importe base, Importe impuesto) {
     Renglon& r = renglones[{tipo, tasa}];
     r.base += base;
     r.impuesto += impuesto;
@@ -97,7 +101,7 @@ void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Rec
     CifrasDeLinea::Descuentos descuentos;
     for (int n = 0; n < 5; ++n) {
         descuentos.tasas[n] =
-            Importe::DeVariant(encabezado.campo(QStringLiteral("Desc%1").arg(n + 1)));
+            Decimal::DeVariant(encabezado.campo(QStringLiteral("Desc%1").arg(n + 1)));
     }
     const QString tabla = !tablaDetalle.isEmpty() ? tablaDetalle
                           : tipoDocumento == 2    ? QStringLiteral("remisionesdetalle")
@@ -108,19 +112,19 @@ void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Rec
     Importe sinGravar;
     Renglones renglones;
     while (lineas.next()) {
-        const Importe tasaIva = importe(lineas, 2);
-        const Importe tasaImpAd = importe(lineas, 3);
+        const Decimal tasaIva = decimal(lineas, 2);
+        const Decimal tasaImpAd = decimal(lineas, 3);
         const bool bloqueado = lineas.value(8).toInt() == 1;
         const CifrasDeLinea c =
             CifrasDeLinea::Completa({Importe(), Importe(), importe(lineas, 4), importe(lineas, 5),
                                      importe(lineas, 6), importe(lineas, 7)},
-                                    importe(lineas, 0), importe(lineas, 1),
-                                    sinIva ? Importe() : tasaIva, sinImpAd ? Importe() : tasaImpAd,
+                                    decimal(lineas, 0), importe(lineas, 1),
+                                    sinIva ? Decimal() : tasaIva, sinImpAd ? Decimal() : tasaImpAd,
                                     reglas, bloqueado ? CifrasDeLinea::Descuentos() : descuentos);
-        (tasaIva == Importe() && tasaImpAd == Importe() ? sinGravar : gravado) += c.neto;
-        acumula(renglones, QLatin1Char('I'), sinIva ? Importe() : tasaIva, c.baseIva,
+        (tasaIva == Decimal() && tasaImpAd == Decimal() ? sinGravar : gravado) += c.neto;
+        acumula(renglones, QLatin1Char('I'), sinIva ? Decimal() : tasaIva, c.baseIva,
                 sinIva ? Importe() : c.importeIva);
-        acumula(renglones, QLatin1Char('A'), sinImpAd ? Importe() : tasaImpAd, c.baseImpAd,
+        acumula(renglones, QLatin1Char('A'), sinImpAd ? Decimal() : tasaImpAd, c.baseImpAd,
                 sinImpAd ? Importe() : c.importeImpAd);
     }
     // The run's connection outlives the note: a breakdown half written is taken back.

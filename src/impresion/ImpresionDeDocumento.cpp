@@ -72,7 +72,7 @@ PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetall
         ++p.lineas;
         p.deTallaOColor += q.value(2).toInt() == 1 ? 1 : 0;
         p.importe +=
-            Importe::PorCantidad(Importe::DeVariant(q.value(0)), Importe::DeVariant(q.value(1)));
+            Importe::PorCantidad(Decimal::DeVariant(q.value(0)), Importe::DeVariant(q.value(1)));
     }
     return p;
 }

@@ -54,7 +54,7 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
     const auto primera = static_cast<qint64>(inicial);
     const auto ultima = static_cast<qint64>(final);
     const QString serie = opciones.value(QStringLiteral("serie"));
-    ReimpresionConPorcentaje::ValidaEntrada(primera, ultima, Importe::DeDouble(porcentaje));
+    ReimpresionConPorcentaje::ValidaEntrada(primera, ultima, Decimal::DeDouble(porcentaje));
     Conexion cnn;
     CandadoDeReimpresion candado(cnn);
     if (const int codigo = AbreParaReimprimir(cnn, candado)) {
@@ -65,9 +65,9 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
     ResumenDePorcentaje resumen;
     Bitacora::Registra(
         QStringLiteral("porcentaje comprobar (consola)"),
-        ReimpresionConPorcentaje::Parametros(primera, ultima, serie, Importe::DeDouble(porcentaje)),
+        ReimpresionConPorcentaje::Parametros(primera, ultima, serie, Decimal::DeDouble(porcentaje)),
         [&] {
-            resumen = trabajo.Comprueba(primera, ultima, serie, Importe::DeDouble(porcentaje));
+            resumen = trabajo.Comprueba(primera, ultima, serie, Decimal::DeDouble(porcentaje));
             return ReimpresionConPorcentaje::ResumenDeBitacora(resumen);
         });
     if (resumen.remisiones == 0) {
@@ -78,7 +78,7 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
                                                                QLatin1String("\n")));
     if (opciones.isSet(QStringLiteral("resumen"))) {
         const QString parametros = ReimpresionConPorcentaje::Parametros(
-            primera, ultima, serie, Importe::DeDouble(porcentaje));
+            primera, ultima, serie, Decimal::DeDouble(porcentaje));
         HojaDeResumen::Escribe(
             opciones.value(QStringLiteral("resumen")),
             ResumenDeReduccion::Datos(

@@ -11,13 +11,13 @@ Importe siFalta(Importe guardado, Importe calculado) {
     return guardado == kCero ? calculado : guardado;
 }
 
-Importe impuesto(Importe guardado, Importe base, Importe tasa) {
-    return tasa > kCero ? siFalta(guardado, base.PorTasa(tasa)) : guardado;
+Importe impuesto(Importe guardado, Importe base, Decimal tasa) {
+    return tasa > Decimal() ? siFalta(guardado, base.PorTasa(tasa)) : guardado;
 }
 
 // Bases and taxes from the net amount, each stored figure kept, the tax that goes into the
 // other's base worked out first.
-CifrasDeLinea completaImpuestos(CifrasDeLinea c, Importe tasaIva, Importe tasaImpAd,
+CifrasDeLinea completaImpuestos(CifrasDeLinea c, Decimal tasaIva, Decimal tasaImpAd,
                                 CifrasDeLinea::Reglas reglas) {
     if (reglas.aplicaImpAd && !reglas.aplicaIva) {
         c.baseIva = siFalta(c.baseIva, c.neto);
@@ -46,26 +46,26 @@ Importe netoGuardado(const CifrasDeLinea& g, CifrasDeLinea::Reglas reglas) {
 } // namespace
 
 bool CifrasDeLinea::Descuentos::Hay() const {
-    return std::any_of(tasas.begin(), tasas.end(), [](Importe t) { return t != kCero; });
+    return std::any_of(tasas.begin(), tasas.end(), [](Decimal t) { return t != Decimal(); });
 }
 
 Importe CifrasDeLinea::Descuentos::Aplica(Importe monto) const {
-    for (const Importe& t : tasas) {
-        if (t != kCero) {
+    for (const Decimal& t : tasas) {
+        if (t != Decimal()) {
             monto = monto.EnCentavos(kCienPorCiento - t.Diezmilesimos(), kCienPorCiento);
         }
     }
     return monto;
 }
 
-CifrasDeLinea CifrasDeLinea::Calcula(Importe cantidad, Importe precio, Importe tasaIva,
-                                     Importe tasaImpAd, Reglas reglas,
+CifrasDeLinea CifrasDeLinea::Calcula(Decimal cantidad, Importe precio, Decimal tasaIva,
+                                     Decimal tasaImpAd, Reglas reglas,
                                      const Descuentos& descuentos) {
     return Completa({}, cantidad, precio, tasaIva, tasaImpAd, reglas, descuentos);
 }
 
-CifrasDeLinea CifrasDeLinea::Completa(const CifrasDeLinea& guardadas, Importe cantidad,
-                                      Importe precio, Importe tasaIva, Importe tasaImpAd,
+CifrasDeLinea CifrasDeLinea::Completa(const CifrasDeLinea& guardadas, Decimal cantidad,
+                                      Importe precio, Decimal tasaIva, Decimal tasaImpAd,
                                       Reglas reglas, const Descuentos& descuentos) {
     CifrasDeLinea c = guardadas;
     c.importe = Importe::PorCantidad(cantidad, precio);
@@ -73,8 +73,8 @@ CifrasDeLinea CifrasDeLinea::Completa(const CifrasDeLinea& guardadas, Importe ca
     return completaImpuestos(c, tasaIva, tasaImpAd, reglas);
 }
 
-CifrasDeLinea CifrasDeLinea::DeNeto(Importe importe, Importe neto, Importe tasaIva,
-                                    Importe tasaImpAd, Reglas reglas) {
+CifrasDeLinea CifrasDeLinea::DeNeto(Importe importe, Importe neto, Decimal tasaIva,
+                                    Decimal tasaImpAd, Reglas reglas) {
     CifrasDeLinea c;
     c.importe = importe;
     c.neto = neto;

@@ -25,23 +25,23 @@ struct CifrasDeLinea {
     // The header's discounts Desc1…Desc5 as they fall on a line, in cascade: each one lowers
     // what the ones before left, in cents. A product blocked for discounts gets none.
     struct Descuentos {
-        std::array<Importe, 5> tasas;
+        std::array<Decimal, 5> tasas;
 
         bool Hay() const;
         Importe Aplica(Importe monto) const;
     };
 
     // Every figure computed from quantity, price, rates and the note's discounts.
-    static CifrasDeLinea Calcula(Importe cantidad, Importe precio, Importe tasaIva,
-                                 Importe tasaImpAd, Reglas reglas,
+    static CifrasDeLinea Calcula(Decimal cantidad, Importe precio, Decimal tasaIva,
+                                 Decimal tasaImpAd, Reglas reglas,
                                  const Descuentos& descuentos = {});
     // The line's stored figures with each one that is 0 computed as Calcula does. The net
     // amount is the stored base that no other tax enters, when the host stored one.
-    static CifrasDeLinea Completa(const CifrasDeLinea& guardadas, Importe cantidad, Importe precio,
-                                  Importe tasaIva, Importe tasaImpAd, Reglas reglas,
+    static CifrasDeLinea Completa(const CifrasDeLinea& guardadas, Decimal cantidad, Importe precio,
+                                  Decimal tasaIva, Decimal tasaImpAd, Reglas reglas,
                                   const Descuentos& descuentos = {});
     // The figures of a line whose net amount is given (a reduced copy's): bases and taxes
     // worked out from it.
-    static CifrasDeLinea DeNeto(Importe importe, Importe neto, Importe tasaIva, Importe tasaImpAd,
+    static CifrasDeLinea DeNeto(Importe importe, Importe neto, Decimal tasaIva, Decimal tasaImpAd,
                                 Reglas reglas);
 };

@@ -125,15 +125,15 @@ Importe Importe::EnCentavos(qint64 a, qint64 b) const {
     return Importe(cabe(divideLejosDeCero(numerador, divisor) * 100, "producto"));
 }
 
-Importe Importe::PorCantidad(Importe cantidad, Importe precio) {
-    const Entero128 producto = static_cast<Entero128>(cantidad.n_) * precio.n_;
+Importe Importe::PorCantidad(Decimal cantidad, Importe precio) {
+    const Entero128 producto = static_cast<Entero128>(cantidad.Diezmilesimos()) * precio.n_;
     return Importe(
         cabe(divideLejosDeCero(producto, kDiezmilesimos * kDiezmilesimosPorCentavo) * 100,
              "cantidad por precio"));
 }
 
-Importe Importe::PorTasa(Importe tasa) const {
-    const Entero128 producto = static_cast<Entero128>(n_) * tasa.n_;
+Importe Importe::PorTasa(Decimal tasa) const {
+    const Entero128 producto = static_cast<Entero128>(n_) * tasa.Diezmilesimos();
     return Importe(
         cabe(divideLejosDeCero(producto, kDiezmilesimos * 100 * kDiezmilesimosPorCentavo) * 100,
              "impuesto"));

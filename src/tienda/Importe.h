@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orvlib/ErrorDelPrograma.h"
+#include "tienda/Decimal.h"
 
 #include <QString>
 #include <QVariant>
@@ -43,9 +44,9 @@ public:
     // figure a printed document shows.
     Importe EnCentavos(qint64 a = 1, qint64 b = 1) const;
     // A line's amount: quantity × unit price in whole cents, halves away from zero.
-    static Importe PorCantidad(Importe cantidad, Importe precio);
+    static Importe PorCantidad(Decimal cantidad, Importe precio);
     // The tax of a base at a rate in per cent, in whole cents, halves away from zero.
-    Importe PorTasa(Importe tasa) const;
+    Importe PorTasa(Decimal tasa) const;
 
     Importe operator+(Importe o) const;
     Importe operator-(Importe o) const;

@@ -263,8 +263,8 @@ void frmRemisPorcen::Command2_Click() {
             return;
         }
     }
-    const Importe porcentaje = Importe::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
-    if (porcentaje <= Importe() || porcentaje >= Importe::DeDiezmilesimos(1000000)) {
+    const Decimal porcentaje = Decimal::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
+    if (porcentaje <= Decimal() || porcentaje >= Decimal::DeDiezmilesimos(1000000)) {
         QApplication::beep();
         txtDato[2]->setFocus();
         throw Rechazo(QStringLiteral("Escriba un porcentaje mayor que 0 y menor que 100."));

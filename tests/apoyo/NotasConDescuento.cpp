@@ -10,7 +10,7 @@ constexpr std::array<double, 5> kSinDescuento{};
 CifrasDeLinea::Descuentos descuentosDe(const NotaConDescuento& n, const LineaConDescuento& l) {
     CifrasDeLinea::Descuentos d;
     for (int i = 0; i < 5 && !l.bloqueado; ++i) {
-        d.tasas[i] = Importe::DeDouble(n.descuentos[i]);
+        d.tasas[i] = Decimal::DeDouble(n.descuentos[i]);
     }
     return d;
 }
@@ -47,9 +47,9 @@ const QVector<NotaConDescuento>& NotasConDescuento() {
 
 CifrasDeLinea CifrasDeLaLinea(const NotaConDescuento& nota, const LineaConDescuento& linea,
                               double factorDeCantidad) {
-    return CifrasDeLinea::Calcula(Importe::DeDouble(linea.cantidad * factorDeCantidad),
-                                  Importe::DeDouble(linea.precio), Importe::DeDouble(linea.iva),
-                                  Importe::DeDouble(linea.ieps), kReglasConDescuento,
+    return CifrasDeLinea::Calcula(Decimal::DeDouble(linea.cantidad * factorDeCantidad),
+                                  Importe::DeDouble(linea.precio), Decimal::DeDouble(linea.iva),
+                                  Decimal::DeDouble(linea.ieps), kReglasConDescuento,
                                   descuentosDe(nota, linea));
 }
 

@@ -237,7 +237,7 @@ public:
         for (const QString& renglon : texto_.split(QLatin1Char('\n'))) {
             const QRegularExpressionMatch m = linea.match(renglon);
             if (m.hasMatch()) {
-                const Importe q = Importe::DeTexto(m.captured(1).remove(QLatin1Char(',')));
+                const Decimal q = Decimal::DeTexto(m.captured(1).remove(QLatin1Char(',')));
                 const Importe p = Importe::DeTexto(m.captured(3).remove(QLatin1Char(',')));
                 comprueba(Importe::PorCantidad(q, p).Diezmilesimos() / 100, centavos(m.captured(4)),
                           QStringLiteral("partida ") + m.captured(2));
@@ -318,7 +318,7 @@ private:
                 const Importe base = Importe::DeTexto(m.captured(3).remove(QLatin1Char(',')));
                 const qint64 impuestoImpreso = centavos(m.captured(4));
                 const qint64 calculado =
-                    base.PorTasa(Importe::DeTexto(m.captured(2))).Diezmilesimos() / 100;
+                    base.PorTasa(Decimal::DeTexto(m.captured(2))).Diezmilesimos() / 100;
                 // Each line's tax is rounded on its own: a row may differ by a cent.
                 if (std::abs(calculado - impuestoImpreso) > 1) {
                     errores_ << QStringLiteral("%1 %2 %: %3 × tasa no es %4")
@@ -380,7 +380,7 @@ TEST_F(NotasQueSuman, CompletasYReducidasSumanAlCentavo) {
 
     ReimpresionConPorcentaje trabajo(base.conexion());
     for (const char* p : {"7", "15", "33.33", "50"}) {
-        const Importe porcentaje = Importe::DeTexto(QString::fromLatin1(p));
+        const Decimal porcentaje = Decimal::DeTexto(QString::fromLatin1(p));
         const ResumenDePorcentaje r =
             trabajo.Comprueba(101, 100 + notas.size(), QStringLiteral("A"), porcentaje);
         const auto [totales, subtotales] = imprimeYRevisa(QStringLiteral("%1 %").arg(p));

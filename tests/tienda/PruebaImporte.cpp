@@ -35,6 +35,10 @@ Importe imp(const char* texto) {
     return Importe::DeTexto(QString::fromLatin1(texto));
 }
 
+Decimal dec(const char* texto) {
+    return Decimal::DeTexto(QString::fromLatin1(texto));
+}
+
 // Every operation at the edge of the type: what fits is exact, what does not throws instead of
 // wrapping round to a wrong amount.
 TEST(Importe, FueraDeRangoSeNiegaEnLugarDeDesbordar) {
@@ -54,9 +58,9 @@ TEST(Importe, FueraDeRangoSeNiegaEnLugarDeDesbordar) {
              return s += imp("1");
          },
          false},
-        {"precio enorme × 9,999", [&] { return Importe::PorCantidad(imp("9999"), grande); }, false},
-        {"precio enorme × 1", [&] { return Importe::PorCantidad(imp("1"), grande); }, true},
-        {"impuesto del máximo", [&] { return maximo.PorTasa(imp("200")); }, false},
+        {"precio enorme × 9,999", [&] { return Importe::PorCantidad(dec("9999"), grande); }, false},
+        {"precio enorme × 1", [&] { return Importe::PorCantidad(dec("1"), grande); }, true},
+        {"impuesto del máximo", [&] { return maximo.PorTasa(dec("200")); }, false},
         {"escala por 2", [&] { return maximo.Escala(2, 1); }, false},
         {"centavos por 2", [&] { return maximo.EnCentavos(2, 1); }, false},
         {"texto de 20 cifras", [] { return imp("12345678901234567890"); }, false},
@@ -86,13 +90,13 @@ TEST(Importe, CentavosConMitadesLejosDeCero) {
         {"0.333", "1234.5678", "411.11"},
     };
     for (const auto& l : lineas) {
-        EXPECT_EQ(Importe::PorCantidad(imp(l.cantidad), imp(l.precio)), imp(l.importe))
+        EXPECT_EQ(Importe::PorCantidad(dec(l.cantidad), imp(l.precio)), imp(l.importe))
             << l.cantidad << " × " << l.precio;
     }
-    EXPECT_EQ(imp("12843.96").PorTasa(imp("16")), imp("2055.03"));
-    EXPECT_EQ(imp("0.3125").PorTasa(imp("8")), imp("0.03"));
-    EXPECT_EQ(imp("31.25").PorTasa(imp("26.5")), imp("8.28"));
-    EXPECT_EQ(imp("-31.25").PorTasa(imp("26.5")), imp("-8.28"));
+    EXPECT_EQ(imp("12843.96").PorTasa(dec("16")), imp("2055.03"));
+    EXPECT_EQ(imp("0.3125").PorTasa(dec("8")), imp("0.03"));
+    EXPECT_EQ(imp("31.25").PorTasa(dec("26.5")), imp("8.28"));
+    EXPECT_EQ(imp("-31.25").PorTasa(dec("26.5")), imp("-8.28"));
     EXPECT_EQ(imp("0.125").EnCentavos(), imp("0.13"));
     EXPECT_EQ(imp("-0.125").EnCentavos(), imp("-0.13"));
     EXPECT_EQ(imp("180").EnCentavos(50000, 1000000), imp("9"));
@@ -124,8 +128,8 @@ TEST(CifrasDeLinea, CadaReglaDeImpuestos) {
         {R{false, false}, "3", "10.555", "0", "0", {"31.67", "31.67", "0", "31.67", "0"}},
     };
     for (const auto& c : casos) {
-        const CifrasDeLinea f = CifrasDeLinea::Calcula(imp(c.cantidad), imp(c.precio), imp(c.iva),
-                                                       imp(c.ieps), c.reglas);
+        const CifrasDeLinea f = CifrasDeLinea::Calcula(dec(c.cantidad), imp(c.precio), dec(c.iva),
+                                                       dec(c.ieps), c.reglas);
         const Importe obtenido[] = {f.importe, f.baseImpAd, f.importeImpAd, f.baseIva,
                                     f.importeIva};
         for (int i = 0; i < 5; ++i) {
@@ -137,8 +141,8 @@ TEST(CifrasDeLinea, CadaReglaDeImpuestos) {
     // Stored figures stand; only those at 0 are worked out, from the stored ones.
     const CifrasDeLinea guardadas{Importe(), Importe(),  imp("100"),
                                   Importe(), imp("200"), Importe()};
-    const CifrasDeLinea f = CifrasDeLinea::Completa(guardadas, imp("1"), imp("100"), imp("16"),
-                                                    imp("8"), R{true, false});
+    const CifrasDeLinea f = CifrasDeLinea::Completa(guardadas, dec("1"), imp("100"), dec("16"),
+                                                    dec("8"), R{true, false});
     EXPECT_EQ(f.importeImpAd, imp("8"));
     EXPECT_EQ(f.baseIva, imp("200"));
     EXPECT_EQ(f.importeIva, imp("32"));
@@ -187,18 +191,18 @@ TEST(CifrasDeLinea, DescuentosEnCascadaYBasesNetas) {
     for (const auto& c : casos) {
         CifrasDeLinea::Descuentos d;
         for (int n = 0; n < 5; ++n) {
-            d.tasas[n] = imp(c.descuentos[n]);
+            d.tasas[n] = dec(c.descuentos[n]);
         }
         CifrasDeLinea guardadas;
         guardadas.baseImpAd = imp(c.baseImpAdGuardada);
-        const CifrasDeLinea f = CifrasDeLinea::Completa(guardadas, imp(c.cantidad), imp(c.precio),
-                                                        imp("16"), imp("8"), c.reglas, d);
+        const CifrasDeLinea f = CifrasDeLinea::Completa(guardadas, dec(c.cantidad), imp(c.precio),
+                                                        dec("16"), dec("8"), c.reglas, d);
         const Importe obtenido[] = {f.neto, f.baseImpAd, f.importeImpAd, f.baseIva, f.importeIva};
         for (int i = 0; i < 5; ++i) {
             EXPECT_EQ(obtenido[i], imp(c.esperado[i]))
                 << c.cantidad << " × " << c.precio << " " << c.descuentos[0] << " cifra " << i;
         }
-        EXPECT_EQ(f.importe, Importe::PorCantidad(imp(c.cantidad), imp(c.precio)));
+        EXPECT_EQ(f.importe, Importe::PorCantidad(dec(c.cantidad), imp(c.precio)));
     }
 }
 

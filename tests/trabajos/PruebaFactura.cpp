@@ -363,12 +363,12 @@ TEST_F(Factura, UnaPartidaPorProductoYTasasYElEncabezadoSumaSusPartidas) {
     Importe ieps;
     QStringList filas;
     while (lineas.next()) {
-        const Importe importe = Importe::PorCantidad(Importe::DeVariant(lineas.value(1)),
+        const Importe importe = Importe::PorCantidad(Decimal::DeVariant(lineas.value(1)),
                                                      Importe::DeVariant(lineas.value(2)));
-        const Importe impuestoAd = importe.PorTasa(Importe::DeVariant(lineas.value(4)));
+        const Importe impuestoAd = importe.PorTasa(Decimal::DeVariant(lineas.value(4)));
         subtotal += importe;
         ieps += impuestoAd;
-        iva += (importe + impuestoAd).PorTasa(Importe::DeVariant(lineas.value(3)));
+        iva += (importe + impuestoAd).PorTasa(Decimal::DeVariant(lineas.value(3)));
         filas << QStringLiteral("%1 %2 × %3 IVA %4 IEPS %5")
                      .arg(lineas.value(0).toString(), lineas.value(1).toString(),
                           lineas.value(2).toString(), lineas.value(3).toString(),

@@ -14,6 +14,10 @@ Importe imp(const char* texto) {
     return Importe::DeTexto(QString::fromLatin1(texto));
 }
 
+Decimal dec(const char* texto) {
+    return Decimal::DeTexto(QString::fromLatin1(texto));
+}
+
 class Porcentaje : public ::testing::Test {
 protected:
     BaseDePrueba base;
@@ -33,7 +37,7 @@ TEST_F(Porcentaje, QuinceMenosEnCopiasYResumen) {
         base, {{1, QDate(2026, 11, 2), 1000, 160, 0, QStringLiteral("A"), 20, 0, {{1, 1000, 16}}}});
     base.ejecuta(QStringLiteral("UPDATE remisiones SET Descuento=50"));
     base.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET PrecioBruto=1160"));
-    const ResumenDePorcentaje r = trabajo.Comprueba(10, 30, QStringLiteral(" A "), imp("15"));
+    const ResumenDePorcentaje r = trabajo.Comprueba(10, 30, QStringLiteral(" A "), dec("15"));
     EXPECT_EQ(copia(1, "Subtotal"), QStringLiteral("850.0000"));
     EXPECT_EQ(copia(1, "IVA"), QStringLiteral("136.0000"));
     EXPECT_EQ(copia(1, "Descuento"), QStringLiteral("42.5000"));
@@ -76,7 +80,7 @@ TEST_F(Porcentaje, CadaCopiaReducidaSumaSusPartidas) {
     };
     for (const auto& c : casos) {
         const ResumenDePorcentaje r =
-            trabajo.Comprueba(1, 2, QStringLiteral("A"), imp(c.porcentaje));
+            trabajo.Comprueba(1, 2, QStringLiteral("A"), dec(c.porcentaje));
         EXPECT_EQ(base.valor(QStringLiteral("SELECT GROUP_CONCAT(PrecioNeto ORDER BY Partida) "
                                             "FROM tmpremisionesdetalle WHERE Id=1"))
                       .toString(),
@@ -92,11 +96,12 @@ TEST_F(Porcentaje, CadaCopiaReducidaSumaSusPartidas) {
         QMap<int, std::array<Importe, 3>> encabezados;
         while (q.next()) {
             const auto v = [&q](int i) { return Importe::DeVariant(q.value(i)); };
-            const Importe importe = Importe::PorCantidad(v(4), v(5));
+            const auto d = [&q](int i) { return Decimal::DeVariant(q.value(i)); };
+            const Importe importe = Importe::PorCantidad(d(4), v(5));
             EXPECT_EQ(v(8), importe);
-            EXPECT_EQ(v(9), v(8).PorTasa(v(7)));
+            EXPECT_EQ(v(9), v(8).PorTasa(d(7)));
             EXPECT_EQ(v(10), importe + v(9));
-            EXPECT_EQ(v(11), v(10).PorTasa(v(6)));
+            EXPECT_EQ(v(11), v(10).PorTasa(d(6)));
             auto& s = sumas[q.value(0).toInt()];
             s[0] += importe;
             s[1] += v(11);
@@ -119,7 +124,7 @@ TEST_F(Porcentaje, SoloLaSerieSinCanceladasYRangoVacio) {
                  {3, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 7, 1},
                  {4, QDate(2026, 11, 2), 200, 32, 0, QStringLiteral("A"), 8, 0, {{2, 100, 16}}},
                  {5, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 9}});
-    const ResumenDePorcentaje r = trabajo.Comprueba(6, 8, QStringLiteral("A"), imp("12.5"));
+    const ResumenDePorcentaje r = trabajo.Comprueba(6, 8, QStringLiteral("A"), dec("12.5"));
     EXPECT_EQ(r.remisiones, 1);
     EXPECT_EQ(r.subtotalReal, imp("200"));
     EXPECT_EQ(copia(4, "IVA"), QStringLiteral("28.0000"));
@@ -127,7 +132,7 @@ TEST_F(Porcentaje, SoloLaSerieSinCanceladasYRangoVacio) {
               QStringLiteral("4"));
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisionesdetalle")).toInt(), 1);
 
-    const ResumenDePorcentaje vacio = trabajo.Comprueba(100, 200, QStringLiteral("A"), imp("12.5"));
+    const ResumenDePorcentaje vacio = trabajo.Comprueba(100, 200, QStringLiteral("A"), dec("12.5"));
     EXPECT_EQ(vacio.remisiones, 0);
     EXPECT_TRUE(ReimpresionConPorcentaje::Resumen(vacio).contains(
         QStringLiteral("Nuevo total:              0.00")));
@@ -136,9 +141,9 @@ TEST_F(Porcentaje, SoloLaSerieSinCanceladasYRangoVacio) {
 
 TEST_F(Porcentaje, PorcentajesYRangosQueNoSirvenSeRechazanSinTocarNada) {
     for (const char* p : {"0", "-5", "100", "150"}) {
-        EXPECT_THROW(trabajo.Comprueba(1, 10, QString(), imp(p)), Rechazo) << p;
+        EXPECT_THROW(trabajo.Comprueba(1, 10, QString(), dec(p)), Rechazo) << p;
     }
-    EXPECT_THROW(trabajo.Comprueba(10, 1, QString(), imp("15")), Rechazo);
+    EXPECT_THROW(trabajo.Comprueba(10, 1, QString(), dec("15")), Rechazo);
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
 
@@ -149,7 +154,7 @@ TEST(ReimpresionConPorcentaje, FactorYFormato) {
     } factores[] = {{"15", "0.15"}, {"12.5", "0.125"},   {"33.33", "0.3333"},
                     {"0.005", "0"}, {"0.015", "0.0002"}, {"99.99", "0.9999"}};
     for (const auto& f : factores) {
-        EXPECT_EQ(ReimpresionConPorcentaje::Factor(imp(f.porcentaje)).TextoSql(),
+        EXPECT_EQ(ReimpresionConPorcentaje::Factor(dec(f.porcentaje)).TextoSql(),
                   QString::fromLatin1(f.factor))
             << f.porcentaje;
     }
@@ -168,11 +173,11 @@ namespace {
 TEST_F(Porcentaje, UnImporteFueraDeRangoSeNiegaSinTocarLasCopias) {
     AgregaNotas(base, {{1, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 20},
                        {2, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 21}});
-    trabajo.Comprueba(20, 21, QStringLiteral("A"), imp("10"));
+    trabajo.Comprueba(20, 21, QStringLiteral("A"), dec("10"));
     base.ejecuta(QStringLiteral(
         "UPDATE remisionesdetalle SET PrecioNeto=999999999999.99, Cantidad=9999 WHERE Id=2"));
     try {
-        trabajo.Comprueba(20, 21, QStringLiteral("A"), imp("10"));
+        trabajo.Comprueba(20, 21, QStringLiteral("A"), dec("10"));
         ADD_FAILURE() << "se aceptó un importe fuera de rango";
     } catch (const Rechazo& r) {
         EXPECT_TRUE(r.texto().startsWith(QStringLiteral("La remisión A 21 no se puede usar: en su "

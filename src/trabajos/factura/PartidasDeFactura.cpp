@@ -26,11 +26,11 @@ QVector<PartidaDeFactura> PartidasDeFactura::Lee(Conexion& cnn, const QString& b
         PartidaDeFactura p;
         p.producto = grupos.value(0).toString();
         p.descripcion = grupos.value(1);
-        p.cantidad = Importe::DeVariant(grupos.value(2));
-        p.tasaIva = Importe::DeVariant(grupos.value(3));
-        p.tasaImpAd = Importe::DeVariant(grupos.value(4));
+        p.cantidad = Decimal::DeVariant(grupos.value(2));
+        p.tasaIva = Decimal::DeVariant(grupos.value(3));
+        p.tasaImpAd = Decimal::DeVariant(grupos.value(4));
         // A quantity of 0 or less has no unit price; the invoice refuses such a line.
-        if (p.cantidad > Importe()) {
+        if (p.cantidad > Decimal()) {
             p.precio =
                 Importe::DeVariant(grupos.value(5)).Escala(10000, p.cantidad.Diezmilesimos());
             p.cifras = CifrasDeLinea::Calcula(p.cantidad, p.precio, p.tasaIva, p.tasaImpAd, reglas);

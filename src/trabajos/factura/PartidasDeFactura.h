@@ -13,7 +13,8 @@ class Conexion;
 struct PartidaDeFactura {
     QString producto;
     QVariant descripcion;
-    Importe cantidad, precio, tasaIva, tasaImpAd;
+    Decimal cantidad, tasaIva, tasaImpAd;
+    Importe precio;
     CifrasDeLinea cifras;
 };
 

@@ -52,7 +52,7 @@ void RevisionDeFactura::verificaCantidades(const QVector<PartidaDeFactura>& part
     // quantity has no unit price, and the host takes no such line.
     QStringList productos;
     for (const PartidaDeFactura& p : partidas) {
-        if (p.cantidad <= Importe()) {
+        if (p.cantidad <= Decimal()) {
             productos << QStringLiteral("'%1' (%2)")
                              .arg(p.producto, Formato::Numero(p.cantidad.ADouble(),
                                                               QStringLiteral("#,0.####")));

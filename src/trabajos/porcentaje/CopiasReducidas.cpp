@@ -14,6 +14,10 @@ Importe importe(const QSqlQuery& q, int columna) {
     return Importe::DeVariant(q.value(columna));
 }
 
+Decimal decimal(const QSqlQuery& q, int columna) {
+    return Decimal::DeVariant(q.value(columna));
+}
+
 // The reduced sums of one copy, written as its header.
 struct SumasDeCopia {
     qint32 id = 0;
@@ -27,18 +31,18 @@ QString literal(Importe valor) {
 
 } // namespace
 
-CopiasReducidas::CopiasReducidas(Conexion& cnn, Importe factor, CifrasDeLinea::Reglas reglas)
+CopiasReducidas::CopiasReducidas(Conexion& cnn, Decimal factor, CifrasDeLinea::Reglas reglas)
     : cnn_(cnn)
     , factor_(factor)
     , reglas_(reglas) {}
 
-Importe CopiasReducidas::Reducido(Importe valor, Importe factor) {
+Importe CopiasReducidas::Reducido(Importe valor, Decimal factor) {
     return valor - valor.Escala(factor.Diezmilesimos(), kUno);
 }
 
-CifrasDeLinea CopiasReducidas::Linea(const CifrasDeLinea& original, Importe cantidad,
-                                     Importe precioReducido, Importe tasaIva, Importe tasaImpAd,
-                                     bool conDescuentos, Importe factor,
+CifrasDeLinea CopiasReducidas::Linea(const CifrasDeLinea& original, Decimal cantidad,
+                                     Importe precioReducido, Decimal tasaIva, Decimal tasaImpAd,
+                                     bool conDescuentos, Decimal factor,
                                      CifrasDeLinea::Reglas reglas) {
     const Importe importe = Importe::PorCantidad(cantidad, precioReducido);
     // A discounted line keeps its share of the discount: its net amount is the original's
@@ -104,14 +108,14 @@ void CopiasReducidas::reduceLineas() {
 CifrasDeLinea CopiasReducidas::reduceLinea(const QSqlQuery& q, ActualizacionPorLotes& lineas,
                                            bool& conDescuentos) const {
     // A note issued without a tax puts all its lines at rate 0 for that tax.
-    const Importe tasaIva = importe(q, 11) == Importe() ? Importe() : importe(q, 5);
-    const Importe tasaImpAd = importe(q, 12) == Importe() ? Importe() : importe(q, 6);
+    const Decimal tasaIva = importe(q, 11) == Importe() ? Decimal() : decimal(q, 5);
+    const Decimal tasaImpAd = importe(q, 12) == Importe() ? Decimal() : decimal(q, 6);
     CifrasDeLinea::Descuentos descuentos;
     for (int n = 0; n < 5; ++n) {
-        descuentos.tasas[n] = importe(q, 14 + n);
+        descuentos.tasas[n] = decimal(q, 14 + n);
     }
     conDescuentos = descuentos.Hay() && q.value(19).toInt() != 1;
-    const Importe cantidad = importe(q, 2);
+    const Decimal cantidad = decimal(q, 2);
     const CifrasDeLinea original = CifrasDeLinea::Completa(
         {Importe(), Importe(), importe(q, 7), importe(q, 8), importe(q, 9), importe(q, 10)},
         cantidad, importe(q, 3), tasaIva, tasaImpAd, reglas_,

@@ -13,7 +13,7 @@ class QSqlQuery;
 // (1 − F) of the original to the cent of each line, and its printed figures add up.
 class CopiasReducidas {
 public:
-    CopiasReducidas(Conexion& cnn, Importe factor, CifrasDeLinea::Reglas reglas);
+    CopiasReducidas(Conexion& cnn, Decimal factor, CifrasDeLinea::Reglas reglas);
 
     // Reduces every line of tmpremisionesdetalle and every header of tmpremisiones that has
     // lines; a header without lines is lowered whole.
@@ -21,11 +21,11 @@ public:
 
     // One line's reduced figures. original are the line's figures before the reduction; the
     // line takes its note's discounts when conDescuentos.
-    static CifrasDeLinea Linea(const CifrasDeLinea& original, Importe cantidad,
-                               Importe precioReducido, Importe tasaIva, Importe tasaImpAd,
-                               bool conDescuentos, Importe factor, CifrasDeLinea::Reglas reglas);
+    static CifrasDeLinea Linea(const CifrasDeLinea& original, Decimal cantidad,
+                               Importe precioReducido, Decimal tasaIva, Decimal tasaImpAd,
+                               bool conDescuentos, Decimal factor, CifrasDeLinea::Reglas reglas);
     // price − price × factor, to four decimals.
-    static Importe Reducido(Importe valor, Importe factor);
+    static Importe Reducido(Importe valor, Decimal factor);
 
 private:
     void reduceLineas();
@@ -36,6 +36,6 @@ private:
     void reduceEncabezadosSinLineas();
 
     Conexion& cnn_;
-    Importe factor_;
+    Decimal factor_;
     CifrasDeLinea::Reglas reglas_;
 };

@@ -13,14 +13,14 @@
 
 namespace {
 
-const Importe kCien = Importe::DeDiezmilesimos(1000000);
+const Decimal kCien = Decimal::DeDiezmilesimos(1000000);
 
 } // namespace
 
 ReimpresionConPorcentaje::ReimpresionConPorcentaje(Conexion& cnn)
     : cnn_(cnn) {}
 
-Importe ReimpresionConPorcentaje::Factor(Importe porcentaje) {
+Decimal ReimpresionConPorcentaje::Factor(Decimal porcentaje) {
     return porcentaje.Escala(1, 100);
 }
 
@@ -48,8 +48,8 @@ void ReimpresionConPorcentaje::BorraTablasDeTrabajo() {
     TablasDeTrabajo::Borra(cnn_);
 }
 
-void ReimpresionConPorcentaje::ValidaEntrada(qint64 inicial, qint64 final, Importe porcentaje) {
-    if (porcentaje <= Importe() || porcentaje >= kCien) {
+void ReimpresionConPorcentaje::ValidaEntrada(qint64 inicial, qint64 final, Decimal porcentaje) {
+    if (porcentaje <= Decimal() || porcentaje >= kCien) {
         throw Rechazo(QStringLiteral("El porcentaje debe ser mayor que 0 y menor que 100."));
     }
     if (inicial > final) {
@@ -58,7 +58,7 @@ void ReimpresionConPorcentaje::ValidaEntrada(qint64 inicial, qint64 final, Impor
 }
 
 QString ReimpresionConPorcentaje::Parametros(qint64 inicial, qint64 final, const QString& serie,
-                                             Importe porcentaje) {
+                                             Decimal porcentaje) {
     return QStringLiteral("remisiones %1 a %2, serie '%3', porcentaje %4")
         .arg(inicial)
         .arg(final)
@@ -73,7 +73,7 @@ QString ReimpresionConPorcentaje::ResumenDeBitacora(const ResumenDePorcentaje& r
 
 ResumenDePorcentaje
 ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString& serie,
-                                    Importe porcentaje,
+                                    Decimal porcentaje,
                                     const std::function<void(int, int)>& avance) {
     ValidaEntrada(inicial, final, porcentaje);
     const QString rango =

@@ -28,20 +28,20 @@ public:
     // Inputs that ValidaEntrada refuses are refused before anything changes. avance gets the
     // count of notes totalled so far and the range's count, once per note.
     ResumenDePorcentaje Comprueba(qint64 inicial, qint64 final, const QString& serie,
-                                  Importe porcentaje,
+                                  Decimal porcentaje,
                                   const std::function<void(int, int)>& avance = {});
     void BorraTablasDeTrabajo();
 
     // Refuses (Rechazo) a percentage not above 0 and below 100, or a range that ends before
     // it starts.
-    static void ValidaEntrada(qint64 inicial, qint64 final, Importe porcentaje);
+    static void ValidaEntrada(qint64 inicial, qint64 final, Decimal porcentaje);
     // The run's inputs and outcome as the program's trail records them.
     static QString Parametros(qint64 inicial, qint64 final, const QString& serie,
-                              Importe porcentaje);
+                              Decimal porcentaje);
     static QString ResumenDeBitacora(const ResumenDePorcentaje& resumen);
 
     // p ÷ 100 to four decimals, halves to even: 12.5 gives 0.125.
-    static Importe Factor(Importe porcentaje);
+    static Decimal Factor(Decimal porcentaje);
     // "###,###,##0.00" right-aligned in 14 characters (a longer text is kept whole).
     static QString FormatoImporte(Importe importe);
     // The eight lines of the summary, joined by CR LF, an empty line after the fourth.
