@@ -13,11 +13,13 @@
 #include "orvlib/Formato.h"
 #include "printing/HojaDeResumen.h"
 #include "printing/ImpresionDeRemisiones.h"
+#include "ui/BotonDeContinuar.h"
 #include "ui/CorridaDeImpresion.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
 #include "ui/NumeroEscrito.h"
 #include "ui/UltimosDatos.h"
+#include "ui/VistaDeLaCorrida.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -62,7 +64,7 @@ frmRemisPorcen::frmRemisPorcen(QWidget* parent)
 frmRemisPorcen::~frmRemisPorcen() = default;
 
 void frmRemisPorcen::creaControles() {
-    resize(Px(5760), Px(6840));
+    resize(Px(5760), Px(7380));
     const auto etiqueta = [this](int i, const char* texto, int izquierda, int arriba, int ancho) {
         Label[i] = Coloca(new QLabel(QString::fromUtf8(texto), this),
                           QStringLiteral("Label%1").arg(i), izquierda, arriba, ancho, 300);
@@ -107,6 +109,12 @@ void frmRemisPorcen::creaControles() {
     barImpresion->setTextVisible(false);
     chkPdfUnico = Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
                          QStringLiteral("chkPdfUnico"), 600, 6480, 4455, 300);
+    cmdVistaPrevia = Coloca(new QPushButton(QStringLiteral("Vista pr&evia"), this),
+                            QStringLiteral("cmdVistaPrevia"), 600, 6840, 1935, 405);
+    cmdVistaPrevia->setEnabled(false);
+    // Where the run shows its progress, once it ended.
+    cmdContinuar =
+        Coloca(new BotonDeContinuar(this), QStringLiteral("cmdContinuar"), 600, 5700, 4455, 405);
     barImpresion->setVisible(false);
     for (QWidget* w :
          std::initializer_list<QWidget*>{Label[6], txtDato[4], Label[7], Label[8], Command3}) {
@@ -120,8 +128,8 @@ void frmRemisPorcen::creaControles() {
     for (auto [etiquetaDe, caja] : {std::pair{1, 0}, {2, 1}, {6, 4}, {3, 2}}) {
         Label[etiquetaDe]->setBuddy(txtDato[caja]);
     }
-    QWidget* orden[] = {txtDato[0], txtDato[1], txtDato[4],  txtDato[2], Command2,
-                        cmdResumen, Command1,   chkPdfUnico, Command3};
+    QWidget* orden[] = {txtDato[0], txtDato[1],     txtDato[4],   txtDato[2],  Command2, cmdResumen,
+                        Command1,   cmdVistaPrevia, cmdContinuar, chkPdfUnico, Command3};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
     }
@@ -137,8 +145,15 @@ void frmRemisPorcen::conectaEntradas() {
     }
     connect(Command2, &QPushButton::clicked, this,
             [this] { Accion([this] { Command2_Click(); }); });
-    connect(Command1, &QPushButton::clicked, this,
-            [this] { Accion([this] { Command1_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Accion([this] { imprime(false); }); });
+    connect(cmdContinuar, &QPushButton::clicked, this,
+            [this] { Accion([this] { imprime(true); }); });
+    connect(cmdVistaPrevia, &QPushButton::clicked, this, [this] {
+        Accion([this] {
+            VerificaCandado(*candado_);
+            VistaDeLaCorrida::Muestra(*this, cnn_);
+        });
+    });
     connect(cmdResumen, &QPushButton::clicked, this,
             [this] { Protegido([this] { cmdResumen_Click(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] {
@@ -233,7 +248,9 @@ void frmRemisPorcen::alCambiarEntradas() {
     if (Trabajando()) {
         return;
     }
-    Command1->setEnabled(!entradasDelResumen_.isEmpty() && entradas() == entradasDelResumen_);
+    const bool vigente = !entradasDelResumen_.isEmpty() && entradas() == entradasDelResumen_;
+    Command1->setEnabled(vigente);
+    cmdVistaPrevia->setEnabled(vigente);
 }
 
 void frmRemisPorcen::limpiaResultados() {
@@ -243,6 +260,7 @@ void frmRemisPorcen::limpiaResultados() {
     entradasDelResumen_.clear();
     vigencia_.Olvida();
     Command1->setEnabled(false);
+    cmdVistaPrevia->setEnabled(false);
     Command2->setDefault(true);
 }
 
@@ -281,6 +299,8 @@ void frmRemisPorcen::Command2_Click() {
     const QStringList usadas = entradas();
     VerificaCandado(*candado_);
     ReimpresionConPorcentaje::ValidaEntrada(inicial, final, porcentaje);
+    // The working tables are made again: a stopped run of the old ones cannot go on.
+    cmdContinuar->Retira();
     ResumenDePorcentaje resumen;
     try {
         Bitacora::Registra(
@@ -319,15 +339,15 @@ void frmRemisPorcen::Command2_Click() {
     entradasDelResumen_ = usadas;
     vigencia_.Lee(cnn_, QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);
+    cmdVistaPrevia->setEnabled(true);
     Command1->setDefault(true);
 }
 
-void frmRemisPorcen::Command1_Click() {
+void frmRemisPorcen::imprime(bool continuar) {
     VerificaCandado(*candado_);
-    vigencia_.Verifica(cnn_, QStringLiteral("pulse de nuevo «Comprobar»"));
-    CorreImpresion(
-        *this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8], barImpresion,
-        chkPdfUnico->isChecked() ? PdfDeLaCorrida(QStringLiteral("porcentaje")) : QString());
+    ImprimeEnVentana(*this, *impresion_, cnn_, QStringLiteral("porcentaje imprimir"),
+                     {Command3, Label[8], barImpresion, chkPdfUnico, cmdContinuar}, vigencia_,
+                     QStringLiteral("pulse de nuevo «Comprobar»"), continuar);
 }
 
 void frmRemisPorcen::cmdResumen_Click() {

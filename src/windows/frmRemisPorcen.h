@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 
+class BotonDeContinuar;
 class CandadoDeReimpresion;
 class ImpresionDeRemisiones;
 class ReimpresionConPorcentaje;
@@ -46,7 +47,8 @@ private:
     void alCambiarEntradas();
     void limpiaResultados();
     void Command2_Click();
-    void Command1_Click();
+    // "&Imprimir", or the offer to go on with a stopped run.
+    void imprime(bool continuar);
     void cmdResumen_Click();
 
     Conexion cnn_;
@@ -69,6 +71,8 @@ private:
     // How many notes "&Comprobar" found, and the run's summary on paper.
     QLabel* lblEncontradas = nullptr;
     QPushButton* cmdResumen = nullptr;
+    QPushButton* cmdVistaPrevia = nullptr;
+    BotonDeContinuar* cmdContinuar = nullptr;
     // The run into one PDF file instead of the printer.
     class QCheckBox* chkPdfUnico = nullptr;
     ResumenDePorcentaje resumen_;

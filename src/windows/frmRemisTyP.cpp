@@ -3,7 +3,6 @@
 #include "hostdata/Bitacora.h"
 #include "hostdata/Dialogos.h"
 #include "hostdata/LargosDeColumnas.h"
-#include "hostdata/ParaPluginsPortables.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
 #include "jobs/CandadoDeReimpresion.h"
@@ -12,19 +11,21 @@
 #include "orvlib/Formato.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/Puntero.h"
+#include "ui/BotonDeContinuar.h"
 #include "ui/CorridaDeImpresion.h"
 #include "ui/EntradaDeCampos.h"
 #include "ui/LimiteDeEventos.h"
 #include "ui/NumeroEscrito.h"
 #include "ui/PanelDeElegidas.h"
 #include "ui/UltimosDatos.h"
+#include "ui/VistaDeLaCorrida.h"
+#include "windows/ListaDeFacturaGlobal.h"
 #include "windows/PresentacionDeReja.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -100,6 +101,11 @@ void frmRemisTyP::creaControles() {
                       QStringLiteral("Command2"), 2880, 7140, 2535, 495);
     Command4 = Coloca(new QPushButton(QStringLiteral("&Limpiar banderas OV"), this),
                       QStringLiteral("Command4"), 5640, 7140, 2535, 495);
+    cmdVistaPrevia = Coloca(new QPushButton(QStringLiteral("Vista pr&evia"), this),
+                            QStringLiteral("cmdVistaPrevia"), 8340, 7140, 1260, 495);
+    // Where the run shows its progress, once it ended.
+    cmdContinuar =
+        Coloca(new BotonDeContinuar(this), QStringLiteral("cmdContinuar"), 720, 7680, 6600, 405);
     Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
                       QStringLiteral("Command3"), 7560, 7680, 1335, 405);
     // What the run chose, beside the grid: the days' picture, the chosen total and its views.
@@ -113,11 +119,12 @@ void frmRemisTyP::creaControles() {
         Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 720, 8100, 6600, 255);
     barImpresion->setTextVisible(false);
     barImpresion->setVisible(false);
-    for (QWidget* w : {static_cast<QWidget*>(Label7), static_cast<QWidget*>(txtDato[4]),
-                       static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command3),
-                       static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
-                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Label8),
-                       static_cast<QWidget*>(panelElegidas)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(Label7), static_cast<QWidget*>(txtDato[4]),
+          static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command3),
+          static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
+          static_cast<QWidget*>(Command4), static_cast<QWidget*>(Label8),
+          static_cast<QWidget*>(panelElegidas), static_cast<QWidget*>(cmdVistaPrevia)}) {
         w->setVisible(false);
     }
     Command3->setEnabled(false);
@@ -137,9 +144,11 @@ void frmRemisTyP::creaControles() {
                         Command1,
                         Command2,
                         Command4,
+                        cmdVistaPrevia,
                         panelElegidas->cmdVerRemisiones,
                         panelElegidas->cmdResumen,
                         chkPdfUnico,
+                        cmdContinuar,
                         Command3};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
@@ -163,8 +172,15 @@ void frmRemisTyP::conectaEntradas() {
     }
     connect(cmdAplicar, &QPushButton::clicked, this,
             [this] { Accion([this] { cmdAplicar_Click(); }); });
-    connect(Command1, &QPushButton::clicked, this,
-            [this] { Accion([this] { Command1_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Accion([this] { imprime(false); }); });
+    connect(cmdContinuar, &QPushButton::clicked, this,
+            [this] { Accion([this] { imprime(true); }); });
+    connect(cmdVistaPrevia, &QPushButton::clicked, this, [this] {
+        Accion([this] {
+            VerificaCandado(*candado_);
+            VistaDeLaCorrida::Muestra(*this, cnnBdD);
+        });
+    });
     connect(Command3, &QPushButton::clicked, this, [this] {
         if (impresion_) {
             impresion_->Cancela();
@@ -209,13 +225,7 @@ void frmRemisTyP::alCargar() {
             txtDato[3]->setText(QStringLiteral("1500"));
         }
         PresentacionDeReja::Prepara(mfgReja);
-        QString carpetaHost = LeeIniConDefault(
-            QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
-            Proceso::CarpetaDelPrograma(), *p.kw, p.stArchivoIni);
-        if (!carpetaHost.endsWith(QLatin1Char('/')) && !carpetaHost.endsWith(QLatin1Char('\\'))) {
-            carpetaHost += QDir::separator();
-        }
-        archivoBandera_ = carpetaHost + QStringLiteral("RdRpFG.txt");
+        archivoBandera_ = ListaDeFacturaGlobal::ArchivoBandera();
     });
     if (!cargada) {
         // Without its connection the window has nothing to work on: it closes after the alert.
@@ -319,6 +329,7 @@ void frmRemisTyP::alCambiarEntradas() {
     const bool vigente = !entradasDeLaReja_.isEmpty() && entradas() == entradasDeLaReja_;
     Command1->setEnabled(vigente);
     Command2->setEnabled(vigente);
+    cmdVistaPrevia->setEnabled(vigente);
 }
 
 void frmRemisTyP::reconecta() {
@@ -346,6 +357,8 @@ void frmRemisTyP::cmdAplicar_Click() {
     }
     const QStringList usadas = entradas();
     VerificaCandado(*candado_);
+    // The working tables are made again: a stopped run of the old ones cannot go on.
+    cmdContinuar->Retira();
     const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
     const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
     const QString serie = txtDato[4]->text();
@@ -369,9 +382,10 @@ void frmRemisTyP::cmdAplicar_Click() {
         limpiaResultados();
         throw;
     }
-    for (QWidget* w : {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command1),
-                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4),
-                       static_cast<QWidget*>(panelElegidas)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command1),
+          static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4),
+          static_cast<QWidget*>(panelElegidas), static_cast<QWidget*>(cmdVistaPrevia)}) {
         w->setVisible(true);
     }
     if (resultado.remisiones == 0) {
@@ -391,6 +405,7 @@ void frmRemisTyP::cmdAplicar_Click() {
     Command1->setEnabled(true);
     Command2->setEnabled(true);
     Command4->setEnabled(true);
+    cmdVistaPrevia->setEnabled(true);
     Command1->setDefault(true);
     // The current cell goes to the totals row; a grid of more than 20 rows shows its end.
     mfgReja->setCurrentCell(mfgReja->rowCount() - 1, 1, QItemSelectionModel::NoUpdate);
@@ -407,55 +422,28 @@ void frmRemisTyP::limpiaResultados() {
     vigencia_.Olvida();
     Command1->setEnabled(false);
     Command2->setEnabled(false);
+    cmdVistaPrevia->setEnabled(false);
     cmdAplicar->setDefault(true);
 }
 
-void frmRemisTyP::Command1_Click() {
+void frmRemisTyP::imprime(bool continuar) {
     VerificaCandado(*candado_);
-    vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
-    CorreImpresion(*this, *impresion_, QStringLiteral("tope imprimir"), Command3, Label8,
-                   barImpresion,
-                   chkPdfUnico->isChecked() ? PdfDeLaCorrida(QStringLiteral("tope")) : QString());
+    ImprimeEnVentana(*this, *impresion_, cnnBdD, QStringLiteral("tope imprimir"),
+                     {Command3, Label8, barImpresion, chkPdfUnico, cmdContinuar}, vigencia_,
+                     QStringLiteral("pulse de nuevo «Aplicar»"), continuar);
     mkeFecha[0]->setFocus();
 }
 
 void frmRemisTyP::Command2_Click() {
-    if (!Dialogos::actual().pregunta(
-            QStringLiteral("¿Desea generar la lista de estas remisiones, para facturar en Orvane?"),
-            QStringLiteral("Generar lista"), true)) {
+    if (!ListaDeFacturaGlobal::ConfirmaGenerar()) {
         return;
     }
     vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
-    ReimpresionConTope::GeneraListaGlobal(
-        QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")),
-        archivoBandera_);
-    Dialogos::actual().mensaje(
-        QStringLiteral("Archivo ") + archivoBandera_ +
-            QStringLiteral(" generado\r\n(%1 remisiones)")
-                .arg(Formato::Numero(remisionesDeLaReja_, QStringLiteral("###,###,##0"))),
-        QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+    ListaDeFacturaGlobal::Genera(archivoBandera_, remisionesDeLaReja_);
 }
 
 void frmRemisTyP::Command4_Click() {
-    const bool habia = QFileInfo::exists(archivoBandera_);
-    if (!habia) {
-        Dialogos::actual().mensaje(
-            QStringLiteral("No hay lista para la factura global que quitar: ") + archivoBandera_ +
-                QStringLiteral(" no existe."),
-            QStringLiteral("Listo"), Dialogos::Icono::Informacion);
-        return;
-    }
-    if (!Dialogos::actual().pregunta(
-            QStringLiteral("¿Desea quitar la lista de remisiones para la factura global de Orvane "
-                           "(%1)?")
-                .arg(archivoBandera_),
-            QStringLiteral("Limpiar banderas"), true)) {
-        return;
-    }
-    ReimpresionConTope::LimpiaBanderas(archivoBandera_);
-    Dialogos::actual().mensaje(QStringLiteral("Archivo ") + archivoBandera_ +
-                                   QStringLiteral(" eliminado"),
-                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+    ListaDeFacturaGlobal::Limpia(archivoBandera_);
 }
 
 void frmRemisTyP::cmdResumen_Click() {

@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 
+class BotonDeContinuar;
 class CandadoDeReimpresion;
 class PanelDeElegidas;
 class QCheckBox;
@@ -59,7 +60,8 @@ private:
     void alCambiarEntradas();
     void cmdAplicar_Click();
     void limpiaResultados();
-    void Command1_Click();
+    // "&Imprimir", or the offer to go on with a stopped run.
+    void imprime(bool continuar);
     void Command2_Click();
     void Command4_Click();
     void cmdResumen_Click();
@@ -88,6 +90,8 @@ private:
     QPushButton* Command1;
     QPushButton* Command2;
     QPushButton* Command4;
+    QPushButton* cmdVistaPrevia;
+    BotonDeContinuar* cmdContinuar;
     QLabel* Label8;
     // Why a field refuses what it holds.
     QLabel* lblAviso;
