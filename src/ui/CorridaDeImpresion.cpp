@@ -141,6 +141,8 @@ void ImprimeEnVentana(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresio
         vigencia.Verifica(cnn, quehacer);
     }
     const CorridaDetenida::Copias copias = CorridaDetenida::LeeCopias(cnn);
+    // Kept before the run: a window that loses the server during it forgets its own.
+    const VigenciaDeRemisiones leida = vigencia;
     const QString pdf = controles.pdfUnico->isChecked()
                             ? PdfDeLaCorrida(trabajo.section(QLatin1Char(' '), 0, 0))
                             : QString();
@@ -151,7 +153,7 @@ void ImprimeEnVentana(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresio
         CorreImpresion(ventana, impresion, trabajo, controles.cancelar, controles.progreso,
                        controles.barra, pdf, desde ? &*desde : nullptr);
     if (resultado) {
-        oferta.Tras(*resultado, copias, continuar ? nullptr : &vigencia, trabajo);
+        oferta.Tras(*resultado, copias, continuar ? nullptr : &leida, trabajo);
     } else {
         oferta.setVisible(ofrecida);
     }
