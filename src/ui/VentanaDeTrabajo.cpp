@@ -1,11 +1,7 @@
 #include "ui/VentanaDeTrabajo.h"
 
 #include "hostdata/ExplicacionDeError.h"
-#include "hostdata/Proceso.h"
-#include "hostdata/Rechazo.h"
-#include "jobs/CandadoDeReimpresion.h"
 #include "orvlib/AlSalir.h"
-#include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "ui/LimiteDeEventos.h"
 #include "ui/PosicionDeVentana.h"
@@ -139,24 +135,4 @@ void VentanaDeTrabajo::done(int resultado) {
         Protegido([this] { PosicionDeVentana::GuardaPosicion(this); });
     }
     QDialog::done(resultado);
-}
-
-void VentanaDeTrabajo::ReconectaConCandado(Conexion& cnn, CandadoDeReimpresion& candado) {
-    BasesDD& bases = *Proceso::actual().bases;
-    if (!bases.AbrirBdD(cnn)) {
-        throw ErrorOrvlib(cnn.ultimoNumero(), cnn.ultimoError(), bases.cMiBase);
-    }
-    if (!candado.Toma()) {
-        BasesDD::CierraBdD(cnn);
-        throw Rechazo(candado.Aviso());
-    }
-}
-
-void VentanaDeTrabajo::VerificaCandado(const CandadoDeReimpresion& candado) {
-    try {
-        candado.Verifica();
-    } catch (const Rechazo&) {
-        PierdeLaConexion();
-        throw;
-    }
 }

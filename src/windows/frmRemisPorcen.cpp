@@ -5,7 +5,6 @@
 #include "hostdata/LargosDeColumnas.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
-#include "jobs/CandadoDeReimpresion.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 #include "jobs/percent_reprint/ResumenDeReduccion.h"
 #include "orvlib/AlSalir.h"
@@ -48,7 +47,7 @@ QFont letraFija() {
 } // namespace
 
 frmRemisPorcen::frmRemisPorcen(QWidget* parent)
-    : VentanaDeTrabajo(QStringLiteral("frmRemisPorcen"), parent) {
+    : VentanaDeReimpresion(QStringLiteral("frmRemisPorcen"), parent) {
     setWindowTitle(Titulo());
     creaControles();
     ultimos_ = std::make_unique<UltimosDatos>(
@@ -150,8 +149,8 @@ void frmRemisPorcen::conectaEntradas() {
             [this] { Accion([this] { imprime(true); }); });
     connect(cmdVistaPrevia, &QPushButton::clicked, this, [this] {
         Accion([this] {
-            VerificaCandado(*candado_);
-            VistaDeLaCorrida::Muestra(*this, cnn_);
+            VerificaCandado();
+            VistaDeLaCorrida::Muestra(*this, Cnn());
         });
     });
     connect(cmdResumen, &QPushButton::clicked, this,
@@ -164,34 +163,22 @@ void frmRemisPorcen::conectaEntradas() {
 }
 
 void frmRemisPorcen::alCargar() {
-    RestauraPosicion();
-    const bool cargada = Protegido([this] {
-        BasesDD& bases = *Proceso::actual().bases;
-        if (!bases.AbrirBdD(cnn_)) {
-            throw ErrorOrvlib(cnn_.ultimoNumero(), cnn_.ultimoError(), bases.cMiBase);
-        }
-        candado_ = std::make_unique<CandadoDeReimpresion>(cnn_);
-        if (!candado_->Toma()) {
-            throw Rechazo(candado_->Aviso());
-        }
-        logica_ = std::make_unique<ReimpresionConPorcentaje>(cnn_);
+    Carga([this] {
+        logica_ = std::make_unique<ReimpresionConPorcentaje>(Cnn());
         // No longer than the host's column takes, when it takes fewer than 3.
         const int largo =
-            LargosDeColumnas(cnn_, QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
+            LargosDeColumnas(Cnn(), QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
         if (largo > 0 && largo < txtDato[4]->maxLength()) {
             txtDato[4]->setMaxLength(largo);
         }
-        impresion_ = std::make_unique<ImpresionDeRemisiones>(cnn_);
+        impresion_ = std::make_unique<ImpresionDeRemisiones>(Cnn());
         ultimos_->Restaura();
-        if (EsVerdadero(BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnn_,
+        if (EsVerdadero(BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), Cnn(),
                                          QStringLiteral("configura")))) {
             Label[6]->setVisible(true);
             txtDato[4]->setVisible(true);
         }
     });
-    if (!cargada) {
-        QTimer::singleShot(0, this, &QDialog::reject);
-    }
 }
 
 void frmRemisPorcen::alActivarPorPrimeraVez() {
@@ -248,7 +235,7 @@ void frmRemisPorcen::alCambiarEntradas() {
     if (Trabajando()) {
         return;
     }
-    const bool vigente = !entradasDelResumen_.isEmpty() && entradas() == entradasDelResumen_;
+    const bool vigente = Vigentes(entradas());
     Command1->setEnabled(vigente);
     cmdVistaPrevia->setEnabled(vigente);
 }
@@ -257,20 +244,11 @@ void frmRemisPorcen::limpiaResultados() {
     Label[7]->clear();
     lblEncontradas->clear();
     cmdResumen->setEnabled(false);
-    entradasDelResumen_.clear();
+    OlvidaEntradas();
     vigencia_.Olvida();
     Command1->setEnabled(false);
     cmdVistaPrevia->setEnabled(false);
     Command2->setDefault(true);
-}
-
-void frmRemisPorcen::reconecta() {
-    ReconectaConCandado(cnn_, *candado_);
-}
-
-void frmRemisPorcen::alPerderLaConexion() {
-    limpiaResultados();
-    BasesDD::CierraBdD(cnn_);
 }
 
 void frmRemisPorcen::Command2_Click() {
@@ -297,7 +275,7 @@ void frmRemisPorcen::Command2_Click() {
     }
     const QString serie = txtDato[4]->text();
     const QStringList usadas = entradas();
-    VerificaCandado(*candado_);
+    VerificaCandado();
     ReimpresionConPorcentaje::ValidaEntrada(inicial, final, porcentaje);
     // The working tables are made again: a stopped run of the old ones cannot go on.
     cmdContinuar->Retira();
@@ -336,16 +314,16 @@ void frmRemisPorcen::Command2_Click() {
     parametros_ = ReimpresionConPorcentaje::Parametros(inicial, final, serie, porcentaje);
     cmdResumen->setEnabled(true);
     ultimos_->Guarda();
-    entradasDelResumen_ = usadas;
-    vigencia_.Lee(cnn_, QStringLiteral("tmpremisiones"));
+    FijaEntradas(usadas);
+    vigencia_.Lee(Cnn(), QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);
     cmdVistaPrevia->setEnabled(true);
     Command1->setDefault(true);
 }
 
 void frmRemisPorcen::imprime(bool continuar) {
-    VerificaCandado(*candado_);
-    ImprimeEnVentana(*this, *impresion_, cnn_, QStringLiteral("porcentaje imprimir"),
+    VerificaCandado();
+    ImprimeEnVentana(*this, *impresion_, Cnn(), QStringLiteral("porcentaje imprimir"),
                      {Command3, Label[8], barImpresion, chkPdfUnico, cmdContinuar}, vigencia_,
                      QStringLiteral("pulse de nuevo «Comprobar»"), continuar);
 }
@@ -358,7 +336,7 @@ void frmRemisPorcen::cmdResumen_Click() {
                     .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
     HojaDeResumen::Escribe(
         ruta, ResumenDeReduccion::Datos(
-                  cnn_, resumen_, parametros_,
+                  Cnn(), resumen_, parametros_,
                   QStringLiteral("porcentaje comprobar: %1; %2")
                       .arg(parametros_, ReimpresionConPorcentaje::ResumenDeBitacora(resumen_))));
     Dialogos::actual().mensaje(QStringLiteral("Resumen guardado en ") +
@@ -366,14 +344,8 @@ void frmRemisPorcen::cmdResumen_Click() {
                                QStringLiteral("Listo"), Dialogos::Icono::Informacion);
 }
 
-void frmRemisPorcen::alDescargar() {
-    // Closing the connection also lets the lock go.
-    const AlSalir cierra([this] { BasesDD::CierraBdD(cnn_); });
-    // The working tables are another window's while this one could not take the lock, or
-    // since it lost the server.
-    if (candado_ && candado_->Tomado() && cnn_.abierta() && !SinConexion()) {
+void frmRemisPorcen::borraTablasDeTrabajo() {
+    if (logica_) {
         logica_->BorraTablasDeTrabajo();
-        // Let go at once: the server frees a closed connection's lock only when it notices.
-        candado_->Suelta();
     }
 }

@@ -2,14 +2,12 @@
 
 #include "jobs/VigenciaDeRemisiones.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
-#include "orvlib/Conexion.h"
-#include "ui/VentanaDeTrabajo.h"
+#include "ui/VentanaDeReimpresion.h"
 
 #include <array>
 #include <memory>
 
 class BotonDeContinuar;
-class CandadoDeReimpresion;
 class ImpresionDeRemisiones;
 class ReimpresionConPorcentaje;
 class QLabel;
@@ -19,7 +17,7 @@ class QPushButton;
 
 // "Reimpresión de remisiones (%)": a folio range and a percentage in, the range's copies reduced
 // by the percentage in the working tables, their real and new totals shown, and their print.
-class frmRemisPorcen : public VentanaDeTrabajo {
+class frmRemisPorcen : public VentanaDeReimpresion {
     Q_OBJECT
 public:
     explicit frmRemisPorcen(QWidget* parent = nullptr);
@@ -30,9 +28,6 @@ public:
 
 protected:
     void alActivarPorPrimeraVez() override;
-    void alDescargar() override;
-    void alPerderLaConexion() override;
-    void reconecta() override;
 
 private:
     void creaControles();
@@ -45,17 +40,15 @@ private:
     // The inputs by their values, as "&Comprobar" reads them.
     QStringList entradas() const;
     void alCambiarEntradas();
-    void limpiaResultados();
+    void limpiaResultados() override;
+    void borraTablasDeTrabajo() override;
     void Command2_Click();
     // "&Imprimir", or the offer to go on with a stopped run.
     void imprime(bool continuar);
     void cmdResumen_Click();
 
-    Conexion cnn_;
     std::unique_ptr<ReimpresionConPorcentaje> logica_;
     std::unique_ptr<ImpresionDeRemisiones> impresion_;
-    std::unique_ptr<CandadoDeReimpresion> candado_;
-    QStringList entradasDelResumen_;
     // The range's notes as "&Comprobar" read them.
     VigenciaDeRemisiones vigencia_;
 

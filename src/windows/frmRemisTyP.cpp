@@ -5,7 +5,6 @@
 #include "hostdata/LargosDeColumnas.h"
 #include "hostdata/Proceso.h"
 #include "hostdata/Rechazo.h"
-#include "jobs/CandadoDeReimpresion.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
@@ -52,7 +51,7 @@ qint64 entero(double valor) {
 } // namespace
 
 frmRemisTyP::frmRemisTyP(QWidget* parent)
-    : VentanaDeTrabajo(QStringLiteral("frmRemisTyP"), parent) {
+    : VentanaDeReimpresion(QStringLiteral("frmRemisTyP"), parent) {
     setWindowTitle(Titulo());
     creaControles();
     ultimos_ = std::make_unique<UltimosDatos>(
@@ -177,8 +176,8 @@ void frmRemisTyP::conectaEntradas() {
             [this] { Accion([this] { imprime(true); }); });
     connect(cmdVistaPrevia, &QPushButton::clicked, this, [this] {
         Accion([this] {
-            VerificaCandado(*candado_);
-            VistaDeLaCorrida::Muestra(*this, cnnBdD);
+            VerificaCandado();
+            VistaDeLaCorrida::Muestra(*this, Cnn());
         });
     });
     connect(Command3, &QPushButton::clicked, this, [this] {
@@ -191,7 +190,7 @@ void frmRemisTyP::conectaEntradas() {
     connect(Command4, &QPushButton::clicked, this,
             [this] { Protegido([this] { Command4_Click(); }); });
     const auto verDia = [this] {
-        Protegido([this] { panelElegidas->VerDia(cnnBdD, mfgReja->currentRow()); });
+        Protegido([this] { panelElegidas->VerDia(Cnn(), mfgReja->currentRow()); });
     };
     connect(panelElegidas->cmdVerRemisiones, &QPushButton::clicked, this, verDia);
     connect(mfgReja, &QTableWidget::cellDoubleClicked, this, verDia);
@@ -200,19 +199,10 @@ void frmRemisTyP::conectaEntradas() {
 }
 
 void frmRemisTyP::alCargar() {
-    RestauraPosicion();
-    const bool cargada = Protegido([this] {
-        Proceso& p = Proceso::actual();
-        if (!p.bases->AbrirBdD(cnnBdD)) {
-            throw ErrorOrvlib(cnnBdD.ultimoNumero(), cnnBdD.ultimoError(), p.bases->cMiBase);
-        }
-        candado_ = std::make_unique<CandadoDeReimpresion>(cnnBdD);
-        if (!candado_->Toma()) {
-            throw Rechazo(candado_->Aviso());
-        }
-        impresion_ = std::make_unique<ImpresionDeRemisiones>(cnnBdD);
+    Carga([this] {
+        impresion_ = std::make_unique<ImpresionDeRemisiones>(Cnn());
         logica_ = std::make_unique<ReimpresionConTope>(
-            cnnBdD,
+            Cnn(),
             QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
         const QString hoy = libKwtm::TextoDeFecha(QDate::currentDate());
         mkeFecha[0]->setText(hoy);
@@ -227,10 +217,6 @@ void frmRemisTyP::alCargar() {
         PresentacionDeReja::Prepara(mfgReja);
         archivoBandera_ = ListaDeFacturaGlobal::ArchivoBandera();
     });
-    if (!cargada) {
-        // Without its connection the window has nothing to work on: it closes after the alert.
-        QTimer::singleShot(0, this, &QDialog::reject);
-    }
 }
 
 bool frmRemisTyP::PideDatosDePrueba(const QStringList& argumentos) {
@@ -239,13 +225,13 @@ bool frmRemisTyP::PideDatosDePrueba(const QStringList& argumentos) {
 
 void frmRemisTyP::alActivarPorPrimeraVez() {
     if (EsVerdadero(
-            BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnnBdD, QStringLiteral("configura")))) {
+            BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), Cnn(), QStringLiteral("configura")))) {
         Label7->setVisible(true);
         txtDato[4]->setVisible(true);
     }
     // No longer than the host's column takes.
     const int largo =
-        LargosDeColumnas(cnnBdD, QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
+        LargosDeColumnas(Cnn(), QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
     if (largo > 0) {
         txtDato[4]->setMaxLength(largo);
     }
@@ -326,19 +312,10 @@ void frmRemisTyP::alCambiarEntradas() {
     if (Trabajando()) {
         return;
     }
-    const bool vigente = !entradasDeLaReja_.isEmpty() && entradas() == entradasDeLaReja_;
+    const bool vigente = Vigentes(entradas());
     Command1->setEnabled(vigente);
     Command2->setEnabled(vigente);
     cmdVistaPrevia->setEnabled(vigente);
-}
-
-void frmRemisTyP::reconecta() {
-    ReconectaConCandado(cnnBdD, *candado_);
-}
-
-void frmRemisTyP::alPerderLaConexion() {
-    limpiaResultados();
-    BasesDD::CierraBdD(cnnBdD);
 }
 
 void frmRemisTyP::cmdAplicar_Click() {
@@ -356,7 +333,7 @@ void frmRemisTyP::cmdAplicar_Click() {
         throw Rechazo(AvisoDeTope());
     }
     const QStringList usadas = entradas();
-    VerificaCandado(*candado_);
+    VerificaCandado();
     // The working tables are made again: a stopped run of the old ones cannot go on.
     cmdContinuar->Retira();
     const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
@@ -399,9 +376,9 @@ void frmRemisTyP::cmdAplicar_Click() {
     PresentacionDeReja::Llena(mfgReja, resultado);
     panelElegidas->Muestra(resultado, tope,
                            ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio));
-    entradasDeLaReja_ = usadas;
+    FijaEntradas(usadas);
     remisionesDeLaReja_ = resultado.remisiones;
-    vigencia_.Lee(cnnBdD, QStringLiteral("tmpremisiones"));
+    vigencia_.Lee(Cnn(), QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);
     Command2->setEnabled(true);
     Command4->setEnabled(true);
@@ -418,7 +395,7 @@ void frmRemisTyP::cmdAplicar_Click() {
 void frmRemisTyP::limpiaResultados() {
     mfgReja->setRowCount(0);
     panelElegidas->Limpia();
-    entradasDeLaReja_.clear();
+    OlvidaEntradas();
     vigencia_.Olvida();
     Command1->setEnabled(false);
     Command2->setEnabled(false);
@@ -427,8 +404,8 @@ void frmRemisTyP::limpiaResultados() {
 }
 
 void frmRemisTyP::imprime(bool continuar) {
-    VerificaCandado(*candado_);
-    ImprimeEnVentana(*this, *impresion_, cnnBdD, QStringLiteral("tope imprimir"),
+    VerificaCandado();
+    ImprimeEnVentana(*this, *impresion_, Cnn(), QStringLiteral("tope imprimir"),
                      {Command3, Label8, barImpresion, chkPdfUnico, cmdContinuar}, vigencia_,
                      QStringLiteral("pulse de nuevo «Aplicar»"), continuar);
     mkeFecha[0]->setFocus();
@@ -438,7 +415,7 @@ void frmRemisTyP::Command2_Click() {
     if (!ListaDeFacturaGlobal::ConfirmaGenerar()) {
         return;
     }
-    vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
+    vigencia_.Verifica(Cnn(), QStringLiteral("pulse de nuevo «Aplicar»"));
     ListaDeFacturaGlobal::Genera(archivoBandera_, remisionesDeLaReja_);
 }
 
@@ -452,14 +429,8 @@ void frmRemisTyP::cmdResumen_Click() {
                                QStringLiteral("Listo"), Dialogos::Icono::Informacion);
 }
 
-void frmRemisTyP::alDescargar() {
-    // Closing the connection also lets the lock go.
-    const AlSalir cierra([this] { BasesDD::CierraBdD(cnnBdD); });
-    // The working tables are another window's while this one could not take the lock, or
-    // since it lost the server.
-    if (candado_ && candado_->Tomado() && cnnBdD.abierta() && !SinConexion()) {
+void frmRemisTyP::borraTablasDeTrabajo() {
+    if (logica_) {
         logica_->BorraTablasDeTrabajo();
-        // Let go at once: the server frees a closed connection's lock only when it notices.
-        candado_->Suelta();
     }
 }

@@ -2,15 +2,13 @@
 
 #include "jobs/VigenciaDeRemisiones.h"
 #include "jobs/cap_reprint/ReimpresionConTope.h"
-#include "orvlib/Conexion.h"
-#include "ui/VentanaDeTrabajo.h"
+#include "ui/VentanaDeReimpresion.h"
 
 #include <QVector>
 #include <array>
 #include <memory>
 
 class BotonDeContinuar;
-class CandadoDeReimpresion;
 class PanelDeElegidas;
 class QCheckBox;
 class QLabel;
@@ -21,7 +19,7 @@ class QTableWidget;
 
 // "Reimpresión de remisiones (por tope y por período)": period, cap and first folio in, one
 // grid row per day out; the list for the host's global invoice and its removal.
-class frmRemisTyP : public VentanaDeTrabajo {
+class frmRemisTyP : public VentanaDeReimpresion {
     Q_OBJECT
 public:
     explicit frmRemisTyP(QWidget* parent = nullptr);
@@ -38,9 +36,6 @@ public:
 
 protected:
     void alActivarPorPrimeraVez() override;
-    void alDescargar() override;
-    void alPerderLaConexion() override;
-    void reconecta() override;
 
 private:
     void creaControles();
@@ -59,19 +54,17 @@ private:
     QStringList entradas() const;
     void alCambiarEntradas();
     void cmdAplicar_Click();
-    void limpiaResultados();
+    void limpiaResultados() override;
+    void borraTablasDeTrabajo() override;
     // "&Imprimir", or the offer to go on with a stopped run.
     void imprime(bool continuar);
     void Command2_Click();
     void Command4_Click();
     void cmdResumen_Click();
 
-    Conexion cnnBdD;
     std::unique_ptr<ReimpresionConTope> logica_;
     std::unique_ptr<class ImpresionDeRemisiones> impresion_;
-    std::unique_ptr<CandadoDeReimpresion> candado_;
     QString archivoBandera_;
-    QStringList entradasDeLaReja_;
     // The chosen notes as "Aplicar" read them.
     VigenciaDeRemisiones vigencia_;
     int remisionesDeLaReja_ = 0;
