@@ -5,17 +5,22 @@
 
 #include "arranque/Menu.h"
 #include "arranque/Principal.h"
+#include "impresion/modRPTs.h"
+#include "interfaz/DialogosGuionados.h"
 #include "servicios/MensajesDeQt.h"
 #include "ventanas/frmRemisPorcen.h"
 #include "ventanas/frmRemisTyP.h"
 #include "ventanas/frmReproceso.h"
+#include "vistaprevia/VistaPrevia.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -30,6 +35,50 @@ void escribe(QWidget& ventana, const char* control, const QString& texto) {
 
 void pulsa(QWidget& ventana, const char* boton) {
     ventana.findChild<QPushButton*>(QString::fromLatin1(boton))->click();
+}
+
+// Calls hecho once condicion holds, looking while the window works.
+void cuando(const std::function<bool()>& condicion, const std::function<void()>& hecho) {
+    auto* vigia = new QTimer;
+    QObject::connect(vigia, &QTimer::timeout, [vigia, condicion, hecho] {
+        if (condicion()) {
+            vigia->deleteLater();
+            vigia->stop();
+            hecho();
+        }
+    });
+    vigia->start(20);
+}
+
+// "Vista previa" of the window, on its second note at a zoom that shows the whole sheet.
+void guardaVistaPrevia(QWidget& ventana, const QString& carpeta) {
+    cuando([] { return qobject_cast<VistaPrevia*>(QApplication::activeModalWidget()) != nullptr; },
+           [carpeta] {
+               auto* vista = qobject_cast<VistaPrevia*>(QApplication::activeModalWidget());
+               vista->resize(860, 900);
+               vista->PonZoom(0.75);
+               vista->IrA(1, 0);
+               QApplication::processEvents();
+               guarda(*vista, carpeta, QStringLiteral("vista-previa.png"));
+               vista->close();
+           });
+    pulsa(ventana, "cmdVistaPrevia");
+}
+
+// A run into PDF files (never the printer) cancelled at its first note, and the window's offer
+// to go on from the second.
+void guardaContinuacion(QWidget& ventana, const QString& carpeta) {
+    QTemporaryDir pdf;
+    ControlDeReporte& control = modRPTs::actual().crpReport;
+    control.DirigeAPdf(pdf.path());
+    DialogosGuionados dialogos;
+    dialogos.responde(true);
+    auto* cancelar = ventana.findChild<QPushButton*>(QStringLiteral("Command3"));
+    cuando([cancelar] { return cancelar->isEnabled(); }, [cancelar] { cancelar->click(); });
+    pulsa(ventana, "Command1");
+    QApplication::processEvents();
+    guarda(ventana, carpeta, QStringLiteral("tope-continuar.png"));
+    control.DirigeAPdf(QString());
 }
 
 } // namespace
@@ -64,6 +113,8 @@ int main(int argc, char* argv[]) {
     pulsa(tope, "cmdAplicar");
     QApplication::processEvents();
     guarda(tope, carpeta, QStringLiteral("tope.png"));
+    guardaVistaPrevia(tope, carpeta);
+    guardaContinuacion(tope, carpeta);
     tope.close();
 
     frmRemisPorcen porcentaje;

@@ -52,11 +52,11 @@ QString ResultadoDeImpresion::Resumen() const {
 ImpresionDeRemisiones::ImpresionDeRemisiones(Conexion& cnn)
     : cnn_(cnn) {}
 
-ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
+ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance, qint32 desde) {
     cancelado_ = false;
     ResultadoDeImpresion resultado;
     try {
-        imprimeCopias(resultado, avance);
+        imprimeCopias(resultado, avance, desde);
     } catch (const ErrorDespuesDeImprimir& e) {
         resultado.fallidaImpresa = true;
         resultado.error = e.texto();
@@ -72,6 +72,7 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
     if (!resultado.Completa() && EnUnSoloPdf()) {
         resultado.impresas = 0;
         resultado.fallidaImpresa = false;
+        resultado.idSiguiente = 0;
     }
     return resultado;
 }
@@ -80,14 +81,16 @@ bool ImpresionDeRemisiones::EnUnSoloPdf() {
     return modRPTs::actual().crpReport.DesvioActual() == ControlDeReporte::Desvio::PdfUnico;
 }
 
-void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance) {
+void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance,
+                                          qint32 desde) {
     const auto ajuste = [this](const char* nombre) {
         return EsVerdadero(
             BasesDD::LeeDato(QString::fromLatin1(nombre), cnn_, QStringLiteral("configura")));
     };
     const qint16 desglose = ajuste("VariosIVAs") || ajuste("VariosImpAd") ? 6 : 0;
     Recordset copias;
-    BasesDD::AbrirTabla(copias, cnn_, QStringLiteral("tmpremisiones order by Id"));
+    BasesDD::AbrirTabla(copias, cnn_,
+                        QStringLiteral("tmpremisiones where Id>=%1 order by Id").arg(desde));
     resultado.total = copias.cuenta();
     if (copias.fin()) {
         return;
@@ -102,6 +105,7 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
             avance(resultado.impresas + 1, resultado.total, folio);
         }
         const qint32 id = copias.campo(QStringLiteral("Id")).toInt();
+        resultado.idSiguiente = id;
         const QString notas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
         try {
             ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id), Plantilla(), 2, id, cnn_,
@@ -109,10 +113,13 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
                              QStringLiteral("tmpremisionesdetalle"), &preparativos);
         } catch (const ErrorDespuesDeImprimir&) {
             ++resultado.impresas;
+            copias.siguiente();
+            resultado.idSiguiente = copias.fin() ? 0 : copias.campo(QStringLiteral("Id")).toInt();
             throw;
         }
         ++resultado.impresas;
     }
+    resultado.idSiguiente = copias.fin() ? 0 : copias.campo(QStringLiteral("Id")).toInt();
     if (resultado.impresas == resultado.total) {
         cierraDocumento();
     }

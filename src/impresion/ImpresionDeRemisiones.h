@@ -15,6 +15,9 @@ struct ResultadoDeImpresion {
     QString error;           // what stopped it
     // The note that stopped the run came out (and is counted); what failed came after it.
     bool fallidaImpresa = false;
+    // The first working copy (its Id) the run did not print, where another run would go on
+    // from; 0 when there is none, or when a run into one PDF left no file.
+    qint32 idSiguiente = 0;
 
     bool Fallo() const { return !error.isEmpty(); }
     bool Completa() const { return !Fallo() && impresas == total; }
@@ -31,7 +34,7 @@ struct ResultadoDeImpresion {
 // file made once, before the first note. A cancel takes effect after the document in progress;
 // the first note the engine cannot print stops the run, and so does a clean-up that fails after
 // a note came out, which is then counted as printed. A run into one PDF closes it after its
-// last note.
+// last note. A run may start at a copy further on, to print the rest of a stopped run.
 class ImpresionDeRemisiones {
 public:
     // Before each note: its place in the run (from 1), the run's size and the copy's folio.
@@ -39,7 +42,8 @@ public:
 
     explicit ImpresionDeRemisiones(Conexion& cnn);
 
-    ResultadoDeImpresion Imprime(const Avance& avance = {});
+    // From the copy with Id desde on (every copy for 0); the total counts those copies.
+    ResultadoDeImpresion Imprime(const Avance& avance = {}, qint32 desde = 0);
     void Cancela() { cancelado_ = true; }
 
     static QString Pregunta() { return QStringLiteral("¿Desea imprimir estas remisiones?"); }
@@ -52,7 +56,7 @@ public:
 private:
     void cierraDocumento();
     QString notasDe(const QString& cliente);
-    void imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance);
+    void imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance, qint32 desde);
 
     Conexion& cnn_;
     bool cancelado_ = false;

@@ -2,6 +2,7 @@
 
 #include "impresion/ImpresionDeDocumento.h"
 #include "impresion/modRPTs.h"
+#include "interfaz/BotonDeContinuar.h"
 #include "interfaz/VentanaDeTrabajo.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/EscritorDeArchivo.h"
@@ -10,6 +11,7 @@
 #include "servicios/ExplicacionDeError.h"
 #include "servicios/Proceso.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -63,11 +65,12 @@ QString PdfDeLaCorrida(const QString& trabajo) {
                                         QStringLiteral("yyyyMMdd-HHmmss"))));
 }
 
-void CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion,
-                    const QString& trabajo, QPushButton* cancelar, QLabel* progreso,
-                    QProgressBar* barra, const QString& unSoloPdf) {
+std::optional<ResultadoDeImpresion>
+CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion, const QString& trabajo,
+               QPushButton* cancelar, QLabel* progreso, QProgressBar* barra,
+               const QString& unSoloPdf, const CorridaDetenida* desde) {
     if (!Pregunta(ImpresionDeRemisiones::Pregunta(), QStringLiteral("Imprimir"), true)) {
-        return;
+        return std::nullopt;
     }
     ControlDeReporte& control = modRPTs::actual().crpReport;
     const ControlDeReporte::Desvio desvio = control.DesvioActual();
@@ -103,16 +106,55 @@ void CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion,
                 cancelar->setVisible(false);
                 cancelar->setEnabled(false);
             });
-            resultado = impresion.Imprime([=](int numero, int total, const QString& folio) {
-                progreso->setText(QStringLiteral("Remisión ") + folio);
-                barra->setRange(0, total);
-                barra->setValue(numero);
-                QCoreApplication::processEvents();
-            });
+            resultado = impresion.Imprime(
+                [=](int numero, int total, const QString& folio) {
+                    progreso->setText(QStringLiteral("Remisión ") + folio);
+                    barra->setRange(0, total);
+                    barra->setValue(numero);
+                    QCoreApplication::processEvents();
+                },
+                desde != nullptr ? desde->id : 0);
         },
         cancelar);
-    Bitacora::Anota(trabajo,
-                    unSoloPdf.isEmpty() ? QString() : QStringLiteral("pdf-unico ") + unSoloPdf,
-                    resultado.Resumen());
+    // A resumed run is a line of its own, saying where it went on from.
+    QStringList detalle;
+    if (desde != nullptr) {
+        detalle << desde->ParaLaBitacora();
+    }
+    if (!unSoloPdf.isEmpty()) {
+        detalle << QStringLiteral("pdf-unico ") + unSoloPdf;
+    }
+    Bitacora::Anota(trabajo, detalle.join(QStringLiteral("; ")), resultado.Resumen());
     muestraFin(ventana, resultado, unSoloPdf);
+    return resultado;
+}
+
+void ImprimeEnVentana(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion, Conexion& cnn,
+                      const QString& trabajo, const ControlesDeCorrida& controles,
+                      const VigenciaDeRemisiones& vigencia, const QString& quehacer,
+                      bool continuar) {
+    BotonDeContinuar& oferta = *controles.continuar;
+    std::optional<CorridaDetenida> desde;
+    if (continuar) {
+        desde = oferta.Verificada(cnn, quehacer);
+    } else {
+        vigencia.Verifica(cnn, quehacer);
+    }
+    const CorridaDetenida::Copias copias = CorridaDetenida::LeeCopias(cnn);
+    // Kept before the run: a window that loses the server during it forgets its own.
+    const VigenciaDeRemisiones leida = vigencia;
+    const QString pdf = controles.pdfUnico->isChecked()
+                            ? PdfDeLaCorrida(trabajo.section(QLatin1Char(' '), 0, 0))
+                            : QString();
+    // The offer stands where the run shows its progress.
+    const bool ofrecida = oferta.isVisible();
+    oferta.setVisible(false);
+    const std::optional<ResultadoDeImpresion> resultado =
+        CorreImpresion(ventana, impresion, trabajo, controles.cancelar, controles.progreso,
+                       controles.barra, pdf, desde ? &*desde : nullptr);
+    if (resultado) {
+        oferta.Tras(*resultado, copias, continuar ? nullptr : &leida, trabajo);
+    } else {
+        oferta.setVisible(ofrecida);
+    }
 }

@@ -3,7 +3,6 @@
 #include "interfaz/LimiteDeEventos.h"
 #include "interfaz/PosicionDeVentana.h"
 #include "orvlib/AlSalir.h"
-#include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "servicios/ExplicacionDeError.h"
 #include "servicios/Proceso.h"
@@ -139,24 +138,4 @@ void VentanaDeTrabajo::done(int resultado) {
         Protegido([this] { PosicionDeVentana::GuardaPosicion(this); });
     }
     QDialog::done(resultado);
-}
-
-void VentanaDeTrabajo::ReconectaConCandado(Conexion& cnn, CandadoDeReimpresion& candado) {
-    BasesDD& bases = *Proceso::actual().bases;
-    if (!bases.AbrirBdD(cnn)) {
-        throw ErrorOrvlib(cnn.ultimoNumero(), cnn.ultimoError(), bases.cMiBase);
-    }
-    if (!candado.Toma()) {
-        BasesDD::CierraBdD(cnn);
-        throw Rechazo(candado.Aviso());
-    }
-}
-
-void VentanaDeTrabajo::VerificaCandado(const CandadoDeReimpresion& candado) {
-    try {
-        candado.Verifica();
-    } catch (const Rechazo&) {
-        PierdeLaConexion();
-        throw;
-    }
 }

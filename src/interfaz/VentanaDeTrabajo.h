@@ -5,9 +5,6 @@
 #include <QDialog>
 #include <functional>
 
-class CandadoDeReimpresion;
-class Conexion;
-
 class QPushButton;
 
 // Base of the job windows: modal, placed where the user left it and given the menu's icon when
@@ -51,11 +48,6 @@ protected:
     virtual void alPerderLaConexion() {}
     // Opens the connections again and takes the window's lock again; throws when it cannot.
     virtual void reconecta() {}
-    // For the reprint windows: opens cnn on the main database and takes the reprint lock on
-    // it, or throws (the connection closed again when another one holds the lock).
-    static void ReconectaConCandado(Conexion& cnn, CandadoDeReimpresion& candado);
-    // Refuses when the lock was lost with the connection, leaving the window without it.
-    void VerificaCandado(const CandadoDeReimpresion& candado);
 
     bool event(QEvent* evento) override;
     void done(int resultado) override;

@@ -6,6 +6,7 @@
 #include "OrdenTope.h"
 #include "OrdenVerifica.h"
 #include "arranque/Principal.h"
+#include "impresion/CorridaDetenida.h"
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/modRPTs.h"
 #include "orvlib/ErrorOrvlib.h"
@@ -83,6 +84,11 @@ QList<QCommandLineOption> OrdenDeConsola::OpcionesDeImpresion() {
          QStringLiteral("Requiere --imprimir: escribe todas las remisiones, en orden, en ese único "
                         "archivo PDF, que queda completo o no queda. No se combina con --pdf."),
          QStringLiteral("ARCHIVO")},
+        {QStringLiteral("desde-remision"),
+         QStringLiteral("Requiere --imprimir: continúa la última impresión detenida o cancelada "
+                        "de este trabajo desde la remisión con ese folio nuevo, si las remisiones "
+                        "de trabajo son las mismas que imprimía."),
+         QStringLiteral("FOLIO")},
     };
 }
 
@@ -92,6 +98,11 @@ bool OrdenDeConsola::ImpresionCoherente(const QCommandLineParser& opciones) {
     if (opciones.isSet(QStringLiteral("pdf")) && unico) {
         Falla(QStringLiteral("--pdf y --pdf-unico no se combinan: use --pdf CARPETA para un PDF "
                              "por remisión o --pdf-unico ARCHIVO para uno con todas."));
+        return false;
+    }
+    if (!imprimir && opciones.isSet(QStringLiteral("desde-remision"))) {
+        Falla(QStringLiteral("--desde-remision requiere --imprimir: agregue --imprimir para "
+                             "continuar la impresión detenida, o quite --desde-remision."));
         return false;
     }
     for (const char* opcion : {"pdf", "pdf-unico"}) {
@@ -184,6 +195,20 @@ QString OrdenDeConsola::AyudaGeneral() {
     return lineas.join(QLatin1Char('\n'));
 }
 
+std::optional<CorridaDetenida> OrdenDeConsola::DesdeLaRemision(const QCommandLineParser& opciones,
+                                                               Conexion& cnn,
+                                                               const QString& trabajo) {
+    if (!opciones.isSet(QStringLiteral("desde-remision"))) {
+        return std::nullopt;
+    }
+    const std::optional<CorridaDetenida> detenida = CorridaDetenida::Lee(trabajo);
+    if (!detenida) {
+        throw Rechazo(QStringLiteral("No hay una impresión detenida de este trabajo que continuar: "
+                                     "la última terminó completa o no se ha impreso."));
+    }
+    return detenida->DesdeElFolio(cnn, opciones.value(QStringLiteral("desde-remision")));
+}
+
 int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion& cnn,
                                     const QString& trabajo) {
     if (!opciones.isSet(QStringLiteral("imprimir"))) {
@@ -197,18 +222,27 @@ int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion
         modRPTs::actual().crpReport.DirigeAPdfUnico(
             QFileInfo(opciones.value(QStringLiteral("pdf-unico"))).absoluteFilePath());
     }
+    const std::optional<CorridaDetenida> desde = DesdeLaRemision(opciones, cnn, trabajo);
+    const CorridaDetenida::Copias copias = CorridaDetenida::LeeCopias(cnn);
     ImpresionDeRemisiones impresion(cnn);
-    const ResultadoDeImpresion resultado = impresion.Imprime([](int numero, int total,
-                                                                const QString& folio) {
-        std::fprintf(stderr, "Remisión %s (%d de %d)\n", folio.toUtf8().constData(), numero, total);
-    });
-    const QString salida =
-        opciones.isSet(QStringLiteral("pdf"))
-            ? QStringLiteral("pdf ") + opciones.value(QStringLiteral("pdf"))
-        : opciones.isSet(QStringLiteral("pdf-unico"))
-            ? QStringLiteral("pdf-unico ") + opciones.value(QStringLiteral("pdf-unico"))
-            : QString();
-    Bitacora::Anota(trabajo, salida, resultado.Resumen());
+    const ResultadoDeImpresion resultado = impresion.Imprime(
+        [](int numero, int total, const QString& folio) {
+            std::fprintf(stderr, "Remisión %s (%d de %d)\n", folio.toUtf8().constData(), numero,
+                         total);
+        },
+        desde ? desde->id : 0);
+    CorridaDetenida::Anota(trabajo, CorridaDetenida::Tras(resultado, copias));
+    QStringList salida;
+    if (desde) {
+        salida << desde->ParaLaBitacora();
+    }
+    if (opciones.isSet(QStringLiteral("pdf"))) {
+        salida << QStringLiteral("pdf ") + opciones.value(QStringLiteral("pdf"));
+    }
+    if (opciones.isSet(QStringLiteral("pdf-unico"))) {
+        salida << QStringLiteral("pdf-unico ") + opciones.value(QStringLiteral("pdf-unico"));
+    }
+    Bitacora::Anota(trabajo, salida.join(QStringLiteral("; ")), resultado.Resumen());
     QString mensaje = resultado.Mensaje();
     if (resultado.Fallo()) {
         // What the error means first when it is known; the driver's text stays after it.

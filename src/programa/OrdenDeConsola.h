@@ -2,6 +2,10 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <optional>
+
+class Conexion;
+class CorridaDetenida;
 
 // A job run from the command line: its options, the shared start (configuration, connection
 // settings) and its exit code: 0 done, 1 failed, 2 refused (options or inputs that cannot be
@@ -35,10 +39,11 @@ protected:
     static bool LeeFecha(const QCommandLineParser& opciones, const QString& nombre, QDate& fecha);
     static bool LeeNumero(const QCommandLineParser& opciones, const QString& nombre,
                           double& numero);
-    // --imprimir, --pdf CARPETA and --pdf-unico ARCHIVO, shared by the reprint jobs.
+    // --imprimir, --pdf CARPETA, --pdf-unico ARCHIVO and --desde-remision FOLIO, shared by the
+    // reprint jobs.
     static QList<QCommandLineOption> OpcionesDeImpresion();
-    // --pdf or --pdf-unico without --imprimir, or both together, are refused: false after
-    // saying so.
+    // --pdf, --pdf-unico or --desde-remision without --imprimir, or --pdf and --pdf-unico
+    // together, are refused: false after saying so.
     static bool ImpresionCoherente(const QCommandLineParser& opciones);
     // Says what a database or file error means and what to do, then its number, text and
     // statement; returns 1.
@@ -46,10 +51,15 @@ protected:
     // "No hay remisiones con esos datos".
     static QString SinRemisiones() { return QStringLiteral("No hay remisiones con esos datos"); }
     // Prints the working copies when --imprimir was given, to PDF when --pdf names a folder or
-    // to one PDF when --pdf-unico names a file;
-    // returns the exit code: 0 when nothing was asked or every copy was printed.
+    // to one PDF when --pdf-unico names a file, from the folio --desde-remision names of the
+    // job's stopped run; returns the exit code: 0 when nothing was asked or every copy was
+    // printed. A run that stops is kept for --desde-remision.
     static int ImprimeSiSePide(const QCommandLineParser& opciones, class Conexion& cnn,
                                const QString& trabajo);
+    // Where --desde-remision goes on from; Rechazo when the job has no stopped run, the
+    // working copies are not the ones it printed, or none has the folio.
+    static std::optional<CorridaDetenida> DesdeLaRemision(const QCommandLineParser& opciones,
+                                                          Conexion& cnn, const QString& trabajo);
     // Opens the main database of the configuration; false after saying why.
     static bool AbreBase(class Conexion& cnn);
     // Opens the main database and takes the reprint lock of it for the whole run; 0, or the

@@ -9,8 +9,10 @@
 #include "trabajos/porcentaje/ResumenDeReduccion.h"
 
 QString OrdenPorcentaje::sinopsis() const {
-    return QStringLiteral("porcentaje --inicial N --final N --porcentaje P [--serie S] [--resumen "
-                          "ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico ARCHIVO]]");
+    return QStringLiteral(
+        "porcentaje --inicial N --final N --porcentaje P [--serie S] [--resumen "
+        "ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico ARCHIVO] [--desde-remision "
+        "FOLIO]]");
 }
 
 QString OrdenPorcentaje::descripcion() const {

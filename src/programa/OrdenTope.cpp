@@ -17,7 +17,7 @@
 QString OrdenTope::sinopsis() const {
     return QStringLiteral("tope --desde DD/MM/AAAA --hasta DD/MM/AAAA --tope N --folio N [--serie "
                           "S] [--resumen ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico "
-                          "ARCHIVO]]");
+                          "ARCHIVO] [--desde-remision FOLIO]]");
 }
 
 QString OrdenTope::descripcion() const {

@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <utility>
 
 namespace {
 
@@ -224,8 +225,8 @@ Reporteador::Reporteador()
 
 Reporteador::~Reporteador() = default;
 
-void Reporteador::PonPresentador(Presentador nuevo) {
-    presentador() = std::move(nuevo);
+Reporteador::Presentador Reporteador::PonPresentador(Presentador nuevo) {
+    return std::exchange(presentador(), std::move(nuevo));
 }
 
 void Reporteador::PonFabricaDeImpresora(FabricaDeImpresora fabrica) {

@@ -50,7 +50,8 @@ public:
     QString CierraDocumento();
     const TiemposDeReporte& Tiempos() const { return tiempos_; }
 
-    static void PonPresentador(Presentador presentador);
+    // Returns the presenter it replaces.
+    static Presentador PonPresentador(Presentador presentador);
     // An empty maker puts the default back.
     static void PonFabricaDeImpresora(FabricaDeImpresora fabrica);
 

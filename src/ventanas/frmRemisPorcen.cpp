@@ -2,11 +2,13 @@
 
 #include "impresion/HojaDeResumen.h"
 #include "impresion/ImpresionDeRemisiones.h"
+#include "interfaz/BotonDeContinuar.h"
 #include "interfaz/CorridaDeImpresion.h"
 #include "interfaz/EntradaDeCampos.h"
 #include "interfaz/LimiteDeEventos.h"
 #include "interfaz/NumeroEscrito.h"
 #include "interfaz/UltimosDatos.h"
+#include "interfaz/VistaDeLaCorrida.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
@@ -46,7 +48,7 @@ QFont letraFija() {
 } // namespace
 
 frmRemisPorcen::frmRemisPorcen(QWidget* parent)
-    : VentanaDeTrabajo(QStringLiteral("frmRemisPorcen"), parent) {
+    : VentanaDeReimpresion(QStringLiteral("frmRemisPorcen"), parent) {
     setWindowTitle(Titulo());
     creaControles();
     ultimos_ = std::make_unique<UltimosDatos>(
@@ -62,7 +64,7 @@ frmRemisPorcen::frmRemisPorcen(QWidget* parent)
 frmRemisPorcen::~frmRemisPorcen() = default;
 
 void frmRemisPorcen::creaControles() {
-    resize(Px(5760), Px(6840));
+    resize(Px(5760), Px(7380));
     const auto etiqueta = [this](int i, const char* texto, int izquierda, int arriba, int ancho) {
         Label[i] = Coloca(new QLabel(QString::fromUtf8(texto), this),
                           QStringLiteral("Label%1").arg(i), izquierda, arriba, ancho, 300);
@@ -107,6 +109,12 @@ void frmRemisPorcen::creaControles() {
     barImpresion->setTextVisible(false);
     chkPdfUnico = Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
                          QStringLiteral("chkPdfUnico"), 600, 6480, 4455, 300);
+    cmdVistaPrevia = Coloca(new QPushButton(QStringLiteral("Vista pr&evia"), this),
+                            QStringLiteral("cmdVistaPrevia"), 600, 6840, 1935, 405);
+    cmdVistaPrevia->setEnabled(false);
+    // Where the run shows its progress, once it ended.
+    cmdContinuar =
+        Coloca(new BotonDeContinuar(this), QStringLiteral("cmdContinuar"), 600, 5700, 4455, 405);
     barImpresion->setVisible(false);
     for (QWidget* w :
          std::initializer_list<QWidget*>{Label[6], txtDato[4], Label[7], Label[8], Command3}) {
@@ -120,8 +128,8 @@ void frmRemisPorcen::creaControles() {
     for (auto [etiquetaDe, caja] : {std::pair{1, 0}, {2, 1}, {6, 4}, {3, 2}}) {
         Label[etiquetaDe]->setBuddy(txtDato[caja]);
     }
-    QWidget* orden[] = {txtDato[0], txtDato[1], txtDato[4],  txtDato[2], Command2,
-                        cmdResumen, Command1,   chkPdfUnico, Command3};
+    QWidget* orden[] = {txtDato[0], txtDato[1],     txtDato[4],   txtDato[2],  Command2, cmdResumen,
+                        Command1,   cmdVistaPrevia, cmdContinuar, chkPdfUnico, Command3};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
     }
@@ -137,8 +145,15 @@ void frmRemisPorcen::conectaEntradas() {
     }
     connect(Command2, &QPushButton::clicked, this,
             [this] { Accion([this] { Command2_Click(); }); });
-    connect(Command1, &QPushButton::clicked, this,
-            [this] { Accion([this] { Command1_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Accion([this] { imprime(false); }); });
+    connect(cmdContinuar, &QPushButton::clicked, this,
+            [this] { Accion([this] { imprime(true); }); });
+    connect(cmdVistaPrevia, &QPushButton::clicked, this, [this] {
+        Accion([this] {
+            VerificaCandado();
+            VistaDeLaCorrida::Muestra(*this, Cnn());
+        });
+    });
     connect(cmdResumen, &QPushButton::clicked, this,
             [this] { Protegido([this] { cmdResumen_Click(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] {
@@ -149,34 +164,22 @@ void frmRemisPorcen::conectaEntradas() {
 }
 
 void frmRemisPorcen::alCargar() {
-    RestauraPosicion();
-    const bool cargada = Protegido([this] {
-        BasesDD& bases = *Proceso::actual().bases;
-        if (!bases.AbrirBdD(cnn_)) {
-            throw ErrorOrvlib(cnn_.ultimoNumero(), cnn_.ultimoError(), bases.cMiBase);
-        }
-        candado_ = std::make_unique<CandadoDeReimpresion>(cnn_);
-        if (!candado_->Toma()) {
-            throw Rechazo(candado_->Aviso());
-        }
-        logica_ = std::make_unique<ReimpresionConPorcentaje>(cnn_);
+    Carga([this] {
+        logica_ = std::make_unique<ReimpresionConPorcentaje>(Cnn());
         // No longer than the host's column takes, when it takes fewer than 3.
         const int largo =
-            LargosDeColumnas(cnn_, QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
+            LargosDeColumnas(Cnn(), QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
         if (largo > 0 && largo < txtDato[4]->maxLength()) {
             txtDato[4]->setMaxLength(largo);
         }
-        impresion_ = std::make_unique<ImpresionDeRemisiones>(cnn_);
+        impresion_ = std::make_unique<ImpresionDeRemisiones>(Cnn());
         ultimos_->Restaura();
-        if (EsVerdadero(BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnn_,
+        if (EsVerdadero(BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), Cnn(),
                                          QStringLiteral("configura")))) {
             Label[6]->setVisible(true);
             txtDato[4]->setVisible(true);
         }
     });
-    if (!cargada) {
-        QTimer::singleShot(0, this, &QDialog::reject);
-    }
 }
 
 void frmRemisPorcen::alActivarPorPrimeraVez() {
@@ -233,26 +236,20 @@ void frmRemisPorcen::alCambiarEntradas() {
     if (Trabajando()) {
         return;
     }
-    Command1->setEnabled(!entradasDelResumen_.isEmpty() && entradas() == entradasDelResumen_);
+    const bool vigente = Vigentes(entradas());
+    Command1->setEnabled(vigente);
+    cmdVistaPrevia->setEnabled(vigente);
 }
 
 void frmRemisPorcen::limpiaResultados() {
     Label[7]->clear();
     lblEncontradas->clear();
     cmdResumen->setEnabled(false);
-    entradasDelResumen_.clear();
+    OlvidaEntradas();
     vigencia_.Olvida();
     Command1->setEnabled(false);
+    cmdVistaPrevia->setEnabled(false);
     Command2->setDefault(true);
-}
-
-void frmRemisPorcen::reconecta() {
-    ReconectaConCandado(cnn_, *candado_);
-}
-
-void frmRemisPorcen::alPerderLaConexion() {
-    limpiaResultados();
-    BasesDD::CierraBdD(cnn_);
 }
 
 void frmRemisPorcen::Command2_Click() {
@@ -279,8 +276,10 @@ void frmRemisPorcen::Command2_Click() {
     }
     const QString serie = txtDato[4]->text();
     const QStringList usadas = entradas();
-    VerificaCandado(*candado_);
+    VerificaCandado();
     ReimpresionConPorcentaje::ValidaEntrada(inicial, final, porcentaje);
+    // The working tables are made again: a stopped run of the old ones cannot go on.
+    cmdContinuar->Retira();
     ResumenDePorcentaje resumen;
     try {
         Bitacora::Registra(
@@ -316,18 +315,18 @@ void frmRemisPorcen::Command2_Click() {
     parametros_ = ReimpresionConPorcentaje::Parametros(inicial, final, serie, porcentaje);
     cmdResumen->setEnabled(true);
     ultimos_->Guarda();
-    entradasDelResumen_ = usadas;
-    vigencia_.Lee(cnn_, QStringLiteral("tmpremisiones"));
+    FijaEntradas(usadas);
+    vigencia_.Lee(Cnn(), QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);
+    cmdVistaPrevia->setEnabled(true);
     Command1->setDefault(true);
 }
 
-void frmRemisPorcen::Command1_Click() {
-    VerificaCandado(*candado_);
-    vigencia_.Verifica(cnn_, QStringLiteral("pulse de nuevo «Comprobar»"));
-    CorreImpresion(
-        *this, *impresion_, QStringLiteral("porcentaje imprimir"), Command3, Label[8], barImpresion,
-        chkPdfUnico->isChecked() ? PdfDeLaCorrida(QStringLiteral("porcentaje")) : QString());
+void frmRemisPorcen::imprime(bool continuar) {
+    VerificaCandado();
+    ImprimeEnVentana(*this, *impresion_, Cnn(), QStringLiteral("porcentaje imprimir"),
+                     {Command3, Label[8], barImpresion, chkPdfUnico, cmdContinuar}, vigencia_,
+                     QStringLiteral("pulse de nuevo «Comprobar»"), continuar);
 }
 
 void frmRemisPorcen::cmdResumen_Click() {
@@ -338,7 +337,7 @@ void frmRemisPorcen::cmdResumen_Click() {
                     .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
     HojaDeResumen::Escribe(
         ruta, ResumenDeReduccion::Datos(
-                  cnn_, resumen_, parametros_,
+                  Cnn(), resumen_, parametros_,
                   QStringLiteral("porcentaje comprobar: %1; %2")
                       .arg(parametros_, ReimpresionConPorcentaje::ResumenDeBitacora(resumen_))));
     Dialogos::actual().mensaje(QStringLiteral("Resumen guardado en ") +
@@ -346,14 +345,8 @@ void frmRemisPorcen::cmdResumen_Click() {
                                QStringLiteral("Listo"), Dialogos::Icono::Informacion);
 }
 
-void frmRemisPorcen::alDescargar() {
-    // Closing the connection also lets the lock go.
-    const AlSalir cierra([this] { BasesDD::CierraBdD(cnn_); });
-    // The working tables are another window's while this one could not take the lock, or
-    // since it lost the server.
-    if (candado_ && candado_->Tomado() && cnn_.abierta() && !SinConexion()) {
+void frmRemisPorcen::borraTablasDeTrabajo() {
+    if (logica_) {
         logica_->BorraTablasDeTrabajo();
-        // Let go at once: the server frees a closed connection's lock only when it notices.
-        candado_->Suelta();
     }
 }

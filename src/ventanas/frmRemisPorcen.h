@@ -1,5 +1,6 @@
 #pragma once
 
+#include "interfaz/VentanaDeReimpresion.h"
 #include "interfaz/VentanaDeTrabajo.h"
 #include "orvlib/Conexion.h"
 #include "trabajos/VigenciaDeRemisiones.h"
@@ -8,7 +9,7 @@
 #include <array>
 #include <memory>
 
-class CandadoDeReimpresion;
+class BotonDeContinuar;
 class ImpresionDeRemisiones;
 class ReimpresionConPorcentaje;
 class QLabel;
@@ -18,7 +19,7 @@ class QPushButton;
 
 // "Reimpresión de remisiones (%)": a folio range and a percentage in, the range's copies reduced
 // by the percentage in the working tables, their real and new totals shown, and their print.
-class frmRemisPorcen : public VentanaDeTrabajo {
+class frmRemisPorcen : public VentanaDeReimpresion {
     Q_OBJECT
 public:
     explicit frmRemisPorcen(QWidget* parent = nullptr);
@@ -29,9 +30,6 @@ public:
 
 protected:
     void alActivarPorPrimeraVez() override;
-    void alDescargar() override;
-    void alPerderLaConexion() override;
-    void reconecta() override;
 
 private:
     void creaControles();
@@ -44,16 +42,15 @@ private:
     // The inputs by their values, as "&Comprobar" reads them.
     QStringList entradas() const;
     void alCambiarEntradas();
-    void limpiaResultados();
+    void limpiaResultados() override;
+    void borraTablasDeTrabajo() override;
     void Command2_Click();
-    void Command1_Click();
+    // "&Imprimir", or the offer to go on with a stopped run.
+    void imprime(bool continuar);
     void cmdResumen_Click();
 
-    Conexion cnn_;
     std::unique_ptr<ReimpresionConPorcentaje> logica_;
     std::unique_ptr<ImpresionDeRemisiones> impresion_;
-    std::unique_ptr<CandadoDeReimpresion> candado_;
-    QStringList entradasDelResumen_;
     // The range's notes as "&Comprobar" read them.
     VigenciaDeRemisiones vigencia_;
 
@@ -69,6 +66,8 @@ private:
     // How many notes "&Comprobar" found, and the run's summary on paper.
     QLabel* lblEncontradas = nullptr;
     QPushButton* cmdResumen = nullptr;
+    QPushButton* cmdVistaPrevia = nullptr;
+    BotonDeContinuar* cmdContinuar = nullptr;
     // The run into one PDF file instead of the printer.
     class QCheckBox* chkPdfUnico = nullptr;
     ResumenDePorcentaje resumen_;

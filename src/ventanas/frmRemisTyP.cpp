@@ -2,12 +2,14 @@
 
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/Puntero.h"
+#include "interfaz/BotonDeContinuar.h"
 #include "interfaz/CorridaDeImpresion.h"
 #include "interfaz/EntradaDeCampos.h"
 #include "interfaz/LimiteDeEventos.h"
 #include "interfaz/NumeroEscrito.h"
 #include "interfaz/PanelDeElegidas.h"
 #include "interfaz/UltimosDatos.h"
+#include "interfaz/VistaDeLaCorrida.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
@@ -18,13 +20,13 @@
 #include "tienda/LargosDeColumnas.h"
 #include "tienda/ParaPluginsPortables.h"
 #include "trabajos/CandadoDeReimpresion.h"
+#include "ventanas/ListaDeFacturaGlobal.h"
 #include "ventanas/PresentacionDeReja.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -51,7 +53,7 @@ qint64 entero(double valor) {
 } // namespace
 
 frmRemisTyP::frmRemisTyP(QWidget* parent)
-    : VentanaDeTrabajo(QStringLiteral("frmRemisTyP"), parent) {
+    : VentanaDeReimpresion(QStringLiteral("frmRemisTyP"), parent) {
     setWindowTitle(Titulo());
     creaControles();
     ultimos_ = std::make_unique<UltimosDatos>(
@@ -100,6 +102,11 @@ void frmRemisTyP::creaControles() {
                       QStringLiteral("Command2"), 2880, 7140, 2535, 495);
     Command4 = Coloca(new QPushButton(QStringLiteral("&Limpiar banderas OV"), this),
                       QStringLiteral("Command4"), 5640, 7140, 2535, 495);
+    cmdVistaPrevia = Coloca(new QPushButton(QStringLiteral("Vista pr&evia"), this),
+                            QStringLiteral("cmdVistaPrevia"), 8340, 7140, 1260, 495);
+    // Where the run shows its progress, once it ended.
+    cmdContinuar =
+        Coloca(new BotonDeContinuar(this), QStringLiteral("cmdContinuar"), 720, 7680, 6600, 405);
     Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
                       QStringLiteral("Command3"), 7560, 7680, 1335, 405);
     // What the run chose, beside the grid: the days' picture, the chosen total and its views.
@@ -113,11 +120,12 @@ void frmRemisTyP::creaControles() {
         Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 720, 8100, 6600, 255);
     barImpresion->setTextVisible(false);
     barImpresion->setVisible(false);
-    for (QWidget* w : {static_cast<QWidget*>(Label7), static_cast<QWidget*>(txtDato[4]),
-                       static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command3),
-                       static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
-                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Label8),
-                       static_cast<QWidget*>(panelElegidas)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(Label7), static_cast<QWidget*>(txtDato[4]),
+          static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command3),
+          static_cast<QWidget*>(Command1), static_cast<QWidget*>(Command2),
+          static_cast<QWidget*>(Command4), static_cast<QWidget*>(Label8),
+          static_cast<QWidget*>(panelElegidas), static_cast<QWidget*>(cmdVistaPrevia)}) {
         w->setVisible(false);
     }
     Command3->setEnabled(false);
@@ -137,9 +145,11 @@ void frmRemisTyP::creaControles() {
                         Command1,
                         Command2,
                         Command4,
+                        cmdVistaPrevia,
                         panelElegidas->cmdVerRemisiones,
                         panelElegidas->cmdResumen,
                         chkPdfUnico,
+                        cmdContinuar,
                         Command3};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
@@ -163,8 +173,15 @@ void frmRemisTyP::conectaEntradas() {
     }
     connect(cmdAplicar, &QPushButton::clicked, this,
             [this] { Accion([this] { cmdAplicar_Click(); }); });
-    connect(Command1, &QPushButton::clicked, this,
-            [this] { Accion([this] { Command1_Click(); }); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Accion([this] { imprime(false); }); });
+    connect(cmdContinuar, &QPushButton::clicked, this,
+            [this] { Accion([this] { imprime(true); }); });
+    connect(cmdVistaPrevia, &QPushButton::clicked, this, [this] {
+        Accion([this] {
+            VerificaCandado();
+            VistaDeLaCorrida::Muestra(*this, Cnn());
+        });
+    });
     connect(Command3, &QPushButton::clicked, this, [this] {
         if (impresion_) {
             impresion_->Cancela();
@@ -175,7 +192,7 @@ void frmRemisTyP::conectaEntradas() {
     connect(Command4, &QPushButton::clicked, this,
             [this] { Protegido([this] { Command4_Click(); }); });
     const auto verDia = [this] {
-        Protegido([this] { panelElegidas->VerDia(cnnBdD, mfgReja->currentRow()); });
+        Protegido([this] { panelElegidas->VerDia(Cnn(), mfgReja->currentRow()); });
     };
     connect(panelElegidas->cmdVerRemisiones, &QPushButton::clicked, this, verDia);
     connect(mfgReja, &QTableWidget::cellDoubleClicked, this, verDia);
@@ -184,19 +201,10 @@ void frmRemisTyP::conectaEntradas() {
 }
 
 void frmRemisTyP::alCargar() {
-    RestauraPosicion();
-    const bool cargada = Protegido([this] {
-        Proceso& p = Proceso::actual();
-        if (!p.bases->AbrirBdD(cnnBdD)) {
-            throw ErrorOrvlib(cnnBdD.ultimoNumero(), cnnBdD.ultimoError(), p.bases->cMiBase);
-        }
-        candado_ = std::make_unique<CandadoDeReimpresion>(cnnBdD);
-        if (!candado_->Toma()) {
-            throw Rechazo(candado_->Aviso());
-        }
-        impresion_ = std::make_unique<ImpresionDeRemisiones>(cnnBdD);
+    Carga([this] {
+        impresion_ = std::make_unique<ImpresionDeRemisiones>(Cnn());
         logica_ = std::make_unique<ReimpresionConTope>(
-            cnnBdD,
+            Cnn(),
             QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")));
         const QString hoy = libKwtm::TextoDeFecha(QDate::currentDate());
         mkeFecha[0]->setText(hoy);
@@ -209,18 +217,8 @@ void frmRemisTyP::alCargar() {
             txtDato[3]->setText(QStringLiteral("1500"));
         }
         PresentacionDeReja::Prepara(mfgReja);
-        QString carpetaHost = LeeIniConDefault(
-            QStringLiteral("Configuración"), QStringLiteral("Ruta de Orvane Premium"),
-            Proceso::CarpetaDelPrograma(), *p.kw, p.stArchivoIni);
-        if (!carpetaHost.endsWith(QLatin1Char('/')) && !carpetaHost.endsWith(QLatin1Char('\\'))) {
-            carpetaHost += QDir::separator();
-        }
-        archivoBandera_ = carpetaHost + QStringLiteral("RdRpFG.txt");
+        archivoBandera_ = ListaDeFacturaGlobal::ArchivoBandera();
     });
-    if (!cargada) {
-        // Without its connection the window has nothing to work on: it closes after the alert.
-        QTimer::singleShot(0, this, &QDialog::reject);
-    }
 }
 
 bool frmRemisTyP::PideDatosDePrueba(const QStringList& argumentos) {
@@ -229,13 +227,13 @@ bool frmRemisTyP::PideDatosDePrueba(const QStringList& argumentos) {
 
 void frmRemisTyP::alActivarPorPrimeraVez() {
     if (EsVerdadero(
-            BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), cnnBdD, QStringLiteral("configura")))) {
+            BasesDD::LeeDato(QStringLiteral("SeriesEnRem"), Cnn(), QStringLiteral("configura")))) {
         Label7->setVisible(true);
         txtDato[4]->setVisible(true);
     }
     // No longer than the host's column takes.
     const int largo =
-        LargosDeColumnas(cnnBdD, QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
+        LargosDeColumnas(Cnn(), QStringLiteral("remisiones")).Largo(QStringLiteral("Serie"));
     if (largo > 0) {
         txtDato[4]->setMaxLength(largo);
     }
@@ -316,18 +314,10 @@ void frmRemisTyP::alCambiarEntradas() {
     if (Trabajando()) {
         return;
     }
-    const bool vigente = !entradasDeLaReja_.isEmpty() && entradas() == entradasDeLaReja_;
+    const bool vigente = Vigentes(entradas());
     Command1->setEnabled(vigente);
     Command2->setEnabled(vigente);
-}
-
-void frmRemisTyP::reconecta() {
-    ReconectaConCandado(cnnBdD, *candado_);
-}
-
-void frmRemisTyP::alPerderLaConexion() {
-    limpiaResultados();
-    BasesDD::CierraBdD(cnnBdD);
+    cmdVistaPrevia->setEnabled(vigente);
 }
 
 void frmRemisTyP::cmdAplicar_Click() {
@@ -345,7 +335,9 @@ void frmRemisTyP::cmdAplicar_Click() {
         throw Rechazo(AvisoDeTope());
     }
     const QStringList usadas = entradas();
-    VerificaCandado(*candado_);
+    VerificaCandado();
+    // The working tables are made again: a stopped run of the old ones cannot go on.
+    cmdContinuar->Retira();
     const QDate desde = libKwtm::LeeFecha(mkeFecha[0]->text());
     const QDate hasta = libKwtm::LeeFecha(mkeFecha[1]->text());
     const QString serie = txtDato[4]->text();
@@ -369,9 +361,10 @@ void frmRemisTyP::cmdAplicar_Click() {
         limpiaResultados();
         throw;
     }
-    for (QWidget* w : {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command1),
-                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4),
-                       static_cast<QWidget*>(panelElegidas)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(mfgReja), static_cast<QWidget*>(Command1),
+          static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command4),
+          static_cast<QWidget*>(panelElegidas), static_cast<QWidget*>(cmdVistaPrevia)}) {
         w->setVisible(true);
     }
     if (resultado.remisiones == 0) {
@@ -385,12 +378,13 @@ void frmRemisTyP::cmdAplicar_Click() {
     PresentacionDeReja::Llena(mfgReja, resultado);
     panelElegidas->Muestra(resultado, tope,
                            ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio));
-    entradasDeLaReja_ = usadas;
+    FijaEntradas(usadas);
     remisionesDeLaReja_ = resultado.remisiones;
-    vigencia_.Lee(cnnBdD, QStringLiteral("tmpremisiones"));
+    vigencia_.Lee(Cnn(), QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);
     Command2->setEnabled(true);
     Command4->setEnabled(true);
+    cmdVistaPrevia->setEnabled(true);
     Command1->setDefault(true);
     // The current cell goes to the totals row; a grid of more than 20 rows shows its end.
     mfgReja->setCurrentCell(mfgReja->rowCount() - 1, 1, QItemSelectionModel::NoUpdate);
@@ -403,59 +397,32 @@ void frmRemisTyP::cmdAplicar_Click() {
 void frmRemisTyP::limpiaResultados() {
     mfgReja->setRowCount(0);
     panelElegidas->Limpia();
-    entradasDeLaReja_.clear();
+    OlvidaEntradas();
     vigencia_.Olvida();
     Command1->setEnabled(false);
     Command2->setEnabled(false);
+    cmdVistaPrevia->setEnabled(false);
     cmdAplicar->setDefault(true);
 }
 
-void frmRemisTyP::Command1_Click() {
-    VerificaCandado(*candado_);
-    vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
-    CorreImpresion(*this, *impresion_, QStringLiteral("tope imprimir"), Command3, Label8,
-                   barImpresion,
-                   chkPdfUnico->isChecked() ? PdfDeLaCorrida(QStringLiteral("tope")) : QString());
+void frmRemisTyP::imprime(bool continuar) {
+    VerificaCandado();
+    ImprimeEnVentana(*this, *impresion_, Cnn(), QStringLiteral("tope imprimir"),
+                     {Command3, Label8, barImpresion, chkPdfUnico, cmdContinuar}, vigencia_,
+                     QStringLiteral("pulse de nuevo «Aplicar»"), continuar);
     mkeFecha[0]->setFocus();
 }
 
 void frmRemisTyP::Command2_Click() {
-    if (!Dialogos::actual().pregunta(
-            QStringLiteral("¿Desea generar la lista de estas remisiones, para facturar en Orvane?"),
-            QStringLiteral("Generar lista"), true)) {
+    if (!ListaDeFacturaGlobal::ConfirmaGenerar()) {
         return;
     }
-    vigencia_.Verifica(cnnBdD, QStringLiteral("pulse de nuevo «Aplicar»"));
-    ReimpresionConTope::GeneraListaGlobal(
-        QDir(Proceso::CarpetaDelPrograma()).filePath(QStringLiteral("ListaRemisiones.txt")),
-        archivoBandera_);
-    Dialogos::actual().mensaje(
-        QStringLiteral("Archivo ") + archivoBandera_ +
-            QStringLiteral(" generado\r\n(%1 remisiones)")
-                .arg(Formato::Numero(remisionesDeLaReja_, QStringLiteral("###,###,##0"))),
-        QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+    vigencia_.Verifica(Cnn(), QStringLiteral("pulse de nuevo «Aplicar»"));
+    ListaDeFacturaGlobal::Genera(archivoBandera_, remisionesDeLaReja_);
 }
 
 void frmRemisTyP::Command4_Click() {
-    const bool habia = QFileInfo::exists(archivoBandera_);
-    if (!habia) {
-        Dialogos::actual().mensaje(
-            QStringLiteral("No hay lista para la factura global que quitar: ") + archivoBandera_ +
-                QStringLiteral(" no existe."),
-            QStringLiteral("Listo"), Dialogos::Icono::Informacion);
-        return;
-    }
-    if (!Dialogos::actual().pregunta(
-            QStringLiteral("¿Desea quitar la lista de remisiones para la factura global de Orvane "
-                           "(%1)?")
-                .arg(archivoBandera_),
-            QStringLiteral("Limpiar banderas"), true)) {
-        return;
-    }
-    ReimpresionConTope::LimpiaBanderas(archivoBandera_);
-    Dialogos::actual().mensaje(QStringLiteral("Archivo ") + archivoBandera_ +
-                                   QStringLiteral(" eliminado"),
-                               QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+    ListaDeFacturaGlobal::Limpia(archivoBandera_);
 }
 
 void frmRemisTyP::cmdResumen_Click() {
@@ -464,14 +431,8 @@ void frmRemisTyP::cmdResumen_Click() {
                                QStringLiteral("Listo"), Dialogos::Icono::Informacion);
 }
 
-void frmRemisTyP::alDescargar() {
-    // Closing the connection also lets the lock go.
-    const AlSalir cierra([this] { BasesDD::CierraBdD(cnnBdD); });
-    // The working tables are another window's while this one could not take the lock, or
-    // since it lost the server.
-    if (candado_ && candado_->Tomado() && cnnBdD.abierta() && !SinConexion()) {
+void frmRemisTyP::borraTablasDeTrabajo() {
+    if (logica_) {
         logica_->BorraTablasDeTrabajo();
-        // Let go at once: the server frees a closed connection's lock only when it notices.
-        candado_->Suelta();
     }
 }

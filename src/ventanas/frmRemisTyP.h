@@ -1,5 +1,6 @@
 #pragma once
 
+#include "interfaz/VentanaDeReimpresion.h"
 #include "interfaz/VentanaDeTrabajo.h"
 #include "orvlib/Conexion.h"
 #include "trabajos/VigenciaDeRemisiones.h"
@@ -9,7 +10,7 @@
 #include <array>
 #include <memory>
 
-class CandadoDeReimpresion;
+class BotonDeContinuar;
 class PanelDeElegidas;
 class QCheckBox;
 class QLabel;
@@ -20,7 +21,7 @@ class QTableWidget;
 
 // "Reimpresión de remisiones (por tope y por período)": period, cap and first folio in, one
 // grid row per day out; the list for the host's global invoice and its removal.
-class frmRemisTyP : public VentanaDeTrabajo {
+class frmRemisTyP : public VentanaDeReimpresion {
     Q_OBJECT
 public:
     explicit frmRemisTyP(QWidget* parent = nullptr);
@@ -37,9 +38,6 @@ public:
 
 protected:
     void alActivarPorPrimeraVez() override;
-    void alDescargar() override;
-    void alPerderLaConexion() override;
-    void reconecta() override;
 
 private:
     void creaControles();
@@ -58,18 +56,17 @@ private:
     QStringList entradas() const;
     void alCambiarEntradas();
     void cmdAplicar_Click();
-    void limpiaResultados();
-    void Command1_Click();
+    void limpiaResultados() override;
+    void borraTablasDeTrabajo() override;
+    // "&Imprimir", or the offer to go on with a stopped run.
+    void imprime(bool continuar);
     void Command2_Click();
     void Command4_Click();
     void cmdResumen_Click();
 
-    Conexion cnnBdD;
     std::unique_ptr<ReimpresionConTope> logica_;
     std::unique_ptr<class ImpresionDeRemisiones> impresion_;
-    std::unique_ptr<CandadoDeReimpresion> candado_;
     QString archivoBandera_;
-    QStringList entradasDeLaReja_;
     // The chosen notes as "Aplicar" read them.
     VigenciaDeRemisiones vigencia_;
     int remisionesDeLaReja_ = 0;
@@ -88,6 +85,8 @@ private:
     QPushButton* Command1;
     QPushButton* Command2;
     QPushButton* Command4;
+    QPushButton* cmdVistaPrevia;
+    BotonDeContinuar* cmdContinuar;
     QLabel* Label8;
     // Why a field refuses what it holds.
     QLabel* lblAviso;

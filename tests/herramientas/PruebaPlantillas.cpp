@@ -6,11 +6,11 @@
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/CamposBin.h"
 #include "servicios/Proceso.h"
+#include "vistaprevia/VistaPrevia.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
-#include <QLabel>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTimer>
@@ -348,14 +348,15 @@ TEST_F(Plantillas, LaVistaPreviaDeLaMuestra) {
     // The print lets window events run before the preview opens: wait for it.
     QTimer espera;
     QObject::connect(&espera, &QTimer::timeout, [&] {
-        QWidget* vista = QApplication::activeModalWidget();
+        auto* vista = qobject_cast<VistaPrevia*>(QApplication::activeModalWidget());
         if (vista == nullptr) {
             return;
         }
         espera.stop();
         titulo = vista->windowTitle();
-        for (const QLabel* hoja : vista->findChildren<QLabel*>()) {
-            hojas += hoja->pixmap().isNull() ? 0 : 1;
+        // The sample is one document: its pages are paged through one by one.
+        for (int p = 0; vista->Documento() == 0 && vista->Pagina() == p; vista->IrA(0, ++p)) {
+            hojas += vista->Imagen().isNull() ? 0 : 1;
         }
         vista->close();
     });

@@ -1,5 +1,6 @@
 #include "apoyo/CarpetaDePrueba.h"
 #include "apoyo/NotasDePrueba.h"
+#include "apoyo/Pdf.h"
 #include "apoyo/TiendaDePrueba.h"
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/PreparativosDeImpresion.h"
@@ -182,6 +183,15 @@ TEST_F(CorridaDeImpresion, UnaLimpiezaQueFallaDespuesDeImprimirCuentaLaRemision)
         << r.Resumen().toStdString();
     EXPECT_TRUE(r.error.contains(QStringLiteral("borrado rechazado")));
     EXPECT_TRUE(r.error.contains(QStringLiteral("partidatallaocolor")));
+    // Going on starts after the note that came out, never with it again.
+    base.ejecuta(QStringLiteral("DROP TRIGGER sin_borrar"));
+    ASSERT_NE(r.idSiguiente, 0);
+    const ResultadoDeImpresion resto =
+        ImpresionDeRemisiones(base.conexion()).Imprime({}, r.idSiguiente);
+    EXPECT_TRUE(resto.Completa());
+    EXPECT_EQ(resto.total, 2);
+    ASSERT_EQ(Nuevos().size(), 3);
+    EXPECT_TRUE(PaginasDePdf(Nuevos()[1]).join(QString()).contains(QStringLiteral("A 2")));
 }
 
 // The run's extracted template and auxiliary file lie in this process's own scratch folder, not

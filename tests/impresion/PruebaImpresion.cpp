@@ -11,12 +11,12 @@
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "servicios/Proceso.h"
+#include "vistaprevia/VistaPrevia.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
@@ -169,10 +169,11 @@ TEST_F(Impresion, LaVistaPreviaMuestraLasPaginas) {
     m.crpReport.Asigna(24, 0);
     int hojas = 0;
     QTimer::singleShot(0, [&hojas] {
-        QWidget* vista = QApplication::activeModalWidget();
+        auto* vista = qobject_cast<VistaPrevia*>(QApplication::activeModalWidget());
         ASSERT_NE(vista, nullptr);
-        for (const QLabel* hoja : vista->findChildren<QLabel*>()) {
-            hojas += hoja->pixmap().isNull() ? 0 : 1;
+        // One page at a time: the next one until there is no other.
+        for (int p = 0; vista->Pagina() == p; vista->IrA(0, ++p)) {
+            hojas += vista->Imagen().isNull() ? 0 : 1;
         }
         vista->close();
     });

@@ -54,7 +54,7 @@ TEST(TemporalDelProceso, CadaProcesoTieneLaSuyaYAlArrancarSeQuitanLasAbandonadas
     ASSERT_TRUE(vivo.waitForStarted());
 
     const QString muerta =
-        carpetaAjena(QStringLiteral("muerta"), bloqueoDe(pidTerminado, "pruebas_hostdata"));
+        carpetaAjena(QStringLiteral("muerta"), bloqueoDe(pidTerminado, "pruebas_tienda"));
     const QString ocupada =
         carpetaAjena(QStringLiteral("ocupada"), bloqueoDe(vivo.processId(), "sleep"));
     const QString sinBloqueoVieja = carpetaAjena(QStringLiteral("vieja"), QByteArray());

@@ -245,6 +245,14 @@ TEST_F(ImpresionDeTrabajos, PerderElServidorDetieneLaCorridaConLaCuenta) {
     EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 0);
     EXPECT_FALSE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo()).contains("impresas 0 de 3"));
+    // The offer to go on outlives the lost server: it reconnects and prints from that note.
+    auto* continuar = Control<QPushButton>(ventana, "cmdContinuar");
+    ASSERT_TRUE(continuar->isVisible());
+    EXPECT_EQ(continuar->text(), QStringLiteral("Continuar desde la re&misión 1 (folio A 1500)"));
+    dialogos.responde(true);
+    QTest::mouseClick(continuar, Qt::LeftButton);
+    EXPECT_EQ(Nuevos().size(), 3);
+    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas: 3"));
 
     aplicaTope(ventana);
     EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 4);

@@ -55,6 +55,12 @@ TEST_F(PdfUnicoEnConsola, LasOpcionesQueNoSeCombinanSeRechazan) {
          "--pdf y --pdf-unico no se combinan"},
         {{QStringLiteral("--imprimir"), QStringLiteral("--pdf-unico"), QStringLiteral(" ")},
          "--pdf-unico necesita el nombre"},
+        {{QStringLiteral("--desde-remision"), QStringLiteral("1500")},
+         "--desde-remision requiere --imprimir"},
+        // Nothing of this job was printed yet: there is no stopped run to go on with.
+        {{QStringLiteral("--imprimir"), QStringLiteral("--pdf-unico"), pdf,
+          QStringLiteral("--desde-remision"), QStringLiteral("1500")},
+         "No hay una impresión detenida de este trabajo"},
     };
     for (const auto& c : casos) {
         const Salida s = corre(c.opciones);

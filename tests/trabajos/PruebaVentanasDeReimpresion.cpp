@@ -7,7 +7,10 @@
 #include "apoyo/TiendaDePrueba.h"
 #include "arranque/Principal.h"
 #include "interfaz/DialogosGuionados.h"
+#include "orvlib/AlSalir.h"
+#include "orvlib/BasesDD.h"
 #include "servicios/Bitacora.h"
+#include "servicios/Proceso.h"
 #include "trabajos/CandadoDeReimpresion.h"
 #include "ventanas/frmRemisPorcen.h"
 #include "ventanas/frmRemisTyP.h"
@@ -423,3 +426,25 @@ TEST_F(VentanasDeReimpresion, CadaVentanaDiceLoQueHalloYRecuerdaSusDatos) {
 }
 
 } // namespace
+
+// A password the server refuses when a reprint window opens: the window says what happened and
+// what to do, with the server's number and text in the details, and closes.
+TEST_F(VentanasDeReimpresion, UnaContrasenaRechazadaAlAbrirSeExplica) {
+    BasesDD& bases = *Proceso::actual().bases;
+    const QString buena = bases.cPassword;
+    const AlSalir devuelve([&bases, buena] { bases.cPassword = buena; });
+    bases.cPassword = QStringLiteral("no-es-esta");
+    for (int i = 0; i < 2; ++i) {
+        const qsizetype antes = dialogos.cajas().size();
+        const std::unique_ptr<QDialog> ventana(i == 0 ? static_cast<QDialog*>(new frmRemisTyP)
+                                                      : new frmRemisPorcen);
+        ASSERT_EQ(dialogos.cajas().size(), antes + 1);
+        const DialogosGuionados::Caja& aviso = dialogos.cajas().last();
+        EXPECT_TRUE(aviso.texto.startsWith(
+            QStringLiteral("El servidor no aceptó el usuario o la contraseña")))
+            << qPrintable(aviso.texto);
+        EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("1045"))) << qPrintable(aviso.detalle);
+        ventana->show();
+        EXPECT_TRUE(EsperaHasta([&ventana] { return !ventana->isVisible(); }));
+    }
+}
