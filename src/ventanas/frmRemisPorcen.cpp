@@ -125,6 +125,10 @@ void frmRemisPorcen::creaControles() {
     for (int i : {0, 1, 2}) {
         txtDato[i]->setAlignment(Qt::AlignRight);
     }
+    ordenaElTeclado();
+}
+
+void frmRemisPorcen::ordenaElTeclado() {
     for (auto [etiquetaDe, caja] : {std::pair{1, 0}, {2, 1}, {6, 4}, {3, 2}}) {
         Label[etiquetaDe]->setBuddy(txtDato[caja]);
     }
@@ -252,6 +256,16 @@ void frmRemisPorcen::limpiaResultados() {
     Command2->setDefault(true);
 }
 
+Decimal frmRemisPorcen::porcentajeEscrito() {
+    const Decimal porcentaje = Decimal::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
+    if (porcentaje <= Decimal() || porcentaje >= Decimal::DeDiezmilesimos(1000000)) {
+        QApplication::beep();
+        txtDato[2]->setFocus();
+        throw Rechazo(QStringLiteral("Escriba un porcentaje mayor que 0 y menor que 100."));
+    }
+    return porcentaje;
+}
+
 void frmRemisPorcen::Command2_Click() {
     for (int i : {0, 1, 4, 2}) {
         const QString aviso = revisaDato(i);
@@ -260,12 +274,7 @@ void frmRemisPorcen::Command2_Click() {
             return;
         }
     }
-    const Decimal porcentaje = Decimal::DeDouble(libKwtm::kwVal(txtDato[2]->text()));
-    if (porcentaje <= Decimal() || porcentaje >= Decimal::DeDiezmilesimos(1000000)) {
-        QApplication::beep();
-        txtDato[2]->setFocus();
-        throw Rechazo(QStringLiteral("Escriba un porcentaje mayor que 0 y menor que 100."));
-    }
+    const Decimal porcentaje = porcentajeEscrito();
     const auto inicial = static_cast<qint64>(libKwtm::kwVal(txtDato[0]->text()));
     const auto final = static_cast<qint64>(libKwtm::kwVal(txtDato[1]->text()));
     for (int i : {0, 1}) {
@@ -308,14 +317,18 @@ void frmRemisPorcen::Command2_Click() {
                                    Dialogos::Icono::Informacion);
         return;
     }
+    parametros_ = ReimpresionConPorcentaje::Parametros(inicial, final, serie, porcentaje);
+    ultimos_->Guarda();
+    FijaEntradas(usadas);
+    muestraResumen(resumen);
+}
+
+void frmRemisPorcen::muestraResumen(const ResumenDePorcentaje& resumen) {
     Label[7]->setText(ReimpresionConPorcentaje::Resumen(resumen).replace(QLatin1String("\r\n"),
                                                                          QLatin1String("\n")));
     lblEncontradas->setText(QStringLiteral("Remisiones encontradas: %1").arg(resumen.remisiones));
     resumen_ = resumen;
-    parametros_ = ReimpresionConPorcentaje::Parametros(inicial, final, serie, porcentaje);
     cmdResumen->setEnabled(true);
-    ultimos_->Guarda();
-    FijaEntradas(usadas);
     vigencia_.Lee(Cnn(), QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);
     cmdVistaPrevia->setEnabled(true);

@@ -33,6 +33,8 @@ protected:
 
 private:
     void creaControles();
+    // The fields' labels with their letters, the tab order and the default button.
+    void ordenaElTeclado();
     void conectaEntradas();
     void alCargar();
     // Why the field refuses what it holds; empty when it takes it.
@@ -44,7 +46,11 @@ private:
     void alCambiarEntradas();
     void limpiaResultados() override;
     void borraTablasDeTrabajo() override;
+    // The percentage typed, refused (Rechazo) unless above 0 and below 100.
+    Decimal porcentajeEscrito();
     void Command2_Click();
+    // What "&Comprobar" found, and the buttons that use it.
+    void muestraResumen(const ResumenDePorcentaje& resumen);
     // "&Imprimir", or the offer to go on with a stopped run.
     void imprime(bool continuar);
     void cmdResumen_Click();

@@ -90,7 +90,11 @@ void frmRemisTyP::creaControles() {
     txtDato[2]->setMaxLength(18);
     cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
                         QStringLiteral("cmdAplicar"), 8160, 600, 1335, 495);
+    creaResultados();
+    ordenaElTeclado();
+}
 
+void frmRemisTyP::creaResultados() {
     lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 1260, 8880, 300);
     lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
     mfgReja = Coloca(new QTableWidget(this), QStringLiteral("mfgReja"), 720, 1620, 8880, 5340);
@@ -129,7 +133,9 @@ void frmRemisTyP::creaControles() {
         w->setVisible(false);
     }
     Command3->setEnabled(false);
+}
 
+void frmRemisTyP::ordenaElTeclado() {
     Label6->setBuddy(mkeFecha[0]);
     Label1[1]->setBuddy(mkeFecha[1]);
     Label7->setBuddy(txtDato[4]);
@@ -375,10 +381,14 @@ void frmRemisTyP::cmdAplicar_Click() {
         return;
     }
     ultimos_->Guarda();
-    PresentacionDeReja::Llena(mfgReja, resultado);
     panelElegidas->Muestra(resultado, tope,
                            ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio));
     FijaEntradas(usadas);
+    muestraResultado(resultado);
+}
+
+void frmRemisTyP::muestraResultado(const ResultadoDeTope& resultado) {
+    PresentacionDeReja::Llena(mfgReja, resultado);
     remisionesDeLaReja_ = resultado.remisiones;
     vigencia_.Lee(Cnn(), QStringLiteral("tmpremisiones"));
     Command1->setEnabled(true);

@@ -41,6 +41,11 @@ protected:
 
 private:
     void creaControles();
+    // The grid, the buttons under it, the chosen notes' panel and the run's progress, hidden
+    // until "Aplicar" fills them.
+    void creaResultados();
+    // The fields' labels with their letters, the tab order and the default button.
+    void ordenaElTeclado();
     void conectaEntradas();
     void alCargar();
     // Why the field refuses what it holds; empty when it takes it.
@@ -56,6 +61,8 @@ private:
     QStringList entradas() const;
     void alCambiarEntradas();
     void cmdAplicar_Click();
+    // The grid and the buttons of a run that chose notes.
+    void muestraResultado(const ResultadoDeTope& resultado);
     void limpiaResultados() override;
     void borraTablasDeTrabajo() override;
     // "&Imprimir", or the offer to go on with a stopped run.

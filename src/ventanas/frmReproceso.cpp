@@ -88,6 +88,22 @@ void frmReproceso::creaControles() {
     txtDato[3]->setAlignment(Qt::AlignRight);
     cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
                         QStringLiteral("cmdAplicar"), 6000, 4800, 1335, 495);
+    creaTotales(etiqueta, tenida);
+    etiqueta(20, "Fec&ha para la factura:", 720, 7605, 2100, 300);
+    mkeFecha[2] = Coloca(new QLineEdit(this), nombre("mkeFecha", 2), 2880, 7560, 1335, 375);
+    etiqueta(21, "Folio:", 720, 8085, 2000, 300);
+    lblFolio = Coloca(new QLabel(this), QStringLiteral("lblFolio"), 2880, 8040, 1335, 375);
+    lblFolio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    tenida(lblFolio);
+    cmdGenerar = Coloca(new QPushButton(QStringLiteral("&Generar factura"), this),
+                        QStringLiteral("cmdGenerar"), 5640, 7800, 1695, 615);
+    cmdGenerar->setEnabled(false);
+    ordenaElTeclado();
+}
+
+void frmReproceso::creaTotales(
+    const std::function<void(int, const char*, int, int, int, int)>& etiqueta,
+    const std::function<void(QLabel*)>& tenida) {
     etiqueta(8, "Sin aplicar descuento:", 720, 5280, 3000, 300);
     etiqueta(13, "Con el % aplicado:", 4080, 5280, 3000, 300);
     const char* filas[] = {"Subtotal:", "I. V. A.:", "IEPS:", "Total:"};
@@ -103,16 +119,6 @@ void frmReproceso::creaControles() {
             tenida(lblResul[i]);
         }
     }
-    etiqueta(20, "Fec&ha para la factura:", 720, 7605, 2100, 300);
-    mkeFecha[2] = Coloca(new QLineEdit(this), nombre("mkeFecha", 2), 2880, 7560, 1335, 375);
-    etiqueta(21, "Folio:", 720, 8085, 2000, 300);
-    lblFolio = Coloca(new QLabel(this), QStringLiteral("lblFolio"), 2880, 8040, 1335, 375);
-    lblFolio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    tenida(lblFolio);
-    cmdGenerar = Coloca(new QPushButton(QStringLiteral("&Generar factura"), this),
-                        QStringLiteral("cmdGenerar"), 5640, 7800, 1695, 615);
-    cmdGenerar->setEnabled(false);
-    ordenaElTeclado();
 }
 
 void frmReproceso::ordenaElTeclado() {

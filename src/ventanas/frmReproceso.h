@@ -7,6 +7,7 @@
 #include "trabajos/factura/SeleccionDeFactura.h"
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -36,6 +37,9 @@ protected:
 
 private:
     void creaControles();
+    // The eight totals, before and after the reduction, each with its label.
+    void creaTotales(const std::function<void(int, const char*, int, int, int, int)>& etiqueta,
+                     const std::function<void(QLabel*)>& tenida);
     // The warning line, the fields' labels with their letters, the default button and the
     // tab order.
     void ordenaElTeclado();
