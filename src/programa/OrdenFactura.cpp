@@ -4,6 +4,7 @@
 #include "orvlib/Formato.h"
 #include "servicios/Proceso.h"
 #include "tienda/ParaPluginsPortables.h"
+#include "trabajos/factura/AjustesDeFactura.h"
 #include "trabajos/factura/FacturaDeRemisiones.h"
 #include "trabajos/factura/TextosDeFactura.h"
 
@@ -65,10 +66,7 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
     seleccion.cliente = opciones.value(QStringLiteral("cliente-remisiones"));
     seleccion.nombre = opciones.value(QStringLiteral("nombre"));
     seleccion.Valida();
-    Proceso& p = Proceso::actual();
-    const QString resguardo = LeeIniConDefault(QStringLiteral("Configuración"),
-                                               QStringLiteral("Base de datos de resguardo"),
-                                               QStringLiteral("datos2"), *p.kw, p.stArchivoIni);
+    const QString resguardo = AjustesDeFactura::BaseDeResguardo();
     Conexion principal;
     Conexion temporal;
     if (!AbreBase(principal)) {

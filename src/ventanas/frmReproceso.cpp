@@ -11,6 +11,7 @@
 #include "servicios/Rechazo.h"
 #include "tienda/LargosDeColumnas.h"
 #include "tienda/ParaPluginsPortables.h"
+#include "trabajos/factura/AjustesDeFactura.h"
 #include "trabajos/factura/BusquedasDeFactura.h"
 #include "trabajos/factura/FacturaDeRemisiones.h"
 #include "trabajos/factura/TextosDeFactura.h"
@@ -25,7 +26,6 @@
 
 namespace {
 
-const QString kSeccion = QStringLiteral("Configuración");
 const QString kTinte =
     QStringLiteral("background-color: rgb(255, 224, 192); border: 1px solid #808080;");
 
@@ -226,25 +226,18 @@ void frmReproceso::limitaLargos() {
 
 bool frmReproceso::LeeAjustesDeFactura() {
     Proceso& p = Proceso::actual();
-    const auto ajuste = [&p](const char* clave, const char* defecto) {
-        return LeeIniConDefault(kSeccion, QString::fromUtf8(clave), QString::fromUtf8(defecto),
-                                *p.kw, p.stArchivoIni);
-    };
-    BaseResguardo = ajuste("Base de datos de resguardo", "datos2");
-    const QString serieRemisiones = ajuste("Serie de remisiones", "A");
-    const QString serieFacturas = ajuste("Serie de facturas", "B");
-    const QString clienteFactura = ajuste("Cliente para facturar", "CLIENTE");
-    const QString clienteRemisiones = ajuste("Cliente de remisiones", "CLIENTE");
+    const AjustesDeFactura ajustes = AjustesDeFactura::Lee();
+    BaseResguardo = ajustes.baseResguardo;
     if (!p.bases->AbrirBdD(cnnPrincipal, p.bases->cMiBase)) {
         Dialogos::actual().mensaje(QStringLiteral("No fue posible abrir la base de datos '") +
                                        p.bases->cMiBase + QLatin1Char('\''),
                                    QStringLiteral("Alerta"), Dialogos::Icono::Ninguno);
         return false;
     }
-    txtDato[0]->setText(serieFacturas);
-    txtDato[1]->setText(clienteFactura);
-    txtDato[2]->setText(serieRemisiones);
-    txtDato[4]->setText(clienteRemisiones);
+    txtDato[0]->setText(ajustes.serieFacturas);
+    txtDato[1]->setText(ajustes.clienteFactura);
+    txtDato[2]->setText(ajustes.serieRemisiones);
+    txtDato[4]->setText(ajustes.clienteRemisiones);
     return true;
 }
 
