@@ -236,6 +236,30 @@ TEST_F(ConfiguraOtraCuenta, UnaConfiguracionQueNoSePuedeEscribirDejaTodoComoEsta
     }
 }
 
+// Each file of the clerk's own set-up that the clerk can no longer write is named before
+// anything is written, and every file stays as it was.
+TEST_F(ConfiguraOtraCuenta, UnArchivoDeLaCuentaQueNoPuedeEscribirSeNombraSinTocarNada) {
+    const Salida primera =
+        configura("orvane", {QStringLiteral("--impresora"), QStringLiteral("Remisiones")});
+    ASSERT_EQ(primera.codigo, 0) << qPrintable(primera.errores);
+    for (const char* archivo : {"cajero/.odbc.ini", "cajero/programa/DeRemisiones.ini",
+                                "cajero/.config/Orvane/instalaciones.ini"}) {
+        SCOPED_TRACE(archivo);
+        ASSERT_TRUE(QFileInfo::exists(ruta(archivo)));
+        cambiaDueno(ruta(archivo), 0, 0644);
+        const QMap<QString, QByteArray> antes = todo();
+        const Salida s =
+            configura("orvane", {QStringLiteral("--impresora"), QStringLiteral("Otra")});
+        EXPECT_EQ(s.codigo, 2) << qPrintable(s.salida + s.errores);
+        EXPECT_TRUE(s.errores.contains(QFileInfo(ruta(archivo)).fileName()))
+            << qPrintable(s.errores);
+        EXPECT_TRUE(s.errores.contains(QStringLiteral("no puede escribir")))
+            << qPrintable(s.errores);
+        EXPECT_EQ(todo(), antes);
+        cambiaDueno(ruta(archivo), cajero, 0644);
+    }
+}
+
 // Root configures its own account only; the clerk's host folder file keeps its owner and mode.
 TEST_F(ConfiguraOtraCuenta, RootNoSeQuedaConLosArchivosDeLosCajeros) {
     ASSERT_EQ(
