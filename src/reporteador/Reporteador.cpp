@@ -321,9 +321,10 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
     case TrabajoDeReporte::Destino::PdfUnico:
         if (!documento_) {
             QDir().mkpath(QFileInfo(t.archivoDeSalida).absolutePath());
-            documento_ = std::make_unique<DocumentoDeCorrida>(t.archivoDeSalida);
+            documento_ = std::make_unique<DocumentoDeCorrida>(
+                t.archivoDeSalida, QString(), DocumentoDeCorrida::Indice::ConMarcadores);
         }
-        documento_->Agrega(p, paginas);
+        documento_->Agrega(p, paginas, t.marcador);
         // Outside a run the report is the whole document.
         if (!enCorrida_) {
             resultado.archivos << CierraDocumento();
