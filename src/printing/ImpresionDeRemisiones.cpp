@@ -101,12 +101,16 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         if (avance) {
             avance(resultado.impresas + 1, resultado.total, folio);
         }
-        const qint32 id = copias.campo(QStringLiteral("Id")).toInt();
-        const QString notas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
+        RemisionAImprimir remision;
+        remision.id = copias.campo(QStringLiteral("Id")).toInt();
+        remision.seleccion = QStringLiteral("{Remisiones.Id}=%1").arg(remision.id);
+        remision.conDesglose = desglose;
+        remision.textoNotas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
+        remision.tablaEncabezado = QStringLiteral("tmpremisiones");
+        remision.tablaDetalle = QStringLiteral("tmpremisionesdetalle");
+        remision.nombre = resultado.remisionFallida;
         try {
-            ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id), Plantilla(), 2, id, cnn_,
-                             desglose, notas, QStringLiteral("tmpremisiones"),
-                             QStringLiteral("tmpremisionesdetalle"), &preparativos);
+            ImprimeDocumento(remision, cnn_, preparativos);
         } catch (const ErrorDespuesDeImprimir&) {
             ++resultado.impresas;
             throw;

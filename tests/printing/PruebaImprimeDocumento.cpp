@@ -1,6 +1,7 @@
 #include "hostdata/Proceso.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "printing/ImpresionDeDocumento.h"
+#include "printing/PreparativosDeImpresion.h"
 #include "printing/modRPTs.h"
 #include "startup/Principal.h"
 #include "support/BaseDePrueba.h"
@@ -61,9 +62,15 @@ protected:
     }
 
     QStringList imprime(int id, qint16 desglose = 6, const QString& notas = QString()) {
-        ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id),
-                         QStringLiteral("fmtRemision.rpt"), 2, id, base.conexion(), desglose, notas,
-                         QStringLiteral("tmpremisiones"), QStringLiteral("tmpremisionesdetalle"));
+        PreparativosDeImpresion corrida(base.conexion(), QStringLiteral("fmtRemision.rpt"));
+        RemisionAImprimir remision;
+        remision.seleccion = QStringLiteral("{Remisiones.Id}=%1").arg(id);
+        remision.id = id;
+        remision.conDesglose = desglose;
+        remision.textoNotas = notas;
+        remision.tablaEncabezado = QStringLiteral("tmpremisiones");
+        remision.tablaDetalle = QStringLiteral("tmpremisionesdetalle");
+        ImprimeDocumento(remision, base.conexion(), corrida);
         EXPECT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
         if (Nuevos().size() != impresos + 1) {
             ADD_FAILURE() << "no se imprimió";

@@ -3,6 +3,7 @@
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
 #include "printing/ImpresionDeDocumento.h"
 #include "printing/ImpresionDeRemisiones.h"
+#include "printing/PreparativosDeImpresion.h"
 #include "printing/TextosDeImpresion.h"
 #include "support/NotasConDescuento.h"
 #include "support/NotasDePrueba.h"
@@ -41,9 +42,15 @@ protected:
 
     QStringList imprime(int id, const QString& notas = {}) {
         const qsizetype antes = Nuevos().size();
-        ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id),
-                         QStringLiteral("fmtRemision.rpt"), 2, id, base.conexion(), 6, notas,
-                         QStringLiteral("tmpremisiones"), QStringLiteral("tmpremisionesdetalle"));
+        PreparativosDeImpresion corrida(base.conexion(), QStringLiteral("fmtRemision.rpt"));
+        RemisionAImprimir remision;
+        remision.seleccion = QStringLiteral("{Remisiones.Id}=%1").arg(id);
+        remision.id = id;
+        remision.conDesglose = 6;
+        remision.textoNotas = notas;
+        remision.tablaEncabezado = QStringLiteral("tmpremisiones");
+        remision.tablaDetalle = QStringLiteral("tmpremisionesdetalle");
+        ImprimeDocumento(remision, base.conexion(), corrida);
         EXPECT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
         EXPECT_EQ(Nuevos().size(), antes + 1);
         return Nuevos().size() > antes ? PaginasDePdf(Nuevos().last()) : QStringList();
