@@ -60,11 +60,12 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance) {
     } catch (const ErrorDespuesDeImprimir& e) {
         resultado.fallidaImpresa = true;
         resultado.error = e.texto();
+        resultado.causa = e;
     } catch (const ErrorOrvlib& e) {
         // The engine's errors come with the template's name, which the message gives already.
-        resultado.error = e.contexto().compare(Plantilla(), Qt::CaseInsensitive) == 0
-                              ? modRPTs::TextoDelError(e)
-                              : e.texto();
+        const bool delMotor = e.contexto().compare(Plantilla(), Qt::CaseInsensitive) == 0;
+        resultado.error = delMotor ? modRPTs::TextoDelError(e) : e.texto();
+        resultado.causa = delMotor ? ErrorOrvlib(e.numero(), e.descripcion(), QString()) : e;
     } catch (const std::exception& e) {
         resultado.error = QString::fromLocal8Bit(e.what());
     }
