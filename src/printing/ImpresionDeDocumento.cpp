@@ -61,17 +61,12 @@ QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexi
     return texto;
 }
 
-PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
-                              const QString& id) {
-    QSqlQuery q = conexionHost.consulta(
-        QStringLiteral("SELECT Cantidad, PrecioNeto, IdExterna<>'' FROM %1 WHERE Id=%2")
-            .arg(Sentencias::Nombre(tablaDetalle), id));
+PartidasImpresas SumaPartidas(const QVector<LineaImpresa>& lineas) {
     PartidasImpresas p;
-    while (q.next()) {
+    for (const LineaImpresa& l : lineas) {
         ++p.lineas;
-        p.deTallaOColor += q.value(2).toInt() == 1 ? 1 : 0;
-        p.importe +=
-            Importe::PorCantidad(Importe::DeVariant(q.value(0)), Importe::DeVariant(q.value(1)));
+        p.deTallaOColor += l.deTallaOColor ? 1 : 0;
+        p.importe += Importe::PorCantidad(l.cantidad, l.precio);
     }
     return p;
 }
@@ -98,28 +93,27 @@ namespace {
 
 // The note's header row, its total less the advance of kinds 2 and 3, and its currency.
 struct Encabezado {
-    Recordset rs;
+    const Recordset& rs;
     double total = 0;
     qint32 moneda = 0;
 };
 
-void leeEncabezado(Encabezado& e, const RemisionAImprimir& r, Conexion& conexionHost) {
-    if (BasesDD::AbrirTabla(e.rs, conexionHost,
-                            r.tablaEncabezado + QStringLiteral(" where Id=") +
-                                QString::number(r.id))) {
-        e.total = TotalDelDocumento(e.rs);
+Encabezado leeEncabezado(const Recordset& rs, const RemisionAImprimir& r) {
+    Encabezado e{rs};
+    if (!rs.fin()) {
+        e.total = TotalDelDocumento(rs);
         if (r.tipoDocumento == 2 || r.tipoDocumento == 3) {
-            e.total -= e.rs.campo(QStringLiteral("Anticipo")).toDouble();
+            e.total -= rs.campo(QStringLiteral("Anticipo")).toDouble();
         }
-        e.moneda = e.rs.campo(QStringLiteral("Moneda")).toInt();
+        e.moneda = rs.campo(QStringLiteral("Moneda")).toInt();
     }
+    return e;
 }
 
 // The page count and the discount column's formulas, from the note's printed lines.
-PartidasImpresas ponFormulas(modRPTs& rpt, const Encabezado& e, const RemisionAImprimir& r,
-                             Conexion& conexionHost, int lineasPorHoja) {
-    const PartidasImpresas partidas = SumaPartidas(
-        conexionHost, r.tablaEncabezado + QStringLiteral("detalle"), QString::number(r.id));
+PartidasImpresas ponFormulas(modRPTs& rpt, const Encabezado& e, const QVector<LineaImpresa>& lineas,
+                             int lineasPorHoja) {
+    const PartidasImpresas partidas = SumaPartidas(lineas);
     if (lineasPorHoja > 0) {
         const auto paginas =
             partidas.lineas / lineasPorHoja + (partidas.lineas % lineasPorHoja > 0 ? 1 : 0);
@@ -132,9 +126,11 @@ PartidasImpresas ponFormulas(modRPTs& rpt, const Encabezado& e, const RemisionAI
 }
 
 // What the template reads from the auxiliary file besides the company: the amount in words,
-// the exchange rates, the note text and the tax breakdown.
+// the exchange rates, the note text and the tax breakdown of the lines it prints from: those
+// given, else those of its detail table, read for it.
 void llenaAuxiliar(PreparativosDeImpresion& corrida, const Encabezado& e,
-                   const RemisionAImprimir& r, Conexion& conexionHost) {
+                   const RemisionAImprimir& r, const QVector<LineaImpresa>* lineasDelDetalle,
+                   Conexion& conexionHost) {
     const QString& ruta = corrida.Auxiliar().Ruta();
     corrida.Auxiliar().Vacia();
     const MonedasDeLaCorrida::Moneda nombres = corrida.Monedas().De(e.moneda == 0 ? 1 : e.moneda);
@@ -142,44 +138,50 @@ void llenaAuxiliar(PreparativosDeImpresion& corrida, const Encabezado& e,
     GuardaParidades(corrida.Monedas().ParidadesDeLaTienda(), ruta);
     GuardaNotas(ruta, r.textoNotas);
     if (r.conDesglose != 0 && !e.rs.fin()) {
-        DesgloseDeImpuestos(r.tipoDocumento, conexionHost, e.rs, ruta, r.tablaDetalle,
-                            corrida.Reglas());
+        DesgloseDeImpuestos(e.rs,
+                            lineasDelDetalle != nullptr
+                                ? *lineasDelDetalle
+                                : LeeLineasImpresas(conexionHost, r.tablaDetalle, r.tipoDocumento,
+                                                    QString::number(r.id)),
+                            ruta, corrida.Reglas());
     }
 }
 
 } // namespace
 
-void ImprimeDocumento(const RemisionAImprimir& r, Conexion& conexionHost,
-                      PreparativosDeImpresion& corrida) {
-    Encabezado encabezado;
-    leeEncabezado(encabezado, r, conexionHost);
+void ImprimeDocumento(const RemisionAImprimir& r, const Recordset& filaDeEncabezado,
+                      Conexion& conexionHost, PreparativosDeImpresion& corrida) {
+    const Encabezado encabezado = leeEncabezado(filaDeEncabezado, r);
     PunteroOcupado();
     const AlSalir punteroNormal([] { PunteroNormal(); });
     modRPTs& rpt = modRPTs::actual();
     rpt.InicializaReporte();
     rpt.stMarcador = r.nombre;
-    const PartidasImpresas partidas =
-        ponFormulas(rpt, encabezado, r, conexionHost, corrida.LineasPorHoja());
+    // The note's lines are read once: the page count, the discount column and the breakdown
+    // use them, unless the note prints its lines from another table.
+    const QString id = QString::number(r.id);
+    const QString tablaDePartidas = r.tablaEncabezado + QStringLiteral("detalle");
+    const bool otroDetalle = r.tablaDetalle.compare(tablaDePartidas, Qt::CaseInsensitive) != 0;
+    const QVector<LineaImpresa> lineas =
+        LeeLineasImpresas(conexionHost, tablaDePartidas, r.tipoDocumento, id);
+    const PartidasImpresas partidas = ponFormulas(rpt, encabezado, lineas, corrida.LineasPorHoja());
     // The note's size and colour rows exist only for its print: they go after it, and also
     // when a step of it fails (then quietly, so as not to hide that step's error).
     const QString prefijoTallas =
-        QStringLiteral("RE") + libKwtm::Pad(QString::number(r.id), 9, QStringLiteral("0"), 2);
+        QStringLiteral("RE") + libKwtm::Pad(id, 9, QStringLiteral("0"), 2);
     const AlSalir borraTallasSiFalla([&conexionHost, &prefijoTallas] {
         if (std::uncaught_exceptions() > 0) {
             BorraPartidasTallaOColor(conexionHost, prefijoTallas);
         }
     });
     // The lines just read tell whether any has size or colour rows to write.
-    if (partidas.deTallaOColor > 0 ||
-        r.tablaDetalle.compare(r.tablaEncabezado + QStringLiteral("detalle"),
-                               Qt::CaseInsensitive) != 0) {
+    if (partidas.deTallaOColor > 0 || otroDetalle) {
         PartidasTallaOColor(conexionHost, r.tablaDetalle, r.id, QStringLiteral("Id"));
     }
-    llenaAuxiliar(corrida, encabezado, r, conexionHost);
+    llenaAuxiliar(corrida, encabezado, r, otroDetalle ? nullptr : &lineas, conexionHost);
     rpt.ImprimeFormato(corrida.Plantilla(), r.seleccion, corrida.Auxiliar().Ruta(),
                        QStringLiteral("remisiones"), r.tablaEncabezado,
                        QStringLiteral("remisionesdetalle"), r.tablaDetalle);
-    BasesDD::CierraTabla(encabezado.rs);
     try {
         BorraPartidasTallaOColor(conexionHost, prefijoTallas);
     } catch (const ErrorOrvlib& e) {

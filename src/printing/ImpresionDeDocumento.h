@@ -2,6 +2,7 @@
 
 #include "hostdata/Importe.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "printing/DesgloseDeImpuestos.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -39,18 +40,18 @@ struct RemisionAImprimir {
 // removes what the print left behind. Returns only when the engine produced the document;
 // anything that kept it from doing so is thrown, after the clean-up, and a clean-up that fails
 // after the document came out is ErrorDespuesDeImprimir.
-void ImprimeDocumento(const RemisionAImprimir& remision, Conexion& conexionHost,
-                      PreparativosDeImpresion& corrida);
+// The note's header row is the current row of encabezado, as the run's list of notes read it.
+void ImprimeDocumento(const RemisionAImprimir& remision, const Recordset& encabezado,
+                      Conexion& conexionHost, PreparativosDeImpresion& corrida);
 // A note's lines as the template prints them: how many, and the sum of their amounts
-// (quantity × price, each in cents); and how many come from size or colour variants (their
-// IdExterna is set), which alone need the partidatallaocolor rows.
+// (quantity × price, each in cents); and how many come from size or colour variants, which
+// alone need the partidatallaocolor rows.
 struct PartidasImpresas {
     qint64 lineas = 0;
     Importe importe;
     qint64 deTallaOColor = 0;
 };
-PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
-                              const QString& id);
+PartidasImpresas SumaPartidas(const QVector<LineaImpresa>& lineas);
 // The template's formulas of a discounted note's column: ImporteDePartidas, the lines' sum,
 // and DescuentoDePartidas, what takes it to the subtotal, so the column reads down as a sum.
 // A note without discounts leaves both empty and prints as one without them.

@@ -111,7 +111,7 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         remision.tablaDetalle = QStringLiteral("tmpremisionesdetalle");
         remision.nombre = resultado.remisionFallida;
         try {
-            ImprimeDocumento(remision, cnn_, preparativos);
+            ImprimeDocumento(remision, copias, cnn_, preparativos);
         } catch (const ErrorDespuesDeImprimir&) {
             ++resultado.impresas;
             throw;

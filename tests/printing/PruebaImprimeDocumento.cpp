@@ -1,5 +1,6 @@
 #include "hostdata/Proceso.h"
 #include "hostdata/TablasDeTrabajo.h"
+#include "orvlib/BasesDD.h"
 #include "printing/ImpresionDeDocumento.h"
 #include "printing/PreparativosDeImpresion.h"
 #include "printing/modRPTs.h"
@@ -70,7 +71,10 @@ protected:
         remision.textoNotas = notas;
         remision.tablaEncabezado = QStringLiteral("tmpremisiones");
         remision.tablaDetalle = QStringLiteral("tmpremisionesdetalle");
-        ImprimeDocumento(remision, base.conexion(), corrida);
+        Recordset encabezado;
+        BasesDD::AbrirTabla(encabezado, base.conexion(),
+                            QStringLiteral("tmpremisiones where Id=%1").arg(id));
+        ImprimeDocumento(remision, encabezado, base.conexion(), corrida);
         EXPECT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
         if (Nuevos().size() != impresos + 1) {
             ADD_FAILURE() << "no se imprimió";

@@ -1,6 +1,7 @@
 #include "hostdata/CifrasDeLinea.h"
 #include "hostdata/TablasDeTrabajo.h"
 #include "jobs/percent_reprint/ReimpresionConPorcentaje.h"
+#include "orvlib/BasesDD.h"
 #include "printing/ImpresionDeDocumento.h"
 #include "printing/ImpresionDeRemisiones.h"
 #include "printing/PreparativosDeImpresion.h"
@@ -50,7 +51,10 @@ protected:
         remision.textoNotas = notas;
         remision.tablaEncabezado = QStringLiteral("tmpremisiones");
         remision.tablaDetalle = QStringLiteral("tmpremisionesdetalle");
-        ImprimeDocumento(remision, base.conexion(), corrida);
+        Recordset encabezado;
+        BasesDD::AbrirTabla(encabezado, base.conexion(),
+                            QStringLiteral("tmpremisiones where Id=%1").arg(id));
+        ImprimeDocumento(remision, encabezado, base.conexion(), corrida);
         EXPECT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
         EXPECT_EQ(Nuevos().size(), antes + 1);
         return Nuevos().size() > antes ? PaginasDePdf(Nuevos().last()) : QStringList();
