@@ -246,6 +246,7 @@ void Reporteador::TerminaCorrida() {
     datos_->TerminaCorrida();
     plantillaDeCorrida_.reset();
     rutaDeCorrida_.clear();
+    unicasDeCorrida_.clear();
 }
 
 QString Reporteador::CierraDocumento() {
@@ -343,6 +344,23 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
     }
 }
 
+// The row of a one-row table; within a run a server table's is read by the run's first report.
+Fila Reporteador::unica(const TrabajoDeReporte& t, const Plantilla& p, int i,
+                        const std::function<QVector<Fila>(int, const QString&)>& lee) {
+    const TablaDePlantilla& tabla = p.tablas[i];
+    const QString donde = ubicacion(t, p.indiceDeUbicacion(i), tabla);
+    const bool guardada = enCorrida_ && !tabla.deAccess;
+    if (guardada && unicasDeCorrida_.contains(donde)) {
+        return unicasDeCorrida_.value(donde);
+    }
+    const QVector<Fila> filas = lee(i, {});
+    const Fila fila = filas.isEmpty() ? Fila() : filas.first();
+    if (guardada) {
+        unicasDeCorrida_.insert(donde, fila);
+    }
+    return fila;
+}
+
 QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const Plantilla& p) {
     const auto esOdbc = [](const TablaDePlantilla& tabla) { return !tabla.deAccess; };
     if (std::any_of(p.tablas.begin(), p.tablas.end(), esOdbc)) {
@@ -360,8 +378,7 @@ QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const
         if (tabla.papel == TablaDePlantilla::Papel::Principal && principal < 0) {
             principal = i;
         } else if (tabla.papel == TablaDePlantilla::Papel::Unica) {
-            const QVector<Fila> filas = lee(i, {});
-            unicas.insert(tabla.nombre.toLower(), filas.isEmpty() ? Fila() : filas.first());
+            unicas.insert(tabla.nombre.toLower(), unica(t, p, i, lee));
         }
     }
     if (principal < 0) {

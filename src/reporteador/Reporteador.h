@@ -41,7 +41,8 @@ public:
     ResultadoDeReporte Ejecuta(const TrabajoDeReporte& trabajo);
     // A run of reports on one template: connects at once, so that a refused connection stops
     // the run before its first report, and keeps the template as read by the first report and
-    // the tables' columns and the auxiliary file open until the run ends.
+    // the tables' columns and the auxiliary file open until the run ends; a one-row table of
+    // the server (not of the auxiliary file) is read once for the run.
     void IniciaCorrida(const QString& textoDeConexion);
     // Ending a run drops a one-PDF document it did not close: nothing is left under its name.
     void TerminaCorrida();
@@ -57,6 +58,8 @@ public:
 private:
     Plantilla plantillaDe(const QString& ruta);
     QVector<DatosDeDocumento> leeDatos(const TrabajoDeReporte& t, const struct Plantilla& p);
+    Fila unica(const TrabajoDeReporte& t, const struct Plantilla& p, int i,
+               const std::function<QVector<Fila>(int, const QString&)>& lee);
     void imprime(const TrabajoDeReporte& t, const struct Plantilla& p,
                  const QVector<PaginaMaquetada>& paginas, const QString& nombre,
                  ResultadoDeReporte& resultado);
@@ -66,5 +69,6 @@ private:
     std::optional<Plantilla> plantillaDeCorrida_;
     std::unique_ptr<DocumentoDeCorrida> documento_;
     QString rutaDeCorrida_;
+    QHash<QString, Fila> unicasDeCorrida_; // by location
     TiemposDeReporte tiempos_;
 };
