@@ -257,7 +257,7 @@ QString Reporteador::CierraDocumento() {
     reloj.start();
     const std::unique_ptr<DocumentoDeCorrida> documento = std::move(documento_);
     const QString ruta = documento->Termina();
-    tiempos_.salida += reloj.elapsed();
+    tiempos_.salida += reloj.nsecsElapsed() / 1000;
     return ruta;
 }
 
@@ -293,9 +293,11 @@ ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
         });
         documentos = leeDatos(t, p);
     }
-    tiempos_.lectura += reloj.restart();
+    tiempos_.lectura += reloj.nsecsElapsed() / 1000;
+    reloj.start();
     const QVector<PaginaMaquetada> paginas = Maquetador(p).Maqueta(documentos);
-    tiempos_.maquetado += reloj.restart();
+    tiempos_.maquetado += reloj.nsecsElapsed() / 1000;
+    reloj.start();
     ++tiempos_.reportes;
     ResultadoDeReporte resultado;
     resultado.paginas = static_cast<int>(paginas.size());
@@ -311,7 +313,7 @@ ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
         return resultado;
     }
     imprime(t, p, paginas, nombreDeSalida(t, p, documentos), resultado);
-    tiempos_.salida += reloj.elapsed();
+    tiempos_.salida += reloj.nsecsElapsed() / 1000;
     return resultado;
 }
 

@@ -13,6 +13,7 @@
 #include <optional>
 
 // Time spent by the runs of an engine, by phase, in milliseconds.
+// In microseconds: a report's steps take well under a millisecond each.
 struct TiemposDeReporte {
     qint64 lectura = 0;   // template file and data
     qint64 maquetado = 0; // layout
