@@ -406,11 +406,11 @@ void informaImpresion(const char* modo, const std::vector<CorridaMedida>& corrid
                     100 * s / segundos, 1000 * s / notas);
     };
     const double motor =
-        (mediana.motor.lectura + mediana.motor.maquetado + mediana.motor.salida) / 1000.0;
+        (mediana.motor.lectura + mediana.motor.maquetado + mediana.motor.salida) / 1e6;
     parte("preparación de la corrida (una vez)", preparacion);
-    parte("lectura de datos (motor)", mediana.motor.lectura / 1000.0);
-    parte("maquetado", mediana.motor.maquetado / 1000.0);
-    parte("escritura del PDF", mediana.motor.salida / 1000.0);
+    parte("lectura de datos (motor)", mediana.motor.lectura / 1e6);
+    parte("maquetado", mediana.motor.maquetado / 1e6);
+    parte("escritura del PDF", mediana.motor.salida / 1e6);
     parte("resto: consultas y base auxiliar", segundos - motor - preparacion);
 }
 

@@ -40,6 +40,8 @@ done
 dpkg-deb -f "$paquete" Depends | grep -q 'libc6 (>=' || falla "sin las dependencias de dpkg-shlibdeps"
 # CUPS is asked about each printed document.
 dpkg-deb -f "$paquete" Depends | grep -q 'libcups2 (>=' || falla "sin libcups2"
+# libqpdf puts the bookmarks into a run's one PDF.
+dpkg-deb -f "$paquete" Depends | grep -q 'libqpdf29 (' || falla "sin libqpdf29"
 
 echo "== lintian"
 # Debian's own checker: no error; its report is shown whole when there is one.

@@ -30,21 +30,6 @@ Decimal decimal(const QSqlQuery& q, int columna) {
     return Decimal::DeVariant(q.value(columna));
 }
 
-// The lines with what the breakdown needs of each, and whether its product takes no discount,
-// in one statement. Invoice lines keep no figures of their own: those read as 0 and are
-// computed.
-QSqlQuery leeLineas(Conexion& host, const QString& tabla, qint16 tipoDocumento, const QString& id) {
-    const QString guardadas = tipoDocumento == 2
-                                  ? QStringLiteral("d.BaseImpuestoAd, d.ImporteImpuestoAd, "
-                                                   "d.BaseIVA, d.ImporteIVA")
-                                  : QStringLiteral("0, 0, 0, 0");
-    return host.consulta(
-        QStringLiteral("SELECT d.Cantidad, d.PrecioNeto, d.IVA, d.ImpuestoAd, %1, (SELECT "
-                       "p.Bloqueado FROM productos p WHERE p.clave=d.Producto LIMIT 1) FROM %2 d "
-                       "WHERE d.Id=%3 ORDER BY d.Partida")
-            .arg(guardadas, Sentencias::Nombre(tabla), id));
-}
-
 void acumula(Renglones& renglones, QChar tipo, Decimal tasa, Importe base, Importe impuesto) {
     Renglon& r = renglones[{tipo, tasa}];
     r.base += base;
@@ -87,13 +72,49 @@ void escribe(Conexion& auxiliar, const Renglones& renglones,
 
 } // namespace
 
+QVector<LineaImpresa> LeeLineasImpresas(Conexion& host, const QString& tabla, qint16 tipoDocumento,
+                                        const QString& id) {
+    const QString deNota = tipoDocumento == 2 ? QStringLiteral("d.BaseImpuestoAd, "
+                                                               "d.ImporteImpuestoAd, d.BaseIVA, "
+                                                               "d.ImporteIVA, d.IdExterna<>''")
+                                              : QStringLiteral("0, 0, 0, 0, 0");
+    QSqlQuery q = host.consulta(
+        QStringLiteral("SELECT d.Cantidad, d.PrecioNeto, d.IVA, d.ImpuestoAd, %1, (SELECT "
+                       "p.Bloqueado FROM productos p WHERE p.clave=d.Producto LIMIT 1) FROM %2 d "
+                       "WHERE d.Id=%3 ORDER BY d.Partida")
+            .arg(deNota, Sentencias::Nombre(tabla), id));
+    QVector<LineaImpresa> lineas;
+    while (q.next()) {
+        LineaImpresa l;
+        l.cantidad = decimal(q, 0);
+        l.precio = importe(q, 1);
+        l.tasaIva = decimal(q, 2);
+        l.tasaImpAd = decimal(q, 3);
+        for (int i = 0; i < 4; ++i) {
+            l.guardadas[static_cast<std::size_t>(i)] = importe(q, 4 + i);
+        }
+        l.deTallaOColor = q.value(8).toInt() == 1;
+        l.bloqueado = q.value(9).toInt() == 1;
+        lineas.append(l);
+    }
+    return lineas;
+}
+
 void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Recordset& encabezado,
-                         const QString& rutaAuxiliar, const QString& tablaDetalle,
-                         std::optional<CifrasDeLinea::Reglas> reglasDeLaCorrida) {
+                         const QString& rutaAuxiliar, const QString& tablaDetalle) {
+    const QString tabla = !tablaDetalle.isEmpty() ? tablaDetalle
+                          : tipoDocumento == 2    ? QStringLiteral("remisionesdetalle")
+                                                  : QStringLiteral("facturasdetalle");
+    DesgloseDeImpuestos(encabezado,
+                        LeeLineasImpresas(conexionHost, tabla, tipoDocumento,
+                                          encabezado.campo(QStringLiteral("Id")).toString()),
+                        rutaAuxiliar, ReglasDeImpuestos(conexionHost));
+}
+
+void DesgloseDeImpuestos(const Recordset& encabezado, const QVector<LineaImpresa>& lineas,
+                         const QString& rutaAuxiliar, CifrasDeLinea::Reglas reglas) {
     Conexion propia;
     Conexion& auxiliar = AuxiliarDeLaCorrida::Abre(rutaAuxiliar, propia);
-    const CifrasDeLinea::Reglas reglas =
-        reglasDeLaCorrida ? *reglasDeLaCorrida : ReglasDeImpuestos(conexionHost);
     // A document issued without a tax puts all its lines at rate 0 for that tax.
     const bool sinIva = Importe::DeVariant(encabezado.campo(QStringLiteral("IVA"))) == Importe();
     const bool sinImpAd =
@@ -103,28 +124,19 @@ void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Rec
         descuentos.tasas[n] =
             Decimal::DeVariant(encabezado.campo(QStringLiteral("Desc%1").arg(n + 1)));
     }
-    const QString tabla = !tablaDetalle.isEmpty() ? tablaDetalle
-                          : tipoDocumento == 2    ? QStringLiteral("remisionesdetalle")
-                                                  : QStringLiteral("facturasdetalle");
-    QSqlQuery lineas = leeLineas(conexionHost, tabla, tipoDocumento,
-                                 encabezado.campo(QStringLiteral("Id")).toString());
     Importe gravado;
     Importe sinGravar;
     Renglones renglones;
-    while (lineas.next()) {
-        const Decimal tasaIva = decimal(lineas, 2);
-        const Decimal tasaImpAd = decimal(lineas, 3);
-        const bool bloqueado = lineas.value(8).toInt() == 1;
-        const CifrasDeLinea c =
-            CifrasDeLinea::Completa({Importe(), Importe(), importe(lineas, 4), importe(lineas, 5),
-                                     importe(lineas, 6), importe(lineas, 7)},
-                                    decimal(lineas, 0), importe(lineas, 1),
-                                    sinIva ? Decimal() : tasaIva, sinImpAd ? Decimal() : tasaImpAd,
-                                    reglas, bloqueado ? CifrasDeLinea::Descuentos() : descuentos);
-        (tasaIva == Decimal() && tasaImpAd == Decimal() ? sinGravar : gravado) += c.neto;
-        acumula(renglones, QLatin1Char('I'), sinIva ? Decimal() : tasaIva, c.baseIva,
-                sinIva ? Importe() : c.importeIva);
-        acumula(renglones, QLatin1Char('A'), sinImpAd ? Decimal() : tasaImpAd, c.baseImpAd,
+    for (const LineaImpresa& l : lineas) {
+        const Decimal tasaIva = sinIva ? Decimal() : l.tasaIva;
+        const Decimal tasaImpAd = sinImpAd ? Decimal() : l.tasaImpAd;
+        const CifrasDeLinea c = CifrasDeLinea::Completa(
+            {Importe(), Importe(), l.guardadas[0], l.guardadas[1], l.guardadas[2], l.guardadas[3]},
+            l.cantidad, l.precio, tasaIva, tasaImpAd, reglas,
+            l.bloqueado ? CifrasDeLinea::Descuentos() : descuentos);
+        (l.tasaIva == Decimal() && l.tasaImpAd == Decimal() ? sinGravar : gravado) += c.neto;
+        acumula(renglones, QLatin1Char('I'), tasaIva, c.baseIva, sinIva ? Importe() : c.importeIva);
+        acumula(renglones, QLatin1Char('A'), tasaImpAd, c.baseImpAd,
                 sinImpAd ? Importe() : c.importeImpAd);
     }
     // The run's connection outlives the note: a breakdown half written is taken back.

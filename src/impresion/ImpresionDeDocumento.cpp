@@ -11,7 +11,6 @@
 #include "servicios/Dialogos.h"
 #include "servicios/Proceso.h"
 
-#include <QFile>
 #include <QSqlQuery>
 #include <exception>
 
@@ -62,17 +61,12 @@ QString TextoDeNotas(const QString& clave, const QString& tipo, Conexion& conexi
     return texto;
 }
 
-PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
-                              const QString& id) {
-    QSqlQuery q = conexionHost.consulta(
-        QStringLiteral("SELECT Cantidad, PrecioNeto, IdExterna<>'' FROM %1 WHERE Id=%2")
-            .arg(Sentencias::Nombre(tablaDetalle), id));
+PartidasImpresas SumaPartidas(const QVector<LineaImpresa>& lineas) {
     PartidasImpresas p;
-    while (q.next()) {
+    for (const LineaImpresa& l : lineas) {
         ++p.lineas;
-        p.deTallaOColor += q.value(2).toInt() == 1 ? 1 : 0;
-        p.importe +=
-            Importe::PorCantidad(Decimal::DeVariant(q.value(0)), Importe::DeVariant(q.value(1)));
+        p.deTallaOColor += l.deTallaOColor ? 1 : 0;
+        p.importe += Importe::PorCantidad(l.cantidad, l.precio);
     }
     return p;
 }
@@ -97,62 +91,80 @@ void FormulasDeDescuento(const Recordset& encabezado, Importe importeDePartidas,
 
 namespace {
 
-// The currency's name and abbreviation: the run's, read once, or the store's row of that Id.
-MonedasDeLaCorrida::Moneda monedaDe(qint32 id, Conexion& conexionHost,
-                                    const PreparativosDeImpresion* preparativos) {
-    if (preparativos != nullptr) {
-        return preparativos->Monedas().De(id);
-    }
-    MonedasDeLaCorrida::Moneda m;
-    Recordset monedas;
-    if (BasesDD::AbrirTabla(monedas, conexionHost, QStringLiteral("monedas where Id=%1").arg(id))) {
-        m.nombre = monedas.campo(QStringLiteral("Nombre")).toString();
-        m.abreviacion = monedas.campo(QStringLiteral("Abreviacion")).toString();
-    }
-    BasesDD::CierraTabla(monedas);
-    return m;
-}
-
-} // namespace
-
-void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
-                      qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
-                      const QString& textoNotas, const QString& tablaEncabezado,
-                      const QString& tablaDetalle, PreparativosDeImpresion* preparativos) {
-    const int lineasPorHoja = preparativos != nullptr
-                                  ? preparativos->LineasPorHoja()
-                                  : BasesDD::LeeDato(QStringLiteral("PartidasXhojaRem"),
-                                                     conexionHost, QStringLiteral("configura"))
-                                        .toInt();
-    const QString id = QString::number(idDocumento);
-    Recordset encabezado;
+// The note's header row, its total less the advance of kinds 2 and 3, and its currency.
+struct Encabezado {
+    const Recordset& rs;
     double total = 0;
     qint32 moneda = 0;
-    if (BasesDD::AbrirTabla(encabezado, conexionHost,
-                            tablaEncabezado + QStringLiteral(" where Id=") + id)) {
-        total = TotalDelDocumento(encabezado);
-        if (tipoDocumento == 2 || tipoDocumento == 3) {
-            total -= encabezado.campo(QStringLiteral("Anticipo")).toDouble();
-        }
-        moneda = encabezado.campo(QStringLiteral("Moneda")).toInt();
-    }
-    const MonedasDeLaCorrida::Moneda nombres =
-        monedaDe(moneda == 0 ? 1 : moneda, conexionHost, preparativos);
+};
 
-    PunteroOcupado();
-    const AlSalir punteroNormal([] { PunteroNormal(); });
-    modRPTs& rpt = modRPTs::actual();
-    rpt.InicializaReporte();
-    const QString tablaDePartidas = tablaEncabezado + QStringLiteral("detalle");
-    const PartidasImpresas partidas = SumaPartidas(conexionHost, tablaDePartidas, id);
+Encabezado leeEncabezado(const Recordset& rs, const RemisionAImprimir& r) {
+    Encabezado e{rs};
+    if (!rs.fin()) {
+        e.total = TotalDelDocumento(rs);
+        if (r.tipoDocumento == 2 || r.tipoDocumento == 3) {
+            e.total -= rs.campo(QStringLiteral("Anticipo")).toDouble();
+        }
+        e.moneda = rs.campo(QStringLiteral("Moneda")).toInt();
+    }
+    return e;
+}
+
+// The page count and the discount column's formulas, from the note's printed lines.
+PartidasImpresas ponFormulas(modRPTs& rpt, const Encabezado& e, const QVector<LineaImpresa>& lineas,
+                             int lineasPorHoja) {
+    const PartidasImpresas partidas = SumaPartidas(lineas);
     if (lineasPorHoja > 0) {
         const auto paginas =
             partidas.lineas / lineasPorHoja + (partidas.lineas % lineasPorHoja > 0 ? 1 : 0);
         rpt.stFormulas[1] = QStringLiteral("NumeroDePaginas=%1").arg(paginas);
     }
-    if (!encabezado.fin()) {
-        FormulasDeDescuento(encabezado, partidas.importe, rpt.stFormulas);
+    if (!e.rs.fin()) {
+        FormulasDeDescuento(e.rs, partidas.importe, rpt.stFormulas);
     }
+    return partidas;
+}
+
+// What the template reads from the auxiliary file besides the company: the amount in words,
+// the exchange rates, the note text and the tax breakdown of the lines it prints from: those
+// given, else those of its detail table, read for it.
+void llenaAuxiliar(PreparativosDeImpresion& corrida, const Encabezado& e,
+                   const RemisionAImprimir& r, const QVector<LineaImpresa>* lineasDelDetalle,
+                   Conexion& conexionHost) {
+    const QString& ruta = corrida.Auxiliar().Ruta();
+    corrida.Auxiliar().Vacia();
+    const MonedasDeLaCorrida::Moneda nombres = corrida.Monedas().De(e.moneda == 0 ? 1 : e.moneda);
+    ImporteConLetra(e.total, nombres.nombre, nombres.abreviacion, ruta);
+    GuardaParidades(corrida.Monedas().ParidadesDeLaTienda(), ruta);
+    GuardaNotas(ruta, r.textoNotas);
+    if (r.conDesglose != 0 && !e.rs.fin()) {
+        DesgloseDeImpuestos(e.rs,
+                            lineasDelDetalle != nullptr
+                                ? *lineasDelDetalle
+                                : LeeLineasImpresas(conexionHost, r.tablaDetalle, r.tipoDocumento,
+                                                    QString::number(r.id)),
+                            ruta, corrida.Reglas());
+    }
+}
+
+} // namespace
+
+void ImprimeDocumento(const RemisionAImprimir& r, const Recordset& filaDeEncabezado,
+                      Conexion& conexionHost, PreparativosDeImpresion& corrida) {
+    const Encabezado encabezado = leeEncabezado(filaDeEncabezado, r);
+    PunteroOcupado();
+    const AlSalir punteroNormal([] { PunteroNormal(); });
+    modRPTs& rpt = modRPTs::actual();
+    rpt.InicializaReporte();
+    rpt.stMarcador = r.nombre;
+    // The note's lines are read once: the page count, the discount column and the breakdown
+    // use them, unless the note prints its lines from another table.
+    const QString id = QString::number(r.id);
+    const QString tablaDePartidas = r.tablaEncabezado + QStringLiteral("detalle");
+    const bool otroDetalle = r.tablaDetalle.compare(tablaDePartidas, Qt::CaseInsensitive) != 0;
+    const QVector<LineaImpresa> lineas =
+        LeeLineasImpresas(conexionHost, tablaDePartidas, r.tipoDocumento, id);
+    const PartidasImpresas partidas = ponFormulas(rpt, encabezado, lineas, corrida.LineasPorHoja());
     // The note's size and colour rows exist only for its print: they go after it, and also
     // when a step of it fails (then quietly, so as not to hide that step's error).
     const QString prefijoTallas =
@@ -163,43 +175,13 @@ void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, q
         }
     });
     // The lines just read tell whether any has size or colour rows to write.
-    if (partidas.deTallaOColor > 0 ||
-        tablaDetalle.compare(tablaDePartidas, Qt::CaseInsensitive) != 0) {
-        PartidasTallaOColor(conexionHost, tablaDetalle, idDocumento, QStringLiteral("Id"));
+    if (partidas.deTallaOColor > 0 || otroDetalle) {
+        PartidasTallaOColor(conexionHost, r.tablaDetalle, r.id, QStringLiteral("Id"));
     }
-
-    QString rutaAuxiliar;
-    if (preparativos != nullptr) {
-        preparativos->Auxiliar().Vacia();
-        rutaAuxiliar = preparativos->Auxiliar().Ruta();
-    } else {
-        rutaAuxiliar = NombreAuxiliarTemporal();
-    }
-    // The note's own auxiliary file goes when the print ends, also when a step of it fails.
-    const AlSalir borraAuxiliar([&rutaAuxiliar, preparativos] {
-        if (preparativos == nullptr) {
-            QFile::remove(rutaAuxiliar);
-        }
-    });
-    if (preparativos == nullptr) {
-        PreparaAuxiliar(conexionHost, rutaAuxiliar, QString(), QString());
-    }
-    ImporteConLetra(total, nombres.nombre, nombres.abreviacion, rutaAuxiliar);
-    if (preparativos != nullptr) {
-        GuardaParidades(preparativos->Monedas().ParidadesDeLaTienda(), rutaAuxiliar);
-    } else {
-        GuardaParidades(conexionHost, rutaAuxiliar);
-    }
-    GuardaNotas(rutaAuxiliar, textoNotas);
-    if (conDesglose != 0 && !encabezado.fin()) {
-        DesgloseDeImpuestos(tipoDocumento, conexionHost, encabezado, rutaAuxiliar, tablaDetalle,
-                            preparativos != nullptr ? std::optional(preparativos->Reglas())
-                                                    : std::nullopt);
-    }
-    rpt.ImprimeFormato(archivoFormato, seleccion, conexionHost, rutaAuxiliar,
-                       QStringLiteral("remisiones"), tablaEncabezado,
-                       QStringLiteral("remisionesdetalle"), tablaDetalle);
-    BasesDD::CierraTabla(encabezado);
+    llenaAuxiliar(corrida, encabezado, r, otroDetalle ? nullptr : &lineas, conexionHost);
+    rpt.ImprimeFormato(corrida.Plantilla(), r.seleccion, corrida.Auxiliar().Ruta(),
+                       QStringLiteral("remisiones"), r.tablaEncabezado,
+                       QStringLiteral("remisionesdetalle"), r.tablaDetalle);
     try {
         BorraPartidasTallaOColor(conexionHost, prefijoTallas);
     } catch (const ErrorOrvlib& e) {

@@ -2,6 +2,7 @@
 
 #include "orvlib/ErrorOrvlib.h"
 #include "tienda/Importe.h"
+#include "impresion/DesgloseDeImpuestos.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -19,27 +20,38 @@ public:
         : ErrorOrvlib(e) {}
 };
 
-// Prints one delivery note of the working tables: works out its total, currency, page count,
-// note text, company data and tax breakdown into a fresh auxiliary file, prints the template
-// through the report engine and removes what the print left behind. Returns only when the
-// engine produced the document; anything that kept it from doing so is thrown, after the
-// clean-up, and a clean-up that fails after the document came out is ErrorDespuesDeImprimir.
-// Within a print run the run's preparations (template, auxiliary file) are used instead of
-// making them for the note.
-void ImprimeDocumento(const QString& seleccion, const QString& archivoFormato, qint16 tipoDocumento,
-                      qint32 idDocumento, Conexion& conexionHost, qint16 conDesglose,
-                      const QString& textoNotas, const QString& tablaEncabezado,
-                      const QString& tablaDetalle, PreparativosDeImpresion* preparativos = nullptr);
+// One delivery note to print: its record selection, kind (2 a delivery note), Id, tax breakdown
+// (non-zero to print it), note text, the header and line tables it is read from, and its name
+// (series and folio), the bookmark of a run's one PDF.
+struct RemisionAImprimir {
+    QString seleccion;
+    qint16 tipoDocumento = 2;
+    qint32 id = 0;
+    qint16 conDesglose = 0;
+    QString textoNotas;
+    QString tablaEncabezado;
+    QString tablaDetalle;
+    QString nombre;
+};
+
+// Prints one delivery note of the working tables in a print run (a single note is a run of one):
+// works out its total, currency, page count, note text, company data and tax breakdown into the
+// run's auxiliary file, emptied for it, prints the run's template through the report engine and
+// removes what the print left behind. Returns only when the engine produced the document;
+// anything that kept it from doing so is thrown, after the clean-up, and a clean-up that fails
+// after the document came out is ErrorDespuesDeImprimir.
+// The note's header row is the current row of encabezado, as the run's list of notes read it.
+void ImprimeDocumento(const RemisionAImprimir& remision, const Recordset& encabezado,
+                      Conexion& conexionHost, PreparativosDeImpresion& corrida);
 // A note's lines as the template prints them: how many, and the sum of their amounts
-// (quantity × price, each in cents); and how many come from size or colour variants (their
-// IdExterna is set), which alone need the partidatallaocolor rows.
+// (quantity × price, each in cents); and how many come from size or colour variants, which
+// alone need the partidatallaocolor rows.
 struct PartidasImpresas {
     qint64 lineas = 0;
     Importe importe;
     qint64 deTallaOColor = 0;
 };
-PartidasImpresas SumaPartidas(Conexion& conexionHost, const QString& tablaDetalle,
-                              const QString& id);
+PartidasImpresas SumaPartidas(const QVector<LineaImpresa>& lineas);
 // The template's formulas of a discounted note's column: ImporteDePartidas, the lines' sum,
 // and DescuentoDePartidas, what takes it to the subtotal, so the column reads down as a sum.
 // A note without discounts leaves both empty and prints as one without them.

@@ -60,11 +60,12 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(const Avance& avance, qint32
     } catch (const ErrorDespuesDeImprimir& e) {
         resultado.fallidaImpresa = true;
         resultado.error = e.texto();
+        resultado.causa = e;
     } catch (const ErrorOrvlib& e) {
         // The engine's errors come with the template's name, which the message gives already.
-        resultado.error = e.contexto().compare(Plantilla(), Qt::CaseInsensitive) == 0
-                              ? modRPTs::TextoDelError(e)
-                              : e.texto();
+        const bool delMotor = e.contexto().compare(Plantilla(), Qt::CaseInsensitive) == 0;
+        resultado.error = delMotor ? modRPTs::TextoDelError(e) : e.texto();
+        resultado.causa = delMotor ? ErrorOrvlib(e.numero(), e.descripcion(), QString()) : e;
     } catch (const std::exception& e) {
         resultado.error = QString::fromLocal8Bit(e.what());
     }
@@ -104,13 +105,17 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         if (avance) {
             avance(resultado.impresas + 1, resultado.total, folio);
         }
-        const qint32 id = copias.campo(QStringLiteral("Id")).toInt();
-        resultado.idSiguiente = id;
-        const QString notas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
+        RemisionAImprimir remision;
+        remision.id = copias.campo(QStringLiteral("Id")).toInt();
+        resultado.idSiguiente = remision.id;
+        remision.seleccion = QStringLiteral("{Remisiones.Id}=%1").arg(remision.id);
+        remision.conDesglose = desglose;
+        remision.textoNotas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
+        remision.tablaEncabezado = QStringLiteral("tmpremisiones");
+        remision.tablaDetalle = QStringLiteral("tmpremisionesdetalle");
+        remision.nombre = resultado.remisionFallida;
         try {
-            ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id), Plantilla(), 2, id, cnn_,
-                             desglose, notas, QStringLiteral("tmpremisiones"),
-                             QStringLiteral("tmpremisionesdetalle"), &preparativos);
+            ImprimeDocumento(remision, copias, cnn_, preparativos);
         } catch (const ErrorDespuesDeImprimir&) {
             ++resultado.impresas;
             copias.siguiente();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "orvlib/ErrorOrvlib.h"
+
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Conexion;
 
@@ -13,6 +16,10 @@ struct ResultadoDeImpresion {
     int impresas = 0;
     QString remisionFallida; // serie and folio of the note that stopped the run
     QString error;           // what stopped it
+    // The program's error that stopped it, to be explained from its number and text; none when
+    // the run stopped on anything else. An engine's error comes without the template's name,
+    // which the message gives already.
+    std::optional<ErrorOrvlib> causa;
     // The note that stopped the run came out (and is counted); what failed came after it.
     bool fallidaImpresa = false;
     // The first working copy (its Id) the run did not print, where another run would go on

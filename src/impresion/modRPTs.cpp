@@ -12,13 +12,14 @@
 #include "servicios/Proceso.h"
 #include "servicios/TemporalDelProceso.h"
 #include "tienda/OrigenesODBC.h"
+#include "servicios/Proceso.h"
+#include "servicios/TemporalDelProceso.h"
+#include "impresion/PlantillaDeLaCorrida.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinterInfo>
-#include <functional>
-#include <optional>
 
 namespace {
 
@@ -62,86 +63,6 @@ modRPTs& modRPTs::actual() {
     return *modulo;
 }
 
-namespace {
-
-// The path a template of that name is written out to in the process's scratch folder.
-QString rutaDeFormato(const QString& archivoFormato) {
-    return QDir(TemporalDelProceso::Carpeta()).filePath(conRpt(archivoFormato.toLower()));
-}
-
-} // namespace
-
-void modRPTs::IniciaCorrida(Conexion& conexionHost, const QString& archivoFormato) {
-    TerminaCorrida();
-    const QString ruta = rutaDeFormato(archivoFormato);
-    const QString nombre = QFileInfo(ruta).fileName();
-    try {
-        ActualizaOrigenesODBC();
-        QString carpeta = QFileInfo(ruta).path();
-        formatoDeCorrida_ = ruta;
-        ExtraeFormato(conexionHost, ruta, carpeta, QStringLiteral("reportesbin"));
-        imagenesDeCorrida_ =
-            ImagenesDeFormato::Extrae(conexionHost, ruta, QStringLiteral("reportesbin"));
-        const Plantilla p = ArchivoDePlantilla::LeeArchivo(ruta);
-        const QStringList problemas =
-            RevisorDePlantilla(p, CatalogoDeLaTienda::Lee(conexionHost, p), false).Revisa();
-        if (!problemas.isEmpty()) {
-            throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
-                                 QStringLiteral("La plantilla tiene problemas; corríjala y "
-                                                "guárdela con «plantillas guarda»:\r\n") +
-                                     problemas.join(QStringLiteral("\r\n")));
-        }
-        crpReport.IniciaCorrida(TextoDeConexion());
-    } catch (const ErrorDeReporte& e) {
-        TerminaCorrida();
-        throw ErrorOrvlib(e.numero(), e.texto(), nombre);
-    } catch (const ErrorOrvlib& e) {
-        TerminaCorrida();
-        const bool esLaPlantilla = e.contexto().compare(nombre, Qt::CaseInsensitive) == 0;
-        throw ErrorOrvlib(e.numero(),
-                          esLaPlantilla ? e.descripcion()
-                                        : e.descripcion() + QStringLiteral(" (") + e.contexto() +
-                                              QLatin1Char(')'),
-                          nombre);
-    }
-}
-
-void modRPTs::TerminaCorrida() {
-    crpReport.TerminaCorrida();
-    for (const QString& imagen : std::as_const(imagenesDeCorrida_)) {
-        QFile::remove(imagen);
-    }
-    if (!formatoDeCorrida_.isEmpty()) {
-        QFile::remove(formatoDeCorrida_);
-    }
-    formatoDeCorrida_.clear();
-    imagenesDeCorrida_.clear();
-    impresoraDeCorridaLeida_ = false;
-    tablasDeCorrida_.clear();
-    posicionesDeCorrida_.clear();
-}
-
-bool modRPTs::deLaCorrida() const {
-    return !formatoDeCorrida_.isEmpty() &&
-           QDir(QFileInfo(stArchivoReporte).path())
-                   .filePath(conRpt(QFileInfo(stArchivoReporte).fileName().toLower())) ==
-               formatoDeCorrida_;
-}
-
-// The printer the host's ini names for the template, looked up once in a run.
-void modRPTs::ponImpresora() {
-    if (impresoraDeCorridaLeida_ && deLaCorrida()) {
-        stControlador = impresoraDeCorrida_[0];
-        stImpresora = impresoraDeCorrida_[1];
-        stPuerto = impresoraDeCorrida_[2];
-        return;
-    }
-    QString impresora;
-    ImpresoraDelFormato(QFileInfo(stArchivoReporte).fileName().toLower(), impresora);
-    impresoraDeCorrida_ = {stControlador, stImpresora, stPuerto};
-    impresoraDeCorridaLeida_ = deLaCorrida();
-}
-
 void modRPTs::InicializaReporte() {
     stArchivoReporte.clear();
     inDestino = 0;
@@ -150,17 +71,45 @@ void modRPTs::InicializaReporte() {
     stImpresora.clear();
     stPuerto.clear();
     stFormulas.fill(QString());
+    stMarcador.clear();
 }
 
-void modRPTs::ImprimeFormato(const QString& archivoFormato, const QString& seleccion,
-                             Conexion& conexionHost, const QString& rutaAuxiliar,
-                             const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
-                             const QString& tablaDetalleFormato, const QString& tablaDetalle) {
-    stArchivoReporte = QDir(TemporalDelProceso::Carpeta()).filePath(archivoFormato);
+void modRPTs::ImprimeFormato(const PlantillaDeLaCorrida& plantilla, const QString& seleccion,
+                             const QString& rutaAuxiliar, const QString& tablaEncabezadoFormato,
+                             const QString& tablaEncabezado, const QString& tablaDetalleFormato,
+                             const QString& tablaDetalle) {
+    stArchivoReporte = plantilla.Ruta();
     inDestino = 1;
     stSeleccion = seleccion;
-    EjecutaReporte(conexionHost, rutaAuxiliar, tablaEncabezadoFormato, tablaEncabezado,
-                   tablaDetalleFormato, tablaDetalle);
+    const Tablas tablas{rutaAuxiliar, tablaEncabezadoFormato, tablaEncabezado, tablaDetalleFormato,
+                        tablaDetalle};
+    const QString nombre = QFileInfo(stArchivoReporte).fileName();
+    inPosicionesGenerales = 0;
+    inReintento = 0;
+    for (;;) {
+        try {
+            ejecutaUnaVez(plantilla, tablas);
+            return;
+        } catch (const ErrorDeReporte& e) {
+            // The listing starts again from the next Generales entry the template holds.
+            if ((e.numero() == ErrorDeReporte::kTabla || e.numero() == ErrorDeReporte::kServidor) &&
+                ++inReintento < inPosicionesGenerales) {
+                continue;
+            }
+            throw ErrorOrvlib(e.numero(),
+                              e.numero() == ErrorDeReporte::kFormula
+                                  ? textoDeFormulas(stFormulas, e.texto())
+                                  : e.texto(),
+                              nombre);
+        } catch (const ErrorOrvlib& e) {
+            const bool esLaPlantilla = e.contexto().compare(nombre, Qt::CaseInsensitive) == 0;
+            throw ErrorOrvlib(e.numero(),
+                              esLaPlantilla ? e.descripcion()
+                                            : e.descripcion() + QStringLiteral(" (") +
+                                                  e.contexto() + QLatin1Char(')'),
+                              nombre);
+        }
+    }
 }
 
 QString modRPTs::TextoDeConexion() {
@@ -201,131 +150,68 @@ QString modRPTs::UbicacionDeTabla(const QString& entrada, const QString& rutaAux
     return tabla.contains(QLatin1Char('.')) ? tabla : base + QLatin1Char('.') + tabla;
 }
 
-void modRPTs::EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar,
-                             const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
-                             const QString& tablaDetalleFormato, const QString& tablaDetalle) {
-    QStringList tablas;
-    QStringList imagenes;
-    qint16 cuenta = 0;
-    // A print of the run in progress finds its template written out and its data source set.
-    const bool corrida = deLaCorrida();
-    const std::vector<std::function<void()>> pasos = {
-        [this] { inPosicionesGenerales = 0; },
-        [corrida] {
-            if (!corrida) {
-                ActualizaOrigenesODBC();
-            }
-        },
-        [this] {
-            // Only the file name is put in lower case; the folder stays as it is on disk.
-            const QFileInfo info(stArchivoReporte);
-            stArchivoReporte = QDir(info.path()).filePath(conRpt(info.fileName().toLower()));
-        },
-        [&] {
-            if (corrida) {
-                return;
-            }
-            QString carpeta = QFileInfo(stArchivoReporte).path();
-            ExtraeFormato(conexionHost, stArchivoReporte, carpeta, QStringLiteral("reportesbin"));
-            imagenes = ImagenesDeFormato::Extrae(conexionHost, stArchivoReporte,
-                                                 QStringLiteral("reportesbin"));
-        },
-        [this] {
-            inPosicionesGenerales = 0;
-            inReintento = 0;
-        },
-        [&] { cuenta = TablasDelFormato(stArchivoReporte, tablas); },
-        [this] {
-            for (int i = 0; i < ControlDeReporte::kTablas; ++i) {
-                crpReport.AsignaIndexada(32, i, QString());
-            }
-        },
-        [&] {
-            for (int j = 1; j <= cuenta; ++j) {
-                crpReport.AsignaIndexada(32, j - 1,
-                                         UbicacionDeTabla(tablas[j - 1], rutaAuxiliar,
-                                                          tablaEncabezadoFormato, tablaEncabezado,
-                                                          tablaDetalleFormato, tablaDetalle));
-            }
-        },
-        [&] { tablas.clear(); },
-        [this] {
-            const QString nombre = QFileInfo(stArchivoReporte).fileName().toLower();
-            if (inDestino == 1 && nombre.startsWith(QLatin1String("fmt"))) {
-                ponImpresora();
-            }
-        },
-        [this] {
-            for (int i = 0; i < 21; ++i) {
-                const QString t = stFormulas[i].trimmed();
-                if (!t.isEmpty()) {
-                    const qsizetype p = t.indexOf(QLatin1Char('='));
-                    if (p <= 0 || !ExisteFormula(stArchivoReporte, stFormulas[i].left(p))) {
-                        stFormulas[i].clear();
-                    }
-                }
-                crpReport.AsignaIndexada(29, i, stFormulas[i]);
-            }
-        },
-        [this] {
-            crpReport.Asigna(8, QStringLiteral("Visualización de ''"));
-            crpReport.Asigna(15, 0);
-            crpReport.Asigna(24, inDestino);
-            crpReport.Asigna(3, stArchivoReporte);
-            crpReport.Asigna(25, 0);
-            crpReport.Asigna(12, QString());
-            crpReport.AsignaIndexada(30, 0, QString());
-            crpReport.Asigna(13, stSeleccion);
-            crpReport.Asigna(47, stControlador);
-            crpReport.Asigna(48, stImpresora);
-            crpReport.Asigna(49, stPuerto);
-            crpReport.Asigna(20, TextoDeConexion());
-        },
-        [this] { crpReport.Asigna(17, 1); },
-    };
-    // The extracted template and its images go however the print ends, unless the run keeps
-    // them.
-    const AlSalir borraPlantilla([this, &imagenes, corrida] {
-        if (corrida) {
-            return;
-        }
-        for (const QString& imagen : std::as_const(imagenes)) {
-            QFile::remove(imagen);
-        }
-        QFile::remove(stArchivoReporte);
-    });
-    constexpr std::size_t kListado = 5;
-    std::size_t paso = 0;
-    for (;;) {
-        try {
-            for (; paso < pasos.size(); ++paso) {
-                pasos[paso]();
-            }
-            return;
-        } catch (const ErrorDeReporte& e) {
-            if (e.numero() == ErrorDeReporte::kTabla || e.numero() == ErrorDeReporte::kServidor) {
-                // The listing starts again from the next Generales entry the template holds.
-                tablas.clear();
-                if (++inReintento < inPosicionesGenerales) {
-                    paso = kListado;
-                    continue;
-                }
-            }
-            throw ErrorOrvlib(e.numero(),
-                              e.numero() == ErrorDeReporte::kFormula
-                                  ? textoDeFormulas(stFormulas, e.texto())
-                                  : e.texto(),
-                              QFileInfo(stArchivoReporte).fileName());
-        } catch (const ErrorOrvlib& e) {
-            const bool esLaPlantilla = e.contexto().compare(QFileInfo(stArchivoReporte).fileName(),
-                                                            Qt::CaseInsensitive) == 0;
-            throw ErrorOrvlib(e.numero(),
-                              esLaPlantilla ? e.descripcion()
-                                            : e.descripcion() + QStringLiteral(" (") +
-                                                  e.contexto() + QLatin1Char(')'),
-                              QFileInfo(stArchivoReporte).fileName());
-        }
+// One pass of the engine: the template's table listing (the run's, or on a retry the one
+// from the next Generales entry), where each table is read, the printer, the formulas and the
+// job's settings, then the print.
+void modRPTs::ejecutaUnaVez(const PlantillaDeLaCorrida& plantilla, const Tablas& tablas) {
+    QStringList entradas;
+    if (inReintento == 0) {
+        entradas = plantilla.Tablas();
+        lnPosiciones = plantilla.PosicionesGenerales();
+        inPosicionesGenerales = static_cast<qint16>(lnPosiciones.size() - 1);
+    } else {
+        TablasDelFormato(stArchivoReporte, entradas);
     }
+    asignaTablas(entradas, tablas);
+    if (inDestino == 1) {
+        stControlador = plantilla.Impresora()[0];
+        stImpresora = plantilla.Impresora()[1];
+        stPuerto = plantilla.Impresora()[2];
+    }
+    asignaFormulas(plantilla);
+    asignaTrabajo();
+    crpReport.Asigna(17, 1);
+}
+
+void modRPTs::asignaTablas(const QStringList& entradas, const Tablas& t) {
+    for (int i = 0; i < ControlDeReporte::kTablas; ++i) {
+        crpReport.AsignaIndexada(32, i, QString());
+    }
+    for (int j = 0; j < entradas.size(); ++j) {
+        crpReport.AsignaIndexada(32, j,
+                                 UbicacionDeTabla(entradas[j], t.rutaAuxiliar, t.encabezadoFormato,
+                                                  t.encabezado, t.detalleFormato, t.detalle));
+    }
+}
+
+// Formulas the template does not have are dropped.
+void modRPTs::asignaFormulas(const PlantillaDeLaCorrida& plantilla) {
+    for (int i = 0; i < ControlDeReporte::kFormulas; ++i) {
+        const QString t = stFormulas[i].trimmed();
+        if (!t.isEmpty()) {
+            const qsizetype p = t.indexOf(QLatin1Char('='));
+            if (p <= 0 || !ExisteFormulaEn(plantilla.Contenido(), stFormulas[i].left(p))) {
+                stFormulas[i].clear();
+            }
+        }
+        crpReport.AsignaIndexada(29, i, stFormulas[i]);
+    }
+}
+
+void modRPTs::asignaTrabajo() {
+    crpReport.Asigna(8, QStringLiteral("Visualización de ''"));
+    crpReport.Asigna(15, 0);
+    crpReport.Asigna(24, inDestino);
+    crpReport.Asigna(3, stArchivoReporte);
+    crpReport.Asigna(25, 0);
+    crpReport.Asigna(12, QString());
+    crpReport.AsignaIndexada(30, 0, QString());
+    crpReport.Asigna(13, stSeleccion);
+    crpReport.Asigna(47, stControlador);
+    crpReport.Asigna(48, stImpresora);
+    crpReport.Asigna(49, stPuerto);
+    crpReport.Asigna(20, TextoDeConexion());
+    crpReport.Marca(stMarcador);
 }
 
 QString modRPTs::TextoDelError(const ErrorOrvlib& e) {
@@ -357,21 +243,20 @@ void modRPTs::ExtraeFormato(Conexion& conexion, const QString& archivo, QString&
 }
 
 qint16 modRPTs::TablasDelFormato(QString archivo, QStringList& tablas) {
-    archivo = conRpt(archivo);
-    // The run's template does not change: its first listing stands for the others.
-    const bool deLaCorrida = !formatoDeCorrida_.isEmpty() && archivo == formatoDeCorrida_;
-    if (deLaCorrida && inReintento == 0 && !tablasDeCorrida_.isEmpty()) {
-        lnPosiciones = posicionesDeCorrida_;
-        inPosicionesGenerales =
-            static_cast<qint16>(inPosicionesGenerales + posicionesDeCorrida_.size() - 1);
-        tablas = tablasDeCorrida_;
-        return static_cast<qint16>(tablas.size());
-    }
-    const QByteArray datos = leeArchivo(archivo);
+    const QByteArray datos = leeArchivo(conRpt(archivo));
     if (inReintento == 0) {
         lnPosiciones.resize(1);
     }
     const qsizetype inicio = inReintento == 0 ? 1 : lnPosiciones.value(inReintento + 1, 1);
+    const qsizetype antes = lnPosiciones.size();
+    ListaTablas(datos, inicio, tablas, inReintento == 0 ? &lnPosiciones : nullptr);
+    inPosicionesGenerales =
+        static_cast<qint16>(inPosicionesGenerales + lnPosiciones.size() - antes);
+    return static_cast<qint16>(tablas.size());
+}
+
+void modRPTs::ListaTablas(const QByteArray& datos, qsizetype inicio, QStringList& tablas,
+                          QVector<qint32>* posicionesGenerales) {
     for (qsizetype posicion = inicio; posicion <= datos.size(); ++posicion) {
         if (datos.mid(posicion - 1, 2).toUpper() != "PD") {
             continue;
@@ -386,9 +271,8 @@ qint16 modRPTs::TablasDelFormato(QString archivo, QStringList& tablas) {
         if (entrada.isEmpty()) {
             continue;
         }
-        if (inReintento == 0 && entrada.toLower() == QLatin1String("a generales")) {
-            lnPosiciones.append(static_cast<qint32>(posicion));
-            ++inPosicionesGenerales;
+        if (posicionesGenerales != nullptr && entrada.toLower() == QLatin1String("a generales")) {
+            posicionesGenerales->append(static_cast<qint32>(posicion));
         }
         const bool repetida = std::any_of(tablas.begin(), tablas.end(), [&](const QString& t) {
             return t.toLower() == entrada.toLower();
@@ -397,11 +281,6 @@ qint16 modRPTs::TablasDelFormato(QString archivo, QStringList& tablas) {
             tablas.append(entrada);
         }
     }
-    if (deLaCorrida && inReintento == 0) {
-        tablasDeCorrida_ = tablas;
-        posicionesDeCorrida_ = lnPosiciones;
-    }
-    return static_cast<qint16>(tablas.size());
 }
 
 QString modRPTs::InterpretaTabla(const QByteArray& ventana) {
@@ -427,8 +306,10 @@ QString modRPTs::InterpretaTabla(const QByteArray& ventana) {
 }
 
 bool modRPTs::ExisteFormula(QString archivo, const QString& nombre) {
-    archivo = conRpt(archivo);
-    const QByteArray datos = leeArchivo(archivo);
+    return ExisteFormulaEn(leeArchivo(conRpt(archivo)), nombre);
+}
+
+bool modRPTs::ExisteFormulaEn(const QByteArray& datos, const QString& nombre) {
     const QByteArray buscado = nombre.toLatin1().toUpper();
     if (buscado.isEmpty()) {
         return false;
@@ -445,24 +326,35 @@ bool modRPTs::ExisteFormula(QString archivo, const QString& nombre) {
 }
 
 void modRPTs::ImpresoraDelFormato(const QString& nombre, QString& impresora) {
+    const std::array<QString, 3> instalada = ImpresoraDe(nombre, &impresora);
+    if (!instalada[1].isEmpty()) {
+        stControlador = instalada[0];
+        stImpresora = instalada[1];
+        stPuerto = instalada[2];
+    }
+}
+
+std::array<QString, 3> modRPTs::ImpresoraDe(const QString& nombre, QString* nombrada) {
     QString clave = nombre;
     const qsizetype guion = nombre.indexOf(QLatin1Char('_'));
     if (guion >= 0) {
         clave = nombre.left(guion) + QStringLiteral(".rpt");
     }
-    impresora =
+    const QString impresora =
         Proceso::actual()
             .kw->LeeIni(QStringLiteral("Impresión de formatos"), clave, Proceso::actual().stIniHost)
             .trimmed();
+    if (nombrada != nullptr) {
+        *nombrada = impresora;
+    }
     if (impresora.isEmpty()) {
-        return;
+        return {};
     }
     const QPrinterInfo info = ImpresoraInstalada(impresora);
-    if (!info.isNull()) {
-        stControlador = info.makeAndModel();
-        stImpresora = info.printerName();
-        stPuerto = info.printerName();
+    if (info.isNull()) {
+        return {};
     }
+    return {info.makeAndModel(), info.printerName(), info.printerName()};
 }
 
 QPrinterInfo modRPTs::ImpresoraInstalada(const QString& nombre) {

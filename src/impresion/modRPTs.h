@@ -10,13 +10,15 @@
 #include <array>
 
 class Conexion;
+class PlantillaDeLaCorrida;
 
 // Prints report templates kept in the host's reportesbin table through the report engine: writes
 // the template out into the process's scratch folder, points its tables at the working tables
 // and the print's auxiliary file, drops formulas the template lacks, picks the printer the
-// host's Orvane.ini names for it and runs the engine. Its settings are module-wide, one print
-// at a time. A print that the engine could not produce throws ErrorOrvlib with the engine's
-// number and text and the template's name; the extracted template is removed in every case.
+// host's Orvane.ini names for it and runs the engine on the template of a print run
+// (PlantillaDeLaCorrida, which writes it out and removes it). Its settings are module-wide, one
+// print at a time. A print that the engine could not produce throws ErrorOrvlib with the
+// engine's number and text and the template's name.
 class modRPTs {
 public:
     static modRPTs& actual();
@@ -34,31 +36,33 @@ public:
     qint16 inPosicionesGenerales = 0;
     qint16 inReintento = 0;
 
-    // A print run of one template: before the first document the template is written out with
-    // its images, read and checked against the store (every table, field, formula and image it
-    // names) and the data source is connected, once; every print of that template until
-    // TerminaCorrida uses them. Throws ErrorOrvlib with the template's name and its problems,
-    // or the cause of a refused connection; then nothing of the run is left.
-    void IniciaCorrida(Conexion& conexionHost, const QString& archivoFormato);
-    void TerminaCorrida();
+    // The note's bookmark in a run's one PDF.
+    QString stMarcador;
 
     void InicializaReporte();
-    void ImprimeFormato(const QString& archivoFormato, const QString& seleccion,
-                        Conexion& conexionHost, const QString& rutaAuxiliar,
-                        const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
-                        const QString& tablaDetalleFormato, const QString& tablaDetalle);
-    void EjecutaReporte(Conexion& conexionHost, const QString& rutaAuxiliar,
-                        const QString& tablaEncabezadoFormato, const QString& tablaEncabezado,
-                        const QString& tablaDetalleFormato, const QString& tablaDetalle);
+    // Prints the run's template with the settings above, its tables pointed at the working
+    // tables and the auxiliary file.
+    void ImprimeFormato(const PlantillaDeLaCorrida& plantilla, const QString& seleccion,
+                        const QString& rutaAuxiliar, const QString& tablaEncabezadoFormato,
+                        const QString& tablaEncabezado, const QString& tablaDetalleFormato,
+                        const QString& tablaDetalle);
 
     // Writes the stored file of that name into the folder; an empty folder means the process's
     // scratch folder, which is then given back in carpeta with a trailing separator.
     static void ExtraeFormato(Conexion& conexion, const QString& archivo, QString& carpeta,
                               const QString& tabla);
     qint16 TablasDelFormato(QString archivo, QStringList& tablas);
+    // The table entries of a template's bytes from a position (from 1), each once, and, when
+    // asked, the positions of its Generales entries appended.
+    static void ListaTablas(const QByteArray& datos, qsizetype inicio, QStringList& tablas,
+                            QVector<qint32>* posicionesGenerales);
     static QString InterpretaTabla(const QByteArray& ventana);
     static bool ExisteFormula(QString archivo, const QString& nombre);
+    static bool ExisteFormulaEn(const QByteArray& datos, const QString& nombre);
     void ImpresoraDelFormato(const QString& nombre, QString& impresora);
+    // Driver, device and port of the installed printer the host's ini names for the template;
+    // empty when none is named or installed. nombrada, when given, gets the name in the ini.
+    static std::array<QString, 3> ImpresoraDe(const QString& nombre, QString* nombrada = nullptr);
     // The installed printer of that name, letter case aside; null when there is none.
     static QPrinterInfo ImpresoraInstalada(const QString& nombre);
 
@@ -84,15 +88,15 @@ public:
                                     const QString& base);
 
 private:
-    // The written-out template of the run in progress, its images and the printer it goes to.
-    QString formatoDeCorrida_;
-    QStringList imagenesDeCorrida_;
-    bool impresoraDeCorridaLeida_ = false;
-    std::array<QString, 3> impresoraDeCorrida_;
-    // The first listing of the run's template: its entries and where its Generales entries are.
-    QStringList tablasDeCorrida_;
-    QVector<qint32> posicionesDeCorrida_;
-
-    bool deLaCorrida() const;
-    void ponImpresora();
+    struct Tablas {
+        const QString& rutaAuxiliar;
+        const QString& encabezadoFormato;
+        const QString& encabezado;
+        const QString& detalleFormato;
+        const QString& detalle;
+    };
+    void ejecutaUnaVez(const PlantillaDeLaCorrida& plantilla, const Tablas& tablas);
+    void asignaTablas(const QStringList& entradas, const Tablas& tablas);
+    void asignaFormulas(const PlantillaDeLaCorrida& plantilla);
+    void asignaTrabajo();
 };

@@ -42,7 +42,11 @@ void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r,
     }
     // Where it stopped and the count first; what the error means, when it is known, instead of
     // the driver's text, which goes to the details.
-    const ExplicacionDeError explicacion = ExplicacionDeError::DeTexto(r.error);
+    if (!r.causa) {
+        Dialogos::actual().mensaje(r.Mensaje(), QStringLiteral("Error"), Dialogos::Icono::Critico);
+        return;
+    }
+    const ExplicacionDeError explicacion = ExplicacionDeError::De(*r.causa);
     if (explicacion.clase() == ExplicacionDeError::Clase::Otra && !deUnControlador(r.error)) {
         Dialogos::actual().mensaje(r.Mensaje(), QStringLiteral("Error"), Dialogos::Icono::Critico);
         return;

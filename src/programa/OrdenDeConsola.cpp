@@ -244,9 +244,9 @@ int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion
     }
     Bitacora::Anota(trabajo, salida.join(QStringLiteral("; ")), resultado.Resumen());
     QString mensaje = resultado.Mensaje();
-    if (resultado.Fallo()) {
+    if (resultado.causa) {
         // What the error means first when it is known; the driver's text stays after it.
-        const ExplicacionDeError explicacion = ExplicacionDeError::DeTexto(resultado.error);
+        const ExplicacionDeError explicacion = ExplicacionDeError::De(*resultado.causa);
         if (explicacion.clase() != ExplicacionDeError::Clase::Otra) {
             mensaje = mensaje.section(QStringLiteral("\r\n\r\n"), 0, 0) +
                       QStringLiteral("\r\n\r\n") + explicacion.principal() +

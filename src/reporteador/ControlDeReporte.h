@@ -36,6 +36,8 @@ public:
     void DirigeAPdf(const QString& carpeta);
     // Every report of the print runs into that one PDF file; an empty path prints.
     void DirigeAPdfUnico(const QString& archivo);
+    // The bookmark of the next reports in the run's one PDF (the note's series and folio).
+    void Marca(const QString& marcador) { trabajo_.marcador = marcador; }
     // Closes the print run's one PDF and names it; its path, or empty when the run sends its
     // reports elsewhere or none went into it. Throws ErrorDeReporte when it is not whole.
     QString CierraDocumentoDeCorrida();

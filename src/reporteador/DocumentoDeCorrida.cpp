@@ -6,9 +6,11 @@
 #include "reporteador/Pintor.h"
 #include "reporteador/Plantilla.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -19,9 +21,10 @@ ErrorDeReporte errorDeSalida(const ErrorOrvlib& e) {
 
 } // namespace
 
-DocumentoDeCorrida::DocumentoDeCorrida(QString ruta, QString titulo)
+DocumentoDeCorrida::DocumentoDeCorrida(QString ruta, QString titulo, Indice indice)
     : ruta_(std::move(ruta))
-    , titulo_(titulo.isEmpty() ? QFileInfo(ruta_).completeBaseName() : std::move(titulo)) {}
+    , titulo_(titulo.isEmpty() ? QFileInfo(ruta_).completeBaseName() : std::move(titulo))
+    , indice_(indice) {}
 
 DocumentoDeCorrida::~DocumentoDeCorrida() {
     // What was painted goes to the scratch file, which goes with the writer.
@@ -46,7 +49,19 @@ void DocumentoDeCorrida::abre(const Plantilla& p) {
     } catch (const ErrorOrvlib& e) {
         throw errorDeSalida(e);
     }
-    pdf_ = std::make_unique<QPdfWriter>(&archivo_->dispositivo());
+    if (indice_ == Indice::ConMarcadores) {
+        const QFileInfo info(ruta_);
+        borrador_ = std::make_unique<QTemporaryFile>(
+            info.dir().filePath(QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX")));
+        if (!borrador_->open()) {
+            throw ErrorDeReporte(ErrorDeReporte::kSalida, QStringLiteral("No se puede escribir ") +
+                                                              borrador_->fileTemplate() +
+                                                              QStringLiteral(": ") +
+                                                              borrador_->errorString());
+        }
+    }
+    pdf_ = std::make_unique<QPdfWriter>(borrador_ ? static_cast<QIODevice*>(borrador_.get())
+                                                  : &archivo_->dispositivo());
     pdf_->setResolution(1200);
     pdf_->setPageSize(QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
     pdf_->setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -58,9 +73,13 @@ void DocumentoDeCorrida::abre(const Plantilla& p) {
     }
 }
 
-void DocumentoDeCorrida::Agrega(const Plantilla& p, const QVector<PaginaMaquetada>& paginas) {
+void DocumentoDeCorrida::Agrega(const Plantilla& p, const QVector<PaginaMaquetada>& paginas,
+                                const QString& marcador) {
     if (!pdf_) {
         abre(p);
+    }
+    if (indice_ == Indice::ConMarcadores && !marcador.isEmpty() && !paginas.isEmpty()) {
+        marcadores_.Agrega(marcador, paginas_);
     }
     for (const PaginaMaquetada& pagina : paginas) {
         if (paginas_ > 0) {
@@ -71,6 +90,17 @@ void DocumentoDeCorrida::Agrega(const Plantilla& p, const QVector<PaginaMaquetad
     }
 }
 
+// Qt's PDF, whole in the scratch copy, goes to the file with its outline.
+void DocumentoDeCorrida::ponIndice() {
+    if (!borrador_->flush() || borrador_->error() != QFileDevice::NoError) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida,
+                             QStringLiteral("No se puede escribir ") + borrador_->fileName() +
+                                 QStringLiteral(": ") + borrador_->errorString());
+    }
+    marcadores_.Escribe(borrador_->fileName(), archivo_->dispositivo());
+    borrador_.reset();
+}
+
 QString DocumentoDeCorrida::Termina() {
     if (!pdf_) {
         throw ErrorDeReporte(
@@ -78,6 +108,9 @@ QString DocumentoDeCorrida::Termina() {
             QStringLiteral("El PDF %1 no tiene páginas").arg(QFileInfo(ruta_).fileName()));
     }
     const bool terminado = pintor_.end();
+    if (terminado && borrador_) {
+        ponIndice();
+    }
     try {
         archivo_->termina([&](const SalidaRevisada& salida) {
             const QString falta = terminado ? FaltaAlPdf(salida) : QStringLiteral("no se terminó");

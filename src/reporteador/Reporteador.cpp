@@ -247,6 +247,7 @@ void Reporteador::TerminaCorrida() {
     datos_->TerminaCorrida();
     plantillaDeCorrida_.reset();
     rutaDeCorrida_.clear();
+    unicasDeCorrida_.clear();
 }
 
 QString Reporteador::CierraDocumento() {
@@ -257,7 +258,7 @@ QString Reporteador::CierraDocumento() {
     reloj.start();
     const std::unique_ptr<DocumentoDeCorrida> documento = std::move(documento_);
     const QString ruta = documento->Termina();
-    tiempos_.salida += reloj.elapsed();
+    tiempos_.salida += reloj.nsecsElapsed() / 1000;
     return ruta;
 }
 
@@ -293,9 +294,11 @@ ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
         });
         documentos = leeDatos(t, p);
     }
-    tiempos_.lectura += reloj.restart();
+    tiempos_.lectura += reloj.nsecsElapsed() / 1000;
+    reloj.start();
     const QVector<PaginaMaquetada> paginas = Maquetador(p).Maqueta(documentos);
-    tiempos_.maquetado += reloj.restart();
+    tiempos_.maquetado += reloj.nsecsElapsed() / 1000;
+    reloj.start();
     ++tiempos_.reportes;
     ResultadoDeReporte resultado;
     resultado.paginas = static_cast<int>(paginas.size());
@@ -311,7 +314,7 @@ ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
         return resultado;
     }
     imprime(t, p, paginas, nombreDeSalida(t, p, documentos), resultado);
-    tiempos_.salida += reloj.elapsed();
+    tiempos_.salida += reloj.nsecsElapsed() / 1000;
     return resultado;
 }
 
@@ -322,9 +325,10 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
     case TrabajoDeReporte::Destino::PdfUnico:
         if (!documento_) {
             QDir().mkpath(QFileInfo(t.archivoDeSalida).absolutePath());
-            documento_ = std::make_unique<DocumentoDeCorrida>(t.archivoDeSalida);
+            documento_ = std::make_unique<DocumentoDeCorrida>(
+                t.archivoDeSalida, QString(), DocumentoDeCorrida::Indice::ConMarcadores);
         }
-        documento_->Agrega(p, paginas);
+        documento_->Agrega(p, paginas, t.marcador);
         // Outside a run the report is the whole document.
         if (!enCorrida_) {
             resultado.archivos << CierraDocumento();
@@ -341,6 +345,23 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
     default:
         enImpresora(t, p, paginas, nombre);
     }
+}
+
+// The row of a one-row table; within a run a server table's is read by the run's first report.
+Fila Reporteador::unica(const TrabajoDeReporte& t, const Plantilla& p, int i,
+                        const std::function<QVector<Fila>(int, const QString&)>& lee) {
+    const TablaDePlantilla& tabla = p.tablas[i];
+    const QString donde = ubicacion(t, p.indiceDeUbicacion(i), tabla);
+    const bool guardada = enCorrida_ && !tabla.deAccess;
+    if (guardada && unicasDeCorrida_.contains(donde)) {
+        return unicasDeCorrida_.value(donde);
+    }
+    const QVector<Fila> filas = lee(i, {});
+    const Fila fila = filas.isEmpty() ? Fila() : filas.first();
+    if (guardada) {
+        unicasDeCorrida_.insert(donde, fila);
+    }
+    return fila;
 }
 
 QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const Plantilla& p) {
@@ -360,8 +381,7 @@ QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const
         if (tabla.papel == TablaDePlantilla::Papel::Principal && principal < 0) {
             principal = i;
         } else if (tabla.papel == TablaDePlantilla::Papel::Unica) {
-            const QVector<Fila> filas = lee(i, {});
-            unicas.insert(tabla.nombre.toLower(), filas.isEmpty() ? Fila() : filas.first());
+            unicas.insert(tabla.nombre.toLower(), unica(t, p, i, lee));
         }
     }
     if (principal < 0) {

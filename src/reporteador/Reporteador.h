@@ -13,6 +13,7 @@
 #include <optional>
 
 // Time spent by the runs of an engine, by phase, in milliseconds.
+// In microseconds: a report's steps take well under a millisecond each.
 struct TiemposDeReporte {
     qint64 lectura = 0;   // template file and data
     qint64 maquetado = 0; // layout
@@ -41,7 +42,8 @@ public:
     ResultadoDeReporte Ejecuta(const TrabajoDeReporte& trabajo);
     // A run of reports on one template: connects at once, so that a refused connection stops
     // the run before its first report, and keeps the template as read by the first report and
-    // the tables' columns and the auxiliary file open until the run ends.
+    // the tables' columns and the auxiliary file open until the run ends; a one-row table of
+    // the server (not of the auxiliary file) is read once for the run.
     void IniciaCorrida(const QString& textoDeConexion);
     // Ending a run drops a one-PDF document it did not close: nothing is left under its name.
     void TerminaCorrida();
@@ -58,6 +60,8 @@ public:
 private:
     Plantilla plantillaDe(const QString& ruta);
     QVector<DatosDeDocumento> leeDatos(const TrabajoDeReporte& t, const struct Plantilla& p);
+    Fila unica(const TrabajoDeReporte& t, const struct Plantilla& p, int i,
+               const std::function<QVector<Fila>(int, const QString&)>& lee);
     void imprime(const TrabajoDeReporte& t, const struct Plantilla& p,
                  const QVector<PaginaMaquetada>& paginas, const QString& nombre,
                  ResultadoDeReporte& resultado);
@@ -67,5 +71,6 @@ private:
     std::optional<Plantilla> plantillaDeCorrida_;
     std::unique_ptr<DocumentoDeCorrida> documento_;
     QString rutaDeCorrida_;
+    QHash<QString, Fila> unicasDeCorrida_; // by location
     TiemposDeReporte tiempos_;
 };

@@ -24,6 +24,7 @@ struct TrabajoDeReporte {
     QString titulo;          // of the preview window; '' is replaced by the template's name
     QString carpetaDeSalida; // of PDF and PNG files
     QString archivoDeSalida; // the one PDF of a run
+    QString marcador;        // the report's bookmark in the run's one PDF; none when empty
 };
 
 // What a run produced.

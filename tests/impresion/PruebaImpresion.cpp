@@ -12,6 +12,15 @@
 #include "reporteador/ErrorDeReporte.h"
 #include "servicios/Proceso.h"
 #include "vistaprevia/VistaPrevia.h"
+#include "impresion/PlantillaDeLaCorrida.h"
+#include "impresion/modRPTs.h"
+#include "arranque/Principal.h"
+#include "apoyo/BaseDePrueba.h"
+#include "apoyo/CarpetaDePrueba.h"
+#include "apoyo/NotasDePrueba.h"
+#include "apoyo/Pdf.h"
+#include "apoyo/TiendaDePrueba.h"
+#include "interfaz/DialogosGuionados.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,6 +55,8 @@ protected:
         p.stIniHost = carpeta.ruta(QStringLiteral("host/Orvane.ini"));
         carpeta.registraOrigenesOdbc();
         guardaPlantilla(QStringLiteral("fmtPrueba.rpt"), QString::fromUtf8(fuenteDePrueba()));
+        // The schema the run's check reads the auxiliary tables from.
+        GuardaPlantilla(base, "Auxiliar.MDB.sql");
         QDir().mkpath(QFileInfo(auxiliar).path());
         {
             QSqlDatabase db =
@@ -88,7 +99,8 @@ protected:
         for (qsizetype i = 0; i < formulas.size(); ++i) {
             m.stFormulas[i + 1] = formulas[i];
         }
-        m.ImprimeFormato(formato, QStringLiteral("{Remisiones.Id}=1"), base.conexion(), auxiliar,
+        const PlantillaDeLaCorrida corrida(base.conexion(), formato);
+        m.ImprimeFormato(corrida, QStringLiteral("{Remisiones.Id}=1"), auxiliar,
                          QStringLiteral("remisiones"), encabezados,
                          QStringLiteral("remisionesdetalle"), partidas);
     }
@@ -246,7 +258,16 @@ TEST_F(Impresion, UnaTablaIlegibleReiniciaDesdeElSegundoGeneralesYLuegoFalla) {
                                    "tabla A Generales\n"
                                    "banda detalle 5\n"
                                    "texto 0 0 50 5 \"{Generales.Empresa}\"\n"));
-    const ErrorOrvlib e = falla([this] { imprime(QStringLiteral("fmtDos.rpt")); });
+    // The table is there when the run checks the template and gone when the note prints.
+    const ErrorOrvlib e = falla([this] {
+        base.ejecuta(QStringLiteral("CREATE TABLE noexiste (Id INT)"));
+        const PlantillaDeLaCorrida corrida(base.conexion(), QStringLiteral("fmtDos.rpt"));
+        base.ejecuta(QStringLiteral("DROP TABLE noexiste"));
+        m.InicializaReporte();
+        m.ImprimeFormato(corrida, QStringLiteral("{Remisiones.Id}=1"), auxiliar,
+                         QStringLiteral("remisiones"), QStringLiteral("remisiones"),
+                         QStringLiteral("remisionesdetalle"), QStringLiteral("remisionesdetalle"));
+    });
     EXPECT_EQ(e.numero(), ErrorDeReporte::kTabla);
     EXPECT_EQ(e.contexto(), QStringLiteral("fmtdos.rpt"));
     EXPECT_EQ(m.inReintento, 2);

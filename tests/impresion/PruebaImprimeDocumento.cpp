@@ -9,6 +9,19 @@
 #include "interfaz/DialogosGuionados.h"
 #include "servicios/Proceso.h"
 #include "tienda/TablasDeTrabajo.h"
+#include "servicios/Proceso.h"
+#include "tienda/TablasDeTrabajo.h"
+#include "orvlib/BasesDD.h"
+#include "impresion/ImpresionDeDocumento.h"
+#include "impresion/PreparativosDeImpresion.h"
+#include "impresion/modRPTs.h"
+#include "arranque/Principal.h"
+#include "apoyo/BaseDePrueba.h"
+#include "apoyo/CarpetaDePrueba.h"
+#include "apoyo/NotasDePrueba.h"
+#include "apoyo/Pdf.h"
+#include "apoyo/TiendaDePrueba.h"
+#include "interfaz/DialogosGuionados.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -61,9 +74,18 @@ protected:
     }
 
     QStringList imprime(int id, qint16 desglose = 6, const QString& notas = QString()) {
-        ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id),
-                         QStringLiteral("fmtRemision.rpt"), 2, id, base.conexion(), desglose, notas,
-                         QStringLiteral("tmpremisiones"), QStringLiteral("tmpremisionesdetalle"));
+        PreparativosDeImpresion corrida(base.conexion(), QStringLiteral("fmtRemision.rpt"));
+        RemisionAImprimir remision;
+        remision.seleccion = QStringLiteral("{Remisiones.Id}=%1").arg(id);
+        remision.id = id;
+        remision.conDesglose = desglose;
+        remision.textoNotas = notas;
+        remision.tablaEncabezado = QStringLiteral("tmpremisiones");
+        remision.tablaDetalle = QStringLiteral("tmpremisionesdetalle");
+        Recordset encabezado;
+        BasesDD::AbrirTabla(encabezado, base.conexion(),
+                            QStringLiteral("tmpremisiones where Id=%1").arg(id));
+        ImprimeDocumento(remision, encabezado, base.conexion(), corrida);
         EXPECT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
         if (Nuevos().size() != impresos + 1) {
             ADD_FAILURE() << "no se imprimió";

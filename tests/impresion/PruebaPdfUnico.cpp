@@ -10,6 +10,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#define POINTERHOLDER_TRANSITION 4
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFOutlineDocumentHelper.hh>
 
 namespace {
 
@@ -23,6 +26,29 @@ int paginasSegunPdfinfo(const QString& ruta) {
                            QRegularExpression::MultilineOption)
             .match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
     return pdfinfo.exitCode() == 0 && m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// What `qpdf --check` says of a PDF: its exit code and its output.
+QPair<int, QString> revisionDeQpdf(const QString& ruta) {
+    QProcess qpdf;
+    qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), ruta});
+    qpdf.waitForFinished(30000);
+    return {qpdf.exitCode(), QString::fromUtf8(qpdf.readAll())};
+}
+
+// The top-level bookmarks of a PDF as "title → page (from 1)", read back with libqpdf.
+QStringList marcadoresDe(const QString& ruta) {
+    QPDF pdf;
+    pdf.processFile(QFile::encodeName(ruta).constData());
+    QPDFOutlineDocumentHelper indice(pdf);
+    QStringList marcadores;
+    for (QPDFOutlineObjectHelper& m : indice.getTopLevelOutlines()) {
+        QPDFObjectHandle pagina = m.getDestPage();
+        marcadores << QStringLiteral("%1 → %2")
+                          .arg(QString::fromStdString(m.getTitle()))
+                          .arg(pagina.isNull() ? 0 : pdf.findPage(pagina) + 1);
+    }
+    return marcadores;
 }
 
 // A run of four notes in the working tables, the third of two sheets (12 lines at 10 a sheet).
@@ -81,6 +107,23 @@ TEST_F(CorridaEnUnPdf, LasPaginasSonLasDeCadaRemisionEnOrden) {
     EXPECT_TRUE(paginas[3].contains(QStringLiteral("1503")));
     EXPECT_TRUE(paginas[4].contains(QStringLiteral("87.58")));
     EXPECT_TRUE(CarpetaDePrueba::lee(unico).trimmed().endsWith("%%EOF"));
+}
+
+// Each note is a bookmark named by its series and folio at its first page; the file checks
+// clean with qpdf and its text still reads.
+TEST_F(CorridaEnUnPdf, CadaRemisionEsUnMarcadorEnSuPrimeraPagina) {
+    rpt.crpReport.DirigeAPdfUnico(unico);
+    ASSERT_TRUE(ImpresionDeRemisiones(base.conexion()).Imprime().Completa());
+    const QPair<int, QString> revision = revisionDeQpdf(unico);
+    EXPECT_EQ(revision.first, 0) << qPrintable(revision.second);
+    EXPECT_TRUE(revision.second.contains(QStringLiteral("No syntax or stream encoding errors")))
+        << qPrintable(revision.second);
+    EXPECT_EQ(marcadoresDe(unico),
+              QStringList({QStringLiteral("A 1501 → 1"), QStringLiteral("A 1502 → 2"),
+                           QStringLiteral("B 1503 → 3"), QStringLiteral("A 1504 → 5")}));
+    EXPECT_EQ(PaginasDePdf(unico).size(), 5);
+    EXPECT_TRUE(PaginasDePdf(unico)[3].contains(QStringLiteral("1503")));
+    EXPECT_EQ(enLaCarpeta(), QStringList{QStringLiteral("corrida.pdf")});
 }
 
 // A run that stops or is cancelled before its last note leaves no file under the name, and an

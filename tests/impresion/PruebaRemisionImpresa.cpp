@@ -8,6 +8,18 @@
 #include "tienda/CifrasDeLinea.h"
 #include "tienda/TablasDeTrabajo.h"
 #include "trabajos/porcentaje/ReimpresionConPorcentaje.h"
+#include "tienda/CifrasDeLinea.h"
+#include "tienda/TablasDeTrabajo.h"
+#include "trabajos/porcentaje/ReimpresionConPorcentaje.h"
+#include "orvlib/BasesDD.h"
+#include "impresion/ImpresionDeDocumento.h"
+#include "impresion/ImpresionDeRemisiones.h"
+#include "impresion/PreparativosDeImpresion.h"
+#include "impresion/TextosDeImpresion.h"
+#include "apoyo/NotasConDescuento.h"
+#include "apoyo/NotasDePrueba.h"
+#include "apoyo/Pdf.h"
+#include "apoyo/TiendaDePrueba.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,9 +53,18 @@ protected:
 
     QStringList imprime(int id, const QString& notas = {}) {
         const qsizetype antes = Nuevos().size();
-        ImprimeDocumento(QStringLiteral("{Remisiones.Id}=%1").arg(id),
-                         QStringLiteral("fmtRemision.rpt"), 2, id, base.conexion(), 6, notas,
-                         QStringLiteral("tmpremisiones"), QStringLiteral("tmpremisionesdetalle"));
+        PreparativosDeImpresion corrida(base.conexion(), QStringLiteral("fmtRemision.rpt"));
+        RemisionAImprimir remision;
+        remision.seleccion = QStringLiteral("{Remisiones.Id}=%1").arg(id);
+        remision.id = id;
+        remision.conDesglose = 6;
+        remision.textoNotas = notas;
+        remision.tablaEncabezado = QStringLiteral("tmpremisiones");
+        remision.tablaDetalle = QStringLiteral("tmpremisionesdetalle");
+        Recordset encabezado;
+        BasesDD::AbrirTabla(encabezado, base.conexion(),
+                            QStringLiteral("tmpremisiones where Id=%1").arg(id));
+        ImprimeDocumento(remision, encabezado, base.conexion(), corrida);
         EXPECT_TRUE(dialogos.cajas().isEmpty()) << qPrintable(dialogos.cajas().value(0).texto);
         EXPECT_EQ(Nuevos().size(), antes + 1);
         return Nuevos().size() > antes ? PaginasDePdf(Nuevos().last()) : QStringList();

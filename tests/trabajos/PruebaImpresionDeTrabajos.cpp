@@ -235,11 +235,12 @@ TEST_F(ImpresionDeTrabajos, PerderElServidorDetieneLaCorridaConLaCuenta) {
     EXPECT_TRUE(Nuevos().isEmpty());
     const DialogosGuionados::Caja& aviso = dialogos.cajas().last();
     EXPECT_EQ(aviso.titulo, QStringLiteral("Error"));
-    EXPECT_TRUE(aviso.texto.startsWith(
-        QStringLiteral("La impresión se detuvo en la remisión A 1500 (plantilla fmtRemision.rpt)."
-                       "\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nSe perdió la conexión con "
-                       "el servidor")))
-        << qPrintable(aviso.texto);
+    EXPECT_EQ(aviso.texto,
+              QStringLiteral("La impresión se detuvo en la remisión A 1500 (plantilla "
+                             "fmtRemision.rpt).\r\nSe imprimieron 0 de 3 remisiones.\r\n\r\nSe "
+                             "perdió la conexión con el servidor «%1»; revise la red o el servidor "
+                             "y vuelva a intentar.")
+                  .arg(Proceso::actual().bases->cRuta));
     EXPECT_TRUE(aviso.detalle.contains(QStringLiteral("Error no. 20")))
         << qPrintable(aviso.detalle);
     EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 0);
