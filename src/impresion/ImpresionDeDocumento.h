@@ -1,8 +1,8 @@
 #pragma once
 
+#include "impresion/DesgloseDeImpuestos.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "tienda/Importe.h"
-#include "impresion/DesgloseDeImpuestos.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,14 +1,14 @@
 #include "impresion/PlantillaDeLaCorrida.h"
 
-#include "tienda/OrigenesODBC.h"
-#include "servicios/TemporalDelProceso.h"
-#include "orvlib/ErrorOrvlib.h"
 #include "impresion/CatalogoDeLaTienda.h"
 #include "impresion/ImagenesDeFormato.h"
 #include "impresion/modRPTs.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/RevisorDePlantilla.h"
+#include "servicios/TemporalDelProceso.h"
+#include "tienda/OrigenesODBC.h"
 
 #include <QDir>
 #include <QFile>

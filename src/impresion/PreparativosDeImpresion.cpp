@@ -1,9 +1,9 @@
 #include "impresion/PreparativosDeImpresion.h"
 
+#include "impresion/DesgloseDeImpuestos.h"
 #include "impresion/modRPTs.h"
 #include "orvlib/BasesDD.h"
 #include "tienda/ReglasDeImpuestos.h"
-#include "impresion/DesgloseDeImpuestos.h"
 
 PreparativosDeImpresion::PreparativosDeImpresion(Conexion& host, const QString& archivoFormato)
     : plantilla_(std::make_unique<PlantillaDeLaCorrida>(host, archivoFormato))

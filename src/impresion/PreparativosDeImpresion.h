@@ -2,11 +2,8 @@
 
 #include "impresion/AuxiliarDeLaCorrida.h"
 #include "impresion/MonedasDeLaCorrida.h"
-#include "tienda/CifrasDeLinea.h"
-#include "tienda/CifrasDeLinea.h"
-#include "impresion/AuxiliarDeLaCorrida.h"
-#include "impresion/MonedasDeLaCorrida.h"
 #include "impresion/PlantillaDeLaCorrida.h"
+#include "tienda/CifrasDeLinea.h"
 
 #include <QString>
 #include <memory>

@@ -2,6 +2,7 @@
 
 #include "impresion/CatalogoDeLaTienda.h"
 #include "impresion/ImagenesDeFormato.h"
+#include "impresion/PlantillaDeLaCorrida.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
@@ -12,9 +13,6 @@
 #include "servicios/Proceso.h"
 #include "servicios/TemporalDelProceso.h"
 #include "tienda/OrigenesODBC.h"
-#include "servicios/Proceso.h"
-#include "servicios/TemporalDelProceso.h"
-#include "impresion/PlantillaDeLaCorrida.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,6 @@
 #include "orvlib/NumerosDeError.h"
 #include "servicios/Proceso.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
@@ -110,13 +109,6 @@ Clase porTexto(const QString& texto) {
     return Clase::Otra;
 }
 
-// The first number the text gives after "Error nº", "Error no." or an ODBC bracket, if any.
-int numeroDelTexto(const QString& texto) {
-    static const QRegularExpression numero(QStringLiteral("Error n(?:º|o\\.|°) ?(-?\\d+)"));
-    const QRegularExpressionMatch m = numero.match(texto);
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
 QString servidor() {
     const Proceso& p = Proceso::actual();
     return p.bases ? p.bases->cRuta : QString();
@@ -145,12 +137,6 @@ ExplicacionDeError ExplicacionDeError::De(int numero, const QString& texto,
         detalle += QStringLiteral("\r\n") + contexto;
     }
     return {clase, explica(clase, numero, contexto), detalle};
-}
-
-ExplicacionDeError ExplicacionDeError::DeTexto(const QString& texto) {
-    const int numero = numeroDelTexto(texto);
-    const Clase clase = clasifica(numero, texto, QString());
-    return {clase, explica(clase, numero, QString()), texto};
 }
 
 ExplicacionDeError::Clase ExplicacionDeError::clasifica(int numero, const QString& texto,

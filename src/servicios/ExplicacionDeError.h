@@ -32,8 +32,6 @@ public:
     // A number (the server's or the driver's; -1 when none) and the driver's text, which for
     // ODBC carries the SQLSTATE; the statement or file involved.
     static ExplicacionDeError De(int numero, const QString& texto, const QString& contexto);
-    // An error known only by its text, as a print run reports it.
-    static ExplicacionDeError DeTexto(const QString& texto);
 
     // Whether the connection it came through is gone: the server went away, the connection was
     // killed or dropped, or the server cannot be reached.

@@ -4,6 +4,7 @@
 #include "apoyo/Pdf.h"
 #include "apoyo/TiendaDePrueba.h"
 #include "arranque/Principal.h"
+#include "impresion/PlantillaDeLaCorrida.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/DialogosGuionados.h"
 #include "orvlib/CamposBin.h"
@@ -12,15 +13,6 @@
 #include "reporteador/ErrorDeReporte.h"
 #include "servicios/Proceso.h"
 #include "vistaprevia/VistaPrevia.h"
-#include "impresion/PlantillaDeLaCorrida.h"
-#include "impresion/modRPTs.h"
-#include "arranque/Principal.h"
-#include "apoyo/BaseDePrueba.h"
-#include "apoyo/CarpetaDePrueba.h"
-#include "apoyo/NotasDePrueba.h"
-#include "apoyo/Pdf.h"
-#include "apoyo/TiendaDePrueba.h"
-#include "interfaz/DialogosGuionados.h"
 
 #include <QApplication>
 #include <QDir>

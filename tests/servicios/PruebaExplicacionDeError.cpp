@@ -150,17 +150,4 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDeError{1064, "You have an error in your SQL syntax", "SELEC 1", Clase::Otra,
                     "error no. 1064"}));
 
-// A print run knows its error only as text; the number in it still tells.
-TEST(ExplicacionDeErrorEnTexto, ElNumeroDelTextoLaClasifica) {
-    const ExplicacionDeError perdida = ExplicacionDeError::DeTexto(
-        QStringLiteral("Error no. 2013: Lost connection to server during query\r\nSELECT 1"));
-    EXPECT_TRUE(perdida.PerdioLaConexion());
-    EXPECT_EQ(perdida.detalle(),
-              QStringLiteral("Error no. 2013: Lost connection to server during query\r\nSELECT 1"));
-    EXPECT_EQ(ExplicacionDeError::DeTexto(QStringLiteral("Error no. 20527: El archivo de la "
-                                                         "plantilla no existe"))
-                  .clase(),
-              Clase::Otra);
-}
-
 } // namespace
