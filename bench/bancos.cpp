@@ -112,7 +112,7 @@ public:
         cnn.ejecuta(QStringLiteral("USE ") + kBase);
         b.cMiBase = kBase;
         for (const QString& s : SentenciasDeGuion(
-                 lee(QStringLiteral(DEREMISIONES_FUENTES "/tests/fixtures/host_schema.sql")))) {
+                 lee(QStringLiteral(DEREMISIONES_FUENTES "/tests/muestras/host_schema.sql")))) {
             cnn.ejecuta(s);
         }
         QProcess generador;
