@@ -118,11 +118,12 @@ TEST_F(VentanaDeTope, ElTopeNoSoltaElFocoMientrasNoSeaPositivoYAplicarLoExige) {
 
 class VentanaDeTopeAplicada : public VentanaDeTope {
 protected:
+    // The store is set up before the window is made: the window reads its settings as it loads.
+    bool tienda = (VentanaDeTope::SetUp(), true);
     frmRemisTyP ventana;
     QTableWidget* reja = nullptr;
 
     void SetUp() override {
-        VentanaDeTope::SetUp();
         ASSERT_TRUE(ActivaVentana(&ventana));
         reja = Control<QTableWidget>(ventana, "mfgReja");
         aplica("1500");
