@@ -1,10 +1,13 @@
 #include "apoyo/ImpresionQt.h"
+#include "orvlib/SalidaRevisada.h"
 #include "reporteador/ArchivoDePlantilla.h"
+#include "reporteador/DocumentoDeCorrida.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/FuenteDePlantilla.h"
 #include "reporteador/Maquetador.h"
 #include "reporteador/Seleccion.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <gtest/gtest.h>
 
@@ -265,6 +268,35 @@ TEST(Maquetador, PartirRespetaElAnchoYLosSaltos) {
         Maquetador::Parte(QStringLiteral("abcdefghijklmnopqrstuvwxyz"), 10, letra);
     EXPECT_GT(angosto.size(), 1);
     EXPECT_EQ(angosto.join(QString()), QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+}
+
+// A PDF is whole only when something was written and its last bytes close it with %%EOF, also
+// when the writer reported no error: a file cut short is never counted as printed.
+TEST(PdfCompleto, SoloCuentaElQueTerminaEnSuCierre) {
+    const QByteArray largo = QByteArray("%PDF-1.4\n") + QByteArray(5000, 'x');
+    const struct {
+        const char* caso;
+        QByteArray contenido;
+        const char* falta;
+    } casos[] = {
+        {"vacío", QByteArray(), "quedó vacío"},
+        {"cortado", largo, "quedó sin su cierre (%%EOF)"},
+        {"cortado tras el cierre de otra sección", largo + "\n%%EOF\n1 0 obj",
+         "quedó sin su cierre (%%EOF)"},
+        {"cerrado", largo + "\nstartxref\n9\n%%EOF\n", ""},
+        {"cerrado sin salto final", QByteArray("%PDF-1.4\n%%EOF"), ""},
+    };
+    for (const auto& c : casos) {
+        QBuffer destino;
+        ASSERT_TRUE(destino.open(QIODevice::WriteOnly));
+        SalidaRevisada salida(destino, QStringLiteral("nota.pdf"));
+        ASSERT_TRUE(salida.open(QIODevice::WriteOnly));
+        if (!c.contenido.isEmpty()) {
+            ASSERT_EQ(salida.write(c.contenido), c.contenido.size());
+        }
+        EXPECT_FALSE(salida.fallo());
+        EXPECT_EQ(DocumentoDeCorrida::FaltaAlPdf(salida), QString::fromUtf8(c.falta)) << c.caso;
+    }
 }
 
 } // namespace
