@@ -6,6 +6,7 @@
 #include "servicios/Proceso.h"
 
 #include <QDir>
+#include <QLineEdit>
 
 void ConfiguraPrograma(CarpetaDePrueba& carpeta, BaseDePrueba& base) {
     Proceso& p = Proceso::actual();
@@ -26,4 +27,31 @@ QString CreaResguardo(BaseDePrueba& base) {
                          .arg(resguardo, QString::fromLatin1(tabla)));
     }
     return resguardo;
+}
+
+namespace {
+
+void llena(QWidget& ventana, std::initializer_list<std::pair<const char*, const char*>> campos) {
+    for (const auto& [caja, texto] : campos) {
+        Control<QLineEdit>(ventana, caja)->setText(QString::fromUtf8(texto));
+    }
+}
+
+} // namespace
+
+void LlenaTope(QWidget& ventana, const char* desde, const char* hasta, const char* serie,
+               const char* tope, const char* folio) {
+    llena(ventana, {{"mkeFecha_0", desde},
+                    {"mkeFecha_1", hasta},
+                    {"txtDato_4", serie},
+                    {"txtDato_2", tope},
+                    {"txtDato_3", folio}});
+}
+
+void LlenaPorcentaje(QWidget& ventana, const char* inicial, const char* final, const char* serie,
+                     const char* porcentaje) {
+    llena(ventana, {{"txtDato_0", inicial},
+                    {"txtDato_1", final},
+                    {"txtDato_4", serie},
+                    {"txtDato_2", porcentaje}});
 }

@@ -19,3 +19,10 @@ template <typename T> T* Control(QWidget& ventana, const char* nombre) {
     EXPECT_NE(c, nullptr) << nombre;
     return c;
 }
+
+// The cap window's period, series, cap and first folio, as a clerk types them.
+void LlenaTope(QWidget& ventana, const char* desde, const char* hasta, const char* serie,
+               const char* tope, const char* folio);
+// The percentage window's first and last folio, series and percentage.
+void LlenaPorcentaje(QWidget& ventana, const char* inicial, const char* final, const char* serie,
+                     const char* porcentaje);

@@ -115,11 +115,7 @@ protected:
     }
 
     void aplicaTope(frmRemisTyP& ventana) {
-        escribe(ventana, "mkeFecha_0", "02/11/2026");
-        escribe(ventana, "mkeFecha_1", "03/11/2026");
-        escribe(ventana, "txtDato_4", "A");
-        escribe(ventana, "txtDato_2", "100000");
-        escribe(ventana, "txtDato_3", "1500");
+        LlenaTope(ventana, "02/11/2026", "03/11/2026", "A", "100000", "1500");
         QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     }
 };

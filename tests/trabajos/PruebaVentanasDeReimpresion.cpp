@@ -270,10 +270,7 @@ TEST_F(VentanasDeReimpresion, ElTopeSobreviveALaPerdidaDelServidor) {
 TEST_F(VentanasDeReimpresion, ElPorcentajeSobreviveALaPerdidaDelServidor) {
     frmRemisPorcen ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    escribe(ventana, "txtDato_0", QStringLiteral("501"));
-    escribe(ventana, "txtDato_1", QStringLiteral("503"));
-    escribe(ventana, "txtDato_4", QStringLiteral("A"));
-    escribe(ventana, "txtDato_2", QStringLiteral("15"));
+    LlenaPorcentaje(ventana, "501", "503", "A", "15");
     pulsa(ventana, "Command2");
     ASSERT_TRUE(habilitado(ventana, "Command1"));
 
@@ -293,10 +290,7 @@ TEST_F(VentanasDeReimpresion, ElPorcentajeSobreviveALaPerdidaDelServidor) {
 TEST_F(VentanasDeReimpresion, ElPorcentajeExigeComprobarDeNuevoYDiceCuandoNoHayNada) {
     frmRemisPorcen ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    escribe(ventana, "txtDato_0", QStringLiteral("501"));
-    escribe(ventana, "txtDato_1", QStringLiteral("502"));
-    escribe(ventana, "txtDato_4", QStringLiteral("A"));
-    escribe(ventana, "txtDato_2", QStringLiteral("15"));
+    LlenaPorcentaje(ventana, "501", "502", "A", "15");
     pulsa(ventana, "Command2");
     ASSERT_TRUE(habilitado(ventana, "Command1"));
     for (const char* caja : {"txtDato_0", "txtDato_1", "txtDato_2", "txtDato_4"}) {
@@ -304,10 +298,7 @@ TEST_F(VentanasDeReimpresion, ElPorcentajeExigeComprobarDeNuevoYDiceCuandoNoHayN
         ASSERT_TRUE(habilitado(ventana, "Command1")) << caja;
         escribe(ventana, caja, QStringLiteral("503"));
         EXPECT_FALSE(habilitado(ventana, "Command1")) << caja;
-        escribe(ventana, "txtDato_0", QStringLiteral("501"));
-        escribe(ventana, "txtDato_1", QStringLiteral("502"));
-        escribe(ventana, "txtDato_4", QStringLiteral("A"));
-        escribe(ventana, "txtDato_2", QStringLiteral("15"));
+        LlenaPorcentaje(ventana, "501", "502", "A", "15");
     }
     ASSERT_TRUE(dialogos.cajas().isEmpty());
 
@@ -388,10 +379,7 @@ TEST_F(VentanasDeReimpresion, CadaVentanaDiceLoQueHalloYRecuerdaSusDatos) {
     {
         frmRemisPorcen ventana;
         ASSERT_TRUE(ActivaVentana(&ventana));
-        escribe(ventana, "txtDato_0", QStringLiteral("501"));
-        escribe(ventana, "txtDato_1", QStringLiteral("503"));
-        escribe(ventana, "txtDato_4", QStringLiteral("A"));
-        escribe(ventana, "txtDato_2", QStringLiteral("15"));
+        LlenaPorcentaje(ventana, "501", "503", "A", "15");
         EXPECT_FALSE(habilitado(ventana, "cmdResumen"));
         pulsa(ventana, "Command2");
         EXPECT_EQ(Control<QLabel>(ventana, "lblEncontradas")->text(),

@@ -94,11 +94,7 @@ protected:
     }
 
     static void aplicaTope(frmRemisTyP& ventana) {
-        escribe(ventana, "mkeFecha_0", "02/11/2026");
-        escribe(ventana, "mkeFecha_1", "03/11/2026");
-        escribe(ventana, "txtDato_4", "A");
-        escribe(ventana, "txtDato_2", "100000");
-        escribe(ventana, "txtDato_3", "1500");
+        LlenaTope(ventana, "02/11/2026", "03/11/2026", "A", "100000", "1500");
         pulsa(ventana, "cmdAplicar");
     }
 
@@ -314,10 +310,7 @@ TEST_F(VistaYContinuacion, LaConsolaContinuaDesdeUnFolio) {
 TEST_F(VistaYContinuacion, PorcentajeTieneVistaPreviaYContinuacion) {
     frmRemisPorcen ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    escribe(ventana, "txtDato_0", "501");
-    escribe(ventana, "txtDato_1", "503");
-    escribe(ventana, "txtDato_4", "A");
-    escribe(ventana, "txtDato_2", "15");
+    LlenaPorcentaje(ventana, "501", "503", "A", "15");
     EXPECT_FALSE(Control<QPushButton>(ventana, "cmdVistaPrevia")->isEnabled());
     pulsa(ventana, "Command2");
     EXPECT_EQ(vistaPrevia(ventana, 0.5).size(), 3);

@@ -98,11 +98,7 @@ using TecladoDeVentanas = VentanasDePrueba;
 TEST_F(TecladoDeVentanas, TopeSeRecorreConTabYSusLetrasSonUnicas) {
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    escribe(ventana, "mkeFecha_0", QStringLiteral("02/11/2026"));
-    escribe(ventana, "mkeFecha_1", QStringLiteral("03/11/2026"));
-    escribe(ventana, "txtDato_4", QStringLiteral("A"));
-    escribe(ventana, "txtDato_2", QStringLiteral("1,000.00"));
-    escribe(ventana, "txtDato_3", QStringLiteral("1,500"));
+    LlenaTope(ventana, "02/11/2026", "03/11/2026", "A", "1,000.00", "1,500");
     llegaATodosConTab(ventana, "mkeFecha_0");
     mnemonicosUnicos(ventana);
 
@@ -132,10 +128,7 @@ TEST_F(TecladoDeVentanas, TopeSeRecorreConTabYSusLetrasSonUnicas) {
 TEST_F(TecladoDeVentanas, PorcentajeSeRecorreConTabYSusLetrasSonUnicas) {
     frmRemisPorcen ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    escribe(ventana, "txtDato_0", QStringLiteral("501"));
-    escribe(ventana, "txtDato_1", QStringLiteral("503"));
-    escribe(ventana, "txtDato_4", QStringLiteral("A"));
-    escribe(ventana, "txtDato_2", QStringLiteral("15.00"));
+    LlenaPorcentaje(ventana, "501", "503", "A", "15.00");
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command2")->isDefault());
     llegaATodosConTab(ventana, "txtDato_0");
     pulsa(ventana, "Command2");

@@ -29,11 +29,7 @@ void esRechazoDeCambio(const DialogosGuionados& dialogos, const char* folio, con
 TEST_F(VigenciaDeVentanas, TopeNoImprimeNiListaRemisionesQueCambiaron) {
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    escribe(ventana, "mkeFecha_0", QStringLiteral("02/11/2026"));
-    escribe(ventana, "mkeFecha_1", QStringLiteral("03/11/2026"));
-    escribe(ventana, "txtDato_4", QStringLiteral("A"));
-    escribe(ventana, "txtDato_2", QStringLiteral("1000"));
-    escribe(ventana, "txtDato_3", QStringLiteral("1500"));
+    LlenaTope(ventana, "02/11/2026", "03/11/2026", "A", "1000", "1500");
     pulsa(ventana, "cmdAplicar");
     ASSERT_TRUE(dialogos.cajas().isEmpty());
     base.ejecuta(QStringLiteral("UPDATE remisiones SET Cancelada=1 WHERE Id=2"));
@@ -50,10 +46,7 @@ TEST_F(VigenciaDeVentanas, TopeNoImprimeNiListaRemisionesQueCambiaron) {
 TEST_F(VigenciaDeVentanas, PorcentajeNoImprimeRemisionesQueCambiaron) {
     frmRemisPorcen ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
-    escribe(ventana, "txtDato_0", QStringLiteral("501"));
-    escribe(ventana, "txtDato_1", QStringLiteral("503"));
-    escribe(ventana, "txtDato_4", QStringLiteral("A"));
-    escribe(ventana, "txtDato_2", QStringLiteral("15"));
+    LlenaPorcentaje(ventana, "501", "503", "A", "15");
     pulsa(ventana, "Command2");
     ASSERT_TRUE(dialogos.cajas().isEmpty());
     base.ejecuta(QStringLiteral("UPDATE remisiones SET Subtotal=Subtotal+1 WHERE Id=3"));
