@@ -54,6 +54,12 @@ FacturaCreada EscrituraDeFactura::Escribe(const DatosDeFactura& datos,
     } catch (const ErrorOrvlib& e) {
         cnn_.bd().rollback();
         throw ErrorOrvlib(e.numero(), queQuedo() + e.descripcion(), e.contexto());
+    } catch (...) {
+        // Any other failure goes on as it is, after the same rollback and account: the
+        // transaction and the series counter's row lock never outlive it.
+        cnn_.bd().rollback();
+        queQuedo();
+        throw;
     }
 }
 

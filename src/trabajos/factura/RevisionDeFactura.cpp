@@ -103,6 +103,9 @@ void RevisionDeFactura::verificaLargos(const DatosDeFactura& datos, const QTime&
 }
 
 QStringList RevisionDeFactura::TablasSinTransaccion() {
+    if (sinTransaccion_) {
+        return *sinTransaccion_;
+    }
     QSqlQuery q = cnn_.consulta(
         QStringLiteral(
             "SELECT TABLE_SCHEMA, TABLE_NAME, ENGINE FROM information_schema.TABLES WHERE "
@@ -120,6 +123,7 @@ QStringList RevisionDeFactura::TablasSinTransaccion() {
                           .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
         }
     }
+    sinTransaccion_ = tablas;
     return tablas;
 }
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTime>
 #include <QVector>
+#include <optional>
 
 class Conexion;
 struct DatosDeFactura;
@@ -21,7 +22,8 @@ public:
 
     void Verifica(const DatosDeFactura& datos, const QVector<PartidaDeFactura>& partidas,
                   const QTime& hora);
-    // The tables the invoice writes that do not take transactions, as "base.tabla (MOTOR)".
+    // The tables the invoice writes that do not take transactions, as "base.tabla (MOTOR)";
+    // read once for this revision.
     QStringList TablasSinTransaccion();
     // What an earlier invoice that did not finish left behind (RastrosDeFactura), with how to
     // finish or undo it; empty when nothing. deLaSeleccion looks only at the notes of the last
@@ -40,4 +42,5 @@ private:
 
     Conexion& cnn_;
     QString resguardo_;
+    std::optional<QStringList> sinTransaccion_;
 };
