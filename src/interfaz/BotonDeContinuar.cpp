@@ -1,6 +1,7 @@
 #include "interfaz/BotonDeContinuar.h"
 
-#include "impresion/ImpresionDeRemisiones.h"
+#include "impresion/PlanDeImpresion.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "servicios/Rechazo.h"
 
 BotonDeContinuar::BotonDeContinuar(QWidget* parent)
@@ -8,39 +9,50 @@ BotonDeContinuar::BotonDeContinuar(QWidget* parent)
     setVisible(false);
 }
 
-void BotonDeContinuar::Tras(const ResultadoDeImpresion& resultado,
-                            const CorridaDetenida::Copias& copias,
-                            const VigenciaDeRemisiones* vigencia, const QString& trabajo) {
-    detenida_ = CorridaDetenida::Tras(resultado, copias);
-    CorridaDetenida::Anota(trabajo, detenida_);
-    if (!detenida_) {
+void BotonDeContinuar::Revisa(Conexion& cnn, const QString& trabajo,
+                              const VigenciaDeRemisiones& vigencia) {
+    Retira();
+    try {
+        LibroDeImpresion libro;
+        const std::optional<CorridaDelLibro> corrida = PlanDeImpresion::Ultima(libro, trabajo);
+        if (corrida && corrida->huella == PlanDeImpresion::Huella(cnn)) {
+            Ofrece(*corrida, vigencia);
+        }
+    } catch (const ErrorOrvlib&) {
         Retira();
+    }
+}
+
+void BotonDeContinuar::Ofrece(const CorridaDelLibro& corrida,
+                              const VigenciaDeRemisiones& vigencia) {
+    Retira();
+    if (corrida.notas.isEmpty()) {
         return;
     }
-    if (vigencia != nullptr) {
-        vigencia_ = *vigencia;
-    }
-    setText(detenida_->Oferta());
+    corrida_ = corrida;
+    vigencia_ = vigencia;
+    const NotaDelLibro* primera = corrida_->PrimeraSinImprimir();
+    continua_ = primera != nullptr;
+    setText(continua_ ? QStringLiteral("Continuar desde la re&misión %1 (folio %2)")
+                            .arg(primera->numero)
+                            .arg(primera->folio)
+                      : QStringLiteral("Reimprimir desde una re&misión…"));
     setVisible(true);
     setEnabled(true);
 }
 
 void BotonDeContinuar::Retira() {
-    detenida_.reset();
+    corrida_.reset();
+    continua_ = false;
     vigencia_.Olvida();
     setVisible(false);
 }
 
-CorridaDetenida BotonDeContinuar::Verificada(Conexion& cnn, const QString& quehacer) {
-    if (!detenida_) {
-        throw Rechazo(QStringLiteral("No hay una impresión detenida que continuar."));
-    }
+void BotonDeContinuar::VerificaNotas(Conexion& cnn, const QString& quehacer) {
     try {
-        detenida_->Verifica(cnn);
+        vigencia_.Verifica(cnn, quehacer);
     } catch (const Rechazo&) {
         Retira();
         throw;
     }
-    vigencia_.Verifica(cnn, quehacer);
-    return *detenida_;
 }

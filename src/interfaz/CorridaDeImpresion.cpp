@@ -1,6 +1,8 @@
 #include "interfaz/CorridaDeImpresion.h"
 
 #include "impresion/ImpresionDeDocumento.h"
+#include "impresion/LibroDeImpresion.h"
+#include "impresion/PlanDeImpresion.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/BotonDeContinuar.h"
 #include "interfaz/VentanaDeTrabajo.h"
@@ -10,6 +12,8 @@
 #include "servicios/Dialogos.h"
 #include "servicios/ExplicacionDeError.h"
 #include "servicios/Proceso.h"
+#include "servicios/Rechazo.h"
+#include "trabajos/VigenciaDeRemisiones.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -28,16 +32,11 @@ bool deUnControlador(const QString& error) {
            error.contains(QLatin1String("[unixODBC]"));
 }
 
-void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r,
-                const QString& unSoloPdf) {
+void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r) {
     if (!r.Fallo()) {
-        const bool enArchivo = r.Completa() && !unSoloPdf.isEmpty();
-        Dialogos::actual().mensaje(
-            r.Mensaje() + (enArchivo ? QStringLiteral("\r\nEn el archivo ") +
-                                           QDir::toNativeSeparators(unSoloPdf)
-                                     : QString()),
-            QStringLiteral("Atención"),
-            r.Completa() ? Dialogos::Icono::Informacion : Dialogos::Icono::Advertencia);
+        Dialogos::actual().mensaje(r.Mensaje(), QStringLiteral("Atención"),
+                                   r.Completa() ? Dialogos::Icono::Informacion
+                                                : Dialogos::Icono::Advertencia);
         return;
     }
     // Where it stopped and the count first; what the error means, when it is known, instead of
@@ -70,10 +69,10 @@ QString PdfDeLaCorrida(const QString& trabajo) {
 }
 
 std::optional<ResultadoDeImpresion>
-CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion, const QString& trabajo,
-               QPushButton* cancelar, QLabel* progreso, QProgressBar* barra,
-               const QString& unSoloPdf, const CorridaDetenida* desde) {
-    if (!Pregunta(ImpresionDeRemisiones::Pregunta(), QStringLiteral("Imprimir"), true)) {
+CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion, PlanDeImpresion& plan,
+               LibroDeImpresion& libro, const QString& trabajo, QPushButton* cancelar,
+               QLabel* progreso, QProgressBar* barra, const QString& unSoloPdf) {
+    if (!Pregunta(plan.Pregunta(), QStringLiteral("Imprimir"), true)) {
         return std::nullopt;
     }
     ControlDeReporte& control = modRPTs::actual().crpReport;
@@ -111,53 +110,100 @@ CorreImpresion(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion, cons
                 cancelar->setEnabled(false);
             });
             resultado = impresion.Imprime(
+                plan, libro,
                 [=](int numero, int total, const QString& folio) {
                     progreso->setText(QStringLiteral("Remisión ") + folio);
                     barra->setRange(0, total);
                     barra->setValue(numero);
                     QCoreApplication::processEvents();
                 },
-                desde != nullptr ? desde->id : 0);
+                [=, &impresion](int enCola) {
+                    progreso->setText(
+                        QStringLiteral("Esperando a la impresora: %1 en la cola (Cancelar deja "
+                                       "de esperar; siguen en la cola)")
+                            .arg(enCola == 1 ? QStringLiteral("1 remisión")
+                                             : QStringLiteral("%1 remisiones").arg(enCola)));
+                    QCoreApplication::processEvents();
+                    return !impresion.Cancelada();
+                });
         },
         cancelar);
-    // A resumed run is a line of its own, saying where it went on from.
-    QStringList detalle;
-    if (desde != nullptr) {
-        detalle << desde->ParaLaBitacora();
-    }
-    if (!unSoloPdf.isEmpty()) {
-        detalle << QStringLiteral("pdf-unico ") + unSoloPdf;
-    }
-    Bitacora::Anota(trabajo, detalle.join(QStringLiteral("; ")), resultado.Resumen());
-    muestraFin(ventana, resultado, unSoloPdf);
+    Bitacora::Anota(trabajo, plan.ParaLaBitacora() + QStringLiteral("; ") + resultado.destino,
+                    resultado.Resumen());
+    muestraFin(ventana, resultado);
     return resultado;
 }
 
-void ImprimeEnVentana(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion, Conexion& cnn,
-                      const QString& trabajo, const ControlesDeCorrida& controles,
-                      const VigenciaDeRemisiones& vigencia, const QString& quehacer,
-                      bool continuar) {
-    BotonDeContinuar& oferta = *controles.continuar;
-    std::optional<CorridaDetenida> desde;
-    if (continuar) {
-        desde = oferta.Verificada(cnn, quehacer);
-    } else {
-        vigencia.Verifica(cnn, quehacer);
+namespace {
+
+// The note of the offered run that a reprint starts from, as the clerk picks it; Rechazo when
+// none is picked.
+QString remisionElegida(const CorridaDelLibro& corrida) {
+    QStringList opciones;
+    for (const NotaDelLibro& n : corrida.notas) {
+        opciones << QStringLiteral("Remisión %1 de %2 · folio %3 · %4")
+                        .arg(n.numero)
+                        .arg(corrida.notas.size())
+                        .arg(n.folio, LibroDeImpresion::NombreDelEstado(n.estado));
     }
-    const CorridaDetenida::Copias copias = CorridaDetenida::LeeCopias(cnn);
+    const int elegida = Dialogos::actual().elige(
+        QStringLiteral("¿Desde qué remisión se vuelve a imprimir? Se imprimen esa y las "
+                       "siguientes de la misma impresión."),
+        QStringLiteral("Reimprimir"), opciones, 0);
+    if (elegida < 0 || elegida >= corrida.notas.size()) {
+        throw Rechazo(QStringLiteral("No se eligió una remisión: no se imprimió nada."));
+    }
+    return corrida.notas[elegida].folio;
+}
+
+// The plan the window asks for: every copy once the host notes are checked, or the offer's.
+PlanDeImpresion planPedido(LibroDeImpresion& libro, Conexion& cnn, const TrabajoEnVentana& trabajo,
+                           BotonDeContinuar& oferta, bool desdeLaOferta) {
+    const QString clave = trabajo.nombre.section(QLatin1Char(' '), 0, 0);
+    if (!desdeLaOferta) {
+        trabajo.vigencia->Verifica(cnn, trabajo.quehacer);
+        return PlanDeImpresion::Nueva(cnn, clave, trabajo.parametros);
+    }
+    if (!oferta.Corrida()) {
+        throw Rechazo(QStringLiteral("No hay una impresión anterior de estas remisiones."));
+    }
+    try {
+        if (oferta.Continua()) {
+            PlanDeImpresion plan = PlanDeImpresion::Continuacion(libro, cnn, clave);
+            oferta.VerificaNotas(cnn, trabajo.quehacer);
+            return plan;
+        }
+        const QString folio = remisionElegida(*oferta.Corrida());
+        PlanDeImpresion plan = PlanDeImpresion::Reimpresion(libro, cnn, clave, folio);
+        oferta.VerificaNotas(cnn, trabajo.quehacer);
+        return plan;
+    } catch (const Rechazo&) {
+        oferta.Revisa(cnn, clave, *trabajo.vigencia);
+        throw;
+    }
+}
+
+} // namespace
+
+void ImprimeEnVentana(VentanaDeTrabajo& ventana, ImpresionDeRemisiones& impresion, Conexion& cnn,
+                      const TrabajoEnVentana& trabajo, const ControlesDeCorrida& controles,
+                      bool desdeLaOferta) {
+    BotonDeContinuar& oferta = *controles.continuar;
+    LibroDeImpresion libro;
+    PlanDeImpresion plan = planPedido(libro, cnn, trabajo, oferta, desdeLaOferta);
     // Kept before the run: a window that loses the server during it forgets its own.
-    const VigenciaDeRemisiones leida = vigencia;
+    const VigenciaDeRemisiones leida = desdeLaOferta ? oferta.Vigencia() : *trabajo.vigencia;
     const QString pdf = controles.pdfUnico->isChecked()
-                            ? PdfDeLaCorrida(trabajo.section(QLatin1Char(' '), 0, 0))
+                            ? PdfDeLaCorrida(trabajo.nombre.section(QLatin1Char(' '), 0, 0))
                             : QString();
     // The offer stands where the run shows its progress.
     const bool ofrecida = oferta.isVisible();
     oferta.setVisible(false);
     const std::optional<ResultadoDeImpresion> resultado =
-        CorreImpresion(ventana, impresion, trabajo, controles.cancelar, controles.progreso,
-                       controles.barra, pdf, desde ? &*desde : nullptr);
+        CorreImpresion(ventana, impresion, plan, libro, trabajo.nombre, controles.cancelar,
+                       controles.progreso, controles.barra, pdf);
     if (resultado) {
-        oferta.Tras(*resultado, copias, continuar ? nullptr : &leida, trabajo);
+        oferta.Ofrece(plan.corrida(), leida);
     } else {
         oferta.setVisible(ofrecida);
     }

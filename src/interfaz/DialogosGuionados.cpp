@@ -24,3 +24,11 @@ bool DialogosGuionados::pregunta(const QString& texto, const QString& titulo, bo
     }
     return respuestas_.takeFirst();
 }
+
+int DialogosGuionados::elige(const QString& texto, const QString& titulo,
+                             const QStringList& opciones, int inicial) {
+    Q_UNUSED(inicial);
+    cajas_.append(Caja{texto, titulo, Icono::Pregunta, true, false});
+    opciones_ = opciones;
+    return elecciones_.isEmpty() ? -1 : elecciones_.takeFirst();
+}

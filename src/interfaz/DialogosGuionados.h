@@ -22,14 +22,22 @@ public:
     ~DialogosGuionados() override;
 
     void responde(bool si) { respuestas_.append(si); }
+    // The place the next list choice takes (-1: none chosen, as Escape would); the options of
+    // the last list shown.
+    void elegira(int opcion) { elecciones_.append(opcion); }
+    const QStringList& opcionesVistas() const { return opciones_; }
     const QList<Caja>& cajas() const { return cajas_; }
 
     void mensaje(const QString& texto, const QString& titulo, Icono icono) override;
     void mensajeConDetalle(const QString& texto, const QString& detalle, const QString& titulo,
                            Icono icono) override;
     bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) override;
+    int elige(const QString& texto, const QString& titulo, const QStringList& opciones,
+              int inicial) override;
 
 private:
     QList<bool> respuestas_;
+    QList<int> elecciones_;
+    QStringList opciones_;
     QList<Caja> cajas_;
 };

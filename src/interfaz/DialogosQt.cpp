@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -74,6 +75,14 @@ bool DialogosQt::pregunta(const QString& texto, const QString& titulo, bool noPo
     caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
     caja.setDefaultButton(noPorDefecto ? QMessageBox::No : QMessageBox::Yes);
     return caja.exec() == QMessageBox::Yes;
+}
+
+int DialogosQt::elige(const QString& texto, const QString& titulo, const QStringList& opciones,
+                      int inicial) {
+    bool elegida = false;
+    const QString opcion = QInputDialog::getItem(ventanaDelFrente(), titulo, paraMostrar(texto),
+                                                 opciones, inicial, false, &elegida);
+    return elegida ? static_cast<int>(opciones.indexOf(opcion)) : -1;
 }
 
 void DialogosQt::ocupado(bool siNo) {

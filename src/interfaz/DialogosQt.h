@@ -9,5 +9,7 @@ public:
     void mensajeConDetalle(const QString& texto, const QString& detalle, const QString& titulo,
                            Icono icono) override;
     bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) override;
+    int elige(const QString& texto, const QString& titulo, const QStringList& opciones,
+              int inicial) override;
     void ocupado(bool siNo) override;
 };

@@ -44,7 +44,11 @@ void VistaDeLaCorrida::Muestra(VentanaDeTrabajo& ventana, Conexion& cnn) {
         const AlSalir normal([] { PunteroNormal(); });
         documentos = Documentos(cnn);
     });
-    VistaPrevia vista(QStringLiteral("Vista previa: %1 remisiones").arg(documentos.size()),
-                      std::move(documentos), &ventana);
+    // The title is made before the notes move into the window.
+    const QString titulo =
+        documentos.size() == 1
+            ? QStringLiteral("Vista previa: 1 remisión")
+            : QStringLiteral("Vista previa: %1 remisiones").arg(documentos.size());
+    VistaPrevia vista(titulo, std::move(documentos), &ventana);
     vista.exec();
 }

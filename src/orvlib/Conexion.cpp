@@ -5,7 +5,9 @@
 #include "orvlib/ModoDeSesion.h"
 #include "orvlib/NumerosDeError.h"
 
+#include <QFileInfo>
 #include <QSqlError>
+#include <QStorageInfo>
 #include <atomic>
 #include <cerrno>
 
@@ -25,9 +27,12 @@ int numeroDe(const QSqlError& error) {
     throw ErrorOrvlib(numeroDe(error), texto, sentencia);
 }
 
-// SQLite's codes for a file it could not write: the disk full, the file read-only.
+// SQLite's codes for a file it could not write: the disk full, the file read-only, a write the
+// system refused (on a full disk, when the file grows by more than one page).
 constexpr int kSqliteLleno = 13;
 constexpr int kSqliteSoloLectura = 8;
+constexpr int kSqliteEntradaSalida = 10;
+constexpr qint64 kCasiLleno = 64 * 1024;
 
 // A write the auxiliary file could not take is a file error: named with the file and the cause.
 void revisaArchivo(const QSqlDatabase& bd, const QSqlError& error) {
@@ -35,7 +40,10 @@ void revisaArchivo(const QSqlDatabase& bd, const QSqlError& error) {
         return;
     }
     const int numero = numeroDe(error) & 0xFF; // the primary code of an extended one
-    if (numero == kSqliteLleno) {
+    const bool sinLugar =
+        numero == kSqliteEntradaSalida &&
+        QStorageInfo(QFileInfo(bd.databaseName()).absolutePath()).bytesAvailable() < kCasiLleno;
+    if (numero == kSqliteLleno || sinLugar) {
         throw ErrorDeEscritura(bd.databaseName(), ENOSPC, error.text());
     }
     if (numero == kSqliteSoloLectura) {
@@ -168,6 +176,25 @@ QSqlQuery Conexion::prepara(const QString& sentencia, const QVariantList& valore
         lanza(q.lastError(), sentencia);
     }
     return q;
+}
+
+void Conexion::ejecutaPorFilas(const QString& sentencia, const QVector<QVariantList>& filas) {
+    if (!abierta()) {
+        throw ErrorOrvlib(NumerosDeError::kConexionCerrada,
+                          QStringLiteral("La conexión no está abierta"), sentencia);
+    }
+    QSqlQuery q(bd());
+    bool ok = q.prepare(sentencia);
+    for (qsizetype i = 0; ok && i < filas.size(); ++i) {
+        for (const QVariant& v : filas[i]) {
+            q.addBindValue(v);
+        }
+        ok = q.exec();
+    }
+    if (!ok) {
+        revisaArchivo(bd(), q.lastError());
+        lanza(q.lastError(), sentencia);
+    }
 }
 
 void Conexion::ejecuta(const QString& sentencia) {

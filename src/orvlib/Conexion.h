@@ -32,6 +32,8 @@ public:
     QSqlQuery consulta(const QString& sentencia);
     // Runs a statement with bound values ('?' placeholders).
     QSqlQuery consulta(const QString& sentencia, const QVariantList& valores);
+    // Runs one statement with bound values once per row of values, prepared once.
+    void ejecutaPorFilas(const QString& sentencia, const QVector<QVariantList>& filas);
     // The first column of the statement's first row as text; empty when it returns no row.
     QString valor(const QString& sentencia, const QVariantList& valores = {});
 

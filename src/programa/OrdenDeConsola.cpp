@@ -6,8 +6,9 @@
 #include "OrdenTope.h"
 #include "OrdenVerifica.h"
 #include "arranque/Principal.h"
-#include "impresion/CorridaDetenida.h"
 #include "impresion/ImpresionDeRemisiones.h"
+#include "impresion/LibroDeImpresion.h"
+#include "impresion/PlanDeImpresion.h"
 #include "impresion/modRPTs.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/libKwtm.h"
@@ -84,11 +85,20 @@ QList<QCommandLineOption> OrdenDeConsola::OpcionesDeImpresion() {
          QStringLiteral("Requiere --imprimir: escribe todas las remisiones, en orden, en ese único "
                         "archivo PDF, que queda completo o no queda. No se combina con --pdf."),
          QStringLiteral("ARCHIVO")},
+        {QStringLiteral("continuar"),
+         QStringLiteral("Requiere --imprimir: imprime las remisiones de la última impresión de "
+                        "este trabajo que no se imprimieron (detenida, cancelada, interrumpida o "
+                        "con error), desde la primera de ellas, si las remisiones de trabajo son "
+                        "las mismas. Las impresas y las que esperan en la cola no se repiten.")},
         {QStringLiteral("desde-remision"),
-         QStringLiteral("Requiere --imprimir: continúa la última impresión detenida o cancelada "
-                        "de este trabajo desde la remisión con ese folio nuevo, si las remisiones "
-                        "de trabajo son las mismas que imprimía."),
+         QStringLiteral("Requiere --imprimir: vuelve a imprimir la última impresión de este "
+                        "trabajo desde la remisión con ese folio nuevo hasta su final (por "
+                        "ejemplo, tras un atasco), si las remisiones de trabajo son las mismas."),
          QStringLiteral("FOLIO")},
+        {QStringLiteral("omitir-pendientes"),
+         QStringLiteral("Con --desde-remision: permite dejar sin imprimir las remisiones "
+                        "anteriores a ese folio que nunca se imprimieron; sin esta opción la "
+                        "orden se rechaza.")},
     };
 }
 
@@ -100,10 +110,24 @@ bool OrdenDeConsola::ImpresionCoherente(const QCommandLineParser& opciones) {
                              "por remisión o --pdf-unico ARCHIVO para uno con todas."));
         return false;
     }
-    if (!imprimir && opciones.isSet(QStringLiteral("desde-remision"))) {
-        Falla(QStringLiteral("--desde-remision requiere --imprimir: agregue --imprimir para "
-                             "continuar la impresión detenida, o quite --desde-remision."));
+    if (opciones.isSet(QStringLiteral("continuar")) &&
+        opciones.isSet(QStringLiteral("desde-remision"))) {
+        Falla(QStringLiteral("--continuar y --desde-remision no se combinan: --continuar imprime "
+                             "lo que faltó; --desde-remision vuelve a imprimir desde un folio."));
         return false;
+    }
+    if (opciones.isSet(QStringLiteral("omitir-pendientes")) &&
+        !opciones.isSet(QStringLiteral("desde-remision"))) {
+        Falla(QStringLiteral("--omitir-pendientes solo sirve con --desde-remision FOLIO."));
+        return false;
+    }
+    for (const char* opcion : {"continuar", "desde-remision"}) {
+        if (!imprimir && opciones.isSet(QString::fromLatin1(opcion))) {
+            Falla(QStringLiteral("--%1 requiere --imprimir: agregue --imprimir para imprimir las "
+                                 "remisiones, o quite --%1.")
+                      .arg(QString::fromLatin1(opcion)));
+            return false;
+        }
     }
     for (const char* opcion : {"pdf", "pdf-unico"}) {
         if (!imprimir && opciones.isSet(QString::fromLatin1(opcion))) {
@@ -195,22 +219,32 @@ QString OrdenDeConsola::AyudaGeneral() {
     return lineas.join(QLatin1Char('\n'));
 }
 
-std::optional<CorridaDetenida> OrdenDeConsola::DesdeLaRemision(const QCommandLineParser& opciones,
-                                                               Conexion& cnn,
-                                                               const QString& trabajo) {
+PlanDeImpresion OrdenDeConsola::PlanPedido(const QCommandLineParser& opciones, Conexion& cnn,
+                                           LibroDeImpresion& libro, const QString& trabajo,
+                                           const QString& parametros) {
+    const QString clave = trabajo.section(QLatin1Char(' '), 0, 0);
+    if (opciones.isSet(QStringLiteral("continuar"))) {
+        return PlanDeImpresion::Continuacion(libro, cnn, clave);
+    }
     if (!opciones.isSet(QStringLiteral("desde-remision"))) {
-        return std::nullopt;
+        return PlanDeImpresion::Nueva(cnn, clave, parametros);
     }
-    const std::optional<CorridaDetenida> detenida = CorridaDetenida::Lee(trabajo);
-    if (!detenida) {
-        throw Rechazo(QStringLiteral("No hay una impresión detenida de este trabajo que continuar: "
-                                     "la última terminó completa o no se ha impreso."));
+    PlanDeImpresion plan = PlanDeImpresion::Reimpresion(
+        libro, cnn, clave, opciones.value(QStringLiteral("desde-remision")));
+    if (plan.Omitidas() > 0 && !opciones.isSet(QStringLiteral("omitir-pendientes"))) {
+        throw Rechazo(QStringLiteral("Antes del folio %1 hay %2 de la última impresión que nunca "
+                                     "se imprimieron: imprímalas con --continuar, o agregue "
+                                     "--omitir-pendientes para dejarlas sin imprimir.")
+                          .arg(opciones.value(QStringLiteral("desde-remision")).simplified())
+                          .arg(plan.Omitidas() == 1
+                                   ? QStringLiteral("1 remisión")
+                                   : QStringLiteral("%1 remisiones").arg(plan.Omitidas())));
     }
-    return detenida->DesdeElFolio(cnn, opciones.value(QStringLiteral("desde-remision")));
+    return plan;
 }
 
 int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion& cnn,
-                                    const QString& trabajo) {
+                                    const QString& trabajo, const QString& parametros) {
     if (!opciones.isSet(QStringLiteral("imprimir"))) {
         return 0;
     }
@@ -222,27 +256,24 @@ int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion
         modRPTs::actual().crpReport.DirigeAPdfUnico(
             QFileInfo(opciones.value(QStringLiteral("pdf-unico"))).absoluteFilePath());
     }
-    const std::optional<CorridaDetenida> desde = DesdeLaRemision(opciones, cnn, trabajo);
-    const CorridaDetenida::Copias copias = CorridaDetenida::LeeCopias(cnn);
+    LibroDeImpresion libro;
+    PlanDeImpresion plan = PlanPedido(opciones, cnn, libro, trabajo, parametros);
+    Escribe(plan.Pregunta()
+                .section(QStringLiteral("\r\n\r\n"), 1)
+                .replace(QLatin1String("\r\n"), QLatin1String("\n")));
     ImpresionDeRemisiones impresion(cnn);
     const ResultadoDeImpresion resultado = impresion.Imprime(
+        plan, libro,
         [](int numero, int total, const QString& folio) {
             std::fprintf(stderr, "Remisión %s (%d de %d)\n", folio.toUtf8().constData(), numero,
                          total);
         },
-        desde ? desde->id : 0);
-    CorridaDetenida::Anota(trabajo, CorridaDetenida::Tras(resultado, copias));
-    QStringList salida;
-    if (desde) {
-        salida << desde->ParaLaBitacora();
-    }
-    if (opciones.isSet(QStringLiteral("pdf"))) {
-        salida << QStringLiteral("pdf ") + opciones.value(QStringLiteral("pdf"));
-    }
-    if (opciones.isSet(QStringLiteral("pdf-unico"))) {
-        salida << QStringLiteral("pdf-unico ") + opciones.value(QStringLiteral("pdf-unico"));
-    }
-    Bitacora::Anota(trabajo, salida.join(QStringLiteral("; ")), resultado.Resumen());
+        [](int enCola) {
+            std::fprintf(stderr, "Esperando a la impresora: %d en la cola\n", enCola);
+            return true;
+        });
+    Bitacora::Anota(trabajo, plan.ParaLaBitacora() + QStringLiteral("; ") + resultado.destino,
+                    resultado.Resumen());
     QString mensaje = resultado.Mensaje();
     if (resultado.causa) {
         // What the error means first when it is known; the driver's text stays after it.

@@ -5,7 +5,8 @@
 #include <optional>
 
 class Conexion;
-class CorridaDetenida;
+class LibroDeImpresion;
+class PlanDeImpresion;
 
 // A job run from the command line: its options, the shared start (configuration, connection
 // settings) and its exit code: 0 done, 1 failed, 2 refused (options or inputs that cannot be
@@ -39,27 +40,32 @@ protected:
     static bool LeeFecha(const QCommandLineParser& opciones, const QString& nombre, QDate& fecha);
     static bool LeeNumero(const QCommandLineParser& opciones, const QString& nombre,
                           double& numero);
-    // --imprimir, --pdf CARPETA, --pdf-unico ARCHIVO and --desde-remision FOLIO, shared by the
-    // reprint jobs.
+    // --imprimir, --pdf CARPETA, --pdf-unico ARCHIVO, --continuar, --desde-remision FOLIO and
+    // --omitir-pendientes, shared by the reprint jobs.
     static QList<QCommandLineOption> OpcionesDeImpresion();
-    // --pdf, --pdf-unico or --desde-remision without --imprimir, or --pdf and --pdf-unico
-    // together, are refused: false after saying so.
+    // The printing options without --imprimir, --pdf with --pdf-unico, --continuar with
+    // --desde-remision, or --omitir-pendientes without --desde-remision, are refused: false
+    // after saying so.
     static bool ImpresionCoherente(const QCommandLineParser& opciones);
     // Says what a database or file error means and what to do, then its number, text and
     // statement; returns 1.
     static int FallaPorError(const class ErrorOrvlib& error);
     // "No hay remisiones con esos datos".
     static QString SinRemisiones() { return QStringLiteral("No hay remisiones con esos datos"); }
-    // Prints the working copies when --imprimir was given, to PDF when --pdf names a folder or
-    // to one PDF when --pdf-unico names a file, from the folio --desde-remision names of the
-    // job's stopped run; returns the exit code: 0 when nothing was asked or every copy was
-    // printed. A run that stops is kept for --desde-remision.
+    // Prints the working copies when --imprimir was given (the job's run of those parameters;
+    // its name in the trail, "tope imprimir (consola)"), to PDF when --pdf names a folder or to
+    // one PDF when --pdf-unico names a file: all of them, or with --continuar the notes of the
+    // job's last run that did not print, or with --desde-remision that run's notes from that
+    // folio on. Says what it will print first. Returns the exit code: 0 when nothing was asked
+    // or every note printed; 1 when a note failed, waits in a queue or the run stopped.
     static int ImprimeSiSePide(const QCommandLineParser& opciones, class Conexion& cnn,
-                               const QString& trabajo);
-    // Where --desde-remision goes on from; Rechazo when the job has no stopped run, the
-    // working copies are not the ones it printed, or none has the folio.
-    static std::optional<CorridaDetenida> DesdeLaRemision(const QCommandLineParser& opciones,
-                                                          Conexion& cnn, const QString& trabajo);
+                               const QString& trabajo, const QString& parametros);
+    // The plan the options ask for; Rechazo when there is nothing to go on with, the working
+    // copies are not the last run's, no note has the folio, or notes that never printed would
+    // be left out without --omitir-pendientes.
+    static PlanDeImpresion PlanPedido(const QCommandLineParser& opciones, Conexion& cnn,
+                                      LibroDeImpresion& libro, const QString& trabajo,
+                                      const QString& parametros);
     // Opens the main database of the configuration; false after saying why.
     static bool AbreBase(class Conexion& cnn);
     // Opens the main database and takes the reprint lock of it for the whole run; 0, or the

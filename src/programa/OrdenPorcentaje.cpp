@@ -11,8 +11,8 @@
 QString OrdenPorcentaje::sinopsis() const {
     return QStringLiteral(
         "porcentaje --inicial N --final N --porcentaje P [--serie S] [--resumen "
-        "ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico ARCHIVO] [--desde-remision "
-        "FOLIO]]");
+        "ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico ARCHIVO] [--continuar | "
+        "--desde-remision FOLIO [--omitir-pendientes]]]");
 }
 
 QString OrdenPorcentaje::descripcion() const {
@@ -88,5 +88,7 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
                 QStringLiteral("porcentaje comprobar (consola): %1; %2")
                     .arg(parametros, ReimpresionConPorcentaje::ResumenDeBitacora(resumen))));
     }
-    return ImprimeSiSePide(opciones, cnn, QStringLiteral("porcentaje imprimir (consola)"));
+    return ImprimeSiSePide(opciones, cnn, QStringLiteral("porcentaje imprimir (consola)"),
+                           ReimpresionConPorcentaje::Parametros(primera, ultima, serie,
+                                                                Decimal::DeDouble(porcentaje)));
 }

@@ -17,7 +17,7 @@
 QString OrdenTope::sinopsis() const {
     return QStringLiteral("tope --desde DD/MM/AAAA --hasta DD/MM/AAAA --tope N --folio N [--serie "
                           "S] [--resumen ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico "
-                          "ARCHIVO] [--desde-remision FOLIO]]");
+                          "ARCHIVO] [--continuar | --desde-remision FOLIO [--omitir-pendientes]]]");
 }
 
 QString OrdenTope::descripcion() const {
@@ -99,5 +99,7 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
                                  QStringLiteral("tope aplicar (consola): %1; %2")
                                      .arg(parametros, ReimpresionConTope::Resumen(resultado))));
     }
-    return ImprimeSiSePide(opciones, cnn, QStringLiteral("tope imprimir (consola)"));
+    return ImprimeSiSePide(
+        opciones, cnn, QStringLiteral("tope imprimir (consola)"),
+        ReimpresionConTope::Parametros(desde, hasta, serie, Importe::DeDouble(tope), primerFolio));
 }

@@ -1,6 +1,7 @@
 #include "reporteador/ColaDeCups.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <ctime>
 #include <cups/cups.h>
 
@@ -24,8 +25,8 @@ private:
     int cuenta_ = 0;
 };
 
-// Why a job ended as it did: its state reasons and the printer's message, as CUPS keeps them.
-QString razonesDelTrabajo(int id) {
+// What CUPS keeps of why a job stands as it does: its state reasons and the printer's message.
+QStringList razonesDelTrabajo(int id) {
     ipp_t* pedido = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
     const QByteArray uri = "ipp://localhost/jobs/" + QByteArray::number(id);
     ippAddString(pedido, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
@@ -47,7 +48,30 @@ QString razonesDelTrabajo(int id) {
         ippDelete(respuesta);
     }
     razones.removeAll(QString());
-    return razones.join(QStringLiteral(", "));
+    razones.removeAll(QStringLiteral("none"));
+    return razones;
+}
+
+// CUPS's reasons in Spanish, those the program knows; the others are given as CUPS says them.
+QString enEspanol(const QString& razon) {
+    static const QHash<QString, QString> conocidas = {
+        {QStringLiteral("job-canceled-by-user"), QStringLiteral("lo canceló un usuario")},
+        {QStringLiteral("job-canceled-by-operator"),
+         QStringLiteral("lo canceló quien administra la impresora")},
+        {QStringLiteral("job-canceled-at-device"), QStringLiteral("se canceló en la impresora")},
+        {QStringLiteral("aborted-by-system"), QStringLiteral("el sistema de impresión lo abortó")},
+        {QStringLiteral("job-completed-with-errors"), QStringLiteral("terminó con errores")},
+        {QStringLiteral("document-format-error"),
+         QStringLiteral("la impresora no toma el formato del documento")},
+        {QStringLiteral("document-unprintable-error"),
+         QStringLiteral("la impresora no puede imprimir el documento")},
+        {QStringLiteral("job-stopped"), QStringLiteral("se detuvo")},
+        {QStringLiteral("processing-to-stop-point"), QStringLiteral("se detenía")},
+        {QStringLiteral("printer-stopped"), QStringLiteral("la impresora se detuvo")},
+        {QStringLiteral("Filter failed"),
+         QStringLiteral("falló el filtro que prepara el documento para la impresora")},
+    };
+    return conocidas.value(razon);
 }
 
 } // namespace
@@ -61,43 +85,42 @@ ColaDeCups::ColaDeCups(const QString& cola)
     }
 }
 
-QString ColaDeCups::Rechazo(const QString& titulo) const {
+ColaDeCups::Entrega ColaDeCups::Entregado(const QString& titulo) const {
+    Entrega entrega;
     // The status of the request Qt's printing made last, in this thread: the document's.
     const ipp_status_t estado = cupsLastError();
     if (estado >= IPP_STATUS_REDIRECTION_OTHER_SITE) {
-        QString texto = QStringLiteral("La cola «%1» de CUPS no tomó el documento: %2 (%3).")
-                            .arg(cola_, QString::fromUtf8(cupsLastErrorString()),
-                                 QString::fromUtf8(ippErrorString(estado)));
+        entrega.rechazo = QStringLiteral("La cola «%1» de CUPS no tomó el documento: %2 (%3).")
+                              .arg(cola_, QString::fromUtf8(cupsLastErrorString()),
+                                   QString::fromUtf8(ippErrorString(estado)));
         if (estado == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
-            texto += QStringLiteral(" La cola rechaza trabajos; para que los acepte: sudo "
-                                    "cupsaccept %1")
-                         .arg(cola_);
+            entrega.rechazo +=
+                QStringLiteral(" La cola rechaza trabajos; para que los acepte: sudo "
+                               "cupsaccept %1")
+                    .arg(cola_);
         }
-        return texto;
+        return entrega;
     }
-    const cups_job_t* trabajo = nullptr;
-    const TrabajosPropios trabajos(cola_.toUtf8());
-    for (const cups_job_t& t : trabajos) {
+    // Only a job made after the document was sent is its: an earlier one of the same title is
+    // another print of the same note.
+    for (const cups_job_t& t : TrabajosPropios(cola_.toUtf8())) {
         const bool delDocumento = t.id > ultimoAntes_ && t.creation_time >= enviado_ &&
                                   titulo == QString::fromUtf8(t.title);
-        if (delDocumento && (trabajo == nullptr || t.id > trabajo->id)) {
-            trabajo = &t;
+        if (delDocumento && t.id > entrega.trabajo) {
+            entrega.trabajo = t.id;
+            entrega.estado = t.state;
         }
     }
-    if (trabajo == nullptr) {
-        return QStringLiteral("La cola «%1» de CUPS no tiene el trabajo del documento «%2»: no se "
-                              "sabe si se imprimió (%3).")
-            .arg(cola_, titulo, QString::fromUtf8(cupsLastErrorString()));
+    if (entrega.trabajo == 0) {
+        entrega.rechazo =
+            QStringLiteral("La cola «%1» de CUPS no tiene el trabajo del documento «%2»: no se "
+                           "sabe si se imprimió (%3).")
+                .arg(cola_, titulo, QString::fromUtf8(cupsLastErrorString()));
+    } else if (!Aceptado(entrega.estado)) {
+        entrega.rechazo = QStringLiteral("La cola «%1» no imprimió el documento: %2.")
+                              .arg(cola_, Causa(entrega.trabajo, entrega.estado));
     }
-    if (Aceptado(trabajo->state)) {
-        return {};
-    }
-    const QString razones = razonesDelTrabajo(trabajo->id);
-    return QStringLiteral("CUPS dejó el documento en la cola «%1» como %2 (trabajo %3%4): no se "
-                          "imprimió.")
-        .arg(cola_, NombreDelEstado(trabajo->state))
-        .arg(trabajo->id)
-        .arg(razones.isEmpty() ? QString() : QStringLiteral(", ") + razones);
+    return entrega;
 }
 
 bool ColaDeCups::Aceptado(int estadoIpp) {
@@ -110,6 +133,72 @@ bool ColaDeCups::Aceptado(int estadoIpp) {
     default:
         return false;
     }
+}
+
+bool ColaDeCups::Impreso(int estadoIpp) {
+    return estadoIpp == IPP_JSTATE_COMPLETED;
+}
+
+bool ColaDeCups::Fallido(int estadoIpp) {
+    return estadoIpp == IPP_JSTATE_STOPPED || estadoIpp == IPP_JSTATE_CANCELED ||
+           estadoIpp == IPP_JSTATE_ABORTED;
+}
+
+QHash<int, int> ColaDeCups::EstadosDeTrabajos(const QString& cola) {
+    QHash<int, int> estados;
+    for (const cups_job_t& t : TrabajosPropios(cola.toUtf8())) {
+        estados.insert(t.id, t.state);
+    }
+    return estados;
+}
+
+int ColaDeCups::TrabajoTitulado(const QString& cola, const QString& titulo, qint64 desde) {
+    int trabajo = 0;
+    for (const cups_job_t& t : TrabajosPropios(cola.toUtf8())) {
+        if (t.creation_time >= desde && titulo == QString::fromUtf8(t.title)) {
+            trabajo = std::max(trabajo, t.id);
+        }
+    }
+    return trabajo;
+}
+
+QString ColaDeCups::Causa(int trabajo, int estadoIpp) {
+    const QStringList razones = razonesDelTrabajo(trabajo);
+    QStringList dichas;
+    for (const QString& r : razones) {
+        dichas << enEspanol(r);
+    }
+    dichas.removeAll(QString());
+    QString texto = QStringLiteral("CUPS dejó su trabajo %1 como %2")
+                        .arg(trabajo)
+                        .arg(NombreDelEstado(estadoIpp));
+    if (!dichas.isEmpty()) {
+        texto += QStringLiteral(": ") + dichas.join(QStringLiteral("; "));
+    }
+    if (!razones.isEmpty()) {
+        texto += QStringLiteral(" (") + razones.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
+    return texto;
+}
+
+QString ColaDeCups::Espera(const QString& cola) {
+    const Estado e = EstadoDe(cola);
+    if (!e.servicio) {
+        return QStringLiteral("el servicio de impresión (CUPS) no responde");
+    }
+    if (!e.existe) {
+        return QStringLiteral("la impresora «%1» ya no está instalada").arg(cola);
+    }
+    if (e.detenida) {
+        return QStringLiteral("la impresora «%1» está detenida; para que siga: sudo cupsenable %1")
+            .arg(cola);
+    }
+    if (!e.aceptaTrabajos) {
+        return QStringLiteral("la impresora «%1» no acepta trabajos; para que los acepte: sudo "
+                              "cupsaccept %1")
+            .arg(cola);
+    }
+    return {};
 }
 
 QString ColaDeCups::NombreDelEstado(int estadoIpp) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 // A printer queue of CUPS as a print run and the set-up check need it: whether the document
@@ -20,15 +21,37 @@ public:
     // and the time.
     explicit ColaDeCups(const QString& cola);
 
-    // Called right after the document was handed over under that title: "" when CUPS made it a
-    // job it accepted (held, pending, processing or completed; a stopped queue keeps it
-    // pending), else why not in Spanish, naming the queue and what CUPS said.
-    QString Rechazo(const QString& titulo) const;
+    // What became of a document handed over: the job CUPS made of it (0 when none) and its
+    // state, and why it was not taken, in Spanish, naming the queue and what CUPS said; empty
+    // when CUPS holds it as a job still to print or printed (held, pending, processing or
+    // completed; a stopped queue keeps it pending).
+    struct Entrega {
+        int trabajo = 0;
+        int estado = 0;
+        QString rechazo;
+    };
+    // Called right after the document was handed over under that title.
+    Entrega Entregado(const QString& titulo) const;
 
     // Whether a job in that IPP state (3 pending … 9 completed) counts as taken by the printer.
     static bool Aceptado(int estadoIpp);
     // The state's word in Spanish ("pendiente", "abortado"…).
     static QString NombreDelEstado(int estadoIpp);
+
+    // Whether a job in that state has ended printed (completed), or ended without printing
+    // (stopped, cancelled or aborted); neither while it waits or prints.
+    static bool Impreso(int estadoIpp);
+    static bool Fallido(int estadoIpp);
+    // The states of this account's jobs on the queue, by job number, in one request.
+    static QHash<int, int> EstadosDeTrabajos(const QString& cola);
+    // The newest job of this account on the queue under that title made at that time (seconds
+    // since 1970) or later; 0 when there is none.
+    static int TrabajoTitulado(const QString& cola, const QString& titulo, qint64 desde);
+    // Why a job ended without printing, in Spanish, with CUPS's own words after it.
+    static QString Causa(int trabajo, int estadoIpp);
+    // Why the queue keeps its jobs waiting («la impresora «X» está detenida»); empty when it
+    // does not stand in their way.
+    static QString Espera(const QString& cola);
 
     static Estado EstadoDe(const QString& cola);
     // Whether the scheduler answers, and its address as the programs use it.

@@ -2,6 +2,8 @@
 
 #include "reporteador/ErrorDeReporte.h"
 
+#include <utility>
+
 namespace {
 
 [[noreturn]] void noSoportada(int id, int indice = -1) {
@@ -119,13 +121,16 @@ void ControlDeReporte::ejecuta() {
     using Destino = TrabajoDeReporte::Destino;
     TrabajoDeReporte trabajo = trabajo_;
     trabajo.carpetaDeSalida = carpetaDeSalida_;
-    trabajo.archivoDeSalida = desvio_ == Desvio::PdfUnico ? carpetaDeSalida_ : QString();
+    const QString reemplazo = std::exchange(reemplazo_, QString());
+    trabajo.archivoDeSalida = desvio_ == Desvio::PdfUnico ? carpetaDeSalida_
+                              : desvio_ == Desvio::Pdf    ? reemplazo
+                                                          : QString();
     trabajo.destino = destino_ == 0 || desvio_ == Desvio::Ventana ? Destino::Ventana
                       : desvio_ == Desvio::Pdf                    ? Destino::Pdf
                       : desvio_ == Desvio::Png                    ? Destino::Png
                       : desvio_ == Desvio::PdfUnico               ? Destino::PdfUnico
                                                                   : Destino::Impresora;
-    const ResultadoDeReporte resultado = motor_.Ejecuta(trabajo);
-    paginas_ = resultado.paginas;
-    generados_ << resultado.archivos;
+    ultimo_ = ResultadoDeReporte{};
+    ultimo_ = motor_.Ejecuta(trabajo);
+    generados_ << ultimo_.archivos;
 }

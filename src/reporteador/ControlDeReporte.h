@@ -38,13 +38,23 @@ public:
     void DirigeAPdfUnico(const QString& archivo);
     // The bookmark of the next reports in the run's one PDF (the note's series and folio).
     void Marca(const QString& marcador) { trabajo_.marcador = marcador; }
+    // Told where each report goes before it is written or handed over (see TrabajoDeReporte);
+    // none when empty.
+    void AlEnviar(std::function<void(const QString&, const QString&)> aviso) {
+        trabajo_.alEnviar = std::move(aviso);
+    }
+    // The PDF file the next report replaces, in a PDF folder (an earlier print of the note);
+    // taken by that report alone.
+    void Reemplaza(const QString& archivo) { reemplazo_ = archivo; }
+    // What the last report produced: its pages, files and CUPS job.
+    const ResultadoDeReporte& UltimoResultado() const { return ultimo_; }
     // Closes the print run's one PDF and names it; its path, or empty when the run sends its
     // reports elsewhere or none went into it. Throws ErrorDeReporte when it is not whole.
     QString CierraDocumentoDeCorrida();
     // The PDF and PNG files written since the control was made, in order.
     const QStringList& ArchivosGenerados() const { return generados_; }
     // Pages of the last run.
-    int PaginasDelUltimo() const { return paginas_; }
+    int PaginasDelUltimo() const { return ultimo_.paginas; }
     const TiemposDeReporte& Tiempos() const { return motor_.Tiempos(); }
 
     static constexpr int kTablas = 15;
@@ -58,6 +68,7 @@ private:
     Desvio desvio_ = Desvio::Ninguno;
     QString carpetaDeSalida_;
     QStringList generados_;
-    int paginas_ = 0;
+    QString reemplazo_;
+    ResultadoDeReporte ultimo_;
     Reporteador motor_;
 };

@@ -119,11 +119,20 @@ QString rutaLibre(const QString& carpeta, const QString& base, const QString& ex
     return ruta;
 }
 
-// A PDF file of its own for the pages of one report.
+void avisaEnvio(const TrabajoDeReporte& t, const QString& destino, const QString& documento) {
+    if (t.alEnviar) {
+        t.alEnviar(destino, documento);
+    }
+}
+
+// A PDF file of its own for the pages of one report: the one it replaces, else a new name.
 QString enPdf(const TrabajoDeReporte& t, const Plantilla& p,
               const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
-    DocumentoDeCorrida documento(rutaLibre(t.carpetaDeSalida, nombre, QStringLiteral(".pdf")),
-                                 nombre);
+    const QString ruta = t.archivoDeSalida.isEmpty()
+                             ? rutaLibre(t.carpetaDeSalida, nombre, QStringLiteral(".pdf"))
+                             : t.archivoDeSalida;
+    avisaEnvio(t, ruta, nombre);
+    DocumentoDeCorrida documento(ruta, nombre);
     documento.Agrega(p, paginas);
     return documento.Termina();
 }
@@ -186,7 +195,8 @@ std::unique_ptr<QPrinter> impresoraPara(const TrabajoDeReporte& t) {
 }
 
 void enImpresora(const TrabajoDeReporte& t, const Plantilla& p,
-                 const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
+                 const QVector<PaginaMaquetada>& paginas, const QString& nombre,
+                 ResultadoDeReporte& resultado) {
     const std::unique_ptr<QPrinter> impresora = impresoraPara(t);
     impresora->setDocName(nombre);
     impresora->setFullPage(true);
@@ -201,6 +211,7 @@ void enImpresora(const TrabajoDeReporte& t, const Plantilla& p,
         !impresora->printerName().isEmpty()) {
         cola.emplace(impresora->printerName());
     }
+    avisaEnvio(t, impresora->printerName(), nombre);
     QPainter pintor;
     if (!pintor.begin(impresora.get())) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
@@ -213,8 +224,14 @@ void enImpresora(const TrabajoDeReporte& t, const Plantilla& p,
                              QStringLiteral("La impresora no tomó el documento: ") +
                                  impresora->printerName());
     }
-    if (const QString rechazo = cola ? cola->Rechazo(nombre) : QString(); !rechazo.isEmpty()) {
-        throw ErrorDeReporte(ErrorDeReporte::kSalida, rechazo);
+    if (!cola) {
+        return;
+    }
+    const ColaDeCups::Entrega entrega = cola->Entregado(nombre);
+    resultado.trabajoCups = entrega.trabajo;
+    resultado.estadoCups = entrega.estado;
+    if (!entrega.rechazo.isEmpty()) {
+        throw ErrorDeReporte(ErrorDeReporte::kSalida, entrega.rechazo);
     }
 }
 
@@ -328,6 +345,7 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
             documento_ = std::make_unique<DocumentoDeCorrida>(
                 t.archivoDeSalida, QString(), DocumentoDeCorrida::Indice::ConMarcadores);
         }
+        avisaEnvio(t, t.archivoDeSalida, nombre);
         documento_->Agrega(p, paginas, t.marcador);
         // Outside a run the report is the whole document.
         if (!enCorrida_) {
@@ -343,7 +361,7 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
         resultado.archivos << enPng(t, p, paginas, nombre);
         break;
     default:
-        enImpresora(t, p, paginas, nombre);
+        enImpresora(t, p, paginas, nombre, resultado);
     }
 }
 

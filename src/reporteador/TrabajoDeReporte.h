@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 // One run of the report engine, described plainly: the template, the records, where each of
 // its tables is read, the values of its formulas, where the pages go and how the data source
@@ -23,12 +24,21 @@ struct TrabajoDeReporte {
     int copias = 0;
     QString titulo;          // of the preview window; '' is replaced by the template's name
     QString carpetaDeSalida; // of PDF and PNG files
-    QString archivoDeSalida; // the one PDF of a run
-    QString marcador;        // the report's bookmark in the run's one PDF; none when empty
+    // The one PDF of a run; for PDF files, the file this report replaces (an earlier print of
+    // the same note), else a name no file has yet is taken.
+    QString archivoDeSalida;
+    QString marcador; // the report's bookmark in the run's one PDF; none when empty
+    // Told where the report goes, and under which document name, once that is known and
+    // before anything is written or handed over: the PDF file, the printer's queue or the run's
+    // one PDF.
+    std::function<void(const QString& destino, const QString& documento)> alEnviar;
 };
 
 // What a run produced.
 struct ResultadoDeReporte {
     int paginas = 0;
     QStringList archivos; // PDF or PNG files written
+    // The job CUPS made of a document sent to a system queue, and its state then; 0 otherwise.
+    int trabajoCups = 0;
+    int estadoCups = 0;
 };

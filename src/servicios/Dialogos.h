@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Message boxes, yes/no questions and the busy pointer as a service, through which every layer
 // talks to the user without knowing how: the windows show real boxes, the command line writes
@@ -18,6 +19,16 @@ public:
                                    const QString& titulo, Icono icono);
     // Yes/No with the question icon; true on Yes. The default button is No or Yes as asked.
     virtual bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) = 0;
+    // One of the options, chosen from a list (the current one first offered); its place, or -1
+    // when none was chosen. Where nobody can choose (the command line), none is.
+    virtual int elige(const QString& texto, const QString& titulo, const QStringList& opciones,
+                      int inicial) {
+        Q_UNUSED(texto);
+        Q_UNUSED(titulo);
+        Q_UNUSED(opciones);
+        Q_UNUSED(inicial);
+        return -1;
+    }
     // The busy pointer while work runs (true) and the normal one after (false).
     virtual void ocupado(bool siNo) { Q_UNUSED(siNo); }
 

@@ -330,6 +330,8 @@ void frmRemisPorcen::muestraResumen(const ResumenDePorcentaje& resumen) {
     resumen_ = resumen;
     cmdResumen->setEnabled(true);
     vigencia_.Lee(Cnn(), QStringLiteral("tmpremisiones"));
+    // The same notes as a run printed before (one killed, or finished) can go on or reprint.
+    cmdContinuar->Revisa(Cnn(), QStringLiteral("porcentaje"), vigencia_);
     Command1->setEnabled(true);
     cmdVistaPrevia->setEnabled(true);
     Command1->setDefault(true);
@@ -337,9 +339,10 @@ void frmRemisPorcen::muestraResumen(const ResumenDePorcentaje& resumen) {
 
 void frmRemisPorcen::imprime(bool continuar) {
     VerificaCandado();
-    ImprimeEnVentana(*this, *impresion_, Cnn(), QStringLiteral("porcentaje imprimir"),
-                     {Command3, Label[8], barImpresion, chkPdfUnico, cmdContinuar}, vigencia_,
-                     QStringLiteral("pulse de nuevo «Comprobar»"), continuar);
+    ImprimeEnVentana(*this, *impresion_, Cnn(),
+                     {QStringLiteral("porcentaje imprimir"), parametros_, &vigencia_,
+                      QStringLiteral("pulse de nuevo «Comprobar»")},
+                     {Command3, Label[8], barImpresion, chkPdfUnico, cmdContinuar}, continuar);
 }
 
 void frmRemisPorcen::cmdResumen_Click() {

@@ -381,8 +381,8 @@ void frmRemisTyP::cmdAplicar_Click() {
         return;
     }
     ultimos_->Guarda();
-    panelElegidas->Muestra(resultado, tope,
-                           ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio));
+    parametros_ = ReimpresionConTope::Parametros(desde, hasta, serie, tope, folio);
+    panelElegidas->Muestra(resultado, tope, parametros_);
     FijaEntradas(usadas);
     muestraResultado(resultado);
 }
@@ -391,6 +391,8 @@ void frmRemisTyP::muestraResultado(const ResultadoDeTope& resultado) {
     PresentacionDeReja::Llena(mfgReja, resultado);
     remisionesDeLaReja_ = resultado.remisiones;
     vigencia_.Lee(Cnn(), QStringLiteral("tmpremisiones"));
+    // The same notes as a run printed before (one killed, or finished) can go on or reprint.
+    cmdContinuar->Revisa(Cnn(), QStringLiteral("tope"), vigencia_);
     Command1->setEnabled(true);
     Command2->setEnabled(true);
     Command4->setEnabled(true);
@@ -417,9 +419,10 @@ void frmRemisTyP::limpiaResultados() {
 
 void frmRemisTyP::imprime(bool continuar) {
     VerificaCandado();
-    ImprimeEnVentana(*this, *impresion_, Cnn(), QStringLiteral("tope imprimir"),
-                     {Command3, Label8, barImpresion, chkPdfUnico, cmdContinuar}, vigencia_,
-                     QStringLiteral("pulse de nuevo «Aplicar»"), continuar);
+    ImprimeEnVentana(*this, *impresion_, Cnn(),
+                     {QStringLiteral("tope imprimir"), parametros_, &vigencia_,
+                      QStringLiteral("pulse de nuevo «Aplicar»")},
+                     {Command3, Label8, barImpresion, chkPdfUnico, cmdContinuar}, continuar);
     mkeFecha[0]->setFocus();
 }
 

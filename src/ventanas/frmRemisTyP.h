@@ -95,6 +95,8 @@ private:
     QPushButton* cmdVistaPrevia;
     BotonDeContinuar* cmdContinuar;
     QLabel* Label8;
+    // The parameters of the run the results were made with, for the trail of its print.
+    QString parametros_;
     // Why a field refuses what it holds.
     QLabel* lblAviso;
     QProgressBar* barImpresion;

@@ -78,6 +78,46 @@ bool CupsDePrueba::AgregaCola(const QString& nombre) {
                   QStringLiteral("file:///dev/null")});
 }
 
+bool CupsDePrueba::AgregaColaQueFalla(const QString& nombre) {
+    const QString ppd = QDir(dir_.path()).filePath(QStringLiteral("falla.ppd"));
+    escribe(ppd,
+            QStringLiteral("*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
+                           "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n"
+                           "*PCFileName: \"FALLA.PPD\"\n*Manufacturer: \"Prueba\"\n"
+                           "*Product: \"(Falla)\"\n*ModelName: \"Falla\"\n"
+                           "*ShortNickName: \"Falla\"\n*NickName: \"Falla\"\n"
+                           "*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n"
+                           "*ColorDevice: False\n*DefaultColorSpace: Gray\n"
+                           "*FileSystem: False\n*Throughput: \"1\"\n"
+                           "*cupsFilter: \"application/pdf 0 /bin/false\"\n"
+                           "*cupsFilter: \"application/vnd.cups-pdf 0 /bin/false\"\n"
+                           "*cupsFilter: \"application/postscript 0 /bin/false\"\n"
+                           "*OpenUI *PageSize: PickOne\n*DefaultPageSize: Letter\n"
+                           "*PageSize Letter: \"\"\n*CloseUI: *PageSize\n"
+                           "*DefaultImageableArea: Letter\n"
+                           "*ImageableArea Letter: \"0 0 612 792\"\n"
+                           "*DefaultPaperDimension: Letter\n"
+                           "*PaperDimension Letter: \"612 792\"\n"));
+    return Orden(QStringLiteral("lpadmin"),
+                 {QStringLiteral("-p"), nombre, QStringLiteral("-E"), QStringLiteral("-v"),
+                  QStringLiteral("file:///dev/null"), QStringLiteral("-P"), ppd});
+}
+
+CupsDePrueba::Cuentas CupsDePrueba::CuentasDe(const QString& cola) {
+    Cuentas cuentas;
+    cups_job_t* trabajos = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &trabajos, cola.toUtf8().constData(), 0,
+                               CUPS_WHICHJOBS_ALL);
+    for (int i = 0; i < n; ++i) {
+        const ipp_jstate_t e = trabajos[i].state;
+        cuentas.terminados += e == IPP_JSTATE_COMPLETED ? 1 : 0;
+        cuentas.esperando += e <= IPP_JSTATE_PROCESSING ? 1 : 0;
+        cuentas.fallidos += e > IPP_JSTATE_PROCESSING && e < IPP_JSTATE_COMPLETED ? 1 : 0;
+    }
+    cupsFreeJobs(n, trabajos);
+    return cuentas;
+}
+
 int CupsDePrueba::Trabajos(const QString& cola) {
     QProcess lista;
     lista.start(QStringLiteral("lpstat"),

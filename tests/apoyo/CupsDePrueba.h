@@ -18,6 +18,17 @@ public:
     bool enMarcha() const { return enMarcha_; }
     // A queue, enabled and accepting.
     bool AgregaCola(const QString& nombre);
+    // A queue whose filter fails on every document, as a broken printer driver does: CUPS takes
+    // each job and stops it.
+    bool AgregaColaQueFalla(const QString& nombre);
+    // The jobs of the queue by how they stand: completed, still to print (held, pending,
+    // processing), or ended unprinted (stopped, cancelled, aborted).
+    struct Cuentas {
+        int terminados = 0;
+        int esperando = 0;
+        int fallidos = 0;
+    };
+    Cuentas CuentasDe(const QString& cola);
     // The jobs the queue holds or held, finished or not.
     int Trabajos(const QString& cola);
     // Runs a CUPS administration command (cupsreject, cupsdisable…) on the private scheduler.

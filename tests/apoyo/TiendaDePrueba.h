@@ -7,6 +7,7 @@
 #include "impresion/modRPTs.h"
 #include "interfaz/DialogosGuionados.h"
 
+#include <QDir>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -62,6 +63,11 @@ protected:
     }
 
     QStringList Nuevos() const { return rpt.crpReport.ArchivosGenerados().mid(antes_); }
+    // The end message's line that names the PDFs' folder.
+    QString EnLaCarpeta() const {
+        return QStringLiteral("\r\nEn la carpeta ") +
+               QDir::toNativeSeparators(carpeta.ruta(QStringLiteral("pdf")));
+    }
 
 private:
     qsizetype antes_ = rpt.crpReport.ArchivosGenerados().size();

@@ -3,6 +3,8 @@
 #include "apoyo/Pdf.h"
 #include "apoyo/TiendaDePrueba.h"
 #include "impresion/ImpresionDeRemisiones.h"
+#include "impresion/LibroDeImpresion.h"
+#include "impresion/PlanDeImpresion.h"
 #include "impresion/PreparativosDeImpresion.h"
 #include "orvlib/CamposBin.h"
 #include "reporteador/ArchivoDePlantilla.h"
@@ -170,7 +172,10 @@ TEST_F(CorridaDeImpresion, UnaLimpiezaQueFallaDespuesDeImprimirCuentaLaRemision)
     base.ejecuta(QStringLiteral("CREATE TRIGGER sin_borrar BEFORE DELETE ON partidatallaocolor "
                                 "FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = "
                                 "'borrado rechazado'"));
-    const ResultadoDeImpresion r = ImpresionDeRemisiones(base.conexion()).Imprime();
+    LibroDeImpresion libro;
+    PlanDeImpresion plan =
+        PlanDeImpresion::Nueva(base.conexion(), QStringLiteral("tope"), QStringLiteral("prueba"));
+    const ResultadoDeImpresion r = ImpresionDeRemisiones(base.conexion()).Imprime(plan, libro);
     EXPECT_TRUE(r.Fallo());
     EXPECT_TRUE(r.fallidaImpresa);
     EXPECT_EQ(r.impresas, 1);
@@ -178,20 +183,27 @@ TEST_F(CorridaDeImpresion, UnaLimpiezaQueFallaDespuesDeImprimirCuentaLaRemision)
     EXPECT_TRUE(r.Mensaje().startsWith(QStringLiteral("La remisión A 1 se imprimió")))
         << r.Mensaje().toStdString();
     EXPECT_TRUE(r.Mensaje().contains(QStringLiteral("Se imprimió 1 de 3")));
-    EXPECT_TRUE(r.Resumen().startsWith(
-        QStringLiteral("impresas 1 de 3; detenida después de imprimir A 1: ")))
+    EXPECT_TRUE(r.Resumen().startsWith(QStringLiteral(
+        "impresas 1 de 3, en la cola 0, con error 0; detenida después de imprimir A 1: ")))
         << r.Resumen().toStdString();
     EXPECT_TRUE(r.error.contains(QStringLiteral("borrado rechazado")));
     EXPECT_TRUE(r.error.contains(QStringLiteral("partidatallaocolor")));
-    // Going on starts after the note that came out, never with it again.
+    // Going on starts with the note after the one that came out: the second, then the third.
     base.ejecuta(QStringLiteral("DROP TRIGGER sin_borrar"));
-    ASSERT_NE(r.idSiguiente, 0);
-    const ResultadoDeImpresion resto =
-        ImpresionDeRemisiones(base.conexion()).Imprime({}, r.idSiguiente);
-    EXPECT_TRUE(resto.Completa());
-    EXPECT_EQ(resto.total, 2);
+    PlanDeImpresion resto =
+        PlanDeImpresion::Continuacion(libro, base.conexion(), QStringLiteral("tope"));
+    EXPECT_EQ(resto.numeros(), (QVector<int>{2, 3}));
+    EXPECT_TRUE(resto.ParaLaBitacora().endsWith(
+        QStringLiteral("continúa desde la remisión 2 de 3 (folio A 2) hasta la 3 (folio A 3)")))
+        << qPrintable(resto.ParaLaBitacora());
+    const ResultadoDeImpresion siguio =
+        ImpresionDeRemisiones(base.conexion()).Imprime(resto, libro);
+    EXPECT_TRUE(siguio.Completa()) << qPrintable(siguio.Mensaje());
+    EXPECT_EQ(siguio.total, 2);
     ASSERT_EQ(Nuevos().size(), 3);
     EXPECT_TRUE(PaginasDePdf(Nuevos()[1]).join(QString()).contains(QStringLiteral("A 2")));
+    EXPECT_TRUE(PaginasDePdf(Nuevos()[2]).join(QString()).contains(QStringLiteral("A 3")));
+    EXPECT_EQ(libro.Ultima(QStringLiteral("tope"))->Cuenta(EstadoDeNota::Impresa), 3);
 }
 
 // The run's extracted template and auxiliary file lie in this process's own scratch folder, not

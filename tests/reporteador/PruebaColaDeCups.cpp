@@ -1,4 +1,5 @@
 #include "apoyo/CupsDePrueba.h"
+#include "apoyo/Espera.h"
 #include "reporteador/ColaDeCups.h"
 
 #include <QFileInfo>
@@ -11,7 +12,7 @@ namespace {
 
 // A one-page document handed to the queue as the engine hands a note: a QPrinter on it, then
 // what CUPS made of it.
-QString imprime(const QString& cola, const QString& titulo) {
+ColaDeCups::Entrega entrega(const QString& cola, const QString& titulo) {
     QPrinter impresora(QPrinterInfo::printerInfo(cola));
     impresora.setDocName(titulo);
     EXPECT_EQ(impresora.outputFormat(), QPrinter::NativeFormat);
@@ -20,7 +21,11 @@ QString imprime(const QString& cola, const QString& titulo) {
     EXPECT_TRUE(pintor.begin(&impresora)) << qPrintable(cola);
     pintor.drawText(100, 100, titulo);
     EXPECT_TRUE(pintor.end());
-    return revision.Rechazo(titulo);
+    return revision.Entregado(titulo);
+}
+
+QString imprime(const QString& cola, const QString& titulo) {
+    return entrega(cola, titulo).rechazo;
 }
 
 TEST(ColaDeCups, EstadosDeTrabajoQueCuentanComoImpresos) {
@@ -35,6 +40,8 @@ TEST(ColaDeCups, EstadosDeTrabajoQueCuentanComoImpresos) {
     };
     for (const auto& c : casos) {
         EXPECT_EQ(ColaDeCups::Aceptado(c.estado), c.aceptado) << c.estado;
+        EXPECT_EQ(ColaDeCups::Impreso(c.estado), c.estado == 9) << c.estado;
+        EXPECT_EQ(ColaDeCups::Fallido(c.estado), !c.aceptado) << c.estado;
         EXPECT_EQ(ColaDeCups::NombreDelEstado(c.estado), QString::fromUtf8(c.nombre)) << c.estado;
     }
 }
@@ -46,7 +53,24 @@ TEST(ColaDeCups, UnaColaRealDiceSiTomoElDocumento) {
     ASSERT_TRUE(cups.enMarcha());
     ASSERT_TRUE(cups.AgregaCola(QStringLiteral("Remisiones")));
 
-    EXPECT_EQ(imprime(QStringLiteral("Remisiones"), QStringLiteral("A-501")), QString());
+    const ColaDeCups::Entrega primera =
+        entrega(QStringLiteral("Remisiones"), QStringLiteral("A-501"));
+    EXPECT_EQ(primera.rechazo, QString());
+    ASSERT_GT(primera.trabajo, 0);
+    // Once CUPS completed it, the same title sent again within the second never reaches the
+    // queue: the earlier job is not taken for it.
+    ASSERT_TRUE(EsperaHasta(
+        [&] {
+            return ColaDeCups::Impreso(
+                ColaDeCups::EstadosDeTrabajos(QStringLiteral("Remisiones")).value(primera.trabajo));
+        },
+        10000));
+    const ColaDeCups otra(QStringLiteral("Remisiones"));
+    const ColaDeCups::Entrega perdida = otra.Entregado(QStringLiteral("A-501"));
+    EXPECT_EQ(perdida.trabajo, 0);
+    EXPECT_TRUE(
+        perdida.rechazo.contains(QStringLiteral("no tiene el trabajo del documento «A-501»")))
+        << qPrintable(perdida.rechazo);
 
     ASSERT_TRUE(cups.Orden(QStringLiteral("cupsreject"), {QStringLiteral("Remisiones")}));
     const QString rechazo = imprime(QStringLiteral("Remisiones"), QStringLiteral("A-502"));
@@ -77,15 +101,19 @@ TEST(ColaDeCups, TrabajoRetenidoCuentaYTrabajoCanceladoNo) {
                            {QStringLiteral("-d"), QStringLiteral("Retiene"), QStringLiteral("-t"),
                             QStringLiteral("A-602"),
                             QStringLiteral(DEREMISIONES_FIXTURES "/host_schema.sql")}));
-    EXPECT_EQ(revision.Rechazo(QStringLiteral("A-602")), QString());
+    EXPECT_EQ(revision.Entregado(QStringLiteral("A-602")).rechazo, QString());
     ASSERT_TRUE(
         cups.Orden(QStringLiteral("cancel"), {QStringLiteral("-a"), QStringLiteral("Retiene")}));
-    const QString rechazo = revision.Rechazo(QStringLiteral("A-602"));
-    // The reasons CUPS gives depend on how far it got with the job.
-    EXPECT_TRUE(rechazo.startsWith(QStringLiteral("CUPS dejó el documento en la cola «Retiene» "
-                                                  "como cancelado (trabajo 2, ")))
-        << qPrintable(rechazo);
-    EXPECT_TRUE(rechazo.endsWith(QStringLiteral("): no se imprimió."))) << qPrintable(rechazo);
+    const ColaDeCups::Entrega cancelada = revision.Entregado(QStringLiteral("A-602"));
+    EXPECT_EQ(cancelada.trabajo, 2);
+    EXPECT_TRUE(ColaDeCups::Fallido(cancelada.estado));
+    // The reasons CUPS gives depend on how far it got with the job; those it names are said in
+    // Spanish, with CUPS's own words after them.
+    EXPECT_TRUE(cancelada.rechazo.startsWith(QStringLiteral(
+        "La cola «Retiene» no imprimió el documento: CUPS dejó su trabajo 2 como cancelado")))
+        << qPrintable(cancelada.rechazo);
+    EXPECT_TRUE(cancelada.rechazo.endsWith(QStringLiteral(").")))
+        << qPrintable(cancelada.rechazo);
 }
 
 TEST(ColaDeCups, EstadoDeLaColaYDelServicio) {

@@ -139,9 +139,11 @@ TEST_F(ImpresionDeTrabajos, ElTopeImprimeUnPdfPorCopiaConSuNuevoFolio) {
             << folios[i];
     }
     ASSERT_EQ(dialogos.cajas().size(), 3);
-    EXPECT_EQ(dialogos.cajas()[1].texto, QStringLiteral("¿Desea imprimir estas remisiones?"));
+    EXPECT_EQ(dialogos.cajas()[1].texto, QStringLiteral("¿Desea imprimir estas remisiones?\r\n\r\n"
+                                                        "Son 3 remisiones, de la A 1500 a la A "
+                                                        "1502."));
     EXPECT_TRUE(dialogos.cajas()[1].noPorDefecto);
-    EXPECT_EQ(dialogos.cajas()[2].texto, QStringLiteral("Remisiones impresas: 3"));
+    EXPECT_EQ(dialogos.cajas()[2].texto, QStringLiteral("Remisiones impresas: 3") + EnLaCarpeta());
     EXPECT_EQ(dialogos.cajas()[2].titulo, QStringLiteral("Atención"));
     EXPECT_TRUE(Control<QPushButton>(ventana, "Command1")->isEnabled());
     EXPECT_TRUE(Control<QPushButton>(ventana, "cmdAplicar")->isEnabled());
@@ -165,7 +167,9 @@ TEST_F(ImpresionDeTrabajos, ElTopeImprimeUnPdfPorCopiaConSuNuevoFolio) {
     const QStringList imprimir = lineas[1].split(QLatin1Char('\t'));
     ASSERT_EQ(imprimir.size(), 6);
     EXPECT_EQ(imprimir[3], QStringLiteral("tope imprimir"));
-    EXPECT_EQ(imprimir[5], QStringLiteral("impresas 3 de 3"));
+    EXPECT_EQ(imprimir[4], aplicar[4] + QStringLiteral("; pdf ") +
+                               QDir::toNativeSeparators(carpeta.ruta(QStringLiteral("pdf"))));
+    EXPECT_EQ(imprimir[5], QStringLiteral("impresas 3 de 3, en la cola 0, con error 0"));
 }
 
 TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
@@ -187,7 +191,8 @@ TEST_F(ImpresionDeTrabajos, CancelarTerminaTrasElDocumentoEnCurso) {
     EXPECT_EQ(visto, QStringLiteral("Remisión 1500|1 de 3"));
     EXPECT_EQ(Nuevos().size(), 1);
     EXPECT_EQ(dialogos.cajas().last().texto,
-              QStringLiteral("Impresión cancelada. Se imprimió 1 de 3 remisiones."));
+              QStringLiteral("Impresión cancelada. Se imprimió 1 de 3 remisiones.") +
+                  EnLaCarpeta());
     EXPECT_EQ(dialogos.cajas().last().titulo, QStringLiteral("Atención"));
 }
 
@@ -249,7 +254,8 @@ TEST_F(ImpresionDeTrabajos, PerderElServidorDetieneLaCorridaConLaCuenta) {
     dialogos.responde(true);
     QTest::mouseClick(continuar, Qt::LeftButton);
     EXPECT_EQ(Nuevos().size(), 3);
-    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas: 3"));
+    EXPECT_EQ(dialogos.cajas().last().texto,
+              QStringLiteral("Remisiones impresas: 3") + EnLaCarpeta());
 
     aplicaTope(ventana);
     EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 4);
@@ -371,7 +377,8 @@ TEST_F(ImpresionDeTrabajos, LaVentanaGuardaLaCorridaEnUnSoloPdf) {
     Control<QCheckBox>(ventana, "chkPdfUnico")->setChecked(false);
     dialogos.responde(true);
     QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
-    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas: 3"));
+    EXPECT_EQ(dialogos.cajas().last().texto,
+              QStringLiteral("Remisiones impresas: 3") + EnLaCarpeta());
     EXPECT_EQ(Nuevos().size(), antes + 4);
 }
 
@@ -457,7 +464,8 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     imprimir->setFocus();
     QTest::keyClick(imprimir, Qt::Key_Return);
     EXPECT_NE(focoDuranteLaCorrida, Control<QWidget>(ventana, "Command3"));
-    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas: 2"));
+    EXPECT_EQ(dialogos.cajas().last().texto,
+              QStringLiteral("Remisiones impresas: 2") + EnLaCarpeta());
     EXPECT_TRUE(imprimir->hasFocus());
     const QStringList pdfs = Nuevos();
     ASSERT_EQ(pdfs.size(), 2);
@@ -491,7 +499,10 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
                                              "Nuevo I. V. A.:         231.20\n"
                                              "Nuevo imp. ad.:           0.00\n"
                                              "Nuevo total:          1,676.20\n"
-                                             "Remisiones impresas: 3\n"));
+                                             "Son 3 remisiones, de la A 501 a la A 503.\n"
+                                             "Remisiones impresas: 3\n"
+                                             "En la carpeta ") +
+                                  QDir::toNativeSeparators(pdf) + QStringLiteral("\n"));
     EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), 3);
     // The trail's line of the printing says what came out.
     const QStringList bitacora = Windows1252::decodifica(CarpetaDePrueba::lee(Bitacora::Archivo()))
@@ -500,7 +511,9 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
     const QStringList impresion = bitacora.last().split(QLatin1Char('\t'));
     ASSERT_EQ(impresion.size(), 6) << qPrintable(bitacora.last());
     EXPECT_EQ(impresion[3], QStringLiteral("porcentaje imprimir (consola)"));
-    EXPECT_EQ(impresion[5], QStringLiteral("impresas 3 de 3"));
+    EXPECT_EQ(impresion[4], QStringLiteral("remisiones 501 a 503, serie 'A', porcentaje 15; pdf ") +
+                                QDir::toNativeSeparators(pdf));
+    EXPECT_EQ(impresion[5], QStringLiteral("impresas 3 de 3, en la cola 0, con error 0"));
 
     const Salida rechazada =
         corre({QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("1"),
@@ -560,7 +573,8 @@ TEST_F(ImpresionDeTrabajos, UnaImpresoraQueNoTomaElDocumentoDetieneLaCorrida) {
     dialogos.responde(true);
     QTest::mouseClick(Control<QPushButton>(ventana, "Command1"), Qt::LeftButton);
     const QString aviso = dialogos.cajas().last().texto;
-    EXPECT_TRUE(aviso.contains(QStringLiteral("Se imprimieron 0 de 3 remisiones.")))
+    EXPECT_TRUE(aviso.contains(QStringLiteral("Impresas 0, en la cola 0, con error 1, de 3 "
+                                              "remisiones.")))
         << qPrintable(aviso);
     EXPECT_TRUE(aviso.contains(QStringLiteral("La impresora no tomó el documento")))
         << qPrintable(aviso);
@@ -569,7 +583,8 @@ TEST_F(ImpresionDeTrabajos, UnaImpresoraQueNoTomaElDocumentoDetieneLaCorrida) {
 
 // A real CUPS queue named in Orvane.ini: a queue that rejects jobs (cupsreject) stops the
 // command-line run at its first note with a failure that names the queue and what CUPS said;
-// a stopped queue (cupsdisable) takes the notes, which wait in it, and the run is done.
+// a stopped queue (cupsdisable) takes the notes, which wait in it: not printed, so the command
+// fails and says why they wait.
 TEST_F(ImpresionDeTrabajos, UnaColaDeCupsQueRechazaLosTrabajosEsUnaFalla) {
     CupsDePrueba cups;
     ASSERT_TRUE(cups.enMarcha());
@@ -594,21 +609,26 @@ TEST_F(ImpresionDeTrabajos, UnaColaDeCupsQueRechazaLosTrabajosEsUnaFalla) {
     const Salida rechazada = corre(porcentaje({QStringLiteral("--imprimir")}));
     EXPECT_EQ(rechazada.codigo, 1);
     EXPECT_FALSE(rechazada.salida.contains(QStringLiteral("Remisiones impresas")));
-    for (const QString& parte : {QStringLiteral("Se imprimieron 0 de 3 remisiones."),
+    for (const QString& parte : {QStringLiteral("Impresas 0, en la cola 0, con error 1, de 3"),
                                  QStringLiteral("La cola «Remisiones» de CUPS no tomó"),
                                  QStringLiteral("server-error-not-accepting-jobs")}) {
         EXPECT_TRUE(rechazada.errores.contains(parte)) << qPrintable(rechazada.errores);
     }
     EXPECT_TRUE(ultimaDeLaBitacora().startsWith(QStringLiteral(
-        "impresas 0 de 3; detenida en A 501: Error no. 20599: La cola «Remisiones»")))
+        "impresas 0 de 3, en la cola 0, con error 1; detenida en A 501: Error no. 20599: La cola "
+        "«Remisiones»")))
         << qPrintable(ultimaDeLaBitacora());
 
     ASSERT_TRUE(cups.Orden(QStringLiteral("cupsaccept"), {QStringLiteral("Remisiones")}));
     ASSERT_TRUE(cups.Orden(QStringLiteral("cupsdisable"), {QStringLiteral("Remisiones")}));
     const Salida enEspera = corre(porcentaje({QStringLiteral("--imprimir")}));
-    EXPECT_EQ(enEspera.codigo, 0) << qPrintable(enEspera.errores);
+    EXPECT_EQ(enEspera.codigo, 1) << qPrintable(enEspera.errores);
+    EXPECT_TRUE(enEspera.errores.contains(QStringLiteral(
+        "en la cola 3 (la impresora «Remisiones» está detenida; para que siga: sudo cupsenable "
+        "Remisiones)")))
+        << qPrintable(enEspera.errores);
     EXPECT_EQ(cups.Trabajos(QStringLiteral("Remisiones")), 6);
-    EXPECT_EQ(ultimaDeLaBitacora(), QStringLiteral("impresas 3 de 3"));
+    EXPECT_EQ(ultimaDeLaBitacora(), QStringLiteral("impresas 0 de 3, en la cola 3, con error 0"));
 }
 
 // PDF files on a disk that fills up during the run: the one that fits is whole and counted, the
@@ -700,10 +720,13 @@ TEST_P(CarpetaLlena, LaOrdenFallaYNingunArchivoSePierde) {
         << qPrintable(salida.errores);
     QMap<QString, QByteArray> esperado = contenido;
     QMap<QString, QByteArray> despues = Contenido(programa);
-    // With room left, the trail takes its line.
+    // With room left, the trail takes its line and the print ledger its record.
     if (GetParam().dejar > 0) {
         esperado.remove(QStringLiteral("Bitacora.txt"));
         despues.remove(QStringLiteral("Bitacora.txt"));
+        for (const QString& libro : despues.keys().filter(QStringLiteral("Impresiones.sqlite"))) {
+            despues.remove(libro);
+        }
     }
     EXPECT_EQ(despues, esperado);
 }
@@ -732,14 +755,15 @@ INSTANTIATE_TEST_SUITE_P(
              QStringLiteral("--final"), QStringLiteral("503"), QStringLiteral("--porcentaje"),
              QStringLiteral("15"), QStringLiteral("--serie"), QStringLiteral("A"),
              QStringLiteral("--imprimir"), QStringLiteral("--pdf"), QStringLiteral("{pdf}")},
-            "en-uso.lock"},
+            "Impresiones.sqlite"},
         OrdenEnDiscoLleno{
             "ImprimirConPocoEspacio",
             {QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("501"),
              QStringLiteral("--final"), QStringLiteral("503"), QStringLiteral("--porcentaje"),
              QStringLiteral("15"), QStringLiteral("--serie"), QStringLiteral("A"),
              QStringLiteral("--imprimir"), QStringLiteral("--pdf"), QStringLiteral("{pdf}")},
-            "Auxiliar.MDB",
+            // The print ledger is the first file a print writes: nothing prints without it.
+            "Impresiones.sqlite",
             20 * 1024}),
     [](const auto& info) { return std::string(info.param.caso); });
 
@@ -873,7 +897,8 @@ TEST_F(ImpresionDeTrabajos, SinOrigenesDeDatosLaOrdenFallaYLoDice) {
                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
                     .isEmpty());
     EXPECT_TRUE(CarpetaDePrueba::lee(Bitacora::Archivo())
-                    .contains("\tporcentaje imprimir (consola)\tpdf "));
+                    .contains("\tporcentaje imprimir (consola)\tremisiones 501 a 503, serie 'A', "
+                              "porcentaje 15; pdf "));
 }
 
 } // namespace

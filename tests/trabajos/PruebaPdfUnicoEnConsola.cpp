@@ -57,10 +57,18 @@ TEST_F(PdfUnicoEnConsola, LasOpcionesQueNoSeCombinanSeRechazan) {
          "--pdf-unico necesita el nombre"},
         {{QStringLiteral("--desde-remision"), QStringLiteral("1500")},
          "--desde-remision requiere --imprimir"},
-        // Nothing of this job was printed yet: there is no stopped run to go on with.
+        {{QStringLiteral("--imprimir"), QStringLiteral("--continuar"),
+          QStringLiteral("--desde-remision"), QStringLiteral("1500")},
+         "--continuar y --desde-remision no se combinan"},
+        {{QStringLiteral("--imprimir"), QStringLiteral("--omitir-pendientes")},
+         "--omitir-pendientes solo sirve con --desde-remision"},
+        // Nothing of this job was printed yet: there is no run to go on with or reprint.
         {{QStringLiteral("--imprimir"), QStringLiteral("--pdf-unico"), pdf,
           QStringLiteral("--desde-remision"), QStringLiteral("1500")},
-         "No hay una impresión detenida de este trabajo"},
+         "Este trabajo no tiene una impresión anterior"},
+        {{QStringLiteral("--imprimir"), QStringLiteral("--pdf-unico"), pdf,
+          QStringLiteral("--continuar")},
+         "Este trabajo no tiene una impresión anterior"},
     };
     for (const auto& c : casos) {
         const Salida s = corre(c.opciones);

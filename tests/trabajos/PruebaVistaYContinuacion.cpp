@@ -155,6 +155,7 @@ protected:
     struct Salida {
         int codigo = -1;
         QString errores;
+        QString salida;
     };
 
     // The cap job from the command line over the store's notes, printed to PDFs in carpetaPdf.
@@ -171,7 +172,8 @@ protected:
                                    carpetaPdf} +
                            mas);
         EXPECT_TRUE(programa.waitForFinished(60000));
-        return {programa.exitCode(), QString::fromUtf8(programa.readAllStandardError())};
+        return {programa.exitCode(), QString::fromUtf8(programa.readAllStandardError()),
+                QString::fromUtf8(programa.readAllStandardOutput())};
     }
 };
 
@@ -215,7 +217,8 @@ TEST_F(VistaYContinuacion, LaVistaPreviaEsLoQueSeImprime) {
 }
 
 // A run cancelled after the first of three notes offers to go on from the second; going on
-// prints the second and the third and no other, and the trail says where it went on from.
+// prints the second and the third and no other, the trail says with what and from where, and
+// the finished run then offers a reprint from a note.
 TEST_F(VistaYContinuacion, UnaCorridaCanceladaSigueDesdeLaSiguiente) {
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
@@ -229,17 +232,43 @@ TEST_F(VistaYContinuacion, UnaCorridaCanceladaSigueDesdeLaSiguiente) {
 
     dialogos.responde(true);
     pulsa(ventana, "cmdContinuar");
+    EXPECT_EQ(dialogos.cajas()[dialogos.cajas().size() - 2].texto,
+              QStringLiteral("¿Desea imprimir estas remisiones?\r\n\r\nSe imprimirán las 2 "
+                             "remisiones que faltan, desde la remisión 2 de 3 (folio A 1501) "
+                             "hasta la 3 (folio A 1502); 1 ya se imprimió."));
     const QStringList pdfs = Nuevos();
     ASSERT_EQ(pdfs.size(), 3);
     EXPECT_TRUE(PaginasDePdf(pdfs[1]).join(QString()).contains(QStringLiteral("A 1501")));
     EXPECT_TRUE(PaginasDePdf(pdfs[2]).join(QString()).contains(QStringLiteral("A 1502")));
-    EXPECT_EQ(dialogos.cajas().last().texto, QStringLiteral("Remisiones impresas: 2"));
-    EXPECT_FALSE(continuar->isVisible());
+    EXPECT_EQ(dialogos.cajas().last().texto,
+              QStringLiteral("Remisiones impresas: 2") + EnLaCarpeta());
     const QStringList linea = bitacora().last().split(QLatin1Char('\t'));
     ASSERT_EQ(linea.size(), 6);
     EXPECT_EQ(linea[3], QStringLiteral("tope imprimir"));
-    EXPECT_EQ(linea[4], QStringLiteral("desde la remisión 2 de 3 (folio A 1501)"));
-    EXPECT_EQ(linea[5], QStringLiteral("impresas 2 de 2"));
+    EXPECT_EQ(linea[4], QStringLiteral("del 02/11/2026 al 03/11/2026, serie 'A', tope 100,000.00, "
+                                       "folio 1500; continúa desde la remisión 2 de 3 (folio A "
+                                       "1501) hasta la 3 (folio A 1502); pdf ") +
+                            QDir::toNativeSeparators(carpeta.ruta(QStringLiteral("pdf"))));
+    EXPECT_EQ(linea[5], QStringLiteral("impresas 2 de 2, en la cola 0, con error 0"));
+
+    // The printer jammed on the second note: the clerk reprints from it; its file is replaced.
+    ASSERT_TRUE(continuar->isVisible());
+    EXPECT_EQ(continuar->text(), QStringLiteral("Reimprimir desde una re&misión…"));
+    dialogos.elegira(1);
+    dialogos.responde(true);
+    pulsa(ventana, "cmdContinuar");
+    EXPECT_EQ(dialogos.opcionesVistas(),
+              (QStringList{QStringLiteral("Remisión 1 de 3 · folio A 1500 · impresa"),
+                           QStringLiteral("Remisión 2 de 3 · folio A 1501 · impresa"),
+                           QStringLiteral("Remisión 3 de 3 · folio A 1502 · impresa")}));
+    EXPECT_TRUE(dialogos.cajas()[dialogos.cajas().size() - 2].texto.endsWith(
+        QStringLiteral("Se imprimirán 2 remisiones, desde la remisión 2 de 3 (folio A 1501) hasta "
+                       "la 3 (folio A 1502); 2 ya se habían impreso.")))
+        << qPrintable(dialogos.cajas()[dialogos.cajas().size() - 2].texto);
+    const QStringList reimpresas = Nuevos().mid(3);
+    ASSERT_EQ(reimpresas.size(), 2);
+    EXPECT_EQ(reimpresas, pdfs.mid(1));
+    EXPECT_TRUE(bitacora().last().contains(QStringLiteral("reimprime desde la remisión 2 de 3")));
 }
 
 // The working tables changed after the run stopped (another workstation ran the job on other
@@ -267,9 +296,10 @@ TEST_F(VistaYContinuacion, SiElTrabajoSeVolvioAAplicarNoSeContinua) {
     EXPECT_FALSE(continuar->isVisible());
 }
 
-// The command line goes on with the window's stopped run from the folio it is given, when the
-// job gives the same working copies again; other inputs or a folio not in the run are refused.
-TEST_F(VistaYContinuacion, LaConsolaContinuaDesdeUnFolio) {
+// The command line goes on with the window's stopped run when the job gives the same working
+// copies again, and reprints from a folio of it; other inputs, a folio not in the run, or a
+// reprint that would leave notes never printed behind are refused and print nothing.
+TEST_F(VistaYContinuacion, LaConsolaContinuaYReimprimeDesdeUnFolio) {
     {
         frmRemisTyP ventana;
         ASSERT_TRUE(ActivaVentana(&ventana));
@@ -277,33 +307,49 @@ TEST_F(VistaYContinuacion, LaConsolaContinuaDesdeUnFolio) {
         imprimeYCancelaTras(ventana, 1);
     }
     const QString pdf = carpeta.ruta(QStringLiteral("consola"));
-    const Salida otra = topeEnConsola(QStringLiteral("1600"), pdf,
-                                      {QStringLiteral("--desde-remision"), QStringLiteral("1601")});
-    EXPECT_EQ(otra.codigo, 2);
-    EXPECT_TRUE(otra.errores.contains(QStringLiteral("ya no son las que se imprimían")))
-        << qPrintable(otra.errores);
-    const Salida fuera = topeEnConsola(
-        QStringLiteral("1500"), pdf, {QStringLiteral("--desde-remision"), QStringLiteral("9999")});
-    EXPECT_EQ(fuera.codigo, 2);
-    EXPECT_TRUE(fuera.errores.contains(QStringLiteral("no está entre las 3")))
-        << qPrintable(fuera.errores);
-    EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty());
-
-    const Salida sigue =
-        topeEnConsola(QStringLiteral("1500"), pdf,
-                      {QStringLiteral("--desde-remision"), QStringLiteral("A 1502")});
-    EXPECT_EQ(sigue.codigo, 0) << qPrintable(sigue.errores);
+    const QStringList continuar = {QStringLiteral("--continuar")};
+    const struct {
+        const char* folio;
+        QStringList opciones;
+        int codigo;
+        const char* dice;
+        int archivos; // PDFs in the folder afterwards
+    } pasos[] = {
+        {"1600", continuar, 2, "ya no son las que se imprimían", 0},
+        {"1500",
+         {QStringLiteral("--desde-remision"), QStringLiteral("9999")},
+         2,
+         "no está entre las 3",
+         0},
+        {"1500",
+         {QStringLiteral("--desde-remision"), QStringLiteral("A 1502")},
+         2,
+         "--omitir-pendientes",
+         0},
+        {"1500", continuar, 0, "Remisiones impresas: 2", 2},
+        {"1500", continuar, 2, "No hay remisiones que continuar", 2},
+        {"1500",
+         {QStringLiteral("--desde-remision"), QStringLiteral("1502")},
+         0,
+         "1 ya se había impreso",
+         2},
+    };
+    for (const auto& p : pasos) {
+        SCOPED_TRACE(p.dice);
+        const Salida s = topeEnConsola(QString::fromLatin1(p.folio), pdf, p.opciones);
+        EXPECT_EQ(s.codigo, p.codigo) << qPrintable(s.errores);
+        EXPECT_TRUE((s.salida + s.errores).contains(QString::fromUtf8(p.dice)))
+            << qPrintable(s.salida + s.errores);
+        EXPECT_EQ(QDir(pdf).entryList({QStringLiteral("*.pdf")}).size(), p.archivos);
+    }
     const QStringList escritos = QDir(pdf).entryList({QStringLiteral("*.pdf")});
-    ASSERT_EQ(escritos.size(), 1);
+    ASSERT_EQ(escritos.size(), 2);
     EXPECT_TRUE(PaginasDePdf(QDir(pdf).filePath(escritos[0]))
                     .join(QString())
-                    .contains(QStringLiteral("A 1502")));
+                    .contains(QStringLiteral("A 1501")));
     EXPECT_TRUE(
-        bitacora().last().contains(QStringLiteral("desde la remisión 3 de 3 (folio A 1502)")));
-    // The run ended: there is nothing left to go on with.
-    const Salida otraVez = topeEnConsola(
-        QStringLiteral("1500"), pdf, {QStringLiteral("--desde-remision"), QStringLiteral("1502")});
-    EXPECT_EQ(otraVez.codigo, 2);
+        bitacora().last().contains(QStringLiteral("reimprime desde la remisión 3 de 3 (folio A "
+                                                  "1502) hasta la 3 (folio A 1502)")));
 }
 
 // The percentage window previews its copies and offers to go on the same way.
