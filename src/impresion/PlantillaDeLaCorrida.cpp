@@ -27,7 +27,7 @@ QString rutaDeFormato(const QString& archivoFormato) {
 } // namespace
 
 PlantillaDeLaCorrida::PlantillaDeLaCorrida(Conexion& host, const QString& archivoFormato)
-    : ruta_(rutaDeFormato(archivoFormato)) {
+    : FormatoDeLaCorrida(rutaDeFormato(archivoFormato)) {
     const QString nombre = QFileInfo(ruta_).fileName();
     try {
         prepara(host);

@@ -2,7 +2,6 @@
 
 #include "impresion/CatalogoDeLaTienda.h"
 #include "impresion/ImagenesDeFormato.h"
-#include "impresion/PlantillaDeLaCorrida.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/ErrorOrvlib.h"
@@ -72,7 +71,7 @@ void modRPTs::InicializaReporte() {
     stMarcador.clear();
 }
 
-void modRPTs::ImprimeFormato(const PlantillaDeLaCorrida& plantilla, const QString& seleccion,
+void modRPTs::ImprimeFormato(const FormatoDeLaCorrida& plantilla, const QString& seleccion,
                              const QString& rutaAuxiliar, const QString& tablaEncabezadoFormato,
                              const QString& tablaEncabezado, const QString& tablaDetalleFormato,
                              const QString& tablaDetalle) {
@@ -151,7 +150,7 @@ QString modRPTs::UbicacionDeTabla(const QString& entrada, const QString& rutaAux
 // One pass of the engine: the template's table listing (the run's, or on a retry the one
 // from the next Generales entry), where each table is read, the printer, the formulas and the
 // job's settings, then the print.
-void modRPTs::ejecutaUnaVez(const PlantillaDeLaCorrida& plantilla, const Tablas& tablas) {
+void modRPTs::ejecutaUnaVez(const FormatoDeLaCorrida& plantilla, const Tablas& tablas) {
     QStringList entradas;
     if (inReintento == 0) {
         entradas = plantilla.Tablas();
@@ -183,7 +182,7 @@ void modRPTs::asignaTablas(const QStringList& entradas, const Tablas& t) {
 }
 
 // Formulas the template does not have are dropped.
-void modRPTs::asignaFormulas(const PlantillaDeLaCorrida& plantilla) {
+void modRPTs::asignaFormulas(const FormatoDeLaCorrida& plantilla) {
     for (int i = 0; i < ControlDeReporte::kFormulas; ++i) {
         const QString t = stFormulas[i].trimmed();
         if (!t.isEmpty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "impresion/FormatoDeLaCorrida.h"
 #include "reporteador/ControlDeReporte.h"
 
 #include <QByteArray>
@@ -10,15 +11,14 @@
 #include <array>
 
 class Conexion;
-class PlantillaDeLaCorrida;
 
 // Prints report templates kept in the host's reportesbin table through the report engine: writes
 // the template out into the process's scratch folder, points its tables at the working tables
 // and the print's auxiliary file, drops formulas the template lacks, picks the printer the
 // host's Orvane.ini names for it and runs the engine on the template of a print run
-// (PlantillaDeLaCorrida, which writes it out and removes it). Its settings are module-wide, one
-// print at a time. A print that the engine could not produce throws ErrorOrvlib with the
-// engine's number and text and the template's name.
+// once it is ready (FormatoDeLaCorrida; PlantillaDeLaCorrida writes it out and removes it). Its
+// settings are module-wide, one print at a time. A print that the engine could not produce throws
+// ErrorOrvlib with the engine's number and text and the template's name.
 class modRPTs {
 public:
     static modRPTs& actual();
@@ -42,7 +42,7 @@ public:
     void InicializaReporte();
     // Prints the run's template with the settings above, its tables pointed at the working
     // tables and the auxiliary file.
-    void ImprimeFormato(const PlantillaDeLaCorrida& plantilla, const QString& seleccion,
+    void ImprimeFormato(const FormatoDeLaCorrida& plantilla, const QString& seleccion,
                         const QString& rutaAuxiliar, const QString& tablaEncabezadoFormato,
                         const QString& tablaEncabezado, const QString& tablaDetalleFormato,
                         const QString& tablaDetalle);
@@ -95,8 +95,8 @@ private:
         const QString& detalleFormato;
         const QString& detalle;
     };
-    void ejecutaUnaVez(const PlantillaDeLaCorrida& plantilla, const Tablas& tablas);
+    void ejecutaUnaVez(const FormatoDeLaCorrida& plantilla, const Tablas& tablas);
     void asignaTablas(const QStringList& entradas, const Tablas& tablas);
-    void asignaFormulas(const PlantillaDeLaCorrida& plantilla);
+    void asignaFormulas(const FormatoDeLaCorrida& plantilla);
     void asignaTrabajo();
 };

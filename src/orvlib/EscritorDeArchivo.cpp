@@ -9,11 +9,9 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
 // The data reach the disk before the file takes its name: a full disk found only at the sync
 // keeps the old file.
-bool sincroniza(QFileDevice& archivo) {
+bool EscritorDeArchivo::Sincroniza(QFileDevice& archivo) {
 #ifdef Q_OS_UNIX
     return ::fsync(archivo.handle()) == 0 || errno == EINVAL;
 #else
@@ -22,12 +20,11 @@ bool sincroniza(QFileDevice& archivo) {
 #endif
 }
 
-} // namespace
-
-EscritorDeArchivo::EscritorDeArchivo(QString ruta)
+EscritorDeArchivo::EscritorDeArchivo(QString ruta, Sincronizacion sincroniza)
     : ruta_(std::move(ruta))
     , archivo_(ruta_)
-    , salida_(archivo_, ruta_) {
+    , salida_(archivo_, ruta_)
+    , sincroniza_(std::move(sincroniza)) {
     CreaCarpetaDe(ruta_);
     errno = 0;
     if (!archivo_.open(QIODevice::WriteOnly)) {
@@ -51,7 +48,7 @@ void EscritorDeArchivo::escribe(const QByteArray& bytes) {
 void EscritorDeArchivo::termina(const Revision& revision) {
     errno = 0;
     if (!salida_.fallo() &&
-        (!archivo_.flush() || archivo_.error() != QFileDevice::NoError || !sincroniza(archivo_))) {
+        (!archivo_.flush() || archivo_.error() != QFileDevice::NoError || !sincroniza_(archivo_))) {
         salida_.anota(errno, archivo_.errorString());
     }
     if (salida_.fallo()) {

@@ -17,8 +17,12 @@ public:
     // an empty text.
     using Revision = std::function<QString(const SalidaRevisada&)>;
 
-    // Opens the scratch file; throws when it cannot be made.
-    explicit EscritorDeArchivo(QString ruta);
+    // Brings what was written to the disk; false, with errno set, when it could not.
+    using Sincronizacion = std::function<bool(QFileDevice&)>;
+
+    // Opens the scratch file; throws when it cannot be made. sincroniza stands in for the
+    // system's sync where a disk that fails at it has to be shown.
+    explicit EscritorDeArchivo(QString ruta, Sincronizacion sincroniza = Sincroniza);
     // Without termina(), the scratch file goes and the old file stays.
     ~EscritorDeArchivo() = default;
     EscritorDeArchivo(const EscritorDeArchivo&) = delete;
@@ -38,9 +42,12 @@ public:
     static void Agrega(const QString& ruta, const QByteArray& contenido);
     // Makes the folder of a file to write; throws when it cannot.
     static void CreaCarpetaDe(const QString& ruta);
+    // The system's sync of the file's data (fsync).
+    static bool Sincroniza(QFileDevice& archivo);
 
 private:
     QString ruta_;
     QSaveFile archivo_;
     SalidaRevisada salida_;
+    Sincronizacion sincroniza_;
 };

@@ -1,56 +1,12 @@
 #include "reporteador/Maquetador.h"
 
-#include "orvlib/Formato.h"
-#include "reporteador/ExpresionesDePlantilla.h"
+#include "reporteador/MedidaDeTexto.h"
 
-#include <QDate>
-#include <QDateTime>
 #include <QDir>
-#include <QFontMetricsF>
 #include <QImage>
-#include <QRegularExpression>
-#include <functional>
 #include <numeric>
 
 namespace {
-
-constexpr double kPuntosPorMm = 1200.0 / 25.4;
-
-const QImage& referencia() {
-    static const QImage imagen = [] {
-        QImage i(8, 8, QImage::Format_Mono);
-        i.setDotsPerMeterX(static_cast<int>(1200 / 0.0254));
-        i.setDotsPerMeterY(static_cast<int>(1200 / 0.0254));
-        return i;
-    }();
-    return imagen;
-}
-
-// The text with every match of the pattern replaced by what the function makes of it.
-QString reemplaza(const QString& texto, const QRegularExpression& patron,
-                  const std::function<QString(const QRegularExpressionMatch&)>& valor) {
-    QString resultado;
-    qsizetype desde = 0;
-    QRegularExpressionMatchIterator it = patron.globalMatch(texto);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        resultado += texto.mid(desde, m.capturedStart() - desde) + valor(m);
-        desde = m.capturedEnd();
-    }
-    return resultado + texto.mid(desde);
-}
-
-using namespace ExpresionesDePlantilla;
-
-bool tieneValor(const QVariant& v) {
-    if (!v.isValid() || v.isNull()) {
-        return false;
-    }
-    const QString t = v.toString().trimmed();
-    bool numero = false;
-    const double n = t.toDouble(&numero);
-    return numero ? n != 0 : !t.isEmpty();
-}
 
 // Whether two rectangles share some width: what grows above pushes what lies in its columns.
 bool enLasMismasColumnas(const QRectF& a, const QRectF& b) {
@@ -60,179 +16,8 @@ bool enLasMismasColumnas(const QRectF& a, const QRectF& b) {
 } // namespace
 
 Maquetador::Maquetador(const Plantilla& plantilla)
-    : p_(plantilla) {}
-
-double Maquetador::AltoDeLinea(const QFont& letra) {
-    return QFontMetricsF(letra, &referencia()).lineSpacing() / kPuntosPorMm;
-}
-
-QStringList Maquetador::Parte(const QString& texto, double anchoMm, const QFont& letra) {
-    const QFontMetricsF m(letra, &referencia());
-    const double ancho = anchoMm * kPuntosPorMm;
-    QStringList lineas;
-    for (const QString& parrafo : QString(texto)
-                                      .replace(QLatin1String("\r\n"), QLatin1String("\n"))
-                                      .split(QLatin1Char('\n'))) {
-        QString actual;
-        for (const QString& palabra : parrafo.split(QLatin1Char(' '))) {
-            const QString candidato =
-                actual.isEmpty() ? palabra : actual + QLatin1Char(' ') + palabra;
-            if (m.horizontalAdvance(candidato) <= ancho || actual.isEmpty()) {
-                actual = candidato;
-            } else {
-                lineas << actual;
-                actual = palabra;
-            }
-            while (m.horizontalAdvance(actual) > ancho && actual.size() > 1) {
-                qsizetype corte = actual.size() - 1;
-                while (corte > 1 && m.horizontalAdvance(actual.left(corte)) > ancho) {
-                    --corte;
-                }
-                lineas << actual.left(corte);
-                actual = actual.mid(corte);
-            }
-        }
-        lineas << actual;
-    }
-    return lineas;
-}
-
-QString Maquetador::FormateaValor(const QVariant& valor, const ElementoDePlantilla& e) {
-    if (!valor.isValid() || valor.isNull()) {
-        return {};
-    }
-    if (valor.typeId() == QMetaType::QDate || valor.typeId() == QMetaType::QDateTime) {
-        return valor.toDate().toString(e.formatoFecha);
-    }
-    if (!e.formato.isEmpty()) {
-        bool numero = false;
-        const double n = valor.toString().toDouble(&numero);
-        if (numero) {
-            return Formato::Numero(n, e.formato);
-        }
-    }
-    return valor.toString();
-}
-
-QVariant Maquetador::valorDeCampo(const QString& tabla, const QString& campo) const {
-    const QString t = tabla.toLower();
-    const int indice = p_.indiceDeTabla(tabla);
-    if (indice < 0 || documento_ == nullptr) {
-        return {};
-    }
-    switch (p_.tablas[indice].papel) {
-    case TablaDePlantilla::Papel::Principal:
-        return documento_->principal.valor(campo);
-    case TablaDePlantilla::Papel::Detalle:
-        return renglon_ != nullptr ? renglon_->fila.valor(campo) : QVariant();
-    default:
-        if (renglon_ != nullptr && renglon_->busquedas.contains(t)) {
-            return renglon_->busquedas.value(t).valor(campo);
-        }
-        return documento_->unicas.value(t).valor(campo);
-    }
-}
-
-double Maquetador::Calcula(const QString& expresion) const {
-    double suma = 0;
-    double producto = 0;
-    bool resta = false;
-    bool primero = true;
-    qsizetype posicion = 0;
-    for (QRegularExpressionMatch m;
-         (m = Termino().match(expresion, posicion, QRegularExpression::NormalMatch,
-                              QRegularExpression::AnchorAtOffsetMatchOption))
-             .hasMatch() &&
-         m.capturedLength() > 0;
-         posicion = m.capturedEnd()) {
-        const int formula = m.captured(5).isEmpty() ? -1 : p_.indiceDeFormula(m.captured(5));
-        const double valor = !m.captured(2).isEmpty()
-                                 ? valorDeCampo(m.captured(2), m.captured(3)).toDouble()
-                             : formula >= 0 ? p_.valoresDeFormulas.value(formula).toDouble()
-                                            : m.captured(4).toDouble();
-        const QString op = m.captured(1);
-        if (primero || op == QLatin1String("+") || op == QLatin1String("-")) {
-            suma += primero ? 0 : (resta ? -producto : producto);
-            producto = valor;
-            resta = op == QLatin1String("-");
-            primero = false;
-        } else if (op == QLatin1String("*")) {
-            producto *= valor;
-        } else {
-            producto = valor != 0 ? producto / valor : 0;
-        }
-    }
-    return suma + (resta ? -producto : producto);
-}
-
-QString Maquetador::conNumero(const QString& texto) const {
-    return numero_ > 0 ? ConNumero(texto, numero_) : texto;
-}
-
-QString Maquetador::Resuelve(const QString& texto, const ElementoDePlantilla& e) const {
-    const QString conCuentas =
-        reemplaza(conNumero(texto), Cuenta(), [this, &e](const QRegularExpressionMatch& m) {
-            return FormateaValor(Calcula(m.captured(1)), e);
-        });
-    const QString resultado =
-        reemplaza(conCuentas, Campo(), [this, &e](const QRegularExpressionMatch& m) {
-            const QString nombre = m.captured(1);
-            if (nombre.startsWith(QLatin1Char('@'))) {
-                const int f = p_.indiceDeFormula(nombre.mid(1));
-                return f < 0 ? QString() : FormateaValor(p_.valoresDeFormulas.value(f), e);
-            }
-            // {Pagina} and {Paginas} are put in once every page is laid out.
-            return m.captured(2).isEmpty() ? m.captured(0)
-                                           : FormateaValor(valorDeCampo(nombre, m.captured(2)), e);
-        });
-    return e.mayusculas ? resultado.toUpper() : resultado;
-}
-
-QString Maquetador::ResuelveEnDocumento(const QString& texto, const DatosDeDocumento& documento) {
-    documento_ = &documento;
-    renglon_ = nullptr;
-    ElementoDePlantilla e;
-    e.formatoFecha = QStringLiteral("yyyy-MM-dd");
-    const QString resultado = Resuelve(texto, e);
-    documento_ = nullptr;
-    return resultado;
-}
-
-int Maquetador::PartidasPorHoja(const DatosDeDocumento& documento) {
-    if (p_.partidasPorHoja.isEmpty()) {
-        return 0;
-    }
-    const double n = ResuelveEnDocumento(p_.partidasPorHoja, documento).trimmed().toDouble();
-    return n >= 1 ? static_cast<int>(n) : 0;
-}
-
-bool Maquetador::cumple(const TerminoDeCondicion& termino) const {
-    const QString expresion = conNumero(termino.expresion);
-    bool valor = false;
-    const QRegularExpressionMatch cuenta = Cuenta().match(expresion);
-    const QRegularExpressionMatch campo = Campo().match(expresion);
-    if (cuenta.hasMatch()) {
-        valor = Calcula(cuenta.captured(1)) != 0;
-    } else if (campo.hasMatch() && campo.captured(1).startsWith(QLatin1Char('@'))) {
-        const int f = p_.indiceDeFormula(campo.captured(1).mid(1));
-        valor = f >= 0 && tieneValor(p_.valoresDeFormulas.value(f));
-    } else if (campo.hasMatch()) {
-        valor = tieneValor(valorDeCampo(campo.captured(1), campo.captured(2)));
-    }
-    return valor != termino.negado;
-}
-
-bool Maquetador::Cumple(const Condicion& condicion) const {
-    if (condicion.vacia()) {
-        return true;
-    }
-    return std::any_of(condicion.alternativas.begin(), condicion.alternativas.end(),
-                       [this](const QVector<TerminoDeCondicion>& terminos) {
-                           return std::all_of(
-                               terminos.begin(), terminos.end(),
-                               [this](const TerminoDeCondicion& t) { return cumple(t); });
-                       });
-}
+    : p_(plantilla)
+    , valores_(plantilla) {}
 
 QFont Maquetador::letra(const ElementoDePlantilla& e) const {
     QFont f(p_.familia);
@@ -258,9 +43,9 @@ Trazo Maquetador::trazoDeTexto(const ElementoDePlantilla& e) const {
     t.negrita = e.negrita;
     t.cursiva = e.cursiva;
     t.alineacion = e.alineacion;
-    t.altoDeLinea = AltoDeLinea(f);
-    const QString texto = Resuelve(e.texto, e);
-    t.lineas = e.ajusta ? Parte(texto, e.ancho, f) : QStringList{texto};
+    t.altoDeLinea = MedidaDeTexto::AltoDeLinea(f);
+    const QString texto = valores_.Resuelve(e.texto, e);
+    t.lineas = e.ajusta ? MedidaDeTexto::Parte(texto, e.ancho, f) : QStringList{texto};
     if (e.ajusta) {
         while (t.lineas.size() > 1 && t.lineas.last().trimmed().isEmpty()) {
             t.lineas.removeLast();
@@ -275,8 +60,8 @@ Maquetador::Pieza Maquetador::mideRenglones(const ElementoDePlantilla& e) const 
     pieza.marco = QRectF(e.x, e.y, e.ancho, 0);
     double y = 0;
     for (int n = e.desde; n <= e.hasta; ++n) {
-        numero_ = n;
-        if (!Cumple(e.condicion)) {
+        valores_.EnNumero(n);
+        if (!valores_.Cumple(e.condicion)) {
             continue;
         }
         const Medida fila = mide(e.renglon, e.alto);
@@ -286,7 +71,7 @@ Maquetador::Pieza Maquetador::mideRenglones(const ElementoDePlantilla& e) const 
         }
         y += fila.alto;
     }
-    numero_ = 0;
+    valores_.EnNumero(0);
     pieza.crecimiento = y;
     return pieza;
 }
@@ -323,7 +108,7 @@ Maquetador::Medida Maquetador::mide(const std::vector<ElementoDePlantilla>& elem
                                     double alto) const {
     QVector<Pieza> piezas;
     for (const ElementoDePlantilla& e : elementos) {
-        if (e.tipo == ElementoDePlantilla::Tipo::Renglones || Cumple(e.condicion)) {
+        if (e.tipo == ElementoDePlantilla::Tipo::Renglones || valores_.Cumple(e.condicion)) {
             piezas.append(mide(e));
         }
     }
@@ -403,14 +188,14 @@ void Maquetador::colocaSiCabe(const Medida& m) {
 }
 
 void Maquetador::colocaRenglones(const DatosDeDocumento& d) {
-    const int porHoja = PartidasPorHoja(d);
-    documento_ = &d;
+    const int porHoja = valores_.PartidasPorHoja(d);
+    valores_.EnDocumento(&d);
     double inicioDeRenglones = y_;
     int enLaHoja = 0;
     for (const DatosDeDocumento::Renglon& r : d.detalle) {
-        renglon_ = &r;
+        valores_.EnRenglon(&r);
         const Medida m = mide(p_.detalle);
-        renglon_ = nullptr;
+        valores_.EnRenglon(nullptr);
         // A row taller than a whole page still goes on the page it starts, not on an empty one.
         const bool noCabe = y_ + m.alto > limite() && y_ > inicioDeRenglones;
         if (noCabe || (porHoja > 0 && enLaHoja == porHoja)) {
@@ -433,8 +218,8 @@ QVector<PaginaMaquetada> Maquetador::Maqueta(const QVector<DatosDeDocumento>& do
     paginas_.clear();
     for (const DatosDeDocumento& d : documentos) {
         const qsizetype primera = paginas_.size();
-        documento_ = &d;
-        renglon_ = nullptr;
+        valores_.EnDocumento(&d);
+        valores_.EnRenglon(nullptr);
         abrePagina();
         colocaSiCabe(mide(p_.encabezadoDocumento));
         colocaSiCabe(mide(p_.encabezadoDetalle));
@@ -443,7 +228,7 @@ QVector<PaginaMaquetada> Maquetador::Maqueta(const QVector<DatosDeDocumento>& do
         cierraPagina();
         numeraPaginas(primera);
     }
-    documento_ = nullptr;
+    valores_.EnDocumento(nullptr);
     return paginas_;
 }
 

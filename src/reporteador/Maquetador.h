@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reporteador/OrigenDeDatos.h"
 #include "reporteador/Plantilla.h"
+#include "reporteador/ResolutorDePlantilla.h"
 
 #include <QColor>
 #include <QHash>
@@ -9,18 +9,6 @@
 #include <QRectF>
 #include <QStringList>
 #include <QVector>
-
-// The data of one document: the main table's row, the rows of the single-row and looked-up
-// tables, and its detail rows with the rows looked up for each.
-struct DatosDeDocumento {
-    struct Renglon {
-        Fila fila;
-        QHash<QString, Fila> busquedas; // by table name in lower case
-    };
-    Fila principal;
-    QHash<QString, Fila> unicas;
-    QVector<Renglon> detalle;
-};
 
 // One thing to paint, placed on its page in millimetres, its text already cut into lines.
 struct Trazo {
@@ -58,20 +46,6 @@ public:
 
     QVector<PaginaMaquetada> Maqueta(const QVector<DatosDeDocumento>& documentos);
 
-    // The text of an element with its sums, fields, formulas and page numbers put in.
-    QString Resuelve(const QString& texto, const ElementoDePlantilla& e) const;
-    // A text of the document's main and single-row tables, dates as 2026-11-30: a file name.
-    QString ResuelveEnDocumento(const QString& texto, const DatosDeDocumento& documento);
-    // The value of an arithmetic of fields, formulas and numbers, * and / before + and -.
-    double Calcula(const QString& expresion) const;
-    bool Cumple(const Condicion& condicion) const;
-    // The detail rows a page of the document takes; 0 when they fill each page.
-    int PartidasPorHoja(const DatosDeDocumento& documento);
-    static QString FormateaValor(const QVariant& valor, const ElementoDePlantilla& e);
-    // Text cut into lines that fit the width (mm) in that font.
-    static QStringList Parte(const QString& texto, double anchoMm, const QFont& letra);
-    static double AltoDeLinea(const QFont& letra);
-
 private:
     struct Medida {
         QVector<Trazo> trazos;
@@ -91,9 +65,6 @@ private:
     Pieza mideRenglones(const ElementoDePlantilla& e) const;
     Trazo trazoDeTexto(const ElementoDePlantilla& e) const;
     const QImage& imagen(const QString& nombre) const;
-    bool cumple(const TerminoDeCondicion& termino) const;
-    QString conNumero(const QString& texto) const;
-    QVariant valorDeCampo(const QString& tabla, const QString& campo) const;
     QFont letra(const ElementoDePlantilla& e) const;
     void coloca(const Medida& m);
     void colocaRenglones(const DatosDeDocumento& d);
@@ -105,11 +76,9 @@ private:
     double limite() const;
 
     const Plantilla& p_;
-    const DatosDeDocumento* documento_ = nullptr;
-    const DatosDeDocumento::Renglon* renglon_ = nullptr;
+    mutable ResolutorDePlantilla valores_; // its list row changes while a band is measured
     QVector<PaginaMaquetada> paginas_;
     double y_ = 0;
     bool paginaAbierta_ = false;
-    mutable int numero_ = 0; // the row of a list being measured, for "#"
     mutable QHash<QString, QImage> imagenes_;
 };

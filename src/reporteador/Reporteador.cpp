@@ -95,8 +95,7 @@ QString nombreDeSalida(const TrabajoDeReporte& t, const Plantilla& p,
     static const QRegularExpression prohibido(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
     static const QRegularExpression orillas(QStringLiteral("^[\\s.-]+|[\\s.-]+$"));
     if (!p.archivo.isEmpty() && !documentos.isEmpty()) {
-        Maquetador maquetador(p);
-        QString nombre = maquetador.ResuelveEnDocumento(p.archivo, documentos.first());
+        QString nombre = ResolutorDePlantilla(p).ResuelveEnDocumento(p.archivo, documentos.first());
         nombre.replace(prohibido, QStringLiteral("_")).remove(orillas);
         if (!nombre.isEmpty()) {
             return nombre;

@@ -108,14 +108,18 @@ TEST(EntradaDeCampos, LoPegadoSeLeeORehusaSinCortarseNiDeformarse) {
         aviso->text().startsWith(QStringLiteral("No se puede leer «2026-13-01» como fecha")))
         << qPrintable(aviso->text());
 
-    QApplication::clipboard()->setText(QString(300, QLatin1Char('Z')));
+    // One character over the box's length is refused whole; exactly its length goes in
+    // without a word.
+    QApplication::clipboard()->setText(QStringLiteral("ABCD"));
     pegaConElMenu(serie);
     EXPECT_TRUE(serie->text().isEmpty());
     EXPECT_EQ(aviso->text(),
-              QStringLiteral("Este campo admite a lo más 3 caracteres; lo pegado tiene 300."));
-    QApplication::clipboard()->setText(QStringLiteral("AB"));
+              QStringLiteral("Este campo admite a lo más 3 caracteres; lo pegado tiene 4."));
+    aviso->clear();
+    QApplication::clipboard()->setText(QStringLiteral("ABC"));
     pegaConElMenu(serie);
-    EXPECT_EQ(serie->text(), QStringLiteral("AB"));
+    EXPECT_EQ(serie->text(), QStringLiteral("ABC"));
+    EXPECT_TRUE(aviso->text().isEmpty()) << qPrintable(aviso->text());
 }
 
 } // namespace

@@ -166,22 +166,39 @@ TEST(DiscoLleno, LaBaseAuxiliarDiceQueNoHayEspacio) {
     }
 }
 
-// A check of the content refuses it: the old file stays.
-TEST(EscritorDeArchivo, UnContenidoRechazadoNoTomaElNombre) {
-    QTemporaryDir carpeta;
-    const QString ruta = carpeta.filePath(QStringLiteral("A-601.pdf"));
-    EscritorDeArchivo::Escribe(ruta, "%PDF-1.4 viejo %%EOF");
-    EscritorDeArchivo escritor(ruta);
-    escritor.escribe("%PDF-1.4 cortado");
-    EXPECT_THROW(escritor.termina([](const SalidaRevisada& s) {
-        return s.cola().endsWith("%%EOF") ? QString() : QStringLiteral("quedó sin su cierre");
-    }),
-                 ErrorOrvlib);
-    QFile archivo(ruta);
-    ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
-    EXPECT_EQ(archivo.readAll(), QByteArray("%PDF-1.4 viejo %%EOF"));
-    EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("A-601.pdf")});
+// The new content does not take the name when its last look refuses it or when it does not
+// reach the disk (the sync fails): the old file stays and no scratch file is left.
+TEST(EscritorDeArchivo, UnContenidoRechazadoOSinSincronizarNoTomaElNombre) {
+    const struct {
+        const char* caso;
+        EscritorDeArchivo::Sincronizacion sincroniza;
+        EscritorDeArchivo::Revision revision;
+    } casos[] = {
+        {"rechazado", EscritorDeArchivo::Sincroniza,
+         [](const SalidaRevisada& s) {
+             return s.cola().endsWith("%%EOF") ? QString() : QStringLiteral("quedó sin su cierre");
+         }},
+        {"sin sincronizar",
+         [](QFileDevice&) {
+             errno = EIO;
+             return false;
+         },
+         {}},
+    };
+    for (const auto& c : casos) {
+        QTemporaryDir carpeta;
+        const QString ruta = carpeta.filePath(QStringLiteral("A-601.pdf"));
+        EscritorDeArchivo::Escribe(ruta, "%PDF-1.4 viejo %%EOF");
+        EscritorDeArchivo escritor(ruta, c.sincroniza);
+        escritor.escribe("%PDF-1.4 cortado");
+        EXPECT_THROW(escritor.termina(c.revision), ErrorOrvlib) << c.caso;
+        QFile archivo(ruta);
+        ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+        EXPECT_EQ(archivo.readAll(), QByteArray("%PDF-1.4 viejo %%EOF")) << c.caso;
+        EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("A-601.pdf")})
+            << c.caso;
+    }
 }
 
 } // namespace

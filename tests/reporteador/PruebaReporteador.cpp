@@ -5,6 +5,7 @@
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/FuenteDePlantilla.h"
 #include "reporteador/Maquetador.h"
+#include "reporteador/MedidaDeTexto.h"
 #include "reporteador/Seleccion.h"
 
 #include <QBuffer>
@@ -259,13 +260,13 @@ TEST(Maquetador, UnRenglonAjustadoCreceYNoSeParte) {
     EXPECT_TRUE(textos(paginas[1]).contains(QStringLiteral("Columnas")));
 }
 
-TEST(Maquetador, PartirRespetaElAnchoYLosSaltos) {
+TEST(MedidaDeTexto, PartirRespetaElAnchoYLosSaltos) {
     QFont letra(QStringLiteral("Liberation Sans"));
     letra.setPointSizeF(9);
-    const QStringList lineas = Maquetador::Parte(QStringLiteral("uno dos\r\ntres"), 200, letra);
+    const QStringList lineas = MedidaDeTexto::Parte(QStringLiteral("uno dos\r\ntres"), 200, letra);
     EXPECT_EQ(lineas, (QStringList{"uno dos", "tres"}));
     const QStringList angosto =
-        Maquetador::Parte(QStringLiteral("abcdefghijklmnopqrstuvwxyz"), 10, letra);
+        MedidaDeTexto::Parte(QStringLiteral("abcdefghijklmnopqrstuvwxyz"), 10, letra);
     EXPECT_GT(angosto.size(), 1);
     EXPECT_EQ(angosto.join(QString()), QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
 }

@@ -232,12 +232,15 @@ TEST_F(Factura, UnaPartidaPorProductoYTasasYElEncabezadoSumaSusPartidas) {
                         QStringLiteral("A"),
                         0,
                         0,
-                        {linea("P1", 2, 12.345, 8), linea("P1", 1, 12.345, 16)}}});
+                        {linea("P1", 2, 12.345, 8), linea("P1", 1, 12.345, 16)}},
+                       {3, kDia, 0, 0, 0, QStringLiteral("A"), 0, 0, {linea("P3", 1, 100.05)}}});
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Desc1=10, Desc2=10 WHERE Id=3"));
     const TotalesDeFactura t = aplica(0);
     // Quantities are whole after Aplicar: P2's 0.333 becomes 0 and then 1. P1 at 16 % is what
-    // its two notes' lines come to in cents, 37.04 + 12.35, over 4 units.
-    EXPECT_EQ(t.subtotalDespues, imp("131.18"));
-    EXPECT_EQ(t.ivaDespues, imp("23.86"));
+    // its two notes' lines come to in cents, 37.04 + 12.35, over 4 units. P3's discounts fall
+    // in cascade, each step in cents: 100.05 to 90.05 to 81.05 (81.04 unrounded).
+    EXPECT_EQ(t.subtotalDespues, imp("212.23"));
+    EXPECT_EQ(t.ivaDespues, imp("36.83"));
     EXPECT_EQ(t.iepsDespues, imp("30.26"));
     const FacturaCreada f = trabajo.GeneraFactura(datos(t), resguardo);
     QSqlQuery lineas = base.conexion().consulta(
@@ -263,7 +266,8 @@ TEST_F(Factura, UnaPartidaPorProductoYTasasYElEncabezadoSumaSusPartidas) {
     }
     EXPECT_EQ(filas, (QStringList{"P1 2.0000 × 12.3450 IVA 8.0000 IEPS 0.0000",
                                   "P1 4.0000 × 12.3475 IVA 16.0000 IEPS 0.0000",
-                                  "P2 1.0000 × 57.1000 IVA 16.0000 IEPS 53.0000"}));
+                                  "P2 1.0000 × 57.1000 IVA 16.0000 IEPS 53.0000",
+                                  "P3 1.0000 × 81.0500 IVA 16.0000 IEPS 0.0000"}));
     EXPECT_EQ(valor(QStringLiteral("SELECT CONCAT_WS('|', Subtotal, IVA, ImpuestoAd) FROM "
                                    "facturas WHERE Id=%1")
                         .arg(f.id)),
@@ -322,6 +326,23 @@ TEST_F(Factura, UnaFallaAMitadDeshaceTodo) {
                      .arg(resguardo));
     EXPECT_THROW(trabajo.GeneraFactura(datos(t), resguardo), ErrorOrvlib);
     base.ejecuta(QStringLiteral("DELETE FROM %1.remisionesdetalle").arg(resguardo));
+    EXPECT_EQ(estado(), antes);
+
+    // A failure that is not the library's (an amount out of range) after the header: nothing
+    // stays written, not even for the invoice's own connection, and another workstation takes
+    // the series counter's row at once.
+    EXPECT_THROW(trabajo.GeneraFactura(datos(t), resguardo,
+                                       [](int paso, qint32) {
+                                           if (paso == 2) {
+                                               throw ErrorDeImporte(QStringLiteral("fuera"));
+                                           }
+                                       }),
+                 ErrorDeImporte);
+    EXPECT_EQ(principal.valor(QStringLiteral("SELECT COUNT(*) FROM facturas")).toInt(), 0);
+    base.ejecuta(QStringLiteral("SET SESSION innodb_lock_wait_timeout=1"));
+    EXPECT_NO_THROW(
+        base.valor(QStringLiteral("SELECT Contenido FROM sistema WHERE Dato='FA-B' FOR UPDATE")));
+    base.ejecuta(QStringLiteral("SET SESSION innodb_lock_wait_timeout=DEFAULT"));
     EXPECT_EQ(estado(), antes);
 
     // The connection killed from another one between the header and the lines.

@@ -147,6 +147,37 @@ TEST_F(Porcentaje, PorcentajesYRangosQueNoSirvenSeRechazanSinTocarNada) {
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW TABLES LIKE 'tmpremisiones'")).isValid());
 }
 
+// A note issued without IVA gives a copy without IVA whatever rate its lines carry; a
+// discounted note's copy keeps its discount as what takes the reduced lines to the subtotal:
+// 1 × 200 less 10 % reduced by 10 % is 180 less 18.
+TEST_F(Porcentaje, SinIvaNoSeCobraYElDescuentoQuedaPositivo) {
+    AgregaNotas(
+        base, {{1, QDate(2026, 11, 2), 1000, 0, 0, QStringLiteral("A"), 30, 0, {{1, 1000, 16}}},
+               {2, QDate(2026, 11, 2), 180, 28.8, 0, QStringLiteral("A"), 31, 0, {{1, 200, 16}}}});
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Descuento=20, Desc1=10 WHERE Id=2"));
+    trabajo.Comprueba(30, 31, QStringLiteral("A"), dec("10"));
+    const struct {
+        int id;
+        const char* subtotal;
+        const char* iva;
+        const char* descuento;
+        const char* ivaDeLaPartida;
+    } casos[] = {
+        {1, "900.0000", "0.0000", "0.0000", "0.0000"},
+        {2, "162.0000", "25.9200", "18.0000", "25.9200"},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(copia(c.id, "Subtotal"), QString::fromLatin1(c.subtotal)) << c.id;
+        EXPECT_EQ(copia(c.id, "IVA"), QString::fromLatin1(c.iva)) << c.id;
+        EXPECT_EQ(copia(c.id, "Descuento"), QString::fromLatin1(c.descuento)) << c.id;
+        EXPECT_EQ(copia(c.id, "ImporteIVA", "tmpremisionesdetalle"),
+                  QString::fromLatin1(c.ivaDeLaPartida))
+            << c.id;
+    }
+}
+
+// The reduction's factor is p ÷ 100 to four decimals, halves to even; a summary amount is
+// right-aligned in 14 characters and a longer one is kept whole.
 TEST(ReimpresionConPorcentaje, FactorYFormato) {
     const struct {
         const char* porcentaje;
