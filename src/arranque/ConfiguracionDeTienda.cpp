@@ -1,5 +1,6 @@
 #include "arranque/ConfiguracionDeTienda.h"
 
+#include "arranque/CertificadoDelServidor.h"
 #include "arranque/RevisionDeTienda.h"
 #include "impresion/AlmacenDePlantillas.h"
 #include "impresion/modRPTs.h"
@@ -10,6 +11,7 @@
 #include "orvlib/NumerosDeError.h"
 #include "orvlib/Utilerias.h"
 #include "reporteador/ErrorDeReporte.h"
+#include "servicios/CausaDeCifrado.h"
 #include "servicios/Proceso.h"
 #include "servicios/Rechazo.h"
 #include "servicios/RespaldoDeArchivos.h"
@@ -301,6 +303,19 @@ void revisaLaCasa(const DatosDeTienda& d) {
                            ConfiguracionDeTienda::OrdenParaLaCuenta(d, dueno)));
 }
 
+// The server's certificate is checked as the report engine's data sources check it (name,
+// dates, authority) before anything is written, so that no job finds it refused later.
+void revisaElCertificado(const DatosDeTienda& d) {
+    if (!d.cifrado.activo) {
+        return;
+    }
+    const auto r = CertificadoDelServidor::Revisa(d.servidor, d.puerto, d.cifrado);
+    if (r.numero >= 0) {
+        throw Rechazo(CausaDeCifrado::Explica(r.texto, d.servidor) +
+                      QStringLiteral(" (%1) No se escribió nada.").arg(r.texto));
+    }
+}
+
 } // namespace
 
 QString ConfiguracionDeTienda::ArchivoDelPrograma() {
@@ -320,10 +335,8 @@ QString ConfiguracionDeTienda::MotivoDeConexion(const Conexion& cnn, const QStri
                               "--ca ARCHIVO con el certificado de la autoridad que firmó el del "
                               "servidor, si no es una de las del sistema).");
     case NumerosDeError::kCifradoFallido:
-        return QStringLiteral("No se pudo establecer la conexión cifrada con el servidor %1: %2. "
-                              "Dé con --ca el certificado de la autoridad que firmó el del "
-                              "servidor.")
-            .arg(servidor, cnn.ultimoError());
+        return CausaDeCifrado::Explica(cnn.ultimoError(), servidor) +
+               QStringLiteral(" (%1)").arg(cnn.ultimoError());
     case NumerosDeError::kUsuarioRechazado: {
         QString texto = QStringLiteral("El servidor %1 rechazó al usuario '%2': la contraseña no "
                                        "es la correcta o el usuario no puede entrar desde este "
@@ -384,6 +397,7 @@ QStringList ConfiguracionDeTienda::Aplica(DatosDeTienda d) {
     if (const QString problema = RevisionDeTienda::Controlador(&controlador); !problema.isEmpty()) {
         throw Rechazo(problema);
     }
+    revisaElCertificado(d);
     Conexion cnn;
     if (!cnn.abre(QStringLiteral("QMYSQL"), d.servidor, d.puerto, d.usuario, d.contrasena, d.base,
                   d.cifrado)) {

@@ -1,5 +1,6 @@
 #include "arranque/Verificacion.h"
 
+#include "arranque/CertificadoDelServidor.h"
 #include "arranque/ConfiguracionDeTienda.h"
 #include "arranque/RevisionDeTienda.h"
 #include "impresion/modRPTs.h"
@@ -11,6 +12,7 @@
 #include "reporteador/ColaDeCups.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/OrigenDeDatos.h"
+#include "servicios/CausaDeCifrado.h"
 #include "servicios/Proceso.h"
 #include "tienda/ControladoresOdbc.h"
 #include "tienda/PermisosDeLaTienda.h"
@@ -172,6 +174,12 @@ Verificacion::Punto cifrado(Estado& e) {
                                      kComoArreglar)
                    : bien(nombre, QStringLiteral("sin cifrar; «deremisiones configura … --tls» "
                                                  "la cifra"));
+    }
+    // The data sources check the certificate's name too, which the connection cannot.
+    const auto certificado = CertificadoDelServidor::Revisa(e.servidor, e.puerto, e.cifrado);
+    if (certificado.numero >= 0) {
+        return mal(nombre, CausaDeCifrado::Explica(certificado.texto, e.servidor) +
+                               QStringLiteral(" (%1)").arg(certificado.texto) + kComoArreglar);
     }
     const QString autoridad = e.cifrado.autoridad.isEmpty()
                                   ? QStringLiteral("las autoridades del sistema")

@@ -139,15 +139,17 @@ void DesgloseDeImpuestos(const Recordset& encabezado, const QVector<LineaImpresa
         acumula(renglones, QLatin1Char('A'), tasaImpAd, c.baseImpAd,
                 sinImpAd ? Importe() : c.importeImpAd);
     }
-    // The run's connection outlives the note: a breakdown half written is taken back.
-    auxiliar.bd().transaction();
+    // The run's connection outlives the note: a breakdown half written is taken back. Its
+    // start and its commit are statements like the rest, so a full or locked file that refuses
+    // either stops the note with its error instead of losing the breakdown.
+    auxiliar.ejecuta(QStringLiteral("BEGIN"));
     try {
         escribe(auxiliar, renglones,
                 {{QStringLiteral("Gravado"), gravado.ADouble()},
                  {QStringLiteral("SinGravar"), sinGravar.ADouble()}});
+        auxiliar.ejecuta(QStringLiteral("COMMIT"));
     } catch (...) {
-        auxiliar.bd().rollback();
+        auxiliar.bd().rollback(); // quietly: the write's own error is the one to tell
         throw;
     }
-    auxiliar.bd().commit();
 }

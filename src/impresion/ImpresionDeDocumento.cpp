@@ -1,6 +1,7 @@
 #include "impresion/ImpresionDeDocumento.h"
 
 #include "impresion/AuxiliarDeImpresion.h"
+#include "impresion/AuxiliarDeLaCorrida.h"
 #include "impresion/DesgloseDeImpuestos.h"
 #include "impresion/PreparativosDeImpresion.h"
 #include "impresion/Puntero.h"
@@ -169,21 +170,31 @@ void ImprimeDocumento(const RemisionAImprimir& r, const Recordset& filaDeEncabez
     // when a step of it fails (then quietly, so as not to hide that step's error).
     const QString prefijoTallas =
         QStringLiteral("RE") + libKwtm::Pad(id, 9, QStringLiteral("0"), 2);
-    const AlSalir borraTallasSiFalla([&conexionHost, &prefijoTallas] {
-        if (std::uncaught_exceptions() > 0) {
+    // A preview writes nothing to the host: its rows go to the run's auxiliary file.
+    const bool enVista = rpt.crpReport.DesvioActual() == ControlDeReporte::Desvio::Ventana;
+    const AlSalir borraTallasSiFalla([&conexionHost, &prefijoTallas, enVista] {
+        if (!enVista && std::uncaught_exceptions() > 0) {
             BorraPartidasTallaOColor(conexionHost, prefijoTallas);
         }
     });
+    Conexion propia;
+    Conexion* auxiliar =
+        enVista ? &AuxiliarDeLaCorrida::Abre(corrida.Auxiliar().Ruta(), propia) : nullptr;
+    if (auxiliar != nullptr) {
+        VaciaPartidasTallaOColor(*auxiliar);
+    }
     // The lines just read tell whether any has size or colour rows to write.
     if (partidas.deTallaOColor > 0 || otroDetalle) {
-        PartidasTallaOColor(conexionHost, r.tablaDetalle, r.id, QStringLiteral("Id"));
+        PartidasTallaOColor(conexionHost, r.tablaDetalle, r.id, QStringLiteral("Id"), auxiliar);
     }
     llenaAuxiliar(corrida, encabezado, r, otroDetalle ? nullptr : &lineas, conexionHost);
     rpt.ImprimeFormato(corrida.Plantilla(), r.seleccion, corrida.Auxiliar().Ruta(),
                        QStringLiteral("remisiones"), r.tablaEncabezado,
                        QStringLiteral("remisionesdetalle"), r.tablaDetalle);
     try {
-        BorraPartidasTallaOColor(conexionHost, prefijoTallas);
+        if (!enVista) {
+            BorraPartidasTallaOColor(conexionHost, prefijoTallas);
+        }
     } catch (const ErrorOrvlib& e) {
         throw ErrorDespuesDeImprimir(e);
     }

@@ -4,6 +4,7 @@
 #include "impresion/ImagenesDeFormato.h"
 #include "impresion/modRPTs.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/NumerosDeError.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/ErrorDeReporte.h"
 #include "reporteador/RevisorDePlantilla.h"
@@ -68,7 +69,7 @@ void PlantillaDeLaCorrida::prepara(Conexion& host) {
     }
     QFile archivo(ruta_);
     if (!archivo.open(QIODevice::ReadOnly)) {
-        throw ErrorOrvlib(75, archivo.errorString(), ruta_);
+        throw ErrorOrvlib(NumerosDeError::kAccesoAArchivo, archivo.errorString(), ruta_);
     }
     contenido_ = archivo.readAll();
     posiciones_.resize(1);

@@ -137,8 +137,29 @@ void BorraPartidasTallaOColor(Conexion& conexionHost, const QString& prefijo) {
         Sentencias::Patron(prefijo)));
 }
 
+namespace {
+
+// Where a document's size and colour rows go: the host's table, its rows of the document
+// removed first, or the auxiliary file's own table, made when missing and emptied first.
+Conexion& destinoDeTallas(Conexion& conexionHost, Conexion* destino, const QString& prefijo) {
+    if (destino == nullptr) {
+        BorraPartidasTallaOColor(conexionHost, prefijo);
+        return conexionHost;
+    }
+    VaciaPartidasTallaOColor(*destino);
+    return *destino;
+}
+
+} // namespace
+
+void VaciaPartidasTallaOColor(Conexion& auxiliar) {
+    auxiliar.ejecuta(QStringLiteral("CREATE TABLE IF NOT EXISTS partidatallaocolor (IdExterna "
+                                    "TEXT, Campo1 TEXT, Campo2 TEXT, Campo3 TEXT)"));
+    auxiliar.ejecuta(QStringLiteral("DELETE FROM partidatallaocolor"));
+}
+
 void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qint32 idDocumento,
-                         const QString& campoId) {
+                         const QString& campoId, Conexion* destino) {
     Recordset lineas;
     if (!BasesDD::AbrirTabla(lineas, conexionHost,
                              tablaDetalle + QStringLiteral(" where ") + campoId + QLatin1Char('=') +
@@ -146,8 +167,8 @@ void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qi
                                  QStringLiteral(" and IdExterna<>'' order by Partida"))) {
         return;
     }
-    BorraPartidasTallaOColor(conexionHost,
-                             lineas.campo(QStringLiteral("IdExterna")).toString().left(11));
+    Conexion& tallas = destinoDeTallas(
+        conexionHost, destino, lineas.campo(QStringLiteral("IdExterna")).toString().left(11));
     for (; !lineas.fin(); lineas.siguiente()) {
         const QString idExterna = lineas.campo(QStringLiteral("IdExterna")).toString();
         QString texto;
@@ -169,7 +190,7 @@ void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qi
         }
         Recordset talla;
         BasesDD::AgregaRegistro(
-            talla, conexionHost, QStringLiteral("partidatallaocolor"),
+            talla, tallas, QStringLiteral("partidatallaocolor"),
             {QString(), QStringLiteral("IdExterna"), QStringLiteral("Campo1"),
              QStringLiteral("Campo2"), QStringLiteral("Campo3")},
             {QVariant(), idExterna, texto.mid(0, 250), texto.mid(250, 250), texto.mid(500, 250)});

@@ -32,6 +32,11 @@ void GuardaNotas(const QString& rutaAuxiliar, const QString& nota);
 void BorraPartidasTallaOColor(Conexion& conexionHost, const QString& prefijo);
 
 // For the document's lines that come from size or colour variants, their breakdown
-// ("T-CH-2/T-G-1") into the host's partidatallaocolor, in three pieces of 250 characters.
+// ("T-CH-2/T-G-1") into the host's partidatallaocolor, in three pieces of 250 characters. A
+// preview gives the run's auxiliary file as destino: the rows go to a table of the same name
+// there, emptied first, and the host is only read.
 void PartidasTallaOColor(Conexion& conexionHost, const QString& tablaDetalle, qint32 idDocumento,
-                         const QString& campoId);
+                         const QString& campoId, Conexion* destino = nullptr);
+// The auxiliary file's own partidatallaocolor, made when missing, without rows: a preview's
+// notes read theirs there.
+void VaciaPartidasTallaOColor(Conexion& auxiliar);

@@ -174,10 +174,17 @@ void modRPTs::asignaTablas(const QStringList& entradas, const Tablas& t) {
     for (int i = 0; i < ControlDeReporte::kTablas; ++i) {
         crpReport.AsignaIndexada(32, i, QString());
     }
+    // A preview keeps the size and colour rows in the auxiliary file, not in the host's table.
+    const bool enVista = crpReport.DesvioActual() == ControlDeReporte::Desvio::Ventana;
     for (int j = 0; j < entradas.size(); ++j) {
-        crpReport.AsignaIndexada(32, j,
-                                 UbicacionDeTabla(entradas[j], t.rutaAuxiliar, t.encabezadoFormato,
-                                                  t.encabezado, t.detalleFormato, t.detalle));
+        QString donde = UbicacionDeTabla(entradas[j], t.rutaAuxiliar, t.encabezadoFormato,
+                                         t.encabezado, t.detalleFormato, t.detalle);
+        if (enVista &&
+            donde.section(QLatin1Char('.'), -1)
+                    .compare(QLatin1String("partidatallaocolor"), Qt::CaseInsensitive) == 0) {
+            donde = t.rutaAuxiliar;
+        }
+        crpReport.AsignaIndexada(32, j, donde);
     }
 }
 

@@ -69,6 +69,13 @@ bool entraCifrado(const QSqlDatabase& original) {
 
 constexpr int kUsuarioRechazado = 1045;
 
+// Whether the session the server opened goes encrypted, as the server itself reports it.
+bool vaCifrada(const QSqlDatabase& db) {
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("SHOW STATUS LIKE 'Ssl_cipher'")) && q.next() &&
+           !q.value(1).toString().isEmpty();
+}
+
 } // namespace
 
 Conexion::Conexion()
@@ -112,7 +119,10 @@ bool Conexion::abre(const QString& controlador, const QString& servidor, int pue
         db.setConnectOptions(opciones);
     }
     if (!db.open()) {
-        ultimoError_ = db.lastError().text();
+        // The server's or client library's own words, without Qt's "Unable to connect".
+        ultimoError_ = mysql && !db.lastError().databaseText().isEmpty()
+                           ? db.lastError().databaseText()
+                           : db.lastError().text();
         ultimoNumero_ = numeroDe(db.lastError());
         if (mysql && !cifrado.activo && ultimoNumero_ == kUsuarioRechazado && entraCifrado(db)) {
             ultimoNumero_ = kExigeCifrado;
@@ -122,7 +132,16 @@ bool Conexion::abre(const QString& controlador, const QString& servidor, int pue
         }
         return false;
     }
-    if (controlador == QLatin1String("QMYSQL")) {
+    if (mysql && cifrado.activo && !vaCifrada(db)) {
+        // The client library falls back to plain text when the server offers no TLS; a
+        // workstation set up for TLS leaves before its first statement.
+        ultimoError_ = QStringLiteral("SSL is required, but the server does not support it");
+        ultimoNumero_ = NumerosDeError::kCifradoFallido;
+        db = QSqlDatabase();
+        cierra();
+        return false;
+    }
+    if (mysql) {
         QSqlQuery modo(db);
         if (!modo.exec(ModoDeSesion::Sentencia())) {
             ultimoError_ = modo.lastError().text() + QStringLiteral(" [") +

@@ -40,6 +40,11 @@ QString ErrorDeEscritura::causa(const QString& ruta, int numeroDelSistema,
                                 const QString& textoDelSistema) {
     // The message names the file; the error's context carries its whole path.
     const QString nombre = QFileInfo(ruta).fileName();
+    if (QFileInfo(ruta).isDir()) {
+        return QStringLiteral("%1 es una carpeta, no un archivo: dé el nombre de un archivo, o "
+                              "quite o cambie de nombre esa carpeta")
+            .arg(nombre);
+    }
     if (sinEspacio(numeroDelSistema) || (numeroDelSistema == 0 && discoLleno(ruta))) {
         return QStringLiteral("No hay espacio en el disco para escribir %1").arg(nombre);
     }

@@ -73,6 +73,31 @@ bool OrdenDeConsola::LeeNumero(const QCommandLineParser& opciones, const QString
     return ok;
 }
 
+bool OrdenDeConsola::LeeFolio(const QCommandLineParser& opciones, const QString& nombre,
+                              qint64& folio) {
+    constexpr qint64 kFolioMaximo = 2147483647; // the folio column's range
+    bool ok = false;
+    folio = opciones.value(nombre).trimmed().remove(QLatin1Char(',')).toLongLong(&ok, 10);
+    ok = ok && folio >= 1 && folio <= kFolioMaximo;
+    if (!ok) {
+        Falla(QStringLiteral("--%1: \"%2\" no es un folio; los folios de las remisiones son "
+                             "números enteros de 1 a 2,147,483,647.")
+                  .arg(nombre, opciones.value(nombre)));
+    }
+    return ok;
+}
+
+int OrdenDeConsola::ConSuBitacora(int codigo) {
+    const QString perdida = Bitacora::LineaPerdida();
+    if (codigo != 0 || perdida.isEmpty()) {
+        return codigo;
+    }
+    return Falla(QStringLiteral("La orden se cumplió, pero no se pudo anotar en la bitácora: %1. "
+                                "Lo hecho queda hecho; anótelo a mano y libere espacio o dé "
+                                "permiso en la carpeta del programa.")
+                     .arg(perdida));
+}
+
 QList<QCommandLineOption> OrdenDeConsola::OpcionesDeImpresion() {
     return {
         {QStringLiteral("imprimir"), QStringLiteral("Imprime las remisiones elegidas.")},
@@ -139,6 +164,12 @@ bool OrdenDeConsola::ImpresionCoherente(const QCommandLineParser& opciones) {
     }
     if (unico && opciones.value(QStringLiteral("pdf-unico")).trimmed().isEmpty()) {
         Falla(QStringLiteral("--pdf-unico necesita el nombre del archivo PDF."));
+        return false;
+    }
+    if (unico && QFileInfo(opciones.value(QStringLiteral("pdf-unico"))).isDir()) {
+        Falla(QStringLiteral("--pdf-unico: «%1» es una carpeta; dé el nombre del archivo PDF, por "
+                             "ejemplo «%1/corrida.pdf».")
+                  .arg(opciones.value(QStringLiteral("pdf-unico"))));
         return false;
     }
     return true;
@@ -349,7 +380,7 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
             }
             Principal::CalculaIniHost();
         }
-        return orden->ejecuta(opciones);
+        return ConSuBitacora(orden->ejecuta(opciones));
     } catch (const Rechazo& r) {
         Falla(r.texto());
         return 2;

@@ -40,6 +40,12 @@ protected:
     static bool LeeFecha(const QCommandLineParser& opciones, const QString& nombre, QDate& fecha);
     static bool LeeNumero(const QCommandLineParser& opciones, const QString& nombre,
                           double& numero);
+    // A delivery note's folio: a whole number from 1 to 2,147,483,647 (digit groups allowed),
+    // as the windows take it; anything else is refused, false after saying so.
+    static bool LeeFolio(const QCommandLineParser& opciones, const QString& nombre, qint64& folio);
+    // The run's exit code, made 1 (after saying so) when the trail lost a line of a job that
+    // went well: what the job did stands, only its record is missing.
+    static int ConSuBitacora(int codigo);
     // --imprimir, --pdf CARPETA, --pdf-unico ARCHIVO, --continuar, --desde-remision FOLIO and
     // --omitir-pendientes, shared by the reprint jobs.
     static QList<QCommandLineOption> OpcionesDeImpresion();

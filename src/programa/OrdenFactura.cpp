@@ -2,6 +2,7 @@
 
 #include "orvlib/AlSalir.h"
 #include "orvlib/Formato.h"
+#include "servicios/Bitacora.h"
 #include "servicios/Proceso.h"
 #include "tienda/ParaPluginsPortables.h"
 #include "trabajos/factura/AjustesDeFactura.h"
@@ -10,6 +11,7 @@
 
 #include <QDate>
 #include <cstdio>
+#include <stdexcept>
 
 QString OrdenFactura::sinopsis() const {
     return QStringLiteral("factura --desde DD/MM/AAAA --hasta DD/MM/AAAA --porcentaje P "
@@ -123,4 +125,12 @@ void OrdenFactura::genera(FacturaDeRemisiones& trabajo, const QString& resguardo
     }
     const FacturaCreada creada = trabajo.Genera(datos, resguardo, QStringLiteral("(consola)"));
     Escribe(TextosDeFactura::Creada(creada));
+    if (const QString perdida = Bitacora::LineaPerdida(); !perdida.isEmpty()) {
+        throw std::runtime_error(
+            QStringLiteral("%1: la factura está hecha y sus remisiones canceladas, pero no se "
+                           "pudo anotar en la bitácora (%2). No la genere otra vez; anótela a "
+                           "mano y libere espacio o dé permiso en la carpeta del programa.")
+                .arg(TextosDeFactura::Creada(creada), perdida)
+                .toStdString());
+    }
 }

@@ -44,17 +44,15 @@ QList<QCommandLineOption> OrdenPorcentaje::opciones() const {
 }
 
 int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
-    double inicial = 0;
-    double final = 0;
+    qint64 primera = 0;
+    qint64 ultima = 0;
     double porcentaje = 0;
-    if (!LeeNumero(opciones, QStringLiteral("inicial"), inicial) ||
-        !LeeNumero(opciones, QStringLiteral("final"), final) ||
+    if (!LeeFolio(opciones, QStringLiteral("inicial"), primera) ||
+        !LeeFolio(opciones, QStringLiteral("final"), ultima) ||
         !LeeNumero(opciones, QStringLiteral("porcentaje"), porcentaje) ||
         !ImpresionCoherente(opciones)) {
         return 2;
     }
-    const auto primera = static_cast<qint64>(inicial);
-    const auto ultima = static_cast<qint64>(final);
     const QString serie = opciones.value(QStringLiteral("serie"));
     ReimpresionConPorcentaje::ValidaEntrada(primera, ultima, Decimal::DeDouble(porcentaje));
     Conexion cnn;

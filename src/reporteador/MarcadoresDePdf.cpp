@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QRegularExpression>
+#include <QStorageInfo>
 // Only the std::shared_ptr interfaces of libqpdf, without its old PointerHolder.
 #define POINTERHOLDER_TRANSITION 4
 #include <exception>
@@ -15,10 +16,24 @@
 
 namespace {
 
+// The PDF's folder on a disk with (almost) no room left: the file was cut short or its copy
+// could not be written, whatever words the library found for it.
+bool sinEspacio(const QString& origen) {
+    constexpr qint64 kMinimo = 64 * 1024;
+    const QStorageInfo disco(QFileInfo(origen).absolutePath());
+    return disco.isValid() && disco.bytesAvailable() < kMinimo;
+}
+
 ErrorDeReporte errorDe(const QString& origen, const QString& causa) {
+    const QString porQue =
+        sinEspacio(origen)
+            ? QStringLiteral("no hay espacio en el disco de la carpeta %1; libere espacio en ese "
+                             "disco y vuelva a intentar (%2)")
+                  .arg(QFileInfo(origen).absolutePath(), causa)
+            : causa;
     return ErrorDeReporte(ErrorDeReporte::kSalida,
                           QStringLiteral("No se pudieron poner los marcadores al PDF %1: %2")
-                              .arg(QFileInfo(origen).fileName(), causa));
+                              .arg(QFileInfo(origen).fileName(), porQue));
 }
 
 QByteArray referencia(int numero) {

@@ -44,9 +44,11 @@ QString causa(const QSqlError& error) {
     }
     switch (error.nativeErrorCode().toInt()) {
     case NumerosDeError::kDemasiadasConexiones:
+        return QStringLiteral("El servidor no acepta más conexiones");
     case NumerosDeError::kDemasiadasDelUsuario:
     case NumerosDeError::kLimiteDelUsuario:
-        return QStringLiteral("El servidor no acepta más conexiones");
+        return QStringLiteral("El usuario de la conexión llegó a su propio límite de conexiones a "
+                              "la vez en el servidor (max_user_connections)");
     case NumerosDeError::kBaseNegada:
     case NumerosDeError::kUsuarioRechazado:
         return QStringLiteral("El servidor no admite el usuario o la contraseña");

@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <utility>
 
 namespace {
@@ -386,10 +387,17 @@ QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const
     if (std::any_of(p.tablas.begin(), p.tablas.end(), esOdbc)) {
         datos_->Conecta(t.textoDeConexion);
     }
-    const auto lee = [this, &t, &p](int i, const QString& condicion, const QString& orden = {}) {
-        const TablaDePlantilla& tabla = p.tablas[i];
-        return datos_->Lee(ubicacion(t, p.indiceDeUbicacion(i), tabla),
-                           tabla.deAccess ? tabla.nombre : QString(), condicion, orden);
+    // A server table placed where the template's auxiliary tables are is read from that file.
+    QSet<QString> delArchivo;
+    for (int i = 0; i < p.tablas.size(); ++i) {
+        if (p.tablas[i].deAccess) {
+            delArchivo.insert(ubicacion(t, p.indiceDeUbicacion(i), p.tablas[i]));
+        }
+    }
+    const auto lee = [&](int i, const QString& condicion, const QString& orden = {}) {
+        const QString donde = ubicacion(t, p.indiceDeUbicacion(i), p.tablas[i]);
+        const bool deArchivo = p.tablas[i].deAccess || delArchivo.contains(donde);
+        return datos_->Lee(donde, deArchivo ? p.tablas[i].nombre : QString(), condicion, orden);
     };
     int principal = -1;
     QHash<QString, Fila> unicas;

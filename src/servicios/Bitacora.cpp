@@ -40,6 +40,11 @@ QString usuario() {
     return {};
 }
 
+QString& lineaPerdida() {
+    static QString causa;
+    return causa;
+}
+
 } // namespace
 
 QString Bitacora::Archivo() {
@@ -56,13 +61,17 @@ void Bitacora::Anota(const QString& trabajo, const QString& parametros, const QS
         campo(resultado)};
     // One write per line in append mode, so lines of processes writing at once never mix.
     const QByteArray linea = Windows1252::codifica(campos.join(QLatin1Char('\t'))) + "\r\n";
-    // A line the trail cannot take is said, in Spanish, on the error output; the job it records
+    // A line the trail cannot take is kept for whoever ends the run to say; the job it records
     // is done and stays done.
     try {
         EscritorDeArchivo::Agrega(Archivo(), linea);
     } catch (const ErrorOrvlib& e) {
-        qWarning("%s", qPrintable(e.descripcion()));
+        lineaPerdida() = e.descripcion();
     }
+}
+
+QString Bitacora::LineaPerdida() {
+    return lineaPerdida();
 }
 
 QString Bitacora::Registra(const QString& trabajo, const QString& parametros,

@@ -10,8 +10,12 @@
 class Bitacora {
 public:
     static QString Archivo();
-    // Appends the line. A trail that cannot be written never stops the job it describes.
+    // Appends the line. A trail that cannot be written never stops the job it describes; its
+    // cause is kept for the end of the run (LineaPerdida).
     static void Anota(const QString& trabajo, const QString& parametros, const QString& resultado);
+    // Why the last line this process could not write was lost (the file and the cause, in
+    // Spanish); empty while every line went in.
+    static QString LineaPerdida();
     // Runs the action and writes its line: the outcome it returns, or "error: " and the error
     // that ended it, which then goes on to the caller.
     static QString Registra(const QString& trabajo, const QString& parametros,

@@ -3,8 +3,10 @@
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/NumerosDeError.h"
+#include "servicios/CausaDeCifrado.h"
 #include "servicios/Proceso.h"
 
+#include <QDir>
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
@@ -12,6 +14,10 @@
 namespace {
 
 using Clase = ExplicacionDeError::Clase;
+
+// The report engine's number for an output (a file of this computer, a printer) it could not
+// produce; its errors carry the template's name as their context.
+constexpr int kSalidaDelReporteador = 20599;
 
 bool contiene(const QString& texto, std::initializer_list<const char*> partes) {
     return std::any_of(partes.begin(), partes.end(), [&texto](const char* parte) {
@@ -136,7 +142,12 @@ ExplicacionDeError ExplicacionDeError::De(int numero, const QString& texto,
     if (!contexto.isEmpty()) {
         detalle += QStringLiteral("\r\n") + contexto;
     }
-    return {clase, explica(clase, numero, contexto), detalle};
+    // The report engine's errors carry the template's name; the file it wrote is in the text.
+    const QString archivo = numero == kSalidaDelReporteador ? QString() : contexto;
+    const QString principal = clase == Clase::CifradoFallido
+                                  ? CausaDeCifrado::Explica(texto, servidor())
+                                  : explica(clase, numero, archivo);
+    return {clase, principal, detalle};
 }
 
 ExplicacionDeError::Clase ExplicacionDeError::clasifica(int numero, const QString& texto,
@@ -146,6 +157,12 @@ ExplicacionDeError::Clase ExplicacionDeError::clasifica(int numero, const QStrin
         return clase;
     }
     const Clase deTexto = porTexto(texto);
+    // A disk that filled while a file of this computer was written (the error names its path,
+    // not a statement, or comes from the report engine's output) is this computer's.
+    if (deTexto == Clase::DiscoLleno &&
+        (QDir::isAbsolutePath(contexto) || numero == kSalidaDelReporteador)) {
+        return Clase::DiscoLocalLleno;
+    }
     if (deTexto != Clase::Otra) {
         return deTexto;
     }
@@ -181,6 +198,15 @@ QString ExplicacionDeError::explica(Clase clase, int numero, const QString& cont
                               "el servidor; pida a quien administra el servidor que se lo dé "
                               "(«deremisiones verifica» dice cuáles faltan).");
     case Clase::DemasiadasConexiones:
+        if (numero == NumerosDeError::kLimiteDelUsuario ||
+            numero == NumerosDeError::kDemasiadasDelUsuario) {
+            return QStringLiteral("El usuario de la conexión llegó a su propio límite de "
+                                  "conexiones a la vez en el servidor (max_user_connections): el "
+                                  "límite es de ese usuario, no del servidor. Cierre otras "
+                                  "ventanas o programas que entren con él, o pida a quien "
+                                  "administra el servidor que le suba el límite (al imprimir, "
+                                  "el programa usa dos conexiones), y vuelva a intentar.");
+        }
         return QStringLiteral("El servidor no acepta más conexiones en este momento; cierre "
                               "ventanas o programas que no use, o espere un momento, y vuelva a "
                               "intentar.");
@@ -204,15 +230,11 @@ QString ExplicacionDeError::explica(Clase clase, int numero, const QString& cont
                               "escrituras (read_only) o use el servidor principal, y vuelva a "
                               "intentar.")
             .arg(entreComillas(servidor()));
+    case Clase::CifradoFallido: // De() names the fault from the driver's text
+        return CausaDeCifrado::Explica({}, servidor());
     case Clase::CifradoExigido:
         return QStringLiteral("El servidor exige una conexión cifrada; use configura --tls "
                               "(«deremisiones configura … --tls [--ca ARCHIVO]»).");
-    case Clase::CifradoFallido:
-        return QStringLiteral("No se pudo establecer la conexión cifrada con el servidor%1: su "
-                              "certificado no se pudo comprobar con la autoridad configurada; "
-                              "dé el certificado de la autoridad que lo firmó con «deremisiones "
-                              "configura … --tls --ca ARCHIVO».")
-            .arg(entreComillas(servidor()));
     case Clase::DiscoLocalLleno:
         return QStringLiteral("No hay espacio en el disco para escribir el archivo%1; libere "
                               "espacio en ese disco y vuelva a intentar.")

@@ -1,15 +1,28 @@
 #include "apoyo/BaseDePrueba.h"
 #include "apoyo/CarpetaDePrueba.h"
+#include "arranque/CertificadoDelServidor.h"
 #include "arranque/ConfiguracionDeTienda.h"
 #include "arranque/Verificacion.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/DelRegistro.h"
 #include "servicios/ExplicacionDeError.h"
+#include "servicios/Rechazo.h"
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QSslSocket>
+#include <QTcpServer>
+#include <QtEndian>
+#include <future>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 // Against a server that demands TLS (scripts/mariadb start tls): require_secure_transport=ON, a
 // certificate signed by an authority of its own, whose file DEREMISIONES_MYSQL_CA names, and a
@@ -132,6 +145,181 @@ TEST_F(ConexionCifrada, ConfiguraConTlsCifraElProgramaYLosOrigenesDeDatos) {
         }
     }
     EXPECT_EQ(vistos.size(), 3) << qPrintable(vistos.join(QLatin1Char('|')));
+}
+
+// A server on a port of its own that greets as MySQL does and, when it offers TLS, takes the
+// client's request for it and shakes hands with the certificate given; nothing more. It serves
+// one connection, on a thread of its own, and goes with the object.
+class ServidorDePrueba {
+public:
+    ServidorDePrueba(bool ofreceTls, const QSslCertificate& certificado, const QSslKey& llave)
+        : hilo_([this, ofreceTls, certificado, llave] { sirve(ofreceTls, certificado, llave); }) {}
+    ~ServidorDePrueba() { hilo_.join(); }
+
+    int puerto() { return puerto_.get_future().get(); }
+
+private:
+    // Hands the connection's descriptor over whole, for a TLS socket to take.
+    class Escucha : public QTcpServer {
+    public:
+        qintptr descriptor = -1;
+
+    protected:
+        void incomingConnection(qintptr d) override { descriptor = d; }
+    };
+
+    // The greeting and the client's request for TLS go through the descriptor itself, so that
+    // no byte of the handshake that follows is read before the TLS socket takes over.
+    void sirve(bool ofreceTls, const QSslCertificate& certificado, const QSslKey& llave) {
+        Escucha escucha;
+        escucha.listen(QHostAddress::LocalHost);
+        puerto_.set_value(escucha.serverPort());
+        if (!escucha.waitForNewConnection(20000)) {
+            return;
+        }
+        const int fd = static_cast<int>(escucha.descriptor);
+        const timeval espera{10, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &espera, sizeof espera);
+        const QByteArray hola = saludo(ofreceTls);
+        ::send(fd, hola.constData(), static_cast<size_t>(hola.size()), 0);
+        char pedido[36];
+        if (!ofreceTls || ::recv(fd, pedido, sizeof pedido, MSG_WAITALL) != sizeof pedido) {
+            ::recv(fd, pedido, 1, 0); // until the client leaves
+            ::close(fd);
+            return;
+        }
+        QSslSocket socket;
+        socket.setSocketDescriptor(fd);
+        socket.setLocalCertificate(certificado);
+        socket.setPrivateKey(llave);
+        socket.startServerEncryption();
+        socket.waitForEncrypted(5000);
+    }
+
+    // Protocol 10, a version, the connection's number, a scramble, and the capabilities.
+    static QByteArray saludo(bool ofreceTls) {
+        QByteArray p = QByteArray("\x0a") + "5.5.5-10.11.0-MariaDB" + '\0';
+        p += QByteArray(4, '\1') + QByteArray(8, 'a') + '\0';
+        const quint16 capacidades = 0x0200 | 0x8000 | (ofreceTls ? 0x0800 : 0);
+        p += static_cast<char>(capacidades & 0xff);
+        p += static_cast<char>(capacidades >> 8);
+        p += QByteArray("\x21\x02\0\0\0\x15", 6) + QByteArray(10, '\0') + QByteArray(12, 'b');
+        p += '\0' + QByteArray("mysql_native_password") + '\0';
+        QByteArray cabecera(4, '\0');
+        qToLittleEndian<quint32>(static_cast<quint32>(p.size()), cabecera.data());
+        cabecera[3] = 0;
+        return cabecera + p;
+    }
+
+    std::promise<int> puerto_;
+    std::thread hilo_;
+};
+
+// Certificates made for the test by openssl: an authority, and server certificates it signs.
+class Certificados {
+public:
+    explicit Certificados(const QString& carpeta)
+        : carpeta_(carpeta) {
+        QDir().mkpath(carpeta_);
+        openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "30", "-subj",
+                 "/CN=Autoridad de prueba", "-keyout", "ca.key", "-out", "ca.pem"});
+    }
+
+    QString autoridad() const { return ruta("ca.pem"); }
+    QString ruta(const char* nombre) const { return carpeta_ + QLatin1Char('/') + nombre; }
+
+    // A certificate for the name (an IP address or a host name), valid for the days given
+    // (-1: expired a day before it starts).
+    void firma(const char* nombre, const char* alternativo, const char* dias) {
+        const QString base = QString::fromLatin1(nombre);
+        openssl({"req", "-newkey", "rsa:2048", "-nodes", "-subj",
+                 QStringLiteral("/CN=%1").arg(base), "-keyout", base + QStringLiteral(".key"),
+                 "-out", base + QStringLiteral(".csr")});
+        CarpetaDePrueba::escribe(ruta("ext.cnf"),
+                                 QByteArray("subjectAltName=") + alternativo + '\n');
+        openssl({"x509", "-req", "-in", base + QStringLiteral(".csr"), "-CA", "ca.pem", "-CAkey",
+                 "ca.key", "-CAcreateserial", "-days", dias, "-extfile", "ext.cnf", "-out",
+                 base + QStringLiteral(".pem")});
+    }
+    QSslCertificate certificado(const char* nombre) const {
+        return QSslCertificate::fromPath(ruta(nombre) + QStringLiteral(".pem")).value(0);
+    }
+    QSslKey llave(const char* nombre) const {
+        QFile f(ruta(nombre) + QStringLiteral(".key"));
+        f.open(QIODevice::ReadOnly);
+        return QSslKey(f.readAll(), QSsl::Rsa);
+    }
+
+private:
+    void openssl(const QStringList& argumentos) const {
+        QProcess p;
+        p.setWorkingDirectory(carpeta_);
+        p.start(QStringLiteral("openssl"), argumentos);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    }
+
+    QString carpeta_;
+};
+
+// configura checks the server's certificate as the data sources do, before anything is
+// written: a certificate for another name, an expired one, another authority's, and a server
+// that offers no TLS at all are refused with the cause in Spanish.
+TEST(CertificadoDelServidor, ConfiguraRehusaElCertificadoQueLosOrigenesRehusarian) {
+    CarpetaDePrueba carpeta;
+    Certificados c(carpeta.ruta(QStringLiteral("certificados")));
+    c.firma("correcto", "IP:127.0.0.1", "30");
+    c.firma("otro", "DNS:otro.ejemplo", "30");
+    c.firma("vencido", "IP:127.0.0.1", "-1");
+    const struct {
+        const char* caso;
+        bool ofreceTls;
+        const char* certificado;
+        QString autoridad;
+        const char* dice; // empty: taken
+    } casos[] = {
+        {"correcto", true, "correcto", c.autoridad(), ""},
+        {"otro nombre", true, "otro", c.autoridad(), "su certificado es para otro nombre"},
+        {"vencido", true, "vencido", c.autoridad(), "su certificado está vencido"},
+        {"autoridades del sistema", true, "correcto", {}, "con la autoridad configurada"},
+        {"sin TLS", false, "correcto", c.autoridad(), "no ofrece conexiones cifradas (TLS)"},
+    };
+    for (const auto& caso : casos) {
+        ServidorDePrueba servidor(caso.ofreceTls, c.certificado(caso.certificado),
+                                  c.llave(caso.certificado));
+        const int puerto = servidor.puerto();
+        const CifradoDeConexion cifrado{true, caso.autoridad};
+        const auto r = CertificadoDelServidor::Revisa(QStringLiteral("127.0.0.1"), puerto, cifrado);
+        EXPECT_TRUE(r.comprobado) << caso.caso;
+        if (*caso.dice == '\0') {
+            EXPECT_EQ(r.numero, -1) << caso.caso << ": " << qPrintable(r.texto);
+            continue;
+        }
+        EXPECT_EQ(r.numero, NumerosDeError::kCifradoFallido) << caso.caso;
+        const QString explicacion = ExplicacionDeError::De(r.numero, r.texto, {}).principal();
+        EXPECT_TRUE(explicacion.contains(QString::fromUtf8(caso.dice)))
+            << caso.caso << ": " << qPrintable(explicacion);
+    }
+    // Through configura: refused, nothing written.
+    ServidorDePrueba servidor(true, c.certificado("otro"), c.llave("otro"));
+    DatosDeTienda d;
+    d.carpetaOrvane = carpeta.ruta(QStringLiteral("orvane/"));
+    d.servidor = QStringLiteral("127.0.0.1");
+    d.puerto = servidor.puerto();
+    d.usuario = QStringLiteral("root");
+    d.base = QStringLiteral("datos1");
+    d.carpetaDePlantillas = QStringLiteral(DEREMISIONES_PLANTILLAS);
+    d.cifrado = {true, c.autoridad()};
+    try {
+        ConfiguracionDeTienda::Aplica(d);
+        ADD_FAILURE() << "configura tomó un certificado para otro nombre";
+    } catch (const Rechazo& r) {
+        EXPECT_TRUE(r.texto().contains(QStringLiteral("su certificado es para otro nombre, no "
+                                                      "para «127.0.0.1»")))
+            << qPrintable(r.texto());
+        EXPECT_TRUE(r.texto().endsWith(QStringLiteral("No se escribió nada.")));
+    }
+    EXPECT_FALSE(QFile::exists(ConfiguracionDeTienda::ArchivoDelPrograma()));
 }
 
 } // namespace

@@ -143,7 +143,7 @@ TEST_F(CorridaDeImpresion, UnaConexionParaLaCorridaYNoUnaPorRemision) {
         int conexiones;
         int impresas;
         const char* error;
-    } casos[] = {{1, 0, "El servidor no acepta más conexiones"}, {2, 3, ""}};
+    } casos[] = {{1, 0, "su propio límite de conexiones a la vez"}, {2, 3, ""}};
     for (const auto& c : casos) {
         base.ejecuta(QStringLiteral("GRANT USAGE ON *.* TO 'corrida'@'%' WITH "
                                     "MAX_USER_CONNECTIONS %1")

@@ -3,6 +3,7 @@
 #include "apoyo/NotasDePrueba.h"
 #include "impresion/AuxiliarDeImpresion.h"
 #include "impresion/DesgloseDeImpuestos.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
 #include "tienda/ReglasDeImpuestos.h"
 
@@ -84,6 +85,21 @@ TEST_F(Desglose, SinPartidasUnaFilaEnCeros) {
     EXPECT_EQ(gravado("SinGravar").toDouble(), 0);
     EXPECT_TRUE(gravado("IVAp1").isNull());
     EXPECT_TRUE(tasas().isEmpty());
+}
+
+// Another connection reading the file keeps its commit from taking: the note stops with the
+// file's error instead of printing without its breakdown.
+TEST_F(Desglose, UnArchivoQueNoTomaElDesgloseDetieneLaNota) {
+    AgregaNotas(base, {{1, QDate(2026, 11, 2), 100, 16, 0}});
+    Conexion lectora;
+    ASSERT_TRUE(BasesDD::AbreBdDAccess(lectora, aux));
+    lectora.ejecuta(QStringLiteral("BEGIN"));
+    lectora.consulta(QStringLiteral("SELECT * FROM Gravado")).next();
+    EXPECT_THROW(desglosa(1), ErrorOrvlib);
+    lectora.ejecuta(QStringLiteral("COMMIT"));
+    EXPECT_FALSE(gravado("Gravado").isValid());
+    desglosa(1);
+    EXPECT_EQ(gravado("Gravado").toDouble(), 100);
 }
 
 TEST_F(Desglose, TasasCompartidasYFilaDeTasaCero) {

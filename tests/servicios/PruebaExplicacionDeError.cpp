@@ -110,6 +110,14 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDeError{1021, "Disk full (/var/tmp); waiting for someone to free some space...",
                     "INSERT INTO tmpremisiones SELECT 1", Clase::DiscoLleno,
                     "se quedó sin espacio en su disco"},
+        // A full disk is the server's when a statement hit it, this computer's when a file did.
+        CasoDeError{-1, "Got error 28 from storage engine", "INSERT INTO tmpremisiones SELECT 1",
+                    Clase::DiscoLleno, "se quedó sin espacio en su disco"},
+        CasoDeError{-1, "Error writing file: No space left on device", "/srv/pdf/corrida.pdf",
+                    Clase::DiscoLocalLleno, "No hay espacio en el disco para escribir el archivo"},
+        CasoDeError{20599, "No se pudo escribir /srv/pdf/corrida.pdf: No space left on device",
+                    "fmtRemision.rpt", Clase::DiscoLocalLleno,
+                    "No hay espacio en el disco para escribir el archivo; libere espacio"},
         CasoDeError{-1, "[unixODBC][Driver Manager]Data source name not found IM002",
                     "orvanereportes", Clase::OrigenDeDatosNoEncontrado, "origen de datos ODBC"},
         CasoDeError{75, "Permission denied", "/opt/deremisiones/ListaRemisiones.txt",
@@ -118,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "User 'caja' has exceeded the 'max_user_connections' resource (current value: "
                     "2)",
                     "tmpreprocesarem", Clase::DemasiadasConexiones,
-                    "El servidor no acepta más conexiones"},
+                    "El usuario de la conexión llegó a su propio límite"},
         CasoDeError{1290,
                     "The MariaDB server is running with the --read-only option so it cannot "
                     "execute this statement",
@@ -143,6 +151,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "El servidor exige una conexión cifrada; use configura --tls"},
         CasoDeError{2026, "TLS/SSL error: self-signed certificate in certificate chain", "datos1",
                     Clase::CifradoFallido, "--tls --ca ARCHIVO"},
+        // The cause of a refused TLS connection, whichever driver words it.
+        CasoDeError{2026, "TLS/SSL error: certificate has expired", "datos1", Clase::CifradoFallido,
+                    "su certificado está vencido"},
+        CasoDeError{2026, "[ma-3.3.4]Validation of SSL server certificate failed HY000", "",
+                    Clase::CifradoFallido, "su certificado es para otro nombre"},
+        CasoDeError{2026,
+                    "SSL connection error: SSL is required, but the server does not support it",
+                    "datos1", Clase::CifradoFallido, "no ofrece conexiones cifradas (TLS)"},
         CasoDeError{75, "No hay espacio en el disco para escribir ListaRemisiones.txt",
                     "/opt/deremisiones/ListaRemisiones.txt", Clase::DiscoLocalLleno,
                     "No hay espacio en el disco para escribir el archivo "

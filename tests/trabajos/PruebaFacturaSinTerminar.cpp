@@ -204,7 +204,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "ALTER TABLE clientes MODIFY Nombre VARCHAR(255) NOT NULL DEFAULT ''; UPDATE "
                    "clientes SET Nombre=REPEAT('N', 255) WHERE Clave='C1'",
                    "B", "255 caracteres) no cabe en facturas.Nombre, que admite 150"},
-        TextoLargo{"SerieDeCuatro", "", "BBBB", "no cabe en facturas.Serie, que admite 3"}),
+        TextoLargo{"SerieDeCuatro", "", "BBBB", "no cabe en facturas.Serie, que admite 3"},
+        // A line's text names the note it came from.
+        TextoLargo{"DescripcionConSuRemision",
+                   "ALTER TABLE remisionesdetalle MODIFY Descripcion TEXT; ALTER TABLE "
+                   "tmpreprocesarem.remisionesdetalle MODIFY Descripcion TEXT; UPDATE "
+                   "remisionesdetalle SET Descripcion=REPEAT('D', 10017)",
+                   "B", "Viene de la remisión A 1: corríjala en Orvane"}),
     [](const auto& info) { return std::string(info.param.caso); });
 
 } // namespace

@@ -842,7 +842,8 @@ TEST_F(ImpresionDeTrabajos, LaFacturaDiceQueElServidorNoAceptaMasConexiones) {
          QStringLiteral("--cliente"), QStringLiteral("C1")});
     base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario));
     EXPECT_EQ(r.codigo, 1) << qPrintable(r.errores);
-    EXPECT_TRUE(r.errores.startsWith(QStringLiteral("El servidor no acepta más conexiones")))
+    EXPECT_TRUE(r.errores.startsWith(
+        QStringLiteral("El usuario de la conexión llegó a su propio límite de conexiones")))
         << qPrintable(r.errores);
     EXPECT_TRUE(r.errores.contains(QStringLiteral("Error no. 1226"))) << qPrintable(r.errores);
 }

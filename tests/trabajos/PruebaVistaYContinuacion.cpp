@@ -141,9 +141,10 @@ protected:
         return notas;
     }
 
-    // The server's checksum of the host's notes.
-    QString sumaDeRemisiones() {
-        QSqlQuery q = base.conexion().consulta(QStringLiteral("CHECKSUM TABLE remisiones"));
+    // The server's checksum of a host table (the notes by default).
+    QString sumaDeRemisiones(const char* tabla = "remisiones") {
+        QSqlQuery q = base.conexion().consulta(QStringLiteral("CHECKSUM TABLE ") +
+                                               QString::fromLatin1(tabla));
         return q.next() ? q.value(1).toString() : QString();
     }
 
@@ -179,8 +180,16 @@ protected:
 
 // The preview shows every note page by page as the printer gets it: drawn by the same engine
 // and painter, each page matches the printed PDF's page of the same note and not another
-// note's; nothing is printed and the host's notes stay as they were.
+// note's, size lines included; nothing is printed and nothing is written to the host: its notes
+// and its size and colour rows (one of another print among them) stay byte for byte.
 TEST_F(VistaYContinuacion, LaVistaPreviaEsLoQueSeImprime) {
+    base.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET IdExterna='RE000000011001' WHERE "
+                                "Id=11"));
+    base.ejecuta(QStringLiteral("INSERT INTO referenciaexterna (Id, Referencia, Cantidad) VALUES "
+                                "('RE000000011001', 'T-CH', 2), ('RE000000011001', 'T-G', 1)"));
+    base.ejecuta(QStringLiteral("INSERT INTO partidatallaocolor (IdExterna, Campo1) VALUES "
+                                "('RE000000011999', 'de otra impresión')"));
+    const QString tallas = sumaDeRemisiones("partidatallaocolor");
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
     auto* boton = Control<QPushButton>(ventana, "cmdVistaPrevia");
@@ -192,6 +201,7 @@ TEST_F(VistaYContinuacion, LaVistaPreviaEsLoQueSeImprime) {
     EXPECT_TRUE(Nuevos().isEmpty());
     EXPECT_TRUE(dialogos.cajas().isEmpty());
     EXPECT_EQ(sumaDeRemisiones(), antes);
+    EXPECT_EQ(sumaDeRemisiones("partidatallaocolor"), tallas);
     ASSERT_EQ(vista.size(), 3);
 
     dialogos.responde(true);

@@ -10,6 +10,13 @@ namespace {
 // Invoices made by this program carry this creation mode.
 constexpr int kModoDeCreacion = 16;
 
+// The condition that leaves out invoices cancelled in the host, where its invoices have a
+// column for it; a store whose facturas lacks it is asked once per look and cancels none.
+QString sinLasCanceladas(Conexion& cnn) {
+    QSqlQuery q = cnn.consulta(QStringLiteral("SHOW COLUMNS FROM facturas LIKE 'Cancelada'"));
+    return q.next() ? QStringLiteral(" AND Cancelada=0") : QString();
+}
+
 } // namespace
 
 RastrosDeFactura::RastrosDeFactura(Conexion& cnn, QString baseResguardo, QString seleccion)
@@ -57,10 +64,10 @@ void RastrosDeFactura::buscaEncabezados() {
     QSqlQuery q = cnn_.consulta(
         QStringLiteral("SELECT f.Id, f.Serie, f.Factura, (SELECT COUNT(*) FROM facturasdetalle d "
                        "WHERE d.Id=f.Id) FROM (SELECT Id, Serie, Factura FROM facturas WHERE "
-                       "ModoCreacion=%1 AND Cancelada=0 ORDER BY Id DESC LIMIT %2) f WHERE NOT "
-                       "EXISTS (SELECT 1 "
-                       "FROM remisiones r WHERE r.Facturada=f.Id) ORDER BY f.Id")
+                       "ModoCreacion=%1%2 ORDER BY Id DESC LIMIT %3) f WHERE NOT EXISTS "
+                       "(SELECT 1 FROM remisiones r WHERE r.Facturada=f.Id) ORDER BY f.Id")
             .arg(kModoDeCreacion)
+            .arg(sinLasCanceladas(cnn_))
             .arg(kEncabezados));
     while (q.next()) {
         encabezados_.append({q.value(0).toLongLong(), q.value(1).toString() + q.value(2).toString(),

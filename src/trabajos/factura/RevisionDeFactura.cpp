@@ -90,11 +90,21 @@ void RevisionDeFactura::verificaLargos(const DatosDeFactura& datos, const QTime&
     LargosDeColumnas(cnn_, QStringLiteral("facturas")).Verifica(e.columnas, e.valores);
     const LargosDeColumnas partidas(cnn_, QStringLiteral("facturasdetalle"));
     for (const QString& columna : {QStringLiteral("Descripcion"), QStringLiteral("Producto")}) {
-        const QString nombre = Sentencias::Nombre(columna);
-        partidas.Verifica(columna,
-                          cnn_.valor(QStringLiteral("SELECT %1 FROM %2.remisionesdetalle "
-                                                    "ORDER BY CHAR_LENGTH(%1) DESC LIMIT 1")
-                                         .arg(nombre, BaseDeFactura::Nombre())));
+        // The longest text, with the note it came from, so a refusal says where to mend it.
+        QSqlQuery q = cnn_.consulta(
+            QStringLiteral("SELECT d.%1, t.Serie, t.Factura FROM %2.remisionesdetalle d JOIN "
+                           "%2.remisiones t ON t.Id=d.Id ORDER BY CHAR_LENGTH(d.%1) DESC LIMIT 1")
+                .arg(Sentencias::Nombre(columna), BaseDeFactura::Nombre()));
+        if (!q.next()) {
+            continue;
+        }
+        try {
+            partidas.Verifica(columna, q.value(0).toString());
+        } catch (const Rechazo& r) {
+            throw Rechazo(r.texto() + QStringLiteral(" Viene de la remisión %1 %2: corríjala en "
+                                                     "Orvane o deje fuera esa remisión.")
+                                          .arg(q.value(1).toString(), q.value(2).toString()));
+        }
     }
     LargosDeColumnas(cnn_, QStringLiteral("remisiones"))
         .Verifica(QStringLiteral("MotivoCancelacion"),
