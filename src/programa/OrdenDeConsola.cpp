@@ -40,7 +40,17 @@ std::vector<std::pair<QString, std::function<std::unique_ptr<OrdenDeConsola>()>>
     };
 }
 
+// The current folder when the command started.
+QString& carpetaDeLaOrden() {
+    static QString carpeta;
+    return carpeta;
+}
+
 } // namespace
+
+QString OrdenDeConsola::RutaDada(const QString& ruta) {
+    return QDir(carpetaDeLaOrden()).absoluteFilePath(ruta);
+}
 
 void OrdenDeConsola::Escribe(const QString& texto) {
     std::fputs(texto.toUtf8().constData(), stdout);
@@ -286,6 +296,7 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
     if (argumentos.size() < 2) {
         return -1;
     }
+    carpetaDeLaOrden() = QDir::currentPath();
     std::unique_ptr<OrdenDeConsola> orden;
     for (const auto& [nombre, crea] : ordenes()) {
         if (argumentos[1] == nombre) {

@@ -60,6 +60,9 @@ protected:
     // working copies are not the ones it printed, or none has the folio.
     static std::optional<CorridaDetenida> DesdeLaRemision(const QCommandLineParser& opciones,
                                                           Conexion& cnn, const QString& trabajo);
+    // A file named on the command line, taken from the folder the command was run in: reading
+    // the configuration makes the program folder the current one.
+    static QString RutaDada(const QString& ruta);
     // Opens the main database of the configuration; false after saying why.
     static bool AbreBase(class Conexion& cnn);
     // Opens the main database and takes the reprint lock of it for the whole run; 0, or the
