@@ -24,3 +24,10 @@ bool DialogosGuionados::pregunta(const QString& texto, const QString& titulo, bo
     }
     return respuestas_.takeFirst();
 }
+
+QString DialogosGuionados::archivoParaGuardar(const QString& titulo, const QString& propuesto,
+                                              const QString& filtros) {
+    Q_UNUSED(filtros);
+    cajas_.append(Caja{propuesto, titulo, Icono::Pregunta, true, false});
+    return archivos_.isEmpty() ? QString() : archivos_.takeFirst();
+}

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The dialog service for tests: records every box shown and answers questions from a script
 // (No once the script is used up, as an Enter on a No-default box would).
@@ -22,14 +23,20 @@ public:
     ~DialogosGuionados() override;
 
     void responde(bool si) { respuestas_.append(si); }
+    // The next file chosen to save into; an empty one is a cancel, as is a used-up script.
+    void eligeArchivo(const QString& ruta) { archivos_.append(ruta); }
     const QList<Caja>& cajas() const { return cajas_; }
 
     void mensaje(const QString& texto, const QString& titulo, Icono icono) override;
     void mensajeConDetalle(const QString& texto, const QString& detalle, const QString& titulo,
                            Icono icono) override;
     bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) override;
+    // Recorded as a question whose text is the path proposed.
+    QString archivoParaGuardar(const QString& titulo, const QString& propuesto,
+                               const QString& filtros) override;
 
 private:
     QList<bool> respuestas_;
+    QStringList archivos_;
     QList<Caja> cajas_;
 };

@@ -10,4 +10,6 @@ public:
                            Icono icono) override;
     bool pregunta(const QString& texto, const QString& titulo, bool noPorDefecto) override;
     void ocupado(bool siNo) override;
+    QString archivoParaGuardar(const QString& titulo, const QString& propuesto,
+                               const QString& filtros) override;
 };
