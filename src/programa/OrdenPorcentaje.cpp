@@ -89,7 +89,7 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
         const QString parametros = ReimpresionConPorcentaje::Parametros(
             primera, ultima, serie, Decimal::DeDouble(porcentaje));
         HojaDeResumen::Escribe(
-            opciones.value(QStringLiteral("resumen")),
+            RutaDada(opciones.value(QStringLiteral("resumen"))),
             ResumenDeReduccion::Datos(
                 cnn, resumen, parametros,
                 QStringLiteral("porcentaje comprobar (consola): %1; %2")

@@ -102,7 +102,7 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
         const QString parametros = ReimpresionConTope::Parametros(
             desde, hasta, serie, Importe::DeDouble(tope), primerFolio);
         HojaDeResumen::Escribe(
-            opciones.value(QStringLiteral("resumen")),
+            RutaDada(opciones.value(QStringLiteral("resumen"))),
             ResumenDeTope::Datos(resultado, Importe::DeDouble(tope), parametros,
                                  QStringLiteral("tope aplicar (consola): %1; %2")
                                      .arg(parametros, ReimpresionConTope::Resumen(resultado))));

@@ -440,7 +440,8 @@ TEST_F(Exportacion, UnArchivoQueNoCabeONoSePuedeEscribirNoQueda) {
 }
 
 // The three commands with --exportar: the file named relative to the folder the command runs
-// in lands there, with its sheets and the totals the command prints.
+// in lands there (as the cap's --resumen does), with its sheets and the totals the command
+// prints.
 class ExportacionEnConsola : public TiendaConResguardo {
 protected:
     void SetUp() override {
@@ -463,7 +464,7 @@ TEST_F(ExportacionEnConsola, ElArchivoQuedaDondeSeCorreLaOrden) {
         QStringList hojas;
     } casos[] = {
         {{"tope", "--desde", "01/12/2026", "--hasta", "01/12/2026", "--tope", "1000000", "--folio",
-          "1500", "--serie", "A"},
+          "1500", "--serie", "A", "--resumen", "resumen.pdf"},
          "tope.xlsx",
          {"Días", "Remisiones elegidas"}},
         {{"porcentaje", "--inicial", "101", "--final", "107", "--porcentaje", "10", "--serie", "A"},
@@ -500,6 +501,8 @@ TEST_F(ExportacionEnConsola, ElArchivoQuedaDondeSeCorreLaOrden) {
             << c.archivo << " " << qPrintable(total) << "\n"
             << qPrintable(salida);
     }
+    // The run's summary, named the same way, lands there too.
+    EXPECT_TRUE(QFileInfo::exists(QDir(trabajo).filePath(QStringLiteral("resumen.pdf"))));
 }
 
 } // namespace
