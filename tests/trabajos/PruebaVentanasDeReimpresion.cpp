@@ -1,7 +1,6 @@
 #include "apoyo/BaseDePrueba.h"
 #include "apoyo/CarpetaDePrueba.h"
 #include "apoyo/Espera.h"
-#include "apoyo/LibroLeido.h"
 #include "apoyo/NotasDePrueba.h"
 #include "apoyo/Pdf.h"
 #include "apoyo/ProgramaDePrueba.h"
@@ -10,7 +9,6 @@
 #include "interfaz/DialogosGuionados.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/BasesDD.h"
-#include "orvlib/Formato.h"
 #include "servicios/Bitacora.h"
 #include "servicios/Proceso.h"
 #include "trabajos/CandadoDeReimpresion.h"
@@ -327,60 +325,6 @@ TEST_F(VentanasDeReimpresion, ElPorcentajeExigeComprobarDeNuevoYDiceCuandoNoHayN
     EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(),
               QStringLiteral("Porcentaje entre 0 y 100; use punto decimal"));
     EXPECT_TRUE(Control<QLineEdit>(ventana, "txtDato_2")->hasFocus());
-}
-
-// «Exportar…» writes what the window shows: the file the clerk names (.xlsx added when the name
-// has no ending), its totals row the window's totals; a cancelled dialog writes nothing.
-TEST_F(VentanasDeReimpresion, ExportarGuardaLoQueLaVentanaMuestra) {
-    frmRemisTyP tope;
-    ASSERT_TRUE(ActivaVentana(&tope));
-    aplicaTope(tope);
-    ASSERT_TRUE(habilitado(tope, "cmdExportar"));
-    dialogos.eligeArchivo(QString());
-    pulsa(tope, "cmdExportar");
-    ASSERT_EQ(dialogos.cajas().size(), 1);
-    EXPECT_TRUE(
-        dialogos.cajas()[0].texto.endsWith(QStringLiteral("tope-2026-11-02-al-2026-11-03.xlsx")))
-        << qPrintable(dialogos.cajas()[0].texto);
-    dialogos.eligeArchivo(carpeta.ruta(QStringLiteral("noviembre")));
-    pulsa(tope, "cmdExportar");
-    const QString libro = carpeta.ruta(QStringLiteral("noviembre.xlsx"));
-    ASSERT_EQ(dialogos.cajas().size(), 3);
-    EXPECT_EQ(dialogos.cajas()[2].texto, QStringLiteral("Archivo %1 generado").arg(libro));
-    EXPECT_EQ(dialogos.cajas()[2].titulo, QStringLiteral("Listo"));
-    const QVector<HojaLeida> hojas = LeeXlsx(libro);
-    ASSERT_EQ(hojas.size(), 2);
-    auto* reja = Control<QTableWidget>(tope, "mfgReja");
-    const int totales = reja->rowCount() - 1;
-    const HojaLeida& dias = hojas[0];
-    for (const auto& [columnaReja, columnaHoja] : {std::pair{2, 1}, {3, 3}, {4, 4}}) {
-        const QString celda = dias.celda(dias.celdas.size() - 1, columnaHoja);
-        EXPECT_EQ(columnaReja == 4
-                      ? celda
-                      : Formato::Numero(celda.toDouble(), QStringLiteral("###,###,##0.00")),
-                  reja->item(totales, columnaReja)->text())
-            << columnaReja;
-    }
-    tope.close();
-
-    frmRemisPorcen porcentaje;
-    ASSERT_TRUE(ActivaVentana(&porcentaje));
-    LlenaPorcentaje(porcentaje, "501", "503", "A", "15");
-    EXPECT_FALSE(habilitado(porcentaje, "cmdExportar"));
-    pulsa(porcentaje, "Command2");
-    ASSERT_TRUE(habilitado(porcentaje, "cmdExportar"));
-    const QString csv = carpeta.ruta(QStringLiteral("porcentaje.csv"));
-    dialogos.eligeArchivo(csv);
-    pulsa(porcentaje, "cmdExportar");
-    const QVector<QStringList> lineas = LeeCsv(CarpetaDePrueba::lee(csv));
-    ASSERT_EQ(lineas.size(), 5);
-    const QString resumen = Control<QLabel>(porcentaje, "Label7")->text();
-    for (int c = 5; c <= 12; ++c) {
-        EXPECT_TRUE(resumen.contains(
-            ReimpresionConPorcentaje::FormatoImporte(Importe::DeTexto(lineas[4][c]))))
-            << c << " " << qPrintable(lineas[4][c]);
-    }
-    EXPECT_EQ(lineas[4][12], QStringLiteral("493.00"));
 }
 
 struct OrdenSinNada {
