@@ -42,6 +42,8 @@ dpkg-deb -f "$paquete" Depends | grep -q 'libc6 (>=' || falla "sin las dependenc
 dpkg-deb -f "$paquete" Depends | grep -q 'libcups2 (>=' || falla "sin libcups2"
 # libqpdf puts the bookmarks into a run's one PDF.
 dpkg-deb -f "$paquete" Depends | grep -q 'libqpdf29 (' || falla "sin libqpdf29"
+# libxlsxwriter writes the spreadsheets of «Exportar…» and --exportar.
+dpkg-deb -f "$paquete" Depends | grep -q 'libxlsxwriter4 (' || falla "sin libxlsxwriter4"
 
 echo "== lintian"
 # Debian's own checker: no error; its report is shown whole when there is one.
@@ -158,8 +160,10 @@ export DEREMISIONES_PDF="$raiz/pdf"
 "$deremisiones" verifica >"$raiz/verifica" || { cat "$raiz/verifica"; falla "verifica"; }
 grep -q "usuario caja_$$" "$raiz/verifica" || falla "verifica no nombra al usuario"
 "$deremisiones" porcentaje --inicial 501 --final 501 --porcentaje 10 --serie A --imprimir \
-    --pdf "$raiz/pdf" >"$raiz/imprime" 2>&1 || { cat "$raiz/imprime"; falla "impresión"; }
+    --pdf "$raiz/pdf" --exportar "$raiz/porcentaje.xlsx" >"$raiz/imprime" 2>&1 \
+    || { cat "$raiz/imprime"; falla "impresión"; }
 ls "$raiz"/pdf/*.pdf >/dev/null || falla "no hay PDF"
+unzip -l "$raiz/porcentaje.xlsx" | grep -q 'xl/worksheets/sheet1.xml' || falla "sin hoja de cálculo"
 
 echo "== plantillas con la configuración que dejó configura"
 plantillas="$sistema/usr/bin/plantillas"

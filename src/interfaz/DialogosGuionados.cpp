@@ -32,3 +32,10 @@ int DialogosGuionados::elige(const QString& texto, const QString& titulo,
     opciones_ = opciones;
     return elecciones_.isEmpty() ? -1 : elecciones_.takeFirst();
 }
+
+QString DialogosGuionados::archivoParaGuardar(const QString& titulo, const QString& propuesto,
+                                              const QString& filtros) {
+    Q_UNUSED(filtros);
+    cajas_.append(Caja{propuesto, titulo, Icono::Pregunta, true, false});
+    return archivos_.isEmpty() ? QString() : archivos_.takeFirst();
+}

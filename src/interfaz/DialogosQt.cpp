@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -94,4 +96,17 @@ void DialogosQt::ocupado(bool siNo) {
     while (!siNo && QApplication::overrideCursor() != nullptr) {
         QApplication::restoreOverrideCursor();
     }
+}
+
+QString DialogosQt::archivoParaGuardar(const QString& titulo, const QString& propuesto,
+                                       const QString& filtros) {
+    QString filtro;
+    QString ruta =
+        QFileDialog::getSaveFileName(ventanaDelFrente(), titulo, propuesto, filtros, &filtro);
+    // A name typed without an ending takes that of the kind chosen ("… (*.csv)").
+    const qsizetype asterisco = filtro.lastIndexOf(QLatin1String("(*."));
+    if (!ruta.isEmpty() && QFileInfo(ruta).suffix().isEmpty() && asterisco >= 0) {
+        ruta += filtro.mid(asterisco + 2).chopped(1);
+    }
+    return ruta;
 }

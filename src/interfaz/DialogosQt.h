@@ -12,4 +12,6 @@ public:
     int elige(const QString& texto, const QString& titulo, const QStringList& opciones,
               int inicial) override;
     void ocupado(bool siNo) override;
+    QString archivoParaGuardar(const QString& titulo, const QString& propuesto,
+                               const QString& filtros) override;
 };

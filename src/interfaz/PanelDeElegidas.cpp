@@ -1,8 +1,10 @@
 #include "interfaz/PanelDeElegidas.h"
 
+#include "interfaz/BotonDeExportar.h"
 #include "interfaz/GraficaEnVentana.h"
 #include "interfaz/VentanaDeRemisionesDelDia.h"
 #include "servicios/Proceso.h"
+#include "trabajos/exportacion/ExportacionDeTope.h"
 #include "trabajos/tope/NotasElegidas.h"
 #include "trabajos/tope/ResumenDeTope.h"
 
@@ -16,10 +18,12 @@ PanelDeElegidas::PanelDeElegidas(QWidget* parent)
     : QWidget(parent)
     , cmdVerRemisiones(new QPushButton(QStringLiteral("&Ver remisiones"), this))
     , cmdResumen(new QPushButton(QStringLiteral("&Resumen"), this))
+    , cmdExportar(new BotonDeExportar(this))
     , grafica_(new GraficaEnVentana(this))
     , lblElegido_(new QLabel(this)) {
     cmdVerRemisiones->setObjectName(QStringLiteral("cmdVerRemisiones"));
     cmdResumen->setObjectName(QStringLiteral("cmdResumen"));
+    cmdExportar->setObjectName(QStringLiteral("cmdExportar"));
     grafica_->setObjectName(QStringLiteral("graficaDias"));
     lblElegido_->setObjectName(QStringLiteral("lblElegido"));
     lblElegido_->setWordWrap(true);
@@ -29,8 +33,8 @@ PanelDeElegidas::PanelDeElegidas(QWidget* parent)
     capas->addWidget(lblElegido_, 1, 0, 1, 2);
     capas->addWidget(cmdVerRemisiones, 2, 0);
     capas->addWidget(cmdResumen, 2, 1);
+    capas->addWidget(cmdExportar, 3, 0, 1, 2);
     capas->setRowStretch(0, 1);
-    setTabOrder(cmdVerRemisiones, cmdResumen);
     Limpia();
 }
 
@@ -43,6 +47,7 @@ void PanelDeElegidas::Muestra(const ResultadoDeTope& resultado, Importe tope,
     lblElegido_->setText(NotasElegidas::Resumen(resultado, tope));
     cmdVerRemisiones->setEnabled(true);
     cmdResumen->setEnabled(true);
+    cmdExportar->setEnabled(true);
 }
 
 void PanelDeElegidas::Limpia() {
@@ -51,6 +56,7 @@ void PanelDeElegidas::Limpia() {
     lblElegido_->clear();
     cmdVerRemisiones->setEnabled(false);
     cmdResumen->setEnabled(false);
+    cmdExportar->setEnabled(false);
 }
 
 void PanelDeElegidas::VerDia(Conexion& cnn, int fila) {
@@ -74,4 +80,13 @@ QString PanelDeElegidas::GuardaResumen() const {
                                  .arg(parametros_, ReimpresionConTope::Resumen(resultado_));
     HojaDeResumen::Escribe(ruta, ResumenDeTope::Datos(resultado_, tope_, parametros_, bitacora));
     return ruta;
+}
+
+void PanelDeElegidas::Exporta(Conexion& cnn) {
+    cmdExportar->Exporta(ExportacionDeTope::NombrePropuesto(resultado_),
+                         [&] { return ExportacionDeTope::Libro(cnn, resultado_, tope_); });
+}
+
+QList<QWidget*> PanelDeElegidas::Botones() const {
+    return {cmdVerRemisiones, cmdResumen, cmdExportar};
 }

@@ -41,7 +41,17 @@ std::vector<std::pair<QString, std::function<std::unique_ptr<OrdenDeConsola>()>>
     };
 }
 
+// The current folder when the command started.
+QString& carpetaDeLaOrden() {
+    static QString carpeta;
+    return carpeta;
+}
+
 } // namespace
+
+QString OrdenDeConsola::RutaDada(const QString& ruta) {
+    return QDir(carpetaDeLaOrden()).absoluteFilePath(ruta);
+}
 
 void OrdenDeConsola::Escribe(const QString& texto) {
     std::fputs(texto.toUtf8().constData(), stdout);
@@ -281,11 +291,11 @@ int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion
     }
     if (opciones.isSet(QStringLiteral("pdf"))) {
         modRPTs::actual().crpReport.DirigeAPdf(
-            QDir(opciones.value(QStringLiteral("pdf"))).absolutePath());
+            QDir::cleanPath(RutaDada(opciones.value(QStringLiteral("pdf")))));
     }
     if (opciones.isSet(QStringLiteral("pdf-unico"))) {
         modRPTs::actual().crpReport.DirigeAPdfUnico(
-            QFileInfo(opciones.value(QStringLiteral("pdf-unico"))).absoluteFilePath());
+            QDir::cleanPath(RutaDada(opciones.value(QStringLiteral("pdf-unico")))));
     }
     LibroDeImpresion libro;
     PlanDeImpresion plan = PlanPedido(opciones, cnn, libro, trabajo, parametros);
@@ -348,6 +358,7 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
     if (argumentos.size() < 2) {
         return -1;
     }
+    carpetaDeLaOrden() = QDir::currentPath();
     std::unique_ptr<OrdenDeConsola> orden;
     for (const auto& [nombre, crea] : ordenes()) {
         if (argumentos[1] == nombre) {

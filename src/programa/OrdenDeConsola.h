@@ -72,6 +72,9 @@ protected:
     static PlanDeImpresion PlanPedido(const QCommandLineParser& opciones, Conexion& cnn,
                                       LibroDeImpresion& libro, const QString& trabajo,
                                       const QString& parametros);
+    // A file named on the command line, taken from the folder the command was run in: reading
+    // the configuration makes the program folder the current one.
+    static QString RutaDada(const QString& ruta);
     // Opens the main database of the configuration; false after saying why.
     static bool AbreBase(class Conexion& cnn);
     // Opens the main database and takes the reprint lock of it for the whole run; 0, or the

@@ -5,6 +5,8 @@
 #include "servicios/Bitacora.h"
 #include "servicios/Proceso.h"
 #include "tienda/ParaPluginsPortables.h"
+#include "trabajos/exportacion/EscritorDeLibro.h"
+#include "trabajos/exportacion/ExportacionDeFactura.h"
 #include "trabajos/factura/AjustesDeFactura.h"
 #include "trabajos/factura/FacturaDeRemisiones.h"
 #include "trabajos/factura/TextosDeFactura.h"
@@ -17,7 +19,7 @@ QString OrdenFactura::sinopsis() const {
     return QStringLiteral("factura --desde DD/MM/AAAA --hasta DD/MM/AAAA --porcentaje P "
                           "--serie-factura S --cliente C [--serie-remisiones S] "
                           "[--cliente-remisiones C] [--nombre TEXTO] [--fecha DD/MM/AAAA] "
-                          "[--generar]");
+                          "[--generar] [--exportar ARCHIVO]");
 }
 
 QString OrdenFactura::descripcion() const {
@@ -47,6 +49,11 @@ QList<QCommandLineOption> OrdenFactura::opciones() const {
         {QStringLiteral("fecha"), QStringLiteral("Fecha de la factura (hoy si no se da)."),
          QStringLiteral("DD/MM/AAAA")},
         {QStringLiteral("generar"), QStringLiteral("Genera la factura después de aplicar.")},
+        {QStringLiteral("exportar"),
+         QStringLiteral("Escribe las partidas de la factura y las remisiones que toma, con sus "
+                        "importes antes y después de la reducción y los totales, en una hoja de "
+                        "cálculo: un libro .xlsx, o texto .csv si el nombre termina así."),
+         QStringLiteral("ARCHIVO")},
     };
 }
 
@@ -93,8 +100,10 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
         return 0;
     }
     escribeTotales(t);
-    if (generar) {
-        genera(trabajo, resguardo, fecha, t, opciones);
+    const QString factura = generar ? genera(trabajo, resguardo, fecha, t, opciones) : QString();
+    if (opciones.isSet(QStringLiteral("exportar"))) {
+        EscritorDeLibro::Escribe(ExportacionDeFactura::Libro(principal, t, factura),
+                                 RutaDada(opciones.value(QStringLiteral("exportar"))));
     }
     return 0;
 }
@@ -113,9 +122,9 @@ void OrdenFactura::escribeTotales(const TotalesDeFactura& t) {
     }
 }
 
-void OrdenFactura::genera(FacturaDeRemisiones& trabajo, const QString& resguardo,
-                          const QDate& fecha, const TotalesDeFactura& t,
-                          const QCommandLineParser& opciones) {
+QString OrdenFactura::genera(FacturaDeRemisiones& trabajo, const QString& resguardo,
+                             const QDate& fecha, const TotalesDeFactura& t,
+                             const QCommandLineParser& opciones) {
     const DatosDeFactura datos =
         trabajo.Propuesta(opciones.value(QStringLiteral("serie-factura")),
                           opciones.value(QStringLiteral("cliente")), fecha, t);
@@ -133,4 +142,5 @@ void OrdenFactura::genera(FacturaDeRemisiones& trabajo, const QString& resguardo
                 .arg(TextosDeFactura::Creada(creada), perdida)
                 .toStdString());
     }
+    return creada.serie + QString::number(creada.folio);
 }

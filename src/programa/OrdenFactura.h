@@ -6,7 +6,8 @@ class FacturaDeRemisiones;
 struct TotalesDeFactura;
 
 // deremisiones factura --desde --hasta --porcentaje --serie-factura --cliente [...] [--generar]:
-// the invoice job's "Aplicar" without a window, its eight totals, and with --generar the invoice.
+// the invoice job's "Aplicar" without a window, its eight totals, and with --generar the invoice;
+// --exportar writes its lines and notes as a spreadsheet.
 class OrdenFactura : public OrdenDeConsola {
 protected:
     QString sinopsis() const override;
@@ -16,6 +17,7 @@ protected:
 
 private:
     void escribeTotales(const TotalesDeFactura& t);
-    void genera(FacturaDeRemisiones& trabajo, const QString& resguardo, const QDate& fecha,
-                const TotalesDeFactura& t, const QCommandLineParser& opciones);
+    // The invoice made, as "B126".
+    QString genera(FacturaDeRemisiones& trabajo, const QString& resguardo, const QDate& fecha,
+                   const TotalesDeFactura& t, const QCommandLineParser& opciones);
 };

@@ -5,14 +5,16 @@
 #include "orvlib/Conexion.h"
 #include "servicios/Bitacora.h"
 #include "trabajos/CandadoDeReimpresion.h"
+#include "trabajos/exportacion/EscritorDeLibro.h"
+#include "trabajos/exportacion/ExportacionDePorcentaje.h"
 #include "trabajos/porcentaje/ReimpresionConPorcentaje.h"
 #include "trabajos/porcentaje/ResumenDeReduccion.h"
 
 QString OrdenPorcentaje::sinopsis() const {
     return QStringLiteral(
         "porcentaje --inicial N --final N --porcentaje P [--serie S] [--resumen "
-        "ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico ARCHIVO] [--continuar | "
-        "--desde-remision FOLIO [--omitir-pendientes]]]");
+        "ARCHIVO.pdf] [--exportar ARCHIVO] [--imprimir [--pdf CARPETA | --pdf-unico ARCHIVO] "
+        "[--continuar | --desde-remision FOLIO [--omitir-pendientes]]]");
 }
 
 QString OrdenPorcentaje::descripcion() const {
@@ -39,6 +41,11 @@ QList<QCommandLineOption> OrdenPorcentaje::opciones() const {
                                "con su total real y el nuevo, y el renglón de la bitácora) en un "
                                "PDF."),
                 QStringLiteral("ARCHIVO.pdf")},
+               {QStringLiteral("exportar"),
+                QStringLiteral("Escribe cada remisión con sus importes reales y los reducidos, y "
+                               "los totales, en una hoja de cálculo: un libro .xlsx, o texto .csv "
+                               "si el nombre termina así."),
+                QStringLiteral("ARCHIVO")},
            } +
            OpcionesDeImpresion();
 }
@@ -80,11 +87,15 @@ int OrdenPorcentaje::ejecuta(const QCommandLineParser& opciones) {
         const QString parametros = ReimpresionConPorcentaje::Parametros(
             primera, ultima, serie, Decimal::DeDouble(porcentaje));
         HojaDeResumen::Escribe(
-            opciones.value(QStringLiteral("resumen")),
+            RutaDada(opciones.value(QStringLiteral("resumen"))),
             ResumenDeReduccion::Datos(
                 cnn, resumen, parametros,
                 QStringLiteral("porcentaje comprobar (consola): %1; %2")
                     .arg(parametros, ReimpresionConPorcentaje::ResumenDeBitacora(resumen))));
+    }
+    if (opciones.isSet(QStringLiteral("exportar"))) {
+        EscritorDeLibro::Escribe(ExportacionDePorcentaje::Libro(cnn, resumen),
+                                 RutaDada(opciones.value(QStringLiteral("exportar"))));
     }
     return ImprimeSiSePide(opciones, cnn, QStringLiteral("porcentaje imprimir (consola)"),
                            ReimpresionConPorcentaje::Parametros(primera, ultima, serie,

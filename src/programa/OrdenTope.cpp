@@ -4,6 +4,8 @@
 #include "servicios/Bitacora.h"
 #include "servicios/Proceso.h"
 #include "trabajos/CandadoDeReimpresion.h"
+#include "trabajos/exportacion/EscritorDeLibro.h"
+#include "trabajos/exportacion/ExportacionDeTope.h"
 #include "trabajos/tope/NotasElegidas.h"
 #include "trabajos/tope/ReimpresionConTope.h"
 #include "trabajos/tope/RejaDeTope.h"
@@ -15,9 +17,10 @@
 #include <cmath>
 
 QString OrdenTope::sinopsis() const {
-    return QStringLiteral("tope --desde DD/MM/AAAA --hasta DD/MM/AAAA --tope N --folio N [--serie "
-                          "S] [--resumen ARCHIVO.pdf] [--imprimir [--pdf CARPETA | --pdf-unico "
-                          "ARCHIVO] [--continuar | --desde-remision FOLIO [--omitir-pendientes]]]");
+    return QStringLiteral(
+        "tope --desde DD/MM/AAAA --hasta DD/MM/AAAA --tope N --folio N [--serie S] [--resumen "
+        "ARCHIVO.pdf] [--exportar ARCHIVO] [--imprimir [--pdf CARPETA | --pdf-unico ARCHIVO] "
+        "[--continuar | --desde-remision FOLIO [--omitir-pendientes]]]");
 }
 
 QString OrdenTope::descripcion() const {
@@ -45,6 +48,11 @@ QList<QCommandLineOption> OrdenTope::opciones() const {
                 QStringLiteral("Escribe el resumen de la corrida (datos, gráfica de los días, "
                                "tabla y renglón de la bitácora) en un PDF."),
                 QStringLiteral("ARCHIVO.pdf")},
+               {QStringLiteral("exportar"),
+                QStringLiteral(
+                    "Escribe los días y las remisiones elegidas, con sus importes y totales, en "
+                    "una hoja de cálculo: un libro .xlsx, o texto .csv si el nombre termina así."),
+                QStringLiteral("ARCHIVO")},
            } +
            OpcionesDeImpresion();
 }
@@ -94,10 +102,14 @@ int OrdenTope::ejecuta(const QCommandLineParser& opciones) {
         const QString parametros = ReimpresionConTope::Parametros(
             desde, hasta, serie, Importe::DeDouble(tope), primerFolio);
         HojaDeResumen::Escribe(
-            opciones.value(QStringLiteral("resumen")),
+            RutaDada(opciones.value(QStringLiteral("resumen"))),
             ResumenDeTope::Datos(resultado, Importe::DeDouble(tope), parametros,
                                  QStringLiteral("tope aplicar (consola): %1; %2")
                                      .arg(parametros, ReimpresionConTope::Resumen(resultado))));
+    }
+    if (opciones.isSet(QStringLiteral("exportar"))) {
+        EscritorDeLibro::Escribe(ExportacionDeTope::Libro(cnn, resultado, Importe::DeDouble(tope)),
+                                 RutaDada(opciones.value(QStringLiteral("exportar"))));
     }
     return ImprimeSiSePide(
         opciones, cnn, QStringLiteral("tope imprimir (consola)"),

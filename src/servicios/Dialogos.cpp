@@ -22,3 +22,11 @@ void Dialogos::mensajeConDetalle(const QString& texto, const QString& detalle,
     mensaje(detalle.isEmpty() ? texto : texto + QStringLiteral("\r\n\r\n") + detalle, titulo,
             icono);
 }
+
+QString Dialogos::archivoParaGuardar(const QString& titulo, const QString& propuesto,
+                                     const QString& filtros) {
+    Q_UNUSED(titulo);
+    Q_UNUSED(propuesto);
+    Q_UNUSED(filtros);
+    return {};
+}

@@ -31,6 +31,11 @@ public:
     }
     // The busy pointer while work runs (true) and the normal one after (false).
     virtual void ocupado(bool siNo) { Q_UNUSED(siNo); }
+    // The file to save into, proposed as propuesto (a path) among the kinds of filtros
+    // ("Libro de Excel (*.xlsx);;…"); empty when the user cancels, and where nobody is there
+    // to choose.
+    virtual QString archivoParaGuardar(const QString& titulo, const QString& propuesto,
+                                       const QString& filtros);
 
     // The service in force: the one installed last, else the command line's.
     static Dialogos& actual();

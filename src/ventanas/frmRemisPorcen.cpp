@@ -3,6 +3,7 @@
 #include "impresion/HojaDeResumen.h"
 #include "impresion/ImpresionDeRemisiones.h"
 #include "interfaz/BotonDeContinuar.h"
+#include "interfaz/BotonDeExportar.h"
 #include "interfaz/CorridaDeImpresion.h"
 #include "interfaz/EntradaDeCampos.h"
 #include "interfaz/LimiteDeEventos.h"
@@ -18,6 +19,7 @@
 #include "servicios/Rechazo.h"
 #include "tienda/LargosDeColumnas.h"
 #include "trabajos/CandadoDeReimpresion.h"
+#include "trabajos/exportacion/ExportacionDePorcentaje.h"
 #include "trabajos/porcentaje/ReimpresionConPorcentaje.h"
 #include "trabajos/porcentaje/ResumenDeReduccion.h"
 
@@ -112,6 +114,8 @@ void frmRemisPorcen::creaControles() {
     cmdVistaPrevia = Coloca(new QPushButton(QStringLiteral("Vista pr&evia"), this),
                             QStringLiteral("cmdVistaPrevia"), 600, 6840, 1935, 405);
     cmdVistaPrevia->setEnabled(false);
+    cmdExportar =
+        Coloca(new BotonDeExportar(this), QStringLiteral("cmdExportar"), 2760, 6840, 1935, 405);
     // Where the run shows its progress, once it ended.
     cmdContinuar =
         Coloca(new BotonDeContinuar(this), QStringLiteral("cmdContinuar"), 600, 5700, 4455, 405);
@@ -132,8 +136,9 @@ void frmRemisPorcen::ordenaElTeclado() {
     for (auto [etiquetaDe, caja] : {std::pair{1, 0}, {2, 1}, {6, 4}, {3, 2}}) {
         Label[etiquetaDe]->setBuddy(txtDato[caja]);
     }
-    QWidget* orden[] = {txtDato[0], txtDato[1],     txtDato[4],   txtDato[2],  Command2, cmdResumen,
-                        Command1,   cmdVistaPrevia, cmdContinuar, chkPdfUnico, Command3};
+    QWidget* orden[] = {txtDato[0],  txtDato[1],   txtDato[4],  txtDato[2],
+                        Command2,    cmdResumen,   Command1,    cmdVistaPrevia,
+                        cmdExportar, cmdContinuar, chkPdfUnico, Command3};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
     }
@@ -160,6 +165,7 @@ void frmRemisPorcen::conectaEntradas() {
     });
     connect(cmdResumen, &QPushButton::clicked, this,
             [this] { Protegido([this] { cmdResumen_Click(); }); });
+    connect(cmdExportar, &QPushButton::clicked, this, [this] { Accion([this] { exporta(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] {
         if (impresion_) {
             impresion_->Cancela();
@@ -243,6 +249,7 @@ void frmRemisPorcen::alCambiarEntradas() {
     const bool vigente = Vigentes(entradas());
     Command1->setEnabled(vigente);
     cmdVistaPrevia->setEnabled(vigente);
+    cmdExportar->setEnabled(vigente);
 }
 
 void frmRemisPorcen::limpiaResultados() {
@@ -253,6 +260,7 @@ void frmRemisPorcen::limpiaResultados() {
     vigencia_.Olvida();
     Command1->setEnabled(false);
     cmdVistaPrevia->setEnabled(false);
+    cmdExportar->setEnabled(false);
     Command2->setDefault(true);
 }
 
@@ -334,6 +342,7 @@ void frmRemisPorcen::muestraResumen(const ResumenDePorcentaje& resumen) {
     cmdContinuar->Revisa(Cnn(), QStringLiteral("porcentaje"), vigencia_);
     Command1->setEnabled(true);
     cmdVistaPrevia->setEnabled(true);
+    cmdExportar->setEnabled(true);
     Command1->setDefault(true);
 }
 
@@ -359,6 +368,13 @@ void frmRemisPorcen::cmdResumen_Click() {
     Dialogos::actual().mensaje(QStringLiteral("Resumen guardado en ") +
                                    QDir::toNativeSeparators(ruta),
                                QStringLiteral("Listo"), Dialogos::Icono::Informacion);
+}
+
+void frmRemisPorcen::exporta() {
+    VerificaCandado();
+    vigencia_.Verifica(Cnn(), QStringLiteral("pulse de nuevo «Comprobar»"));
+    cmdExportar->Exporta(ExportacionDePorcentaje::NombrePropuesto(),
+                         [this] { return ExportacionDePorcentaje::Libro(Cnn(), resumen_); });
 }
 
 void frmRemisPorcen::borraTablasDeTrabajo() {

@@ -10,6 +10,7 @@
 #include <memory>
 
 class BotonDeContinuar;
+class BotonDeExportar;
 class ImpresionDeRemisiones;
 class ReimpresionConPorcentaje;
 class QLabel;
@@ -54,6 +55,7 @@ private:
     // "&Imprimir", or the offer to go on with a stopped run.
     void imprime(bool continuar);
     void cmdResumen_Click();
+    void exporta();
 
     std::unique_ptr<ReimpresionConPorcentaje> logica_;
     std::unique_ptr<ImpresionDeRemisiones> impresion_;
@@ -73,6 +75,8 @@ private:
     QLabel* lblEncontradas = nullptr;
     QPushButton* cmdResumen = nullptr;
     QPushButton* cmdVistaPrevia = nullptr;
+    // The range's notes, real and reduced, as a spreadsheet.
+    BotonDeExportar* cmdExportar = nullptr;
     BotonDeContinuar* cmdContinuar = nullptr;
     // The run into one PDF file instead of the printer.
     class QCheckBox* chkPdfUnico = nullptr;

@@ -3,6 +3,7 @@
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/Puntero.h"
 #include "interfaz/BotonDeContinuar.h"
+#include "interfaz/BotonDeExportar.h"
 #include "interfaz/CorridaDeImpresion.h"
 #include "interfaz/EntradaDeCampos.h"
 #include "interfaz/LimiteDeEventos.h"
@@ -141,23 +142,11 @@ void frmRemisTyP::ordenaElTeclado() {
     Label7->setBuddy(txtDato[4]);
     Label3->setBuddy(txtDato[2]);
     Label4->setBuddy(txtDato[3]);
-    QWidget* orden[] = {mkeFecha[0],
-                        mkeFecha[1],
-                        txtDato[4],
-                        txtDato[2],
-                        txtDato[3],
-                        cmdAplicar,
-                        mfgReja,
-                        Command1,
-                        Command2,
-                        Command4,
-                        cmdVistaPrevia,
-                        panelElegidas->cmdVerRemisiones,
-                        panelElegidas->cmdResumen,
-                        chkPdfUnico,
-                        cmdContinuar,
-                        Command3};
-    for (std::size_t i = 1; i < std::size(orden); ++i) {
+    QList<QWidget*> orden = {mkeFecha[0], mkeFecha[1], txtDato[4],    txtDato[2],
+                             txtDato[3],  cmdAplicar,  mfgReja,       Command1,
+                             Command2,    Command4,    cmdVistaPrevia};
+    orden << panelElegidas->Botones() << chkPdfUnico << cmdContinuar << Command3;
+    for (qsizetype i = 1; i < orden.size(); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
     }
     cmdAplicar->setDefault(true);
@@ -204,6 +193,13 @@ void frmRemisTyP::conectaEntradas() {
     connect(mfgReja, &QTableWidget::cellDoubleClicked, this, verDia);
     connect(panelElegidas->cmdResumen, &QPushButton::clicked, this,
             [this] { Protegido([this] { cmdResumen_Click(); }); });
+    connect(panelElegidas->cmdExportar, &QPushButton::clicked, this, [this] {
+        Accion([this] {
+            VerificaCandado();
+            vigencia_.Verifica(Cnn(), QStringLiteral("pulse de nuevo «Aplicar»"));
+            panelElegidas->Exporta(Cnn());
+        });
+    });
 }
 
 void frmRemisTyP::alCargar() {
@@ -324,6 +320,7 @@ void frmRemisTyP::alCambiarEntradas() {
     Command1->setEnabled(vigente);
     Command2->setEnabled(vigente);
     cmdVistaPrevia->setEnabled(vigente);
+    panelElegidas->cmdExportar->setEnabled(vigente);
 }
 
 void frmRemisTyP::cmdAplicar_Click() {

@@ -1,6 +1,7 @@
 #include "ventanas/frmReproceso.h"
 
 #include "impresion/ImpresionDeDocumento.h"
+#include "interfaz/BotonDeExportar.h"
 #include "interfaz/EntradaDeCampos.h"
 #include "interfaz/LimiteDeEventos.h"
 #include "interfaz/NumeroEscrito.h"
@@ -11,6 +12,7 @@
 #include "servicios/Rechazo.h"
 #include "tienda/LargosDeColumnas.h"
 #include "tienda/ParaPluginsPortables.h"
+#include "trabajos/exportacion/ExportacionDeFactura.h"
 #include "trabajos/factura/AjustesDeFactura.h"
 #include "trabajos/factura/BusquedasDeFactura.h"
 #include "trabajos/factura/FacturaDeRemisiones.h"
@@ -98,6 +100,8 @@ void frmReproceso::creaControles() {
     cmdGenerar = Coloca(new QPushButton(QStringLiteral("&Generar factura"), this),
                         QStringLiteral("cmdGenerar"), 5640, 7800, 1695, 615);
     cmdGenerar->setEnabled(false);
+    cmdExportar =
+        Coloca(new BotonDeExportar(this), QStringLiteral("cmdExportar"), 4320, 7800, 1215, 615);
     ordenaElTeclado();
 }
 
@@ -138,8 +142,8 @@ void frmReproceso::ordenaElTeclado() {
     }
     cmdAplicar->setDefault(true);
 
-    QWidget* orden[] = {txtDato[0],  txtDato[1], txtDato[2], txtDato[4],  txtDato[5], mkeFecha[0],
-                        mkeFecha[1], txtDato[3], cmdAplicar, mkeFecha[2], cmdGenerar};
+    QWidget* orden[] = {txtDato[0],  txtDato[1], txtDato[2], txtDato[4],  txtDato[5],  mkeFecha[0],
+                        mkeFecha[1], txtDato[3], cmdAplicar, mkeFecha[2], cmdExportar, cmdGenerar};
     for (std::size_t i = 1; i < std::size(orden); ++i) {
         setTabOrder(orden[i - 1], orden[i]);
     }
@@ -172,6 +176,7 @@ void frmReproceso::conectaEntradas() {
             [this] { Accion([this] { cmdAplicar_Click(); }); });
     connect(cmdGenerar, &QPushButton::clicked, this,
             [this] { Accion([this] { cmdGenerar_Click(); }); });
+    connect(cmdExportar, &QPushButton::clicked, this, [this] { Accion([this] { exporta(); }); });
 }
 
 void frmReproceso::alCargar() {
@@ -327,12 +332,16 @@ void frmReproceso::alCambiarEntradas() {
         return;
     }
     cmdGenerar->setEnabled(!entradasDeLosTotales_.isEmpty() && entradas() == entradasDeLosTotales_);
+    cmdExportar->setEnabled(!entradasDeLasCopias_.isEmpty() && entradas() == entradasDeLasCopias_);
 }
 
 void frmReproceso::limpiaResultados() {
     cmdGenerar->setEnabled(false);
     cmdAplicar->setDefault(true);
     entradasDeLosTotales_.clear();
+    entradasDeLasCopias_.clear();
+    facturaCreada_.clear();
+    cmdExportar->setEnabled(false);
     totales_ = {};
     vigencia_.Olvida();
     for (QLabel* l : lblResul) {
@@ -417,6 +426,8 @@ void frmReproceso::cmdAplicar_Click() {
         lblResul[i]->setText(Formato::Dinero(valores[i].ADouble()));
     }
     entradasDeLosTotales_ = usadas;
+    entradasDeLasCopias_ = usadas;
+    cmdExportar->setEnabled(true);
     totales_ = t;
     vigencia_.Lee(cnnPrincipal,
                   FacturaDeRemisiones::BaseTemporal() + QStringLiteral(".remisiones"));
@@ -472,6 +483,7 @@ void frmReproceso::cmdGenerar_Click() {
         throw;
     }
     // The totals stay in view; the folio label shows the next one free.
+    facturaCreada_ = creada.serie + QString::number(creada.folio);
     alCambiar(0);
     Dialogos::actual().mensaje(TextosDeFactura::Creada(creada), QStringLiteral("Aviso"),
                                Dialogos::Icono::Ninguno);
@@ -484,6 +496,13 @@ void frmReproceso::muestraFolio(int paso, qint32 folio) {
         lblFolio->setText(QString::number(folio));
         lblFolio->repaint();
     }
+}
+
+void frmReproceso::exporta() {
+    verificaLaBaseTemporal();
+    cmdExportar->Exporta(ExportacionDeFactura::NombrePropuesto(facturaCreada_), [this] {
+        return ExportacionDeFactura::Libro(cnnPrincipal, totales_, facturaCreada_);
+    });
 }
 
 void frmReproceso::mouseDoubleClickEvent(QMouseEvent* evento) {

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <memory>
 
+class BotonDeExportar;
 class FacturaDeRemisiones;
 class QLabel;
 class QLineEdit;
@@ -67,6 +68,7 @@ private:
     SeleccionDeFactura seleccion() const;
     QString preguntaDeConfirmacion(const DatosDeFactura& datos);
     void muestraFolio(int paso, qint32 folio);
+    void exporta();
 
     Conexion cnnPrincipal;
     Conexion cnnTemporal;
@@ -81,6 +83,10 @@ private:
     bool clienteConocido_ = false;
     // The selection's notes as "Aplicar" read them.
     VigenciaDeRemisiones vigencia_;
+    // The filters of the copies the export reads, kept after the invoice is made, and the
+    // invoice ("B126") once made.
+    QStringList entradasDeLasCopias_;
+    QString facturaCreada_;
 
     QLabel* lblMuestra = nullptr;
     std::array<QLabel*, 23> lblDato{};
@@ -90,6 +96,7 @@ private:
     QLabel* lblFolio = nullptr;
     QPushButton* cmdAplicar = nullptr;
     QPushButton* cmdGenerar = nullptr;
+    BotonDeExportar* cmdExportar = nullptr;
     // Why a field refuses what it holds.
     QLabel* lblAviso = nullptr;
 };

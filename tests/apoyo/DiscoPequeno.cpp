@@ -46,6 +46,11 @@ void DiscoPequeno::Llena(qint64 dejar) {
     relleno.resize(std::max<qint64>(0, relleno.size() - dejar));
 }
 
+void DiscoPequeno::SoloLectura() {
+    QProcess::execute(QStringLiteral("mount"),
+                      {QStringLiteral("-o"), QStringLiteral("remount,ro"), punto_.path()});
+}
+
 QStringList DiscoPequeno::Archivos() const {
     QStringList archivos = QDir(punto_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     archivos.removeAll(kRelleno);

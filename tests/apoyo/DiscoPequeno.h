@@ -18,6 +18,8 @@ public:
     QString ruta(const QString& nombre) const;
     // Fills the disk with a file of its own until no byte is left, then frees dejar bytes.
     void Llena(qint64 dejar = 0);
+    // Makes the disk read-only, as a folder nobody may write, even root.
+    void SoloLectura();
     // The files in it, but the filler, by name.
     QStringList Archivos() const;
 

@@ -110,6 +110,7 @@ TEST_F(VentanasDeReimpresion, CambiarUnDatoDespuesDeAplicarDeshabilitaImprimirYL
         escribe(ventana, c.caja, QString::fromLatin1(c.texto));
         EXPECT_FALSE(habilitado(ventana, "Command1")) << c.caja;
         EXPECT_FALSE(habilitado(ventana, "Command2")) << c.caja;
+        EXPECT_FALSE(habilitado(ventana, "cmdExportar")) << c.caja;
         EXPECT_TRUE(habilitado(ventana, "Command4")) << c.caja;
     }
     EXPECT_TRUE(dialogos.cajas().isEmpty());
@@ -128,6 +129,7 @@ TEST_F(VentanasDeReimpresion, UnPeriodoSinRemisionesLoDiceYNoDejaImprimirNiLista
     EXPECT_EQ(Control<QTableWidget>(ventana, "mfgReja")->rowCount(), 0);
     EXPECT_FALSE(habilitado(ventana, "Command1"));
     EXPECT_FALSE(habilitado(ventana, "Command2"));
+    EXPECT_FALSE(habilitado(ventana, "cmdExportar"));
     EXPECT_FALSE(QFile::exists(lista));
 }
 
@@ -298,6 +300,7 @@ TEST_F(VentanasDeReimpresion, ElPorcentajeExigeComprobarDeNuevoYDiceCuandoNoHayN
         ASSERT_TRUE(habilitado(ventana, "Command1")) << caja;
         escribe(ventana, caja, QStringLiteral("503"));
         EXPECT_FALSE(habilitado(ventana, "Command1")) << caja;
+        EXPECT_FALSE(habilitado(ventana, "cmdExportar")) << caja;
         LlenaPorcentaje(ventana, "501", "502", "A", "15");
     }
     ASSERT_TRUE(dialogos.cajas().isEmpty());
@@ -308,6 +311,7 @@ TEST_F(VentanasDeReimpresion, ElPorcentajeExigeComprobarDeNuevoYDiceCuandoNoHayN
     ASSERT_EQ(dialogos.cajas().size(), 1);
     EXPECT_EQ(dialogos.cajas()[0].texto, QStringLiteral("No hay remisiones con esos datos"));
     EXPECT_FALSE(habilitado(ventana, "Command1"));
+    EXPECT_FALSE(habilitado(ventana, "cmdExportar"));
     EXPECT_TRUE(Control<QLabel>(ventana, "Label7")->text().isEmpty());
 
     // 0 is taken by the field and refused by "&Comprobar"; a negative one is the field's own

@@ -1,6 +1,7 @@
 #include "apoyo/BaseDePrueba.h"
 #include "apoyo/CarpetaDePrueba.h"
 #include "apoyo/Espera.h"
+#include "apoyo/LibroLeido.h"
 #include "apoyo/NotasDePrueba.h"
 #include "apoyo/ProgramaDePrueba.h"
 #include "apoyo/TiendaDePrueba.h"
@@ -153,6 +154,30 @@ TEST_F(VentanaDeFactura, AplicarYGenerarLaFactura) {
     EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
     EXPECT_EQ(base.valor(QStringLiteral("SELECT MetodoDePago FROM facturas")).toString(),
               QStringLiteral("01"));
+
+    // The invoice made, its lines and notes still export, under its folio, with the totals the
+    // window shows.
+    auto* exportar = Control<QPushButton>(ventana, "cmdExportar");
+    ASSERT_TRUE(exportar->isEnabled());
+    const QString csv = carpeta.ruta(QStringLiteral("factura.csv"));
+    dialogos.eligeArchivo(csv);
+    QTest::mouseClick(exportar, Qt::LeftButton);
+    ASSERT_EQ(dialogos.cajas().size(), 4);
+    EXPECT_TRUE(dialogos.cajas()[2].texto.endsWith(QStringLiteral("factura-B124.xlsx")));
+    const QVector<QStringList> lineas = LeeCsv(CarpetaDePrueba::lee(csv));
+    ASSERT_FALSE(lineas.isEmpty());
+    QStringList factura = lineas.last();
+    ASSERT_EQ(factura.size(), 13);
+    EXPECT_EQ(factura.takeFirst(), QStringLiteral("Totales de la factura B124:"));
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(
+            factura[4 + i],
+            Control<QLabel>(ventana, QStringLiteral("lblResul_%1").arg(i).toLatin1().constData())
+                ->text())
+            << i;
+    }
+    Control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("5"));
+    EXPECT_FALSE(exportar->isEnabled());
 
     ventana.close();
     EXPECT_FALSE(base.valor(QStringLiteral("SHOW DATABASES LIKE 'tmpreprocesarem'")).isValid());
