@@ -11,7 +11,6 @@
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/DialogosGuionados.h"
-#include "interfaz/NumeroEscrito.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/CamposBin.h"
@@ -428,7 +427,8 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     EXPECT_TRUE(EsperaHasta([porcentaje] { return porcentaje->hasFocus(); }));
     // Left as typed, and the window says why.
     EXPECT_EQ(porcentaje->text(), QStringLiteral("100"));
-    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(),
+              QStringLiteral("El porcentaje debe ser menor que 100."));
 
     escribe(ventana, "txtDato_0", "501");
     escribe(ventana, "txtDato_1", "502");
