@@ -159,10 +159,8 @@ Condicion leeCondicion(Lector& l) {
 void leeOpcionDeTexto(ElementoDePlantilla& e, const QString& opcion, Lector& l) {
     if (opcion == QLatin1String("tam")) {
         e.tamano = l.numero(1, 200, "el tamaño de la letra");
-    } else if (opcion == QLatin1String("negrita")) {
-        e.negrita = true;
-    } else if (opcion == QLatin1String("cursiva")) {
-        e.cursiva = true;
+    } else if (opcion == QLatin1String("negrita") || opcion == QLatin1String("cursiva")) {
+        (opcion == QLatin1String("negrita") ? e.negrita : e.cursiva) = true;
     } else if (opcion == QLatin1String("alinea")) {
         const QString a = l.palabra();
         const std::optional<Qt::Alignment> alineacion = ValoresDePlantilla::Alineacion(a);
@@ -182,14 +180,14 @@ void leeOpcionDeTexto(ElementoDePlantilla& e, const QString& opcion, Lector& l) 
             l.falla(QStringLiteral("formato de fecha inválido: \"%1\" (como \"dd/MM/yyyy\")")
                         .arg(e.formatoFecha));
         }
-    } else if (opcion == QLatin1String("ajusta")) {
-        e.ajusta = true;
+    } else if (opcion == QLatin1String("ajusta") || opcion == QLatin1String("estira")) {
+        (opcion == QLatin1String("ajusta") ? e.ajusta : e.estira) = true;
     } else if (opcion == QLatin1String("mayusculas")) {
         e.mayusculas = true;
     } else if (opcion == QLatin1String("si")) {
         e.condicion = leeCondicion(l);
-    } else if (opcion == QLatin1String("estira")) {
-        e.estira = true;
+    } else if (opcion == QLatin1String("partes")) {
+        e.partes = l.palabra();
     } else if (opcion == QLatin1String("color")) {
         e.color = l.color();
     } else if (opcion == QLatin1String("relleno")) {

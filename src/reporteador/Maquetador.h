@@ -58,7 +58,8 @@ public:
 
     QVector<PaginaMaquetada> Maqueta(const QVector<DatosDeDocumento>& documentos);
 
-    // The text of an element with its sums, fields, formulas and page numbers put in.
+    // The text of an element with its sums, fields, formulas and page numbers put in; with
+    // partes, only its parts that have data, joined.
     QString Resuelve(const QString& texto, const ElementoDePlantilla& e) const;
     // A text of the document's main and single-row tables, dates as 2026-11-30: a file name.
     QString ResuelveEnDocumento(const QString& texto, const DatosDeDocumento& documento);
