@@ -508,6 +508,15 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
                QStringLiteral("100")});
     EXPECT_EQ(rechazada.codigo, 2);
     EXPECT_TRUE(rechazada.errores.contains(QStringLiteral("menor que 100")));
+    // A decimal comma is refused with the fix, never read as 5.
+    const Salida conComa =
+        corre({QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("1"),
+               QStringLiteral("--final"), QStringLiteral("9"), QStringLiteral("--porcentaje"),
+               QStringLiteral("0,5")});
+    EXPECT_EQ(conComa.codigo, 2);
+    EXPECT_TRUE(conComa.errores.contains(QStringLiteral("--porcentaje: «0,5» no es un número: use "
+                                                        "punto decimal (0.5).")))
+        << qPrintable(conComa.errores);
 
     const Salida tope =
         corre({QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
