@@ -256,6 +256,10 @@ bool EntradaDeCampos::teclaPulsada(QLineEdit* caja, QKeyEvent* tecla) {
 
 bool EntradaDeCampos::eventFilter(QObject* objeto, QEvent* evento) {
     auto* caja = qobject_cast<QLineEdit*>(objeto);
+    // A box being destroyed is a QLineEdit no longer: its last focus change is not a clerk's.
+    if (caja == nullptr) {
+        return false;
+    }
     switch (evento->type()) {
     case QEvent::FocusIn:
         resaltaPendiente_ = true;
