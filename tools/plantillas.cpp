@@ -364,7 +364,9 @@ int muestra(const QStringList& argumentos) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    MensajesDeQt::Instala();
+    MensajesDeQt::Instala(
+        QStringLiteral("«plantillas muestra» sin --ventana escribe la muestra "
+                       "en un PDF (--pdf SALIDA) o en imágenes PNG (--png SALIDA)."));
     // Only the preview window needs a display; the scratch files of a sample go to a folder of
     // their own.
     const bool ventana = std::any_of(

@@ -19,7 +19,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <stdexcept>
@@ -236,16 +235,6 @@ void escribeArchivos(const DatosDeTienda& d, const QString& controlador, const D
     }
 }
 
-// A value as the shell takes it whole.
-QString paraLaTerminal(const QString& valor) {
-    static const QRegularExpression simple(QStringLiteral("^[A-Za-z0-9_./:@%+=,-]+$"));
-    if (simple.match(valor).hasMatch()) {
-        return valor;
-    }
-    return QLatin1Char('\'') + QString(valor).replace(QLatin1Char('\''), QStringLiteral("'\\''")) +
-           QLatin1Char('\'');
-}
-
 // Root's run writes root's own files: the clerks' accounts are configured each by itself.
 QString notaDeRoot(const DatosDeTienda& d) {
     return QStringLiteral("Aviso: se configuró sólo la cuenta root (sus archivos en %1). Cada "
@@ -258,12 +247,16 @@ QString notaDeRoot(const DatosDeTienda& d) {
 } // namespace
 
 QString ConfiguracionDeTienda::OrdenParaLaCuenta(const DatosDeTienda& d, const QString& cuenta) {
+    const auto paraLaTerminal = &RevisionDeTienda::ParaLaTerminal;
     QStringList opciones = {QStringLiteral("--carpeta-orvane"), paraLaTerminal(d.carpetaOrvane),
                             QStringLiteral("--servidor"),       paraLaTerminal(d.servidor),
                             QStringLiteral("--puerto"),         QString::number(d.puerto),
                             QStringLiteral("--usuario"),        paraLaTerminal(d.usuario),
-                            QStringLiteral("--base"),           paraLaTerminal(d.base),
-                            QStringLiteral("--resguardo"),      paraLaTerminal(d.resguardo)};
+                            QStringLiteral("--base"),           paraLaTerminal(d.base)};
+    // Only what was given: the default archive database goes without saying.
+    if (d.resguardo != DatosDeTienda{}.resguardo) {
+        opciones << QStringLiteral("--resguardo") << paraLaTerminal(d.resguardo);
+    }
     if (!d.impresora.isEmpty()) {
         opciones << QStringLiteral("--impresora") << paraLaTerminal(d.impresora);
     }
@@ -282,8 +275,7 @@ QString ConfiguracionDeTienda::OrdenParaLaCuenta(const DatosDeTienda& d, const Q
     }
     const QString orden =
         QStringLiteral("deremisiones configura ") + opciones.join(QLatin1Char(' '));
-    return QStringLiteral("sudo -u %1 %2 (donde no hay sudo, como root: runuser -u %1 -- %2)")
-        .arg(cuenta, orden);
+    return RevisionDeTienda::ComoLaCuenta(cuenta, orden);
 }
 
 namespace {

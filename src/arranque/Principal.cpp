@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -90,6 +91,13 @@ int Principal::Main() {
         std::fprintf(stderr, "Faltan las traducciones de Qt al español (paquete "
                              "qt6-translations-l10n); sus menús y botones saldrán en inglés.\n");
     }
+    // Run with a clerk's home (sudo -E), the menu would mix the clerk's files with this
+    // account's and leave the files it writes in this account's hands.
+    if (const QString otraCasa = RevisionDeTienda::OtraCasa(QStringLiteral("deremisiones"));
+        !otraCasa.isEmpty()) {
+        Dialogos::actual().mensaje(otraCasa, QStringLiteral("Atención"), Dialogos::Icono::Critico);
+        return 1;
+    }
     if (!Configura()) {
         // The set-up's own check says what is missing and how to mend it.
         Dialogos::actual().mensaje(
@@ -107,13 +115,27 @@ int Principal::Main() {
     return QApplication::exec();
 }
 
+namespace {
+
+QString carpetaDeEjecucion;
+
+// The runtime folder, when Qt made it: a folder of this account, never what a link points to.
+void borraCarpetaDeEjecucion() {
+    const QFileInfo info(carpetaDeEjecucion);
+    if (info.isDir() && !info.isSymLink() && info.ownerId() == RevisionDeTienda::IdDeLaCuenta()) {
+        QDir(carpetaDeEjecucion).removeRecursively();
+    }
+}
+
+} // namespace
+
 void Principal::AseguraCarpetaDeEjecucion() {
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         return;
     }
-    const QString carpeta = QDir::temp().filePath(
-        QStringLiteral("deremisiones-") + qEnvironmentVariable("USER", QStringLiteral("usuario")));
-    QDir().mkpath(carpeta);
-    QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", carpeta.toLocal8Bit());
+    carpetaDeEjecucion = QDir::temp().filePath(QStringLiteral("deremisiones-%1-%2")
+                                                   .arg(RevisionDeTienda::Cuenta())
+                                                   .arg(QCoreApplication::applicationPid()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(carpetaDeEjecucion));
+    std::atexit(borraCarpetaDeEjecucion);
 }

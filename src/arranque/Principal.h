@@ -16,8 +16,10 @@ void CalculaIniHost();
 void LiberaObjetos();
 // Creates the eight shared objects by programmatic identifier; throws when one cannot be made.
 void CreaObjetosCompartidos();
-// Qt wants a private runtime folder; a scheduled run or a shell without a session has none, so
-// one in the temporary folder is made. Called before the application object.
+// Qt wants a private runtime folder for some of its parts; a scheduled run or a shell without a
+// session (cron, su, runuser) has none, so one is named in the system's temporary folder,
+// deremisiones-ACCOUNT-PID. Only Qt makes it, owner only, if a part of it needs it; it goes
+// when the process ends. Called before the application object.
 void AseguraCarpetaDeEjecucion();
 
 } // namespace Principal

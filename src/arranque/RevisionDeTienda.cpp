@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 #ifdef Q_OS_UNIX
@@ -115,12 +116,46 @@ QString RevisionDeTienda::Cuenta() {
     return qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
 }
 
+uint RevisionDeTienda::IdDeLaCuenta() {
+#ifdef Q_OS_UNIX
+    return ::geteuid();
+#else
+    return static_cast<uint>(-2);
+#endif
+}
+
 bool RevisionDeTienda::EsRoot() {
 #ifdef Q_OS_UNIX
     return ::geteuid() == 0;
 #else
     return false;
 #endif
+}
+
+QString RevisionDeTienda::ParaLaTerminal(const QString& valor) {
+    static const QRegularExpression simple(QStringLiteral("^[A-Za-z0-9_./:@%+=,-]+$"));
+    if (simple.match(valor).hasMatch()) {
+        return valor;
+    }
+    return QLatin1Char('\'') + QString(valor).replace(QLatin1Char('\''), QStringLiteral("'\\''")) +
+           QLatin1Char('\'');
+}
+
+QString RevisionDeTienda::ComoLaCuenta(const QString& cuenta, const QString& orden) {
+    return QStringLiteral("sudo -u %1 %2 (donde no hay sudo, como root: runuser -u %1 -- %2)")
+        .arg(cuenta, orden);
+}
+
+QString RevisionDeTienda::OtraCasa(const QString& orden) {
+    const QString dueno = DuenoDeOtraCasa();
+    if (dueno.isEmpty()) {
+        return {};
+    }
+    return QStringLiteral("La cuenta «%1» se ejecuta con la carpeta personal (HOME=%2) de la "
+                          "cuenta «%3» (por ejemplo con sudo -E): mezclaría los archivos de «%3» "
+                          "con los suyos y dejaría en manos de «%1» los que escribiera. No se "
+                          "hizo nada. Ejecute la orden con la cuenta «%3»: %4")
+        .arg(Cuenta(), QDir::homePath(), dueno, ComoLaCuenta(dueno, orden));
 }
 
 QString RevisionDeTienda::DuenoDeOtraCasa() {

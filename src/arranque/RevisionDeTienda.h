@@ -14,9 +14,17 @@ class RevisionDeTienda {
 public:
     // The account the program runs as, and whether it is root.
     static QString Cuenta();
+    static uint IdDeLaCuenta();
     static bool EsRoot();
     // The account that owns the home folder ($HOME) when it is not this one, else "".
     static QString DuenoDeOtraCasa();
+    // "" unless the account runs with another account's home (sudo -E keeps HOME): then that
+    // nothing was done, and the order (as the terminal takes it) run as that account.
+    static QString OtraCasa(const QString& orden);
+    // "sudo -u ana ORDEN (donde no hay sudo, como root: runuser -u ana -- ORDEN)".
+    static QString ComoLaCuenta(const QString& cuenta, const QString& orden);
+    // A value as the shell takes it whole.
+    static QString ParaLaTerminal(const QString& valor);
     // A file the program writes (descripcion says which: "El archivo de orígenes ODBC"): the file
     // and its folder writable by this account, or the folder one it can make.
     static QString ArchivoEscribible(const QString& archivo, const QString& descripcion);

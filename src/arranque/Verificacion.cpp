@@ -384,14 +384,15 @@ Verificacion::Punto impresora(const Estado& e) {
             !instalada.isNull()) {
             return colaDeImpresion(nombre, instalada.printerName(), {});
         }
-        if (predeterminada.isNull()) {
-            return mal(nombre, QStringLiteral("no está instalada y no hay impresora "
-                                              "predeterminada: instálela o corrija %1.")
-                                   .arg(orvane));
-        }
-        return colaDeImpresion(nombre, predeterminada.printerName(),
-                               QStringLiteral("no está instalada: se usará la predeterminada, %1")
-                                   .arg(predeterminada.printerName()));
+        // The queue configured is a promise: the notes must not go to another printer unseen.
+        return mal(nombre,
+                   QStringLiteral("no está instalada en este equipo%1. Instálela, o elija una de "
+                                  "las instaladas (lpstat -e) con «deremisiones configura "
+                                  "--impresora COLA».")
+                       .arg(predeterminada.isNull()
+                                ? QString()
+                                : QStringLiteral(": las remisiones irían a la predeterminada, %1")
+                                      .arg(predeterminada.printerName())));
     }
     if (predeterminada.isNull()) {
         return mal(nombre, QStringLiteral("no hay impresora predeterminada ni una elegida en %1 "

@@ -1,5 +1,6 @@
 #include "interfaz/EntradaDeCampos.h"
 
+#include "interfaz/NumeroEscrito.h"
 #include "orvlib/libKwtm.h"
 #include "servicios/Dialogos.h"
 
@@ -182,15 +183,33 @@ void EntradaDeCampos::pega(QLineEdit* caja) {
         }
         return;
     }
-    const qsizetype largo = caja->text().size() - caja->selectedText().size() + pegado.size();
+    // A number field takes the number the clerk meant, without the words, symbol or thousands
+    // separators around it; then the field's length applies.
+    QString texto = pegado;
+    if (tipo_ == QLatin1String("9") && !pegado.trimmed().isEmpty()) {
+        const std::optional<QString> cifras = NumeroEscrito::Cifras(pegado);
+        if (!cifras) {
+            Avisa(aviso_, caja, NumeroEscrito::AvisoDeNumero(pegado));
+            return;
+        }
+        texto = *cifras;
+    }
+    const qsizetype largo = caja->text().size() - caja->selectedText().size() + texto.size();
     if (largo > caja->maxLength()) {
         Avisa(aviso_, caja,
-              QStringLiteral("Este campo admite a lo más %1 caracteres; lo pegado tiene %2.")
-                  .arg(caja->maxLength())
-                  .arg(pegado.size()));
+              texto == pegado
+                  ? QStringLiteral("Este campo admite a lo más %1 caracteres; lo pegado tiene %2.")
+                        .arg(caja->maxLength())
+                        .arg(texto.size())
+                  : QStringLiteral("Este campo admite a lo más %1 caracteres; el número pegado, "
+                                   "%2, tiene %3.")
+                        .arg(caja->maxLength())
+                        .arg(texto)
+                        .arg(texto.size()));
         return;
     }
-    caja->insert(pegado);
+    caja->insert(texto);
+    Avisa(aviso_, caja, QString());
 }
 
 void EntradaDeCampos::menuContextual(QLineEdit* caja, QContextMenuEvent* evento) {
@@ -237,23 +256,48 @@ bool EntradaDeCampos::teclaPulsada(QLineEdit* caja, QKeyEvent* tecla) {
 
 bool EntradaDeCampos::eventFilter(QObject* objeto, QEvent* evento) {
     auto* caja = qobject_cast<QLineEdit*>(objeto);
+    // A box being destroyed is a QLineEdit no longer: its last focus change is not a clerk's.
+    if (caja == nullptr) {
+        return false;
+    }
     switch (evento->type()) {
     case QEvent::FocusIn:
-        QTimer::singleShot(0, caja, [caja] { Resalta(caja); });
+        resaltaPendiente_ = true;
+        QTimer::singleShot(0, caja, [this, caja] {
+            // Unless the focus left meanwhile.
+            if (resaltaPendiente_ && caja->hasFocus()) {
+                resaltaPendiente_ = false;
+                Resalta(caja);
+            }
+        });
         break;
     case QEvent::KeyPress:
         return teclaPulsada(caja, static_cast<QKeyEvent*>(evento));
     case QEvent::ContextMenu:
+        // A right click that gave the field the focus finds its content selected, as a click
+        // does: "Cortar" and "Copiar" work from the first menu.
+        if (resaltaPendiente_) {
+            resaltaPendiente_ = false;
+            Resalta(caja);
+        }
         menuContextual(caja, static_cast<QContextMenuEvent*>(evento));
         return true;
     case QEvent::FocusOut: {
         // Only a move to another field validates; a message box or another window taking
         // the focus does not.
         const Qt::FocusReason razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || !valida_) {
+        if (razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason) {
             break;
         }
-        if (!valida_()) {
+        // One field shows a selection at a time: the one the cursor is in.
+        resaltaPendiente_ = false;
+        caja->deselect();
+        if (!valida_) {
+            break;
+        }
+        // Going back (Shift+Tab, the up arrow) never keeps the clerk in a field: what needs
+        // mending may be an earlier one. The warning line still says why this one refuses.
+        if (!valida_() && razon != Qt::BacktabFocusReason) {
             QTimer::singleShot(0, caja, [caja] { caja->setFocus(Qt::OtherFocusReason); });
         }
         break;

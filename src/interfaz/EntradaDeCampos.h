@@ -11,10 +11,12 @@ class QWidget;
 
 // The field-entry behaviours every job window shares: getting the focus selects the content,
 // keys go through the support library's Teclas and Enter (kind "9" digits only, "!" any; Enter
-// moves on), and leaving the field runs its validation, which may keep the focus there. A
+// moves on), and leaving the field runs its validation, which may keep the focus there when
+// the clerk moves forward, never when going back (Shift+Tab). A
 // window's warning line (aviso) says why a field refuses what it holds. Pasting is checked
-// first: a date box reads a pasted date written as 2026-11-01 or 01/11/2026, and a text longer
-// than the field takes is refused whole, never cut short.
+// first: a date box reads a pasted date written as 2026-11-01 or 01/11/2026, a number field
+// ("9") the number in what was pasted ("$1,234.50 pesos" gives 1234.50), and a text longer than
+// the field takes is refused whole, never cut short.
 class EntradaDeCampos : public QObject {
     Q_OBJECT
 public:
@@ -70,4 +72,6 @@ private:
     QString tipo_;
     Validacion valida_;
     QLabel* aviso_;
+    // The focus came and the content is yet to be selected.
+    bool resaltaPendiente_ = false;
 };

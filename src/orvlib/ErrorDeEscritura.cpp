@@ -1,5 +1,7 @@
 #include "orvlib/ErrorDeEscritura.h"
 
+#include "orvlib/DuenoDeArchivo.h"
+
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <cerrno>
@@ -47,6 +49,12 @@ QString ErrorDeEscritura::causa(const QString& ruta, int numeroDelSistema,
     }
     if (sinEspacio(numeroDelSistema) || (numeroDelSistema == 0 && discoLleno(ruta))) {
         return QStringLiteral("No hay espacio en el disco para escribir %1").arg(nombre);
+    }
+    // A file another account owns is refused before any write, often with no system number.
+    const QString dueno = DuenoDeArchivo::Ajeno(ruta);
+    if (!dueno.isEmpty()) {
+        return QStringLiteral("No se tiene permiso para escribir %1: es de la cuenta «%2»")
+            .arg(nombre, dueno);
     }
     if (sinPermiso(numeroDelSistema)) {
         return QStringLiteral("No se tiene permiso para escribir %1").arg(nombre);

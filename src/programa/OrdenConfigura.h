@@ -11,5 +11,6 @@ protected:
     QString descripcion() const override;
     QList<QCommandLineOption> opciones() const override;
     bool necesitaConfiguracion() const override { return false; }
+    bool revisaLaCasaPorSuCuenta() const override { return true; }
     int ejecuta(const QCommandLineParser& opciones) override;
 };

@@ -6,10 +6,12 @@
 #include "OrdenTope.h"
 #include "OrdenVerifica.h"
 #include "arranque/Principal.h"
+#include "arranque/RevisionDeTienda.h"
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/LibroDeImpresion.h"
 #include "impresion/PlanDeImpresion.h"
 #include "impresion/modRPTs.h"
+#include "interfaz/NumeroEscrito.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/libKwtm.h"
 #include "servicios/Bitacora.h"
@@ -39,6 +41,15 @@ std::vector<std::pair<QString, std::function<std::unique_ptr<OrdenDeConsola>()>>
         {QStringLiteral("porcentaje"), [] { return std::make_unique<OrdenPorcentaje>(); }},
         {QStringLiteral("factura"), [] { return std::make_unique<OrdenFactura>(); }},
     };
+}
+
+// "deremisiones tope --desde …" as it was run, for the terminal.
+QString paraLaTerminal(const QStringList& argumentos) {
+    QStringList orden = {QStringLiteral("deremisiones")};
+    for (const QString& a : argumentos.mid(1)) {
+        orden << RevisionDeTienda::ParaLaTerminal(a);
+    }
+    return orden.join(QLatin1Char(' '));
 }
 
 // The current folder when the command started.
@@ -75,12 +86,16 @@ bool OrdenDeConsola::LeeFecha(const QCommandLineParser& opciones, const QString&
 
 bool OrdenDeConsola::LeeNumero(const QCommandLineParser& opciones, const QString& nombre,
                                double& numero) {
-    bool ok = false;
-    numero = opciones.value(nombre).trimmed().remove(QLatin1Char(',')).toDouble(&ok);
-    if (!ok) {
-        Falla(QStringLiteral("--%1: \"%2\" no es un número").arg(nombre, opciones.value(nombre)));
+    // Read as the windows read it: "1,500.00" is 1500, "0,5" is refused, never taken as 5.
+    const QString texto = opciones.value(nombre);
+    const std::optional<double> valor =
+        texto.trimmed().isEmpty() ? std::nullopt : NumeroEscrito::Lee(texto);
+    if (!valor) {
+        Falla(QStringLiteral("--%1: %2").arg(nombre, NumeroEscrito::AvisoDeNumero(texto)));
+        return false;
     }
-    return ok;
+    numero = *valor;
+    return true;
 }
 
 bool OrdenDeConsola::LeeFolio(const QCommandLineParser& opciones, const QString& nombre,
@@ -381,6 +396,13 @@ int OrdenDeConsola::Ejecuta(const QStringList& argumentos) {
     if (opciones.isSet(QStringLiteral("help"))) {
         Escribe(orden->ayuda());
         return 0;
+    }
+    if (!orden->revisaLaCasaPorSuCuenta()) {
+        const QString otraCasa = RevisionDeTienda::OtraCasa(paraLaTerminal(argumentos));
+        if (!otraCasa.isEmpty()) {
+            Falla(otraCasa);
+            return 2;
+        }
     }
     // Messages and questions go to the command line's dialog service, the one in force.
     try {

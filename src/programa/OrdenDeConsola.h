@@ -29,6 +29,9 @@ protected:
     // Whether the job needs the program's configuration loaded before it runs; the commands
     // that set it up or check it do not.
     virtual bool necesitaConfiguracion() const { return true; }
+    // Whether the job itself refuses a run with another account's home (configura, which
+    // gives the whole set-up to run as that account); the others are refused before they start.
+    virtual bool revisaLaCasaPorSuCuenta() const { return false; }
     // Runs the job; returns the exit code.
     virtual int ejecuta(const QCommandLineParser& opciones) = 0;
 

@@ -34,8 +34,8 @@ QList<QCommandLineOption> OrdenFactura::opciones() const {
     return {
         {QStringLiteral("desde"), QStringLiteral("Primer día."), QStringLiteral("DD/MM/AAAA")},
         {QStringLiteral("hasta"), QStringLiteral("Último día."), QStringLiteral("DD/MM/AAAA")},
-        {QStringLiteral("porcentaje"), QStringLiteral("Porcentaje a reducir, de 0 a 100."),
-         QStringLiteral("P")},
+        {QStringLiteral("porcentaje"),
+         QStringLiteral("Porcentaje a reducir, de 0 o más y menor que 100."), QStringLiteral("P")},
         {QStringLiteral("serie-factura"), QStringLiteral("Serie de la factura."),
          QStringLiteral("S")},
         {QStringLiteral("cliente"), QStringLiteral("Cliente de la factura."), QStringLiteral("C")},
@@ -99,7 +99,7 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
         Escribe(SinRemisiones());
         return 0;
     }
-    escribeTotales(t);
+    escribeTotales(t, porcentaje);
     const QString factura = generar ? genera(trabajo, resguardo, fecha, t, opciones) : QString();
     if (opciones.isSet(QStringLiteral("exportar"))) {
         EscritorDeLibro::Escribe(ExportacionDeFactura::Libro(principal, t, factura),
@@ -108,7 +108,7 @@ int OrdenFactura::ejecuta(const QCommandLineParser& opciones) {
     return 0;
 }
 
-void OrdenFactura::escribeTotales(const TotalesDeFactura& t) {
+void OrdenFactura::escribeTotales(const TotalesDeFactura& t, double porcentaje) {
     Escribe(QStringLiteral("\tSin aplicar descuento:\tCon el % aplicado:"));
     const std::pair<const char*, std::pair<Importe, Importe>> filas[] = {
         {"Subtotal", {t.subtotalAntes, t.subtotalDespues}},
@@ -119,6 +119,10 @@ void OrdenFactura::escribeTotales(const TotalesDeFactura& t) {
         Escribe(QStringLiteral("%1:\t%2\t%3")
                     .arg(QString::fromUtf8(nombre), Formato::Dinero(cifras.first.ADouble()),
                          Formato::Dinero(cifras.second.ADouble())));
+    }
+    if (const QString reduccion = TextosDeFactura::ReduccionEfectiva(t, porcentaje);
+        !reduccion.isEmpty()) {
+        Escribe(reduccion.left(1).toUpper() + reduccion.mid(1) + QLatin1Char('.'));
     }
 }
 

@@ -16,7 +16,8 @@ protected:
     int ejecuta(const QCommandLineParser& opciones) override;
 
 private:
-    void escribeTotales(const TotalesDeFactura& t);
+    // The eight totals and, when rounding made it another, the reduction they come to.
+    void escribeTotales(const TotalesDeFactura& t, double porcentaje);
     // The invoice made, as "B126".
     QString genera(FacturaDeRemisiones& trabajo, const QString& resguardo, const QDate& fecha,
                    const TotalesDeFactura& t, const QCommandLineParser& opciones);

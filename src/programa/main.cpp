@@ -8,8 +8,16 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+const char* kParaUnaPantalla =
+    "El menú de deremisiones necesita una: ábralo desde el escritorio, o por ssh con «ssh -X». "
+    "Los trabajos corren sin ventanas como órdenes: vea «deremisiones --help».";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    MensajesDeQt::Instala();
+    MensajesDeQt::Instala(QString::fromUtf8(kParaUnaPantalla));
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("deremisiones %s\n", DEREMISIONES_VERSION);
@@ -28,12 +36,10 @@ int main(int argc, char* argv[]) {
     // The windows need a graphical session; without one, Qt would only say so in English.
     if (!consola && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr, "%s\n",
-                     "No hay una sesión gráfica (DISPLAY y WAYLAND_DISPLAY están vacías): el menú "
-                     "de deremisiones necesita una. Ábralo desde el escritorio, o por ssh con "
-                     "«ssh -X». Los trabajos corren sin ventanas como órdenes: vea «deremisiones "
-                     "--help».");
-        return 1;
+        std::fprintf(
+            stderr, "%s\n",
+            qUtf8Printable(MensajesDeQt::SinPantalla(QString::fromUtf8(kParaUnaPantalla))));
+        return MensajesDeQt::kSinPantalla;
     }
     Principal::AseguraCarpetaDeEjecucion();
     QApplication app(argc, argv);

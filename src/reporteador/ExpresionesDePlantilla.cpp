@@ -85,4 +85,19 @@ QVector<Referencia> Referencias(const QString& texto) {
     return referencias;
 }
 
+QString UnePartes(const QString& texto, const QString& separador,
+                  const std::function<QString(const QString&)>& resuelve) {
+    QStringList conDatos;
+    for (const QString& parte : texto.split(QLatin1Char('|'))) {
+        const QString resuelta = resuelve(parte).simplified();
+        QString palabras = parte;
+        palabras.remove(Cuenta()).remove(Campo());
+        const bool sinCampos = palabras == parte;
+        if (!resuelta.isEmpty() && (sinCampos || resuelta != palabras.simplified())) {
+            conDatos << resuelta;
+        }
+    }
+    return conDatos.join(separador);
+}
+
 } // namespace ExpresionesDePlantilla

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QVector>
+#include <functional>
 
 // The {…} of template texts: fields {Tabla.Campo}, formulas {@Formula}, the page numbers
 // {Pagina} and {Paginas}, and arithmetic of fields, formulas and numbers {a.b*c.d+1}.
@@ -25,6 +26,12 @@ struct Referencia {
     QString tabla;
     QString nombre; // the field, the formula's name, or the {…} not understood
 };
+
+// The parts of the text divided by "|" that have data, each as resuelve puts in its {…} and
+// with its blanks tidied, joined with the separator. A part whose {…} are all empty says no
+// more than its own words and is left out; a part without {…} always stays.
+QString UnePartes(const QString& texto, const QString& separador,
+                  const std::function<QString(const QString&)>& resuelve);
 
 // What the {…} of a text name, in order.
 QVector<Referencia> Referencias(const QString& texto);

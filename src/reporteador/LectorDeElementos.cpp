@@ -68,6 +68,8 @@ void leeOpcionDeTexto(ElementoDePlantilla& e, const QString& opcion, LectorDeLin
         e.mayusculas = true;
     } else if (opcion == QLatin1String("si")) {
         e.condicion = leeCondicion(l);
+    } else if (opcion == QLatin1String("partes")) {
+        e.partes = l.palabra();
     } else if (opcion == QLatin1String("estira")) {
         e.estira = true;
     } else if (opcion == QLatin1String("color")) {

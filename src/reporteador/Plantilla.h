@@ -46,6 +46,9 @@ struct ElementoDePlantilla {
     QString formatoFecha = QStringLiteral("dd/MM/yyyy");
     bool ajusta = false; // wraps and makes the band grow
     bool mayusculas = false;
+    // With it, "|" divides the text into parts: a part whose {…} are all empty is left out,
+    // the others are joined with this separator ("Calle|Col. …" with ", ").
+    QString partes;
     Condicion condicion;
     QColor color = Qt::black;
     QColor relleno; // boxes

@@ -115,6 +115,11 @@ QString ResolutorDePlantilla::conNumero(const QString& texto) const {
 }
 
 QString ResolutorDePlantilla::Resuelve(const QString& texto, const ElementoDePlantilla& e) const {
+    if (!e.partes.isEmpty()) {
+        ElementoDePlantilla entera = e;
+        entera.partes.clear();
+        return UnePartes(texto, e.partes, [&](const QString& p) { return Resuelve(p, entera); });
+    }
     const QString conCuentas =
         reemplaza(conNumero(texto), Cuenta(), [this, &e](const QRegularExpressionMatch& m) {
             return FormateaValor(Calcula(m.captured(1)), e);

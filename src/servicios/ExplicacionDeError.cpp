@@ -1,6 +1,7 @@
 #include "servicios/ExplicacionDeError.h"
 
 #include "orvlib/BasesDD.h"
+#include "orvlib/DuenoDeArchivo.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/NumerosDeError.h"
 #include "servicios/CausaDeCifrado.h"
@@ -244,6 +245,10 @@ QString ExplicacionDeError::explica(Clase clase, int numero, const QString& cont
                               "regístrelo de nuevo con «deremisiones configura» y vuelva a "
                               "intentar.");
     case Clase::ArchivoNoEscribible:
+        if (const QString porQue = DuenoDeArchivo::PorQueNoSeEscribe(contexto); !porQue.isEmpty()) {
+            return QStringLiteral("No se pudo escribir el archivo%1: %2")
+                .arg(entreComillas(contexto), porQue);
+        }
         return QStringLiteral("No se pudo escribir el archivo%1; revise que la carpeta exista y "
                               "que se pueda escribir en ella, y vuelva a intentar.")
             .arg(entreComillas(contexto));

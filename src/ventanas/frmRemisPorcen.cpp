@@ -202,20 +202,19 @@ QString frmRemisPorcen::revisaDato(int indice) const {
     if (indice == 4) {
         return {};
     }
-    const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
     if (indice == 2) {
         // 0 is taken here and refused by "&Comprobar".
-        return NumeroEscrito::EsPorcentaje(valor) ? QString() : NumeroEscrito::AvisoDePorcentaje();
+        return NumeroEscrito::AvisoDePorcentajeMenos(txtDato[2]->text());
     }
-    if (!valor || *valor > kFolioMaximo || !NumeroEscrito::EsEntero(*valor)) {
-        return AvisoDeFolio();
-    }
-    return {};
+    return NumeroEscrito::AvisoDeEntero(txtDato[indice]->text(), kFolioMaximo, AvisoDeFolio());
 }
 
 void frmRemisPorcen::formatea(int indice) {
     // A text that holds no number is left as typed, for the clerk to mend; so is a refused
-    // percentage, which is not turned into 0.
+    // percentage, which is not turned into 0. The series is text: an empty one stays empty.
+    if (indice == 4) {
+        return;
+    }
     const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
     if (!valor || !revisaDato(indice).isEmpty()) {
         return;
@@ -230,7 +229,8 @@ bool frmRemisPorcen::validaDato(int indice) {
 }
 
 QString frmRemisPorcen::AvisoDeFolio() {
-    return QStringLiteral("Los folios de las remisiones van de 1 a 2,147,483,647.");
+    return QStringLiteral("Los folios de las remisiones son números enteros de 1 a "
+                          "2,147,483,647.");
 }
 
 QStringList frmRemisPorcen::entradas() const {
@@ -269,7 +269,7 @@ Decimal frmRemisPorcen::porcentajeEscrito() {
     if (porcentaje <= Decimal() || porcentaje >= Decimal::DeDiezmilesimos(1000000)) {
         QApplication::beep();
         txtDato[2]->setFocus();
-        throw Rechazo(QStringLiteral("Escriba un porcentaje mayor que 0 y menor que 100."));
+        throw Rechazo(QStringLiteral("El porcentaje debe ser mayor que 0 y menor que 100."));
     }
     return porcentaje;
 }
@@ -290,6 +290,14 @@ void frmRemisPorcen::Command2_Click() {
             txtDato[i]->setFocus();
             throw Rechazo(AvisoDeFolio());
         }
+    }
+    if (inicial > final) {
+        EntradaDeCampos::Rehusa(lblAviso, txtDato[1],
+                                QStringLiteral("La remisión final (%1) es menor que la inicial "
+                                               "(%2): escriba el rango de menor a mayor.")
+                                    .arg(final)
+                                    .arg(inicial));
+        return;
     }
     const QString serie = txtDato[4]->text();
     const QStringList usadas = entradas();

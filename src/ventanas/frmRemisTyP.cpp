@@ -33,7 +33,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -246,25 +245,28 @@ void frmRemisTyP::alActivarPorPrimeraVez() {
 QString frmRemisTyP::revisaDato(int indice) const {
     const std::optional<double> valor = NumeroEscrito::Lee(txtDato[indice]->text());
     if (indice == 2) {
-        // This field keeps the focus until it holds a cap: the line says why.
         if (!valor) {
-            return AvisoDeTope() + QStringLiteral("; escriba sólo cifras, con punto decimal "
-                                                  "(5,000.00).");
+            return NumeroEscrito::AvisoDeNumero(txtDato[2]->text());
         }
         if (*valor > kTopeMaximo) {
             return QStringLiteral("El tope debe ser a lo más 99,999,999,999.99");
         }
         return *valor > 0 ? QString() : AvisoDeTope();
     }
-    if (indice == 3 &&
-        (!valor || *valor > ReimpresionConTope::kFolioMaximo || !NumeroEscrito::EsEntero(*valor))) {
-        return AvisoDeFolio();
+    if (indice == 3) {
+        return NumeroEscrito::AvisoDeEntero(txtDato[3]->text(), ReimpresionConTope::kFolioMaximo,
+                                            AvisoDeFolio());
     }
     return {};
 }
 
 bool frmRemisTyP::validaDato(int indice) {
-    const QString aviso = revisaDato(indice);
+    QString aviso = revisaDato(indice);
+    // The line says why the field refuses; a cap not typed yet (0.00) lets the clerk move on
+    // to "&Aplicar", which refuses it beside the field.
+    if (indice == 2 && NumeroEscrito::Lee(txtDato[2]->text()) == 0.0) {
+        aviso.clear();
+    }
     if (aviso.isEmpty() && indice != 4) {
         formatea(indice);
     }
@@ -301,7 +303,7 @@ QString frmRemisTyP::AvisoDeTope() {
 }
 
 QString frmRemisTyP::AvisoDeFolio() {
-    return QStringLiteral("El folio a imprimir debe estar entre 1 y 2,147,483,647.");
+    return QStringLiteral("El folio a imprimir debe ser un número entero de 1 a 2,147,483,647.");
 }
 
 QStringList frmRemisTyP::entradas() const {

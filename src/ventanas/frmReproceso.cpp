@@ -17,6 +17,7 @@
 #include "trabajos/factura/BusquedasDeFactura.h"
 #include "trabajos/factura/FacturaDeRemisiones.h"
 #include "trabajos/factura/TextosDeFactura.h"
+#include "ventanas/TotalesDeLaFactura.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -48,7 +49,7 @@ frmReproceso::frmReproceso(QWidget* parent)
 frmReproceso::~frmReproceso() = default;
 
 void frmReproceso::creaControles() {
-    resize(Px(8055), Px(9360));
+    resize(Px(8055), Px(9720));
     const auto etiqueta = [this](int i, const char* texto, int izquierda, int arriba, int ancho,
                                  int alto) {
         lblDato[i] = Coloca(new QLabel(QString::fromUtf8(texto), this), nombre("lblDato", i),
@@ -90,43 +91,23 @@ void frmReproceso::creaControles() {
     txtDato[3]->setAlignment(Qt::AlignRight);
     cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
                         QStringLiteral("cmdAplicar"), 6000, 4800, 1335, 495);
-    creaTotales(etiqueta, tenida);
-    etiqueta(20, "Fec&ha para la factura:", 720, 7605, 2100, 300);
-    mkeFecha[2] = Coloca(new QLineEdit(this), nombre("mkeFecha", 2), 2880, 7560, 1335, 375);
-    etiqueta(21, "Folio:", 720, 8085, 2000, 300);
-    lblFolio = Coloca(new QLabel(this), QStringLiteral("lblFolio"), 2880, 8040, 1335, 375);
+    totales_ = std::make_unique<TotalesDeLaFactura>(this, kTinte);
+    etiqueta(20, "Fec&ha para la factura:", 720, 7965, 2100, 300);
+    mkeFecha[2] = Coloca(new QLineEdit(this), nombre("mkeFecha", 2), 2880, 7920, 1335, 375);
+    etiqueta(21, "Folio:", 720, 8445, 2000, 300);
+    lblFolio = Coloca(new QLabel(this), QStringLiteral("lblFolio"), 2880, 8400, 1335, 375);
     lblFolio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     tenida(lblFolio);
     cmdGenerar = Coloca(new QPushButton(QStringLiteral("&Generar factura"), this),
-                        QStringLiteral("cmdGenerar"), 5640, 7800, 1695, 615);
+                        QStringLiteral("cmdGenerar"), 5640, 8160, 1695, 615);
     cmdGenerar->setEnabled(false);
     cmdExportar =
         Coloca(new BotonDeExportar(this), QStringLiteral("cmdExportar"), 4320, 7800, 1215, 615);
     ordenaElTeclado();
 }
 
-void frmReproceso::creaTotales(
-    const std::function<void(int, const char*, int, int, int, int)>& etiqueta,
-    const std::function<void(QLabel*)>& tenida) {
-    etiqueta(8, "Sin aplicar descuento:", 720, 5280, 3000, 300);
-    etiqueta(13, "Con el % aplicado:", 4080, 5280, 3000, 300);
-    const char* filas[] = {"Subtotal:", "I. V. A.:", "IEPS:", "Total:"};
-    for (int f = 0; f < 4; ++f) {
-        const int arriba = 5640 + f * 480;
-        etiqueta(9 + f, filas[f], 1080, arriba + 45, 1000, 300);
-        etiqueta(14 + f, filas[f], 4560, arriba + 45, 1000, 300);
-        for (int lado = 0; lado < 2; ++lado) {
-            const int i = f + lado * 4;
-            lblResul[i] = Coloca(new QLabel(this), nombre("lblResul", i), lado == 0 ? 2160 : 5640,
-                                 arriba, 1695, 375);
-            lblResul[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            tenida(lblResul[i]);
-        }
-    }
-}
-
 void frmReproceso::ordenaElTeclado() {
-    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 8520, 6615, 600);
+    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 8880, 6615, 600);
     lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
     lblAviso->setWordWrap(true);
     for (auto [etiqueta, caja] : {std::pair{0, txtDato[0]},
@@ -152,7 +133,7 @@ void frmReproceso::ordenaElTeclado() {
 void frmReproceso::conectaEntradas() {
     for (int i = 0; i < 6; ++i) {
         EntradaDeCampos::Validacion valida;
-        if (i == 1 || i == 3) {
+        if (i == 1 || i == 3 || i == 4) {
             valida = [this, i] {
                 if (i == 3) {
                     formateaPorcentaje();
@@ -277,6 +258,9 @@ void frmReproceso::alCambiar(int indice) {
     const BusquedasDeFactura::Cliente cliente =
         BusquedasDeFactura::BuscaCliente(cnnPrincipal, txtDato[indice]->text(), indice == 1);
     nombre->setText(cliente.nombre);
+    if (indice == 4) {
+        filtroConocido_ = cliente.conocido || txtDato[4]->text().trimmed().isEmpty();
+    }
     if (indice == 1 && cliente.conocido) {
         // An unknown code keeps the payment method of the last known one.
         MetodoDePago = cliente.metodoDePago;
@@ -286,12 +270,13 @@ void frmReproceso::alCambiar(int indice) {
 
 QString frmReproceso::revisaDato(int indice) const {
     if (indice == 3) {
-        return NumeroEscrito::EsPorcentaje(NumeroEscrito::Lee(txtDato[3]->text()))
-                   ? QString()
-                   : NumeroEscrito::AvisoDePorcentaje();
+        return NumeroEscrito::AvisoDePorcentajeAReducir(txtDato[3]->text());
     }
     if (indice == 1 && !SinConexion()) {
         return BusquedasDeFactura::AvisoDeCliente(txtDato[1]->text(), clienteConocido_);
+    }
+    if (indice == 4 && !SinConexion() && !filtroConocido_) {
+        return BusquedasDeFactura::AvisoDeClienteDeRemisiones(txtDato[4]->text());
     }
     return {};
 }
@@ -342,11 +327,9 @@ void frmReproceso::limpiaResultados() {
     entradasDeLasCopias_.clear();
     facturaCreada_.clear();
     cmdExportar->setEnabled(false);
-    totales_ = {};
+    totalesDeLaSeleccion_ = {};
     vigencia_.Olvida();
-    for (QLabel* l : lblResul) {
-        l->clear();
-    }
+    totales_->Limpia();
 }
 
 void frmReproceso::verificaLaBaseTemporal() {
@@ -403,7 +386,7 @@ SeleccionDeFactura frmReproceso::seleccion() const {
 
 void frmReproceso::cmdAplicar_Click() {
     validaFechas({0, 1});
-    if (!revisaCampos({3})) {
+    if (!revisaCampos({4, 3})) {
         return;
     }
     const SeleccionDeFactura elegidas = seleccion();
@@ -420,15 +403,11 @@ void frmReproceso::cmdAplicar_Click() {
                                    Dialogos::Icono::Informacion);
         return;
     }
-    const Importe valores[] = {t.subtotalAntes,   t.ivaAntes,   t.iepsAntes,   t.totalAntes(),
-                               t.subtotalDespues, t.ivaDespues, t.iepsDespues, t.totalDespues()};
-    for (int i = 0; i < 8; ++i) {
-        lblResul[i]->setText(Formato::Dinero(valores[i].ADouble()));
-    }
+    totales_->Muestra(t, elegidas.porcentaje);
     entradasDeLosTotales_ = usadas;
     entradasDeLasCopias_ = usadas;
     cmdExportar->setEnabled(true);
-    totales_ = t;
+    totalesDeLaSeleccion_ = t;
     vigencia_.Lee(cnnPrincipal,
                   FacturaDeRemisiones::BaseTemporal() + QStringLiteral(".remisiones"));
     cmdGenerar->setEnabled(true);
@@ -437,7 +416,7 @@ void frmReproceso::cmdAplicar_Click() {
 
 QString frmReproceso::preguntaDeConfirmacion(const DatosDeFactura& datos) {
     QString pregunta =
-        TextosDeFactura::Confirmacion(datos, lblDato[2]->text(), totales_.remisiones);
+        TextosDeFactura::Confirmacion(datos, lblDato[2]->text(), totalesDeLaSeleccion_.remisiones);
     const QString aviso = logica_->AvisoSinTransaccion(BaseResguardo);
     if (!aviso.isEmpty()) {
         pregunta += QStringLiteral("\r\n\r\n") + aviso;
@@ -459,7 +438,7 @@ void frmReproceso::cmdGenerar_Click() {
     datos.folioPropuesto =
         BusquedasDeFactura::Folio(lblFolio->text().toLongLong(), txtDato[0]->text());
     datos.metodoDePago = MetodoDePago;
-    datos.PonTotales(totales_);
+    datos.PonTotales(totalesDeLaSeleccion_);
     if (!Pregunta(preguntaDeConfirmacion(datos), QStringLiteral("Generar factura"), true)) {
         return;
     }
@@ -501,7 +480,7 @@ void frmReproceso::muestraFolio(int paso, qint32 folio) {
 void frmReproceso::exporta() {
     verificaLaBaseTemporal();
     cmdExportar->Exporta(ExportacionDeFactura::NombrePropuesto(facturaCreada_), [this] {
-        return ExportacionDeFactura::Libro(cnnPrincipal, totales_, facturaCreada_);
+        return ExportacionDeFactura::Libro(cnnPrincipal, totalesDeLaSeleccion_, facturaCreada_);
     });
 }
 

@@ -7,7 +7,6 @@
 #include "trabajos/factura/SeleccionDeFactura.h"
 
 #include <array>
-#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -38,9 +37,6 @@ protected:
 
 private:
     void creaControles();
-    // The eight totals, before and after the reduction, each with its label.
-    void creaTotales(const std::function<void(int, const char*, int, int, int, int)>& etiqueta,
-                     const std::function<void(QLabel*)>& tenida);
     // The warning line, the fields' labels with their letters, the default button and the
     // tab order.
     void ordenaElTeclado();
@@ -50,7 +46,8 @@ private:
     // The text fields no longer than the host's columns take.
     void limitaLargos();
     void alCambiar(int indice);
-    // Why the percentage (3) or the invoice client (1) refuses what it holds; empty when taken.
+    // Why the percentage (3), the invoice client (1) or the notes' client (4) refuses what it
+    // holds; empty when taken.
     QString revisaDato(int indice) const;
     void formateaPorcentaje();
     // Each field as leaving it checks it: false, with the warning and the focus in the first
@@ -79,8 +76,10 @@ private:
     bool conCandado_ = false;
     QStringList entradasDeLosTotales_;
     // The totals of the last "Aplicar", which the invoice carries.
-    TotalesDeFactura totales_;
+    TotalesDeFactura totalesDeLaSeleccion_;
     bool clienteConocido_ = false;
+    // Whether the notes' client filter names a client of the catalogue (or none).
+    bool filtroConocido_ = true;
     // The selection's notes as "Aplicar" read them.
     VigenciaDeRemisiones vigencia_;
     // The filters of the copies the export reads, kept after the invoice is made, and the
@@ -92,7 +91,7 @@ private:
     std::array<QLabel*, 23> lblDato{};
     std::array<QLineEdit*, 6> txtDato{};
     std::array<QLineEdit*, 3> mkeFecha{};
-    std::array<QLabel*, 8> lblResul{};
+    std::unique_ptr<class TotalesDeLaFactura> totales_;
     QLabel* lblFolio = nullptr;
     QPushButton* cmdAplicar = nullptr;
     QPushButton* cmdGenerar = nullptr;

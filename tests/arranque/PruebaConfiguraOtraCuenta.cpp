@@ -3,6 +3,7 @@
 // tests run as root, for whom every file is writable; without root or setpriv they are skipped.
 
 #include "apoyo/BaseDePrueba.h"
+#include "apoyo/NotasDePrueba.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -272,6 +273,8 @@ TEST_F(ConfiguraOtraCuenta, RootNoSeQuedaConLosArchivosDeLosCajeros) {
     ASSERT_EQ(s.codigo, 0) << qPrintable(s.errores);
     EXPECT_TRUE(s.salida.contains(QStringLiteral("se configuró sólo la cuenta root")));
     EXPECT_TRUE(s.salida.contains(QStringLiteral("sudo -u CAJERO deremisiones configura")));
+    // Not given, the archive database is not in the advice.
+    EXPECT_FALSE(s.salida.contains(QStringLiteral("--resguardo"))) << qPrintable(s.salida);
     struct stat datos {};
     ASSERT_EQ(::stat(QFile::encodeName(orvane).constData(), &datos), 0);
     EXPECT_EQ(datos.st_uid, kCajero);
@@ -318,23 +321,79 @@ TEST_F(ConfiguraOtraCuenta, ElConsejoDeRootLlevaTodasLasOpciones) {
     }
 }
 
-// Root with a clerk's home (sudo -E) writes nothing there and says how to configure the clerk.
+// Root with a clerk's home (sudo -E) writes nothing there: configura says how to configure the
+// clerk, verifica and the jobs refuse before they start and say how to run them as the clerk.
 TEST_F(ConfiguraOtraCuenta, RootConLaCasaDeUnCajeroNoEscribeNada) {
+    AgregaNotas(base, {{1, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 501}});
+    ASSERT_EQ(configura("orvane").codigo, 0);
     const QString casa = ruta("cajero");
+    const QStringList conLaCasa = {
+        QStringLiteral("HOME=") + casa,
+        QStringLiteral("XDG_CONFIG_HOME=") + casa + QStringLiteral("/.config"),
+        QStringLiteral("XDG_DATA_HOME=") + casa + QStringLiteral("/.local/share"),
+        QStringLiteral("ODBCINI=") + casa + QStringLiteral("/.odbc.ini"),
+        QStringLiteral("DEREMISIONES_CARPETA=") + casa + QStringLiteral("/programa")};
+    const QStringList tope = {
+        QStringLiteral("tope"),    QStringLiteral("--desde"),    QStringLiteral("02/11/2026"),
+        QStringLiteral("--hasta"), QStringLiteral("02/11/2026"), QStringLiteral("--tope"),
+        QStringLiteral("100"),     QStringLiteral("--folio"),    QStringLiteral("1500"),
+        QStringLiteral("--serie"), QStringLiteral("A")};
+    const struct {
+        QStringList argumentos;
+        const char* orden; // as the advice gives it
+    } casos[] = {
+        {{}, "sudo -u nobody deremisiones configura"},
+        {{QStringLiteral("verifica")}, "sudo -u nobody deremisiones verifica"},
+        {tope, "sudo -u nobody deremisiones tope --desde 02/11/2026"},
+    };
     const QMap<QString, QByteArray> antes = todo();
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.orden);
+        const Salida s = c.argumentos.isEmpty() ? configura("orvane", {}, false, conLaCasa)
+                                                : corre(c.argumentos, false, conLaCasa);
+        EXPECT_EQ(s.codigo, 2) << qPrintable(s.salida);
+        EXPECT_FALSE(s.salida.contains(QStringLiteral("correcto"))) << qPrintable(s.salida);
+        EXPECT_TRUE(s.errores.contains(QString::fromUtf8(c.orden))) << qPrintable(s.errores);
+        EXPECT_TRUE(s.errores.contains(QStringLiteral("runuser -u nobody --")))
+            << qPrintable(s.errores);
+        EXPECT_EQ(todo(), antes);
+    }
+    // The same job run by the clerk works, without XDG_RUNTIME_DIR (as from cron): nothing
+    // appears outside the program folder, in the system's temporary folder or elsewhere.
+    QDir(dir.path()).mkdir(QStringLiteral("tmp"));
+    cambiaDueno(ruta("tmp"), 0, 01777);
+    const auto fueraDelPrograma = [this] {
+        QMap<QString, QByteArray> fuera = todo();
+        fuera.removeIf(
+            [this](const auto& a) { return a.key().startsWith(ruta("cajero/programa")); });
+        return fuera;
+    };
+    const QMap<QString, QByteArray> antesDelCajero = fueraDelPrograma();
+    const Salida delCajero = corre(tope, true, {QStringLiteral("TMPDIR=") + ruta("tmp")});
+    EXPECT_EQ(delCajero.codigo, 0) << qPrintable(delCajero.errores);
+    EXPECT_EQ(fueraDelPrograma().keys(), antesDelCajero.keys());
+}
+
+// A file of the clerk's folder that another account took (a run as root before): the job names
+// the file, its owner and the chown that gives it back.
+TEST_F(ConfiguraOtraCuenta, UnArchivoAjenoSeNombraConSuDuenoYElChown) {
+    AgregaNotas(base, {{1, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 501}});
+    ASSERT_EQ(configura("orvane").codigo, 0);
+    const QString lista = ruta("cajero/programa/ListaRemisiones.txt");
+    QFile archivo(lista);
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    archivo.close();
+    cambiaDueno(lista, 0, 0644);
     const Salida s =
-        configura("orvane", {}, false,
-                  {QStringLiteral("HOME=") + casa,
-                   QStringLiteral("XDG_CONFIG_HOME=") + casa + QStringLiteral("/.config"),
-                   QStringLiteral("XDG_DATA_HOME=") + casa + QStringLiteral("/.local/share"),
-                   QStringLiteral("ODBCINI=") + casa + QStringLiteral("/.odbc.ini"),
-                   QStringLiteral("DEREMISIONES_CARPETA=") + casa + QStringLiteral("/programa")});
-    EXPECT_EQ(s.codigo, 2);
-    EXPECT_TRUE(s.errores.contains(QStringLiteral("sudo -u nobody deremisiones configura")))
+        corre({QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),
+               QStringLiteral("--hasta"), QStringLiteral("02/11/2026"), QStringLiteral("--tope"),
+               QStringLiteral("100"), QStringLiteral("--folio"), QStringLiteral("1500"),
+               QStringLiteral("--serie"), QStringLiteral("A")});
+    EXPECT_EQ(s.codigo, 1);
+    EXPECT_TRUE(s.errores.contains(QStringLiteral("es de la cuenta «root»")))
         << qPrintable(s.errores);
-    EXPECT_TRUE(s.errores.contains(QStringLiteral("runuser -u nobody --")))
+    EXPECT_TRUE(s.errores.contains(QStringLiteral("sudo chown nobody: ") + lista))
         << qPrintable(s.errores);
-    EXPECT_EQ(todo(), antes);
 }
 
 // A host folder given to the clerks' group, setgid: what the first clerk's configura makes there

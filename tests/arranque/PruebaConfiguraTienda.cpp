@@ -342,6 +342,15 @@ TEST_F(ConfiguraTienda, VerificaDistingueLaColaDelServicioDeImpresion) {
         ASSERT_TRUE(cups.Orden(QString::fromLatin1(c.deshace), {QStringLiteral("Remisiones")}));
     }
 
+    // A queue configured but not installed fails, as configura warns of it.
+    d.impresora = QStringLiteral("NoInstalada");
+    ConfiguracionDeTienda::Aplica(d);
+    const Verificacion::Punto faltante = impresora();
+    EXPECT_FALSE(faltante.correcto);
+    EXPECT_TRUE(faltante.detalle.startsWith(QStringLiteral("no está instalada en este equipo")))
+        << qPrintable(faltante.detalle);
+    EXPECT_TRUE(faltante.detalle.endsWith(QStringLiteral("--impresora COLA».")));
+
     cups.Detiene();
     const Verificacion::Punto sinServicio = impresora();
     EXPECT_FALSE(sinServicio.correcto);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -86,6 +87,29 @@ TEST_F(MenuPrueba, SalirLiberaLosObjetos) {
     QTest::mouseClick(menu.findChild<QPushButton*>(QStringLiteral("Command3")), Qt::LeftButton);
     EXPECT_EQ(Proceso::actual().kw, nullptr);
     EXPECT_EQ(Proceso::actual().registro, nullptr);
+}
+
+// The menu without a display, none at all or one that is not there: said in Spanish with the
+// program's own code, never Qt's English abort (exit 134).
+TEST(MenuSinPantalla, LoDiceEnEspanolYTerminaCon1) {
+    for (const char* pantalla : {"", ":97"}) {
+        SCOPED_TRACE(pantalla);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(pantalla));
+        QProcess programa;
+        programa.setProcessEnvironment(env);
+        programa.start(QStringLiteral(DEREMISIONES_EJECUTABLE), QStringList());
+        ASSERT_TRUE(programa.waitForFinished(30000));
+        const QString errores = QString::fromUtf8(programa.readAllStandardError());
+        EXPECT_EQ(programa.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(programa.exitCode(), 1);
+        EXPECT_TRUE(errores.contains(QStringLiteral("Los trabajos corren sin ventanas como "
+                                                    "órdenes")))
+            << qPrintable(errores);
+        EXPECT_FALSE(errores.contains(QStringLiteral("This application")));
+    }
 }
 
 } // namespace

@@ -49,7 +49,9 @@ protected:
                     {{2, QDate(2026, 12, 1), 25, 0, 0, QStringLiteral("A"), 2001, 0, partidas}});
     }
 
-    Resultado plantillas(const QStringList& argumentos, bool conTienda = true) {
+    // entorno: variables to set ("DISPLAY=:97"); with any, the run has no QT_QPA_PLATFORM.
+    Resultado plantillas(const QStringList& argumentos, bool conTienda = true,
+                         const QStringList& entorno = {}) {
         QStringList todos = argumentos;
         if (conTienda) {
             todos.insert(1, QStringLiteral("--base"));
@@ -60,6 +62,16 @@ protected:
             todos.insert(6, QString::number(base.bases().cPuerto));
         }
         QProcess proceso;
+        if (!entorno.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+            for (const QString& variable : entorno) {
+                env.insert(variable.section(QLatin1Char('='), 0, 0),
+                           variable.section(QLatin1Char('='), 1));
+            }
+            proceso.setProcessEnvironment(env);
+        }
         proceso.start(QStringLiteral(DEREMISIONES_PLANTILLAS_EJECUTABLE), todos);
         // The password, never on the command line: root's is empty.
         if (conTienda) {
@@ -286,6 +298,20 @@ TEST_F(Plantillas, MuestraDiceQueFalta) {
          QStringLiteral("--png"), ruta("x.png")});
     EXPECT_EQ(dosSalidas.codigo, 2);
     EXPECT_TRUE(dosSalidas.errores.contains(QStringLiteral("--ventana")));
+    // No display for --ventana, none at all or one that is not there: said in Spanish, with the
+    // program's own code, never Qt's English abort.
+    for (const char* pantalla : {"", ":97"}) {
+        SCOPED_TRACE(pantalla);
+        const Resultado sinPantalla = plantillas(
+            {QStringLiteral("muestra"), fuente, QStringLiteral("--serie"), QStringLiteral("A"),
+             QStringLiteral("--folio"), QStringLiteral("2000"), QStringLiteral("--ventana")},
+            true, {QStringLiteral("DISPLAY=") + QString::fromLatin1(pantalla)});
+        EXPECT_EQ(sinPantalla.codigo, 1);
+        EXPECT_TRUE(
+            sinPantalla.errores.contains(QStringLiteral("sin --ventana escribe la muestra")))
+            << qPrintable(sinPantalla.errores);
+        EXPECT_FALSE(sinPantalla.errores.contains(QStringLiteral("This application")));
+    }
     const Resultado sinOrden = plantillas({}, false);
     EXPECT_EQ(sinOrden.codigo, 2);
     EXPECT_TRUE(sinOrden.errores.startsWith(QStringLiteral("Uso: plantillas ORDEN")));

@@ -44,6 +44,44 @@ TEST(NumeroEscrito, LeeLoQueSeQuisoEscribirORehusa) {
     }
 }
 
+// What a number field takes of a pasted text, and what it says of one it cannot read.
+TEST(NumeroEscrito, LasCifrasQueTomaUnCampoYElAvisoQueDaSuRegla) {
+    const struct {
+        const char* texto;
+        const char* cifras; // nullptr when refused
+        const char* aviso;  // of a refused text
+    } casos[] = {
+        {"$1,234.50 pesos", "1234.50", ""},
+        {"12.5 %", "12.5", ""},
+        {"-12.5 %", "-12.5", ""},
+        {"Folio 1,500", "1500", ""},
+        {"0,5", nullptr, "«0,5» no es un número: use punto decimal (0.5)."},
+        {",75", nullptr, "«,75» no es un número: use punto decimal (0.75)."},
+        {"dos mil", nullptr,
+         "«dos mil» no es un número: escriba sólo cifras, con punto decimal "
+         "(12.5)."},
+    };
+    for (const auto& c : casos) {
+        const std::optional<QString> cifras = NumeroEscrito::Cifras(QString::fromUtf8(c.texto));
+        ASSERT_EQ(cifras.has_value(), c.cifras != nullptr) << c.texto;
+        if (cifras) {
+            EXPECT_EQ(*cifras, QString::fromUtf8(c.cifras));
+        } else {
+            EXPECT_EQ(NumeroEscrito::AvisoDeNumero(QString::fromUtf8(c.texto)),
+                      QString::fromUtf8(c.aviso));
+        }
+    }
+    // Each job's percentage rule, at its edges.
+    EXPECT_EQ(NumeroEscrito::AvisoDePorcentajeMenos(QStringLiteral("99.99")), QString());
+    EXPECT_EQ(NumeroEscrito::AvisoDePorcentajeMenos(QStringLiteral("0")), QString());
+    EXPECT_EQ(NumeroEscrito::AvisoDePorcentajeMenos(QStringLiteral("100")),
+              QStringLiteral("El porcentaje debe ser menor que 100."));
+    EXPECT_EQ(NumeroEscrito::AvisoDePorcentajeAReducir(QStringLiteral("0")), QString());
+    EXPECT_EQ(NumeroEscrito::AvisoDePorcentajeAReducir(QStringLiteral("-0.5")),
+              QStringLiteral("El porcentaje no puede ser negativo: escriba uno de 0 a menos de "
+                             "100."));
+}
+
 TEST(TraduccionesQt, ElMenuDeUnCampoEstaEnEspanol) {
     ASSERT_TRUE(TraduccionesQt::Instala());
     QLineEdit caja(QStringLiteral("texto"));

@@ -95,6 +95,43 @@ TEST(Maquetador, CondicionesConYONoYFormulas) {
     }
 }
 
+// An address line of parts: the separators go only between the parts that have data, a part's
+// own words ("Col.", "C.P.") go with it, and the line of a client without an address is empty.
+TEST(Maquetador, LaDireccionLlevaSeparadoresSoloEntreLasPartesQueHay) {
+    const struct {
+        const char* calle;
+        const char* numero;
+        const char* colonia;
+        const char* estado;
+        const char* linea;
+    } casos[] = {
+        {"JUÁREZ", "12", "CENTRO", "JALISCO", "JUÁREZ 12, Col. CENTRO, JALISCO"},
+        {"JUÁREZ", "", "CENTRO", "JALISCO", "JUÁREZ, Col. CENTRO, JALISCO"},
+        {"", "12", "", "JALISCO", "12, JALISCO"},
+        {"JUÁREZ", "12", "", "", "JUÁREZ 12"},
+        {"", "", "CENTRO", "", "Col. CENTRO"},
+        {"", "", "", "JALISCO", "JALISCO"},
+        {"", "", "", "", ""},
+    };
+    const Plantilla p = FuenteDePlantilla::Lee(QStringLiteral(
+        "tabla M doc principal\nbanda encabezado_documento 5\n"
+        "texto 0 0 150 5 \"{doc.Calle} {doc.Numero}|Col. {doc.Colonia}|{doc.Estado}\" "
+        "partes \", \"\n"
+        "texto 0 5 150 5 \"Sin partes: {doc.Calle} {doc.Numero}, Col. {doc.Colonia}\"\n"));
+    for (const auto& c : casos) {
+        DatosDeDocumento d;
+        d.principal.pon(QStringLiteral("Calle"), QString::fromUtf8(c.calle));
+        d.principal.pon(QStringLiteral("Numero"), QString::fromUtf8(c.numero));
+        d.principal.pon(QStringLiteral("Colonia"), QString::fromUtf8(c.colonia));
+        d.principal.pon(QStringLiteral("Estado"), QString::fromUtf8(c.estado));
+        const QStringList t = soloTextos(p, d);
+        ASSERT_EQ(t.size(), 2) << c.linea;
+        EXPECT_EQ(t[0], QString::fromUtf8(c.linea));
+        // A text without the option keeps its words and separators as written.
+        EXPECT_TRUE(t[1].startsWith(QStringLiteral("Sin partes: "))) << qPrintable(t[1]);
+    }
+}
+
 // A breakdown of up to four rates: rows with tax, and 0 % rows with a base when Ceros is 1.
 const QString kDesglose = QStringLiteral(
     "hoja 100x200\nmargenes 0 0 0 0\ntabla M doc principal\ntabla A g\nformula Ceros 0\n"

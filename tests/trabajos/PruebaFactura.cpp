@@ -62,7 +62,7 @@ TEST_F(Factura, CantidadesRedondeadasYTotalesAntesYDespues) {
     const struct {
         float porcentaje;
         const char* cantidades;
-    } casos[] = {{0, "1,3,3,2"}, {10, "1,2,3,2"}, {100, "1,1,1,1"}, {12.5F, "1,2,3,2"}};
+    } casos[] = {{0, "1,3,3,2"}, {10, "1,2,3,2"}, {99, "1,1,1,1"}, {12.5F, "1,2,3,2"}};
     for (const auto& c : casos) {
         aplica(c.porcentaje);
         EXPECT_EQ(valor(QStringLiteral(
@@ -78,9 +78,33 @@ TEST_F(Factura, CantidadesRedondeadasYTotalesAntesYDespues) {
     EXPECT_EQ(t.subtotalDespues, imp("270"));
     EXPECT_EQ(t.ivaDespues, imp("43.2"));
     EXPECT_EQ(t.totalDespues(), imp("313.2"));
+    // What the rounded quantities come to, said when it is not what was asked.
+    const struct {
+        const char* antes;
+        const char* despues;
+        double porcentaje;
+        const char* dice;
+    } reducciones[] = {
+        {"458694.23", "428010.23", 10,
+         "reducción efectiva 6.7 %: las cantidades se redondean a enteros"},
+        {"580", "313.2", 0, "reducción efectiva 46.0 %: las cantidades se redondean a enteros"},
+        {"200", "180", 10, ""},
+        {"200", "200", 0, ""},
+        {"0", "0", 10, ""},
+    };
+    for (const auto& r : reducciones) {
+        TotalesDeFactura totales;
+        totales.subtotalAntes = imp(r.antes);
+        totales.subtotalDespues = imp(r.despues);
+        EXPECT_EQ(TextosDeFactura::ReduccionEfectiva(totales, r.porcentaje),
+                  QString::fromUtf8(r.dice))
+            << r.antes;
+    }
     EXPECT_EQ(valor(QStringLiteral(
                   "SELECT GROUP_CONCAT(Cantidad ORDER BY Partida) FROM remisionesdetalle")),
               QStringLiteral("0.4000,2.6000,3.0000,2.0000"));
+    // 100 % would leave every quantity at 1: refused, as the window refuses it.
+    EXPECT_THROW(aplica(100), Rechazo);
     EXPECT_THROW(aplica(100.5F), Rechazo);
     EXPECT_THROW(aplica(-1), Rechazo);
     EXPECT_EQ(SeleccionDeFactura::TextoDePorcentaje(12.5F), QStringLiteral("12.5"));

@@ -11,7 +11,6 @@
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/DialogosGuionados.h"
-#include "interfaz/NumeroEscrito.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ArchivoIni.h"
 #include "orvlib/CamposBin.h"
@@ -435,7 +434,8 @@ TEST_F(ImpresionDeTrabajos, PorcentajeCompruebaEImprimeLosImportesReducidos) {
     EXPECT_TRUE(EsperaHasta([porcentaje] { return porcentaje->hasFocus(); }));
     // Left as typed, and the window says why.
     EXPECT_EQ(porcentaje->text(), QStringLiteral("100"));
-    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(),
+              QStringLiteral("El porcentaje debe ser menor que 100."));
 
     escribe(ventana, "txtDato_0", "501");
     escribe(ventana, "txtDato_1", "502");
@@ -521,6 +521,15 @@ TEST_F(ImpresionDeTrabajos, LasOrdenesDeConsolaImprimenEnPdf) {
                QStringLiteral("100")});
     EXPECT_EQ(rechazada.codigo, 2);
     EXPECT_TRUE(rechazada.errores.contains(QStringLiteral("menor que 100")));
+    // A decimal comma is refused with the fix, never read as 5.
+    const Salida conComa =
+        corre({QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("1"),
+               QStringLiteral("--final"), QStringLiteral("9"), QStringLiteral("--porcentaje"),
+               QStringLiteral("0,5")});
+    EXPECT_EQ(conComa.codigo, 2);
+    EXPECT_TRUE(conComa.errores.contains(QStringLiteral("--porcentaje: «0,5» no es un número: use "
+                                                        "punto decimal (0.5).")))
+        << qPrintable(conComa.errores);
 
     const Salida tope =
         corre({QStringLiteral("tope"), QStringLiteral("--desde"), QStringLiteral("02/11/2026"),

@@ -318,12 +318,13 @@ TEST_F(VentanasDeReimpresion, ElPorcentajeExigeComprobarDeNuevoYDiceCuandoNoHayN
     // refusal, on the window's warning line.
     escribe(ventana, "txtDato_2", QStringLiteral("0"));
     pulsa(ventana, "Command2");
-    EXPECT_TRUE(dialogos.cajas().last().texto.contains(QStringLiteral("porcentaje mayor que 0")));
+    EXPECT_TRUE(dialogos.cajas().last().texto.contains(
+        QStringLiteral("El porcentaje debe ser mayor que 0 y menor que 100.")));
     escribe(ventana, "txtDato_2", QStringLiteral("-5"));
     pulsa(ventana, "Command2");
     EXPECT_EQ(dialogos.cajas().size(), 2);
     EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(),
-              QStringLiteral("Porcentaje entre 0 y 100; use punto decimal"));
+              QStringLiteral("El porcentaje debe ser mayor que 0 y menor que 100."));
     EXPECT_TRUE(Control<QLineEdit>(ventana, "txtDato_2")->hasFocus());
 }
 

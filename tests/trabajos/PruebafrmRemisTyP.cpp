@@ -96,14 +96,16 @@ TEST_F(VentanaDeTope, AplicarLlenaLaRejaConTintesYTotales) {
     EXPECT_EQ(CarpetaDePrueba::lee(Posiciones::Archivo()).mid(4, 11), QByteArray("FRMREMISTYP"));
 }
 
-TEST_F(VentanaDeTope, ElTopeNoSoltaElFocoMientrasNoSeaPositivoYAplicarLoExige) {
+// A cap not typed yet (0.00) lets the clerk move on; "Aplicar" refuses it beside the field.
+TEST_F(VentanaDeTope, ElTopeEnCeroDejaPasarYAplicarLoExige) {
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
     auto* tope = Control<QLineEdit>(ventana, "txtDato_2");
     tope->setFocus();
     ASSERT_TRUE(EsperaHasta([tope] { return tope->hasFocus(); }));
     QTest::keyClick(tope, Qt::Key_Tab);
-    EXPECT_TRUE(EsperaHasta([tope] { return tope->hasFocus(); }));
+    EXPECT_TRUE(
+        EsperaHasta([&ventana] { return Control<QLineEdit>(ventana, "txtDato_3")->hasFocus(); }));
     EXPECT_EQ(tope->text(), QStringLiteral("0.00"));
 
     Control<QLineEdit>(ventana, "txtDato_3")->setText(QStringLiteral("10"));
@@ -113,7 +115,9 @@ TEST_F(VentanaDeTope, ElTopeNoSoltaElFocoMientrasNoSeaPositivoYAplicarLoExige) {
     QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     EXPECT_FALSE(Control<QTableWidget>(ventana, "mfgReja")->isVisible());
     EXPECT_EQ(base.valor(QStringLiteral("SELECT x FROM tmpremisiones")).toInt(), 7);
-    EXPECT_TRUE(tope->hasFocus());
+    EXPECT_TRUE(EsperaHasta([tope] { return tope->hasFocus(); }));
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(),
+              QStringLiteral("El tope debe ser mayor que 0"));
 }
 
 class VentanaDeTopeAplicada : public VentanaDeTope {

@@ -8,7 +8,6 @@
 #include "arranque/Menu.h"
 #include "arranque/Principal.h"
 #include "interfaz/DialogosGuionados.h"
-#include "interfaz/NumeroEscrito.h"
 #include "orvlib/ArchivoIni.h"
 #include "servicios/Bitacora.h"
 #include "servicios/Proceso.h"
@@ -203,7 +202,8 @@ TEST_F(VentanaDeFactura, UnaSegundaVentanaSeRechaza) {
     Control<QLineEdit>(primera, "txtDato_3")->setText(QStringLiteral("101"));
     QTest::mouseClick(Control<QPushButton>(primera, "cmdAplicar"), Qt::LeftButton);
     EXPECT_EQ(dialogos.cajas().size(), 1);
-    EXPECT_EQ(Control<QLabel>(primera, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
+    EXPECT_EQ(Control<QLabel>(primera, "lblAviso")->text(),
+              QStringLiteral("El porcentaje debe ser menor que 100."));
     EXPECT_FALSE(Control<QPushButton>(primera, "cmdGenerar")->isEnabled());
 }
 
@@ -245,7 +245,8 @@ TEST_F(VentanaDeFactura, LaFacturaSeGeneraSinEventosYUnRechazoConservaLoAplicado
     porcentaje->setText(QStringLiteral("150"));
     QTest::mouseClick(Control<QPushButton>(ventana, "cmdAplicar"), Qt::LeftButton);
     EXPECT_TRUE(dialogos.cajas().isEmpty());
-    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(), NumeroEscrito::AvisoDePorcentaje());
+    EXPECT_EQ(Control<QLabel>(ventana, "lblAviso")->text(),
+              QStringLiteral("El porcentaje debe ser menor que 100."));
     EXPECT_EQ(Control<QLabel>(ventana, "lblResul_7")->text(), QStringLiteral("232.00"));
     auto* generar = Control<QPushButton>(ventana, "cmdGenerar");
     EXPECT_FALSE(generar->isEnabled());

@@ -34,6 +34,10 @@ QSet<QWidget*> recorreCon(QWidget* primero, Qt::Key tecla) {
             break;
         }
         alcanzados.insert(foco);
+        // Only the field the cursor is in shows a selection.
+        for (const QLineEdit* c : foco->window()->findChildren<QLineEdit*>()) {
+            EXPECT_TRUE(c == foco || !c->hasSelectedText()) << qPrintable(c->objectName());
+        }
         VentanasDePrueba::teclaEn(foco, tecla);
     }
     return alcanzados;
@@ -98,6 +102,18 @@ using TecladoDeVentanas = VentanasDePrueba;
 TEST_F(TecladoDeVentanas, TopeSeRecorreConTabYSusLetrasSonUnicas) {
     frmRemisTyP ventana;
     ASSERT_TRUE(ActivaVentana(&ventana));
+    // With no cap typed yet (0.00) both walks reach "Aplicar" and every field.
+    ASSERT_EQ(Control<QLineEdit>(ventana, "txtDato_2")->text(), QStringLiteral("0.00"));
+    llegaATodosConTab(ventana, "mkeFecha_0");
+    // A field that refuses what it holds keeps Tab, never Shift+Tab: the line says why.
+    escribe(ventana, "txtDato_2", QStringLiteral("1,5"));
+    QWidget* tope = Control<QWidget>(ventana, "txtDato_2");
+    tope->setFocus();
+    teclaEn(tope, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), tope);
+    teclaEn(tope, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), Control<QWidget>(ventana, "txtDato_4"));
+    EXPECT_TRUE(aviso(ventana).startsWith(QStringLiteral("«1,5» no es un número")));
     LlenaTope(ventana, "02/11/2026", "03/11/2026", "A", "1,000.00", "1,500");
     llegaATodosConTab(ventana, "mkeFecha_0");
     mnemonicosUnicos(ventana);

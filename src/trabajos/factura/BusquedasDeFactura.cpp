@@ -46,6 +46,12 @@ QString BusquedasDeFactura::AvisoDeCliente(const QString& texto, bool conocido) 
                                  .arg(clave);
 }
 
+QString BusquedasDeFactura::AvisoDeClienteDeRemisiones(const QString& texto) {
+    return QStringLiteral("No hay un cliente con la clave «%1»; escriba una clave del catálogo "
+                          "de clientes, o deje el campo vacío para las remisiones de todos.")
+        .arg(texto.trimmed());
+}
+
 qint32 BusquedasDeFactura::Folio(qint64 folio, const QString& serie) {
     if (folio <= 0 || folio > std::numeric_limits<qint32>::max()) {
         throw Rechazo(QStringLiteral("El folio %1 de la serie «%2» no cabe en los folios de las "

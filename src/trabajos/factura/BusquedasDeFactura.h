@@ -23,6 +23,8 @@ public:
     static Cliente BuscaCliente(Conexion& cnn, const QString& texto, bool conMetodo);
     // Why an invoice cannot go to the code; empty when the catalogue knows it.
     static QString AvisoDeCliente(const QString& texto, bool conocido);
+    // Why the notes cannot be filtered by a code the catalogue does not know.
+    static QString AvisoDeClienteDeRemisiones(const QString& texto);
     // "01 - Efectivo" gives "01"; a text without " - " at the third character is kept whole.
     static QString ClaveMetodoPago(const QString& texto);
 };

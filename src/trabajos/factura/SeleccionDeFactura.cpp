@@ -11,8 +11,9 @@ void SeleccionDeFactura::Valida() const {
     if (desde > hasta) {
         throw Rechazo(QStringLiteral("La fecha inicial de búsqueda es posterior a la final."));
     }
-    if (!(porcentaje >= 0 && porcentaje <= 100)) {
-        throw Rechazo(QStringLiteral("El porcentaje a reducir debe estar entre 0 y 100."));
+    if (!(porcentaje >= 0 && porcentaje < 100)) {
+        throw Rechazo(QStringLiteral("El porcentaje a reducir debe ser de 0 o más y menor que "
+                                     "100."));
     }
 }
 

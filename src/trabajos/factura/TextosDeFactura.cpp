@@ -5,6 +5,8 @@
 #include "tienda/Importe.h"
 #include "trabajos/factura/DatosDeFactura.h"
 
+#include <cmath>
+
 QString TextosDeFactura::Parametros(const DatosDeFactura& datos) {
     return QStringLiteral("serie '%1', cliente '%2', fecha %3, folio propuesto %4, total %5")
         .arg(datos.serie, datos.cliente, libKwtm::TextoDeFecha(datos.fecha))
@@ -18,6 +20,20 @@ QString TextosDeFactura::Resumen(const TotalesDeFactura& t) {
         .arg(t.partidas)
         .arg(Formato::Dinero((t.totalAntes()).ADouble()),
              Formato::Dinero((t.totalDespues()).ADouble()));
+}
+
+QString TextosDeFactura::ReduccionEfectiva(const TotalesDeFactura& t, double porcentaje) {
+    const double antes = t.totalAntes().ADouble();
+    if (antes <= 0) {
+        return {};
+    }
+    // Tenths as the clerk reads them: 6.66 shows 6.7, and 10 asked is 10.0.
+    const double efectiva = std::round((1 - t.totalDespues().ADouble() / antes) * 1000) / 10;
+    if (efectiva == std::round(porcentaje * 10) / 10) {
+        return {};
+    }
+    return QStringLiteral("reducción efectiva %1 %: las cantidades se redondean a enteros")
+        .arg(efectiva, 0, 'f', 1);
 }
 
 QString TextosDeFactura::Creada(const FacturaCreada& creada) {

@@ -14,6 +14,10 @@ class TextosDeFactura {
 public:
     static QString Parametros(const DatosDeFactura& datos);
     static QString Resumen(const TotalesDeFactura& totales);
+    // The reduction the totals show when, to one decimal, it is not the percentage asked:
+    // "reducción efectiva 6.7 %: las cantidades se redondean a enteros"; "" when it is, or
+    // with nothing before it.
+    static QString ReduccionEfectiva(const TotalesDeFactura& totales, double porcentaje);
     static QString Creada(const FacturaCreada& creada);
     static QString Traza(const FacturaCreada& creada);
     // The warning before an invoice that could be left half written; empty when every table
