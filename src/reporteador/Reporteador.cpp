@@ -1,22 +1,17 @@
 #include "reporteador/Reporteador.h"
 
 #include "orvlib/AlSalir.h"
-#include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/ListasDeValores.h"
 #include "orvlib/Sentencias.h"
 #include "reporteador/ArchivoDePlantilla.h"
-#include "reporteador/ColaDeCups.h"
 #include "reporteador/DocumentoDeCorrida.h"
 #include "reporteador/ErrorDeReporte.h"
-#include "reporteador/Pintor.h"
+#include "reporteador/SalidaDeReporte.h"
 #include "reporteador/Seleccion.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QPageSize>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <utility>
@@ -51,16 +46,6 @@ Sentencias::Motor motorDe(const TablaDePlantilla& tabla) {
 QString igualA(const TablaDePlantilla& tabla, const QVariant& valor) {
     return Sentencias::Nombre(tabla.campoPropio, motorDe(tabla)) + QLatin1Char('=') +
            Sentencias::Literal(valor, motorDe(tabla));
-}
-
-void paginasEn(QPainter& pintor, QPagedPaintDevice& dispositivo,
-               const QVector<PaginaMaquetada>& paginas, double unidadesPorMm) {
-    for (int i = 0; i < paginas.size(); ++i) {
-        if (i > 0) {
-            dispositivo.newPage();
-        }
-        Pintor::Pinta(pintor, paginas[i], unidadesPorMm);
-    }
 }
 
 // The formulas' values of the job put into the template; a formula the template lacks, or a
@@ -107,132 +92,6 @@ QString nombreDeSalida(const TrabajoDeReporte& t, const Plantilla& p,
     clave.remove(noValido);
     return QFileInfo(t.plantilla).completeBaseName().toLower() +
            (clave.isEmpty() ? QString() : QLatin1Char('-') + clave);
-}
-
-// A path in the folder that no file has: base + extension, else base-2 + extension…
-QString rutaLibre(const QString& carpeta, const QString& base, const QString& extension) {
-    const QDir dir(carpeta);
-    QString ruta = dir.filePath(base + extension);
-    for (int n = 2; QFileInfo::exists(ruta); ++n) {
-        ruta = dir.filePath(QStringLiteral("%1-%2%3").arg(base, QString::number(n), extension));
-    }
-    return ruta;
-}
-
-void avisaEnvio(const TrabajoDeReporte& t, const QString& destino, const QString& documento) {
-    if (t.alEnviar) {
-        t.alEnviar(destino, documento);
-    }
-}
-
-// A PDF file of its own for the pages of one report: the one it replaces, else a new name.
-QString enPdf(const TrabajoDeReporte& t, const Plantilla& p,
-              const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
-    const QString ruta = t.archivoDeSalida.isEmpty()
-                             ? rutaLibre(t.carpetaDeSalida, nombre, QStringLiteral(".pdf"))
-                             : t.archivoDeSalida;
-    avisaEnvio(t, ruta, nombre);
-    DocumentoDeCorrida documento(ruta, nombre);
-    documento.Agrega(p, paginas);
-    return documento.Termina();
-}
-
-// One PNG file per page, base-1.png, base-2.png…; a page that cannot be saved takes the pages
-// saved before it away.
-QStringList enPng(const TrabajoDeReporte& t, const Plantilla& p,
-                  const QVector<PaginaMaquetada>& paginas, const QString& nombre) {
-    constexpr double kPuntosPorMm = 150 / 25.4;
-    const QDir carpeta(t.carpetaDeSalida);
-    QString base = nombre;
-    for (int n = 2; QFileInfo::exists(carpeta.filePath(base + QStringLiteral("-1.png"))); ++n) {
-        base = nombre + QLatin1Char('-') + QString::number(n);
-    }
-    QStringList rutas;
-    for (int i = 0; i < paginas.size(); ++i) {
-        const QString ruta =
-            carpeta.filePath(QStringLiteral("%1-%2.png").arg(base, QString::number(i + 1)));
-        try {
-            EscritorDeArchivo archivo(ruta);
-            const bool hecha =
-                Pintor::Hoja(paginas[i], QSizeF(p.anchoHoja, p.altoHoja), kPuntosPorMm)
-                    .save(&archivo.dispositivo(), "PNG");
-            archivo.termina([&](const SalidaRevisada&) {
-                return hecha ? QString()
-                             : QStringLiteral("No se pudo hacer la imagen %1")
-                                   .arg(QFileInfo(ruta).fileName());
-            });
-        } catch (const ErrorOrvlib& e) {
-            for (const QString& guardada : std::as_const(rutas)) {
-                QFile::remove(guardada);
-            }
-            throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                                 QStringLiteral("%1 (%2)").arg(e.descripcion(), e.contexto()));
-        }
-        rutas << ruta;
-    }
-    return rutas;
-}
-
-std::unique_ptr<QPrinter> impresoraPara(const TrabajoDeReporte& t) {
-    QPrinterInfo destino = QPrinterInfo::printerInfo(t.impresora);
-    if (destino.isNull()) {
-        destino = QPrinterInfo::defaultPrinter();
-    }
-    if (fabricaDeImpresora()) {
-        return fabricaDeImpresora()(destino);
-    }
-    if (destino.isNull() && !ColaDeCups::ServicioResponde()) {
-        throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                             QStringLiteral("El servicio de impresión (CUPS) no responde en %1: "
-                                            "enciéndalo (sudo systemctl start cups)")
-                                 .arg(ColaDeCups::Servidor()));
-    }
-    if (destino.isNull()) {
-        throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                             QStringLiteral("No hay impresora disponible"));
-    }
-    return std::make_unique<QPrinter>(destino, QPrinter::HighResolution);
-}
-
-void enImpresora(const TrabajoDeReporte& t, const Plantilla& p,
-                 const QVector<PaginaMaquetada>& paginas, const QString& nombre,
-                 ResultadoDeReporte& resultado) {
-    const std::unique_ptr<QPrinter> impresora = impresoraPara(t);
-    impresora->setDocName(nombre);
-    impresora->setFullPage(true);
-    impresora->setPageSize(
-        QPageSize(QSizeF(p.anchoHoja, p.altoHoja), QPageSize::Millimeter, p.nombre));
-    if (t.copias > 1) {
-        impresora->setCopyCount(t.copias);
-    }
-    // A document for a system queue: what CUPS made of it is asked once it was handed over.
-    std::optional<ColaDeCups> cola;
-    if (impresora->outputFormat() == QPrinter::NativeFormat &&
-        !impresora->printerName().isEmpty()) {
-        cola.emplace(impresora->printerName());
-    }
-    avisaEnvio(t, impresora->printerName(), nombre);
-    QPainter pintor;
-    if (!pintor.begin(impresora.get())) {
-        throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                             QStringLiteral("No se puede imprimir en ") + impresora->printerName());
-    }
-    paginasEn(pintor, *impresora, paginas, impresora->resolution() / 25.4);
-    // The printer takes the document at the end: a refusal there is the run's error.
-    if (!pintor.end()) {
-        throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                             QStringLiteral("La impresora no tomó el documento: ") +
-                                 impresora->printerName());
-    }
-    if (!cola) {
-        return;
-    }
-    const ColaDeCups::Entrega entrega = cola->Entregado(nombre);
-    resultado.trabajoCups = entrega.trabajo;
-    resultado.estadoCups = entrega.estado;
-    if (!entrega.rechazo.isEmpty()) {
-        throw ErrorDeReporte(ErrorDeReporte::kSalida, entrega.rechazo);
-    }
 }
 
 } // namespace
@@ -345,7 +204,7 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
             documento_ = std::make_unique<DocumentoDeCorrida>(
                 t.archivoDeSalida, QString(), DocumentoDeCorrida::Indice::ConMarcadores);
         }
-        avisaEnvio(t, t.archivoDeSalida, nombre);
+        SalidaDeReporte::AvisaEnvio(t, t.archivoDeSalida, nombre);
         documento_->Agrega(p, paginas, t.marcador);
         // Outside a run the report is the whole document.
         if (!enCorrida_) {
@@ -354,14 +213,14 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
         break;
     case TrabajoDeReporte::Destino::Pdf:
         QDir().mkpath(t.carpetaDeSalida);
-        resultado.archivos << enPdf(t, p, paginas, nombre);
+        resultado.archivos << SalidaDeReporte::EnPdf(t, p, paginas, nombre);
         break;
     case TrabajoDeReporte::Destino::Png:
         QDir().mkpath(t.carpetaDeSalida);
-        resultado.archivos << enPng(t, p, paginas, nombre);
+        resultado.archivos << SalidaDeReporte::EnPng(t, p, paginas, nombre);
         break;
     default:
-        enImpresora(t, p, paginas, nombre, resultado);
+        SalidaDeReporte::EnImpresora(t, p, paginas, nombre, resultado, fabricaDeImpresora());
     }
 }
 
