@@ -69,11 +69,7 @@ CifrasDeLinea CifrasDeLinea::Completa(const CifrasDeLinea& guardadas, Decimal ca
                                       Reglas reglas, const Descuentos& descuentos) {
     CifrasDeLinea c = guardadas;
     c.importe = Importe::PorCantidad(cantidad, precio);
-    // A stored base is the net amount only where it agrees with the line's discounts: on a
-    // discounted line the net amount is their cascade, so a base stored without them (by a
-    // repair that ignored them, or by the store itself) takes no discount away.
-    c.neto = descuentos.Hay() ? descuentos.Aplica(c.importe)
-                              : siFalta(netoGuardado(guardadas, reglas), c.importe);
+    c.neto = siFalta(netoGuardado(guardadas, reglas), descuentos.Aplica(c.importe));
     return completaImpuestos(c, tasaIva, tasaImpAd, reglas);
 }
 

@@ -36,8 +36,7 @@ struct CifrasDeLinea {
                                  Decimal tasaImpAd, Reglas reglas,
                                  const Descuentos& descuentos = {});
     // The line's stored figures with each one that is 0 computed as Calcula does. The net
-    // amount of a line the discounts fall on is their cascade; of any other line, the stored
-    // base that no other tax enters, when the host stored one.
+    // amount is the stored base that no other tax enters, when the host stored one.
     static CifrasDeLinea Completa(const CifrasDeLinea& guardadas, Decimal cantidad, Importe precio,
                                   Decimal tasaIva, Decimal tasaImpAd, Reglas reglas,
                                   const Descuentos& descuentos = {});

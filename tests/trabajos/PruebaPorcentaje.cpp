@@ -229,12 +229,10 @@ CopiaEsperada ReduccionDeReferencia(Conexion& cnn, Decimal factor) {
             descuentos.tasas[n] = dec(14 + n);
         }
         const bool lleva = descuentos.Hay() && q.value(19).toInt() != 1;
-        const CifrasDeLinea original = CifrasDeLinea::Completa(
-            {Importe(), Importe(), imp(7), imp(8), imp(9), imp(10)}, dec(2), imp(3), tasaIva,
-            tasaImpAd, reglas, lleva ? descuentos : CifrasDeLinea::Descuentos());
         const Importe precio = CopiasReducidas::Reducido(imp(3), factor);
-        const CifrasDeLinea c = CopiasReducidas::Linea(original, dec(2), precio, tasaIva, tasaImpAd,
-                                                       lleva, factor, reglas);
+        const CifrasDeLinea c = CopiasReducidas::Linea(
+            Importe::PorCantidad(dec(2), imp(3)), dec(2), precio, tasaIva, tasaImpAd,
+            lleva ? descuentos : CifrasDeLinea::Descuentos(), factor, reglas);
         esperada.lineas[{id, q.value(1).toInt()}] = {
             cifra(precio),      cifra(CopiasReducidas::Reducido(imp(4), factor)),
             cifra(c.baseImpAd), cifra(c.importeImpAd),

@@ -49,15 +49,17 @@ Importe CopiasReducidas::Reducido(Importe valor, Decimal factor) {
     return valor - valor.Escala(factor.Diezmilesimos(), kUno);
 }
 
-CifrasDeLinea CopiasReducidas::Linea(const CifrasDeLinea& original, Decimal cantidad,
+CifrasDeLinea CopiasReducidas::Linea(Importe importeOriginal, Decimal cantidad,
                                      Importe precioReducido, Decimal tasaIva, Decimal tasaImpAd,
-                                     bool conDescuentos, Decimal factor,
+                                     const CifrasDeLinea::Descuentos& descuentos, Decimal factor,
                                      CifrasDeLinea::Reglas reglas) {
     const Importe importe = Importe::PorCantidad(cantidad, precioReducido);
     // A discounted line keeps its share of the discount: its net amount is the original's
     // lowered by the factor. Without discounts the net amount is the amount printed.
     const Importe neto =
-        conDescuentos ? original.neto.EnCentavos(kUno - factor.Diezmilesimos(), kUno) : importe;
+        descuentos.Hay()
+            ? descuentos.Aplica(importeOriginal).EnCentavos(kUno - factor.Diezmilesimos(), kUno)
+            : importe;
     return CifrasDeLinea::DeNeto(importe, neto, tasaIva, tasaImpAd, reglas);
 }
 

@@ -20,11 +20,14 @@ public:
     // lines whole.
     void CopiaYReduce();
 
-    // One line's reduced figures. original are the line's figures before the reduction; the
-    // line takes its note's discounts when conDescuentos.
-    static CifrasDeLinea Linea(const CifrasDeLinea& original, Decimal cantidad,
-                               Importe precioReducido, Decimal tasaIva, Decimal tasaImpAd,
-                               bool conDescuentos, Decimal factor, CifrasDeLinea::Reglas reglas);
+    // One line's reduced figures from its amount before the reduction and the note's discounts
+    // that fall on it (none for a product blocked for them). A stored base is not read: where
+    // discounts fall the net amount is their cascade, so a base stored without them (by an old
+    // repair or by the store) takes none away.
+    static CifrasDeLinea Linea(Importe importeOriginal, Decimal cantidad, Importe precioReducido,
+                               Decimal tasaIva, Decimal tasaImpAd,
+                               const CifrasDeLinea::Descuentos& descuentos, Decimal factor,
+                               CifrasDeLinea::Reglas reglas);
     // price − price × factor, to four decimals.
     static Importe Reducido(Importe valor, Decimal factor);
 
