@@ -8,8 +8,9 @@
 //   bancos porcentaje  "&Comprobar" over the 10,000 notes of one series
 //   bancos factura     "Aplicar" + "Generar factura" over 10,000 notes
 //   bancos impresion   200 notes printed three times to a PDF per note and three times to one
-//                      PDF for the run: each mode's median run's notes per second and its time
-//                      by step
+//                      PDF for the run: each mode's median run's notes per second, its ratio to
+//                      its floor (Qt's PDF writer painting the same pages with no reads) and
+//                      its time by step
 //
 // The cap benchmarks also print the processor time of the program and of the server, and a
 // fingerprint of what the run left for comparing two builds.
@@ -19,9 +20,12 @@
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/PreparativosDeImpresion.h"
 #include "impresion/modRPTs.h"
+#include "interfaz/VistaDeLaCorrida.h"
 #include "orvlib/CamposBin.h"
 #include "orvlib/GuionSql.h"
 #include "reporteador/ArchivoDePlantilla.h"
+#include "reporteador/DocumentoDeCorrida.h"
+#include "reporteador/Plantilla.h"
 #include "servicios/Proceso.h"
 #include "servicios/TemporalDelProceso.h"
 #include "tienda/TablasDeTrabajo.h"
@@ -389,16 +393,52 @@ std::vector<CorridaMedida> midePorCorrida(Conexion& cnn) {
     return corridas;
 }
 
-// "impresion: 200 remisiones en 2.10 s: 95.2 remisiones por segundo (meta: 90; …)" and the
-// median run's time by step.
-void informaImpresion(const char* modo, const std::vector<CorridaMedida>& corridas, double meta,
+// The floor of a print mode: Qt's PDF writer painting the same laid-out notes with no reads,
+// as the engine writes them. A file per note is written, synced and renamed one by one; the
+// run's one file gets a bookmark a note. The median of kVeces.
+double piso(const QVector<DocumentoEnVista>& notas, const QString& carpeta, bool unoPorNota) {
+    return mediana(
+        [&carpeta] {
+            QDir(carpeta).removeRecursively();
+            QDir().mkpath(carpeta);
+        },
+        [&] {
+            const auto plantilla = [](const DocumentoEnVista& d) {
+                Plantilla p;
+                p.nombre = QStringLiteral("fmtRemision");
+                p.anchoHoja = d.hojaMm.width();
+                p.altoHoja = d.hojaMm.height();
+                return p;
+            };
+            if (unoPorNota) {
+                int n = 0;
+                for (const DocumentoEnVista& d : notas) {
+                    DocumentoDeCorrida pdf(
+                        QDir(carpeta).filePath(QStringLiteral("%1.pdf").arg(++n)));
+                    pdf.Agrega(plantilla(d), d.paginas);
+                    pdf.Termina();
+                }
+                return;
+            }
+            DocumentoDeCorrida pdf(QDir(carpeta).filePath(QStringLiteral("piso.pdf")), {},
+                                   DocumentoDeCorrida::Indice::ConMarcadores);
+            for (const DocumentoEnVista& d : notas) {
+                pdf.Agrega(plantilla(d), d.paginas, d.titulo);
+            }
+            pdf.Termina();
+        });
+}
+
+// "impresion: 200 remisiones en 2.10 s: 95.2 remisiones por segundo; razón con su piso: 1.40
+// (…)" and the median run's time by step.
+void informaImpresion(const char* modo, const std::vector<CorridaMedida>& corridas, double piso,
                       double preparacion) {
     const CorridaMedida& mediana = corridas[corridas.size() / 2];
     const double segundos = mediana.segundos;
     const int notas = mediana.notas;
-    std::printf("%s: %d remisiones en %.2f s: %.1f remisiones por segundo (meta: %.0f; "
-                "razón %.2f; mediana de %d: %.1f, %.1f, %.1f)\n",
-                modo, notas, segundos, notas / segundos, meta, meta / (notas / segundos), kVeces,
+    std::printf("%s: %d remisiones en %.2f s: %.1f remisiones por segundo; razón con su piso: "
+                "%.2f (piso %.2f s; mediana de %d: %.1f, %.1f, %.1f)\n",
+                modo, notas, segundos, notas / segundos, segundos / piso, piso, kVeces,
                 corridas[0].notas / corridas[0].segundos, corridas[1].notas / corridas[1].segundos,
                 corridas[2].notas / corridas[2].segundos);
     const auto parte = [segundos, notas](const char* nombre, double s) {
@@ -415,7 +455,7 @@ void informaImpresion(const char* modo, const std::vector<CorridaMedida>& corrid
 }
 
 // 200 notes printed as the user runs them: a PDF per note (--pdf) and one PDF for the run
-// (--pdf-unico), three runs each.
+// (--pdf-unico), three runs each, each beside its floor.
 int impresion() {
     Banco banco(1, 200, 5);
     TablasDeTrabajo::Crea(banco.cnn);
@@ -429,16 +469,20 @@ int impresion() {
     paso.start();
     { const PreparativosDeImpresion preparativos(banco.cnn, ImpresionDeRemisiones::Plantilla()); }
     const double preparacion = paso.nsecsElapsed() / 1e9;
+    // The notes laid out by the run itself, for the floors.
+    const QVector<DocumentoEnVista> maquetadas = VistaDeLaCorrida::Documentos(banco.cnn);
 
     modRPTs& rpt = modRPTs::actual();
     rpt.crpReport.DirigeAPdf(banco.carpeta(QStringLiteral("pdf")));
-    informaImpresion("impresion", midePorCorrida(banco.cnn), 90, preparacion);
+    informaImpresion("impresion", midePorCorrida(banco.cnn),
+                     piso(maquetadas, banco.carpeta(QStringLiteral("piso")), true), preparacion);
 
     const QString unico =
         QDir(banco.carpeta(QStringLiteral("unico"))).filePath(QStringLiteral("corrida.pdf"));
     rpt.crpReport.DirigeAPdfUnico(unico);
     const std::vector<CorridaMedida> enUno = midePorCorrida(banco.cnn);
-    informaImpresion("impresion en un PDF", enUno, 200, preparacion);
+    informaImpresion("impresion en un PDF", enUno,
+                     piso(maquetadas, banco.carpeta(QStringLiteral("piso")), false), preparacion);
     std::printf("  el PDF de la corrida: %lld KB, %.1f KB por remisión\n",
                 QFileInfo(unico).size() / 1024,
                 QFileInfo(unico).size() / 1024.0 / std::max(1, enUno.front().notas));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tienda/CifrasDeLinea.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,9 +21,30 @@ QString Importe(const QString& cantidad, const QString& precio);
 QString Impuesto(const QString& base, const QString& tasa);
 // The amount lowered by each discount in per cent, in cascade, each step in cents.
 QString ConDescuentos(const QString& monto, const QStringList& descuentos);
+// The discounts Desc1…Desc5 of a note's alias, in order.
+QStringList DescuentosDeLaNota(const QString& nota);
+// Whether the note's discounts fall on a line of the product given (an expression): the note
+// has one and the product is not blocked for them. The blocked products are read once per
+// statement, not once per line.
+QString LlevaDescuentos(const QString& nota, const QString& producto);
 // A line's net amount: its amount, lowered by its note's discounts (columns Desc1…Desc5 of the
-// note's alias) unless its product (the line's column) is blocked for them. The product is
-// looked up only for the lines of notes that have a discount.
+// note's alias) unless its product (the line's column) is blocked for them.
 QString Neto(const QString& importe, const QString& nota, const QString& producto);
+// The net amount of a line whose host may have stored it in a base (an expression): where
+// the note's discounts fall on the line it is their cascade, so a base stored without them
+// takes none away; elsewhere the stored base when it is not 0, else the amount.
+QString NetoConBase(const QString& importe, const QString& nota, const QString& producto,
+                    const QString& baseGuardada);
+// price − price × factor to four decimals, the product's half rounded to the even digit, as
+// CopiasReducidas::Reducido.
+QString Reducido(const QString& precio, const QString& factor);
+
+// A line's bases and taxes worked out from its net amount and its rates, each expression on
+// its own (none names another column it sets): as CifrasDeLinea::DeNeto.
+struct ImpuestosDeLinea {
+    QString baseImpAd, importeImpAd, baseIva, importeIva;
+};
+ImpuestosDeLinea DeNeto(const QString& neto, const QString& tasaIva, const QString& tasaImpAd,
+                        CifrasDeLinea::Reglas reglas);
 
 } // namespace CifrasEnSql

@@ -13,7 +13,8 @@ void TablasDeTrabajo::Crea(Conexion& cnn) {
 }
 
 void TablasDeTrabajo::Borra(Conexion& cnn) {
-    // With them go the scratch tables of a reduction that a lost server left behind.
+    // With them go the scratch tables that the reduction of earlier versions, stopped by a lost
+    // server, could leave behind.
     cnn.ejecuta(QStringLiteral("Drop table if exists tmpremisiones, tmpremisionesdetalle, "
                                "tmpremisiones_lote, tmpremisionesdetalle_lote"));
 }

@@ -1,6 +1,9 @@
 #include "apoyo/BaseDePrueba.h"
+#include "apoyo/NotasConDescuento.h"
 #include "apoyo/NotasDePrueba.h"
 #include "servicios/Rechazo.h"
+#include "tienda/ReglasDeImpuestos.h"
+#include "trabajos/porcentaje/CopiasReducidas.h"
 #include "trabajos/porcentaje/ReimpresionConPorcentaje.h"
 
 #include <QMap>
@@ -218,6 +221,181 @@ TEST_F(Porcentaje, UnImporteFueraDeRangoSeNiegaSinTocarLasCopias) {
     }
     EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM tmpremisiones")).toInt(), 2);
     EXPECT_EQ(copia(2, "Subtotal"), QStringLiteral("90.0000"));
+}
+
+} // namespace
+
+namespace {
+
+// The reduced copies as the C++ rule makes them, line by line from the host's originals of the
+// notes in tmpremisiones: what the server's statements must give, to the cent.
+struct CopiaEsperada {
+    QMap<int, QStringList> encabezados;        // Id → Subtotal, IVA, ImpuestoAd, Descuento
+    QMap<QPair<int, int>, QStringList> lineas; // Id, Partida → prices, bases and taxes
+};
+
+QString cifra(Importe valor) {
+    return valor.TextoSql();
+}
+
+CopiaEsperada ReduccionDeReferencia(Conexion& cnn, Decimal factor) {
+    const CifrasDeLinea::Reglas reglas = ReglasDeImpuestos(cnn);
+    QSqlQuery q = cnn.consulta(QStringLiteral(
+        "SELECT d.Id, d.Partida, d.Cantidad, d.PrecioNeto, d.PrecioBruto, d.IVA, d.ImpuestoAd, "
+        "d.BaseImpuestoAd, d.ImporteImpuestoAd, d.BaseIVA, d.ImporteIVA, t.IVA, t.ImpuestoAd, "
+        "t.Descuento, t.Desc1, t.Desc2, t.Desc3, t.Desc4, t.Desc5, (SELECT p.Bloqueado FROM "
+        "productos p WHERE p.clave=d.Producto LIMIT 1) FROM remisionesdetalle d JOIN remisiones "
+        "t ON t.Id=d.Id WHERE t.Id IN (SELECT Id FROM tmpremisiones) ORDER BY d.Id, d.Partida"));
+    const auto imp = [&q](int i) { return Importe::DeVariant(q.value(i)); };
+    const auto dec = [&q](int i) { return Decimal::DeVariant(q.value(i)); };
+    CopiaEsperada esperada;
+    QMap<int, std::array<Importe, 5>> sumas; // importe, neto, IVA, IEPS, Descuento original
+    QMap<int, bool> conDescuentos;
+    while (q.next()) {
+        const int id = q.value(0).toInt();
+        const Decimal tasaIva = imp(11) == Importe() ? Decimal() : dec(5);
+        const Decimal tasaImpAd = imp(12) == Importe() ? Decimal() : dec(6);
+        CifrasDeLinea::Descuentos descuentos;
+        for (int n = 0; n < 5; ++n) {
+            descuentos.tasas[n] = dec(14 + n);
+        }
+        const bool lleva = descuentos.Hay() && q.value(19).toInt() != 1;
+        const Importe precio = CopiasReducidas::Reducido(imp(3), factor);
+        const CifrasDeLinea c = CopiasReducidas::Linea(
+            Importe::PorCantidad(dec(2), imp(3)), dec(2), precio, tasaIva, tasaImpAd,
+            lleva ? descuentos : CifrasDeLinea::Descuentos(), factor, reglas);
+        esperada.lineas[{id, q.value(1).toInt()}] = {
+            cifra(precio),      cifra(CopiasReducidas::Reducido(imp(4), factor)),
+            cifra(c.baseImpAd), cifra(c.importeImpAd),
+            cifra(c.baseIva),   cifra(c.importeIva)};
+        auto& s = sumas[id];
+        s = {s[0] + c.importe, s[1] + c.neto, s[2] + c.importeIva, s[3] + c.importeImpAd, imp(13)};
+        conDescuentos[id] = conDescuentos.value(id) || lleva;
+    }
+    const qint64 resto = 10000 - factor.Diezmilesimos();
+    QSqlQuery t = cnn.consulta(QStringLiteral(
+        "SELECT Id, Subtotal, IVA, ImpuestoAd, Descuento FROM remisiones WHERE Id IN (SELECT Id "
+        "FROM tmpremisiones)"));
+    while (t.next()) {
+        const int id = t.value(0).toInt();
+        const auto reducido = [&t, resto](int i) {
+            return cifra(Importe::DeVariant(t.value(i)).EnCentavos(resto, 10000));
+        };
+        if (!sumas.contains(id)) {
+            esperada.encabezados[id] = {reducido(1), reducido(2), reducido(3), reducido(4)};
+            continue;
+        }
+        const auto& s = sumas[id];
+        esperada.encabezados[id] = {cifra(s[1]), cifra(s[2]), cifra(s[3]),
+                                    conDescuentos[id] ? cifra(s[0] - s[1]) : reducido(4)};
+    }
+    return esperada;
+}
+
+// What the server left in the working tables, in the same shape.
+CopiaEsperada CopiasDelServidor(Conexion& cnn) {
+    CopiaEsperada copias;
+    const auto cifras = [](const QSqlQuery& q, int desde, int hasta) {
+        QStringList valores;
+        for (int i = desde; i <= hasta; ++i) {
+            valores << cifra(Importe::DeVariant(q.value(i)));
+        }
+        return valores;
+    };
+    QSqlQuery d = cnn.consulta(QStringLiteral(
+        "SELECT Id, Partida, PrecioNeto, PrecioBruto, BaseImpuestoAd, ImporteImpuestoAd, BaseIVA, "
+        "ImporteIVA FROM tmpremisionesdetalle"));
+    while (d.next()) {
+        copias.lineas[{d.value(0).toInt(), d.value(1).toInt()}] = cifras(d, 2, 7);
+    }
+    QSqlQuery t = cnn.consulta(
+        QStringLiteral("SELECT Id, Subtotal, IVA, ImpuestoAd, Descuento FROM tmpremisiones"));
+    while (t.next()) {
+        copias.encabezados[t.value(0).toInt()] = cifras(t, 1, 4);
+    }
+    return copias;
+}
+
+// The server's reduced copies are the C++ rule's, note by note and line by line, on the whole
+// table of discounted notes, on a note whose stored base lost its discounts and on a note
+// without lines, at every percentage.
+TEST_F(Porcentaje, ElServidorReduceComoLaReglaDeReferencia) {
+    EscribeNotasConDescuento(base, QDate(2026, 12, 1));
+    // Note 8: 3 × 12.345 with 10 % then 5 % off, its IEPS base stored as the undiscounted
+    // amount; note 9 has no lines.
+    AgregaNotas(base, {{8,
+                        QDate(2026, 12, 1),
+                        31.67,
+                        5.07,
+                        0,
+                        QStringLiteral("A"),
+                        108,
+                        0,
+                        {{3, 12.345, 16, 0, 37.03, 0, 37.03, 5.92}}},
+                       {9, QDate(2026, 12, 1), 0, 0, 0, QStringLiteral("A"), 109, 0, {}}});
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Desc1=10, Desc2=5, Descuento=5.37 WHERE "
+                                "Id=8"));
+    base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle WHERE Id=9"));
+    base.ejecuta(QStringLiteral("UPDATE remisiones SET Subtotal=100.01, IVA=16.01, "
+                                "ImpuestoAd=3.33, Descuento=12.35 WHERE Id=9"));
+    for (const char* p : {"7", "15", "33.33", "50", "99.99"}) {
+        const Decimal porcentaje = dec(p);
+        trabajo.Comprueba(101, 109, QStringLiteral("A"), porcentaje);
+        const CopiaEsperada esperada =
+            ReduccionDeReferencia(base.conexion(), ReimpresionConPorcentaje::Factor(porcentaje));
+        const CopiaEsperada copias = CopiasDelServidor(base.conexion());
+        EXPECT_EQ(copias.encabezados.size(), 9) << p;
+        EXPECT_EQ(copias.encabezados, esperada.encabezados) << p;
+        EXPECT_EQ(copias.lineas, esperada.lineas) << p;
+    }
+}
+
+// A line's stored base is its net amount only where it agrees with its note's discounts: 3 ×
+// 12.345 with 10 % then 5 % off and a base stored without them (37.03), reduced by 33.33 %,
+// keeps its discount whichever base the store's rule takes as the net amount.
+TEST_F(Porcentaje, UnaBaseGuardadaSinDescuentosNoSeLosQuita) {
+    const struct {
+        const char* reglas;     // configura's
+        const char* descuentos; // the note's
+        double baseIva, baseIeps;
+        const char* neto;
+        const char* iva;
+        const char* descuento;
+    } casos[] = {
+        {"AplicaIVA=0, AplicaImpAd=0", "Desc1=10, Desc2=5", 37.03, 0, "21.11", "3.38", "3.58"},
+        {"AplicaIVA=0, AplicaImpAd=1", "Desc1=10, Desc2=5", 37.03, 0, "21.11", "3.38", "3.58"},
+        {"AplicaIVA=1, AplicaImpAd=0", "Desc1=10, Desc2=5", 37.03, 37.03, "21.11", "3.38", "3.58"},
+        {"AplicaIVA=0, AplicaImpAd=0", "Desc1=10, Desc2=5", 37.04, 37.04, "21.11", "3.38", "3.58"},
+        // Without discounts the copy's net amount is its reduced amount.
+        {"AplicaIVA=0, AplicaImpAd=0", "Desc1=0, Desc2=0", 37.03, 0, "24.69", "3.95", "0"},
+    };
+    base.ejecuta(QStringLiteral("INSERT INTO configura (AplicaIVA) VALUES (0)"));
+    for (const auto& c : casos) {
+        base.ejecuta(QStringLiteral("DELETE FROM remisiones"));
+        base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle"));
+        base.ejecuta(QStringLiteral("UPDATE configura SET ") + QString::fromLatin1(c.reglas));
+        AgregaNotas(base, {{1,
+                            QDate(2026, 12, 1),
+                            31.67,
+                            5.07,
+                            0,
+                            QStringLiteral("A"),
+                            1,
+                            0,
+                            {{3, 12.345, 16, 0, c.baseIeps, 0, c.baseIva, 5.92}}}});
+        base.ejecuta(QStringLiteral("UPDATE remisiones SET ") + QString::fromLatin1(c.descuentos));
+        const ResumenDePorcentaje r = trabajo.Comprueba(1, 1, QStringLiteral("A"), dec("33.33"));
+        EXPECT_EQ(r.subtotalNuevo, imp(c.neto)) << c.reglas << " " << c.baseIva;
+        EXPECT_EQ(r.ivaNuevo, imp(c.iva)) << c.reglas << " " << c.baseIva;
+        EXPECT_EQ(Importe::DeVariant(copia(1, "Descuento")), imp(c.descuento)) << c.reglas;
+        EXPECT_EQ(Importe::DeVariant(copia(1, "BaseIVA", "tmpremisionesdetalle")), imp(c.neto))
+            << c.reglas << " " << c.baseIva;
+        const CopiaEsperada esperada =
+            ReduccionDeReferencia(base.conexion(), ReimpresionConPorcentaje::Factor(dec("33.33")));
+        const CopiaEsperada copias = CopiasDelServidor(base.conexion());
+        EXPECT_EQ(copias.encabezados, esperada.encabezados) << c.reglas << " " << c.baseIva;
+        EXPECT_EQ(copias.lineas, esperada.lineas) << c.reglas << " " << c.baseIva;
+    }
 }
 
 } // namespace

@@ -1,61 +1,12 @@
-#include "apoyo/BaseDePrueba.h"
-#include "apoyo/CarpetaDePrueba.h"
-#include "apoyo/NotasDePrueba.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "servicios/Rechazo.h"
-#include "trabajos/tope/ReimpresionConTope.h"
+#include "trabajos/TopeDePrueba.h"
 #include "trabajos/tope/RejaDeTope.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
-#include <gtest/gtest.h>
 
 namespace {
-
-const QDate kDia1(2026, 11, 2);
-const QDate kDia2(2026, 11, 3);
-const QDate kDia3(2026, 11, 4);
-
-class Tope : public ::testing::Test {
-protected:
-    CarpetaDePrueba carpeta;
-    BaseDePrueba base;
-    QString lista = carpeta.ruta(QStringLiteral("programa/ListaRemisiones.txt"));
-    ReimpresionConTope trabajo{base.conexion(), lista};
-
-    ResultadoDeTope aplica(double tope, qint64 folio = 1500,
-                           const QString& serie = QStringLiteral("A"), QDate desde = kDia1,
-                           QDate hasta = kDia3) {
-        return trabajo.Aplica(desde, hasta, serie, Importe::DeDouble(tope), folio);
-    }
-    QList<int> foliosCopiados() {
-        QList<int> folios;
-        QSqlQuery q = base.conexion().consulta(
-            QStringLiteral("SELECT Factura FROM tmpremisiones ORDER BY Id"));
-        while (q.next()) {
-            folios << q.value(0).toInt();
-        }
-        return folios;
-    }
-    QList<int> idsCopiados() {
-        QList<int> ids;
-        QSqlQuery q =
-            base.conexion().consulta(QStringLiteral("SELECT Id FROM tmpremisiones ORDER BY Id"));
-        while (q.next()) {
-            ids << q.value(0).toInt();
-        }
-        return ids;
-    }
-    QString detalle(int id, int partida, const char* campo) {
-        return base
-            .valor(QStringLiteral("SELECT %1 FROM remisionesdetalle WHERE Id=%2 AND Partida=%3")
-                       .arg(QString::fromLatin1(campo))
-                       .arg(id)
-                       .arg(partida))
-            .toString();
-    }
-};
 
 // Each case: the notes' totals of two days, the cap, and how many notes each day takes.
 struct CasoDeAsignacion {
@@ -252,74 +203,6 @@ TEST_F(Tope, UnaSerieConComillaSeleccionaEnLugarDeRomper) {
     const ResultadoDeTope r = aplica(1000, 1, QStringLiteral("O'B"));
     ASSERT_EQ(r.dias.size(), 1);
     EXPECT_EQ(CarpetaDePrueba::lee(lista), QByteArray("1,\"O'B\",1\r\n"));
-}
-
-// Zero tax fields of the chosen notes are worked out in cents under each compounding rule of
-// the store, from the net amount: the other tax's stored base when no tax enters it (a line
-// that stored BaseIVA 99 without compounding has 99 as its net amount), else quantity × price;
-// stored ones and lines without rates stay as they are.
-TEST_F(Tope, ReparaSoloLosImpuestosEnCeroDeLasNotasElegidas) {
-    PartidaDePrueba ieps;
-    ieps.cantidad = 3;
-    ieps.precio = 10.555;
-    ieps.ieps = 8;
-    ieps.iva = 16;
-    PartidaDePrueba yaTiene = ieps;
-    yaTiene.baseIva = 99;
-    yaTiene.importeIeps = 1.11;
-    PartidaDePrueba sinTasas;
-    sinTasas.cantidad = 2;
-    sinTasas.precio = 5;
-    const struct {
-        int aplicaIva;
-        int aplicaImpAd;
-        // BaseImpuestoAd, ImporteImpuestoAd, BaseIVA, ImporteIVA of each of the three lines
-        const char* partidas[3][4];
-    } reglas[] = {
-        {0,
-         0,
-         {{"31.67", "2.53", "31.67", "5.07"}, {"99", "1.11", "99", "15.84"}, {"0", "0", "0", "0"}}},
-        {1,
-         0,
-         {{"31.67", "2.53", "34.2", "5.47"},
-          {"31.67", "1.11", "99", "15.84"},
-          {"0", "0", "0", "0"}}},
-        {1,
-         1,
-         {{"31.67", "2.53", "34.2", "5.47"},
-          {"31.67", "1.11", "99", "15.84"},
-          {"0", "0", "0", "0"}}},
-        {0,
-         1,
-         {{"36.74", "2.94", "31.67", "5.07"},
-          {"114.84", "1.11", "99", "15.84"},
-          {"0", "0", "0", "0"}}},
-    };
-    const char* campos[] = {"BaseImpuestoAd", "ImporteImpuestoAd", "BaseIVA", "ImporteIVA"};
-    base.ejecuta(QStringLiteral("INSERT INTO configura (AplicaIVA, AplicaImpAd) VALUES (0, 0)"));
-    for (const auto& r : reglas) {
-        base.ejecuta(QStringLiteral("DELETE FROM remisiones"));
-        base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle"));
-        base.ejecuta(QStringLiteral("UPDATE configura SET AplicaIVA=%1, AplicaImpAd=%2")
-                         .arg(r.aplicaIva)
-                         .arg(r.aplicaImpAd));
-        AgregaNotas(base,
-                    {{1, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 0, {ieps, yaTiene, sinTasas}},
-                     {2, kDia1, 100, 0, 0, QStringLiteral("A"), 0, 0, {ieps}}});
-        aplica(1);
-        for (int partida = 1; partida <= 3; ++partida) {
-            for (int c = 0; c < 4; ++c) {
-                EXPECT_EQ(Importe::DeTexto(detalle(1, partida, campos[c])),
-                          Importe::DeTexto(QString::fromLatin1(r.partidas[partida - 1][c])))
-                    << r.aplicaIva << r.aplicaImpAd << " partida " << partida << " " << campos[c];
-            }
-        }
-        // Only the chosen note is repaired, and its copy carries the repair.
-        EXPECT_EQ(detalle(2, 1, "BaseIVA"), QStringLiteral("0.0000"));
-        EXPECT_EQ(Importe::DeVariant(base.valor(QStringLiteral(
-                      "SELECT ImporteIVA FROM tmpremisionesdetalle WHERE Id=1 AND Partida=1"))),
-                  Importe::DeTexto(QString::fromLatin1(r.partidas[0][3])));
-    }
 }
 
 // A note kept under Id 0 (a store's data restored from a dump keeps it) is copied under Id 0,

@@ -8,13 +8,17 @@
 #include "trabajos/factura/SeleccionDeFactura.h"
 
 #include <QSqlQuery>
+#include <QStringList>
 
 TotalesDeFactura CopiasDeFactura::Aplica(Conexion& principal, Conexion& temporal,
                                          const SeleccionDeFactura& seleccion,
-                                         const std::function<void()>& alAvanzar) {
+                                         const std::function<void()>& alAvanzar,
+                                         CopiasAplicadas& aplicadas) {
     LimitesDeImporte::Revisa(principal, seleccion.Condicion());
     copia(principal, temporal, seleccion, alAvanzar);
-    return totales(principal, temporal);
+    aplicadas.partidas = Partidas(principal);
+    aplicadas.huella = Huella(principal);
+    return totales(temporal, aplicadas.partidas);
 }
 
 void CopiasDeFactura::copia(Conexion& principal, Conexion& temporal,
@@ -43,7 +47,8 @@ void CopiasDeFactura::copia(Conexion& principal, Conexion& temporal,
                              QStringLiteral("IF(%1=0, 1, %1)").arg(reducida)}})));
 }
 
-TotalesDeFactura CopiasDeFactura::totales(Conexion& principal, Conexion& temporal) {
+TotalesDeFactura CopiasDeFactura::totales(Conexion& temporal,
+                                          const QVector<PartidaDeFactura>& partidas) {
     TotalesDeFactura t;
     QSqlQuery antes = temporal.consulta(
         QStringLiteral("SELECT COUNT(*), IFNULL(SUM(Subtotal),0), IFNULL(SUM(IVA),0), "
@@ -56,7 +61,7 @@ TotalesDeFactura CopiasDeFactura::totales(Conexion& principal, Conexion& tempora
     t.iepsAntes = Importe::DeVariant(antes.value(3));
     t.partidas = antes.value(4).toInt();
     // The figures after the reduction are those the invoice's lines will carry.
-    const PartidasDeFactura::Sumas despues = PartidasDeFactura::Suma(Partidas(principal));
+    const PartidasDeFactura::Sumas despues = PartidasDeFactura::Suma(partidas);
     t.subtotalDespues = despues.subtotal;
     t.ivaDespues = despues.iva;
     t.iepsDespues = despues.ieps;
@@ -65,4 +70,15 @@ TotalesDeFactura CopiasDeFactura::totales(Conexion& principal, Conexion& tempora
 
 QVector<PartidaDeFactura> CopiasDeFactura::Partidas(Conexion& principal) {
     return PartidasDeFactura::Lee(principal, BaseDeFactura::Nombre(), ReglasDeImpuestos(principal));
+}
+
+QString CopiasDeFactura::Huella(Conexion& principal) {
+    const QString base = BaseDeFactura::Nombre();
+    QSqlQuery sumas = principal.consulta(
+        QStringLiteral("CHECKSUM TABLE %1.remisiones, %1.remisionesdetalle").arg(base));
+    QStringList huella;
+    while (sumas.next()) {
+        huella << sumas.value(1).toString();
+    }
+    return huella.join(QLatin1Char(' '));
 }

@@ -3,7 +3,6 @@
 #include "orvlib/AlSalir.h"
 #include "servicios/Bitacora.h"
 #include "trabajos/factura/BusquedasDeFactura.h"
-#include "trabajos/factura/CopiasDeFactura.h"
 #include "trabajos/factura/EscrituraDeFactura.h"
 #include "trabajos/factura/RevisionDeFactura.h"
 #include "trabajos/factura/TextosDeFactura.h"
@@ -35,7 +34,19 @@ TotalesDeFactura FacturaDeRemisiones::AplicaPorcentaje(const SeleccionDeFactura&
                                                        const std::function<void()>& alAvanzar) {
     seleccion.Valida();
     VerificaLaBaseTemporal();
-    return CopiasDeFactura::Aplica(principal_, temporal_, seleccion, alAvanzar);
+    aplicadas_.reset();
+    CopiasAplicadas aplicadas;
+    const TotalesDeFactura totales =
+        CopiasDeFactura::Aplica(principal_, temporal_, seleccion, alAvanzar, aplicadas);
+    aplicadas_ = std::move(aplicadas);
+    return totales;
+}
+
+QVector<PartidaDeFactura> FacturaDeRemisiones::partidasAplicadas() {
+    if (aplicadas_ && CopiasDeFactura::Huella(principal_) == aplicadas_->huella) {
+        return aplicadas_->partidas;
+    }
+    return CopiasDeFactura::Partidas(principal_);
 }
 
 TotalesDeFactura FacturaDeRemisiones::Aplica(const SeleccionDeFactura& seleccion,
@@ -67,7 +78,7 @@ FacturaDeRemisiones::GeneraFactura(const DatosDeFactura& datos, const QString& b
                                    const std::function<void(int, qint32)>& alAvanzar) {
     quedoEscrito_ = false;
     VerificaLaBaseTemporal();
-    const QVector<PartidaDeFactura> partidas = CopiasDeFactura::Partidas(principal_);
+    const QVector<PartidaDeFactura> partidas = partidasAplicadas();
     RevisionDeFactura revision(principal_, baseResguardo);
     const QTime hora = reloj_();
     revision.Verifica(datos, partidas, hora);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "trabajos/factura/BaseDeTrabajoDeFactura.h"
+#include "trabajos/factura/CopiasDeFactura.h"
 #include "trabajos/factura/DatosDeFactura.h"
 #include "trabajos/factura/SeleccionDeFactura.h"
 
@@ -8,6 +9,7 @@
 #include <QStringList>
 #include <QTime>
 #include <functional>
+#include <optional>
 #include <utility>
 
 // The invoice job, the same for its window and the command line: on its working database it
@@ -60,6 +62,11 @@ public:
     void PonReloj(std::function<QTime()> reloj) { reloj_ = std::move(reloj); }
 
 private:
+    // The invoice's lines of the last "Aplicar" while the working copies are as it left them;
+    // read from the copies again otherwise, so the totals check refuses copies changed since.
+    QVector<PartidaDeFactura> partidasAplicadas();
+
+    std::optional<CopiasAplicadas> aplicadas_;
     std::function<QTime()> reloj_ = [] { return QTime::currentTime(); };
     bool quedoEscrito_ = false;
 };

@@ -84,8 +84,6 @@ ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString&
     TablasDeTrabajo::Crea(cnn_);
     cnn_.ejecuta(QStringLiteral("Insert into tmpremisiones Select * from ") + rango +
                  QStringLiteral(" order by Id"));
-    cnn_.ejecuta(QStringLiteral("Insert into tmpremisionesdetalle Select d.* from "
-                                "remisionesdetalle d join tmpremisiones t on t.Id=d.Id"));
     // The real figures are the host's, read before the headers change.
     const QString sumas = QStringLiteral("SELECT COUNT(*), IFNULL(SUM(Subtotal),0), "
                                          "IFNULL(SUM(IVA),0), IFNULL(SUM(ImpuestoAd),0) FROM "
@@ -97,7 +95,7 @@ ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString&
     r.subtotalReal = Importe::DeVariant(reales.value(1));
     r.ivaReal = Importe::DeVariant(reales.value(2));
     r.impAdReal = Importe::DeVariant(reales.value(3));
-    CopiasReducidas(cnn_, Factor(porcentaje), ReglasDeImpuestos(cnn_)).Reduce();
+    CopiasReducidas(cnn_, Factor(porcentaje), ReglasDeImpuestos(cnn_)).CopiaYReduce();
     // The new figures are what the printed copies say.
     QSqlQuery nuevos = cnn_.consulta(sumas);
     nuevos.next();

@@ -241,67 +241,75 @@ Importe ReimpresionConTope::DelDia(const QDate& fecha, Importe totalDia, int& in
 
 namespace {
 
-// A line's net amount as the server works it out for a repair: its amount lowered by its
-// note's discounts unless its product is blocked for them.
-QString netoDeLaLinea() {
-    const QString importe =
-        CifrasEnSql::Importe(QStringLiteral("Cantidad"), QStringLiteral("PrecioNeto"));
-    return QStringLiteral(
-               "IFNULL((SELECT %1 FROM remisiones r WHERE r.Id=remisionesdetalle.Id),%2)")
-        .arg(CifrasEnSql::Neto(importe, QStringLiteral("r"),
-                               QStringLiteral("remisionesdetalle.Producto")),
-             importe);
+// One column of a repair: filled with the value where its rate is above zero and it is 0.
+QString siFalta(const QString& tasa, const QString& columna, const QString& valor) {
+    return QStringLiteral("IF(%1>0 AND %2=0,%3,%2)").arg(tasa, columna, valor);
 }
 
 } // namespace
 
 QString ReimpresionConTope::ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas) {
-    const QString neto = netoDeLaLinea();
+    // Each column's expression reads the line d and its note r as they were: a column that
+    // feeds another is written into it whole, not named. Each is also unchanged by a column
+    // already filled (a filled column keeps its value), so the order in which the server
+    // assigns a joined UPDATE's columns does not matter.
+    const QString importe =
+        CifrasEnSql::Importe(QStringLiteral("d.Cantidad"), QStringLiteral("d.PrecioNeto"));
+    const QString producto = QStringLiteral("d.Producto");
+    const QString neto = CifrasEnSql::Neto(importe, QStringLiteral("r"), producto);
     // The net amount is the other tax's stored base when that one holds it alone.
-    const auto netoODe = [&neto](const QString& otraBase) {
-        return QStringLiteral("IF(%1<>0,%1,%2)").arg(otraBase, neto);
+    const auto netoODe = [&](const QString& otraBase) {
+        return CifrasEnSql::NetoConBase(importe, QStringLiteral("r"), producto, otraBase);
     };
-    const auto base = [](const QString& tasa, const QString& columna, const QString& valor) {
-        return QStringLiteral("%2=IF(%1>0 AND %2=0,%3,%2)").arg(tasa, columna, valor);
+    const auto suma = [](const QString& a, const QString& b) {
+        return QStringLiteral("(%1)+(%2)").arg(a, b);
     };
-    const auto impuesto = [](const QString& tasa, const QString& columna, const QString& base) {
-        return QStringLiteral("%2=IF(%1>0 AND %2=0,%3,%2)")
-            .arg(tasa, columna, CifrasEnSql::Impuesto(base, tasa));
-    };
-    const QString impAd = QStringLiteral("ImpuestoAd");
-    const QString iva = QStringLiteral("IVA");
-    const QString baseIva = QStringLiteral("BaseIVA");
-    const QString baseImpAd = QStringLiteral("BaseImpuestoAd");
+    const QString iva = QStringLiteral("d.IVA");
+    const QString impAd = QStringLiteral("d.ImpuestoAd");
+    QString baseIva;
+    QString importeIva;
+    QString baseImpAd;
+    QString importeImpAd;
     if (reglas.aplicaImpAd && !reglas.aplicaIva) {
-        return QStringList{base(iva, baseIva, neto),
-                           impuesto(iva, QStringLiteral("ImporteIVA"), baseIva),
-                           base(impAd, baseImpAd, netoODe(baseIva) + QStringLiteral("+ImporteIVA")),
-                           impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), baseImpAd)}
-            .join(QLatin1Char(','));
+        baseIva = siFalta(iva, QStringLiteral("d.BaseIVA"), neto);
+        importeIva =
+            siFalta(iva, QStringLiteral("d.ImporteIVA"), CifrasEnSql::Impuesto(baseIva, iva));
+        baseImpAd =
+            siFalta(impAd, QStringLiteral("d.BaseImpuestoAd"), suma(netoODe(baseIva), importeIva));
+        importeImpAd = siFalta(impAd, QStringLiteral("d.ImporteImpuestoAd"),
+                               CifrasEnSql::Impuesto(baseImpAd, impAd));
+    } else {
+        baseImpAd = siFalta(impAd, QStringLiteral("d.BaseImpuestoAd"),
+                            reglas.aplicaIva ? neto : netoODe(QStringLiteral("d.BaseIVA")));
+        importeImpAd = siFalta(impAd, QStringLiteral("d.ImporteImpuestoAd"),
+                               CifrasEnSql::Impuesto(baseImpAd, impAd));
+        baseIva =
+            siFalta(iva, QStringLiteral("d.BaseIVA"),
+                    reglas.aplicaIva ? suma(netoODe(baseImpAd), importeImpAd) : netoODe(baseImpAd));
+        importeIva =
+            siFalta(iva, QStringLiteral("d.ImporteIVA"), CifrasEnSql::Impuesto(baseIva, iva));
     }
-    return QStringList{base(impAd, baseImpAd, reglas.aplicaIva ? neto : netoODe(baseIva)),
-                       impuesto(impAd, QStringLiteral("ImporteImpuestoAd"), baseImpAd),
-                       base(iva, baseIva,
-                            reglas.aplicaIva
-                                ? netoODe(baseImpAd) + QStringLiteral("+ImporteImpuestoAd")
-                                : netoODe(baseImpAd)),
-                       impuesto(iva, QStringLiteral("ImporteIVA"), baseIva)}
+    return QStringList{QStringLiteral("d.BaseImpuestoAd=") + baseImpAd,
+                       QStringLiteral("d.ImporteImpuestoAd=") + importeImpAd,
+                       QStringLiteral("d.BaseIVA=") + baseIva,
+                       QStringLiteral("d.ImporteIVA=") + importeIva}
         .join(QLatin1Char(','));
 }
 
 void ReimpresionConTope::CompletaImpuestos(const QList<qint32>& ids) {
-    // The four repairs of a line in one statement: MySQL assigns a single-table UPDATE's
-    // columns left to right, each seeing the ones before, so each tax's base feeds its amount
-    // and the amount that compounds feeds the other tax's base, as four statements in that
-    // order would. Each column is filled only where its rate is above zero and it is zero,
-    // in cents with halves away from zero, as the store's rule for a line's figures says.
+    // The four repairs of a line in one statement, its note's discounts joined once: each
+    // tax's base feeds its amount and the amount that compounds feeds the other tax's base,
+    // as four statements in that order would. Each column is filled only where its rate is
+    // above zero and it is zero, in cents with halves away from zero, as the store's rule for
+    // a line's figures says.
     const QString reparaciones = ReparacionDeImpuestos(ReglasDeImpuestos(cnn_));
     for (const QString& lista : ListasDeValores::Lotes(ids)) {
         cnn_.ejecuta(
-            QStringLiteral("UPDATE remisionesdetalle SET ") + reparaciones +
-            QStringLiteral(" WHERE Id IN (") + lista +
-            QStringLiteral(") AND ((ImpuestoAd>0 AND (BaseImpuestoAd=0 OR ImporteImpuestoAd=0)) "
-                           "OR (IVA>0 AND (BaseIVA=0 OR ImporteIVA=0)))"));
+            QStringLiteral("UPDATE remisionesdetalle d JOIN remisiones r ON r.Id=d.Id SET ") +
+            reparaciones + QStringLiteral(" WHERE d.Id IN (") + lista +
+            QStringLiteral(") AND ((d.ImpuestoAd>0 AND (d.BaseImpuestoAd=0 OR "
+                           "d.ImporteImpuestoAd=0)) OR (d.IVA>0 AND (d.BaseIVA=0 OR "
+                           "d.ImporteIVA=0)))"));
     }
 }
 

@@ -62,8 +62,8 @@ public:
     Importe DelDia(const QDate& fecha, Importe totalDia, int& inTickets, QString& stTickets);
     // Fills the zero tax bases and amounts of the notes' detail lines in the host table.
     void CompletaImpuestos(const QList<qint32>& ids);
-    // The SET list of that repair under the store's compounding rule, in the order the
-    // columns feed each other.
+    // The SET list of that repair under the store's compounding rule, for the lines d joined
+    // to their notes r.
     static QString ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas);
 
     // "Factura global en OV": the list file copied line by line to the host's flag file, each
