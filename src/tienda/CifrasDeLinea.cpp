@@ -43,6 +43,14 @@ Importe netoGuardado(const CifrasDeLinea& g, CifrasDeLinea::Reglas reglas) {
     return ivaSobreImpAd ? kCero : g.baseIva;
 }
 
+// Whether a stored net amount is the line's discounts' cascade, within the cent a copy that
+// stored its own rounding may differ by.
+bool concuerda(Importe guardado, Importe cascada) {
+    static const Importe unCentavo = Importe::DeDouble(0.01);
+    const Importe diferencia = guardado > cascada ? guardado - cascada : cascada - guardado;
+    return diferencia <= unCentavo;
+}
+
 } // namespace
 
 bool CifrasDeLinea::Descuentos::Hay() const {
@@ -69,7 +77,14 @@ CifrasDeLinea CifrasDeLinea::Completa(const CifrasDeLinea& guardadas, Decimal ca
                                       Reglas reglas, const Descuentos& descuentos) {
     CifrasDeLinea c = guardadas;
     c.importe = Importe::PorCantidad(cantidad, precio);
-    c.neto = siFalta(netoGuardado(guardadas, reglas), descuentos.Aplica(c.importe));
+    const Importe cascada = descuentos.Aplica(c.importe);
+    c.neto = siFalta(netoGuardado(guardadas, reglas), cascada);
+    // A stored base that leaves the line's discounts out is not its net amount: the discounts
+    // are never lost, and the bases and taxes made from that base are worked out again.
+    if (descuentos.Hay() && !concuerda(c.neto, cascada)) {
+        c.neto = cascada;
+        c.baseIva = c.baseImpAd = c.importeIva = c.importeImpAd = kCero;
+    }
     return completaImpuestos(c, tasaIva, tasaImpAd, reglas);
 }
 

@@ -187,6 +187,13 @@ TEST(CifrasDeLinea, DescuentosEnCascadaYBasesNetas) {
          R{},
          "179.99",
          {"179.99", "179.99", "14.40", "179.99", "28.80"}},
+        // A stored base filled without the discounts is not the net amount: they are kept.
+        {"3",
+         "12.345",
+         {"10", "5", "0", "0", "0"},
+         R{},
+         "37.03",
+         {"31.67", "31.67", "2.53", "31.67", "5.07"}},
     };
     for (const auto& c : casos) {
         CifrasDeLinea::Descuentos d;
