@@ -279,7 +279,8 @@ void ImpresionDeRemisiones::terminaEnElLibro(ResultadoDeImpresion& resultado,
             libro_->Anota(corrida.id, sinArchivo);
         }
         SeguimientoDeNotas seguimiento(*libro_, corrida);
-        if (cancelado_ || resultado.Fallo()) {
+        // A run that stopped still follows the jobs it sent, so its counts are CUPS's.
+        if (cancelado_) {
             seguimiento.Actualiza();
         } else {
             seguimiento.Sigue(SeguimientoDeNotas::SegundosDeEspera(), espera);
