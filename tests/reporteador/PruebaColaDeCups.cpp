@@ -112,8 +112,7 @@ TEST(ColaDeCups, TrabajoRetenidoCuentaYTrabajoCanceladoNo) {
     EXPECT_TRUE(cancelada.rechazo.startsWith(QStringLiteral(
         "La cola «Retiene» no imprimió el documento: CUPS dejó su trabajo 2 como cancelado")))
         << qPrintable(cancelada.rechazo);
-    EXPECT_TRUE(cancelada.rechazo.endsWith(QStringLiteral(").")))
-        << qPrintable(cancelada.rechazo);
+    EXPECT_TRUE(cancelada.rechazo.endsWith(QStringLiteral(")."))) << qPrintable(cancelada.rechazo);
 }
 
 TEST(ColaDeCups, EstadoDeLaColaYDelServicio) {
