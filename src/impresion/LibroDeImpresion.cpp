@@ -117,22 +117,14 @@ void LibroDeImpresion::transaccion(const std::function<void()>& pasos) {
     }
 }
 
-CorridaDelLibro LibroDeImpresion::Abre(const QString& trabajo, const QString& parametros,
-                                       const QString& huella,
-                                       const QVector<QPair<qint32, QString>>& copias) {
-    CorridaDelLibro corrida{0, trabajo, parametros, huella, {}};
-    for (qsizetype i = 0; i < copias.size(); ++i) {
-        NotaDelLibro nota;
-        nota.numero = static_cast<int>(i) + 1;
-        nota.id = copias[i].first;
-        nota.folio = copias[i].second;
-        corrida.notas << nota;
-    }
+CorridaDelLibro LibroDeImpresion::Abre(CorridaDelLibro corrida) {
+    const QString& trabajo = corrida.trabajo;
     transaccion([&] {
         const QSqlQuery alta = cnn_.consulta(
             QStringLiteral("INSERT INTO corridas (trabajo, parametros, huella, creada) VALUES "
                            "(?, ?, ?, ?)"),
-            {trabajo, parametros, huella, QDateTime::currentDateTime().toString(Qt::ISODate)});
+            {trabajo, corrida.parametros, corrida.huella,
+             QDateTime::currentDateTime().toString(Qt::ISODate)});
         corrida.id = alta.lastInsertId().toLongLong();
         QVector<QVariantList> filas;
         for (const NotaDelLibro& n : std::as_const(corrida.notas)) {

@@ -55,9 +55,8 @@ public:
 
     explicit LibroDeImpresion(const QString& archivo = Archivo());
 
-    // A new run of the job over those copies (Id and folio, in print order), every note pending.
-    CorridaDelLibro Abre(const QString& trabajo, const QString& parametros, const QString& huella,
-                         const QVector<QPair<qint32, QString>>& copias);
+    // Writes a new run of the job with its notes, every one pending; returns it numbered.
+    CorridaDelLibro Abre(CorridaDelLibro corrida);
     // The job's last run; none when the job never printed.
     std::optional<CorridaDelLibro> Ultima(const QString& trabajo);
     // The notes' new states, written together.

@@ -63,9 +63,7 @@ PlanDeImpresion PlanDeImpresion::Nueva(Conexion& cnn, const QString& trabajo,
         n.folio = copias[i].second;
         corrida.notas << n;
     }
-    PlanDeImpresion plan(Clase::Nueva, corrida, 1);
-    plan.copias_ = copias;
-    return plan;
+    return PlanDeImpresion(Clase::Nueva, corrida, 1);
 }
 
 std::optional<CorridaDelLibro> PlanDeImpresion::Ultima(LibroDeImpresion& libro,
@@ -130,7 +128,7 @@ PlanDeImpresion PlanDeImpresion::Reimpresion(LibroDeImpresion& libro, Conexion& 
 
 void PlanDeImpresion::Inicia(LibroDeImpresion& libro) {
     if (clase_ == Clase::Nueva && corrida_.id == 0) {
-        corrida_ = libro.Abre(corrida_.trabajo, corrida_.parametros, corrida_.huella, copias_);
+        corrida_ = libro.Abre(corrida_);
     }
 }
 

@@ -61,6 +61,5 @@ private:
 
     Clase clase_;
     CorridaDelLibro corrida_;
-    QVector<QPair<qint32, QString>> copias_;
     QVector<int> numeros_;
 };
