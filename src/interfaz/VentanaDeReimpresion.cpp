@@ -1,6 +1,10 @@
 #include "interfaz/VentanaDeReimpresion.h"
 
+#include "impresion/ImpresionDeRemisiones.h"
+#include "interfaz/BotonDeContinuar.h"
+#include "interfaz/EntradaDeCampos.h"
 #include "interfaz/LimiteDeEventos.h"
+#include "interfaz/VistaDeLaCorrida.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
@@ -8,6 +12,8 @@
 #include "servicios/Rechazo.h"
 #include "trabajos/CandadoDeReimpresion.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 VentanaDeReimpresion::VentanaDeReimpresion(const QString& nombre, QWidget* parent)
@@ -69,4 +75,31 @@ void VentanaDeReimpresion::alDescargar() {
         // Let go at once: the server frees a closed connection's lock only when it notices.
         candado_->Suelta();
     }
+}
+
+void VentanaDeReimpresion::ConectaCampo(QLineEdit* caja, const QString& tipo,
+                                        std::function<bool()> valida, QLabel* aviso) {
+    EntradaDeCampos::Conecta(caja, tipo, std::move(valida), aviso);
+    connect(caja, &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
+}
+
+void VentanaDeReimpresion::ConectaImpresion(
+    QPushButton* imprimir, BotonDeContinuar* continuar, QPushButton* vistaPrevia,
+    QPushButton* cancelar, std::function<void(bool)> imprime,
+    const std::unique_ptr<ImpresionDeRemisiones>& impresion) {
+    connect(imprimir, &QPushButton::clicked, this,
+            [this, imprime] { Accion([&imprime] { imprime(false); }); });
+    connect(continuar, &QPushButton::clicked, this,
+            [this, imprime] { Accion([&imprime] { imprime(true); }); });
+    connect(vistaPrevia, &QPushButton::clicked, this, [this] {
+        Accion([this] {
+            VerificaCandado();
+            VistaDeLaCorrida::Muestra(*this, Cnn());
+        });
+    });
+    connect(cancelar, &QPushButton::clicked, this, [&impresion] {
+        if (impresion) {
+            impresion->Cancela();
+        }
+    });
 }

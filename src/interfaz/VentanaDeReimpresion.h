@@ -7,13 +7,19 @@
 #include <functional>
 #include <memory>
 
+class BotonDeContinuar;
 class CandadoDeReimpresion;
+class ImpresionDeRemisiones;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 // Base of the two reprint windows: their connection to the store's main database and the
 // reprint lock held on it while the window is open, their load (the window closes after the
 // alert when it cannot connect or another one reprints) and unload (the working tables dropped
-// and the lock let go when they are this window's), the reconnection after a lost server, and
-// the stale-input rule: the results belong to the inputs they were made from.
+// and the lock let go when they are this window's), the reconnection after a lost server, the
+// stale-input rule (the results belong to the inputs they were made from) and the wiring of
+// the entry fields and print buttons both windows share.
 class VentanaDeReimpresion : public VentanaDeTrabajo {
     Q_OBJECT
 public:
@@ -36,6 +42,19 @@ protected:
         return !entradasDeResultados_.isEmpty() && entradas == entradasDeResultados_;
     }
 
+    // An entry field of the job's inputs: its kind ("9", "!") and the check run when it is
+    // left, saying why on aviso; every change of it goes to alCambiarEntradas.
+    void ConectaCampo(QLineEdit* caja, const QString& tipo, std::function<bool()> valida,
+                      QLabel* aviso);
+    // The print buttons: "&Imprimir" and the offer print the job (imprime(false) and
+    // imprime(true)), "Vista previa" lays its copies out, "Ca&ncelar" stops the run printing.
+    void ConectaImpresion(QPushButton* imprimir, BotonDeContinuar* continuar,
+                          QPushButton* vistaPrevia, QPushButton* cancelar,
+                          std::function<void(bool)> imprime,
+                          const std::unique_ptr<ImpresionDeRemisiones>& impresion);
+
+    // The inputs changed: the results' buttons stay usable only while they are Vigentes.
+    virtual void alCambiarEntradas() = 0;
     // The job's working tables, dropped at unload when they are this window's.
     virtual void borraTablasDeTrabajo() = 0;
     // Clears the results shown: the window's part of losing the server.

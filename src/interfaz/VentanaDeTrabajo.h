@@ -9,7 +9,8 @@ class QPushButton;
 
 // Base of the job windows: modal, placed where the user left it and given the menu's icon when
 // it loads, its unload (working tables, connections) run and its placement saved when it
-// closes, and a hook for its first activation. Controls are placed in twips.
+// closes, and a hook for its first activation. Controls are placed in twips
+// (ColocadorDeControles).
 // While a long action runs the window cannot be re-entered: its buttons are disabled, and
 // Escape and the close box wait, or act as the action's Cancelar when it has one. Enter only
 // presses a button that has the focus, never one the focus is elsewhere. A lost server is a
@@ -53,14 +54,6 @@ protected:
     void done(int resultado) override;
     void reject() override;
     void keyPressEvent(QKeyEvent* evento) override;
-
-    // Places a control by its design position in twips and names it.
-    template <typename W>
-    W* Coloca(W* control, const QString& nombre, int izquierda, int arriba, int ancho, int alto) {
-        control->setObjectName(nombre);
-        control->setGeometry(Px(izquierda), Px(arriba), Px(ancho), Px(alto));
-        return control;
-    }
 
 private:
     bool primeraActivacion_ = true;

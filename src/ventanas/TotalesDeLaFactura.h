@@ -3,8 +3,8 @@
 #include <QString>
 #include <array>
 
+class ColocadorDeControles;
 class QLabel;
-class QWidget;
 struct TotalesDeFactura;
 
 // The invoice window's eight totals, before and after the reduction, each with its label
@@ -13,14 +13,15 @@ struct TotalesDeFactura;
 class TotalesDeLaFactura {
 public:
     // Builds the labels in the window; tinte is the style of the boxes that show figures.
-    TotalesDeLaFactura(QWidget* ventana, const QString& tinte);
+    TotalesDeLaFactura(const ColocadorDeControles& coloca, const QString& tinte);
 
     void Muestra(const TotalesDeFactura& totales, double porcentaje);
     void Limpia();
 
 private:
-    QLabel* etiqueta(QWidget* ventana, const QString& nombre, const QString& texto, int izquierda,
-                     int arriba, int ancho, int alto = 300);
+    static QLabel* etiqueta(const ColocadorDeControles& coloca, const QString& nombre,
+                            const QString& texto, int izquierda, int arriba, int ancho,
+                            int alto = 300);
 
     std::array<QLabel*, 8> lblResul{};
     QLabel* lblReduccion = nullptr;

@@ -4,12 +4,12 @@
 #include "impresion/ImpresionDeRemisiones.h"
 #include "interfaz/BotonDeContinuar.h"
 #include "interfaz/BotonDeExportar.h"
+#include "interfaz/ColocadorDeControles.h"
 #include "interfaz/CorridaDeImpresion.h"
 #include "interfaz/EntradaDeCampos.h"
 #include "interfaz/LimiteDeEventos.h"
 #include "interfaz/NumeroEscrito.h"
 #include "interfaz/UltimosDatos.h"
-#include "interfaz/VistaDeLaCorrida.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
@@ -35,10 +35,6 @@
 
 namespace {
 
-QString nombre(const char* base, int indice) {
-    return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
-}
-
 constexpr double kFolioMaximo = 2147483647;
 
 QFont letraFija() {
@@ -53,12 +49,6 @@ frmRemisPorcen::frmRemisPorcen(QWidget* parent)
     : VentanaDeReimpresion(QStringLiteral("frmRemisPorcen"), parent) {
     setWindowTitle(Titulo());
     creaControles();
-    ultimos_ = std::make_unique<UltimosDatos>(
-        QStringLiteral("Reimpresión por porcentaje"),
-        QList<QPair<QString, QLineEdit*>>{{QStringLiteral("Remisión inicial"), txtDato[0]},
-                                          {QStringLiteral("Remisión final"), txtDato[1]},
-                                          {QStringLiteral("Serie"), txtDato[4]},
-                                          {QStringLiteral("Porcentaje menos"), txtDato[2]}});
     conectaEntradas();
     alCargar();
 }
@@ -66,59 +56,63 @@ frmRemisPorcen::frmRemisPorcen(QWidget* parent)
 frmRemisPorcen::~frmRemisPorcen() = default;
 
 void frmRemisPorcen::creaControles() {
-    resize(Px(5760), Px(7380));
-    const auto etiqueta = [this](int i, const char* texto, int izquierda, int arriba, int ancho) {
-        Label[i] = Coloca(new QLabel(QString::fromUtf8(texto), this),
-                          QStringLiteral("Label%1").arg(i), izquierda, arriba, ancho, 300);
-    };
-    const auto caja = [this](int i, int izquierda, int arriba, int ancho) {
-        txtDato[i] =
-            Coloca(new QLineEdit(this), nombre("txtDato", i), izquierda, arriba, ancho, 375);
+    const ColocadorDeControles coloca(this, 5760, 7380);
+    const auto campo = [this, &coloca](int etiqueta, const char* texto, int caja, int arriba,
+                                       int ancho, int largo) {
+        Label[etiqueta] = coloca.Etiqueta(QStringLiteral("Label%1").arg(etiqueta),
+                                          QString::fromUtf8(texto), 600, arriba + 45, 1800);
+        txtDato[caja] =
+            coloca.CajaDe(Label[etiqueta], ColocadorDeControles::Nombre("txtDato", caja), 2520,
+                          arriba, ancho, largo);
     };
     // Folio boxes wide enough for the largest folio, 2,147,483,647.
-    etiqueta(1, "&Remisión inicial:", 600, 525, 1800);
-    caja(0, 2520, 480, 1935);
-    etiqueta(2, "Remisión &final:", 600, 1005, 1800);
-    caja(1, 2520, 960, 1935);
-    txtDato[0]->setMaxLength(13);
-    txtDato[1]->setMaxLength(13);
-    etiqueta(6, "&Serie:", 600, 1485, 1800);
-    caja(4, 2520, 1440, 735);
-    txtDato[4]->setMaxLength(3);
-    etiqueta(3, "&Porcentaje menos:", 600, 1965, 1800);
-    caja(2, 2520, 1920, 975);
-    txtDato[2]->setMaxLength(5);
-    Command2 = Coloca(new QPushButton(QStringLiteral("&Comprobar"), this),
-                      QStringLiteral("Command2"), 600, 2520, 1335, 495);
-    Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
-                      QStringLiteral("Command1"), 3720, 2520, 1335, 495);
+    campo(1, "&Remisión inicial:", 0, 480, 1935, 13);
+    campo(2, "Remisión &final:", 1, 960, 1935, 13);
+    campo(6, "&Serie:", 4, 1440, 735, 3);
+    campo(3, "&Porcentaje menos:", 2, 1920, 975, 5);
+    ultimos_ = std::make_unique<UltimosDatos>(
+        QStringLiteral("Reimpresión por porcentaje"),
+        QList<QPair<QString, QLineEdit*>>{{QStringLiteral("Remisión inicial"), txtDato[0]},
+                                          {QStringLiteral("Remisión final"), txtDato[1]},
+                                          {QStringLiteral("Serie"), txtDato[4]},
+                                          {QStringLiteral("Porcentaje menos"), txtDato[2]}});
+    Command2 = coloca.Boton(QStringLiteral("Command2"), QStringLiteral("&Comprobar"), 600, 2520,
+                            1335, 495);
+    Command1 = coloca.Boton(QStringLiteral("Command1"), QStringLiteral("&Imprimir"), 3720, 2520,
+                            1335, 495);
     Command1->setEnabled(false);
-    cmdResumen = Coloca(new QPushButton(QStringLiteral("Res&umen"), this),
-                        QStringLiteral("cmdResumen"), 2160, 2520, 1335, 495);
+    cmdResumen = coloca.Boton(QStringLiteral("cmdResumen"), QStringLiteral("Res&umen"), 2160, 2520,
+                              1335, 495);
     cmdResumen->setEnabled(false);
-    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 600, 3015, 4800, 225);
+    creaResultados(coloca);
+    ColocadorDeControles::OrdenDeTabulacion({txtDato[0], txtDato[1], txtDato[4], txtDato[2],
+                                             Command2, cmdResumen, Command1, cmdVistaPrevia,
+                                             cmdExportar, cmdContinuar, chkPdfUnico, Command3});
+    Command2->setDefault(true);
+}
+
+void frmRemisPorcen::creaResultados(const ColocadorDeControles& coloca) {
+    lblAviso = coloca.Etiqueta(QStringLiteral("lblAviso"), {}, 600, 3015, 4800, 225);
     lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
-    Label[7] = Coloca(new QLabel(this), QStringLiteral("Label7"), 600, 3240, 4455, 2295);
+    Label[7] = coloca.Etiqueta(QStringLiteral("Label7"), {}, 600, 3240, 4455, 2295);
     Label[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblEncontradas =
-        Coloca(new QLabel(this), QStringLiteral("lblEncontradas"), 600, 5520, 4455, 225);
-    Label[8] = Coloca(new QLabel(this), QStringLiteral("Label8"), 600, 5760, 3000, 300);
-    Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
-                      QStringLiteral("Command3"), 3720, 5700, 1335, 405);
+    lblEncontradas = coloca.Etiqueta(QStringLiteral("lblEncontradas"), {}, 600, 5520, 4455, 225);
+    Label[8] = coloca.Etiqueta(QStringLiteral("Label8"), {}, 600, 5760, 3000);
+    Command3 = coloca.Boton(QStringLiteral("Command3"), QStringLiteral("Ca&ncelar"), 3720, 5700,
+                            1335, 405);
     Command3->setEnabled(false);
-    barImpresion =
-        Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 600, 6180, 4455, 255);
+    barImpresion = coloca.Crea<QProgressBar>(QStringLiteral("barImpresion"), 600, 6180, 4455, 255);
     barImpresion->setTextVisible(false);
-    chkPdfUnico = Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
-                         QStringLiteral("chkPdfUnico"), 600, 6480, 4455, 300);
-    cmdVistaPrevia = Coloca(new QPushButton(QStringLiteral("Vista pr&evia"), this),
-                            QStringLiteral("cmdVistaPrevia"), 600, 6840, 1935, 405);
+    chkPdfUnico = coloca.Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
+                                QStringLiteral("chkPdfUnico"), 600, 6480, 4455, 300);
+    cmdVistaPrevia = coloca.Boton(QStringLiteral("cmdVistaPrevia"), QStringLiteral("Vista pr&evia"),
+                                  600, 6840, 1935, 405);
     cmdVistaPrevia->setEnabled(false);
     cmdExportar =
-        Coloca(new BotonDeExportar(this), QStringLiteral("cmdExportar"), 2760, 6840, 1935, 405);
+        coloca.Crea<BotonDeExportar>(QStringLiteral("cmdExportar"), 2760, 6840, 1935, 405);
     // Where the run shows its progress, once it ended.
     cmdContinuar =
-        Coloca(new BotonDeContinuar(this), QStringLiteral("cmdContinuar"), 600, 5700, 4455, 405);
+        coloca.Crea<BotonDeContinuar>(QStringLiteral("cmdContinuar"), 600, 5700, 4455, 405);
     barImpresion->setVisible(false);
     for (QWidget* w :
          std::initializer_list<QWidget*>{Label[6], txtDato[4], Label[7], Label[8], Command3}) {
@@ -129,48 +123,22 @@ void frmRemisPorcen::creaControles() {
     for (int i : {0, 1, 2}) {
         txtDato[i]->setAlignment(Qt::AlignRight);
     }
-    ordenaElTeclado();
-}
-
-void frmRemisPorcen::ordenaElTeclado() {
-    for (auto [etiquetaDe, caja] : {std::pair{1, 0}, {2, 1}, {6, 4}, {3, 2}}) {
-        Label[etiquetaDe]->setBuddy(txtDato[caja]);
-    }
-    QWidget* orden[] = {txtDato[0],  txtDato[1],   txtDato[4],  txtDato[2],
-                        Command2,    cmdResumen,   Command1,    cmdVistaPrevia,
-                        cmdExportar, cmdContinuar, chkPdfUnico, Command3};
-    for (std::size_t i = 1; i < std::size(orden); ++i) {
-        setTabOrder(orden[i - 1], orden[i]);
-    }
-    Command2->setDefault(true);
 }
 
 void frmRemisPorcen::conectaEntradas() {
     for (int i : {0, 1, 2, 4}) {
-        EntradaDeCampos::Conecta(
+        ConectaCampo(
             txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
             [this, i] { return validaDato(i); }, lblAviso);
-        connect(txtDato[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     connect(Command2, &QPushButton::clicked, this,
             [this] { Accion([this] { Command2_Click(); }); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Accion([this] { imprime(false); }); });
-    connect(cmdContinuar, &QPushButton::clicked, this,
-            [this] { Accion([this] { imprime(true); }); });
-    connect(cmdVistaPrevia, &QPushButton::clicked, this, [this] {
-        Accion([this] {
-            VerificaCandado();
-            VistaDeLaCorrida::Muestra(*this, Cnn());
-        });
-    });
+    ConectaImpresion(
+        Command1, cmdContinuar, cmdVistaPrevia, Command3,
+        [this](bool continuar) { imprime(continuar); }, impresion_);
     connect(cmdResumen, &QPushButton::clicked, this,
             [this] { Protegido([this] { cmdResumen_Click(); }); });
     connect(cmdExportar, &QPushButton::clicked, this, [this] { Accion([this] { exporta(); }); });
-    connect(Command3, &QPushButton::clicked, this, [this] {
-        if (impresion_) {
-            impresion_->Cancela();
-        }
-    });
 }
 
 void frmRemisPorcen::alCargar() {

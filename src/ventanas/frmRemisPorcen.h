@@ -11,6 +11,7 @@
 
 class BotonDeContinuar;
 class BotonDeExportar;
+class ColocadorDeControles;
 class ImpresionDeRemisiones;
 class ReimpresionConPorcentaje;
 class QLabel;
@@ -33,9 +34,12 @@ protected:
     void alActivarPorPrimeraVez() override;
 
 private:
+    // The fields with their labels, whose last values are kept, the buttons that use them, the
+    // tab order and the default button.
     void creaControles();
-    // The fields' labels with their letters, the tab order and the default button.
-    void ordenaElTeclado();
+    // The warning line, what "&Comprobar" found, the run's progress and the buttons of its
+    // copies.
+    void creaResultados(const ColocadorDeControles& coloca);
     void conectaEntradas();
     void alCargar();
     // Why the field refuses what it holds; empty when it takes it.
@@ -44,7 +48,7 @@ private:
     bool validaDato(int indice);
     // The inputs by their values, as "&Comprobar" reads them.
     QStringList entradas() const;
-    void alCambiarEntradas();
+    void alCambiarEntradas() override;
     void limpiaResultados() override;
     void borraTablasDeTrabajo() override;
     // The percentage typed, refused (Rechazo) unless above 0 and below 100.

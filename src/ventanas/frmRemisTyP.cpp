@@ -4,13 +4,13 @@
 #include "impresion/Puntero.h"
 #include "interfaz/BotonDeContinuar.h"
 #include "interfaz/BotonDeExportar.h"
+#include "interfaz/ColocadorDeControles.h"
 #include "interfaz/CorridaDeImpresion.h"
 #include "interfaz/EntradaDeCampos.h"
 #include "interfaz/LimiteDeEventos.h"
 #include "interfaz/NumeroEscrito.h"
 #include "interfaz/PanelDeElegidas.h"
 #include "interfaz/UltimosDatos.h"
-#include "interfaz/VistaDeLaCorrida.h"
 #include "orvlib/AlSalir.h"
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/Formato.h"
@@ -41,10 +41,6 @@ namespace {
 const QString kFormatoDinero = QStringLiteral("###,###,##0.00");
 constexpr double kTopeMaximo = 99999999999.99;
 
-QString nombre(const char* base, int indice) {
-    return QString::fromLatin1(base) + QLatin1Char('_') + QString::number(indice);
-}
-
 // A whole number typed in a box; absurdly large values stay absurdly large, never wrap.
 qint64 entero(double valor) {
     return std::llround(std::clamp(valor, -1e15, 1e15));
@@ -56,11 +52,6 @@ frmRemisTyP::frmRemisTyP(QWidget* parent)
     : VentanaDeReimpresion(QStringLiteral("frmRemisTyP"), parent) {
     setWindowTitle(Titulo());
     creaControles();
-    ultimos_ = std::make_unique<UltimosDatos>(
-        QStringLiteral("Reimpresión con tope"),
-        QList<QPair<QString, QLineEdit*>>{{QStringLiteral("Serie"), txtDato[4]},
-                                          {QStringLiteral("Cantidad tope"), txtDato[2]},
-                                          {QStringLiteral("Folio a imprimir"), txtDato[3]}});
     conectaEntradas();
     alCargar();
 }
@@ -68,60 +59,64 @@ frmRemisTyP::frmRemisTyP(QWidget* parent)
 frmRemisTyP::~frmRemisTyP() = default;
 
 void frmRemisTyP::creaControles() {
-    resize(Px(15000), Px(8640));
-    Label6 = Coloca(new QLabel(QStringLiteral("Entre las &fechas:"), this),
-                    QStringLiteral("Label6"), 720, 405, 1500, 300);
-    mkeFecha[0] = Coloca(new QLineEdit(this), nombre("mkeFecha", 0), 2280, 360, 1335, 375);
-    Label1[1] =
-        Coloca(new QLabel(QStringLiteral("&y"), this), nombre("Label1", 1), 3740, 405, 200, 300);
-    mkeFecha[1] = Coloca(new QLineEdit(this), nombre("mkeFecha", 1), 3960, 360, 1335, 375);
-    Label7 = Coloca(new QLabel(QStringLiteral("&Serie:"), this), QStringLiteral("Label7"), 5640,
-                    405, 600, 300);
-    txtDato[4] = Coloca(new QLineEdit(this), nombre("txtDato", 4), 6240, 360, 735, 375);
-    Label3 = Coloca(new QLabel(QStringLiteral("Cantidad &tope:"), this), QStringLiteral("Label3"),
-                    720, 885, 1500, 300);
+    const ColocadorDeControles coloca(this, 15000, 8640);
+    const auto nombre = &ColocadorDeControles::Nombre;
+    mkeFecha[0] =
+        coloca.CajaDe(coloca.Etiqueta(QStringLiteral("Label6"),
+                                      QStringLiteral("Entre las &fechas:"), 720, 405, 1500),
+                      nombre("mkeFecha", 0), 2280, 360, 1335);
+    mkeFecha[1] =
+        coloca.CajaDe(coloca.Etiqueta(nombre("Label1", 1), QStringLiteral("&y"), 3740, 405, 200),
+                      nombre("mkeFecha", 1), 3960, 360, 1335);
+    Label7 = coloca.Etiqueta(QStringLiteral("Label7"), QStringLiteral("&Serie:"), 5640, 405, 600);
+    txtDato[4] = coloca.CajaDe(Label7, nombre("txtDato", 4), 6240, 360, 735);
     // Wide enough for the largest cap, 99,999,999,999.99.
-    txtDato[2] = Coloca(new QLineEdit(this), nombre("txtDato", 2), 2280, 840, 1860, 375);
-    Label4 = Coloca(new QLabel(QStringLiteral("F&olio a imprimir:"), this),
-                    QStringLiteral("Label4"), 4260, 885, 1440, 300);
+    txtDato[2] = coloca.CajaDe(coloca.Etiqueta(QStringLiteral("Label3"),
+                                               QStringLiteral("Cantidad &tope:"), 720, 885, 1500),
+                               nombre("txtDato", 2), 2280, 840, 1860, 18);
     // Wide enough for the largest folio, 2,147,483,647.
-    txtDato[3] = Coloca(new QLineEdit(this), nombre("txtDato", 3), 5760, 840, 1800, 375);
-    txtDato[3]->setMaxLength(13);
-    txtDato[2]->setMaxLength(18);
-    cmdAplicar = Coloca(new QPushButton(QStringLiteral("&Aplicar"), this),
-                        QStringLiteral("cmdAplicar"), 8160, 600, 1335, 495);
-    creaResultados();
+    txtDato[3] =
+        coloca.CajaDe(coloca.Etiqueta(QStringLiteral("Label4"),
+                                      QStringLiteral("F&olio a imprimir:"), 4260, 885, 1440),
+                      nombre("txtDato", 3), 5760, 840, 1800, 13);
+    ultimos_ = std::make_unique<UltimosDatos>(
+        QStringLiteral("Reimpresión con tope"),
+        QList<QPair<QString, QLineEdit*>>{{QStringLiteral("Serie"), txtDato[4]},
+                                          {QStringLiteral("Cantidad tope"), txtDato[2]},
+                                          {QStringLiteral("Folio a imprimir"), txtDato[3]}});
+    cmdAplicar = coloca.Boton(QStringLiteral("cmdAplicar"), QStringLiteral("&Aplicar"), 8160, 600,
+                              1335, 495);
+    creaResultados(coloca);
     ordenaElTeclado();
 }
 
-void frmRemisTyP::creaResultados() {
-    lblAviso = Coloca(new QLabel(this), QStringLiteral("lblAviso"), 720, 1260, 8880, 300);
+void frmRemisTyP::creaResultados(const ColocadorDeControles& coloca) {
+    lblAviso = coloca.Etiqueta(QStringLiteral("lblAviso"), {}, 720, 1260, 8880);
     lblAviso->setStyleSheet(QStringLiteral("color: #b00000;"));
-    mfgReja = Coloca(new QTableWidget(this), QStringLiteral("mfgReja"), 720, 1620, 8880, 5340);
+    mfgReja = coloca.Crea<QTableWidget>(QStringLiteral("mfgReja"), 720, 1620, 8880, 5340);
     // Tab and Shift+Tab leave the grid; the arrows move in it.
     mfgReja->setTabKeyNavigation(false);
-    Command1 = Coloca(new QPushButton(QStringLiteral("&Imprimir"), this),
-                      QStringLiteral("Command1"), 720, 7140, 1935, 495);
-    Command2 = Coloca(new QPushButton(QStringLiteral("Factura &global en OV"), this),
-                      QStringLiteral("Command2"), 2880, 7140, 2535, 495);
-    Command4 = Coloca(new QPushButton(QStringLiteral("&Limpiar banderas OV"), this),
-                      QStringLiteral("Command4"), 5640, 7140, 2535, 495);
-    cmdVistaPrevia = Coloca(new QPushButton(QStringLiteral("Vista pr&evia"), this),
-                            QStringLiteral("cmdVistaPrevia"), 8340, 7140, 1260, 495);
+    Command1 =
+        coloca.Boton(QStringLiteral("Command1"), QStringLiteral("&Imprimir"), 720, 7140, 1935, 495);
+    Command2 = coloca.Boton(QStringLiteral("Command2"), QStringLiteral("Factura &global en OV"),
+                            2880, 7140, 2535, 495);
+    Command4 = coloca.Boton(QStringLiteral("Command4"), QStringLiteral("&Limpiar banderas OV"),
+                            5640, 7140, 2535, 495);
+    cmdVistaPrevia = coloca.Boton(QStringLiteral("cmdVistaPrevia"), QStringLiteral("Vista pr&evia"),
+                                  8340, 7140, 1260, 495);
     // Where the run shows its progress, once it ended.
     cmdContinuar =
-        Coloca(new BotonDeContinuar(this), QStringLiteral("cmdContinuar"), 720, 7680, 6600, 405);
-    Command3 = Coloca(new QPushButton(QStringLiteral("Ca&ncelar"), this),
-                      QStringLiteral("Command3"), 7560, 7680, 1335, 405);
+        coloca.Crea<BotonDeContinuar>(QStringLiteral("cmdContinuar"), 720, 7680, 6600, 405);
+    Command3 = coloca.Boton(QStringLiteral("Command3"), QStringLiteral("Ca&ncelar"), 7560, 7680,
+                            1335, 405);
     // What the run chose, beside the grid: the days' picture, the chosen total and its views.
     panelElegidas =
-        Coloca(new PanelDeElegidas(this), QStringLiteral("panelElegidas"), 9840, 1620, 4920, 6015);
-    chkPdfUnico = Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
-                         QStringLiteral("chkPdfUnico"), 9840, 7740, 4920, 300);
-    Label8 = Coloca(new QLabel(this), QStringLiteral("Label8"), 720, 7740, 6600, 300);
+        coloca.Crea<PanelDeElegidas>(QStringLiteral("panelElegidas"), 9840, 1620, 4920, 6015);
+    chkPdfUnico = coloca.Coloca(new QCheckBox(QStringLiteral("Guardar como un solo P&DF"), this),
+                                QStringLiteral("chkPdfUnico"), 9840, 7740, 4920, 300);
+    Label8 = coloca.Etiqueta(QStringLiteral("Label8"), {}, 720, 7740, 6600);
     Label8->setFont(QFont(QStringLiteral("Courier New")));
-    barImpresion =
-        Coloca(new QProgressBar(this), QStringLiteral("barImpresion"), 720, 8100, 6600, 255);
+    barImpresion = coloca.Crea<QProgressBar>(QStringLiteral("barImpresion"), 720, 8100, 6600, 255);
     barImpresion->setTextVisible(false);
     barImpresion->setVisible(false);
     for (QWidget* w :
@@ -136,18 +131,11 @@ void frmRemisTyP::creaResultados() {
 }
 
 void frmRemisTyP::ordenaElTeclado() {
-    Label6->setBuddy(mkeFecha[0]);
-    Label1[1]->setBuddy(mkeFecha[1]);
-    Label7->setBuddy(txtDato[4]);
-    Label3->setBuddy(txtDato[2]);
-    Label4->setBuddy(txtDato[3]);
     QList<QWidget*> orden = {mkeFecha[0], mkeFecha[1], txtDato[4],    txtDato[2],
                              txtDato[3],  cmdAplicar,  mfgReja,       Command1,
                              Command2,    Command4,    cmdVistaPrevia};
-    orden << panelElegidas->Botones() << chkPdfUnico << cmdContinuar << Command3;
-    for (qsizetype i = 1; i < orden.size(); ++i) {
-        setTabOrder(orden[i - 1], orden[i]);
-    }
+    ColocadorDeControles::OrdenDeTabulacion(orden << panelElegidas->Botones() << chkPdfUnico
+                                                  << cmdContinuar << Command3);
     cmdAplicar->setDefault(true);
     txtDato[2]->setAlignment(Qt::AlignRight);
     txtDato[3]->setAlignment(Qt::AlignRight);
@@ -160,27 +148,15 @@ void frmRemisTyP::conectaEntradas() {
         connect(mkeFecha[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     for (int i : {2, 3, 4}) {
-        EntradaDeCampos::Conecta(
+        ConectaCampo(
             txtDato[i], i == 4 ? QStringLiteral("!") : QStringLiteral("9"),
             [this, i] { return validaDato(i); }, lblAviso);
-        connect(txtDato[i], &QLineEdit::textChanged, this, [this] { alCambiarEntradas(); });
     }
     connect(cmdAplicar, &QPushButton::clicked, this,
             [this] { Accion([this] { cmdAplicar_Click(); }); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Accion([this] { imprime(false); }); });
-    connect(cmdContinuar, &QPushButton::clicked, this,
-            [this] { Accion([this] { imprime(true); }); });
-    connect(cmdVistaPrevia, &QPushButton::clicked, this, [this] {
-        Accion([this] {
-            VerificaCandado();
-            VistaDeLaCorrida::Muestra(*this, Cnn());
-        });
-    });
-    connect(Command3, &QPushButton::clicked, this, [this] {
-        if (impresion_) {
-            impresion_->Cancela();
-        }
-    });
+    ConectaImpresion(
+        Command1, cmdContinuar, cmdVistaPrevia, Command3,
+        [this](bool continuar) { imprime(continuar); }, impresion_);
     connect(Command2, &QPushButton::clicked, this,
             [this] { Accion([this] { Command2_Click(); }); });
     connect(Command4, &QPushButton::clicked, this,

@@ -11,6 +11,7 @@
 #include <memory>
 
 class BotonDeContinuar;
+class ColocadorDeControles;
 class PanelDeElegidas;
 class QCheckBox;
 class QLabel;
@@ -40,11 +41,12 @@ protected:
     void alActivarPorPrimeraVez() override;
 
 private:
+    // The fields with their labels, whose last values are kept, and "&Aplicar".
     void creaControles();
     // The grid, the buttons under it, the chosen notes' panel and the run's progress, hidden
     // until "Aplicar" fills them.
-    void creaResultados();
-    // The fields' labels with their letters, the tab order and the default button.
+    void creaResultados(const ColocadorDeControles& coloca);
+    // The tab order and the default button.
     void ordenaElTeclado();
     void conectaEntradas();
     void alCargar();
@@ -59,7 +61,7 @@ private:
     bool revisaCampos();
     // The inputs by their values, as a run reads them.
     QStringList entradas() const;
-    void alCambiarEntradas();
+    void alCambiarEntradas() override;
     void cmdAplicar_Click();
     // The grid and the buttons of a run that chose notes.
     void muestraResultado(const ResultadoDeTope& resultado);
@@ -78,14 +80,10 @@ private:
     VigenciaDeRemisiones vigencia_;
     int remisionesDeLaReja_ = 0;
 
-    QLabel* Label6;
     std::array<QLineEdit*, 2> mkeFecha;
-    // Indexed by control number; Label1(0), txtDato(0) and txtDato(1) are not built.
-    std::array<QLabel*, 2> Label1{};
     QLabel* Label7;
+    // Indexed by control number; txtDato(0) and txtDato(1) are not built.
     std::array<QLineEdit*, 5> txtDato{};
-    QLabel* Label3;
-    QLabel* Label4;
     QPushButton* cmdAplicar;
     QTableWidget* mfgReja;
     QPushButton* Command3;

@@ -4,17 +4,12 @@
 #include "orvlib/Conexion.h"
 #include "trabajos/VigenciaDeRemisiones.h"
 #include "trabajos/factura/DatosDeFactura.h"
-#include "trabajos/factura/SeleccionDeFactura.h"
 
-#include <array>
 #include <initializer_list>
 #include <memory>
 
-class BotonDeExportar;
+struct ControlesDeLaFactura;
 class FacturaDeRemisiones;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 // "Generar facturas por remisiones": chooses the notes of a period, series, client and name,
 // reduces their quantities by a percentage and turns them into one host invoice.
@@ -36,10 +31,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* evento) override;
 
 private:
-    void creaControles();
-    // The warning line, the fields' labels with their letters, the default button and the
-    // tab order.
-    void ordenaElTeclado();
     void conectaEntradas();
     void alCargar();
     bool LeeAjustesDeFactura();
@@ -53,16 +44,12 @@ private:
     // Each field as leaving it checks it: false, with the warning and the focus in the first
     // that refuses.
     bool revisaCampos(std::initializer_list<int> indices);
-    // The filters and the percentage by their values, as "Aplicar" reads them.
-    QStringList entradas() const;
     void alCambiarEntradas();
     void limpiaResultados();
     void verificaLaBaseTemporal();
     void validaFechas(std::initializer_list<int> indices);
     void cmdAplicar_Click();
     void cmdGenerar_Click();
-    // The selection and percentage as the fields hold them.
-    SeleccionDeFactura seleccion() const;
     QString preguntaDeConfirmacion(const DatosDeFactura& datos);
     void muestraFolio(int paso, qint32 folio);
     void exporta();
@@ -87,15 +74,6 @@ private:
     QStringList entradasDeLasCopias_;
     QString facturaCreada_;
 
-    QLabel* lblMuestra = nullptr;
-    std::array<QLabel*, 23> lblDato{};
-    std::array<QLineEdit*, 6> txtDato{};
-    std::array<QLineEdit*, 3> mkeFecha{};
-    std::unique_ptr<class TotalesDeLaFactura> totales_;
-    QLabel* lblFolio = nullptr;
-    QPushButton* cmdAplicar = nullptr;
-    QPushButton* cmdGenerar = nullptr;
-    BotonDeExportar* cmdExportar = nullptr;
-    // Why a field refuses what it holds.
-    QLabel* lblAviso = nullptr;
+    // The window's fields, labels and buttons.
+    std::unique_ptr<ControlesDeLaFactura> controles_;
 };
