@@ -8,6 +8,7 @@
 
 class BotonDeExportar;
 class ColocadorDeControles;
+struct FilaDeCliente;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -43,7 +44,7 @@ private:
     QLabel* etiqueta(const ColocadorDeControles& coloca, int indice, const char* texto,
                      int izquierda, int arriba, int ancho, int alto);
     // A series and a client on one row at arriba, the client's name shown under them.
-    void creaSerieYCliente(const ColocadorDeControles& coloca, const struct FilaDeCliente& fila);
+    void creaSerieYCliente(const ColocadorDeControles& coloca, const FilaDeCliente& fila);
     void creaFechasYPorcentaje(const ColocadorDeControles& coloca);
     void creaFactura(const ColocadorDeControles& coloca);
     // The warning line, the default button and the tab order.
