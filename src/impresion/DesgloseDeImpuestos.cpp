@@ -3,6 +3,7 @@
 #include "impresion/AuxiliarDeLaCorrida.h"
 #include "orvlib/BasesDD.h"
 #include "orvlib/ErrorOrvlib.h"
+#include "orvlib/ListasDeValores.h"
 #include "orvlib/Sentencias.h"
 #include "tienda/ReglasDeImpuestos.h"
 
@@ -74,30 +75,39 @@ void escribe(Conexion& auxiliar, const Renglones& renglones,
 
 QVector<LineaImpresa> LeeLineasImpresas(Conexion& host, const QString& tabla, qint16 tipoDocumento,
                                         const QString& id) {
+    return LeeLineasImpresas(host, tabla, tipoDocumento, QList<qint32>{id.toInt()})
+        .value(id.toInt());
+}
+
+QHash<qint32, QVector<LineaImpresa>> LeeLineasImpresas(Conexion& host, const QString& tabla,
+                                                       qint16 tipoDocumento,
+                                                       const QList<qint32>& ids) {
     const QString deNota = tipoDocumento == 2 ? QStringLiteral("d.BaseImpuestoAd, "
                                                                "d.ImporteImpuestoAd, d.BaseIVA, "
                                                                "d.ImporteIVA, d.IdExterna<>''")
                                               : QStringLiteral("0, 0, 0, 0, 0");
-    QSqlQuery q = host.consulta(
-        QStringLiteral("SELECT d.Cantidad, d.PrecioNeto, d.IVA, d.ImpuestoAd, %1, (SELECT "
-                       "p.Bloqueado FROM productos p WHERE p.clave=d.Producto LIMIT 1) FROM %2 d "
-                       "WHERE d.Id=%3 ORDER BY d.Partida")
-            .arg(deNota, Sentencias::Nombre(tabla), id));
-    QVector<LineaImpresa> lineas;
-    while (q.next()) {
-        LineaImpresa l;
-        l.cantidad = decimal(q, 0);
-        l.precio = importe(q, 1);
-        l.tasaIva = decimal(q, 2);
-        l.tasaImpAd = decimal(q, 3);
-        for (int i = 0; i < 4; ++i) {
-            l.guardadas[static_cast<std::size_t>(i)] = importe(q, 4 + i);
+    QHash<qint32, QVector<LineaImpresa>> porDocumento;
+    for (const QString& lista : ListasDeValores::Lotes(ids)) {
+        QSqlQuery q = host.consulta(
+            QStringLiteral("SELECT d.Cantidad, d.PrecioNeto, d.IVA, d.ImpuestoAd, %1, (SELECT "
+                           "p.Bloqueado FROM productos p WHERE p.clave=d.Producto LIMIT 1), d.Id "
+                           "FROM %2 d WHERE d.Id IN (%3) ORDER BY d.Id, d.Partida")
+                .arg(deNota, Sentencias::Nombre(tabla), lista));
+        while (q.next()) {
+            LineaImpresa l;
+            l.cantidad = decimal(q, 0);
+            l.precio = importe(q, 1);
+            l.tasaIva = decimal(q, 2);
+            l.tasaImpAd = decimal(q, 3);
+            for (int i = 0; i < 4; ++i) {
+                l.guardadas[static_cast<std::size_t>(i)] = importe(q, 4 + i);
+            }
+            l.deTallaOColor = q.value(8).toInt() == 1;
+            l.bloqueado = q.value(9).toInt() == 1;
+            porDocumento[q.value(10).toInt()].append(l);
         }
-        l.deTallaOColor = q.value(8).toInt() == 1;
-        l.bloqueado = q.value(9).toInt() == 1;
-        lineas.append(l);
     }
-    return lineas;
+    return porDocumento;
 }
 
 void DesgloseDeImpuestos(qint16 tipoDocumento, Conexion& conexionHost, const Recordset& encabezado,

@@ -2,6 +2,7 @@
 
 #include "tienda/CifrasDeLinea.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
@@ -30,6 +31,11 @@ struct LineaImpresa {
 // The document's lines from that table in Partida order, in one statement.
 QVector<LineaImpresa> LeeLineasImpresas(Conexion& host, const QString& tabla, qint16 tipoDocumento,
                                         const QString& id);
+// The lines of several documents, by Id, each in Partida order, in a statement every few
+// thousand documents.
+QHash<qint32, QVector<LineaImpresa>> LeeLineasImpresas(Conexion& host, const QString& tabla,
+                                                       qint16 tipoDocumento,
+                                                       const QList<qint32>& ids);
 // Writes the breakdown of the document whose header row is current in encabezado into the
 // auxiliary file. The lines are read from tablaDetalle, the table the document is printed
 // from; an empty name reads the host's own detail table of the document's kind. The store's

@@ -164,16 +164,20 @@ void ImprimeDocumento(const RemisionAImprimir& r, const Recordset& filaDeEncabez
     const QString tablaDePartidas = r.tablaEncabezado + QStringLiteral("detalle");
     const bool otroDetalle = r.tablaDetalle.compare(tablaDePartidas, Qt::CaseInsensitive) != 0;
     const QVector<LineaImpresa> lineas =
-        LeeLineasImpresas(conexionHost, tablaDePartidas, r.tipoDocumento, id);
+        r.lineas != nullptr ? *r.lineas
+                            : LeeLineasImpresas(conexionHost, tablaDePartidas, r.tipoDocumento, id);
     const PartidasImpresas partidas = ponFormulas(rpt, encabezado, lineas, corrida.LineasPorHoja());
     // The note's size and colour rows exist only for its print: they go after it, and also
-    // when a step of it fails (then quietly, so as not to hide that step's error).
+    // when a step of it fails (then quietly, so as not to hide that step's error). The lines
+    // just read tell whether any has such rows to write; a note with none writes nothing.
     const QString prefijoTallas =
         QStringLiteral("RE") + libKwtm::Pad(id, 9, QStringLiteral("0"), 2);
+    const bool conTallas = !r.tallasDelBloque && (partidas.deTallaOColor > 0 || otroDetalle);
     // A preview writes nothing to the host: its rows go to the run's auxiliary file.
     const bool enVista = rpt.crpReport.DesvioActual() == ControlDeReporte::Desvio::Ventana;
-    const AlSalir borraTallasSiFalla([&conexionHost, &prefijoTallas, enVista] {
-        if (!enVista && std::uncaught_exceptions() > 0) {
+    const bool enElHost = conTallas && !enVista;
+    const AlSalir borraTallasSiFalla([&conexionHost, &prefijoTallas, enElHost] {
+        if (enElHost && std::uncaught_exceptions() > 0) {
             BorraPartidasTallaOColor(conexionHost, prefijoTallas);
         }
     });
@@ -183,8 +187,7 @@ void ImprimeDocumento(const RemisionAImprimir& r, const Recordset& filaDeEncabez
     if (auxiliar != nullptr) {
         VaciaPartidasTallaOColor(*auxiliar);
     }
-    // The lines just read tell whether any has size or colour rows to write.
-    if (partidas.deTallaOColor > 0 || otroDetalle) {
+    if (conTallas) {
         PartidasTallaOColor(conexionHost, r.tablaDetalle, r.id, QStringLiteral("Id"), auxiliar);
     }
     llenaAuxiliar(corrida, encabezado, r, otroDetalle ? nullptr : &lineas, conexionHost);
@@ -192,7 +195,7 @@ void ImprimeDocumento(const RemisionAImprimir& r, const Recordset& filaDeEncabez
                        QStringLiteral("remisiones"), r.tablaEncabezado,
                        QStringLiteral("remisionesdetalle"), r.tablaDetalle);
     try {
-        if (!enVista) {
+        if (enElHost) {
             BorraPartidasTallaOColor(conexionHost, prefijoTallas);
         }
     } catch (const ErrorOrvlib& e) {

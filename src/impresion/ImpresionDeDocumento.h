@@ -21,9 +21,13 @@ public:
 };
 
 // One delivery note to print: its record selection, kind (2 a delivery note), Id, tax breakdown
-// (non-zero to print it), note text, the header and line tables it is read from, and its name
-// (series and folio), the bookmark of a run's one PDF.
+// (non-zero to print it), note text, the header and line tables it is read from, its name
+// (series and folio), the bookmark of a run's one PDF, and its lines when they were read with
+// those of the notes printed beside it (else they are read for it), and whether its size and
+// colour rows were written with theirs (else they are written for it and removed after it).
 struct RemisionAImprimir {
+    const QVector<LineaImpresa>* lineas = nullptr;
+    bool tallasDelBloque = false;
     QString seleccion;
     qint16 tipoDocumento = 2;
     qint32 id = 0;

@@ -1,5 +1,6 @@
 #include "impresion/ImpresionDeRemisiones.h"
 
+#include "impresion/BloquesDeLaCorrida.h"
 #include "impresion/ImpresionDeDocumento.h"
 #include "impresion/LibroDeImpresion.h"
 #include "impresion/PlanDeImpresion.h"
@@ -15,6 +16,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <exception>
 
 namespace {
@@ -67,7 +69,7 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(PlanDeImpresion& plan, Libro
     colaVista_.clear();
     ids_.clear();
     for (int numero : plan.numeros()) {
-        ids_.insert(plan.corrida().notas[numero - 1].id);
+        ids_.insert(plan.corrida().notas[numero - 1].id, numero - 1);
     }
     const AlSalir suelta([this] {
         plan_ = nullptr;
@@ -129,9 +131,11 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
         return;
     }
     PreparativosDeImpresion preparativos(cnn_, Plantilla());
+    BloquesDeLaCorrida bloques(cnn_, idsAImprimir(), QStringLiteral("tmpremisionesdetalle"));
     notasPorCliente_.clear();
     for (; !copias.fin(); copias.siguiente()) {
-        if (plan_ != nullptr && !ids_.contains(copias.campo(QStringLiteral("Id")).toInt())) {
+        const qint32 id = copias.campo(QStringLiteral("Id")).toInt();
+        if (plan_ != nullptr && !ids_.contains(id)) {
             continue;
         }
         if (cancelado_) {
@@ -142,7 +146,8 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
             avance(hechas_ + 1, resultado.total,
                    copias.campo(QStringLiteral("Factura")).toString());
         }
-        imprimeUna(copias, resultado, desglose, preparativos);
+        bloques.Antes(id);
+        imprimeUna(copias, resultado, desglose, preparativos, bloques);
         revisaLaCola(resultado);
     }
     if (!resultado.cancelada) {
@@ -152,11 +157,27 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
     BasesDD::CierraTabla(copias);
 }
 
+// The Ids of the working copies the run prints, in print order.
+QList<qint32> ImpresionDeRemisiones::idsAImprimir() {
+    QList<qint32> ids;
+    QSqlQuery q = cnn_.consulta(QStringLiteral("SELECT Id FROM tmpremisiones ORDER BY Id"));
+    while (q.next()) {
+        const qint32 id = q.value(0).toInt();
+        if (plan_ == nullptr || ids_.contains(id)) {
+            ids << id;
+        }
+    }
+    return ids;
+}
+
 void ImpresionDeRemisiones::imprimeUna(const Recordset& copias, ResultadoDeImpresion& resultado,
-                                       qint16 desglose, PreparativosDeImpresion& preparativos) {
+                                       qint16 desglose, PreparativosDeImpresion& preparativos,
+                                       BloquesDeLaCorrida& bloques) {
     RemisionAImprimir remision;
     remision.id = copias.campo(QStringLiteral("Id")).toInt();
-    remision.seleccion = QStringLiteral("{Remisiones.Id}=%1").arg(remision.id);
+    remision.seleccion = BloquesDeLaCorrida::SeleccionDe(remision.id);
+    remision.lineas = bloques.Lineas(remision.id);
+    remision.tallasDelBloque = bloques.ConTallas(remision.id);
     remision.conDesglose = desglose;
     remision.textoNotas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
     remision.tablaEncabezado = QStringLiteral("tmpremisiones");
@@ -176,6 +197,11 @@ void ImpresionDeRemisiones::imprimeUna(const Recordset& copias, ResultadoDeImpre
     }
     try {
         ImprimeDocumento(remision, copias, cnn_, preparativos);
+        try {
+            bloques.Despues(remision.id);
+        } catch (const ErrorOrvlib& e) {
+            throw ErrorDespuesDeImprimir(e);
+        }
     } catch (const ErrorDespuesDeImprimir&) {
         ++hechas_;
         if (nota != nullptr) {
@@ -199,15 +225,11 @@ void ImpresionDeRemisiones::imprimeUna(const Recordset& copias, ResultadoDeImpre
 }
 
 NotaDelLibro* ImpresionDeRemisiones::notaEnCurso() {
-    if (plan_ == nullptr) {
+    const auto posicion = ids_.constFind(idEnCurso_);
+    if (plan_ == nullptr || posicion == ids_.constEnd()) {
         return nullptr;
     }
-    for (NotaDelLibro& n : plan_->corrida().notas) {
-        if (n.id == idEnCurso_) {
-            return &n;
-        }
-    }
-    return nullptr;
+    return &plan_->corrida().notas[*posicion];
 }
 
 // Written before the document is written or handed over: a kill from here on leaves the note

@@ -50,8 +50,9 @@ public:
 private:
     ResultadoDeImpresion corre(const Avance& avance);
     void imprimeCopias(ResultadoDeImpresion& resultado, const Avance& avance);
+    QList<qint32> idsAImprimir();
     void imprimeUna(const Recordset& copias, ResultadoDeImpresion& resultado, qint16 desglose,
-                    class PreparativosDeImpresion& preparativos);
+                    class PreparativosDeImpresion& preparativos, class BloquesDeLaCorrida& bloques);
     void enviada(const QString& destino, const QString& documento);
     void tras(NotaDelLibro& nota);
     void revisaLaCola(ResultadoDeImpresion& resultado);
@@ -67,7 +68,7 @@ private:
     // The run's plan and ledger, when it keeps one; the Ids it prints and the note in progress.
     PlanDeImpresion* plan_ = nullptr;
     LibroDeImpresion* libro_ = nullptr;
-    QSet<qint32> ids_;
+    QHash<qint32, int> ids_; // by Id, its place in the ledger's run
     qint32 idEnCurso_ = 0;
     bool enviadaEnCurso_ = false;
     int hechas_ = 0;    // notes the engine produced in this run

@@ -77,9 +77,11 @@ LibroDeImpresion::LibroDeImpresion(const QString& archivo)
                                   cnn_.ultimoError(),
                               archivo_);
         }
-        // Each change reaches the disk, through a rollback journal, before the call returns.
-        cnn_.ejecuta(QStringLiteral("PRAGMA synchronous=FULL"));
+        // Each change reaches the disk before the call returns: appended to the write-ahead
+        // log and synced, one sync a change rather than the three of a rollback journal.
         cnn_.ejecuta(QStringLiteral("PRAGMA busy_timeout=10000"));
+        cnn_.ejecuta(QStringLiteral("PRAGMA journal_mode=WAL"));
+        cnn_.ejecuta(QStringLiteral("PRAGMA synchronous=FULL"));
         creaTablas();
     } catch (const ErrorOrvlib&) {
         // A ledger that could not be set up leaves nothing of itself in the folder.
@@ -123,7 +125,7 @@ CorridaDelLibro LibroDeImpresion::Abre(CorridaDelLibro corrida) {
         const QSqlQuery alta = cnn_.consulta(
             QStringLiteral("INSERT INTO corridas (trabajo, parametros, huella, creada) VALUES "
                            "(?, ?, ?, ?)"),
-            {trabajo, corrida.parametros, corrida.huella,
+            {trabajo, texto(corrida.parametros), texto(corrida.huella),
              QDateTime::currentDateTime().toString(Qt::ISODate)});
         corrida.id = alta.lastInsertId().toLongLong();
         QVector<QVariantList> filas;

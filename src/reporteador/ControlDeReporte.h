@@ -24,6 +24,10 @@ public:
     // A print run of many reports on one template and connect text (see Reporteador).
     void IniciaCorrida(const QString& textoDeConexion) { motor_.IniciaCorrida(textoDeConexion); }
     void TerminaCorrida() { motor_.TerminaCorrida(); }
+    // The selections of the run's next reports, read together (see Reporteador::Anticipa).
+    void Anticipa(const QStringList& selecciones, const QStringList& tablasQueCambian) {
+        motor_.Anticipa(selecciones, tablasQueCambian);
+    }
 
     // Where what would go to the printer goes instead: a PDF file per run, or a PNG file per
     // page, in a folder, or the preview window; or every report of a print run into one PDF

@@ -6,6 +6,7 @@
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/DocumentoDeCorrida.h"
 #include "reporteador/ErrorDeReporte.h"
+#include "reporteador/LecturaAnticipada.h"
 #include "reporteador/SalidaDeReporte.h"
 #include "reporteador/Seleccion.h"
 
@@ -41,11 +42,6 @@ QString sinComillas(QString valor) {
 // The rules for names and texts of the database a table is read from.
 Sentencias::Motor motorDe(const TablaDePlantilla& tabla) {
     return tabla.deAccess ? Sentencias::Motor::SQLite : Sentencias::Motor::MySQL;
-}
-
-QString igualA(const TablaDePlantilla& tabla, const QVariant& valor) {
-    return Sentencias::Nombre(tabla.campoPropio, motorDe(tabla)) + QLatin1Char('=') +
-           Sentencias::Literal(valor, motorDe(tabla));
 }
 
 // The formulas' values of the job put into the template; a formula the template lacks, or a
@@ -116,8 +112,15 @@ void Reporteador::IniciaCorrida(const QString& textoDeConexion) {
     enCorrida_ = true;
 }
 
+void Reporteador::Anticipa(const QStringList& selecciones, const QStringList& tablasQueCambian) {
+    if (enCorrida_) {
+        anticipada_.Anuncia(selecciones, tablasQueCambian);
+    }
+}
+
 void Reporteador::TerminaCorrida() {
     enCorrida_ = false;
+    anticipada_.Olvida();
     documento_.reset();
     datos_->CierraAuxiliar();
     datos_->TerminaCorrida();
@@ -253,10 +256,17 @@ QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const
             delArchivo.insert(ubicacion(t, p.indiceDeUbicacion(i), p.tablas[i]));
         }
     }
+    const auto deArchivo = [&](int i) {
+        return p.tablas[i].deAccess ||
+               delArchivo.contains(ubicacion(t, p.indiceDeUbicacion(i), p.tablas[i]));
+    };
+    // What the block read ahead answers is not read again.
     const auto lee = [&](int i, const QString& condicion, const QString& orden = {}) {
+        if (std::optional<QVector<Fila>> leidas = anticipada_.Busca(i, condicion, orden)) {
+            return *leidas;
+        }
         const QString donde = ubicacion(t, p.indiceDeUbicacion(i), p.tablas[i]);
-        const bool deArchivo = p.tablas[i].deAccess || delArchivo.contains(donde);
-        return datos_->Lee(donde, deArchivo ? p.tablas[i].nombre : QString(), condicion, orden);
+        return datos_->Lee(donde, deArchivo(i) ? p.tablas[i].nombre : QString(), condicion, orden);
     };
     int principal = -1;
     QHash<QString, Fila> unicas;
@@ -272,6 +282,11 @@ QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const
         throw ErrorDeReporte(ErrorDeReporte::kPlantilla,
                              QStringLiteral("La plantilla no tiene tabla principal"));
     }
+    anticipada_.Prepara(
+        t.seleccion,
+        t.plantilla + QChar(0x1f) + t.ubicaciones.join(QChar(0x1f)) + QChar(0x1f) +
+            t.textoDeConexion,
+        p, principal, [&](int i) { return !deArchivo(i); }, lee);
     QVector<DatosDeDocumento> documentos;
     for (const Fila& fila :
          lee(principal, Seleccion::CondicionSql(t.seleccion, p.tablas[principal].nombre,
@@ -286,11 +301,13 @@ QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const
             const TablaDePlantilla& tabla = p.tablas[i];
             if (tabla.papel == TablaDePlantilla::Papel::Detalle) {
                 for (const Fila& r :
-                     lee(i, igualA(tabla, fila.valor(tabla.campoEnlace)), tabla.orden)) {
+                     lee(i, LecturaAnticipada::IgualA(tabla, fila.valor(tabla.campoEnlace)),
+                         tabla.orden)) {
                     d.detalle.append({r, {}});
                 }
             } else if (tabla.papel == TablaDePlantilla::Papel::Busqueda && deLaPrincipal(tabla)) {
-                const QVector<Fila> filas = lee(i, igualA(tabla, fila.valor(tabla.campoEnlace)));
+                const QVector<Fila> filas =
+                    lee(i, LecturaAnticipada::IgualA(tabla, fila.valor(tabla.campoEnlace)));
                 d.unicas.insert(tabla.nombre.toLower(), filas.isEmpty() ? Fila() : filas.first());
             }
         }

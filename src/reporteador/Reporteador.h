@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reporteador/DocumentoDeCorrida.h"
+#include "reporteador/LecturaAnticipada.h"
 #include "reporteador/Maquetador.h"
 #include "reporteador/OrigenDeDatos.h"
 #include "reporteador/TrabajoDeReporte.h"
@@ -45,6 +46,10 @@ public:
     // the tables' columns and the auxiliary file open until the run ends; a one-row table of
     // the server (not of the auxiliary file) is read once for the run.
     void IniciaCorrida(const QString& textoDeConexion);
+    // Within a run: the selections of the next reports ({Remisiones.Id}=4711), whose server
+    // rows are read together on the first of them, but for the tables the run writes to
+    // between reports.
+    void Anticipa(const QStringList& selecciones, const QStringList& tablasQueCambian);
     // Ending a run drops a one-PDF document it did not close: nothing is left under its name.
     void TerminaCorrida();
     // Closes the run's one PDF (Destino::PdfUnico): written whole and named, its path given
@@ -72,5 +77,6 @@ private:
     std::unique_ptr<DocumentoDeCorrida> documento_;
     QString rutaDeCorrida_;
     QHash<QString, Fila> unicasDeCorrida_; // by location
+    LecturaAnticipada anticipada_;
     TiemposDeReporte tiempos_;
 };
