@@ -118,6 +118,12 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDeError{20599, "No se pudo escribir /srv/pdf/corrida.pdf: No space left on device",
                     "fmtRemision.rpt", Clase::DiscoLocalLleno,
                     "No hay espacio en el disco para escribir el archivo; libere espacio"},
+        // The engine names the file it could not write at the end of its text.
+        CasoDeError{20599,
+                    "No hay espacio en el disco para escribir A-502.pdf (/srv/pdf/A-502.pdf)",
+                    "fmtRemision.rpt", Clase::DiscoLocalLleno,
+                    "No hay espacio en el disco para escribir el archivo «/srv/pdf/A-502.pdf»; "
+                    "libere espacio"},
         CasoDeError{-1, "[unixODBC][Driver Manager]Data source name not found IM002",
                     "orvanereportes", Clase::OrigenDeDatosNoEncontrado, "origen de datos ODBC"},
         CasoDeError{75, "Permission denied", "/opt/deremisiones/ListaRemisiones.txt",
