@@ -1,5 +1,6 @@
-// Takes pictures of the program's windows on the store the configuration points at, as a user
-// would see them after pressing each window's main button; for the manual and for reviews.
+// Takes the manual's pictures of the program's windows on the store the configuration points
+// at, following the manual's own steps: each window after its main button, a cap run as it
+// prints, its three ends, and one note it printed; for the manual and for reviews.
 //
 //   capturas CARPETA   (with the environment scripts/demo sets up)
 
@@ -7,6 +8,8 @@
 #include "arranque/Principal.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/DialogosGuionados.h"
+#include "interfaz/DialogosQt.h"
+#include "interfaz/TraduccionesQt.h"
 #include "servicios/MensajesDeQt.h"
 #include "ventanas/frmRemisPorcen.h"
 #include "ventanas/frmRemisTyP.h"
@@ -16,11 +19,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
 #include <functional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -81,6 +89,81 @@ void guardaContinuacion(QWidget& ventana, const QString& carpeta) {
     control.DirigeAPdf(QString());
 }
 
+// The folder the runs print into: PDF files, never the printer.
+QString carpetaDePdf() {
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("remisiones"));
+}
+
+// A run of the window with its real message boxes: Sí to the question, and the box at its end
+// kept as nombre; durante, if given, acts once the run has printed a dozen notes.
+void imprime(QWidget& ventana, const QString& carpeta, const QString& nombre,
+             const std::function<void()>& durante = {}) {
+    auto* barra = ventana.findChild<QProgressBar*>();
+    if (durante) {
+        cuando([barra] { return barra->isVisible() && barra->value() >= 13; }, durante);
+    }
+    auto* vigia = new QTimer;
+    QObject::connect(vigia, &QTimer::timeout, [vigia, carpeta, nombre] {
+        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (caja == nullptr) {
+            return;
+        }
+        if (QAbstractButton* si = caja->button(QMessageBox::Yes)) {
+            si->click();
+            return;
+        }
+        vigia->stop();
+        vigia->deleteLater();
+        guarda(*caja, carpeta, nombre);
+        caja->button(QMessageBox::Ok)->click();
+    });
+    vigia->start(20);
+    pulsa(ventana, "Command1");
+}
+
+// The printed note the manual shows: A 1505 of the run, its first page as pdftoppm draws it.
+void guardaRemision(const QString& carpeta) {
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"),
+                   {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
+                    QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
+                    QStringLiteral("-l"), QStringLiteral("1"),
+                    QDir(carpetaDePdf()).filePath(QStringLiteral("A-1505.pdf")),
+                    QDir(carpeta).filePath(QStringLiteral("remision"))});
+    if (!pdftoppm.waitForFinished(30000) || pdftoppm.exitCode() != 0) {
+        std::fprintf(stderr, "pdftoppm no pudo dibujar A-1505.pdf (paquete poppler-utils)\n");
+        return;
+    }
+    std::printf("%s\n", qPrintable(QDir(carpeta).filePath(QStringLiteral("remision.png"))));
+}
+
+// The three ends of a run and the window while it prints. A limit on the size of the files
+// this process writes stands for a full disk: the first note's PDF does not fit.
+void guardaCorridas(QWidget& ventana, const QString& carpeta) {
+    // The program's own message boxes, not the console's.
+    DialogosQt cajas;
+    Dialogos::instala(&cajas);
+    ControlDeReporte& control = modRPTs::actual().crpReport;
+    QDir(carpetaDePdf()).removeRecursively();
+    control.DirigeAPdf(carpetaDePdf());
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit antes{};
+    ::getrlimit(RLIMIT_FSIZE, &antes);
+    rlimit limite = antes;
+    limite.rlim_cur = 50 * 1024;
+    ::setrlimit(RLIMIT_FSIZE, &limite);
+    imprime(ventana, carpeta, QStringLiteral("fin-detenida.png"));
+    ::setrlimit(RLIMIT_FSIZE, &antes);
+    imprime(ventana, carpeta, QStringLiteral("fin-cancelada.png"),
+            [&ventana] { ventana.findChild<QPushButton*>(QStringLiteral("Command3"))->click(); });
+    imprime(ventana, carpeta, QStringLiteral("fin-impresas.png"),
+            [&ventana, carpeta] { guarda(ventana, carpeta, QStringLiteral("imprimiendo.png")); });
+    control.DirigeAPdf(QString());
+    guardaRemision(carpeta);
+    QDir(carpetaDePdf()).removeRecursively();
+    Dialogos::instala(nullptr);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -94,6 +177,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QDir().mkpath(carpeta);
+    // Qt's own texts as the program shows them.
+    TraduccionesQt::Instala();
 
     Menu menu;
     menu.show();
@@ -105,16 +190,18 @@ int main(int argc, char* argv[]) {
     tope.show();
     tope.activateWindow();
     QApplication::processEvents();
+    // The manual's example: a cap of 60,000.00 on the first half of November.
     escribe(tope, "mkeFecha_0", QStringLiteral("01/11/2026"));
-    escribe(tope, "mkeFecha_1", QStringLiteral("30/11/2026"));
+    escribe(tope, "mkeFecha_1", QStringLiteral("15/11/2026"));
     escribe(tope, "txtDato_4", QStringLiteral("A"));
-    escribe(tope, "txtDato_2", QStringLiteral("150,000.00"));
+    escribe(tope, "txtDato_2", QStringLiteral("60,000.00"));
     escribe(tope, "txtDato_3", QStringLiteral("1,500"));
     pulsa(tope, "cmdAplicar");
     QApplication::processEvents();
     guarda(tope, carpeta, QStringLiteral("tope.png"));
     guardaVistaPrevia(tope, carpeta);
     guardaContinuacion(tope, carpeta);
+    guardaCorridas(tope, carpeta);
     tope.close();
 
     frmRemisPorcen porcentaje;
@@ -136,7 +223,7 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     escribe(factura, "mkeFecha_0", QStringLiteral("01/11/2026"));
     escribe(factura, "mkeFecha_1", QStringLiteral("15/11/2026"));
-    escribe(factura, "txtDato_4", QString());
+    // The clients stay as the window fills them from the settings.
     escribe(factura, "txtDato_3", QStringLiteral("10.00"));
     pulsa(factura, "cmdAplicar");
     QApplication::processEvents();
