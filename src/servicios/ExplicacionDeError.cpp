@@ -171,20 +171,17 @@ ExplicacionDeError::Clase ExplicacionDeError::clasifica(int numero, const QStrin
     }
     const Clase deTexto = porTexto(texto);
     // A disk that filled while a file of this computer was written (the error names its path,
-    // not a statement, or comes from the report engine's output) is this computer's.
+    // not a statement, or comes from the file layer or the report engine's output) is this
+    // computer's.
     if (deTexto == Clase::DiscoLleno &&
-        (QDir::isAbsolutePath(contexto) || numero == kSalidaDelReporteador)) {
+        (QDir::isAbsolutePath(contexto) || numero == kSalidaDelReporteador ||
+         numero == NumerosDeError::kAccesoAArchivo)) {
         return Clase::DiscoLocalLleno;
     }
     if (deTexto != Clase::Otra) {
         return deTexto;
     }
-    // A file the program could not write: error 75 of the file layer, or the system's refusal;
-    // the file layer names a full disk first.
-    if (numero == NumerosDeError::kAccesoAArchivo &&
-        texto.contains(QLatin1String("No hay espacio en el disco"))) {
-        return Clase::DiscoLocalLleno;
-    }
+    // A file the program could not write: error 75 of the file layer, or the system's refusal.
     if (numero == NumerosDeError::kAccesoAArchivo ||
         (!contexto.isEmpty() && contiene(texto, {"Permission denied", "Read-only file system"}))) {
         return Clase::ArchivoNoEscribible;

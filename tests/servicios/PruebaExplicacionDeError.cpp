@@ -169,6 +169,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "/opt/deremisiones/ListaRemisiones.txt", Clase::DiscoLocalLleno,
                     "No hay espacio en el disco para escribir el archivo "
                     "«/opt/deremisiones/ListaRemisiones.txt»"},
+        // The file layer's own words are this computer's disk, whatever path it names.
+        CasoDeError{75, "No hay espacio en el disco para escribir ListaRemisiones.txt",
+                    "ListaRemisiones.txt", Clase::DiscoLocalLleno,
+                    "No hay espacio en el disco para escribir el archivo «ListaRemisiones.txt»"},
         CasoDeError{1064, "You have an error in your SQL syntax", "SELEC 1", Clase::Otra,
                     "error no. 1064"}));
 
