@@ -6,11 +6,16 @@
 
 #include "arranque/Menu.h"
 #include "arranque/Principal.h"
+#include "impresion/MuestraDePlantilla.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/DialogosGuionados.h"
 #include "interfaz/DialogosQt.h"
 #include "interfaz/TraduccionesQt.h"
+#include "orvlib/BasesDD.h"
+#include "orvlib/Conexion.h"
+#include "orvlib/ErrorOrvlib.h"
 #include "servicios/MensajesDeQt.h"
+#include "servicios/Proceso.h"
 #include "ventanas/frmRemisPorcen.h"
 #include "ventanas/frmRemisTyP.h"
 #include "ventanas/frmReproceso.h"
@@ -18,6 +23,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -27,6 +33,7 @@
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <exception>
 #include <functional>
 #include <sys/resource.h>
 
@@ -87,6 +94,35 @@ void guardaContinuacion(QWidget& ventana, const QString& carpeta) {
     QApplication::processEvents();
     guarda(ventana, carpeta, QStringLiteral("tope-continuar.png"));
     control.DirigeAPdf(QString());
+}
+
+// «plantillas muestra … --ventana» of the templates' manual: the shipped template (the source
+// tree's, beside the build folder) on the note A 3 of the store.
+void guardaMuestra(const QString& carpeta) {
+    QFile fuente(QDir(QCoreApplication::applicationDirPath())
+                     .filePath(QStringLiteral("../templates/fmtRemision.rpt.fuente")));
+    Conexion cnn;
+    if (!fuente.open(QIODevice::ReadOnly) || !Proceso::actual().bases->AbrirBdD(cnn)) {
+        std::fprintf(stderr, "sin la plantilla de las fuentes o sin la tienda: no hay muestra\n");
+        return;
+    }
+    cuando([] { return qobject_cast<VistaPrevia*>(QApplication::activeModalWidget()) != nullptr; },
+           [carpeta] {
+               auto* vista = qobject_cast<VistaPrevia*>(QApplication::activeModalWidget());
+               vista->resize(750, 800);
+               vista->PonZoom(0.75);
+               QApplication::processEvents();
+               guarda(*vista, carpeta, QStringLiteral("plantilla-muestra-ventana.png"));
+               vista->close();
+           });
+    try {
+        MuestraDePlantilla(cnn).Muestra(QString::fromUtf8(fuente.readAll()), QStringLiteral("A"), 3,
+                                        MuestraDePlantilla::Salida::Ventana);
+    } catch (const ErrorOrvlib& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.descripcion()));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+    }
 }
 
 // The folder the runs print into: PDF files, never the printer.
@@ -216,6 +252,8 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     guarda(porcentaje, carpeta, QStringLiteral("porcentaje.png"));
     porcentaje.close();
+
+    guardaMuestra(carpeta);
 
     frmReproceso factura;
     factura.show();
