@@ -200,6 +200,55 @@ void guardaCorridas(QWidget& ventana, const QString& carpeta) {
     Dialogos::instala(nullptr);
 }
 
+// The window shown and in front, as the menu leaves it.
+void abre(QWidget& ventana) {
+    ventana.show();
+    ventana.activateWindow();
+    QApplication::processEvents();
+}
+
+// The cap window with the manual's example (a cap of 60,000.00 on the first half of November),
+// its preview, its offer to go on and its runs.
+void guardaTope(const QString& carpeta) {
+    frmRemisTyP tope;
+    abre(tope);
+    escribe(tope, "mkeFecha_0", QStringLiteral("01/11/2026"));
+    escribe(tope, "mkeFecha_1", QStringLiteral("15/11/2026"));
+    escribe(tope, "txtDato_4", QStringLiteral("A"));
+    escribe(tope, "txtDato_2", QStringLiteral("60,000.00"));
+    escribe(tope, "txtDato_3", QStringLiteral("1,500"));
+    pulsa(tope, "cmdAplicar");
+    QApplication::processEvents();
+    guarda(tope, carpeta, QStringLiteral("tope.png"));
+    guardaVistaPrevia(tope, carpeta);
+    guardaContinuacion(tope, carpeta);
+    guardaCorridas(tope, carpeta);
+}
+
+void guardaPorcentaje(const QString& carpeta) {
+    frmRemisPorcen porcentaje;
+    abre(porcentaje);
+    escribe(porcentaje, "txtDato_0", QStringLiteral("100"));
+    escribe(porcentaje, "txtDato_1", QStringLiteral("160"));
+    escribe(porcentaje, "txtDato_4", QStringLiteral("A"));
+    escribe(porcentaje, "txtDato_2", QStringLiteral("15.00"));
+    pulsa(porcentaje, "Command2");
+    QApplication::processEvents();
+    guarda(porcentaje, carpeta, QStringLiteral("porcentaje.png"));
+}
+
+// The clients and series stay as the window fills them from the settings.
+void guardaFactura(const QString& carpeta) {
+    frmReproceso factura;
+    abre(factura);
+    escribe(factura, "mkeFecha_0", QStringLiteral("01/11/2026"));
+    escribe(factura, "mkeFecha_1", QStringLiteral("15/11/2026"));
+    escribe(factura, "txtDato_3", QStringLiteral("10.00"));
+    pulsa(factura, "cmdAplicar");
+    QApplication::processEvents();
+    guarda(factura, carpeta, QStringLiteral("factura.png"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -217,55 +266,11 @@ int main(int argc, char* argv[]) {
     TraduccionesQt::Instala();
 
     Menu menu;
-    menu.show();
-    menu.activateWindow();
-    QApplication::processEvents();
+    abre(menu);
     guarda(menu, carpeta, QStringLiteral("menu.png"));
-
-    frmRemisTyP tope;
-    tope.show();
-    tope.activateWindow();
-    QApplication::processEvents();
-    // The manual's example: a cap of 60,000.00 on the first half of November.
-    escribe(tope, "mkeFecha_0", QStringLiteral("01/11/2026"));
-    escribe(tope, "mkeFecha_1", QStringLiteral("15/11/2026"));
-    escribe(tope, "txtDato_4", QStringLiteral("A"));
-    escribe(tope, "txtDato_2", QStringLiteral("60,000.00"));
-    escribe(tope, "txtDato_3", QStringLiteral("1,500"));
-    pulsa(tope, "cmdAplicar");
-    QApplication::processEvents();
-    guarda(tope, carpeta, QStringLiteral("tope.png"));
-    guardaVistaPrevia(tope, carpeta);
-    guardaContinuacion(tope, carpeta);
-    guardaCorridas(tope, carpeta);
-    tope.close();
-
-    frmRemisPorcen porcentaje;
-    porcentaje.show();
-    porcentaje.activateWindow();
-    QApplication::processEvents();
-    escribe(porcentaje, "txtDato_0", QStringLiteral("100"));
-    escribe(porcentaje, "txtDato_1", QStringLiteral("160"));
-    escribe(porcentaje, "txtDato_4", QStringLiteral("A"));
-    escribe(porcentaje, "txtDato_2", QStringLiteral("15.00"));
-    pulsa(porcentaje, "Command2");
-    QApplication::processEvents();
-    guarda(porcentaje, carpeta, QStringLiteral("porcentaje.png"));
-    porcentaje.close();
-
+    guardaTope(carpeta);
+    guardaPorcentaje(carpeta);
     guardaMuestra(carpeta);
-
-    frmReproceso factura;
-    factura.show();
-    factura.activateWindow();
-    QApplication::processEvents();
-    escribe(factura, "mkeFecha_0", QStringLiteral("01/11/2026"));
-    escribe(factura, "mkeFecha_1", QStringLiteral("15/11/2026"));
-    // The clients stay as the window fills them from the settings.
-    escribe(factura, "txtDato_3", QStringLiteral("10.00"));
-    pulsa(factura, "cmdAplicar");
-    QApplication::processEvents();
-    guarda(factura, carpeta, QStringLiteral("factura.png"));
-    factura.close();
+    guardaFactura(carpeta);
     return 0;
 }
