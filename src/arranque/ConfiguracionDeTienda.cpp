@@ -248,30 +248,31 @@ QString notaDeRoot(const DatosDeTienda& d) {
 
 QString ConfiguracionDeTienda::OrdenParaLaCuenta(const DatosDeTienda& d, const QString& cuenta) {
     const auto paraLaTerminal = &RevisionDeTienda::ParaLaTerminal;
+    const auto dada = [&d](const char* opcion) { return d.dadas.contains(QLatin1String(opcion)); };
     QStringList opciones = {QStringLiteral("--carpeta-orvane"), paraLaTerminal(d.carpetaOrvane),
-                            QStringLiteral("--servidor"),       paraLaTerminal(d.servidor),
-                            QStringLiteral("--puerto"),         QString::number(d.puerto),
-                            QStringLiteral("--usuario"),        paraLaTerminal(d.usuario),
-                            QStringLiteral("--base"),           paraLaTerminal(d.base)};
-    // Only what was given: the default archive database goes without saying.
-    if (d.resguardo != DatosDeTienda{}.resguardo) {
+                            QStringLiteral("--servidor"), paraLaTerminal(d.servidor)};
+    if (dada("puerto")) {
+        opciones << QStringLiteral("--puerto") << QString::number(d.puerto);
+    }
+    opciones << QStringLiteral("--usuario") << paraLaTerminal(d.usuario) << QStringLiteral("--base")
+             << paraLaTerminal(d.base);
+    if (dada("resguardo")) {
         opciones << QStringLiteral("--resguardo") << paraLaTerminal(d.resguardo);
     }
-    if (!d.impresora.isEmpty()) {
+    if (dada("impresora")) {
         opciones << QStringLiteral("--impresora") << paraLaTerminal(d.impresora);
     }
-    if (d.cifrado.activo) {
-        opciones << QStringLiteral("--tls");
-        if (!d.cifrado.autoridad.isEmpty()) {
-            opciones << QStringLiteral("--ca")
-                     << paraLaTerminal(QFileInfo(d.cifrado.autoridad).absoluteFilePath());
-        }
-    }
-    const QString instaladas =
-        QDir(Proceso::CarpetaDeDatosInstalados()).filePath(QStringLiteral("plantillas"));
-    if (QDir::cleanPath(d.carpetaDePlantillas) != QDir::cleanPath(instaladas)) {
+    if (dada("plantillas")) {
         opciones << QStringLiteral("--plantillas")
                  << paraLaTerminal(QDir(d.carpetaDePlantillas).absolutePath());
+    }
+    if (dada("tls")) {
+        opciones << QStringLiteral("--tls");
+    }
+    // A path as the other account's shell finds it from any folder.
+    if (dada("ca")) {
+        opciones << QStringLiteral("--ca")
+                 << paraLaTerminal(QFileInfo(d.cifrado.autoridad).absoluteFilePath());
     }
     const QString orden =
         QStringLiteral("deremisiones configura ") + opciones.join(QLatin1Char(' '));

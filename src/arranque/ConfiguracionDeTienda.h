@@ -19,6 +19,9 @@ struct DatosDeTienda {
     QString impresora;           // of the delivery notes; empty leaves Orvane.ini alone
     QString carpetaDePlantillas; // the shipped templates
     CifradoDeConexion cifrado;   // TLS to the server, for the program and the data sources
+    // The options of configura's command line that were given ("puerto", "resguardo", …): the
+    // advice for another account repeats those and no other.
+    QStringList dadas;
 };
 
 // Points the program at a store in one step. First it checks everything: the files and
@@ -40,8 +43,8 @@ public:
                                     const QString& usuario, const QString& base);
     // The host folder as it is registered: absolute, without a final separator.
     static QString CarpetaNormalizada(const QString& carpeta);
-    // The command that configures that account with the same data, with sudo and, where there
-    // is no sudo, with runuser.
+    // The command that configures that account with the options given (the required ones and
+    // those in datos.dadas), with sudo and, where there is no sudo, with runuser.
     static QString OrdenParaLaCuenta(const DatosDeTienda& datos, const QString& cuenta);
     // The program's own ini, in the program folder.
     static QString ArchivoDelPrograma();

@@ -105,6 +105,26 @@ QString reemplazable(const QFileInfo& info) {
     return {};
 }
 
+// "" unless the folder has the sticky bit and is another account's (like /tmp): there each
+// account may replace or remove only its own files, so the global-invoice list or Orvane.ini
+// one clerk leaves, another could not change.
+QString pegajosaAjena(const QString& carpeta) {
+#ifdef Q_OS_UNIX
+    struct stat datos {};
+    const uid_t yo = ::geteuid();
+    if (::stat(QFile::encodeName(carpeta).constData(), &datos) == 0 &&
+        (datos.st_mode & S_ISVTX) != 0 && yo != 0 && datos.st_uid != yo) {
+        return QStringLiteral("la carpeta tiene el bit sticky y es de otra cuenta (%1): en ella "
+                              "cada cuenta sólo puede reemplazar o borrar sus propios archivos, "
+                              "y la lista de la factura global (RdRpFG.txt) u Orvane.ini que "
+                              "deje una cuenta no los podría cambiar otra. Quítele el bit "
+                              "sticky (sudo chmod -t %2).")
+            .arg(duenoYPermisos(QFileInfo(carpeta)), carpeta);
+    }
+#endif
+    return {};
+}
+
 } // namespace
 
 QString RevisionDeTienda::Cuenta() {
@@ -231,6 +251,10 @@ QString RevisionDeTienda::CarpetaDeOrvane(const QString& carpeta, bool escribeOr
                QStringLiteral(" Ahí se dejan Orvane.ini y la lista de la factura global.") +
                comoCompartirla;
     }
+    // Whether or not the printer is written now, every clerk's jobs write in the folder.
+    if (const QString motivo = pegajosaAjena(carpeta); !motivo.isEmpty()) {
+        return QStringLiteral("La carpeta de Orvane no sirve: ") + motivo + comoCompartirla;
+    }
     const QFileInfo ini(QDir(carpeta).filePath(QStringLiteral("Orvane.ini")));
     if (ini.exists() && !ini.isReadable()) {
         return QStringLiteral("La cuenta «%1» no puede leer %2 (%3).")
@@ -242,10 +266,6 @@ QString RevisionDeTienda::CarpetaDeOrvane(const QString& carpeta, bool escribeOr
                               "impresora.")
                    .arg(Cuenta(), ini.filePath(), duenoYPermisos(ini)) +
                comoCompartirla;
-    }
-    if (const QString motivo = escribeOrvaneIni ? reemplazable(ini) : QString();
-        !motivo.isEmpty()) {
-        return QStringLiteral("Orvane.ini no se puede cambiar: ") + motivo + comoCompartirla;
     }
     return {};
 }

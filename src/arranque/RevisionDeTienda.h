@@ -38,8 +38,8 @@ public:
     // each under its piece.
     static QVector<Revision> Archivos(const QString& carpetaOrvane, bool escribeOrvaneIni);
     static QString Problema(const QVector<Revision>& revisiones, Pieza pieza);
-    // The host folder: a folder this account can write (or make), and its Orvane.ini readable
-    // and, when escribeOrvaneIni, writable.
+    // The host folder: a folder this account can write (or make), not another account's folder
+    // with the sticky bit, and its Orvane.ini readable and, when escribeOrvaneIni, writable.
     static QString CarpetaDeOrvane(const QString& carpeta, bool escribeOrvaneIni);
     // How to give the host folder to a group of the clerks, as advice that follows a fault.
     static QString ComoCompartir(const QString& carpeta);

@@ -61,8 +61,9 @@ Verificacion::Punto programa(Estado& e) {
     const QString nombre = QStringLiteral("Carpeta del programa y DeRemisiones.ini (%1)").arg(ini);
     const ArchivoIni archivo(ini);
     e.carpetaHost = archivo.lee(kSeccion, QStringLiteral("Ruta de Orvane Premium"));
-    // The checks of configura with the printer: this account could set it.
-    e.archivos = RevisionDeTienda::Archivos(e.carpetaHost, true);
+    // The checks of configura without --impresora: the jobs only read Orvane.ini, and
+    // configura checks it again when it is to write the printer.
+    e.archivos = RevisionDeTienda::Archivos(e.carpetaHost, false);
     if (const QString problema =
             RevisionDeTienda::Problema(e.archivos, RevisionDeTienda::Pieza::Programa);
         !problema.isEmpty()) {

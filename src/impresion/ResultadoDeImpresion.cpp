@@ -24,17 +24,21 @@ QString ResultadoDeImpresion::Mensaje() const {
     return dondeQuedaron.isEmpty() ? texto : texto + QStringLiteral("\r\n") + dondeQuedaron;
 }
 
+QString ResultadoDeImpresion::DondeSeDetuvo() const {
+    const QString donde =
+        fallidaImpresa
+            ? QStringLiteral("La remisión ") + remisionFallida +
+                  QStringLiteral(" se imprimió, pero la impresión se detuvo al terminarla")
+        : remisionFallida.isEmpty()
+            ? QStringLiteral("La impresión no pudo comenzar")
+            : QStringLiteral("La impresión se detuvo en la remisión ") + remisionFallida;
+    return donde + QStringLiteral(" (plantilla ") + ImpresionDeRemisiones::Plantilla() +
+           QStringLiteral(").\r\n") + cuantas();
+}
+
 QString ResultadoDeImpresion::mensajeSinLugar() const {
     if (Fallo()) {
-        const QString donde =
-            fallidaImpresa
-                ? QStringLiteral("La remisión ") + remisionFallida +
-                      QStringLiteral(" se imprimió, pero la impresión se detuvo al terminarla")
-            : remisionFallida.isEmpty()
-                ? QStringLiteral("La impresión no pudo comenzar")
-                : QStringLiteral("La impresión se detuvo en la remisión ") + remisionFallida;
-        return donde + QStringLiteral(" (plantilla ") + ImpresionDeRemisiones::Plantilla() +
-               QStringLiteral(").\r\n") + cuantas() + QStringLiteral("\r\n\r\n") + error;
+        return DondeSeDetuvo() + QStringLiteral("\r\n\r\n") + error;
     }
     if (cancelada) {
         return QStringLiteral("Impresión cancelada. ") + cuantas();

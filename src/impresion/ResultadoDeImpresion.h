@@ -32,6 +32,9 @@ struct ResultadoDeImpresion {
     // N"); the counts of printed, queued and failed notes; cancelled with the count; or stopped
     // at a note with the template and the error.
     QString Mensaje() const;
+    // Of a run that stopped: at which note (or that it could not begin), with the template, and
+    // the counts.
+    QString DondeSeDetuvo() const;
     // The same for the trail of the program, on one line, with the three counts.
     QString Resumen() const;
 

@@ -2,6 +2,7 @@
 
 #include "impresion/ImpresionDeDocumento.h"
 #include "impresion/LibroDeImpresion.h"
+#include "impresion/ParadaDeImpresion.h"
 #include "impresion/PlanDeImpresion.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/BotonDeContinuar.h"
@@ -43,6 +44,12 @@ void muestraFin(VentanaDeTrabajo& ventana, const ResultadoDeImpresion& r) {
     // the driver's text, which goes to the details.
     if (!r.causa) {
         Dialogos::actual().mensaje(r.Mensaje(), QStringLiteral("Error"), Dialogos::Icono::Critico);
+        return;
+    }
+    if (ParadaDeImpresion::PorDiscoLleno(r)) {
+        Dialogos::actual().mensajeConDetalle(
+            ParadaDeImpresion::Texto(r, ParadaDeImpresion::Desde::Ventana), r.error,
+            QStringLiteral("Error"), Dialogos::Icono::Critico);
         return;
     }
     const ExplicacionDeError explicacion = ExplicacionDeError::De(*r.causa);

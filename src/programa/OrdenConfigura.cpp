@@ -97,6 +97,13 @@ int OrdenConfigura::ejecuta(const QCommandLineParser& opciones) {
         datos.cifrado.autoridad =
             QFileInfo(opciones.value(QStringLiteral("ca"))).absoluteFilePath();
     }
+    for (const QString& opcion :
+         {QStringLiteral("puerto"), QStringLiteral("resguardo"), QStringLiteral("impresora"),
+          QStringLiteral("plantillas"), QStringLiteral("tls"), QStringLiteral("ca")}) {
+        if (opciones.isSet(opcion)) {
+            datos.dadas << opcion;
+        }
+    }
     ConfiguracionDeTienda::Valida(datos);
     if (!ContrasenaDeConsola::Lee(
             QStringLiteral("Contraseña de %1 en %2: ").arg(datos.usuario, datos.servidor),

@@ -9,6 +9,7 @@
 #include "arranque/RevisionDeTienda.h"
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/LibroDeImpresion.h"
+#include "impresion/ParadaDeImpresion.h"
 #include "impresion/PlanDeImpresion.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/NumeroEscrito.h"
@@ -331,7 +332,9 @@ int OrdenDeConsola::ImprimeSiSePide(const QCommandLineParser& opciones, Conexion
     Bitacora::Anota(trabajo, plan.ParaLaBitacora() + QStringLiteral("; ") + resultado.destino,
                     resultado.Resumen());
     QString mensaje = resultado.Mensaje();
-    if (resultado.causa) {
+    if (ParadaDeImpresion::PorDiscoLleno(resultado)) {
+        mensaje = ParadaDeImpresion::Texto(resultado, ParadaDeImpresion::Desde::Consola);
+    } else if (resultado.causa) {
         // What the error means first when it is known; the driver's text stays after it.
         const ExplicacionDeError explicacion = ExplicacionDeError::De(*resultado.causa);
         if (explicacion.clase() != ExplicacionDeError::Clase::Otra) {

@@ -8,6 +8,7 @@
 #include "servicios/Proceso.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
@@ -108,9 +109,10 @@ Clase porTexto(const QString& texto) {
     if (contiene(texto, {"--read-only", "read-only mode"})) {
         return Clase::SoloLectura;
     }
-    // 28 is the system's "no space left", 135 the engine's "no more room in record file".
+    // 28 is the system's "no space left", 135 the engine's "no more room in record file"; the
+    // last is the program's own words for a file of this computer.
     if (contiene(texto, {"No space left", "errno: 28", "Errcode: 28", "Disk full", "errno: 135",
-                         "error 28 ", "error 135 ", "is full"})) {
+                         "error 28 ", "error 135 ", "is full", "No hay espacio en el disco"})) {
         return Clase::DiscoLleno;
     }
     return Clase::Otra;
@@ -125,12 +127,20 @@ QString entreComillas(const QString& texto) {
     return texto.isEmpty() ? QString() : QStringLiteral(" «") + texto + QStringLiteral("»");
 }
 
+// The file an output error of the report engine names at its end, "… (/ruta/archivo.pdf)".
+QString archivoDelReporteador(const QString& texto) {
+    static const QRegularExpression ruta(QStringLiteral("\\((/[^()]+)\\)\\s*$"));
+    return ruta.match(texto).captured(1);
+}
+
 } // namespace
 
-ExplicacionDeError::ExplicacionDeError(Clase clase, QString principal, QString detalle)
+ExplicacionDeError::ExplicacionDeError(Clase clase, QString principal, QString detalle,
+                                       QString archivo)
     : clase_(clase)
     , principal_(std::move(principal))
-    , detalle_(std::move(detalle)) {}
+    , detalle_(std::move(detalle))
+    , archivo_(std::move(archivo)) {}
 
 ExplicacionDeError ExplicacionDeError::De(const ErrorOrvlib& error) {
     return De(error.numero(), error.descripcion(), error.contexto());
@@ -144,11 +154,13 @@ ExplicacionDeError ExplicacionDeError::De(int numero, const QString& texto,
         detalle += QStringLiteral("\r\n") + contexto;
     }
     // The report engine's errors carry the template's name; the file it wrote is in the text.
-    const QString archivo = numero == kSalidaDelReporteador ? QString() : contexto;
+    const QString archivo =
+        numero == kSalidaDelReporteador ? archivoDelReporteador(texto) : contexto;
     const QString principal = clase == Clase::CifradoFallido
                                   ? CausaDeCifrado::Explica(texto, servidor())
                                   : explica(clase, numero, archivo);
-    return {clase, principal, detalle};
+    const bool deUnArchivo = clase == Clase::DiscoLocalLleno || clase == Clase::ArchivoNoEscribible;
+    return {clase, principal, detalle, deUnArchivo ? archivo : QString()};
 }
 
 ExplicacionDeError::Clase ExplicacionDeError::clasifica(int numero, const QString& texto,
@@ -159,25 +171,27 @@ ExplicacionDeError::Clase ExplicacionDeError::clasifica(int numero, const QStrin
     }
     const Clase deTexto = porTexto(texto);
     // A disk that filled while a file of this computer was written (the error names its path,
-    // not a statement, or comes from the report engine's output) is this computer's.
+    // not a statement, or comes from the file layer or the report engine's output) is this
+    // computer's.
     if (deTexto == Clase::DiscoLleno &&
-        (QDir::isAbsolutePath(contexto) || numero == kSalidaDelReporteador)) {
+        (QDir::isAbsolutePath(contexto) || numero == kSalidaDelReporteador ||
+         numero == NumerosDeError::kAccesoAArchivo)) {
         return Clase::DiscoLocalLleno;
     }
     if (deTexto != Clase::Otra) {
         return deTexto;
     }
-    // A file the program could not write: error 75 of the file layer, or the system's refusal;
-    // the file layer names a full disk first.
-    if (numero == NumerosDeError::kAccesoAArchivo &&
-        texto.contains(QLatin1String("No hay espacio en el disco"))) {
-        return Clase::DiscoLocalLleno;
-    }
+    // A file the program could not write: error 75 of the file layer, or the system's refusal.
     if (numero == NumerosDeError::kAccesoAArchivo ||
         (!contexto.isEmpty() && contiene(texto, {"Permission denied", "Read-only file system"}))) {
         return Clase::ArchivoNoEscribible;
     }
     return Clase::Otra;
+}
+
+QString ExplicacionDeError::SinEspacioPara(const QString& archivo) {
+    return QStringLiteral("No hay espacio en el disco para escribir el archivo") +
+           entreComillas(archivo);
 }
 
 QString ExplicacionDeError::explica(Clase clase, int numero, const QString& contexto) {
@@ -237,9 +251,8 @@ QString ExplicacionDeError::explica(Clase clase, int numero, const QString& cont
         return QStringLiteral("El servidor exige una conexión cifrada; use configura --tls "
                               "(«deremisiones configura … --tls [--ca ARCHIVO]»).");
     case Clase::DiscoLocalLleno:
-        return QStringLiteral("No hay espacio en el disco para escribir el archivo%1; libere "
-                              "espacio en ese disco y vuelva a intentar.")
-            .arg(entreComillas(contexto));
+        return SinEspacioPara(contexto) +
+               QStringLiteral("; libere espacio en ese disco y vuelva a intentar.");
     case Clase::OrigenDeDatosNoEncontrado:
         return QStringLiteral("No se encontró el origen de datos ODBC de los reportes; "
                               "regístrelo de nuevo con «deremisiones configura» y vuelva a "

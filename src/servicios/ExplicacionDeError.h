@@ -41,17 +41,23 @@ public:
     static bool PerdioLaConexion(const ErrorOrvlib& error) { return De(error).PerdioLaConexion(); }
 
     Clase clase() const { return clase_; }
+    // The file this computer's disk had no room for, when the error names it.
+    const QString& archivo() const { return archivo_; }
+    // "No hay espacio en el disco para escribir el archivo «…»": the cause alone, for a text
+    // that says what to do in its own words.
+    static QString SinEspacioPara(const QString& archivo);
     // What happened and what to do.
     const QString& principal() const { return principal_; }
     // "Error no. N: text" and the statement or file on a line of its own.
     const QString& detalle() const { return detalle_; }
 
 private:
-    ExplicacionDeError(Clase clase, QString principal, QString detalle);
+    ExplicacionDeError(Clase clase, QString principal, QString detalle, QString archivo);
     static Clase clasifica(int numero, const QString& texto, const QString& contexto);
     static QString explica(Clase clase, int numero, const QString& contexto);
 
     Clase clase_;
     QString principal_;
     QString detalle_;
+    QString archivo_;
 };

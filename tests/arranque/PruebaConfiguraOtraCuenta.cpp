@@ -1,153 +1,9 @@
-// configura as a store's clerk meets it: the program run as an account that is not root
-// (nobody, through setpriv), so that folders and files it cannot write are real ones. The
-// tests run as root, for whom every file is writable; without root or setpriv they are skipped.
+// configura, verifica and a job as a store's clerk meets them, each account with its own folders.
 
-#include "apoyo/BaseDePrueba.h"
+#include "ConfiguraOtraCuenta.h"
 #include "apoyo/NotasDePrueba.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QMap>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
-
-constexpr uid_t kCajero = 65534; // nobody
-
-QString usuario() {
-    return QStringLiteral("caja_%1").arg(QCoreApplication::applicationPid());
-}
-
-void cambiaDueno(const QString& ruta, uid_t dueno, mode_t modo) {
-    const QByteArray r = QFile::encodeName(ruta);
-    ASSERT_EQ(::chown(r.constData(), dueno, dueno), 0) << r.constData();
-    ASSERT_EQ(::chmod(r.constData(), modo), 0) << r.constData();
-}
-
-struct Salida {
-    int codigo = -1;
-    QString salida;
-    QString errores;
-};
-
-class ConfiguraOtraCuenta : public ::testing::Test {
-protected:
-    BaseDePrueba base;
-    QTemporaryDir dir;
-    uid_t cajero = kCajero; // the clerk's account; its group is nobody's
-
-    void SetUp() override {
-        if (::geteuid() != 0 ||
-            QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty()) {
-            GTEST_SKIP() << "hacen falta root y setpriv para correr el programa como otra cuenta";
-        }
-        cambiaDueno(dir.path(), 0, 0755);
-        for (const char* carpeta : {"cajero", "orvane"}) {
-            QDir(dir.path()).mkdir(QString::fromLatin1(carpeta));
-            cambiaDueno(ruta(carpeta), kCajero, 0755);
-        }
-        QDir(dir.path()).mkdir(QStringLiteral("root"));
-        base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario()));
-        base.ejecuta(QStringLiteral("CREATE USER '%1'@'%' IDENTIFIED BY 'buena'").arg(usuario()));
-        base.ejecuta(QStringLiteral("GRANT ALL PRIVILEGES ON %1.* TO '%2'@'%'")
-                         .arg(base.nombre(), usuario()));
-        base.ejecuta(
-            QStringLiteral("GRANT ALL PRIVILEGES ON tmpreprocesarem.* TO '%1'@'%'").arg(usuario()));
-    }
-    void TearDown() override {
-        base.ejecuta(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(usuario()));
-    }
-
-    QString ruta(const char* nombre) const {
-        return QDir(dir.path()).filePath(QString::fromUtf8(nombre));
-    }
-
-    // deremisiones configura for the host folder, as the clerk or as root, each with the
-    // folders of its own account; the password goes through standard input.
-    Salida configura(const char* carpeta, const QStringList& mas = {}, bool comoCajero = true,
-                     const QStringList& entorno = {}) const {
-        const BasesDD& b = const_cast<BaseDePrueba&>(base).bases();
-        QStringList argumentos = {QStringLiteral("configura"),
-                                  QStringLiteral("--carpeta-orvane"),
-                                  ruta(carpeta),
-                                  QStringLiteral("--servidor"),
-                                  b.cRuta,
-                                  QStringLiteral("--puerto"),
-                                  QString::number(b.cPuerto),
-                                  QStringLiteral("--usuario"),
-                                  usuario(),
-                                  QStringLiteral("--base"),
-                                  base.nombre(),
-                                  QStringLiteral("--plantillas"),
-                                  QStringLiteral(DEREMISIONES_PLANTILLAS)};
-        return corre(argumentos + mas, comoCajero, entorno);
-    }
-
-    // The program with those arguments, as the clerk or as root.
-    Salida corre(QStringList argumentos, bool comoCajero = true,
-                 const QStringList& entorno = {}) const {
-        const QString cuenta = ruta(comoCajero ? "cajero" : "root");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-        env.remove(QStringLiteral("CUPS_SERVER"));
-        env.insert(QStringLiteral("HOME"), cuenta);
-        env.insert(QStringLiteral("USER"),
-                   comoCajero ? QStringLiteral("nobody") : QStringLiteral("root"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), cuenta + QStringLiteral("/.config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), cuenta + QStringLiteral("/.local/share"));
-        env.insert(QStringLiteral("ODBCINI"), cuenta + QStringLiteral("/.odbc.ini"));
-        env.insert(QStringLiteral("DEREMISIONES_CARPETA"), cuenta + QStringLiteral("/programa"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        for (const QString& variable : entorno) {
-            env.insert(variable.section(QLatin1Char('='), 0, 0),
-                       variable.section(QLatin1Char('='), 1));
-        }
-        argumentos.prepend(QStringLiteral(DEREMISIONES_EJECUTABLE));
-        if (comoCajero) {
-            argumentos = QStringList{QStringLiteral("--reuid=%1").arg(cajero),
-                                     QStringLiteral("--regid=%1").arg(kCajero),
-                                     QStringLiteral("--clear-groups"), QStringLiteral("--")} +
-                         argumentos;
-        }
-        QProcess programa;
-        programa.setProcessEnvironment(env);
-        programa.setWorkingDirectory(dir.path());
-        const QString ejecutable = comoCajero ? QStringLiteral("setpriv") : argumentos.takeFirst();
-        programa.start(ejecutable, argumentos);
-        programa.write("buena\n");
-        programa.closeWriteChannel();
-        EXPECT_TRUE(programa.waitForFinished(60000));
-        return {programa.exitCode(), QString::fromUtf8(programa.readAllStandardOutput()),
-                QString::fromUtf8(programa.readAllStandardError())};
-    }
-
-    // Every file and folder of the test, hidden ones too: its bytes, owner and mode.
-    QMap<QString, QByteArray> todo() const {
-        QMap<QString, QByteArray> archivos;
-        QDirIterator it(dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString r = it.next();
-            struct stat datos {};
-            ::lstat(QFile::encodeName(r).constData(), &datos);
-            QByteArray contenido = QByteArray::number(datos.st_uid) + ' ' +
-                                   QByteArray::number(datos.st_mode, 8) + '\n';
-            QFile f(r);
-            if (it.fileInfo().isFile() && f.open(QIODevice::ReadOnly)) {
-                contenido += f.readAll();
-            }
-            archivos.insert(r, contenido);
-        }
-        return archivos;
-    }
-};
 
 // A set-up that works stays as it was, byte for byte, owner and mode, whatever configura is
 // pointed at: it says in Spanish what to change (2), or that a write failed and every file was
@@ -261,31 +117,6 @@ TEST_F(ConfiguraOtraCuenta, UnArchivoDeLaCuentaQueNoPuedeEscribirSeNombraSinToca
     }
 }
 
-// Root configures its own account only; the clerk's host folder file keeps its owner and mode.
-TEST_F(ConfiguraOtraCuenta, RootNoSeQuedaConLosArchivosDeLosCajeros) {
-    ASSERT_EQ(
-        configura("orvane", {QStringLiteral("--impresora"), QStringLiteral("Remisiones")}).codigo,
-        0);
-    const QString orvane = ruta("orvane/Orvane.ini");
-    cambiaDueno(orvane, kCajero, 0664);
-    const Salida s =
-        configura("orvane", {QStringLiteral("--impresora"), QStringLiteral("Otra")}, false);
-    ASSERT_EQ(s.codigo, 0) << qPrintable(s.errores);
-    EXPECT_TRUE(s.salida.contains(QStringLiteral("se configuró sólo la cuenta root")));
-    EXPECT_TRUE(s.salida.contains(QStringLiteral("sudo -u CAJERO deremisiones configura")));
-    // Not given, the archive database is not in the advice.
-    EXPECT_FALSE(s.salida.contains(QStringLiteral("--resguardo"))) << qPrintable(s.salida);
-    struct stat datos {};
-    ASSERT_EQ(::stat(QFile::encodeName(orvane).constData(), &datos), 0);
-    EXPECT_EQ(datos.st_uid, kCajero);
-    EXPECT_EQ(datos.st_mode & 07777, 0664u);
-    QFile f(orvane);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().contains("fmtremision.rpt=Otra"));
-    // Root's own files are in root's folders, not in the clerk's.
-    EXPECT_TRUE(QFile::exists(ruta("root/.odbc.ini")));
-}
-
 // verifica, run by the clerk, fails the host folder the clerk cannot write, in configura's
 // words.
 TEST_F(ConfiguraOtraCuenta, VerificaFallaLaCarpetaQueElCajeroNoPuedeEscribir) {
@@ -298,80 +129,6 @@ TEST_F(ConfiguraOtraCuenta, VerificaFallaLaCarpetaQueElCajeroNoPuedeEscribir) {
     const QString linea = QStringLiteral("Carpeta de Orvane (%1): MAL: ").arg(ruta("orvane")) +
                           configuraDice.errores.trimmed();
     EXPECT_TRUE(verificaDice.salida.contains(linea)) << qPrintable(verificaDice.salida);
-}
-
-// Root's advice for a clerk carries every option root gave, so that it works as given.
-TEST_F(ConfiguraOtraCuenta, ElConsejoDeRootLlevaTodasLasOpciones) {
-    const Salida s = configura("orvane",
-                               {QStringLiteral("--resguardo"), QStringLiteral("otro_resguardo"),
-                                QStringLiteral("--impresora"), QStringLiteral("Cola de caja")},
-                               false);
-    ASSERT_EQ(s.codigo, 0) << qPrintable(s.errores);
-    const BasesDD& b = base.bases();
-    for (const QString& parte :
-         {QStringLiteral("sudo -u CAJERO deremisiones configura --carpeta-orvane ") +
-              ruta("orvane"),
-          QStringLiteral("--servidor ") + b.cRuta, QStringLiteral("--puerto %1").arg(b.cPuerto),
-          QStringLiteral("--usuario ") + usuario(), QStringLiteral("--base ") + base.nombre(),
-          QStringLiteral("--resguardo otro_resguardo"),
-          QStringLiteral("--impresora 'Cola de caja'"),
-          QStringLiteral("--plantillas ") + QStringLiteral(DEREMISIONES_PLANTILLAS),
-          QStringLiteral("runuser -u CAJERO -- deremisiones configura")}) {
-        EXPECT_TRUE(s.salida.contains(parte)) << qPrintable(parte + QLatin1Char('\n') + s.salida);
-    }
-}
-
-// Root with a clerk's home (sudo -E) writes nothing there: configura says how to configure the
-// clerk, verifica and the jobs refuse before they start and say how to run them as the clerk.
-TEST_F(ConfiguraOtraCuenta, RootConLaCasaDeUnCajeroNoEscribeNada) {
-    AgregaNotas(base, {{1, QDate(2026, 11, 2), 100, 16, 0, QStringLiteral("A"), 501}});
-    ASSERT_EQ(configura("orvane").codigo, 0);
-    const QString casa = ruta("cajero");
-    const QStringList conLaCasa = {
-        QStringLiteral("HOME=") + casa,
-        QStringLiteral("XDG_CONFIG_HOME=") + casa + QStringLiteral("/.config"),
-        QStringLiteral("XDG_DATA_HOME=") + casa + QStringLiteral("/.local/share"),
-        QStringLiteral("ODBCINI=") + casa + QStringLiteral("/.odbc.ini"),
-        QStringLiteral("DEREMISIONES_CARPETA=") + casa + QStringLiteral("/programa")};
-    const QStringList tope = {
-        QStringLiteral("tope"),    QStringLiteral("--desde"),    QStringLiteral("02/11/2026"),
-        QStringLiteral("--hasta"), QStringLiteral("02/11/2026"), QStringLiteral("--tope"),
-        QStringLiteral("100"),     QStringLiteral("--folio"),    QStringLiteral("1500"),
-        QStringLiteral("--serie"), QStringLiteral("A")};
-    const struct {
-        QStringList argumentos;
-        const char* orden; // as the advice gives it
-    } casos[] = {
-        {{}, "sudo -u nobody deremisiones configura"},
-        {{QStringLiteral("verifica")}, "sudo -u nobody deremisiones verifica"},
-        {tope, "sudo -u nobody deremisiones tope --desde 02/11/2026"},
-    };
-    const QMap<QString, QByteArray> antes = todo();
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.orden);
-        const Salida s = c.argumentos.isEmpty() ? configura("orvane", {}, false, conLaCasa)
-                                                : corre(c.argumentos, false, conLaCasa);
-        EXPECT_EQ(s.codigo, 2) << qPrintable(s.salida);
-        EXPECT_FALSE(s.salida.contains(QStringLiteral("correcto"))) << qPrintable(s.salida);
-        EXPECT_TRUE(s.errores.contains(QString::fromUtf8(c.orden))) << qPrintable(s.errores);
-        EXPECT_TRUE(s.errores.contains(QStringLiteral("runuser -u nobody --")))
-            << qPrintable(s.errores);
-        EXPECT_EQ(todo(), antes);
-    }
-    // The same job run by the clerk works, without XDG_RUNTIME_DIR (as from cron): nothing
-    // appears outside the program folder, in the system's temporary folder or elsewhere.
-    QDir(dir.path()).mkdir(QStringLiteral("tmp"));
-    cambiaDueno(ruta("tmp"), 0, 01777);
-    const auto fueraDelPrograma = [this] {
-        QMap<QString, QByteArray> fuera = todo();
-        fuera.removeIf(
-            [this](const auto& a) { return a.key().startsWith(ruta("cajero/programa")); });
-        return fuera;
-    };
-    const QMap<QString, QByteArray> antesDelCajero = fueraDelPrograma();
-    const Salida delCajero = corre(tope, true, {QStringLiteral("TMPDIR=") + ruta("tmp")});
-    EXPECT_EQ(delCajero.codigo, 0) << qPrintable(delCajero.errores);
-    EXPECT_EQ(fueraDelPrograma().keys(), antesDelCajero.keys());
 }
 
 // A file of the clerk's folder that another account took (a run as root before): the job names
@@ -424,25 +181,56 @@ TEST_F(ConfiguraOtraCuenta, EnUnaCarpetaDeGrupoElSegundoCajeroTambienConfigura) 
     EXPECT_TRUE(f.readAll().contains("fmtremision.rpt=Otra"));
 }
 
-// A folder with the sticky bit holding another account's Orvane.ini: verifica fails it with the
-// words configura --impresora refuses it with, not «correcto».
+// configura without --impresora and verifica give the host folder one verdict in the same
+// words: a folder with the sticky bit of another account (like /tmp) is refused by both,
+// whether or not it holds a file yet; one of the clerk's own, or an Orvane.ini the clerk only
+// reads, passes both.
 TEST_F(ConfiguraOtraCuenta, VerificaYConfiguraCoincidenEnUnaCarpetaPegajosa) {
-    QDir(dir.path()).mkdir(QStringLiteral("pegajosa"));
-    cambiaDueno(ruta("pegajosa"), 0, 01777);
-    QFile ini(ruta("pegajosa/Orvane.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.close();
-    cambiaDueno(ruta("pegajosa/Orvane.ini"), 0, 0666);
-    ASSERT_EQ(configura("pegajosa").codigo, 0);
-    const Salida configuraDice =
-        configura("pegajosa", {QStringLiteral("--impresora"), QStringLiteral("Otra")});
-    EXPECT_EQ(configuraDice.codigo, 2);
-    EXPECT_TRUE(configuraDice.errores.contains(QStringLiteral("bit sticky")));
-    const Salida verificaDice = corre({QStringLiteral("verifica")});
-    EXPECT_EQ(verificaDice.codigo, 1);
-    const QString linea = QStringLiteral("Carpeta de Orvane (%1): MAL: ").arg(ruta("pegajosa")) +
-                          configuraDice.errores.trimmed();
-    EXPECT_TRUE(verificaDice.salida.contains(linea)) << qPrintable(verificaDice.salida);
+    ASSERT_EQ(configura("orvane").codigo, 0);
+    const QString ini = ruta("orvane/Orvane.ini");
+    const struct {
+        const char* caso;
+        uid_t duenoDeLaCarpeta;
+        mode_t modo;
+        bool conIniDeRoot; // an Orvane.ini of root's, that every account may write
+        bool sirve;
+    } casos[] = {
+        {"pegajosa de root con Orvane.ini ajeno", 0, 01777, true, false},
+        {"pegajosa de root vacía", 0, 01777, false, false},
+        {"pegajosa del cajero", kCajero, 01777, true, true},
+        {"Orvane.ini de root en la carpeta del cajero", kCajero, 0755, true, true},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        QFile::remove(ini);
+        if (c.conIniDeRoot) {
+            QFile archivo(ini);
+            ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+            archivo.close();
+            cambiaDueno(ini, 0, c.modo == 0755 ? 0644 : 0666);
+        }
+        cambiaDueno(ruta("orvane"), c.duenoDeLaCarpeta, c.modo);
+        const Salida configuraDice = configura("orvane");
+        EXPECT_EQ(configuraDice.codigo, c.sirve ? 0 : 2) << qPrintable(configuraDice.errores);
+        const QString lugar = QStringLiteral("Carpeta de Orvane (%1): ").arg(ruta("orvane"));
+        const Salida verificaDice = corre({QStringLiteral("verifica")});
+        if (c.sirve) {
+            EXPECT_TRUE(verificaDice.salida.contains(lugar + QStringLiteral("correcto\n")))
+                << qPrintable(verificaDice.salida);
+            continue;
+        }
+        EXPECT_TRUE(configuraDice.errores.contains(QStringLiteral("la carpeta tiene el bit sticky "
+                                                                  "y es de otra cuenta")))
+            << qPrintable(configuraDice.errores);
+        EXPECT_EQ(verificaDice.codigo, 1);
+        EXPECT_TRUE(verificaDice.salida.contains(lugar + QStringLiteral("MAL: ") +
+                                                 configuraDice.errores.trimmed()))
+            << qPrintable(verificaDice.salida);
+        // With --impresora the refusal is the same.
+        const Salida conImpresora =
+            configura("orvane", {QStringLiteral("--impresora"), QStringLiteral("Otra")});
+        EXPECT_EQ(conImpresora.errores, configuraDice.errores);
+    }
 }
 
 // Folders of the clerk's home that root took (an earlier run with the clerk's HOME): one refusal

@@ -4,8 +4,10 @@
 #include "apoyo/TiendaDePrueba.h"
 #include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/LibroDeImpresion.h"
+#include "impresion/ParadaDeImpresion.h"
 #include "impresion/PlanDeImpresion.h"
 #include "impresion/PreparativosDeImpresion.h"
+#include "impresion/ResultadoDeImpresion.h"
 #include "orvlib/CamposBin.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "servicios/TemporalDelProceso.h"
@@ -218,6 +220,72 @@ TEST_F(CorridaDeImpresion, LosArchivosDeLaCorridaSonDeSuProceso) {
         << qPrintable(restos().join(' '));
     EXPECT_TRUE(restos().contains(QFileInfo(preparativos.Auxiliar().Ruta()).fileName()));
     EXPECT_TRUE(QDir(TemporalDelProceso::Raiz()).entryList(QDir::Files).isEmpty());
+}
+
+// A run stopped by a full disk says, in this order: the cause with the file, where it stopped
+// and the counts, the error's number (the command line's text; the window's details), and what
+// to do, which goes on from the note in the window and on the command line alike.
+TEST(ParadaPorDiscoLleno, LaCausaPrimeroYAlFinalQueHacer) {
+    const QString sinEspacio =
+        QStringLiteral("No hay espacio en el disco para escribir A-2.pdf (/srv/pdf/A-2.pdf)");
+    const struct {
+        const char* caso;
+        const char* remisionFallida;
+        ParadaDeImpresion::Desde desde;
+        QStringList enOrden;
+    } casos[] = {
+        {"ventana",
+         "A 2",
+         ParadaDeImpresion::Desde::Ventana,
+         {QStringLiteral("No hay espacio en el disco para escribir el archivo "
+                         "«/srv/pdf/A-2.pdf».\r\nLa impresión se detuvo en la remisión A 2"),
+          QStringLiteral("Se imprimió 1 de 3 remisiones.\r\nEn la carpeta /srv/pdf\r\n\r\n"),
+          QStringLiteral("Libere espacio en ese disco y pulse «Continuar desde la remisión» para "
+                         "imprimir las que faltan.")}},
+        {"consola",
+         "A 2",
+         ParadaDeImpresion::Desde::Consola,
+         {QStringLiteral("No hay espacio en el disco para escribir el archivo «/srv/pdf/A-2.pdf»."),
+          QStringLiteral("La impresión se detuvo en la remisión A 2"),
+          QStringLiteral("Error no. 20599: ") + sinEspacio,
+          QStringLiteral("Libere espacio en ese disco y ejecute la misma orden con --continuar "
+                         "para imprimir las que faltan.")}},
+        {"sin comenzar",
+         "",
+         ParadaDeImpresion::Desde::Ventana,
+         {QStringLiteral("No hay espacio en el disco para escribir el archivo «/srv/pdf/A-2.pdf»."),
+          QStringLiteral("La impresión no pudo comenzar"),
+          QStringLiteral("Libere espacio en ese disco y vuelva a intentar.")}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        ResultadoDeImpresion r;
+        r.total = 3;
+        r.impresas = 1;
+        r.remisionFallida = QString::fromUtf8(c.remisionFallida);
+        r.dondeQuedaron = QStringLiteral("En la carpeta /srv/pdf");
+        r.error = QStringLiteral("Error no. 20599: ") + sinEspacio;
+        r.causa = ErrorOrvlib(20599, sinEspacio, QString());
+        ASSERT_TRUE(ParadaDeImpresion::PorDiscoLleno(r));
+        const QString texto = ParadaDeImpresion::Texto(r, c.desde);
+        EXPECT_TRUE(texto.startsWith(c.enOrden.first())) << qPrintable(texto);
+        EXPECT_TRUE(texto.endsWith(c.enOrden.last())) << qPrintable(texto);
+        qsizetype antes = -1;
+        for (const QString& parte : c.enOrden) {
+            const qsizetype donde = texto.indexOf(parte);
+            EXPECT_GT(donde, antes) << qPrintable(parte + QLatin1Char('\n') + texto);
+            antes = donde;
+        }
+        // The window keeps the driver's number and text for its details.
+        EXPECT_EQ(texto.contains(QStringLiteral("Error no.")),
+                  c.desde == ParadaDeImpresion::Desde::Consola);
+    }
+    // Another cause keeps the run's own message.
+    ResultadoDeImpresion otra;
+    otra.remisionFallida = QStringLiteral("A 2");
+    otra.error = QStringLiteral("Error no. 1064: syntax");
+    otra.causa = ErrorOrvlib(1064, QStringLiteral("syntax"), QStringLiteral("SELEC 1"));
+    EXPECT_FALSE(ParadaDeImpresion::PorDiscoLleno(otra));
 }
 
 } // namespace

@@ -118,6 +118,12 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDeError{20599, "No se pudo escribir /srv/pdf/corrida.pdf: No space left on device",
                     "fmtRemision.rpt", Clase::DiscoLocalLleno,
                     "No hay espacio en el disco para escribir el archivo; libere espacio"},
+        // The engine names the file it could not write at the end of its text.
+        CasoDeError{20599,
+                    "No hay espacio en el disco para escribir A-502.pdf (/srv/pdf/A-502.pdf)",
+                    "fmtRemision.rpt", Clase::DiscoLocalLleno,
+                    "No hay espacio en el disco para escribir el archivo «/srv/pdf/A-502.pdf»; "
+                    "libere espacio"},
         CasoDeError{-1, "[unixODBC][Driver Manager]Data source name not found IM002",
                     "orvanereportes", Clase::OrigenDeDatosNoEncontrado, "origen de datos ODBC"},
         CasoDeError{75, "Permission denied", "/opt/deremisiones/ListaRemisiones.txt",
@@ -163,6 +169,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "/opt/deremisiones/ListaRemisiones.txt", Clase::DiscoLocalLleno,
                     "No hay espacio en el disco para escribir el archivo "
                     "«/opt/deremisiones/ListaRemisiones.txt»"},
+        // The file layer's own words are this computer's disk, whatever path it names.
+        CasoDeError{75, "No hay espacio en el disco para escribir ListaRemisiones.txt",
+                    "ListaRemisiones.txt", Clase::DiscoLocalLleno,
+                    "No hay espacio en el disco para escribir el archivo «ListaRemisiones.txt»"},
         CasoDeError{1064, "You have an error in your SQL syntax", "SELEC 1", Clase::Otra,
                     "error no. 1064"}));
 

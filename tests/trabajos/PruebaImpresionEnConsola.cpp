@@ -159,8 +159,22 @@ TEST_F(ImpresionDeTrabajos, EnUnDiscoQueSeLlenaSoloCuentanLosPdfEnteros) {
     EXPECT_EQ(llena.codigo, 1) << qPrintable(llena.errores);
     EXPECT_TRUE(llena.errores.contains(QStringLiteral("Se imprimió 1 de 3 remisiones.")))
         << qPrintable(llena.errores);
-    EXPECT_TRUE(llena.errores.contains(QStringLiteral("No hay espacio en el disco para escribir")))
-        << qPrintable(llena.errores);
+    // The cause leads, naming the file; then where it stopped, the error's number, and last
+    // what to do.
+    const QStringList enOrden = {
+        QStringLiteral("No hay espacio en el disco para escribir el archivo «%1/A-502.pdf».")
+            .arg(pdf),
+        QStringLiteral("La impresión se detuvo en la remisión A 502"),
+        QStringLiteral("Error no. 20599: No hay espacio en el disco para escribir A-502.pdf"),
+        QStringLiteral("Libere espacio en ese disco y ejecute la misma orden con --continuar para "
+                       "imprimir las que faltan.\n")};
+    qsizetype antes = -1;
+    for (const QString& parte : enOrden) {
+        const qsizetype donde = llena.errores.indexOf(parte);
+        EXPECT_GT(donde, antes) << qPrintable(parte + QLatin1Char('\n') + llena.errores);
+        antes = donde;
+    }
+    EXPECT_TRUE(llena.errores.endsWith(enOrden.last())) << qPrintable(llena.errores);
     EXPECT_FALSE(llena.salida.contains(QStringLiteral("Remisiones impresas")));
     const QStringList quedan = QDir(pdf).entryList(QDir::Files | QDir::Hidden);
     ASSERT_EQ(quedan.size(), 1) << qPrintable(quedan.join(QLatin1Char(' ')));
@@ -174,9 +188,10 @@ TEST_F(ImpresionDeTrabajos, EnUnDiscoQueSeLlenaSoloCuentanLosPdfEnteros) {
 // the file and the cause, exit 1, and every file of the folder stays byte for byte.
 struct OrdenEnDiscoLleno {
     const char* caso;
-    QStringList argumentos; // {pdf} stands for a folder of PDF files off the small disk
-    const char* archivo;    // the file named in the error
-    qint64 dejar = 0;       // bytes left free on the disk
+    QStringList argumentos;         // {pdf} stands for a folder of PDF files off the small disk
+    const char* archivo;            // the file named in the error
+    qint64 dejar = 0;               // bytes left free on the disk
+    const char* aconseja = nullptr; // what to do, for a print that could not begin
 };
 
 class CarpetaLlena : public ImpresionDeTrabajos,
@@ -223,6 +238,15 @@ TEST_P(CarpetaLlena, LaOrdenFallaYNingunArchivoSePierde) {
         << qPrintable(salida.errores);
     EXPECT_FALSE(salida.errores.contains(QStringLiteral("revise que la carpeta exista")))
         << qPrintable(salida.errores);
+    if (GetParam().aconseja != nullptr) {
+        EXPECT_TRUE(salida.errores.contains(QString::fromUtf8(GetParam().aconseja)))
+            << qPrintable(salida.errores);
+    }
+    // The error's number comes after the cause, never before it.
+    EXPECT_LT(salida.errores.indexOf(QStringLiteral("No hay espacio en el disco para escribir el "
+                                                    "archivo")),
+              salida.errores.indexOf(QStringLiteral("Error no.")))
+        << qPrintable(salida.errores);
     QMap<QString, QByteArray> esperado = contenido;
     QMap<QString, QByteArray> despues = Contenido(programa);
     // With room left, the trail takes its line and the print ledger its record.
@@ -260,7 +284,9 @@ INSTANTIATE_TEST_SUITE_P(
              QStringLiteral("--final"), QStringLiteral("503"), QStringLiteral("--porcentaje"),
              QStringLiteral("15"), QStringLiteral("--serie"), QStringLiteral("A"),
              QStringLiteral("--imprimir"), QStringLiteral("--pdf"), QStringLiteral("{pdf}")},
-            "Impresiones.sqlite"},
+            "Impresiones.sqlite",
+            0,
+            "libere espacio en ese disco y vuelva a intentar."},
         OrdenEnDiscoLleno{
             "ImprimirConPocoEspacio",
             {QStringLiteral("porcentaje"), QStringLiteral("--inicial"), QStringLiteral("501"),
@@ -269,7 +295,8 @@ INSTANTIATE_TEST_SUITE_P(
              QStringLiteral("--imprimir"), QStringLiteral("--pdf"), QStringLiteral("{pdf}")},
             // The print ledger is the first file a print writes: nothing prints without it.
             "Impresiones.sqlite",
-            20 * 1024}),
+            20 * 1024,
+            "libere espacio en ese disco y vuelva a intentar."}),
     [](const auto& info) { return std::string(info.param.caso); });
 
 // Without its data sources the engine cannot read the store: the scheduled run says at which
