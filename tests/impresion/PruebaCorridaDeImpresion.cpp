@@ -166,7 +166,8 @@ TEST_F(CorridaDeImpresion, UnaConexionParaLaCorridaYNoUnaPorRemision) {
 
 TEST_F(CorridaDeImpresion, UnaLimpiezaQueFallaDespuesDeImprimirCuentaLaRemision) {
     // The first note has a line from size variants, whose rows the server refuses to delete
-    // once the note is printed.
+    // once its block of notes is printed: the three notes of the block came out, and the run
+    // says so and stops on the last of them.
     base.ejecuta(
         QStringLiteral("UPDATE tmpremisionesdetalle SET IdExterna='RE000000001001' WHERE Id=1"));
     base.ejecuta(QStringLiteral("INSERT INTO referenciaexterna (Id, Referencia, Cantidad) "
@@ -180,18 +181,32 @@ TEST_F(CorridaDeImpresion, UnaLimpiezaQueFallaDespuesDeImprimirCuentaLaRemision)
     const ResultadoDeImpresion r = ImpresionDeRemisiones(base.conexion()).Imprime(plan, libro);
     EXPECT_TRUE(r.Fallo());
     EXPECT_TRUE(r.fallidaImpresa);
-    EXPECT_EQ(r.impresas, 1);
-    EXPECT_EQ(Nuevos().size(), 1);
-    EXPECT_TRUE(r.Mensaje().startsWith(QStringLiteral("La remisión A 1 se imprimió")))
+    EXPECT_EQ(r.impresas, 3);
+    ASSERT_EQ(Nuevos().size(), 3);
+    EXPECT_TRUE(PaginasDePdf(Nuevos()[0]).join(QString()).contains(QStringLiteral("T-CH-2")));
+    EXPECT_TRUE(r.Mensaje().startsWith(QStringLiteral("La remisión A 3 se imprimió")))
         << r.Mensaje().toStdString();
-    EXPECT_TRUE(r.Mensaje().contains(QStringLiteral("Se imprimió 1 de 3")));
     EXPECT_TRUE(r.Resumen().startsWith(QStringLiteral(
-        "impresas 1 de 3, en la cola 0, con error 0; detenida después de imprimir A 1: ")))
+        "impresas 3 de 3, en la cola 0, con error 0; detenida después de imprimir A 3: ")))
         << r.Resumen().toStdString();
     EXPECT_TRUE(r.error.contains(QStringLiteral("borrado rechazado")));
     EXPECT_TRUE(r.error.contains(QStringLiteral("partidatallaocolor")));
-    // Going on starts with the note after the one that came out: the second, then the third.
+    EXPECT_EQ(libro.Ultima(QStringLiteral("tope"))->Cuenta(EstadoDeNota::Impresa), 3);
+
+    // A run cancelled while its first note prints goes on with the second, then the third.
     base.ejecuta(QStringLiteral("DROP TRIGGER sin_borrar"));
+    base.ejecuta(QStringLiteral("DELETE FROM partidatallaocolor"));
+    PlanDeImpresion otra =
+        PlanDeImpresion::Nueva(base.conexion(), QStringLiteral("tope"), QStringLiteral("prueba"));
+    ImpresionDeRemisiones cancelada(base.conexion());
+    const ResultadoDeImpresion uno =
+        cancelada.Imprime(otra, libro, [&cancelada](int numero, int, const QString&) {
+            if (numero == 1) {
+                cancelada.Cancela();
+            }
+        });
+    EXPECT_EQ(uno.impresas, 1);
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM partidatallaocolor")).toInt(), 0);
     PlanDeImpresion resto =
         PlanDeImpresion::Continuacion(libro, base.conexion(), QStringLiteral("tope"));
     EXPECT_EQ(resto.numeros(), (QVector<int>{2, 3}));
@@ -202,10 +217,11 @@ TEST_F(CorridaDeImpresion, UnaLimpiezaQueFallaDespuesDeImprimirCuentaLaRemision)
         ImpresionDeRemisiones(base.conexion()).Imprime(resto, libro);
     EXPECT_TRUE(siguio.Completa()) << qPrintable(siguio.Mensaje());
     EXPECT_EQ(siguio.total, 2);
-    ASSERT_EQ(Nuevos().size(), 3);
-    EXPECT_TRUE(PaginasDePdf(Nuevos()[1]).join(QString()).contains(QStringLiteral("A 2")));
-    EXPECT_TRUE(PaginasDePdf(Nuevos()[2]).join(QString()).contains(QStringLiteral("A 3")));
+    ASSERT_EQ(Nuevos().size(), 6);
+    EXPECT_TRUE(PaginasDePdf(Nuevos()[4]).join(QString()).contains(QStringLiteral("A 2")));
+    EXPECT_TRUE(PaginasDePdf(Nuevos()[5]).join(QString()).contains(QStringLiteral("A 3")));
     EXPECT_EQ(libro.Ultima(QStringLiteral("tope"))->Cuenta(EstadoDeNota::Impresa), 3);
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM partidatallaocolor")).toInt(), 0);
 }
 
 // The run's extracted template and auxiliary file lie in this process's own scratch folder, not

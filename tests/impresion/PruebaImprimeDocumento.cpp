@@ -5,6 +5,7 @@
 #include "apoyo/TiendaDePrueba.h"
 #include "arranque/Principal.h"
 #include "impresion/ImpresionDeDocumento.h"
+#include "impresion/ImpresionDeRemisiones.h"
 #include "impresion/PreparativosDeImpresion.h"
 #include "impresion/modRPTs.h"
 #include "interfaz/DialogosGuionados.h"
@@ -163,6 +164,41 @@ TEST_F(Documento, TextoDeNotasDeTextosOLaTablaDelCliente) {
     dialogos.responde(true);
     EXPECT_TRUE(Pregunta(QStringLiteral("¿Desea imprimir estas remisiones?"),
                          QStringLiteral("Imprimir"), true));
+}
+
+// A run reads its notes a block at a time; each note prints as it does alone: clients keyed
+// in another case, with a trailing space or missing, a note without lines, size rows of a
+// reference given twice, of a line whose reference has no rows, and of a note's neighbour.
+TEST_F(Documento, EnUnaCorridaCadaNotaSaleComoSola) {
+    const struct {
+        int id;
+        int lineas;
+        const char* cliente;
+    } notas[] = {
+        {11, 4, "C001"}, {12, 7, "c001 "}, {13, 0, "C001"}, {14, 3, "NO EXISTE"}, {15, 6, "C001"}};
+    for (const auto& n : notas) {
+        notaDeTrabajo(n.id, n.lineas);
+        base.conexion().consulta(QStringLiteral("UPDATE tmpremisiones SET Cliente=?, Factura=? "
+                                                "WHERE Id=?"),
+                                 {QString::fromLatin1(n.cliente), 1500 + n.id, n.id});
+    }
+    base.ejecuta(QStringLiteral("UPDATE tmpremisionesdetalle SET IdExterna='RE000000012003' "
+                                "WHERE Id=15 AND Partida=6"));
+    base.ejecuta(QStringLiteral("DELETE FROM referenciaexterna WHERE Id='RE000000014003'"));
+    QVector<QStringList> solas;
+    for (const auto& n : notas) {
+        solas << imprime(n.id);
+    }
+    const ResultadoDeImpresion corrida = ImpresionDeRemisiones(base.conexion()).Imprime();
+    EXPECT_TRUE(corrida.Completa()) << qPrintable(corrida.Mensaje());
+    const QStringList archivos = Nuevos().mid(impresos);
+    ASSERT_EQ(archivos.size(), std::size(notas));
+    for (qsizetype i = 0; i < archivos.size(); ++i) {
+        EXPECT_EQ(PaginasDePdf(archivos[i]), solas[i]) << notas[i].id;
+    }
+    EXPECT_TRUE(solas[1].join(QString()).contains(QStringLiteral("ABARROTES LA ESPERANZA")));
+    EXPECT_TRUE(solas[4].join(QString()).contains(QStringLiteral("T-CH-2/T-G-1")));
+    EXPECT_EQ(base.valor(QStringLiteral("SELECT COUNT(*) FROM partidatallaocolor")).toInt(), 0);
 }
 
 } // namespace
