@@ -146,7 +146,6 @@ void ImpresionDeRemisiones::imprimeCopias(ResultadoDeImpresion& resultado, const
             avance(hechas_ + 1, resultado.total,
                    copias.campo(QStringLiteral("Factura")).toString());
         }
-        bloques.Antes(id);
         imprimeUna(copias, resultado, desglose, preparativos, bloques);
         revisaLaCola(resultado);
     }
@@ -176,8 +175,6 @@ void ImpresionDeRemisiones::imprimeUna(const Recordset& copias, ResultadoDeImpre
     RemisionAImprimir remision;
     remision.id = copias.campo(QStringLiteral("Id")).toInt();
     remision.seleccion = BloquesDeLaCorrida::SeleccionDe(remision.id);
-    remision.lineas = bloques.Lineas(remision.id);
-    remision.tallasDelBloque = bloques.ConTallas(remision.id);
     remision.conDesglose = desglose;
     remision.textoNotas = notasDe(copias.campo(QStringLiteral("Cliente")).toString());
     remision.tablaEncabezado = QStringLiteral("tmpremisiones");
@@ -188,6 +185,9 @@ void ImpresionDeRemisiones::imprimeUna(const Recordset& copias, ResultadoDeImpre
     resultado.remisionFallida = remision.nombre;
     idEnCurso_ = remision.id;
     enviadaEnCurso_ = false;
+    bloques.Antes(remision.id);
+    remision.lineas = bloques.Lineas(remision.id);
+    remision.tallasDelBloque = bloques.ConTallas(remision.id);
     // A note printed before into a PDF of this folder is written over, not copied beside it.
     NotaDelLibro* nota = notaEnCurso();
     if (nota != nullptr && desvio() == ControlDeReporte::Desvio::Pdf &&
