@@ -44,6 +44,18 @@ void AuxiliarDeLaCorrida::Vacia() {
     }
 }
 
+void AuxiliarDeLaCorrida::Llena(const std::function<void()>& filas) {
+    cnn_.ejecuta(QStringLiteral("BEGIN"));
+    try {
+        Vacia();
+        filas();
+        cnn_.ejecuta(QStringLiteral("COMMIT"));
+    } catch (...) {
+        cnn_.bd().rollback();
+        throw;
+    }
+}
+
 Conexion& AuxiliarDeLaCorrida::Abre(const QString& ruta, Conexion& propia) {
     if (enCurso_ != nullptr && enCurso_->ruta_ == ruta) {
         return enCurso_->cnn_;

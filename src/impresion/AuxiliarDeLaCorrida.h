@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The auxiliary database of a print run: one file made at the start of the run from the stored
 // template, with the company's row in Generales, and emptied of the rows of a note before the
@@ -19,6 +20,9 @@ public:
     const QString& Ruta() const { return ruta_; }
     // Deletes the rows of every table but Generales.
     void Vacia();
+    // Empties the file and writes a note's rows in one transaction: one write to the file a
+    // note, and after a failure the rows of none.
+    void Llena(const std::function<void()>& filas);
     // The connection a note's rows are written through: the run's own, open for the whole run,
     // when the file is that of the run in progress, else propia opened on the file. Throws
     // ErrorOrvlib 3024 when it cannot be opened.

@@ -150,16 +150,19 @@ void DesgloseDeImpuestos(const Recordset& encabezado, const QVector<LineaImpresa
                 sinImpAd ? Importe() : c.importeImpAd);
     }
     // The run's connection outlives the note: a breakdown half written is taken back. Its
-    // start and its commit are statements like the rest, so a full or locked file that refuses
-    // either stops the note with its error instead of losing the breakdown.
-    auxiliar.ejecuta(QStringLiteral("BEGIN"));
+    // start and its end are statements like the rest, so a full or locked file that refuses
+    // either stops the note with its error instead of losing the breakdown; a savepoint, so
+    // that it also nests in the transaction that writes the whole note.
+    auxiliar.ejecuta(QStringLiteral("SAVEPOINT desglose"));
     try {
         escribe(auxiliar, renglones,
                 {{QStringLiteral("Gravado"), gravado.ADouble()},
                  {QStringLiteral("SinGravar"), sinGravar.ADouble()}});
-        auxiliar.ejecuta(QStringLiteral("COMMIT"));
+        auxiliar.ejecuta(QStringLiteral("RELEASE desglose"));
     } catch (...) {
-        auxiliar.bd().rollback(); // quietly: the write's own error is the one to tell
+        // Quietly: the write's own error is the one to tell.
+        QSqlQuery(auxiliar.bd()).exec(QStringLiteral("ROLLBACK TO desglose"));
+        QSqlQuery(auxiliar.bd()).exec(QStringLiteral("RELEASE desglose"));
         throw;
     }
 }

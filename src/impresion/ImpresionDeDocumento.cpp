@@ -132,20 +132,23 @@ PartidasImpresas ponFormulas(modRPTs& rpt, const Encabezado& e, const QVector<Li
 void llenaAuxiliar(PreparativosDeImpresion& corrida, const Encabezado& e,
                    const RemisionAImprimir& r, const QVector<LineaImpresa>* lineasDelDetalle,
                    Conexion& conexionHost) {
+    const QVector<LineaImpresa> lineas =
+        r.conDesglose == 0 || e.rs.fin() || lineasDelDetalle != nullptr
+            ? QVector<LineaImpresa>()
+            : LeeLineasImpresas(conexionHost, r.tablaDetalle, r.tipoDocumento,
+                                QString::number(r.id));
     const QString& ruta = corrida.Auxiliar().Ruta();
-    corrida.Auxiliar().Vacia();
-    const MonedasDeLaCorrida::Moneda nombres = corrida.Monedas().De(e.moneda == 0 ? 1 : e.moneda);
-    ImporteConLetra(e.total, nombres.nombre, nombres.abreviacion, ruta);
-    GuardaParidades(corrida.Monedas().ParidadesDeLaTienda(), ruta);
-    GuardaNotas(ruta, r.textoNotas);
-    if (r.conDesglose != 0 && !e.rs.fin()) {
-        DesgloseDeImpuestos(e.rs,
-                            lineasDelDetalle != nullptr
-                                ? *lineasDelDetalle
-                                : LeeLineasImpresas(conexionHost, r.tablaDetalle, r.tipoDocumento,
-                                                    QString::number(r.id)),
-                            ruta, corrida.Reglas());
-    }
+    corrida.Auxiliar().Llena([&] {
+        const MonedasDeLaCorrida::Moneda nombres =
+            corrida.Monedas().De(e.moneda == 0 ? 1 : e.moneda);
+        ImporteConLetra(e.total, nombres.nombre, nombres.abreviacion, ruta);
+        GuardaParidades(corrida.Monedas().ParidadesDeLaTienda(), ruta);
+        GuardaNotas(ruta, r.textoNotas);
+        if (r.conDesglose != 0 && !e.rs.fin()) {
+            DesgloseDeImpuestos(e.rs, lineasDelDetalle != nullptr ? *lineasDelDetalle : lineas,
+                                ruta, corrida.Reglas());
+        }
+    });
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -67,6 +68,7 @@ ResultadoDeImpresion ImpresionDeRemisiones::Imprime(PlanDeImpresion& plan, Libro
     plan_ = &plan;
     libro_ = &libro;
     colaVista_.clear();
+    alPdfAnotadas_ = false;
     ids_.clear();
     for (int numero : plan.numeros()) {
         ids_.insert(plan.corrida().notas[numero - 1].id, numero - 1);
@@ -239,6 +241,10 @@ void ImpresionDeRemisiones::enviada(const QString& destino, const QString& docum
     if (nota == nullptr) {
         return;
     }
+    if (EnUnSoloPdf()) {
+        enviadasAlPdf(*nota, destino);
+        return;
+    }
     nota->estado = EstadoDeNota::Enviada;
     nota->destino = destino;
     nota->documento = documento;
@@ -250,6 +256,29 @@ void ImpresionDeRemisiones::enviada(const QString& destino, const QString& docum
     if (desvio() == ControlDeReporte::Desvio::Ninguno) {
         colaVista_ = destino;
     }
+}
+
+// The run's one PDF is written whole, under its name, or not at all: its notes are written sent
+// together when its first goes in, and what a kill leaves of them is found by that file.
+void ImpresionDeRemisiones::enviadasAlPdf(const NotaDelLibro& nota, const QString& archivo) {
+    enviadaEnCurso_ = true;
+    if (std::exchange(alPdfAnotadas_, true)) {
+        return;
+    }
+    const qint64 ahora = QDateTime::currentMSecsSinceEpoch();
+    QVector<NotaDelLibro> enviadas;
+    for (int numero : plan_->numeros()) {
+        NotaDelLibro& n = plan_->corrida().notas[numero - 1];
+        if (numero >= nota.numero) {
+            n.estado = EstadoDeNota::Enviada;
+            n.destino = archivo;
+            n.trabajoCups = 0;
+            n.causa.clear();
+            n.enviada = ahora;
+            enviadas << n;
+        }
+    }
+    libro_->Anota(plan_->corrida().id, enviadas);
 }
 
 // After the engine produced the note: a PDF file is whole and synced, a note in the run's one

@@ -54,6 +54,7 @@ private:
     void imprimeUna(const Recordset& copias, ResultadoDeImpresion& resultado, qint16 desglose,
                     class PreparativosDeImpresion& preparativos, class BloquesDeLaCorrida& bloques);
     void enviada(const QString& destino, const QString& documento);
+    void enviadasAlPdf(const NotaDelLibro& nota, const QString& archivo);
     void tras(NotaDelLibro& nota);
     void revisaLaCola(ResultadoDeImpresion& resultado);
     void terminaEnElLibro(ResultadoDeImpresion& resultado, const Espera& espera);
@@ -71,6 +72,7 @@ private:
     QHash<qint32, int> ids_; // by Id, its place in the ledger's run
     qint32 idEnCurso_ = 0;
     bool enviadaEnCurso_ = false;
-    int hechas_ = 0;    // notes the engine produced in this run
-    QString colaVista_; // the printer's queue the notes went to
+    bool alPdfAnotadas_ = false; // the notes of the run's one PDF were written sent
+    int hechas_ = 0;             // notes the engine produced in this run
+    QString colaVista_;          // the printer's queue the notes went to
 };
