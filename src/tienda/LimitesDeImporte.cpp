@@ -80,47 +80,25 @@ QString nombreDe(const QSqlQuery& q) {
                       .arg(nota, donde, QString::fromUtf8(limite.porQue)));
 }
 
-// The least Id a statement gives; null when no row does (an Id may be 0).
-QVariant primeraId(Conexion& cnn, const QString& sentencia) {
-    QSqlQuery q = cnn.consulta(sentencia);
-    return q.next() ? q.value(0) : QVariant();
-}
-
 } // namespace
 
 void LimitesDeImporte::Revisa(Conexion& cnn, const QString& seleccion) {
     const QString encabezado = primerFalla(kEncabezado, QStringLiteral("r."));
-    // The first note by Id as the least Id, then its row: ordered and limited, the server
-    // would walk the whole table by its key instead of the selection's range.
-    const QVariant primera = primeraId(
-        cnn, QStringLiteral("SELECT MIN(r.Id) FROM (SELECT * FROM %2) r WHERE %1 IS NOT NULL")
-                 .arg(encabezado, seleccion));
-    QSqlQuery notas;
-    if (!primera.isNull()) {
-        notas = cnn.consulta(
-            QStringLiteral("SELECT r.Serie, r.Factura, %1 AS f FROM remisiones r WHERE r.Id=?")
-                .arg(encabezado),
-            {primera});
-    }
-    if (notas.isActive() && notas.next()) {
+    QSqlQuery notas = cnn.consulta(
+        QStringLiteral("SELECT r.Serie, r.Factura, %1 AS f FROM (SELECT * FROM %2) r WHERE %1 IS "
+                       "NOT NULL ORDER BY r.Id LIMIT 1")
+            .arg(encabezado, seleccion));
+    if (notas.next()) {
         const Limite& l = kEncabezado[notas.value(2).toInt()];
         rechaza(nombreDe(notas), QStringLiteral("su %1").arg(QString::fromLatin1(l.campo)), l);
     }
     const QString partida = primerFalla(kPartida, QStringLiteral("d."));
-    const QVariant conPartida = primeraId(
-        cnn, QStringLiteral("SELECT MIN(r.Id) FROM (SELECT Id FROM %2) r JOIN remisionesdetalle d "
-                            "ON d.Id=r.Id WHERE %1 IS NOT NULL")
-                 .arg(partida, seleccion));
-    QSqlQuery lineas;
-    if (!conPartida.isNull()) {
-        lineas = cnn.consulta(
-            QStringLiteral("SELECT r.Serie, r.Factura, %1 AS f, d.Partida FROM remisiones r JOIN "
-                           "remisionesdetalle d ON d.Id=r.Id WHERE r.Id=? AND %1 IS NOT NULL "
-                           "ORDER BY d.Partida LIMIT 1")
-                .arg(partida),
-            {conPartida});
-    }
-    if (lineas.isActive() && lineas.next()) {
+    QSqlQuery lineas = cnn.consulta(
+        QStringLiteral("SELECT r.Serie, r.Factura, %1 AS f, d.Partida FROM (SELECT Id, Serie, "
+                       "Factura FROM %2) r JOIN remisionesdetalle d ON d.Id=r.Id WHERE %1 IS NOT "
+                       "NULL ORDER BY r.Id, d.Partida LIMIT 1")
+            .arg(partida, seleccion));
+    if (lineas.next()) {
         const Limite& l = kPartida[lineas.value(2).toInt()];
         const QString campo = QString::fromUtf8(l.nombre != nullptr ? l.nombre : l.campo);
         rechaza(nombreDe(lineas),
