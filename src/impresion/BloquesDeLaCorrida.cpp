@@ -28,6 +28,10 @@ void BloquesDeLaCorrida::Antes(qint32 id) {
     ControlDeReporte& control = modRPTs::actual().crpReport;
     conTallas_ = control.DesvioActual() != ControlDeReporte::Desvio::Ventana;
     if (conTallas_) {
+        if (!limpia_) {
+            tallas_.LimpiaRestos(tablaDetalle_);
+            limpia_ = true;
+        }
         tallas_.Escribe(tablaDetalle_, bloque);
     }
     // A note without lines is still of the block: it has none to read again.

@@ -11,7 +11,8 @@ class Conexion;
 
 // The notes of a print run taken a block at a time. On the first note of a block its lines
 // are read in one statement, its size and colour rows are written to the host together (not
-// for a preview, which keeps them in its own file), and the report engine is told the block's
+// for a preview, which keeps them in its own file; before the first block, what a killed print
+// of these notes left there goes), and the report engine is told the block's
 // selections so that it reads their rows together too; after the block's last note those rows
 // go.
 class BloquesDeLaCorrida {
@@ -41,5 +42,6 @@ private:
     QHash<qint32, QVector<LineaImpresa>> lineas_;
     qint32 ultima_ = 0;
     bool conTallas_ = false;
+    bool limpia_ = false; // the rows an earlier, killed print left were removed
     TallasDelBloque tallas_;
 };

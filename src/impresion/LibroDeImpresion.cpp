@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QStorageInfo>
 
 namespace {
 
@@ -21,6 +22,16 @@ constexpr const char* kEstados[] = {"pendiente", "enviada", "en cola", "impresa"
 // A text for a column that takes no NULL: an empty one is written as such.
 QVariant texto(const QString& valor) {
     return valor.isNull() ? QVariant(QStringLiteral("")) : QVariant(valor);
+}
+
+bool enUnDiscoLocal(const QString& archivo) {
+    const QByteArray tipo = QStorageInfo(QFileInfo(archivo).absolutePath()).fileSystemType();
+    for (const char* deRed : {"nfs", "cifs", "smb", "fuse", "9p", "afs", "ceph", "glusterfs"}) {
+        if (tipo.startsWith(deRed)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 EstadoDeNota estadoDe(const QString& nombre) {
@@ -78,9 +89,12 @@ LibroDeImpresion::LibroDeImpresion(const QString& archivo)
                               archivo_);
         }
         // Each change reaches the disk before the call returns: appended to the write-ahead
-        // log and synced, one sync a change rather than the three of a rollback journal.
+        // log and synced, one sync a change rather than the three of a rollback journal. A
+        // write-ahead log needs every user of the file on one computer, so on a network or
+        // user-space file system the ledger keeps a rollback journal.
         cnn_.ejecuta(QStringLiteral("PRAGMA busy_timeout=10000"));
-        cnn_.ejecuta(QStringLiteral("PRAGMA journal_mode=WAL"));
+        cnn_.ejecuta(enUnDiscoLocal(archivo_) ? QStringLiteral("PRAGMA journal_mode=WAL")
+                                              : QStringLiteral("PRAGMA journal_mode=DELETE"));
         cnn_.ejecuta(QStringLiteral("PRAGMA synchronous=FULL"));
         creaTablas();
     } catch (const ErrorOrvlib&) {

@@ -3,7 +3,6 @@
 #include "orvlib/Conexion.h"
 #include "orvlib/ListasDeValores.h"
 #include "orvlib/Sentencias.h"
-#include "orvlib/libKwtm.h"
 #include "tienda/Importe.h"
 
 #include <QHash>
@@ -13,13 +12,7 @@
 
 namespace {
 
-// A reference as the server compares it: without trailing spaces and without regard to case.
-QString comoLaCompara(QString texto) {
-    while (texto.endsWith(QLatin1Char(' '))) {
-        texto.chop(1);
-    }
-    return texto.toCaseFolded();
-}
+constexpr qsizetype kBytesPorSentencia = 256 * 1024;
 
 // Each reference of a line with its quantity, "T-CH-2/T-M-1", in Referencia order.
 QHash<QString, QString> textosDeReferencias(Conexion& host, const QStringList& idsExternos) {
@@ -39,7 +32,7 @@ QHash<QString, QString> textosDeReferencias(Conexion& host, const QStringList& i
             if (cantidad < Importe()) {
                 cantidad = Importe() - cantidad;
             }
-            QString& texto = textos[comoLaCompara(q.value(0).toString())];
+            QString& texto = textos[q.value(0).toString()];
             texto += (texto.isEmpty() ? QString() : QStringLiteral("/")) + q.value(1).toString() +
                      QLatin1Char('-') + cantidad.TextoSql();
         }
@@ -60,66 +53,66 @@ TallasDelBloque::~TallasDelBloque() {
     }
 }
 
-void TallasDelBloque::Escribe(const QString& tablaDetalle, const QList<qint32>& ids) {
-    QList<QPair<qint32, QString>> lineas;
-    for (const QString& lista : ListasDeValores::Lotes(ids)) {
-        QSqlQuery q = host_.consulta(QStringLiteral("SELECT Id, IdExterna FROM %1 WHERE Id IN "
-                                                    "(%2) AND IdExterna<>'' ORDER BY Id, Partida")
-                                         .arg(Sentencias::Nombre(tablaDetalle), lista));
-        while (q.next()) {
-            lineas.append({q.value(0).toInt(), q.value(1).toString()});
-        }
-    }
-    if (lineas.isEmpty()) {
-        return;
-    }
-    QStringList prefijos;
-    for (const auto& [id, idExterna] : lineas) {
-        prefijos << QStringLiteral("RE") +
-                        libKwtm::Pad(QString::number(id), 9, QStringLiteral("0"), 2)
-                 << idExterna.left(11);
-    }
-    prefijos.removeDuplicates();
-    borra(prefijos);
-    prefijos_ = prefijos;
-    escribeReferencias(lineas);
+void TallasDelBloque::LimpiaRestos(const QString& tablaDetalle) {
+    host_.ejecuta(QStringLiteral("DELETE FROM partidatallaocolor WHERE IdExterna IN (SELECT "
+                                 "IdExterna FROM %1 WHERE IdExterna<>'')")
+                      .arg(Sentencias::Nombre(tablaDetalle)));
 }
 
-void TallasDelBloque::escribeReferencias(const QList<QPair<qint32, QString>>& lineas) {
+void TallasDelBloque::Escribe(const QString& tablaDetalle, const QList<qint32>& ids) {
     QStringList idsExternos;
-    for (const auto& linea : lineas) {
-        idsExternos << linea.second;
+    for (const QString& lista : ListasDeValores::Lotes(ids)) {
+        QSqlQuery q = host_.consulta(QStringLiteral("SELECT IdExterna FROM %1 WHERE Id IN (%2) "
+                                                    "AND IdExterna<>'' ORDER BY Id, Partida")
+                                         .arg(Sentencias::Nombre(tablaDetalle), lista));
+        while (q.next()) {
+            idsExternos << q.value(0).toString();
+        }
     }
+    idsExternos.removeDuplicates();
+    if (idsExternos.isEmpty()) {
+        return;
+    }
+    borra(idsExternos);
+    escritas_ = idsExternos;
+    escribeReferencias(idsExternos);
+}
+
+void TallasDelBloque::escribeReferencias(const QStringList& idsExternos) {
     const QHash<QString, QString> textos = textosDeReferencias(host_, idsExternos);
-    QStringList filas;
-    for (const QString& idExterna : std::as_const(idsExternos)) {
-        const QString texto = textos.value(comoLaCompara(idExterna));
-        filas << QStringLiteral("(%1,%2,%3,%4)")
-                     .arg(Sentencias::Texto(idExterna), Sentencias::Texto(texto.mid(0, 250)),
-                          Sentencias::Texto(texto.mid(250, 250)),
-                          Sentencias::Texto(texto.mid(500, 250)));
+    const QString inserta = QStringLiteral(
+        "INSERT INTO partidatallaocolor (IdExterna, Campo1, Campo2, Campo3) VALUES ");
+    QString sentencia;
+    for (const QString& idExterna : idsExternos) {
+        const QString texto = textos.value(idExterna);
+        const QString fila =
+            QStringLiteral("(%1,%2,%3,%4)")
+                .arg(Sentencias::Texto(idExterna), Sentencias::Texto(texto.mid(0, 250)),
+                     Sentencias::Texto(texto.mid(250, 250)),
+                     Sentencias::Texto(texto.mid(500, 250)));
+        // A statement stays well under the smallest packet an old server takes (1 MB).
+        if (!sentencia.isEmpty() && (sentencia.size() + fila.size()) * 4 > kBytesPorSentencia) {
+            host_.ejecuta(sentencia);
+            sentencia.clear();
+        }
+        sentencia += (sentencia.isEmpty() ? inserta : QStringLiteral(",")) + fila;
     }
-    for (const QString& lote : ListasDeValores::Lotes(filas)) {
-        host_.ejecuta(
-            QStringLiteral(
-                "INSERT INTO partidatallaocolor (IdExterna, Campo1, Campo2, Campo3) VALUES ") +
-            lote);
-    }
+    host_.ejecuta(sentencia);
 }
 
 void TallasDelBloque::Borra() {
-    const QStringList prefijos = std::exchange(prefijos_, {});
-    borra(prefijos);
+    borra(std::exchange(escritas_, {}));
 }
 
-void TallasDelBloque::borra(const QStringList& prefijos) {
-    QStringList condiciones;
-    for (const QString& prefijo : prefijos) {
-        condiciones << QStringLiteral("IdExterna LIKE '") + Sentencias::Patron(prefijo) +
-                           QStringLiteral("%'") + Sentencias::EscapeDePatron();
+// The rows of exactly those references: rows of other lines, even of the same note, are not
+// this run's.
+void TallasDelBloque::borra(const QStringList& idsExternos) {
+    QStringList literales;
+    for (const QString& id : idsExternos) {
+        literales << Sentencias::Texto(id);
     }
-    for (qsizetype i = 0; i < condiciones.size(); i += 500) {
-        host_.ejecuta(QStringLiteral("DELETE FROM partidatallaocolor WHERE ") +
-                      condiciones.mid(i, 500).join(QStringLiteral(" OR ")));
+    for (const QString& lista : ListasDeValores::Lotes(literales)) {
+        host_.ejecuta(
+            QStringLiteral("DELETE FROM partidatallaocolor WHERE IdExterna IN (%1)").arg(lista));
     }
 }

@@ -15,16 +15,18 @@ public:
     TallasDelBloque(const TallasDelBloque&) = delete;
     TallasDelBloque& operator=(const TallasDelBloque&) = delete;
 
+    // Removes the rows a print of these working copies left behind (a run killed mid-block).
+    void LimpiaRestos(const QString& tablaDetalle);
     // Writes the rows of the notes' lines of that table that carry a reference, removing first
-    // any row an earlier print left under the same notes.
+    // any row an earlier print left under the same references.
     void Escribe(const QString& tablaDetalle, const QList<qint32>& ids);
     // Removes the rows written; ErrorOrvlib when the server does not.
     void Borra();
 
 private:
-    void borra(const QStringList& prefijos);
-    void escribeReferencias(const QList<QPair<qint32, QString>>& lineas);
+    void borra(const QStringList& idsExternos);
+    void escribeReferencias(const QStringList& idsExternos);
 
     Conexion& host_;
-    QStringList prefijos_;
+    QStringList escritas_;
 };

@@ -201,8 +201,8 @@ std::optional<QVector<Fila>> LecturaAnticipada::renglonesDe(const Plantilla& p,
 }
 
 // The rows the block's detail rows look up, in the lists of values each report would ask for.
-// A report keeps of them the rows whose key is one of its values to the letter, so those are
-// the rows it is given.
+// A report keeps of them the rows whose key, as a text, is one of its values as texts, so those
+// are the rows it is given.
 void LecturaAnticipada::leeBusquedaDeRenglones(const Plantilla& p, int i, const Lector& lee) {
     const TablaDePlantilla& tabla = p.tablas[i];
     QVector<ValoresDeRenglones> porDocumento;
@@ -218,7 +218,7 @@ void LecturaAnticipada::leeBusquedaDeRenglones(const Plantilla& p, int i, const 
             const QString literal = Sentencias::Literal(valor, motorDe(tabla));
             if (!valores.textos.contains(literal)) {
                 valores.literales << literal;
-                valores.textos.insert(literal, valor.isNull() ? QString() : valor.toString());
+                valores.textos.insert(literal, valor.toString());
             }
         }
         todos += valores.literales;
@@ -227,10 +227,7 @@ void LecturaAnticipada::leeBusquedaDeRenglones(const Plantilla& p, int i, const 
     todos.removeDuplicates();
     QHash<QString, QVector<Fila>> porClave;
     for (const Fila& f : filasCon(tabla, tabla.campoPropio, todos, i, lee)) {
-        const QVariant propia = f.valor(tabla.campoPropio);
-        if (!propia.isNull()) {
-            porClave[propia.toString()].append(f);
-        }
+        porClave[f.valor(tabla.campoPropio).toString()].append(f);
     }
     for (const ValoresDeRenglones& valores : std::as_const(porDocumento)) {
         guardaListas(tabla, i, valores, porClave);
@@ -246,10 +243,7 @@ void LecturaAnticipada::guardaListas(const TablaDePlantilla& tabla, int i,
         const QStringList lote = literales.mid(desde, ListasDeValores::kPorSentencia);
         QVector<Fila> filas;
         for (const QString& literal : lote) {
-            const QString valor = valores.textos.value(literal);
-            if (!valor.isNull()) {
-                filas += porClave.value(valor);
-            }
+            filas += porClave.value(valores.textos.value(literal));
         }
         guarda(i,
                Sentencias::Nombre(tabla.campoPropio, motorDe(tabla)) + QStringLiteral(" IN (") +
@@ -284,8 +278,9 @@ void LecturaAnticipada::leeDetalle(const Plantilla& p, int i, const Lector& lee)
     }
 }
 
-// The rows the block's documents look up. A key is taken when exactly one row answers it as the
-// server compares keys, or when keys and rows are whole numbers; otherwise its report reads it.
+// The rows the block's documents look up. A key is taken when keys and rows are whole numbers,
+// or when exactly one row could answer it however the server compares texts and that row holds
+// it to the letter; otherwise its report reads it.
 void LecturaAnticipada::leeBusqueda(const Plantilla& p, int i, const Lector& lee) {
     const TablaDePlantilla& tabla = p.tablas[i];
     QStringList literales;
@@ -309,7 +304,13 @@ void LecturaAnticipada::leeBusqueda(const Plantilla& p, int i, const Lector& lee
             continue;
         }
         const QVector<Fila> filas = porClave.value(claveDe(valor));
-        if (filas.size() == 1 || (esEntero(valor) && clavesEnteras)) {
+        // A text key is answered only by the one row that holds it to the letter: the server
+        // compares texts by its collation, which may or may not ignore case and trailing
+        // spaces.
+        const bool unaALaLetra =
+            filas.size() == 1 &&
+            filas.first().valor(tabla.campoPropio).toString() == valor.toString();
+        if (unaALaLetra || (esEntero(valor) && clavesEnteras)) {
             guarda(i, IgualA(tabla, valor), {}, filas);
         }
     }

@@ -43,7 +43,7 @@ public:
 
 private:
     // A document's values of a look-up's link, as literals in the order of its rows, and each
-    // value as a text (null for a null value).
+    // value as a text.
     struct ValoresDeRenglones {
         QStringList literales;
         QHash<QString, QString> textos;
