@@ -34,16 +34,16 @@ cmake --build "$release" -j"$(nproc)" >/dev/null
 paquete=$(ls "$raiz"/paquete/*.deb)
 # Each dependency, its version and alternatives aside, is a package installed here.
 for dependencia in $(dpkg-deb -f "$paquete" Depends | sed 's/([^)]*)//g; s/|[^,]*//g' | tr -d ' ' | tr ',' ' '); do
-    dpkg-query -W -f='${Status}' "$dependencia" 2>/dev/null | grep -q 'install ok installed' \
+    dpkg-query -W -f='${Status}' "$dependencia" 2>/dev/null | grep 'install ok installed' >/dev/null \
         || falla "dependencia no instalable aquí: $dependencia"
 done
-dpkg-deb -f "$paquete" Depends | grep -q 'libc6 (>=' || falla "sin las dependencias de dpkg-shlibdeps"
+dpkg-deb -f "$paquete" Depends | grep 'libc6 (>=' >/dev/null || falla "sin las dependencias de dpkg-shlibdeps"
 # CUPS is asked about each printed document.
-dpkg-deb -f "$paquete" Depends | grep -q 'libcups2 (>=' || falla "sin libcups2"
+dpkg-deb -f "$paquete" Depends | grep 'libcups2 (>=' >/dev/null || falla "sin libcups2"
 # libqpdf puts the bookmarks into a run's one PDF.
-dpkg-deb -f "$paquete" Depends | grep -q 'libqpdf29 (' || falla "sin libqpdf29"
+dpkg-deb -f "$paquete" Depends | grep 'libqpdf29 (' >/dev/null || falla "sin libqpdf29"
 # libxlsxwriter writes the spreadsheets of «Exportar…» and --exportar.
-dpkg-deb -f "$paquete" Depends | grep -q 'libxlsxwriter4 (' || falla "sin libxlsxwriter4"
+dpkg-deb -f "$paquete" Depends | grep 'libxlsxwriter4 (' >/dev/null || falla "sin libxlsxwriter4"
 
 echo "== lintian"
 # Debian's own checker: no error; its report is shown whole when there is one.
@@ -77,18 +77,18 @@ for programa in deremisiones plantillas; do
     readelf -sW --dyn-syms "$binario" | grep -c '__stack_chk_fail' >/dev/null \
         || falla "$programa sin protector"
 done
-zcat "$sistema/usr/share/man/man1/deremisiones.1.gz" | grep -q 'configura' || falla "manual"
+zcat "$sistema/usr/share/man/man1/deremisiones.1.gz" | grep 'configura' >/dev/null || falla "manual"
 
 deremisiones="$sistema/usr/bin/deremisiones"
 version=$(env -u DISPLAY -u QT_QPA_PLATFORM "$deremisiones" --version)
 [ "$version" = "deremisiones $(dpkg-deb -f "$paquete" Version)" ] || falla "versión: $version"
 for orden in configura verifica tope porcentaje factura; do
-    "$deremisiones" "$orden" --help | grep -q "^Uso: deremisiones $orden" || falla "ayuda de $orden"
+    "$deremisiones" "$orden" --help | grep "^Uso: deremisiones $orden" >/dev/null || falla "ayuda de $orden"
 done
 for orden in construye guarda extrae revisa muestra; do
-    "$sistema/usr/bin/plantillas" "$orden" --help | grep -q "^  $orden " || falla "ayuda de plantillas $orden"
+    "$sistema/usr/bin/plantillas" "$orden" --help | grep "^  $orden " >/dev/null || falla "ayuda de plantillas $orden"
 done
-"$sistema/usr/bin/plantillas" --help | grep -qF "$sistema/usr/share/doc/deremisiones/plantillas.md" \
+"$sistema/usr/bin/plantillas" --help | grep -F "$sistema/usr/share/doc/deremisiones/plantillas.md" >/dev/null \
     || falla "plantillas --help no dice dónde está el manual instalado"
 
 echo "== una tienda con un usuario con contraseña"
@@ -163,7 +163,7 @@ grep -q "usuario caja_$$" "$raiz/verifica" || falla "verifica no nombra al usuar
     --pdf "$raiz/pdf" --exportar "$raiz/porcentaje.xlsx" >"$raiz/imprime" 2>&1 \
     || { cat "$raiz/imprime"; falla "impresión"; }
 ls "$raiz"/pdf/*.pdf >/dev/null || falla "no hay PDF"
-unzip -l "$raiz/porcentaje.xlsx" | grep -q 'xl/worksheets/sheet1.xml' || falla "sin hoja de cálculo"
+unzip -l "$raiz/porcentaje.xlsx" | grep 'xl/worksheets/sheet1.xml' >/dev/null || falla "sin hoja de cálculo"
 
 echo "== plantillas con la configuración que dejó configura"
 plantillas="$sistema/usr/bin/plantillas"
@@ -175,7 +175,7 @@ plantillas="$sistema/usr/bin/plantillas"
 grep -q "^Aviso: .*logo.png" "$raiz/revisa" || { cat "$raiz/revisa"; falla "revisa sin el aviso del logo"; }
 "$plantillas" muestra "$raiz/fmtRemision.rpt.fuente" --serie A --folio 501 \
     --pdf "$raiz/muestra.pdf" >"$raiz/muestra" 2>&1 || { cat "$raiz/muestra"; falla "plantillas muestra"; }
-pdftotext "$raiz/muestra.pdf" - | grep -q "501" || falla "la muestra no trae la remisión 501"
+pdftotext "$raiz/muestra.pdf" - | grep "501" >/dev/null || falla "la muestra no trae la remisión 501"
 [ ! -e "$XDG_DATA_HOME/plantillas" ] || falla "plantillas escribió en $XDG_DATA_HOME/plantillas"
 [ "$(ls "$XDG_DATA_HOME")" = deremisiones ] || falla "carpetas de datos: $(ls "$XDG_DATA_HOME")"
 
