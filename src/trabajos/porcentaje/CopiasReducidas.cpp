@@ -10,11 +10,12 @@ namespace {
 
 constexpr qint64 kUno = 10000; // 1 in ten-thousandths
 
-// The reduced copy of a host line d of note t, column by column; every expression reads the
-// original line only. A note issued without a tax puts all its lines at rate 0 for that tax.
-QMap<QString, QString> lineaReducida(const QString& f, CifrasDeLinea::Reglas reglas) {
+// The line's reduced net amount and the tax rates that apply to it, worked out once a line in
+// a derived table x over the host's lines d of the notes t: every base and tax of the copy is
+// built from the net amount, which the server would otherwise work out six times a line. The
+// LIMIT keeps the server from merging x into the outer statement, which would undo that.
+QString lineasConNeto(const QString& f) {
     const QString precio = CifrasEnSql::Reducido(QStringLiteral("d.PrecioNeto"), f);
-    const QString importe = CifrasEnSql::Importe(QStringLiteral("d.Cantidad"), precio);
     const QString neto =
         QStringLiteral("IF(%1,%2,%3)")
             .arg(CifrasEnSql::LlevaDescuentos(QStringLiteral("t"), QStringLiteral("d.Producto")),
@@ -25,13 +26,23 @@ QMap<QString, QString> lineaReducida(const QString& f, CifrasDeLinea::Reglas reg
                                                        QStringLiteral("d.PrecioNeto")),
                                   CifrasEnSql::DescuentosDeLaNota(QStringLiteral("t"))),
                               f)),
-                 importe);
+                 CifrasEnSql::Importe(QStringLiteral("d.Cantidad"), precio));
+    return QStringLiteral("SELECT d.*, %1 AS dr_neto, IF(t.IVA=0,0,d.IVA) AS dr_tasa_iva, "
+                          "IF(t.ImpuestoAd=0,0,d.ImpuestoAd) AS dr_tasa_impad FROM "
+                          "remisionesdetalle d JOIN tmpremisiones t ON t.Id=d.Id LIMIT "
+                          "18446744073709551615")
+        .arg(neto);
+}
+
+// The reduced copy of a line x of lineasConNeto, column by column; every expression reads the
+// original line only. A note issued without a tax puts all its lines at rate 0 for that tax.
+QMap<QString, QString> lineaReducida(const QString& f, CifrasDeLinea::Reglas reglas) {
     const CifrasEnSql::ImpuestosDeLinea c =
-        CifrasEnSql::DeNeto(neto, QStringLiteral("IF(t.IVA=0,0,d.IVA)"),
-                            QStringLiteral("IF(t.ImpuestoAd=0,0,d.ImpuestoAd)"), reglas);
+        CifrasEnSql::DeNeto(QStringLiteral("x.dr_neto"), QStringLiteral("x.dr_tasa_iva"),
+                            QStringLiteral("x.dr_tasa_impad"), reglas);
     return {
-        {QStringLiteral("precioneto"), precio},
-        {QStringLiteral("preciobruto"), CifrasEnSql::Reducido(QStringLiteral("d.PrecioBruto"), f)},
+        {QStringLiteral("precioneto"), CifrasEnSql::Reducido(QStringLiteral("x.PrecioNeto"), f)},
+        {QStringLiteral("preciobruto"), CifrasEnSql::Reducido(QStringLiteral("x.PrecioBruto"), f)},
         {QStringLiteral("baseimpuestoad"), c.baseImpAd},
         {QStringLiteral("importeimpuestoad"), c.importeImpAd},
         {QStringLiteral("baseiva"), c.baseIva},
@@ -69,11 +80,11 @@ void CopiasReducidas::CopiaYReduce() {
 }
 
 void CopiasReducidas::copiaLineas() {
-    cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT %1 FROM "
-                                "remisionesdetalle d JOIN tmpremisiones t ON t.Id=d.Id")
+    const QString f = factor_.TextoSql();
+    cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT %1 FROM (%2) x")
                      .arg(TablasDeTrabajo::Columnas(cnn_, QStringLiteral("remisionesdetalle"),
-                                                    QStringLiteral("d"),
-                                                    lineaReducida(factor_.TextoSql(), reglas_))));
+                                                    QStringLiteral("x"), lineaReducida(f, reglas_)),
+                          lineasConNeto(f)));
 }
 
 void CopiasReducidas::reduceEncabezados() {
