@@ -68,10 +68,9 @@ template <size_t N> QString primerFalla(const Limite (&limites)[N], const QStrin
     return caso + QStringLiteral(" END");
 }
 
-QString nombreDe(const QSqlQuery& q) {
-    const QString serie = q.value(0).toString().trimmed();
-    return serie.isEmpty() ? q.value(1).toString()
-                           : serie + QLatin1Char(' ') + q.value(1).toString();
+QString nombreDe(const QString& serie, const QString& folio) {
+    const QString s = serie.trimmed();
+    return s.isEmpty() ? folio : s + QLatin1Char(' ') + folio;
 }
 
 [[noreturn]] void rechaza(const QString& nota, const QString& donde, const Limite& limite) {
@@ -83,15 +82,28 @@ QString nombreDe(const QSqlQuery& q) {
 } // namespace
 
 void LimitesDeImporte::Revisa(Conexion& cnn, const QString& seleccion) {
-    const QString encabezado = primerFalla(kEncabezado, QStringLiteral("r."));
+    const QString encabezado = FallaDeEncabezado(QStringLiteral("r."));
     QSqlQuery notas = cnn.consulta(
         QStringLiteral("SELECT r.Serie, r.Factura, %1 AS f FROM (SELECT * FROM %2) r WHERE %1 IS "
                        "NOT NULL ORDER BY r.Id LIMIT 1")
             .arg(encabezado, seleccion));
     if (notas.next()) {
-        const Limite& l = kEncabezado[notas.value(2).toInt()];
-        rechaza(nombreDe(notas), QStringLiteral("su %1").arg(QString::fromLatin1(l.campo)), l);
+        RechazaEncabezado(notas.value(0).toString(), notas.value(1).toString(),
+                          notas.value(2).toInt());
     }
+    RevisaPartidas(cnn, seleccion);
+}
+
+QString LimitesDeImporte::FallaDeEncabezado(const QString& alias) {
+    return primerFalla(kEncabezado, alias);
+}
+
+void LimitesDeImporte::RechazaEncabezado(const QString& serie, const QString& folio, int falla) {
+    const Limite& l = kEncabezado[falla];
+    rechaza(nombreDe(serie, folio), QStringLiteral("su %1").arg(QString::fromLatin1(l.campo)), l);
+}
+
+void LimitesDeImporte::RevisaPartidas(Conexion& cnn, const QString& seleccion) {
     const QString partida = primerFalla(kPartida, QStringLiteral("d."));
     QSqlQuery lineas = cnn.consulta(
         QStringLiteral("SELECT r.Serie, r.Factura, %1 AS f, d.Partida FROM (SELECT Id, Serie, "
@@ -101,7 +113,7 @@ void LimitesDeImporte::Revisa(Conexion& cnn, const QString& seleccion) {
     if (lineas.next()) {
         const Limite& l = kPartida[lineas.value(2).toInt()];
         const QString campo = QString::fromUtf8(l.nombre != nullptr ? l.nombre : l.campo);
-        rechaza(nombreDe(lineas),
+        rechaza(nombreDe(lineas.value(0).toString(), lineas.value(1).toString()),
                 QStringLiteral("en su partida %1, %2").arg(lineas.value(3).toString(), campo), l);
     }
 }

@@ -16,4 +16,12 @@ public:
     // selection (remisiones WHERE …, as the jobs write it) beyond these limits, naming the note,
     // the field and the limit.
     static void Revisa(Conexion& cnn, const QString& seleccion);
+
+    // The same checks in parts, for a job that reads its notes' headers anyway: the index of
+    // the first limit a header (its columns prefixed by alias) breaks, NULL when none, as an
+    // expression to read with them; the refusal that index gives; and the lines' checks alone.
+    static QString FallaDeEncabezado(const QString& alias);
+    [[noreturn]] static void RechazaEncabezado(const QString& serie, const QString& folio,
+                                               int falla);
+    static void RevisaPartidas(Conexion& cnn, const QString& seleccion);
 };

@@ -172,6 +172,50 @@ TEST_F(Tope, EntradasYFoliosQueNoCabenSeRechazanSinCambiarNada) {
     EXPECT_EQ(foliosCopiados(), (QList<int>{2147483644, 2147483645, 2147483646, 2147483647}));
 }
 
+// Every header of the period is checked, since each day's share is read from them all, and the
+// lines of the notes chosen, the only ones repaired and copied: the note refused is the one
+// with the lowest Id, named by series and folio, before any repair, and the last copies stay.
+TEST_F(Tope, LosImportesFueraDeRangoSeRechazanAntesDeReparar) {
+    PartidaDePrueba sinBase;
+    sinBase.precio = 100;
+    sinBase.iva = 16;
+    const QVector<NotaDePrueba> notas = {
+        {1, kDia1, 116, 16, 0, QStringLiteral("A"), 71, 0, {sinBase}},
+        {3, kDia1, 100, 0, 0, QStringLiteral("A"), 73},
+        {2, kDia2, 100, 0, 0, QStringLiteral("A"), 72}};
+    const struct {
+        const char* cambio;
+        const char* esperado; // empty: the run goes on
+    } casos[] = {
+        {"UPDATE remisiones SET IVA=100000000000 WHERE Id=3",
+         "La remisión A 73 no se puede usar: su IVA pasa de"},
+        {"UPDATE remisiones SET Desc1=101 WHERE Id IN (2,3)",
+         "La remisión A 72 no se puede usar: su Desc1 no está entre"},
+        {"UPDATE remisionesdetalle SET Cantidad=1000000000 WHERE Id=1",
+         "La remisión A 71 no se puede usar: en su partida 1, Cantidad pasa de"},
+        {"UPDATE remisionesdetalle SET Cantidad=1000000000 WHERE Id=3", ""},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.cambio);
+        base.ejecuta(QStringLiteral("DELETE FROM remisiones"));
+        base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle"));
+        AgregaNotas(base, notas);
+        aplica(1);
+        base.ejecuta(QStringLiteral("UPDATE remisionesdetalle SET BaseIVA=0 WHERE Id=1"));
+        base.ejecuta(QString::fromLatin1(c.cambio));
+        try {
+            aplica(1);
+            EXPECT_STREQ(c.esperado, "");
+            EXPECT_EQ(idsCopiados(), (QList<int>{1, 2}));
+        } catch (const Rechazo& r) {
+            EXPECT_TRUE(r.texto().startsWith(QString::fromUtf8(c.esperado)) && *c.esperado)
+                << qPrintable(r.texto());
+            EXPECT_EQ(idsCopiados(), (QList<int>{1, 2}));
+            EXPECT_EQ(detalle(1, 1, "BaseIVA"), QStringLiteral("0.0000"));
+        }
+    }
+}
+
 // The list is written whole and only once the copies are made: a run that fails keeps the
 // last good list.
 TEST_F(Tope, UnaCorridaQueFallaConservaLaListaAnterior) {

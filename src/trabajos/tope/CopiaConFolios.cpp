@@ -1,29 +1,42 @@
 #include "trabajos/tope/CopiaConFolios.h"
 
-#include "orvlib/AlSalir.h"
 #include "orvlib/Conexion.h"
 #include "orvlib/ListasDeValores.h"
+#include "tienda/LimitesDeImporte.h"
 #include "tienda/TablasDeTrabajo.h"
 
 #include <QStringList>
 
-CopiaConFolios::CopiaConFolios(Conexion& cnn)
-    : cnn_(cnn) {}
+namespace {
 
-void CopiaConFolios::Copia(const QList<qint32>& ids, qint64 primerFolio) {
-    // The notes are copied already numbered, joined with a table of their folios: numbering
-    // the copies afterwards rewrote every copy and its folio index, as long as the day totals.
-    const QString tabla = QString::fromLatin1(kTablaDeFolios);
-    cnn_.ejecuta(QStringLiteral("DROP TABLE IF EXISTS ") + tabla);
+QString tabla() {
+    return QString::fromLatin1(CopiaConFolios::kTablaDeFolios);
+}
+
+} // namespace
+
+CopiaConFolios::CopiaConFolios(Conexion& cnn, const QList<qint32>& ids, qint64 primerFolio)
+    : cnn_(cnn)
+    , borra_([this] { cnn_.ejecuta(QStringLiteral("DROP TABLE IF EXISTS ") + tabla()); }) {
+    cnn_.ejecuta(QStringLiteral("DROP TABLE IF EXISTS ") + tabla());
     // The server's default engine: a MEMORY table would be full past max_heap_table_size
     // (16 MB by default), some 300,000 notes.
-    cnn_.ejecuta(QStringLiteral("CREATE TABLE ") + tabla +
+    cnn_.ejecuta(QStringLiteral("CREATE TABLE ") + tabla() +
                  QStringLiteral(" (Id INT NOT NULL PRIMARY KEY, Folio INT NOT NULL)"));
-    const AlSalir borra(
-        [this, tabla] { cnn_.ejecuta(QStringLiteral("DROP TABLE IF EXISTS ") + tabla); });
     llenaFolios(ids, primerFolio);
+}
+
+void CopiaConFolios::RevisaPartidas() {
+    LimitesDeImporte::RevisaPartidas(cnn_, QStringLiteral("remisiones WHERE Id IN (SELECT Id "
+                                                          "FROM %1)")
+                                               .arg(tabla()));
+}
+
+void CopiaConFolios::Copia() {
+    // The notes are copied already numbered, joined with the table of their folios: numbering
+    // the copies afterwards rewrote every copy and its folio index, as long as the day totals.
     cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisiones SELECT ") + columnasConFolio() +
-                 QStringLiteral(" FROM remisiones r JOIN ") + tabla +
+                 QStringLiteral(" FROM remisiones r JOIN ") + tabla() +
                  QStringLiteral(" f ON f.Id=r.Id ORDER BY r.Id"));
     // The lines of exactly the notes copied, in the order the join gives them: the copies are
     // read by note and line number, and sorting the lines first cost a third of the copy.
@@ -38,7 +51,7 @@ void CopiaConFolios::llenaFolios(const QList<qint32>& ids, qint64 primerFolio) {
         pares << QStringLiteral("(%1,%2)").arg(ids[i]).arg(primerFolio + i);
     }
     for (const QString& lista : ListasDeValores::Lotes(pares)) {
-        cnn_.ejecuta(QStringLiteral("INSERT INTO ") + QString::fromLatin1(kTablaDeFolios) +
+        cnn_.ejecuta(QStringLiteral("INSERT INTO ") + tabla() +
                      QStringLiteral(" (Id, Folio) VALUES ") + lista);
     }
 }

@@ -1,21 +1,27 @@
 #pragma once
 
+#include "orvlib/AlSalir.h"
+
 #include <QList>
 #include <QString>
 
 class Conexion;
 
-// Copies chosen notes into the working tables tmpremisiones / tmpremisionesdetalle, each note
-// under its new folio (the first folio for the first note of the list, and so on), with its
-// lines.
+// The chosen notes with their new folios (the first folio for the first note of the list, and
+// so on) in a table of the main database, which the checks, the repairs and the copies join
+// so that each reads exactly those notes in one statement; the table goes with the object.
+// Copia copies them into the working tables tmpremisiones / tmpremisionesdetalle under their
+// folios, with their lines.
 class CopiaConFolios {
 public:
-    explicit CopiaConFolios(Conexion& cnn);
+    CopiaConFolios(Conexion& cnn, const QList<qint32>& ids, qint64 primerFolio);
 
-    void Copia(const QList<qint32>& ids, qint64 primerFolio);
+    // Refuses (Rechazo) the chosen note with the lowest Id whose lines break the amounts'
+    // limits.
+    void RevisaPartidas();
+    void Copia();
 
-    // The table of chosen notes and folios the copy joins, in the main database like the
-    // working tables.
+    // The table of chosen notes (Id) and folios (Folio).
     static constexpr const char* kTablaDeFolios = "tmpfoliostope";
 
 private:
@@ -23,4 +29,5 @@ private:
     QString columnasConFolio();
 
     Conexion& cnn_;
+    AlSalir borra_;
 };

@@ -5,7 +5,6 @@
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/EscritorDeArchivo.h"
 #include "orvlib/Formato.h"
-#include "orvlib/ListasDeValores.h"
 #include "orvlib/NumerosDeError.h"
 #include "orvlib/Sentencias.h"
 #include "orvlib/Windows1252.h"
@@ -20,6 +19,7 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <QStringList>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -84,7 +84,6 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
     ValidaEntrada(desde, hasta, tope, folioInicial);
     serie_ = serie;
     tope_ = tope;
-    LimitesDeImporte::Revisa(cnn_, condicionDelPeriodo(desde, hasta));
     // The notes are chosen first, reading only; nothing changes unless every folio they get
     // fits in the folio column.
     ResultadoDeTope resultado = eligeNotas(desde, hasta, folioInicial, alAvanzar);
@@ -97,17 +96,21 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
                           .arg(folioInicial)
                           .arg(ultimoFolio));
     }
-    // The chosen notes of the whole period are repaired and copied under their folios
-    // together: the same rows and values as note by note, in a few statements. The list goes
-    // last, whole.
-    CreaTablasDeTrabajo();
     if (elegidas_.isEmpty()) {
         // No notes, no list: an earlier run's list must not stand for this one.
+        CreaTablasDeTrabajo();
         QFile::remove(archivoLista_);
         return resultado;
     }
-    CompletaImpuestos(elegidas_);
-    CopiaConFolios(cnn_).Copia(elegidas_, folioInicial);
+    // The chosen notes of the whole period are checked, repaired and copied under their
+    // folios together, each step one statement joined with the table of their folios. Nothing
+    // of the host's or of the last copies changes until their lines pass the checks; the
+    // list goes last, whole.
+    CopiaConFolios copia(cnn_, elegidas_, folioInicial);
+    copia.RevisaPartidas();
+    CreaTablasDeTrabajo();
+    CompletaImpuestos();
+    copia.Copia();
     escribeLista();
     return resultado;
 }
@@ -138,17 +141,37 @@ ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& 
 
 bool ReimpresionConTope::leeNotas(const QDate& desde, const QDate& hasta) {
     // The period's notes, read once in day and Id order: one statement for the whole period,
-    // from which each day takes its own.
+    // from which each day takes its own. The same read checks every header's amounts: the
+    // note with the lowest Id that breaks a limit is refused before anything is written.
     notas_.clear();
     bool exactas = true;
     QSqlQuery notas = cnn_.consulta(
-        QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie FROM ") +
+        QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie,Factura,%1 FROM ")
+            .arg(LimitesDeImporte::FallaDeEncabezado(QString())) +
         condicionDelPeriodo(desde, hasta) + QStringLiteral(" ORDER BY Fecha,Id"));
+    struct NotaFuera {
+        qint32 id;
+        QString serie;
+        QString folio;
+        int falla;
+    };
+    std::optional<NotaFuera> fuera;
     while (notas.next()) {
+        if (!notas.isNull(5)) {
+            const qint32 id = notas.value(1).toInt();
+            if (!fuera || id < fuera->id) {
+                fuera = NotaFuera{id, notas.value(3).toString(), notas.value(4).toString(),
+                                  notas.value(5).toInt()};
+            }
+            continue;
+        }
         const QVariant total = notas.value(2);
         exactas = exactas && esExacto(total);
         notas_.append({notas.value(0).toDate(), notas.value(1).toInt(), Importe::DeVariant(total),
                        notas.value(3).toString()});
+    }
+    if (fuera) {
+        LimitesDeImporte::RechazaEncabezado(fuera->serie, fuera->folio, fuera->falla);
     }
     return exactas;
 }
@@ -296,21 +319,20 @@ QString ReimpresionConTope::ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas) 
         .join(QLatin1Char(','));
 }
 
-void ReimpresionConTope::CompletaImpuestos(const QList<qint32>& ids) {
+void ReimpresionConTope::CompletaImpuestos() {
     // The four repairs of a line in one statement, its note's discounts joined once: each
     // tax's base feeds its amount and the amount that compounds feeds the other tax's base,
     // as four statements in that order would. Each column is filled only where its rate is
     // above zero and it is zero, in cents with halves away from zero, as the store's rule for
     // a line's figures says.
     const QString reparaciones = ReparacionDeImpuestos(ReglasDeImpuestos(cnn_));
-    for (const QString& lista : ListasDeValores::Lotes(ids)) {
-        cnn_.ejecuta(
-            QStringLiteral("UPDATE remisionesdetalle d JOIN remisiones r ON r.Id=d.Id SET ") +
-            reparaciones + QStringLiteral(" WHERE d.Id IN (") + lista +
-            QStringLiteral(") AND ((d.ImpuestoAd>0 AND (d.BaseImpuestoAd=0 OR "
-                           "d.ImporteImpuestoAd=0)) OR (d.IVA>0 AND (d.BaseIVA=0 OR "
-                           "d.ImporteIVA=0)))"));
-    }
+    cnn_.ejecuta(QStringLiteral("UPDATE remisionesdetalle d JOIN %1 f ON f.Id=d.Id JOIN remisiones "
+                                "r ON r.Id=d.Id SET ")
+                     .arg(QString::fromLatin1(CopiaConFolios::kTablaDeFolios)) +
+                 reparaciones +
+                 QStringLiteral(" WHERE (d.ImpuestoAd>0 AND (d.BaseImpuestoAd=0 OR "
+                                "d.ImporteImpuestoAd=0)) OR (d.IVA>0 AND (d.BaseIVA=0 OR "
+                                "d.ImporteIVA=0))"));
 }
 
 QString ReimpresionConTope::Parametros(const QDate& desde, const QDate& hasta, const QString& serie,

@@ -60,8 +60,8 @@ public:
     // writes with the rest; returns their total. On return the folio counter holds the last
     // folio given.
     Importe DelDia(const QDate& fecha, Importe totalDia, int& inTickets, QString& stTickets);
-    // Fills the zero tax bases and amounts of the notes' detail lines in the host table.
-    void CompletaImpuestos(const QList<qint32>& ids);
+    // Fills the zero tax bases and amounts of the chosen notes' detail lines in the host table.
+    void CompletaImpuestos();
     // The SET list of that repair under the store's compounding rule, for the lines d joined
     // to their notes r.
     static QString ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas);
