@@ -54,23 +54,29 @@ const Limite kPartida[] = {
     {"ImporteImpuestoAd", "ABS({c})>={importe}", "pasa de 100,000,000,000.00"},
 };
 
+// The limit's condition on a field: true when the field breaks it.
+QString condicion(const Limite& limite, const QString& campo) {
+    return QString::fromLatin1(limite.condicion)
+        .replace(QLatin1String("{c}"), campo)
+        .replace(QLatin1String("{importe}"), kImporteMaximo)
+        .replace(QLatin1String("{cantidad}"), kCantidadMaxima);
+}
+
 // CASE that gives the index of the first limit a row breaks, NULL when it breaks none.
 template <size_t N> QString primerFalla(const Limite (&limites)[N], const QString& alias) {
     QString caso = QStringLiteral("CASE");
     for (size_t i = 0; i < N; ++i) {
-        const QString campo = alias + QString::fromLatin1(limites[i].campo);
-        const QString condicion = QString::fromLatin1(limites[i].condicion)
-                                      .replace(QLatin1String("{c}"), campo)
-                                      .replace(QLatin1String("{importe}"), kImporteMaximo)
-                                      .replace(QLatin1String("{cantidad}"), kCantidadMaxima);
-        caso += QStringLiteral(" WHEN %1 THEN %2").arg(condicion).arg(i);
+        caso += QStringLiteral(" WHEN %1 THEN %2")
+                    .arg(condicion(limites[i], alias + QString::fromLatin1(limites[i].campo)))
+                    .arg(i);
     }
     return caso + QStringLiteral(" END");
 }
 
-QString nombreDe(const QString& serie, const QString& folio) {
-    const QString s = serie.trimmed();
-    return s.isEmpty() ? folio : s + QLatin1Char(' ') + folio;
+QString nombreDe(const QSqlQuery& q) {
+    const QString serie = q.value(0).toString().trimmed();
+    return serie.isEmpty() ? q.value(1).toString()
+                           : serie + QLatin1Char(' ') + q.value(1).toString();
 }
 
 [[noreturn]] void rechaza(const QString& nota, const QString& donde, const Limite& limite) {
@@ -82,28 +88,15 @@ QString nombreDe(const QString& serie, const QString& folio) {
 } // namespace
 
 void LimitesDeImporte::Revisa(Conexion& cnn, const QString& seleccion) {
-    const QString encabezado = FallaDeEncabezado(QStringLiteral("r."));
+    const QString encabezado = primerFalla(kEncabezado, QStringLiteral("r."));
     QSqlQuery notas = cnn.consulta(
         QStringLiteral("SELECT r.Serie, r.Factura, %1 AS f FROM (SELECT * FROM %2) r WHERE %1 IS "
                        "NOT NULL ORDER BY r.Id LIMIT 1")
             .arg(encabezado, seleccion));
     if (notas.next()) {
-        RechazaEncabezado(notas.value(0).toString(), notas.value(1).toString(),
-                          notas.value(2).toInt());
+        const Limite& l = kEncabezado[notas.value(2).toInt()];
+        rechaza(nombreDe(notas), QStringLiteral("su %1").arg(QString::fromLatin1(l.campo)), l);
     }
-    RevisaPartidas(cnn, seleccion);
-}
-
-QString LimitesDeImporte::FallaDeEncabezado(const QString& alias) {
-    return primerFalla(kEncabezado, alias);
-}
-
-void LimitesDeImporte::RechazaEncabezado(const QString& serie, const QString& folio, int falla) {
-    const Limite& l = kEncabezado[falla];
-    rechaza(nombreDe(serie, folio), QStringLiteral("su %1").arg(QString::fromLatin1(l.campo)), l);
-}
-
-void LimitesDeImporte::RevisaPartidas(Conexion& cnn, const QString& seleccion) {
     const QString partida = primerFalla(kPartida, QStringLiteral("d."));
     QSqlQuery lineas = cnn.consulta(
         QStringLiteral("SELECT r.Serie, r.Factura, %1 AS f, d.Partida FROM (SELECT Id, Serie, "
@@ -113,7 +106,20 @@ void LimitesDeImporte::RevisaPartidas(Conexion& cnn, const QString& seleccion) {
     if (lineas.next()) {
         const Limite& l = kPartida[lineas.value(2).toInt()];
         const QString campo = QString::fromUtf8(l.nombre != nullptr ? l.nombre : l.campo);
-        rechaza(nombreDe(lineas.value(0).toString(), lineas.value(1).toString()),
+        rechaza(nombreDe(lineas),
                 QStringLiteral("en su partida %1, %2").arg(lineas.value(3).toString(), campo), l);
     }
+}
+
+QString LimitesDeImporte::TotalFueraDeLimites() {
+    // The header's own limits on the three amounts a note's total adds up.
+    QStringList condiciones;
+    for (const Limite& l : kEncabezado) {
+        const QString campo = QString::fromLatin1(l.campo);
+        if (campo == QLatin1String("Subtotal") || campo == QLatin1String("IVA") ||
+            campo == QLatin1String("ImpuestoAd")) {
+            condiciones << QLatin1Char('(') + condicion(l, campo) + QLatin1Char(')');
+        }
+    }
+    return QLatin1Char('(') + condiciones.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }

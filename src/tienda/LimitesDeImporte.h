@@ -16,12 +16,7 @@ public:
     // selection (remisiones WHERE …, as the jobs write it) beyond these limits, naming the note,
     // the field and the limit.
     static void Revisa(Conexion& cnn, const QString& seleccion);
-
-    // The same checks in parts, for a job that reads its notes' headers anyway: the index of
-    // the first limit a header (its columns prefixed by alias) breaks, NULL when none, as an
-    // expression to read with them; the refusal that index gives; and the lines' checks alone.
-    static QString FallaDeEncabezado(const QString& alias);
-    [[noreturn]] static void RechazaEncabezado(const QString& serie, const QString& folio,
-                                               int falla);
-    static void RevisaPartidas(Conexion& cnn, const QString& seleccion);
+    // A condition on a note's columns, true when its Subtotal, IVA or IEPS is empty or beyond
+    // these limits: what a job that only adds up some notes' totals must not take.
+    static QString TotalFueraDeLimites();
 };

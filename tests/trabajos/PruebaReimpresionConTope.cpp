@@ -172,9 +172,9 @@ TEST_F(Tope, EntradasYFoliosQueNoCabenSeRechazanSinCambiarNada) {
     EXPECT_EQ(foliosCopiados(), (QList<int>{2147483644, 2147483645, 2147483646, 2147483647}));
 }
 
-// Every header of the period is checked, since each day's share is read from them all, and the
-// lines of the notes chosen, the only ones repaired and copied: the note refused is the one
-// with the lowest Id, named by series and folio, before any repair, and the last copies stay.
+// Of the notes not chosen only the total counts, so only the three amounts it adds up are
+// checked; a chosen note is checked whole, header and lines. The note refused is the one with
+// the lowest Id, named by series and folio, before any repair, and the last copies stay.
 TEST_F(Tope, LosImportesFueraDeRangoSeRechazanAntesDeReparar) {
     PartidaDePrueba sinBase;
     sinBase.precio = 100;
@@ -189,8 +189,9 @@ TEST_F(Tope, LosImportesFueraDeRangoSeRechazanAntesDeReparar) {
     } casos[] = {
         {"UPDATE remisiones SET IVA=100000000000 WHERE Id=3",
          "La remisión A 73 no se puede usar: su IVA pasa de"},
-        {"UPDATE remisiones SET Desc1=101 WHERE Id IN (2,3)",
-         "La remisión A 72 no se puede usar: su Desc1 no está entre"},
+        {"UPDATE remisiones SET Desc1=101 WHERE Id=3", ""},
+        {"UPDATE remisiones SET Desc1=101 WHERE Id IN (1,2)",
+         "La remisión A 71 no se puede usar: su Desc1 no está entre"},
         {"UPDATE remisionesdetalle SET Cantidad=1000000000 WHERE Id=1",
          "La remisión A 71 no se puede usar: en su partida 1, Cantidad pasa de"},
         {"UPDATE remisionesdetalle SET Cantidad=1000000000 WHERE Id=3", ""},

@@ -26,10 +26,9 @@ CopiaConFolios::CopiaConFolios(Conexion& cnn, const QList<qint32>& ids, qint64 p
     llenaFolios(ids, primerFolio);
 }
 
-void CopiaConFolios::RevisaPartidas() {
-    LimitesDeImporte::RevisaPartidas(cnn_, QStringLiteral("remisiones WHERE Id IN (SELECT Id "
-                                                          "FROM %1)")
-                                               .arg(tabla()));
+void CopiaConFolios::Revisa() {
+    LimitesDeImporte::Revisa(
+        cnn_, QStringLiteral("remisiones WHERE Id IN (SELECT Id FROM %1)").arg(tabla()));
 }
 
 void CopiaConFolios::Copia() {

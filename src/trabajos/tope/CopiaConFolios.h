@@ -16,9 +16,9 @@ class CopiaConFolios {
 public:
     CopiaConFolios(Conexion& cnn, const QList<qint32>& ids, qint64 primerFolio);
 
-    // Refuses (Rechazo) the chosen note with the lowest Id whose lines break the amounts'
-    // limits.
-    void RevisaPartidas();
+    // Refuses (Rechazo) the chosen note with the lowest Id that breaks the amounts' limits,
+    // in its header or its lines.
+    void Revisa();
     void Copia();
 
     // The table of chosen notes (Id) and folios (Folio).

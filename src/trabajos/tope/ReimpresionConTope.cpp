@@ -19,7 +19,6 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <QStringList>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -104,10 +103,10 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
     }
     // The chosen notes of the whole period are checked, repaired and copied under their
     // folios together, each step one statement joined with the table of their folios. Nothing
-    // of the host's or of the last copies changes until their lines pass the checks; the
+    // of the host's or of the last copies changes until they pass the amounts' limits; the
     // list goes last, whole.
     CopiaConFolios copia(cnn_, elegidas_, folioInicial);
-    copia.RevisaPartidas();
+    copia.Revisa();
     CreaTablasDeTrabajo();
     CompletaImpuestos();
     copia.Copia();
@@ -141,28 +140,18 @@ ResultadoDeTope ReimpresionConTope::eligeNotas(const QDate& desde, const QDate& 
 
 bool ReimpresionConTope::leeNotas(const QDate& desde, const QDate& hasta) {
     // The period's notes, read once in day and Id order: one statement for the whole period,
-    // from which each day takes its own. The same read checks every header's amounts: the
-    // note with the lowest Id that breaks a limit is refused before anything is written.
+    // from which each day takes its own. Of a note not chosen only the total is used, so the
+    // same read checks the three amounts it adds up; a chosen note is checked whole later.
     notas_.clear();
     bool exactas = true;
+    bool fuera = false;
     QSqlQuery notas = cnn_.consulta(
-        QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie,Factura,%1 FROM ")
-            .arg(LimitesDeImporte::FallaDeEncabezado(QString())) +
+        QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie,%1 FROM ")
+            .arg(LimitesDeImporte::TotalFueraDeLimites()) +
         condicionDelPeriodo(desde, hasta) + QStringLiteral(" ORDER BY Fecha,Id"));
-    struct NotaFuera {
-        qint32 id;
-        QString serie;
-        QString folio;
-        int falla;
-    };
-    std::optional<NotaFuera> fuera;
     while (notas.next()) {
-        if (!notas.isNull(5)) {
-            const qint32 id = notas.value(1).toInt();
-            if (!fuera || id < fuera->id) {
-                fuera = NotaFuera{id, notas.value(3).toString(), notas.value(4).toString(),
-                                  notas.value(5).toInt()};
-            }
+        if (notas.value(4).toBool()) {
+            fuera = true;
             continue;
         }
         const QVariant total = notas.value(2);
@@ -171,7 +160,10 @@ bool ReimpresionConTope::leeNotas(const QDate& desde, const QDate& hasta) {
                        notas.value(3).toString()});
     }
     if (fuera) {
-        LimitesDeImporte::RechazaEncabezado(fuera->serie, fuera->folio, fuera->falla);
+        // The whole check of the period names the note with the lowest Id and what is wrong.
+        LimitesDeImporte::Revisa(cnn_, condicionDelPeriodo(desde, hasta));
+        throw Rechazo(QStringLiteral("Una remisión del período cambió mientras se leía; vuelva a "
+                                     "intentar. No se cambió nada."));
     }
     return exactas;
 }
