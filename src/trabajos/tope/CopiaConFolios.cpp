@@ -27,8 +27,8 @@ CopiaConFolios::CopiaConFolios(Conexion& cnn, const QList<qint32>& ids, qint64 p
 }
 
 void CopiaConFolios::Revisa() {
-    // A join rather than IN (SELECT …), which an old server runs once per note of the table.
-    LimitesDeImporte::Revisa(cnn_, QStringLiteral("remisiones JOIN %1 USING (Id)").arg(tabla()));
+    LimitesDeImporte::Revisa(
+        cnn_, QStringLiteral("remisiones WHERE Id IN (SELECT Id FROM %1)").arg(tabla()));
 }
 
 void CopiaConFolios::Copia() {
