@@ -299,40 +299,6 @@ INSTANTIATE_TEST_SUITE_P(
             "libere espacio en ese disco y vuelva a intentar."}),
     [](const auto& info) { return std::string(info.param.caso); });
 
-// Without its data sources the engine cannot read the store: the scheduled run says at which
-// note, with which template and why it stopped, exits non-zero and leaves no scratch file.
-// A stored template that is damaged or names a field the store lacks stops the scheduled run
-// before its first note: exit 1, the template's problem, no PDF.
-TEST_F(ImpresionDeTrabajos, UnaPlantillaDanadaLaOrdenNoImprimeNada) {
-    const QString fuente = TextoDePlantilla("fmtRemision.rpt.fuente");
-    const QByteArray sana = ArchivoDePlantilla::Construye(fuente);
-    const struct {
-        const char* caso;
-        QByteArray guardada;
-        const char* dice;
-    } casos[] = {
-        {"cortada", sana.left(sana.size() / 2), "La plantilla está dañada: su texto está cortado"},
-        {"campo que no existe",
-         ArchivoDePlantilla::Construye(
-             QString(fuente).replace(QStringLiteral("\"{remisiones.Subtotal}\""),
-                                     QStringLiteral("\"{remisiones.SubtotalQueNoExiste}\""))),
-         "el campo SubtotalQueNoExiste no existe en la tabla remisiones"},
-    };
-    for (const auto& c : casos) {
-        CamposBin campos;
-        campos.BaseDD = &base.conexion();
-        campos.GuardaRPT(ImpresionDeRemisiones::Plantilla(), c.guardada);
-        const QString pdf = carpeta.ruta(QStringLiteral("consola"));
-        const Salida r =
-            corre(porcentaje({QStringLiteral("--imprimir"), QStringLiteral("--pdf"), pdf}));
-        EXPECT_EQ(r.codigo, 1) << c.caso;
-        EXPECT_TRUE(r.errores.contains(QStringLiteral("La impresión no pudo comenzar")))
-            << qPrintable(r.errores);
-        EXPECT_TRUE(r.errores.contains(QString::fromUtf8(c.dice))) << qPrintable(r.errores);
-        EXPECT_TRUE(QDir(pdf).entryList({QStringLiteral("*.pdf")}).isEmpty()) << c.caso;
-    }
-}
-
 // A stored logo cut short stops the scheduled run before its first note naming the image; the
 // image library's own complaint never reaches standard error.
 TEST_F(ImpresionDeTrabajos, UnLogoCortadoLaOrdenLoNombraSinMensajesDeQt) {
