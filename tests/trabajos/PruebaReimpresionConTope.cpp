@@ -182,6 +182,7 @@ TEST_F(Tope, LosImportesFueraDeRangoSeRechazanAntesDeReparar) {
     const QVector<NotaDePrueba> notas = {
         {1, kDia1, 116, 16, 0, QStringLiteral("A"), 71, 0, {sinBase}},
         {3, kDia1, 100, 0, 0, QStringLiteral("A"), 73},
+        {5, kDia1, 100, 0, 0, QStringLiteral("A"), 75},
         {2, kDia2, 100, 0, 0, QStringLiteral("A"), 72}};
     const struct {
         const char* cambio;
@@ -190,6 +191,8 @@ TEST_F(Tope, LosImportesFueraDeRangoSeRechazanAntesDeReparar) {
         {"UPDATE remisiones SET IVA=100000000000 WHERE Id=3",
          "La remisión A 73 no se puede usar: su IVA pasa de"},
         {"UPDATE remisiones SET Desc1=101 WHERE Id=3", ""},
+        {"UPDATE remisiones SET Desc1=IF(Id=3,101,Desc1), IVA=IF(Id=5,100000000000,IVA)",
+         "La remisión A 75 no se puede usar: su IVA pasa de"},
         {"UPDATE remisiones SET Desc1=101 WHERE Id IN (1,2)",
          "La remisión A 71 no se puede usar: su Desc1 no está entre"},
         {"UPDATE remisionesdetalle SET Cantidad=1000000000 WHERE Id=1",
@@ -217,8 +220,8 @@ TEST_F(Tope, LosImportesFueraDeRangoSeRechazanAntesDeReparar) {
     }
 }
 
-// The list is written whole and only once the copies are made: a run that fails keeps the
-// last good list.
+// The list is written whole and only once the copies are made: a run that fails before the
+// last copies go (here reading the lines it checks) keeps the last good list.
 TEST_F(Tope, UnaCorridaQueFallaConservaLaListaAnterior) {
     AgregaNotas(base, {{1, kDia1, 100}});
     aplica(1000, 10);

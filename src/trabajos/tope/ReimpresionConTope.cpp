@@ -106,9 +106,11 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
     // of the host's or of the last copies changes until they pass the amounts' limits; the
     // list goes last, whole.
     CopiaConFolios copia(cnn_, elegidas_, folioInicial);
-    copia.Revisa();
+    copia.Revisa(condicionDelPeriodo(desde, hasta));
+    // From here the last copies go: their list must not outlive them if this run fails.
+    QFile::remove(archivoLista_);
     CreaTablasDeTrabajo();
-    CompletaImpuestos();
+    completaImpuestos();
     copia.Copia();
     escribeLista();
     return resultado;
@@ -160,8 +162,9 @@ bool ReimpresionConTope::leeNotas(const QDate& desde, const QDate& hasta) {
                        notas.value(3).toString()});
     }
     if (fuera) {
-        // The whole check of the period names the note with the lowest Id and what is wrong.
-        LimitesDeImporte::Revisa(cnn_, condicionDelPeriodo(desde, hasta));
+        // The check of those notes names the one with the lowest Id and the amount.
+        LimitesDeImporte::Revisa(cnn_, condicionDelPeriodo(desde, hasta) + QStringLiteral(" AND ") +
+                                           LimitesDeImporte::TotalFueraDeLimites());
         throw Rechazo(QStringLiteral("Una remisión del período cambió mientras se leía; vuelva a "
                                      "intentar. No se cambió nada."));
     }
@@ -311,7 +314,7 @@ QString ReimpresionConTope::ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas) 
         .join(QLatin1Char(','));
 }
 
-void ReimpresionConTope::CompletaImpuestos() {
+void ReimpresionConTope::completaImpuestos() {
     // The four repairs of a line in one statement, its note's discounts joined once: each
     // tax's base feeds its amount and the amount that compounds feeds the other tax's base,
     // as four statements in that order would. Each column is filled only where its rate is

@@ -60,8 +60,6 @@ public:
     // writes with the rest; returns their total. On return the folio counter holds the last
     // folio given.
     Importe DelDia(const QDate& fecha, Importe totalDia, int& inTickets, QString& stTickets);
-    // Fills the zero tax bases and amounts of the chosen notes' detail lines in the host table.
-    void CompletaImpuestos();
     // The SET list of that repair under the store's compounding rule, for the lines d joined
     // to their notes r.
     static QString ReparacionDeImpuestos(CifrasDeLinea::Reglas reglas);
@@ -94,6 +92,9 @@ private:
     ResultadoDeTope eligeNotas(const QDate& desde, const QDate& hasta, qint64 folioInicial,
                                const std::function<void()>& alAvanzar);
     void escribeLista() const;
+    // Fills the zero tax bases and amounts of the chosen notes' detail lines in the host table,
+    // joined with the chosen notes' folio table, which Aplica's CopiaConFolios holds meanwhile.
+    void completaImpuestos();
 
     Conexion& cnn_;
     QString archivoLista_;
