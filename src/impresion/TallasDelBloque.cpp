@@ -14,27 +14,44 @@ namespace {
 
 constexpr qsizetype kBytesPorSentencia = 256 * 1024;
 
-// Each reference of a line with its quantity, "T-CH-2/T-M-1", in Referencia order.
+// Appends each row (Id, Referencia, Cantidad) to its line's text, "T-CH-2/T-M-1", under key.
+void agregaReferencias(QSqlQuery& q, QHash<QString, QString>& textos, int columnaClave,
+                       const QString& clave = {}) {
+    while (q.next()) {
+        Importe cantidad = Importe::DeVariant(q.value(2));
+        if (cantidad < Importe()) {
+            cantidad = Importe() - cantidad;
+        }
+        QString& texto = textos[columnaClave < 0 ? clave : q.value(columnaClave).toString()];
+        texto += (texto.isEmpty() ? QString() : QStringLiteral("/")) + q.value(1).toString() +
+                 QLatin1Char('-') + cantidad.TextoSql();
+    }
+}
+
+// Each reference of a line with its quantity, in Referencia order, keyed by the line's
+// IdExterna. The block's references are read together and matched letter for letter; a line
+// whose IdExterna no row holds to the letter is looked up alone, so the server compares it as
+// the line's own look-up would (case, trailing spaces).
 QHash<QString, QString> textosDeReferencias(Conexion& host, const QStringList& idsExternos) {
     QStringList literales;
     for (const QString& id : idsExternos) {
         literales << Sentencias::Texto(id);
     }
-    literales.removeDuplicates();
     QHash<QString, QString> textos;
     for (const QString& lista : ListasDeValores::Lotes(literales)) {
         QSqlQuery q = host.consulta(
             QStringLiteral("SELECT Id, Referencia, Cantidad FROM referenciaexterna WHERE Id IN "
                            "(%1) ORDER BY Id, Referencia")
                 .arg(lista));
-        while (q.next()) {
-            Importe cantidad = Importe::DeVariant(q.value(2));
-            if (cantidad < Importe()) {
-                cantidad = Importe() - cantidad;
-            }
-            QString& texto = textos[q.value(0).toString()];
-            texto += (texto.isEmpty() ? QString() : QStringLiteral("/")) + q.value(1).toString() +
-                     QLatin1Char('-') + cantidad.TextoSql();
+        agregaReferencias(q, textos, 0);
+    }
+    for (const QString& id : idsExternos) {
+        if (!textos.contains(id)) {
+            QSqlQuery q = host.consulta(
+                QStringLiteral("SELECT Id, Referencia, Cantidad FROM referenciaexterna WHERE Id=%1 "
+                               "ORDER BY Referencia")
+                    .arg(Sentencias::Texto(id)));
+            agregaReferencias(q, textos, -1, id);
         }
     }
     return textos;

@@ -169,7 +169,7 @@ TEST_F(Documento, TextoDeNotasDeTextosOLaTablaDelCliente) {
 // A run reads its notes a block at a time; each note prints as it does alone: clients keyed
 // in another case and with a trailing space (which a binary collation does not match) or
 // missing, a note without lines, size rows of a reference given twice, of a line whose
-// reference has no rows, and of a note's neighbour.
+// reference has no rows, of one written in another case, and of a note's neighbour.
 TEST_F(Documento, EnUnaCorridaCadaNotaSaleComoSola) {
     const struct {
         int id;
@@ -186,6 +186,8 @@ TEST_F(Documento, EnUnaCorridaCadaNotaSaleComoSola) {
     base.ejecuta(QStringLiteral("UPDATE tmpremisionesdetalle SET IdExterna='RE000000012003' "
                                 "WHERE Id=15 AND Partida=6"));
     base.ejecuta(QStringLiteral("DELETE FROM referenciaexterna WHERE Id='RE000000014003'"));
+    base.ejecuta(QStringLiteral("UPDATE tmpremisionesdetalle SET IdExterna='re000000011003' "
+                                "WHERE Id=11 AND Partida=3"));
     base.ejecuta(QStringLiteral(
         "ALTER TABLE clientes MODIFY Clave VARCHAR(10) COLLATE utf8mb4_bin NOT NULL"));
     QVector<QStringList> solas;
