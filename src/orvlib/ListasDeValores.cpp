@@ -1,9 +1,17 @@
 #include "orvlib/ListasDeValores.h"
 
+QList<QStringList> ListasDeValores::Porciones(const QStringList& valores) {
+    QList<QStringList> porciones;
+    for (qsizetype i = 0; i < valores.size(); i += kPorSentencia) {
+        porciones << valores.mid(i, kPorSentencia);
+    }
+    return porciones;
+}
+
 QStringList ListasDeValores::Lotes(const QStringList& valores) {
     QStringList listas;
-    for (qsizetype i = 0; i < valores.size(); i += kPorSentencia) {
-        listas << valores.mid(i, kPorSentencia).join(QLatin1Char(','));
+    for (const QStringList& porcion : Porciones(valores)) {
+        listas << porcion.join(QLatin1Char(','));
     }
     return listas;
 }

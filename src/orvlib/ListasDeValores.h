@@ -10,6 +10,8 @@ class ListasDeValores {
 public:
     static constexpr int kPorSentencia = 5000;
 
+    // The values in slices of at most kPorSentencia, in order; none for no values.
+    static QList<QStringList> Porciones(const QStringList& valores);
     // The values joined by commas, at most kPorSentencia in each list; none for no values.
     static QStringList Lotes(const QStringList& valores);
     static QStringList Lotes(const QList<qint32>& ids);

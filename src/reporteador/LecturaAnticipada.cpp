@@ -9,10 +9,6 @@
 
 namespace {
 
-Sentencias::Motor motorDe(const TablaDePlantilla& tabla) {
-    return tabla.deAccess ? Sentencias::Motor::SQLite : Sentencias::Motor::MySQL;
-}
-
 bool esEntero(const QVariant& valor) {
     switch (valor.typeId()) {
     case QMetaType::Short:
@@ -52,19 +48,22 @@ QVector<Fila> filasCon(const TablaDePlantilla& tabla, const QString& campo,
                        const QString& orden = {}) {
     QVector<Fila> filas;
     for (const QString& lista : ListasDeValores::Lotes(literales)) {
-        filas += lee(i,
-                     Sentencias::Nombre(campo, motorDe(tabla)) + QStringLiteral(" IN (") + lista +
-                         QLatin1Char(')'),
-                     orden);
+        filas += lee(i, LecturaAnticipada::EnLista(tabla, campo, lista), orden);
     }
     return filas;
 }
 
 } // namespace
 
+QString LecturaAnticipada::EnLista(const TablaDePlantilla& tabla, const QString& campo,
+                                   const QString& lista) {
+    return Sentencias::Nombre(campo, tabla.motor()) + QStringLiteral(" IN (") + lista +
+           QLatin1Char(')');
+}
+
 QString LecturaAnticipada::IgualA(const TablaDePlantilla& tabla, const QVariant& valor) {
-    return Sentencias::Nombre(tabla.campoPropio, motorDe(tabla)) + QLatin1Char('=') +
-           Sentencias::Literal(valor, motorDe(tabla));
+    return Sentencias::Nombre(tabla.campoPropio, tabla.motor()) + QLatin1Char('=') +
+           Sentencias::Literal(valor, tabla.motor());
 }
 
 void LecturaAnticipada::Anuncia(const QStringList& selecciones,
@@ -149,7 +148,7 @@ void LecturaAnticipada::leePrincipal(const Plantilla& p, int principal, const Le
         porClave[valor.toLongLong()].append(f);
     }
     for (const QString& s : std::as_const(anunciadas_)) {
-        guarda(principal, Seleccion::CondicionSql(s, tabla.nombre, motorDe(tabla)), {},
+        guarda(principal, Seleccion::CondicionSql(s, tabla.nombre, tabla.motor()), {},
                porClave.value(s.section(QLatin1Char('='), -1).trimmed().toLongLong()));
     }
 }
@@ -215,7 +214,7 @@ void LecturaAnticipada::leeBusquedaDeRenglones(const Plantilla& p, int i, const 
         ValoresDeRenglones valores;
         for (const Fila& r : *renglones) {
             const QVariant valor = r.valor(tabla.campoEnlace);
-            const QString literal = Sentencias::Literal(valor, motorDe(tabla));
+            const QString literal = Sentencias::Literal(valor, tabla.motor());
             if (!valores.textos.contains(literal)) {
                 valores.literales << literal;
                 valores.textos.insert(literal, valor.toString());
@@ -238,17 +237,12 @@ void LecturaAnticipada::leeBusquedaDeRenglones(const Plantilla& p, int i, const 
 void LecturaAnticipada::guardaListas(const TablaDePlantilla& tabla, int i,
                                      const ValoresDeRenglones& valores,
                                      const QHash<QString, QVector<Fila>>& porClave) {
-    const QStringList& literales = valores.literales;
-    for (qsizetype desde = 0; desde < literales.size(); desde += ListasDeValores::kPorSentencia) {
-        const QStringList lote = literales.mid(desde, ListasDeValores::kPorSentencia);
+    for (const QStringList& lote : ListasDeValores::Porciones(valores.literales)) {
         QVector<Fila> filas;
         for (const QString& literal : lote) {
             filas += porClave.value(valores.textos.value(literal));
         }
-        guarda(i,
-               Sentencias::Nombre(tabla.campoPropio, motorDe(tabla)) + QStringLiteral(" IN (") +
-                   lote.join(QLatin1Char(',')) + QLatin1Char(')'),
-               {}, filas);
+        guarda(i, EnLista(tabla, tabla.campoPropio, lote.join(QLatin1Char(','))), {}, filas);
     }
 }
 
@@ -287,7 +281,7 @@ void LecturaAnticipada::leeBusqueda(const Plantilla& p, int i, const Lector& lee
     for (const Fila& f : std::as_const(principales_)) {
         const QVariant valor = f.valor(tabla.campoEnlace);
         if (!valor.isNull() && valor.isValid()) {
-            literales << Sentencias::Literal(valor, motorDe(tabla));
+            literales << Sentencias::Literal(valor, tabla.motor());
         }
     }
     literales.removeDuplicates();

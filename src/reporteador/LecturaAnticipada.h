@@ -38,8 +38,11 @@ public:
     std::optional<QVector<Fila>> Busca(int tabla, const QString& condicion,
                                        const QString& orden) const;
 
-    // A table's column equal to a value, written for the database that holds the table.
+    // A table's column equal to a value, or in a list of literals, written for the database
+    // that holds the table: the reads of a report and of a block must match to the letter.
     static QString IgualA(const TablaDePlantilla& tabla, const QVariant& valor);
+    static QString EnLista(const TablaDePlantilla& tabla, const QString& campo,
+                           const QString& lista);
 
 private:
     // A document's values of a look-up's link, as literals in the order of its rows, and each

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orvlib/Sentencias.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -19,6 +21,11 @@ struct TablaDePlantilla {
     QString campoEnlace; // … column
     QString orden;       // detail rows' order
     int linea = 0;
+
+    // The rules for names and texts of the database the table is read from.
+    Sentencias::Motor motor() const {
+        return deAccess ? Sentencias::Motor::SQLite : Sentencias::Motor::MySQL;
+    }
 };
 
 // One {…} of a condition, or its negation: it holds when it gives a non-empty, non-zero value.

@@ -39,11 +39,6 @@ QString sinComillas(QString valor) {
     return valor;
 }
 
-// The rules for names and texts of the database a table is read from.
-Sentencias::Motor motorDe(const TablaDePlantilla& tabla) {
-    return tabla.deAccess ? Sentencias::Motor::SQLite : Sentencias::Motor::MySQL;
-}
-
 // The formulas' values of the job put into the template; a formula the template lacks, or a
 // text value left unclosed, is the engine's formula error.
 void ponFormulas(const TrabajoDeReporte& t, Plantilla& p) {
@@ -290,7 +285,7 @@ QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const
     QVector<DatosDeDocumento> documentos;
     for (const Fila& fila :
          lee(principal, Seleccion::CondicionSql(t.seleccion, p.tablas[principal].nombre,
-                                                motorDe(p.tablas[principal])))) {
+                                                p.tablas[principal].motor()))) {
         DatosDeDocumento d;
         d.principal = fila;
         d.unicas = unicas;
@@ -320,14 +315,13 @@ QVector<DatosDeDocumento> Reporteador::leeDatos(const TrabajoDeReporte& t, const
             }
             QStringList valores;
             for (const DatosDeDocumento::Renglon& r : d.detalle) {
-                valores << Sentencias::Literal(r.fila.valor(tabla.campoEnlace), motorDe(tabla));
+                valores << Sentencias::Literal(r.fila.valor(tabla.campoEnlace), tabla.motor());
             }
             valores.removeDuplicates();
             QHash<QString, Fila> porClave;
             for (const QString& lista : ListasDeValores::Lotes(valores)) {
                 for (const Fila& f :
-                     lee(i, Sentencias::Nombre(tabla.campoPropio, motorDe(tabla)) +
-                                QStringLiteral(" IN (") + lista + QLatin1Char(')'))) {
+                     lee(i, LecturaAnticipada::EnLista(tabla, tabla.campoPropio, lista))) {
                     porClave.insert(f.valor(tabla.campoPropio).toString(), f);
                 }
             }
