@@ -84,16 +84,23 @@ QString carpetaEscribible(const QString& carpeta) {
            devuelvela(arriba.filePath());
 }
 
+#ifdef Q_OS_UNIX
+// Whether the folder has the sticky bit and is another account's (like /tmp): there each
+// account may replace or remove only its own files. Root may anything.
+bool pegajosaDeOtraCuenta(const QString& carpeta) {
+    struct stat datos {};
+    const uid_t yo = ::geteuid();
+    return ::stat(QFile::encodeName(carpeta).constData(), &datos) == 0 &&
+           (datos.st_mode & S_ISVTX) != 0 && yo != 0 && datos.st_uid != yo;
+}
+#endif
+
 // "" when this account may replace the existing file; in a folder with the sticky bit only the
 // file's owner, the folder's or root may.
 QString reemplazable(const QFileInfo& info) {
 #ifdef Q_OS_UNIX
-    struct stat carpeta {};
-    const uid_t yo = ::geteuid();
-    if (info.exists() &&
-        ::stat(QFile::encodeName(info.absolutePath()).constData(), &carpeta) == 0 &&
-        (carpeta.st_mode & S_ISVTX) != 0 && yo != 0 && carpeta.st_uid != yo &&
-        info.ownerId() != yo) {
+    if (info.exists() && pegajosaDeOtraCuenta(info.absolutePath()) &&
+        info.ownerId() != ::geteuid()) {
         return QStringLiteral(
                    "la cuenta «%1» no puede reemplazar %2 (%3): la carpeta tiene el "
                    "bit sticky y sólo deja reemplazar sus archivos a su dueño. Quíteselo "
@@ -105,15 +112,11 @@ QString reemplazable(const QFileInfo& info) {
     return {};
 }
 
-// "" unless the folder has the sticky bit and is another account's (like /tmp): there each
-// account may replace or remove only its own files, so the global-invoice list or Orvane.ini
-// one clerk leaves, another could not change.
+// "" unless the folder has the sticky bit and is another account's: the global-invoice list or
+// Orvane.ini one clerk leaves there, another could not change.
 QString pegajosaAjena(const QString& carpeta) {
 #ifdef Q_OS_UNIX
-    struct stat datos {};
-    const uid_t yo = ::geteuid();
-    if (::stat(QFile::encodeName(carpeta).constData(), &datos) == 0 &&
-        (datos.st_mode & S_ISVTX) != 0 && yo != 0 && datos.st_uid != yo) {
+    if (pegajosaDeOtraCuenta(carpeta)) {
         return QStringLiteral("la carpeta tiene el bit sticky y es de otra cuenta (%1): en ella "
                               "cada cuenta sólo puede reemplazar o borrar sus propios archivos, "
                               "y la lista de la factura global (RdRpFG.txt) u Orvane.ini que "
