@@ -107,11 +107,15 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
     // list goes last, whole.
     CopiaConFolios copia(cnn_, elegidas_, folioInicial);
     copia.Revisa(condicionDelPeriodo(desde, hasta));
-    // From here the last copies go: their list must not outlive them if this run fails.
-    QFile::remove(archivoLista_);
-    CreaTablasDeTrabajo();
-    completaImpuestos();
-    copia.Copia();
+    try {
+        CreaTablasDeTrabajo();
+        completaImpuestos();
+        copia.Copia();
+    } catch (...) {
+        // The last copies are gone: their list must not outlive them.
+        QFile::remove(archivoLista_);
+        throw;
+    }
     escribeLista();
     return resultado;
 }
