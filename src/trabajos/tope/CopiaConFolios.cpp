@@ -26,11 +26,9 @@ CopiaConFolios::CopiaConFolios(Conexion& cnn, const QList<qint32>& ids, qint64 p
     llenaFolios(ids, primerFolio);
 }
 
-void CopiaConFolios::Revisa(const QString& periodo) {
-    // Within the period, so that a server that runs IN (SELECT …) note by note reads only the
-    // period's notes.
+void CopiaConFolios::Revisa() {
     LimitesDeImporte::Revisa(
-        cnn_, periodo + QStringLiteral(" AND Id IN (SELECT Id FROM %1)").arg(tabla()));
+        cnn_, QStringLiteral("remisiones WHERE Id IN (SELECT Id FROM %1)").arg(tabla()));
 }
 
 void CopiaConFolios::Copia() {

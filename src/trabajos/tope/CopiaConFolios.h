@@ -17,8 +17,8 @@ public:
     CopiaConFolios(Conexion& cnn, const QList<qint32>& ids, qint64 primerFolio);
 
     // Refuses (Rechazo) the chosen note with the lowest Id that breaks the amounts' limits,
-    // in its header or its lines; periodo is the run's selection (remisiones WHERE …).
-    void Revisa(const QString& periodo);
+    // in its header or its lines.
+    void Revisa();
     void Copia();
 
     // The table of chosen notes (Id) and folios (Folio).

@@ -106,7 +106,7 @@ ResultadoDeTope ReimpresionConTope::Aplica(const QDate& desde, const QDate& hast
     // of the host's or of the last copies changes until they pass the amounts' limits; the
     // list goes last, whole.
     CopiaConFolios copia(cnn_, elegidas_, folioInicial);
-    copia.Revisa(condicionDelPeriodo(desde, hasta));
+    copia.Revisa();
     try {
         CreaTablasDeTrabajo();
         completaImpuestos();
