@@ -55,7 +55,7 @@ void columnasDeTasas(const Renglones& renglones, const QString& prefijo,
 void escribe(Conexion& auxiliar, const Renglones& renglones,
              QList<QPair<QString, QVariant>> columnas) {
     for (const auto& [clave, r] : renglones) {
-        auxiliar.consulta(
+        auxiliar.ejecuta(
             QStringLiteral("INSERT INTO PorcenImpuestos (Tipo, Porcentaje, "
                            "Importe, Impuesto) VALUES (?, ?, ?, ?)"),
             {QString(clave.first), clave.second.ADouble(), r.base.ADouble(), r.impuesto.ADouble()});
@@ -63,7 +63,7 @@ void escribe(Conexion& auxiliar, const Renglones& renglones,
     columnasDeTasas(renglones, QStringLiteral("Adic"), columnas);
     columnasDeTasas(renglones, QStringLiteral("IVA"), columnas);
     Recordset fila;
-    BasesDD::AbrirTabla(fila, auxiliar, QStringLiteral("Gravado LIMIT 0"));
+    fila.abreParaAgregar(auxiliar, QStringLiteral("Gravado"));
     fila.agrega();
     for (const auto& [campo, valor] : columnas) {
         fila.asigna(campo, valor);

@@ -32,7 +32,7 @@ void agregaFila(const QString& rutaAuxiliar, const QString& tabla,
     Conexion propia;
     Conexion& auxiliar = AuxiliarDeLaCorrida::Abre(rutaAuxiliar, propia);
     Recordset rs;
-    BasesDD::AbrirTabla(rs, auxiliar, tabla + QStringLiteral(" LIMIT 0"));
+    rs.abreParaAgregar(auxiliar, tabla);
     rs.agrega();
     for (const auto& [campo, valor] : valores) {
         rs.asigna(campo, valor);

@@ -86,7 +86,7 @@ qint64 BasesDD::LastRec(Conexion& cnn, const QString& texto) {
 
 void BasesDD::AgregaRegistro(Recordset& rs, Conexion& cnn, const QString& tabla,
                              const QStringList& campos, const QVariantList& valores) {
-    BasesDD::AbrirTabla(rs, cnn, tabla + QStringLiteral(" LIMIT 0"));
+    rs.abreParaAgregar(cnn, tabla);
     rs.agrega();
     for (qsizetype i = 0; i < campos.size() && i < valores.size(); ++i) {
         if (!campos[i].isEmpty()) {

@@ -33,6 +33,8 @@ constexpr int kSqliteLleno = 13;
 constexpr int kSqliteSoloLectura = 8;
 constexpr int kSqliteEntradaSalida = 10;
 constexpr qint64 kCasiLleno = 64 * 1024;
+// How many statements an SQLite connection keeps prepared for its next calls.
+constexpr qsizetype kPreparadasGuardadas = 64;
 
 // A write the auxiliary file could not take is a file error: named with the file and the cause.
 void revisaArchivo(const QSqlDatabase& bd, const QSqlError& error) {
@@ -159,6 +161,7 @@ bool Conexion::abre(const QString& controlador, const QString& servidor, int pue
 }
 
 void Conexion::cierra() {
+    preparadas_.clear();
     if (!QSqlDatabase::contains(nombre_)) {
         return;
     }
@@ -217,7 +220,41 @@ void Conexion::ejecutaPorFilas(const QString& sentencia, const QVector<QVariantL
 }
 
 void Conexion::ejecuta(const QString& sentencia) {
-    prepara(sentencia, {});
+    ejecuta(sentencia, {});
+}
+
+void Conexion::ejecuta(const QString& sentencia, const QVariantList& valores) {
+    if (!abierta() || motor() != Sentencias::Motor::SQLite) {
+        prepara(sentencia, valores);
+        return;
+    }
+    auto guardada = preparadas_.find(sentencia);
+    if (guardada == preparadas_.end()) {
+        QSqlQuery q(bd());
+        if (!q.prepare(sentencia)) {
+            revisaArchivo(bd(), q.lastError());
+            lanza(q.lastError(), sentencia);
+        }
+        // Texts that carry their values would each stay prepared: the kept ones are bounded.
+        if (preparadas_.size() >= kPreparadasGuardadas) {
+            preparadas_.clear();
+        }
+        guardada = preparadas_.emplace(sentencia, std::move(q));
+    }
+    QSqlQuery& q = *guardada;
+    for (qsizetype i = 0; i < valores.size(); ++i) {
+        q.bindValue(static_cast<int>(i), valores[i]);
+    }
+    if (!q.exec()) {
+        const QSqlError error = q.lastError();
+        preparadas_.erase(guardada);
+        revisaArchivo(bd(), error);
+        lanza(error, sentencia);
+    }
+    // A statement that answers rows (a pragma) lets go of the file until its next call.
+    if (q.isSelect()) {
+        q.finish();
+    }
 }
 
 QSqlQuery Conexion::consulta(const QString& sentencia) {

@@ -4,6 +4,7 @@
 #include "orvlib/NumerosDeError.h"
 #include "orvlib/Sentencias.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -29,6 +30,10 @@ public:
     int ultimoNumero() const { return ultimoNumero_; }
 
     void ejecuta(const QString& sentencia);
+    // Runs a statement that returns no rows with bound values ('?' placeholders). On an SQLite
+    // file the statement is kept prepared for the next call of the same text: a print run
+    // writes the same few statements to its auxiliary file for every note.
+    void ejecuta(const QString& sentencia, const QVariantList& valores);
     QSqlQuery consulta(const QString& sentencia);
     // Runs a statement with bound values ('?' placeholders).
     QSqlQuery consulta(const QString& sentencia, const QVariantList& valores);
@@ -55,6 +60,7 @@ private:
     QSqlQuery prepara(const QString& sentencia, const QVariantList& valores);
 
     QString nombre_;
+    QHash<QString, QSqlQuery> preparadas_;
     QString ultimoError_;
     int ultimoNumero_ = -1;
 };

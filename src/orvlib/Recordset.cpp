@@ -18,6 +18,12 @@ void Recordset::abre(Conexion& cnn, const QString& tabla, const QString& sentenc
     q_.next();
 }
 
+void Recordset::abreParaAgregar(Conexion& cnn, const QString& tabla) {
+    cierra();
+    cnn_ = &cnn;
+    tabla_ = tabla;
+}
+
 void Recordset::cierra() {
     q_ = QSqlQuery();
     registro_ = QSqlRecord();
@@ -94,7 +100,7 @@ void Recordset::guarda() {
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(Sentencias::Nombre(tabla_, cnn_->motor()), columnas.join(QLatin1Char(',')),
                        marcas.join(QLatin1Char(',')));
-    cnn_->consulta(sentencia, valores);
+    cnn_->ejecuta(sentencia, valores);
     nuevo_.clear();
     agregando_ = false;
 }

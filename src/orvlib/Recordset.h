@@ -14,6 +14,8 @@ class Conexion;
 class Recordset {
 public:
     void abre(Conexion& cnn, const QString& tabla, const QString& sentencia);
+    // Opens the table only to add rows to it: nothing is read.
+    void abreParaAgregar(Conexion& cnn, const QString& tabla);
     void cierra();
 
     bool abierto() const { return cnn_ != nullptr; }

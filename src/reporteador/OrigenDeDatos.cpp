@@ -24,6 +24,9 @@ std::atomic<int> contador{0};
 // so read as texts they would lose their last characters.
 const QString kPrefijoUtf8 = QStringLiteral("utf8:");
 
+// How many of its reads of the auxiliary file a run keeps prepared.
+constexpr qsizetype kLeidasGuardadas = 64;
+
 QHash<QString, QString> pares(const QString& texto) {
     QHash<QString, QString> valores;
     for (const QString& par : texto.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -65,6 +68,13 @@ QString causa(const QSqlError& error) {
     }
 }
 
+ErrorDeReporte noSePuedeLeer(const QString& ubicacion, const QSqlError& error,
+                             const QString& sentencia) {
+    return ErrorDeReporte(ErrorDeReporte::kTabla,
+                          QStringLiteral("No se puede leer la tabla %1: %2 [%3]")
+                              .arg(ubicacion, error.text(), sentencia));
+}
+
 void cierra(const QString& nombre) {
     if (QSqlDatabase::contains(nombre)) {
         QSqlDatabase::database(nombre, false).close();
@@ -80,7 +90,7 @@ OrigenDeDatos::OrigenDeDatos()
 
 OrigenDeDatos::~OrigenDeDatos() {
     cierra(odbc_);
-    cierra(auxiliar_);
+    CierraAuxiliar();
 }
 
 void OrigenDeDatos::Conecta(const QString& textoDeConexion) {
@@ -131,6 +141,7 @@ void OrigenDeDatos::Conecta(const QString& textoDeConexion) {
 }
 
 void OrigenDeDatos::CierraAuxiliar() {
+    leidasDelAuxiliar_.clear();
     cierra(auxiliar_);
     rutaAuxiliar_.clear();
 }
@@ -182,9 +193,7 @@ QString OrigenDeDatos::camposOdbc(const QString& tabla, const QString& ubicacion
     QSqlQuery q(QSqlDatabase::database(odbc_, false));
     const QString muestra = QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" LIMIT 0");
     if (!q.exec(muestra)) {
-        throw ErrorDeReporte(ErrorDeReporte::kTabla,
-                             QStringLiteral("No se puede leer la tabla %1: %2 [%3]")
-                                 .arg(ubicacion, q.lastError().text(), muestra));
+        throw noSePuedeLeer(ubicacion, q.lastError(), muestra);
     }
     const QSqlRecord registro = q.record();
     for (int c = 0; c < registro.count(); ++c) {
@@ -203,13 +212,24 @@ QVector<Fila> OrigenDeDatos::consulta(const QString& conexion, const QString& se
         throw ErrorDeReporte(ErrorDeReporte::kServidor,
                              QStringLiteral("No hay conexión para leer la tabla ") + ubicacion);
     }
+    if (conexion == auxiliar_) {
+        QSqlQuery& q = preparadaEnElAuxiliar(sentencia, ubicacion);
+        if (!q.exec()) {
+            const QSqlError error = q.lastError();
+            leidasDelAuxiliar_.remove(sentencia);
+            throw noSePuedeLeer(ubicacion, error, sentencia);
+        }
+        return filasDe(q);
+    }
     QSqlQuery q(QSqlDatabase::database(conexion, false));
     q.setForwardOnly(true);
     if (!q.exec(sentencia)) {
-        throw ErrorDeReporte(ErrorDeReporte::kTabla,
-                             QStringLiteral("No se puede leer la tabla %1: %2 [%3]")
-                                 .arg(ubicacion, q.lastError().text(), sentencia));
+        throw noSePuedeLeer(ubicacion, q.lastError(), sentencia);
     }
+    return filasDe(q);
+}
+
+QVector<Fila> OrigenDeDatos::filasDe(QSqlQuery& q) {
     QVector<Fila> filas;
     const QSqlRecord registro = q.record();
     while (q.next()) {
@@ -227,5 +247,25 @@ QVector<Fila> OrigenDeDatos::consulta(const QString& conexion, const QString& se
         }
         filas.append(f);
     }
+    // A statement kept prepared lets go of the file until the next report.
+    q.finish();
     return filas;
+}
+
+QSqlQuery& OrigenDeDatos::preparadaEnElAuxiliar(const QString& sentencia,
+                                                const QString& ubicacion) {
+    const auto guardada = leidasDelAuxiliar_.find(sentencia);
+    if (guardada != leidasDelAuxiliar_.end()) {
+        return *guardada;
+    }
+    QSqlQuery q(QSqlDatabase::database(auxiliar_, false));
+    q.setForwardOnly(true);
+    if (!q.prepare(sentencia)) {
+        throw noSePuedeLeer(ubicacion, q.lastError(), sentencia);
+    }
+    // Texts that carry their values would each stay prepared: the kept ones are bounded.
+    if (leidasDelAuxiliar_.size() >= kLeidasGuardadas) {
+        leidasDelAuxiliar_.clear();
+    }
+    return *leidasDelAuxiliar_.emplace(sentencia, std::move(q));
 }

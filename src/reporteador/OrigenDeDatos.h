@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -48,10 +49,16 @@ private:
     QString camposOdbc(const QString& tabla, const QString& ubicacion);
     QVector<Fila> consulta(const QString& conexion, const QString& sentencia,
                            const QString& ubicacion);
+    // The statement ready to run: on the auxiliary file, kept prepared for the next report of
+    // the run, which reads its tables by the same texts.
+    QSqlQuery& preparadaEnElAuxiliar(const QString& sentencia, const QString& ubicacion);
+    // Every row of a statement just run, then its cursor closed.
+    static QVector<Fila> filasDe(QSqlQuery& q);
 
     QString odbc_;
     QHash<QString, QString> camposOdbc_;
     QString auxiliar_;
+    QHash<QString, QSqlQuery> leidasDelAuxiliar_;
     QString textoDeConexion_;
     QString rutaAuxiliar_;
     bool enCorrida_ = false;

@@ -146,6 +146,48 @@ TEST(AbreBdDAccess, AbreUnArchivoQueExisteYRechazaUnoQueNo) {
                      18.25);
 }
 
+// A file's statements are kept prepared between calls: each call runs with its own values, a
+// refused one leaves the next call of the same text working, and none keeps the file from
+// another connection.
+TEST(AbreBdDAccess, UnaSentenciaGuardadaCorreCadaVezConSusValores) {
+    CarpetaDePrueba carpeta;
+    const QString ruta = carpeta.ruta(QStringLiteral("Auxiliar.MDB"));
+    CarpetaDePrueba::escribe(ruta, QByteArray());
+    Conexion cnn;
+    ASSERT_TRUE(BasesDD::AbreBdDAccess(cnn, ruta));
+    cnn.ejecuta(QStringLiteral("CREATE TABLE Notas (Clave INTEGER PRIMARY KEY, Texto TEXT)"));
+    const QString alta = QStringLiteral("INSERT INTO Notas (Clave, Texto) VALUES (?, ?)");
+    const struct {
+        int clave;
+        QVariant texto;
+        bool entra;
+    } altas[] = {{1, QStringLiteral("uno"), true},
+                 {2, QVariant(QMetaType::fromType<QString>()), true},
+                 {1, QStringLiteral("repetida"), false},
+                 {3, QStringLiteral("tres"), true}};
+    for (const auto& a : altas) {
+        bool entro = true;
+        try {
+            cnn.ejecuta(alta, {a.clave, a.texto});
+        } catch (const ErrorOrvlib& e) {
+            entro = false;
+            EXPECT_EQ(e.contexto(), alta);
+        }
+        EXPECT_EQ(entro, a.entra) << a.clave;
+    }
+    for (int n = 0; n < 70; ++n) {
+        cnn.ejecuta(QStringLiteral("UPDATE Notas SET Texto='%1' WHERE Clave=3").arg(n));
+    }
+    cnn.ejecuta(QStringLiteral("SELECT Clave FROM Notas"));
+    Conexion otra;
+    ASSERT_TRUE(BasesDD::AbreBdDAccess(otra, ruta));
+    otra.ejecuta(QStringLiteral("DELETE FROM Notas WHERE Clave=2"));
+    QSqlQuery q = otra.consulta(QStringLiteral("SELECT group_concat(Clave || ':' || "
+                                               "coalesce(Texto, 'nulo'), ' ') FROM Notas"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("1:uno 3:69"));
+}
+
 TEST(EsVerdadero, ValoresGuardados) {
     EXPECT_TRUE(EsVerdadero(1));
     EXPECT_TRUE(EsVerdadero(QStringLiteral("-1")));
