@@ -15,9 +15,10 @@ bool enLasMismasColumnas(const QRectF& a, const QRectF& b) {
 
 } // namespace
 
-Maquetador::Maquetador(const Plantilla& plantilla)
+Maquetador::Maquetador(const Plantilla& plantilla, QHash<QString, QImage>& imagenes)
     : p_(plantilla)
-    , valores_(plantilla) {}
+    , valores_(plantilla)
+    , imagenes_(imagenes) {}
 
 QFont Maquetador::letra(const ElementoDePlantilla& e) const {
     QFont f(p_.familia);
@@ -28,11 +29,12 @@ QFont Maquetador::letra(const ElementoDePlantilla& e) const {
 }
 
 const QImage& Maquetador::imagen(const QString& nombre) const {
-    const auto it = imagenes_.constFind(nombre);
+    const QString ruta = QDir(p_.carpeta).filePath(nombre);
+    const auto it = imagenes_.constFind(ruta);
     if (it != imagenes_.constEnd()) {
         return *it;
     }
-    return *imagenes_.insert(nombre, QImage(QDir(p_.carpeta).filePath(nombre)));
+    return *imagenes_.insert(ruta, QImage(ruta));
 }
 
 Trazo Maquetador::trazoDeTexto(const ElementoDePlantilla& e) const {

@@ -42,7 +42,9 @@ struct PaginaMaquetada {
 // pages alike.
 class Maquetador {
 public:
-    explicit Maquetador(const Plantilla& plantilla);
+    // The template's images are read into imagenes, by path, once for as long as the caller
+    // keeps it: a print run keeps them for all its notes.
+    Maquetador(const Plantilla& plantilla, QHash<QString, QImage>& imagenes);
 
     QVector<PaginaMaquetada> Maqueta(const QVector<DatosDeDocumento>& documentos);
 
@@ -80,5 +82,5 @@ private:
     QVector<PaginaMaquetada> paginas_;
     double y_ = 0;
     bool paginaAbierta_ = false;
-    mutable QHash<QString, QImage> imagenes_;
+    QHash<QString, QImage>& imagenes_;
 };

@@ -31,22 +31,28 @@ QStringList MedidaDeTexto::Parte(const QString& texto, double anchoMm, const QFo
                                       .replace(QLatin1String("\r\n"), QLatin1String("\n"))
                                       .split(QLatin1Char('\n'))) {
         QString actual;
+        // The width of actual, measured once each time it changes.
+        qreal anchoActual = 0;
         for (const QString& palabra : parrafo.split(QLatin1Char(' '))) {
             const QString candidato =
                 actual.isEmpty() ? palabra : actual + QLatin1Char(' ') + palabra;
-            if (m.horizontalAdvance(candidato) <= ancho || actual.isEmpty()) {
+            const qreal anchoCandidato = m.horizontalAdvance(candidato);
+            if (anchoCandidato <= ancho || actual.isEmpty()) {
                 actual = candidato;
+                anchoActual = anchoCandidato;
             } else {
                 lineas << actual;
                 actual = palabra;
+                anchoActual = m.horizontalAdvance(actual);
             }
-            while (m.horizontalAdvance(actual) > ancho && actual.size() > 1) {
+            while (anchoActual > ancho && actual.size() > 1) {
                 qsizetype corte = actual.size() - 1;
                 while (corte > 1 && m.horizontalAdvance(actual.left(corte)) > ancho) {
                     --corte;
                 }
                 lineas << actual.left(corte);
                 actual = actual.mid(corte);
+                anchoActual = m.horizontalAdvance(actual);
             }
         }
         lineas << actual;

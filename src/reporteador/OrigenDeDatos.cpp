@@ -84,6 +84,33 @@ void cierra(const QString& nombre) {
 
 } // namespace
 
+void Fila::pon(const QString& campo, const QVariant& valor) {
+    const QString clave = campo.toLower();
+    if (columnas_) {
+        const auto it = columnas_->constFind(clave);
+        if (it != columnas_->constEnd()) {
+            valores_[*it] = valor;
+            return;
+        }
+    }
+    // A new column changes the index: a row that shares it takes its own copy first.
+    if (!columnas_) {
+        columnas_ = std::make_shared<Columnas>();
+    } else if (columnas_.use_count() > 1) {
+        columnas_ = std::make_shared<Columnas>(*columnas_);
+    }
+    columnas_->insert(clave, valores_.size());
+    valores_.append(valor);
+}
+
+QVariant Fila::valor(const QString& campo) const {
+    if (!columnas_) {
+        return {};
+    }
+    const auto it = columnas_->constFind(campo.toLower());
+    return it == columnas_->constEnd() ? QVariant() : valores_.at(*it);
+}
+
 OrigenDeDatos::OrigenDeDatos()
     : odbc_(QStringLiteral("reporteador-odbc-%1").arg(++contador))
     , auxiliar_(QStringLiteral("reporteador-aux-%1").arg(contador.load())) {}
@@ -230,22 +257,29 @@ QVector<Fila> OrigenDeDatos::consulta(const QString& conexion, const QString& se
 }
 
 QVector<Fila> OrigenDeDatos::filasDe(QSqlQuery& q) {
-    QVector<Fila> filas;
     const QSqlRecord registro = q.record();
+    const auto columnas = std::make_shared<Fila::Columnas>();
+    QVector<bool> enUtf8(registro.count());
+    for (int c = 0; c < registro.count(); ++c) {
+        QString campo = registro.fieldName(c);
+        enUtf8[c] = campo.startsWith(kPrefijoUtf8);
+        if (enUtf8[c]) {
+            campo.remove(0, kPrefijoUtf8.size());
+        }
+        columnas->insert(campo.toLower(), c);
+    }
+    QVector<Fila> filas;
     while (q.next()) {
-        Fila f;
+        QVector<QVariant> valores(registro.count());
         for (int c = 0; c < registro.count(); ++c) {
-            const QString campo = registro.fieldName(c);
-            if (campo.startsWith(kPrefijoUtf8)) {
-                const QVariant bytes = q.value(c);
-                f.pon(campo.mid(kPrefijoUtf8.size()),
-                      bytes.isNull() ? QVariant(QMetaType::fromType<QString>())
-                                     : QVariant(QString::fromUtf8(bytes.toByteArray())));
-            } else {
-                f.pon(campo, q.value(c));
+            valores[c] = q.value(c);
+            if (enUtf8[c]) {
+                valores[c] = valores[c].isNull()
+                                 ? QVariant(QMetaType::fromType<QString>())
+                                 : QVariant(QString::fromUtf8(valores[c].toByteArray()));
             }
         }
-        filas.append(f);
+        filas.append(Fila(columnas, std::move(valores)));
     }
     // A statement kept prepared lets go of the file until the next report.
     q.finish();

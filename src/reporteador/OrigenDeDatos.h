@@ -5,19 +5,30 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 
-// One row of a table, its columns found without regard to case.
+// One row of a table, its columns found without regard to case. The rows of one read share
+// the index of their columns, made once for the read.
 class Fila {
 public:
-    void pon(const QString& campo, const QVariant& valor) {
-        campos_.insert(campo.toLower(), valor);
-    }
+    // Positions of the columns in a row, by name in lower case.
+    using Columnas = QHash<QString, qsizetype>;
+
+    Fila() = default;
+    Fila(std::shared_ptr<Columnas> columnas, QVector<QVariant> valores)
+        : columnas_(std::move(columnas))
+        , valores_(std::move(valores)) {}
+
+    void pon(const QString& campo, const QVariant& valor);
     // An invalid value when the row has no such column.
-    QVariant valor(const QString& campo) const { return campos_.value(campo.toLower()); }
-    bool tiene(const QString& campo) const { return campos_.contains(campo.toLower()); }
+    QVariant valor(const QString& campo) const;
+    bool tiene(const QString& campo) const {
+        return columnas_ && columnas_->contains(campo.toLower());
+    }
 
 private:
-    QHash<QString, QVariant> campos_;
+    std::shared_ptr<Columnas> columnas_;
+    QVector<QVariant> valores_;
 };
 
 // Where the engine reads its tables: the host's tables through the ODBC data source that the

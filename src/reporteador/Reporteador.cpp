@@ -122,6 +122,7 @@ void Reporteador::TerminaCorrida() {
     plantillaDeCorrida_.reset();
     rutaDeCorrida_.clear();
     unicasDeCorrida_.clear();
+    imagenesDeCorrida_.clear();
 }
 
 QString Reporteador::CierraDocumento() {
@@ -170,7 +171,9 @@ ResultadoDeReporte Reporteador::Ejecuta(const TrabajoDeReporte& t) {
     }
     tiempos_.lectura += reloj.nsecsElapsed() / 1000;
     reloj.start();
-    const QVector<PaginaMaquetada> paginas = Maquetador(p).Maqueta(documentos);
+    QHash<QString, QImage> imagenesDelReporte;
+    const QVector<PaginaMaquetada> paginas =
+        Maquetador(p, enCorrida_ ? imagenesDeCorrida_ : imagenesDelReporte).Maqueta(documentos);
     tiempos_.maquetado += reloj.nsecsElapsed() / 1000;
     reloj.start();
     ++tiempos_.reportes;

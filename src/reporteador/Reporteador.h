@@ -76,7 +76,8 @@ private:
     std::optional<Plantilla> plantillaDeCorrida_;
     std::unique_ptr<DocumentoDeCorrida> documento_;
     QString rutaDeCorrida_;
-    QHash<QString, Fila> unicasDeCorrida_; // by location
+    QHash<QString, Fila> unicasDeCorrida_;     // by location
+    QHash<QString, QImage> imagenesDeCorrida_; // the template's, by path
     LecturaAnticipada anticipada_;
     TiemposDeReporte tiempos_;
 };

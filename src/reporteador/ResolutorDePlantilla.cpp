@@ -120,8 +120,13 @@ QString ResolutorDePlantilla::Resuelve(const QString& texto, const ElementoDePla
         entera.partes.clear();
         return UnePartes(texto, e.partes, [&](const QString& p) { return Resuelve(p, entera); });
     }
+    const QString numerado = conNumero(texto);
+    // A fixed text (a label) has nothing to put in.
+    if (!numerado.contains(QLatin1Char('{'))) {
+        return e.mayusculas ? numerado.toUpper() : numerado;
+    }
     const QString conCuentas =
-        reemplaza(conNumero(texto), Cuenta(), [this, &e](const QRegularExpressionMatch& m) {
+        reemplaza(numerado, Cuenta(), [this, &e](const QRegularExpressionMatch& m) {
             return FormateaValor(Calcula(m.captured(1)), e);
         });
     const QString resultado =

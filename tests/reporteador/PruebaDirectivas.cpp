@@ -15,7 +15,8 @@ using ExpresionesDePlantilla::Referencia;
 
 // The texts laid out for one document of a template, with their top in millimetres.
 QVector<QPair<QString, double>> textos(const Plantilla& p, const DatosDeDocumento& d) {
-    Maquetador m(p);
+    QHash<QString, QImage> imagenes;
+    Maquetador m(p, imagenes);
     QVector<QPair<QString, double>> t;
     for (const PaginaMaquetada& pagina : m.Maqueta({d})) {
         for (const Trazo& trazo : pagina.trazos) {
@@ -214,7 +215,8 @@ TEST(Maquetador, PartidasPorHoja) {
     for (const auto& c : casos) {
         d.principal.pon(QStringLiteral("PorHoja"), c.porHoja);
         const Plantilla p = FuenteDePlantilla::Lee(paginaChica(QString::fromLatin1(c.directiva)));
-        Maquetador m(p);
+        QHash<QString, QImage> imagenes;
+        Maquetador m(p, imagenes);
         const QVector<PaginaMaquetada> paginas = m.Maqueta({d});
         ASSERT_EQ(paginas.size(), c.renglonesPorPagina.size()) << c.directiva;
         for (int i = 0; i < paginas.size(); ++i) {
@@ -256,7 +258,8 @@ TEST(Maquetador, ImagenConSusProporcionesOEstirada) {
                            "imagen 0 0 40 40 \"falta.png\"\n")
                 .arg(QString::fromLatin1(c.opciones)));
         p.carpeta = carpeta.path();
-        Maquetador m(p);
+        QHash<QString, QImage> imagenes;
+        Maquetador m(p, imagenes);
         const QVector<PaginaMaquetada> paginas = m.Maqueta({DatosDeDocumento()});
         ASSERT_EQ(paginas.size(), 1);
         ASSERT_EQ(paginas[0].trazos.size(), 2);

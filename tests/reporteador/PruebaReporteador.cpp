@@ -221,7 +221,8 @@ QStringList textos(const PaginaMaquetada& pagina) {
 
 TEST(Maquetador, PaginasEncabezadosRepetidosYPieEntero) {
     const Plantilla p = FuenteDePlantilla::Lee(kPaginaChica);
-    Maquetador m(p);
+    QHash<QString, QImage> imagenes;
+    Maquetador m(p, imagenes);
     // 5 rows: 5 + 50 fit in 60; the footer of 25 does not and goes to a page of its own. Pages
     // are numbered within each document.
     const QVector<PaginaMaquetada> paginas = m.Maqueta({documento(7, 5), documento(8, 7)});
@@ -242,7 +243,8 @@ TEST(Maquetador, PaginasEncabezadosRepetidosYPieEntero) {
 
 TEST(Maquetador, UnRenglonAjustadoCreceYNoSeParte) {
     const Plantilla p = FuenteDePlantilla::Lee(kPaginaChica);
-    Maquetador m(p);
+    QHash<QString, QImage> imagenes;
+    Maquetador m(p, imagenes);
     const QString largo = QStringLiteral("palabra ").repeated(24).trimmed();
     const QVector<PaginaMaquetada> paginas = m.Maqueta({documento(1, 2, largo)});
     const Trazo* primero = nullptr;
