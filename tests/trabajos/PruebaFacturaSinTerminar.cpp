@@ -210,7 +210,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "ALTER TABLE remisionesdetalle MODIFY Descripcion TEXT; ALTER TABLE "
                    "tmpreprocesarem.remisionesdetalle MODIFY Descripcion TEXT; UPDATE "
                    "remisionesdetalle SET Descripcion=REPEAT('D', 10017)",
-                   "B", "Viene de la remisión A 1: corríjala en Orvane"}),
+                   "B", "Viene de la remisión A 1: corríjala en Orvane"},
+        // The longest of a product's descriptions counts, not the one the invoice line shows.
+        TextoLargo{"LaDescripcionLargaDeUnaSegundaLinea",
+                   "ALTER TABLE remisionesdetalle MODIFY Descripcion TEXT; ALTER TABLE "
+                   "tmpreprocesarem.remisionesdetalle MODIFY Descripcion TEXT; CREATE TABLE "
+                   "segunda AS SELECT * FROM remisionesdetalle; UPDATE segunda SET Partida=2, "
+                   "Descripcion=REPEAT('Z', 10017); INSERT INTO remisionesdetalle SELECT * FROM "
+                   "segunda; DROP TABLE segunda",
+                   "B", "10017 caracteres) no cabe en facturasdetalle.Descripcion"},
+        TextoLargo{"ProductoConSuRemision",
+                   "ALTER TABLE remisionesdetalle MODIFY Producto VARCHAR(60) NOT NULL; ALTER "
+                   "TABLE tmpreprocesarem.remisionesdetalle MODIFY Producto VARCHAR(60) NOT NULL; "
+                   "UPDATE remisionesdetalle SET Producto=REPEAT('P', 60)",
+                   "B", "no cabe en facturasdetalle.Producto"}),
     [](const auto& info) { return std::string(info.param.caso); });
 
 } // namespace

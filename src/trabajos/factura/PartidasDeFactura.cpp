@@ -16,10 +16,12 @@ QVector<PartidaDeFactura> PartidasDeFactura::Lee(Conexion& cnn, const QString& b
     const QString neto =
         CifrasEnSql::Neto(importe, QStringLiteral("t"), QStringLiteral("d.Producto"));
     QSqlQuery grupos = cnn.consulta(
-        QStringLiteral("SELECT d.Producto, MIN(d.Descripcion), SUM(d.Cantidad), d.IVA, "
-                       "d.ImpuestoAd, SUM(%2) FROM %1.remisionesdetalle d JOIN %1.remisiones t ON "
-                       "t.Id=d.Id GROUP BY d.Producto, d.IVA, d.ImpuestoAd ORDER BY d.Producto, "
-                       "d.IVA, d.ImpuestoAd")
+        QStringLiteral(
+            "SELECT d.Producto, MIN(d.Descripcion), SUM(d.Cantidad), d.IVA, "
+            "d.ImpuestoAd, SUM(%2), MAX(CHAR_LENGTH(d.Descripcion)), "
+            "MAX(CHAR_LENGTH(d.Producto)) FROM %1.remisionesdetalle d JOIN %1.remisiones t ON "
+            "t.Id=d.Id GROUP BY d.Producto, d.IVA, d.ImpuestoAd ORDER BY d.Producto, "
+            "d.IVA, d.ImpuestoAd")
             .arg(Sentencias::Nombre(baseTemporal), neto));
     QVector<PartidaDeFactura> partidas;
     while (grupos.next()) {
@@ -29,6 +31,8 @@ QVector<PartidaDeFactura> PartidasDeFactura::Lee(Conexion& cnn, const QString& b
         p.cantidad = Decimal::DeVariant(grupos.value(2));
         p.tasaIva = Decimal::DeVariant(grupos.value(3));
         p.tasaImpAd = Decimal::DeVariant(grupos.value(4));
+        p.largoDeDescripcion = grupos.value(6).toInt();
+        p.largoDeProducto = grupos.value(7).toInt();
         // A quantity of 0 or less has no unit price; the invoice refuses such a line.
         if (p.cantidad > Decimal()) {
             p.precio =

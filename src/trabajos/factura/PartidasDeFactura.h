@@ -16,6 +16,10 @@ struct PartidaDeFactura {
     Decimal cantidad, tasaIva, tasaImpAd;
     Importe precio;
     CifrasDeLinea cifras;
+    // The most characters among its copied lines' descriptions and product keys, so the
+    // invoice's columns are checked without reading the lines again.
+    int largoDeDescripcion = 0;
+    int largoDeProducto = 0;
 };
 
 // The invoice's lines made from the reduced copies of the working database: one per product

@@ -31,7 +31,7 @@ void RevisionDeFactura::Verifica(const DatosDeFactura& datos,
     if (!rastros.isEmpty()) {
         throw Rechazo(rastros);
     }
-    verificaLargos(datos, hora);
+    verificaLargos(datos, partidas, hora);
 }
 
 void RevisionDeFactura::verificaResguardo() {
@@ -85,12 +85,27 @@ void RevisionDeFactura::verificaCliente(const QString& cliente) {
     }
 }
 
-void RevisionDeFactura::verificaLargos(const DatosDeFactura& datos, const QTime& hora) {
+void RevisionDeFactura::verificaLargos(const DatosDeFactura& datos,
+                                       const QVector<PartidaDeFactura>& lineas, const QTime& hora) {
     const EncabezadoDeFactura e = EncabezadoDeFactura::Lee(cnn_, datos, datos.folioPropuesto, hora);
     LargosDeColumnas(cnn_, QStringLiteral("facturas")).Verifica(e.columnas, e.valores);
     const LargosDeColumnas partidas(cnn_, QStringLiteral("facturasdetalle"));
-    for (const QString& columna : {QStringLiteral("Descripcion"), QStringLiteral("Producto")}) {
-        // The longest text, with the note it came from, so a refusal says where to mend it.
+    const auto masLargo = [&lineas](int PartidaDeFactura::*largo) {
+        int mayor = 0;
+        for (const PartidaDeFactura& p : lineas) {
+            mayor = std::max(mayor, p.*largo);
+        }
+        return mayor;
+    };
+    const std::pair<QString, int> columnas[] = {
+        {QStringLiteral("Descripcion"), masLargo(&PartidaDeFactura::largoDeDescripcion)},
+        {QStringLiteral("Producto"), masLargo(&PartidaDeFactura::largoDeProducto)}};
+    for (const auto& [columna, mayor] : columnas) {
+        const int cabe = partidas.Largo(columna);
+        if (cabe == 0 || mayor <= cabe) {
+            continue;
+        }
+        // The longest text, with the note it came from, so the refusal says where to mend it.
         QSqlQuery q = cnn_.consulta(
             QStringLiteral("SELECT d.%1, t.Serie, t.Factura FROM %2.remisionesdetalle d JOIN "
                            "%2.remisiones t ON t.Id=d.Id ORDER BY CHAR_LENGTH(d.%1) DESC LIMIT 1")

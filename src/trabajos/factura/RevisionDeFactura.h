@@ -38,7 +38,11 @@ private:
     static void verificaCantidades(const QVector<PartidaDeFactura>& partidas);
     static void verificaTotales(const DatosDeFactura& datos, const PartidasDeFactura::Sumas& sumas);
     void verificaCliente(const QString& cliente);
-    void verificaLargos(const DatosDeFactura& datos, const QTime& hora);
+    // The header's texts, the lines' longest description and product key (read at the
+    // grouping; the lines are read again only to name the note of one that does not fit) and
+    // the cancellation's reason, against their columns.
+    void verificaLargos(const DatosDeFactura& datos, const QVector<PartidaDeFactura>& lineas,
+                        const QTime& hora);
 
     Conexion& cnn_;
     QString resguardo_;
