@@ -14,45 +14,59 @@ namespace {
 
 constexpr qsizetype kBytesPorSentencia = 256 * 1024;
 
-// Appends each row (Id, Referencia, Cantidad) to its line's text, "T-CH-2/T-M-1", under key.
-void agregaReferencias(QSqlQuery& q, QHash<QString, QString>& textos, int columnaClave,
-                       const QString& clave = {}) {
+// Appends each row (key, Referencia, Cantidad) to its key's text, "T-CH-2/T-M-1".
+void agregaReferencias(QSqlQuery& q, QHash<QString, QString>& textos) {
     while (q.next()) {
         Importe cantidad = Importe::DeVariant(q.value(2));
         if (cantidad < Importe()) {
             cantidad = Importe() - cantidad;
         }
-        QString& texto = textos[columnaClave < 0 ? clave : q.value(columnaClave).toString()];
+        QString& texto = textos[q.value(0).toString()];
         texto += (texto.isEmpty() ? QString() : QStringLiteral("/")) + q.value(1).toString() +
                  QLatin1Char('-') + cantidad.TextoSql();
     }
 }
 
-// Each reference of a line with its quantity, in Referencia order, keyed by the line's
-// IdExterna. The block's references are read together and matched letter for letter; a line
-// whose IdExterna no row holds to the letter is looked up alone, so the server compares it as
-// the line's own look-up would (case, trailing spaces).
-QHash<QString, QString> textosDeReferencias(Conexion& host, const QStringList& idsExternos) {
+QStringList literalesDe(const QStringList& textos) {
     QStringList literales;
-    for (const QString& id : idsExternos) {
-        literales << Sentencias::Texto(id);
+    for (const QString& texto : textos) {
+        literales << Sentencias::Texto(texto);
     }
+    return literales;
+}
+
+// Each reference of a line with its quantity, in Referencia order, keyed by the line's
+// IdExterna. The block's references are read together and matched letter for letter; the
+// lines whose IdExterna no row holds to the letter are then read together, each keyed by its
+// own value, so the server compares each as the line's own look-up would (case, trailing
+// spaces).
+QHash<QString, QString> textosDeReferencias(Conexion& host, const QStringList& idsExternos) {
     QHash<QString, QString> textos;
-    for (const QString& lista : ListasDeValores::Lotes(literales)) {
+    for (const QString& lista : ListasDeValores::Lotes(literalesDe(idsExternos))) {
         QSqlQuery q = host.consulta(
             QStringLiteral("SELECT Id, Referencia, Cantidad FROM referenciaexterna WHERE Id IN "
                            "(%1) ORDER BY Id, Referencia")
                 .arg(lista));
-        agregaReferencias(q, textos, 0);
+        agregaReferencias(q, textos);
     }
+    QStringList sinTexto;
     for (const QString& id : idsExternos) {
         if (!textos.contains(id)) {
-            QSqlQuery q = host.consulta(
-                QStringLiteral("SELECT Id, Referencia, Cantidad FROM referenciaexterna WHERE Id=%1 "
-                               "ORDER BY Referencia")
-                    .arg(Sentencias::Texto(id)));
-            agregaReferencias(q, textos, -1, id);
+            sinTexto << id;
         }
+    }
+    for (const QStringList& porcion : ListasDeValores::Porciones(literalesDe(sinTexto))) {
+        // One select a value, each comparing the column with the value itself as the line's
+        // own look-up does, so no collation is imposed on the comparison.
+        QStringList selecciones;
+        for (const QString& literal : porcion) {
+            selecciones << QStringLiteral("SELECT %1 AS v, Referencia, Cantidad FROM "
+                                          "referenciaexterna WHERE Id=%1")
+                               .arg(literal);
+        }
+        QSqlQuery q = host.consulta(selecciones.join(QStringLiteral(" UNION ALL ")) +
+                                    QStringLiteral(" ORDER BY v, Referencia"));
+        agregaReferencias(q, textos);
     }
     return textos;
 }
@@ -124,11 +138,7 @@ void TallasDelBloque::Borra() {
 // The rows of exactly those references: rows of other lines, even of the same note, are not
 // this run's.
 void TallasDelBloque::borra(const QStringList& idsExternos) {
-    QStringList literales;
-    for (const QString& id : idsExternos) {
-        literales << Sentencias::Texto(id);
-    }
-    for (const QString& lista : ListasDeValores::Lotes(literales)) {
+    for (const QString& lista : ListasDeValores::Lotes(literalesDe(idsExternos))) {
         host_.ejecuta(
             QStringLiteral("DELETE FROM partidatallaocolor WHERE IdExterna IN (%1)").arg(lista));
     }
