@@ -3,7 +3,6 @@
 #include "orvlib/ErrorOrvlib.h"
 #include "orvlib/EscritorDeArchivo.h"
 #include "reporteador/ErrorDeReporte.h"
-#include "reporteador/Pintor.h"
 #include "reporteador/Plantilla.h"
 
 #include <QDir>
@@ -21,13 +20,16 @@ ErrorDeReporte errorDeSalida(const ErrorOrvlib& e) {
 
 } // namespace
 
-DocumentoDeCorrida::DocumentoDeCorrida(QString ruta, QString titulo, Indice indice)
+DocumentoDeCorrida::DocumentoDeCorrida(QString ruta, QString titulo, Indice indice,
+                                       PinturaDePaginas::Hilo hilo)
     : ruta_(std::move(ruta))
     , titulo_(titulo.isEmpty() ? QFileInfo(ruta_).completeBaseName() : std::move(titulo))
-    , indice_(indice) {}
+    , indice_(indice)
+    , hilo_(hilo) {}
 
 DocumentoDeCorrida::~DocumentoDeCorrida() {
     // What was painted goes to the scratch file, which goes with the writer.
+    pintura_.reset();
     if (pintor_.isActive()) {
         pintor_.end();
     }
@@ -71,6 +73,7 @@ void DocumentoDeCorrida::abre(const Plantilla& p) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
                              QStringLiteral("No se puede escribir ") + ruta_);
     }
+    pintura_ = std::make_unique<PinturaDePaginas>(pintor_, *pdf_, hilo_);
 }
 
 void DocumentoDeCorrida::Agrega(const Plantilla& p, const QVector<PaginaMaquetada>& paginas,
@@ -81,21 +84,16 @@ void DocumentoDeCorrida::Agrega(const Plantilla& p, const QVector<PaginaMaquetad
     if (indice_ == Indice::ConMarcadores && !marcador.isEmpty() && !paginas.isEmpty()) {
         marcadores_.Agrega(marcador, paginas_);
     }
-    for (const PaginaMaquetada& pagina : paginas) {
-        if (paginas_ > 0) {
-            pdf_->newPage();
-        }
-        Pintor::Pinta(pintor_, pagina, pdf_->resolution() / 25.4);
-        ++paginas_;
-    }
+    paginas_ += static_cast<int>(paginas.size());
+    pintura_->Pinta(paginas);
 }
 
 // Qt's PDF, whole in the scratch copy, goes to the file with its outline.
 void DocumentoDeCorrida::ponIndice() {
     if (!borrador_->flush() || borrador_->error() != QFileDevice::NoError) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
-                             QStringLiteral("No se puede escribir ") + borrador_->fileName() +
-                                 QStringLiteral(": ") + borrador_->errorString());
+                             QStringLiteral("No se puede escribir %1: %2 (%3)")
+                                 .arg(borrador_->fileName(), borrador_->errorString(), ruta_));
     }
     marcadores_.Escribe(borrador_->fileName(), archivo_->dispositivo());
     borrador_.reset();
@@ -107,13 +105,17 @@ QString DocumentoDeCorrida::Termina() {
             ErrorDeReporte::kSalida,
             QStringLiteral("El PDF %1 no tiene páginas").arg(QFileInfo(ruta_).fileName()));
     }
-    const bool terminado = pintor_.end();
+    const bool terminado = pintura_->Termina();
+    const QString fallo = pintura_->Fallo();
+    pintura_.reset();
     if (terminado && borrador_) {
         ponIndice();
     }
     try {
         archivo_->termina([&](const SalidaRevisada& salida) {
-            const QString falta = terminado ? FaltaAlPdf(salida) : QStringLiteral("no se terminó");
+            const QString falta = terminado         ? FaltaAlPdf(salida)
+                                  : fallo.isEmpty() ? QStringLiteral("no se terminó")
+                                                    : QStringLiteral("no se terminó: ") + fallo;
             return falta.isEmpty()
                        ? falta
                        : QStringLiteral("El PDF %1 %2").arg(QFileInfo(ruta_).fileName(), falta);

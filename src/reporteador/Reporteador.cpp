@@ -203,7 +203,8 @@ void Reporteador::imprime(const TrabajoDeReporte& t, const Plantilla& p,
         if (!documento_) {
             QDir().mkpath(QFileInfo(t.archivoDeSalida).absolutePath());
             documento_ = std::make_unique<DocumentoDeCorrida>(
-                t.archivoDeSalida, QString(), DocumentoDeCorrida::Indice::ConMarcadores);
+                t.archivoDeSalida, QString(), DocumentoDeCorrida::Indice::ConMarcadores,
+                enCorrida_ ? PinturaDePaginas::Hilo::Propio : PinturaDePaginas::Hilo::ElMismo);
         }
         SalidaDeReporte::AvisaEnvio(t, t.archivoDeSalida, nombre);
         documento_->Agrega(p, paginas, t.marcador);

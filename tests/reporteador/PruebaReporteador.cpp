@@ -1,4 +1,6 @@
+#include "apoyo/CarpetaDePrueba.h"
 #include "apoyo/ImpresionQt.h"
+#include "apoyo/Pdf.h"
 #include "orvlib/SalidaRevisada.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "reporteador/DocumentoDeCorrida.h"
@@ -6,9 +8,11 @@
 #include "reporteador/FuenteDePlantilla.h"
 #include "reporteador/Maquetador.h"
 #include "reporteador/MedidaDeTexto.h"
+#include "reporteador/Plantilla.h"
 #include "reporteador/Seleccion.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFont>
 #include <gtest/gtest.h>
 
@@ -271,6 +275,57 @@ TEST(MedidaDeTexto, PartirRespetaElAnchoYLosSaltos) {
         MedidaDeTexto::Parte(QStringLiteral("abcdefghijklmnopqrstuvwxyz"), 10, letra);
     EXPECT_GT(angosto.size(), 1);
     EXPECT_EQ(angosto.join(QString()), QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+}
+
+// One page whose only text is the given one.
+QVector<PaginaMaquetada> paginaCon(const QString& texto) {
+    Trazo t;
+    t.rect = QRectF(10, 10, 120, 8);
+    t.lineas = {texto};
+    t.altoDeLinea = 5;
+    t.familia = QStringLiteral("Liberation Sans");
+    t.color = Qt::black;
+    return {PaginaMaquetada{{t}}};
+}
+
+// A run's file painted on the caller's thread or on its own: far more documents than wait for
+// the painter, each on its page in the order added; dropped half-way, nothing is left.
+TEST(DocumentoDeCorrida, CadaDocumentoEnSuOrdenPinteQuienPinte) {
+    CarpetaDePrueba carpeta;
+    const QDir pdfs(carpeta.ruta(QStringLiteral("pdf")));
+    ASSERT_TRUE(pdfs.mkpath(QStringLiteral(".")));
+    Plantilla hoja;
+    hoja.nombre = QStringLiteral("hoja");
+    hoja.anchoHoja = 140;
+    hoja.altoHoja = 30;
+    for (const auto hilo : {PinturaDePaginas::Hilo::ElMismo, PinturaDePaginas::Hilo::Propio}) {
+        const bool propio = hilo == PinturaDePaginas::Hilo::Propio;
+        const QString ruta =
+            pdfs.filePath(propio ? QStringLiteral("propio.pdf") : QStringLiteral("mismo.pdf"));
+        {
+            DocumentoDeCorrida pdf(ruta, {}, DocumentoDeCorrida::Indice::ConMarcadores, hilo);
+            for (int n = 1; n <= 40; ++n) {
+                pdf.Agrega(hoja, paginaCon(QStringLiteral("Documento %1").arg(n)));
+            }
+            EXPECT_EQ(pdf.Termina(), ruta);
+        }
+        const QStringList paginas = PaginasDePdf(ruta);
+        ASSERT_EQ(paginas.size(), 40) << propio;
+        for (int n = 1; n <= 40; ++n) {
+            EXPECT_EQ(paginas[n - 1].trimmed(), QStringLiteral("Documento %1").arg(n)) << propio;
+        }
+
+        const QString dejado = pdfs.filePath(QStringLiteral("dejado.pdf"));
+        {
+            DocumentoDeCorrida pdf(dejado, {}, DocumentoDeCorrida::Indice::ConMarcadores, hilo);
+            for (int n = 1; n <= 40; ++n) {
+                pdf.Agrega(hoja, paginaCon(QStringLiteral("Documento %1").arg(n)));
+            }
+        }
+        EXPECT_EQ(pdfs.entryList(QDir::Files | QDir::Hidden),
+                  propio ? QStringList({QStringLiteral("mismo.pdf"), QStringLiteral("propio.pdf")})
+                         : QStringList{QStringLiteral("mismo.pdf")});
+    }
 }
 
 // A PDF is whole only when something was written and its last bytes close it with %%EOF, also

@@ -1,6 +1,7 @@
 #include "apoyo/BaseDePrueba.h"
 #include "apoyo/CarpetaDePrueba.h"
 #include "apoyo/ColumnasNombradas.h"
+#include "apoyo/DiscoPequeno.h"
 #include "apoyo/NotasDePrueba.h"
 #include "apoyo/Pdf.h"
 #include "apoyo/ProgramaDePrueba.h"
@@ -222,6 +223,28 @@ TEST_F(PdfUnicoEnConsola, UnArchivoQueNoSePuedeEscribirEsUnaFallaSinRestos) {
     EXPECT_TRUE(s.errores.contains(QStringLiteral("Se imprimieron 0 de 3 remisiones.")))
         << qPrintable(s.errores);
     EXPECT_EQ(CarpetaDePrueba::lee(estorbo), QByteArray("no es una carpeta"));
+}
+
+// The disk fills while the pages are painted: the run fails naming the cause, counts no note
+// printed, and leaves neither the file nor its scratch copy.
+TEST_F(PdfUnicoEnConsola, EnUnDiscoQueSeLlenaNoQuedaNiElArchivoNiSuBorrador) {
+    DiscoPequeno disco(1024);
+    if (!disco.Montado()) {
+        GTEST_SKIP() << qPrintable(disco.PorQueNo());
+    }
+    const QString pdf = disco.ruta(QStringLiteral("corrida.pdf"));
+    ASSERT_EQ(corre({QStringLiteral("--imprimir"), QStringLiteral("--pdf-unico"), pdf}).codigo, 0);
+    const qint64 entero = QFileInfo(pdf).size();
+    ASSERT_TRUE(QFile::remove(pdf));
+    disco.Llena(entero / 2);
+    const Salida s = corre({QStringLiteral("--imprimir"), QStringLiteral("--pdf-unico"), pdf});
+    EXPECT_EQ(s.codigo, 1) << qPrintable(s.errores);
+    EXPECT_TRUE(s.errores.contains(QStringLiteral("Se imprimieron 0 de 3 remisiones.")))
+        << qPrintable(s.errores);
+    EXPECT_TRUE(s.errores.contains(
+        QStringLiteral("No hay espacio en el disco para escribir el archivo «%1».").arg(pdf)))
+        << qPrintable(s.errores);
+    EXPECT_TRUE(disco.Archivos().isEmpty()) << qPrintable(disco.Archivos().join(u' '));
 }
 
 // A store whose tables hold only the columns the program may rely on: the three jobs run on it
