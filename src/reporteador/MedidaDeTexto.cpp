@@ -1,6 +1,7 @@
 #include "reporteador/MedidaDeTexto.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 
 namespace {
@@ -17,15 +18,30 @@ const QImage& referencia() {
     return imagen;
 }
 
-} // namespace
+// What one font has measured on this thread: its metrics, made once, and the texts it has cut,
+// by width, which come back note after note (labels, a catalogue's descriptions).
+struct DeLaLetra {
+    QFontMetricsF metricas;
+    QHash<QString, QStringList> partes;
+};
 
-double MedidaDeTexto::AltoDeLinea(const QFont& letra) {
-    return QFontMetricsF(letra, &referencia()).lineSpacing() / kPuntosPorMm;
+// Bounds on what is kept, so that a long run's distinct texts do not grow without limit.
+constexpr qsizetype kLetrasGuardadas = 64;
+constexpr qsizetype kPartesGuardadas = 4096;
+
+DeLaLetra& deLaLetra(const QFont& letra) {
+    thread_local QHash<QFont, DeLaLetra> guardadas;
+    auto it = guardadas.find(letra);
+    if (it == guardadas.end()) {
+        if (guardadas.size() >= kLetrasGuardadas) {
+            guardadas.clear();
+        }
+        it = guardadas.insert(letra, DeLaLetra{QFontMetricsF(letra, &referencia()), {}});
+    }
+    return *it;
 }
 
-QStringList MedidaDeTexto::Parte(const QString& texto, double anchoMm, const QFont& letra) {
-    const QFontMetricsF m(letra, &referencia());
-    const double ancho = anchoMm * kPuntosPorMm;
+QStringList parte(const QString& texto, double ancho, const QFontMetricsF& m) {
     QStringList lineas;
     for (const QString& parrafo : QString(texto)
                                       .replace(QLatin1String("\r\n"), QLatin1String("\n"))
@@ -58,4 +74,23 @@ QStringList MedidaDeTexto::Parte(const QString& texto, double anchoMm, const QFo
         lineas << actual;
     }
     return lineas;
+}
+
+} // namespace
+
+double MedidaDeTexto::AltoDeLinea(const QFont& letra) {
+    return deLaLetra(letra).metricas.lineSpacing() / kPuntosPorMm;
+}
+
+QStringList MedidaDeTexto::Parte(const QString& texto, double anchoMm, const QFont& letra) {
+    DeLaLetra& medidas = deLaLetra(letra);
+    const QString clave = QString::number(anchoMm, 'g', 17) + QLatin1Char('|') + texto;
+    const auto guardada = medidas.partes.constFind(clave);
+    if (guardada != medidas.partes.constEnd()) {
+        return *guardada;
+    }
+    if (medidas.partes.size() >= kPartesGuardadas) {
+        medidas.partes.clear();
+    }
+    return *medidas.partes.insert(clave, parte(texto, anchoMm * kPuntosPorMm, medidas.metricas));
 }

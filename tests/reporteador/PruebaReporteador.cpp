@@ -266,15 +266,36 @@ TEST(Maquetador, UnRenglonAjustadoCreceYNoSeParte) {
     EXPECT_TRUE(textos(paginas[1]).contains(QStringLiteral("Columnas")));
 }
 
+// The same text measured again at another width or in another size is cut for that one: what
+// was measured before is kept by text, width and font.
 TEST(MedidaDeTexto, PartirRespetaElAnchoYLosSaltos) {
-    QFont letra(QStringLiteral("Liberation Sans"));
-    letra.setPointSizeF(9);
-    const QStringList lineas = MedidaDeTexto::Parte(QStringLiteral("uno dos\r\ntres"), 200, letra);
-    EXPECT_EQ(lineas, (QStringList{"uno dos", "tres"}));
-    const QStringList angosto =
-        MedidaDeTexto::Parte(QStringLiteral("abcdefghijklmnopqrstuvwxyz"), 10, letra);
-    EXPECT_GT(angosto.size(), 1);
-    EXPECT_EQ(angosto.join(QString()), QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+    const QString abecedario = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    const QString frase = QStringLiteral("uno dos tres cuatro");
+    const struct {
+        QString texto;
+        double anchoMm;
+        double puntos;
+        QStringList lineas; // empty: cut inside the word, more than one line
+    } casos[] = {
+        {QStringLiteral("uno dos\r\ntres"), 200, 9, {"uno dos", "tres"}},
+        {abecedario, 10, 9, {}},
+        {abecedario, 200, 9, {abecedario}},
+        {frase, 40, 9, {frase}},
+        {frase, 40, 18, {"uno dos tres", "cuatro"}},
+        {frase, 40, 9, {frase}},
+    };
+    for (const auto& c : casos) {
+        QFont letra(QStringLiteral("Liberation Sans"));
+        letra.setPointSizeF(c.puntos);
+        const QStringList lineas = MedidaDeTexto::Parte(c.texto, c.anchoMm, letra);
+        if (c.lineas.isEmpty()) {
+            EXPECT_GT(lineas.size(), 1) << qPrintable(c.texto);
+            EXPECT_EQ(lineas.join(QString()), c.texto);
+        } else {
+            EXPECT_EQ(lineas, c.lineas)
+                << qPrintable(c.texto) << " " << c.anchoMm << " " << c.puntos;
+        }
+    }
 }
 
 // One page whose only text is the given one.
