@@ -14,8 +14,8 @@ public:
 
     QString carpeta(const QString& nombre) const { return carpeta_.filePath(nombre); }
 
-    // Time to copy the notes of a condition and their lines with one INSERT … SELECT each, the
-    // median of kVeces.
+    // Time to copy the notes of a condition and their lines with one INSERT … SELECT each, once
+    // (the tables it copies into made anew beforehand, not timed).
     double cota(const QString& condicion);
 
     qint64 sentencias();

@@ -19,3 +19,20 @@ double mediana(const std::function<void()>& preparar, const std::function<void()
     }
     return medianaDe(tiempos);
 }
+
+EnTurnos enTurnos(const std::function<void()>& preparar, const std::function<void()>& medir,
+                  const std::function<double()>& cota) {
+    std::vector<double> tiempos;
+    std::vector<double> cotas;
+    std::vector<double> razones;
+    for (int i = 0; i < kRondas; ++i) {
+        preparar();
+        QElapsedTimer reloj;
+        reloj.start();
+        medir();
+        tiempos.push_back(reloj.nsecsElapsed() / 1e9);
+        cotas.push_back(cota());
+        razones.push_back(tiempos.back() / cotas.back());
+    }
+    return {medianaDe(tiempos), medianaDe(cotas), medianaDe(razones)};
+}

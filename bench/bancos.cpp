@@ -1,7 +1,8 @@
 // Benchmarks of the three jobs and of printing on a generated store, against the private
-// MariaDB (scripts/mariadb start; eval "$(scripts/mariadb env)"). Each prints its time and the
-// ratio to its bound: the time the same server takes to copy the same notes and lines with one
-// INSERT … SELECT each; both are the median of three runs.
+// MariaDB (scripts/mariadb start; eval "$(scripts/mariadb env)"). Each job prints its time and
+// the ratio to its bound: the time the same server takes to copy the same notes and lines with
+// one INSERT … SELECT each. The job and its bound run in turns, five rounds; the times are the
+// medians, the ratio the median of the rounds' ratios.
 //
 //   bancos tope        30 days × 1,000 notes × 5 lines, cap of a quarter of the period
 //   bancos anual       365 days × 400 notes × 5 lines, a cap that chooses about 20,000 notes
