@@ -97,9 +97,10 @@ double piso(const QVector<DocumentoEnVista>& notas, const QString& carpeta, bool
 }
 
 // "impresion: 200 remisiones en 2.10 s: 95.2 remisiones por segundo; razón con su piso: 1.40
-// (…)" and the median run's time by step.
+// (…)" and the median run's time by step. In one PDF the pages are painted on a thread of their
+// own: what the run's own thread spent on them is its waits for that thread.
 void informaImpresion(const char* modo, const std::vector<CorridaMedida>& corridas, double piso,
-                      double preparacion) {
+                      double preparacion, const char* salida) {
     const CorridaMedida& mediana = corridas[corridas.size() / 2];
     const double segundos = mediana.segundos;
     const int notas = mediana.notas;
@@ -117,7 +118,7 @@ void informaImpresion(const char* modo, const std::vector<CorridaMedida>& corrid
     parte("preparación de la corrida (una vez)", preparacion);
     parte("lectura de datos (motor)", mediana.motor.lectura / 1e6);
     parte("maquetado", mediana.motor.maquetado / 1e6);
-    parte("escritura del PDF", mediana.motor.salida / 1e6);
+    parte(salida, mediana.motor.salida / 1e6);
     parte("resto: consultas y base auxiliar", segundos - motor - preparacion);
 }
 
@@ -142,14 +143,16 @@ int impresion() {
     modRPTs& rpt = modRPTs::actual();
     rpt.crpReport.DirigeAPdf(banco.carpeta(QStringLiteral("pdf")));
     informaImpresion("impresion", midePorCorrida(banco.cnn),
-                     piso(maquetadas, banco.carpeta(QStringLiteral("piso")), true), preparacion);
+                     piso(maquetadas, banco.carpeta(QStringLiteral("piso")), true), preparacion,
+                     "escritura del PDF");
 
     const QString unico =
         QDir(banco.carpeta(QStringLiteral("unico"))).filePath(QStringLiteral("corrida.pdf"));
     rpt.crpReport.DirigeAPdfUnico(unico);
     const std::vector<CorridaMedida> enUno = midePorCorrida(banco.cnn);
     informaImpresion("impresion en un PDF", enUno,
-                     piso(maquetadas, banco.carpeta(QStringLiteral("piso")), false), preparacion);
+                     piso(maquetadas, banco.carpeta(QStringLiteral("piso")), false), preparacion,
+                     "espera al hilo que pinta el PDF");
     std::printf("  el PDF de la corrida: %lld KB, %.1f KB por remisión\n",
                 QFileInfo(unico).size() / 1024,
                 QFileInfo(unico).size() / 1024.0 / std::max(1, enUno.front().notas));
