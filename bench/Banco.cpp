@@ -9,7 +9,6 @@
 #include "servicios/Proceso.h"
 #include "servicios/TemporalDelProceso.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
@@ -94,12 +93,11 @@ double Banco::cota(const QString& condicion) {
     cnn.ejecuta(QStringLiteral("DROP TABLE IF EXISTS cota, cotadet"));
     cnn.ejecuta(QStringLiteral("CREATE TABLE cota LIKE remisiones"));
     cnn.ejecuta(QStringLiteral("CREATE TABLE cotadet LIKE remisionesdetalle"));
-    QElapsedTimer reloj;
-    reloj.start();
-    cnn.ejecuta(QStringLiteral("INSERT INTO cota SELECT * FROM remisiones WHERE ") + condicion);
-    cnn.ejecuta(QStringLiteral(
-        "INSERT INTO cotadet SELECT d.* FROM remisionesdetalle d JOIN cota c ON c.Id=d.Id"));
-    return reloj.nsecsElapsed() / 1e9;
+    return segundosDe([this, &condicion] {
+        cnn.ejecuta(QStringLiteral("INSERT INTO cota SELECT * FROM remisiones WHERE ") + condicion);
+        cnn.ejecuta(QStringLiteral(
+            "INSERT INTO cotadet SELECT d.* FROM remisionesdetalle d JOIN cota c ON c.Id=d.Id"));
+    });
 }
 
 qint64 Banco::sentencias() {

@@ -8,14 +8,18 @@ double medianaDe(std::vector<double> valores) {
     return valores[valores.size() / 2];
 }
 
+double segundosDe(const std::function<void()>& medir) {
+    QElapsedTimer reloj;
+    reloj.start();
+    medir();
+    return reloj.nsecsElapsed() / 1e9;
+}
+
 double mediana(const std::function<void()>& preparar, const std::function<void()>& medir) {
     std::vector<double> tiempos;
     for (int i = 0; i < kVeces; ++i) {
         preparar();
-        QElapsedTimer reloj;
-        reloj.start();
-        medir();
-        tiempos.push_back(reloj.nsecsElapsed() / 1e9);
+        tiempos.push_back(segundosDe(medir));
     }
     return medianaDe(tiempos);
 }
@@ -27,10 +31,7 @@ EnTurnos enTurnos(const std::function<void()>& preparar, const std::function<voi
     std::vector<double> razones;
     for (int i = 0; i < kRondas; ++i) {
         preparar();
-        QElapsedTimer reloj;
-        reloj.start();
-        medir();
-        tiempos.push_back(reloj.nsecsElapsed() / 1e9);
+        tiempos.push_back(segundosDe(medir));
         cotas.push_back(cota());
         razones.push_back(tiempos.back() / cotas.back());
     }

@@ -8,6 +8,8 @@
 constexpr int kVeces = 3;
 
 double medianaDe(std::vector<double> valores);
+// The time medir takes, in seconds.
+double segundosDe(const std::function<void()>& medir);
 // The median time of kVeces runs of medir, each after preparar, which is not timed.
 double mediana(const std::function<void()>& preparar, const std::function<void()>& medir);
 
