@@ -53,7 +53,8 @@ TEST_F(Tope, ReglaDeAsignacion) {
 // floating point or with more than four decimals, whose notes rounded one by one would not add
 // up to it.
 TEST_F(Tope, ElTotalDelDiaEsLaSumaDelServidorConCualquierTipoDeImporte) {
-    for (const char* tipo : {"DECIMAL(18,4)", "DECIMAL(18,6)", "DOUBLE"}) {
+    for (const char* tipo :
+         {"DECIMAL(18,4)", "DECIMAL(12,2)", "INT", "DECIMAL(18,6)", "DOUBLE", "FLOAT"}) {
         SCOPED_TRACE(tipo);
         base.ejecuta(QStringLiteral("DELETE FROM remisiones"));
         base.ejecuta(QStringLiteral("DELETE FROM remisionesdetalle"));

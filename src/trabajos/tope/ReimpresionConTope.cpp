@@ -17,11 +17,32 @@
 #include "trabajos/tope/CopiaConFolios.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringList>
 #include <utility>
 
 namespace {
+
+// Whether the three amounts a note's total adds up are whole numbers or decimals of four places
+// or fewer in this store: their sums are then exact, and the server can send them as text,
+// which the driver does not also read as a floating-point number.
+bool importesDeCuatroDecimales(Conexion& cnn) {
+    static const QRegularExpression exacto(
+        QStringLiteral("^((tiny|small|medium|big)?int\\b|decimal\\(\\d+,[0-4]\\))"),
+        QRegularExpression::CaseInsensitiveOption);
+    QSqlQuery columnas = cnn.consulta(QStringLiteral("SHOW COLUMNS FROM remisiones"));
+    int exactos = 0;
+    while (columnas.next()) {
+        const QString nombre = columnas.value(0).toString();
+        if (nombre.compare(QLatin1String("Subtotal"), Qt::CaseInsensitive) == 0 ||
+            nombre.compare(QLatin1String("IVA"), Qt::CaseInsensitive) == 0 ||
+            nombre.compare(QLatin1String("ImpuestoAd"), Qt::CaseInsensitive) == 0) {
+            exactos += exacto.match(columnas.value(1).toString()).hasMatch() ? 1 : 0;
+        }
+    }
+    return exactos == 3;
+}
 
 QString campoCitado(QString texto) {
     return QLatin1Char('"') + texto.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
@@ -151,10 +172,13 @@ bool ReimpresionConTope::leeNotas(const QDate& desde, const QDate& hasta) {
     notas_.clear();
     bool exactas = true;
     bool fuera = false;
-    QSqlQuery notas = cnn_.consulta(
-        QStringLiteral("SELECT Fecha,Id,(Subtotal+IVA+ImpuestoAd) AS Total,Serie,%1 FROM ")
-            .arg(LimitesDeImporte::TotalFueraDeLimites()) +
-        condicionDelPeriodo(desde, hasta) + QStringLiteral(" ORDER BY Fecha,Id"));
+    const QString total = importesDeCuatroDecimales(cnn_)
+                              ? QStringLiteral("CAST(Subtotal+IVA+ImpuestoAd AS CHAR)")
+                              : QStringLiteral("(Subtotal+IVA+ImpuestoAd)");
+    QSqlQuery notas =
+        cnn_.consulta(QStringLiteral("SELECT Fecha,Id,%1 AS Total,Serie,%2 FROM ")
+                          .arg(total, LimitesDeImporte::TotalFueraDeLimites()) +
+                      condicionDelPeriodo(desde, hasta) + QStringLiteral(" ORDER BY Fecha,Id"));
     while (notas.next()) {
         if (notas.value(4).toBool()) {
             fuera = true;
