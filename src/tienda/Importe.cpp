@@ -58,20 +58,24 @@ Importe Importe::DeDouble(double valor) {
 }
 
 Importe Importe::DeTexto(const QString& texto) {
-    const QString t = texto.trimmed();
-    const bool negativo = t.startsWith(QLatin1Char('-'));
-    const QString cuerpo = negativo || t.startsWith(QLatin1Char('+')) ? t.mid(1) : t;
-    const qsizetype punto = cuerpo.indexOf(QLatin1Char('.'));
-    const QString entero = punto < 0 ? cuerpo : cuerpo.left(punto);
-    const QString fraccion = punto < 0 ? QString() : cuerpo.mid(punto + 1);
+    // Read through views: every amount of a long read passes here.
+    const QStringView t = QStringView(texto).trimmed();
+    const bool negativo = t.startsWith(u'-');
+    const QStringView cuerpo = negativo || t.startsWith(u'+') ? t.sliced(1) : t;
+    const qsizetype punto = cuerpo.indexOf(u'.');
+    const QStringView entero = punto < 0 ? cuerpo : cuerpo.first(punto);
+    const QStringView fraccion = punto < 0 ? QStringView() : cuerpo.sliced(punto + 1);
     bool okEntero = entero.isEmpty();
     const qint64 e = entero.isEmpty() ? 0 : entero.toLongLong(&okEntero);
-    const bool fraccionValida =
-        std::all_of(fraccion.begin(), fraccion.end(), [](QChar c) { return c.isDigit(); });
+    const bool fraccionValida = std::all_of(fraccion.begin(), fraccion.end(),
+                                            [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (!okEntero || !fraccionValida || cuerpo.isEmpty() || fraccion.size() > 4) {
         return DeDouble(t.toDouble());
     }
-    const qint64 f = fraccion.leftJustified(4, QLatin1Char('0')).toLongLong();
+    qint64 f = 0;
+    for (qsizetype i = 0; i < 4; ++i) {
+        f = f * 10 + (i < fraccion.size() ? fraccion[i].unicode() - u'0' : 0);
+    }
     const qint64 n = cabe(static_cast<Entero128>(e) * 10000 + f, "valor leído");
     return Importe(negativo ? -n : n);
 }

@@ -16,7 +16,8 @@ TEST(Importe, DeTextoExactoYDeDoubleAlPar) {
         qint64 diezmilesimos;
     } textos[] = {{"1234.5000", 12345000}, {"-0.25", -2500}, {"7", 70000},
                   {"0.0001", 1},           {"", 0},          {".5", 5000},
-                  {"12.34567", 123457}};
+                  {"12.34567", 123457},    {"0.05", 500},    {" +3.07 ", 30700},
+                  {"-12.3", -123000},      {"5.", 50000},    {"1e3", 10000000}};
     for (const auto& t : textos) {
         EXPECT_EQ(Importe::DeTexto(QString::fromLatin1(t.texto)).Diezmilesimos(), t.diezmilesimos)
             << t.texto;
