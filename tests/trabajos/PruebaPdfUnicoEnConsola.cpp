@@ -225,8 +225,9 @@ TEST_F(PdfUnicoEnConsola, UnArchivoQueNoSePuedeEscribirEsUnaFallaSinRestos) {
     EXPECT_EQ(CarpetaDePrueba::lee(estorbo), QByteArray("no es una carpeta"));
 }
 
-// The disk fills while the pages are painted: the run fails naming the cause, counts no note
-// printed, and leaves neither the file nor its scratch copy.
+// The disk fills while the pages are painted, or once they are, while the file gets its
+// bookmarks: the run fails naming the file and the cause, counts no note printed, and leaves
+// neither the file nor its scratch copy.
 TEST_F(PdfUnicoEnConsola, EnUnDiscoQueSeLlenaNoQuedaNiElArchivoNiSuBorrador) {
     DiscoPequeno disco(1024);
     if (!disco.Montado()) {
@@ -236,15 +237,18 @@ TEST_F(PdfUnicoEnConsola, EnUnDiscoQueSeLlenaNoQuedaNiElArchivoNiSuBorrador) {
     ASSERT_EQ(corre({QStringLiteral("--imprimir"), QStringLiteral("--pdf-unico"), pdf}).codigo, 0);
     const qint64 entero = QFileInfo(pdf).size();
     ASSERT_TRUE(QFile::remove(pdf));
-    disco.Llena(entero / 2);
-    const Salida s = corre({QStringLiteral("--imprimir"), QStringLiteral("--pdf-unico"), pdf});
-    EXPECT_EQ(s.codigo, 1) << qPrintable(s.errores);
-    EXPECT_TRUE(s.errores.contains(QStringLiteral("Se imprimieron 0 de 3 remisiones.")))
-        << qPrintable(s.errores);
-    EXPECT_TRUE(s.errores.contains(
-        QStringLiteral("No hay espacio en el disco para escribir el archivo «%1».").arg(pdf)))
-        << qPrintable(s.errores);
-    EXPECT_TRUE(disco.Archivos().isEmpty()) << qPrintable(disco.Archivos().join(u' '));
+    // Room for half the file; for the scratch copy but not for the file beside it.
+    for (const qint64 libre : {entero / 2, entero * 3 / 2}) {
+        disco.Llena(libre);
+        const Salida s = corre({QStringLiteral("--imprimir"), QStringLiteral("--pdf-unico"), pdf});
+        EXPECT_EQ(s.codigo, 1) << libre << qPrintable(s.errores);
+        EXPECT_TRUE(s.errores.contains(QStringLiteral("Se imprimieron 0 de 3 remisiones.")))
+            << libre << qPrintable(s.errores);
+        EXPECT_TRUE(s.errores.contains(
+            QStringLiteral("No hay espacio en el disco para escribir el archivo «%1».").arg(pdf)))
+            << libre << qPrintable(s.errores);
+        EXPECT_TRUE(disco.Archivos().isEmpty()) << qPrintable(disco.Archivos().join(u' '));
+    }
 }
 
 // A store whose tables hold only the columns the program may rely on: the three jobs run on it
