@@ -30,8 +30,9 @@ public:
 
     // The new content is readable and writable by its owner only, from its first byte.
     void soloParaElDueno();
-    // The checked device, for writers that take a QIODevice (QPdfWriter).
-    QIODevice& dispositivo() { return salida_; }
+    // The checked device, for writers that take a QIODevice (QPdfWriter); it keeps the first
+    // write the disk refused.
+    SalidaRevisada& dispositivo() { return salida_; }
     void escribe(const QByteArray& bytes);
     // Flushes, syncs, checks and renames; throws, keeping the old file, when anything failed.
     void termina(const Revision& revision = {});

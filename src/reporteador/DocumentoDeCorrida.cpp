@@ -88,14 +88,22 @@ void DocumentoDeCorrida::Agrega(const Plantilla& p, const QVector<PaginaMaquetad
     pintura_->Pinta(paginas);
 }
 
-// Qt's PDF, whole in the scratch copy, goes to the file with its outline.
+// Qt's PDF, whole in the scratch copy, goes to the file with its outline; a write the disk
+// refused there is told as that file's, with the system's reason.
 void DocumentoDeCorrida::ponIndice() {
     if (!borrador_->flush() || borrador_->error() != QFileDevice::NoError) {
         throw ErrorDeReporte(ErrorDeReporte::kSalida,
                              QStringLiteral("No se puede escribir %1: %2 (%3)")
                                  .arg(borrador_->fileName(), borrador_->errorString(), ruta_));
     }
-    marcadores_.Escribe(borrador_->fileName(), archivo_->dispositivo());
+    try {
+        marcadores_.Escribe(borrador_->fileName(), archivo_->dispositivo());
+    } catch (const ErrorDeReporte&) {
+        if (archivo_->dispositivo().fallo()) {
+            throw errorDeSalida(archivo_->dispositivo().error());
+        }
+        throw;
+    }
     borrador_.reset();
 }
 
