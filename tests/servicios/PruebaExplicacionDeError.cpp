@@ -124,6 +124,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "fmtRemision.rpt", Clase::DiscoLocalLleno,
                     "No hay espacio en el disco para escribir el archivo «/srv/pdf/A-502.pdf»; "
                     "libere espacio"},
+        // In the windows Qt words the system's errors in Spanish.
+        CasoDeError{20599,
+                    "No se puede escribir /srv/pdf/.corrida.pdf.AbC123: No queda espacio en el "
+                    "dispositivo (/srv/pdf/corrida.pdf)",
+                    "fmtRemision.rpt", Clase::DiscoLocalLleno,
+                    "No hay espacio en el disco para escribir el archivo «/srv/pdf/corrida.pdf»; "
+                    "libere espacio"},
         CasoDeError{-1, "[unixODBC][Driver Manager]Data source name not found IM002",
                     "orvanereportes", Clase::OrigenDeDatosNoEncontrado, "origen de datos ODBC"},
         CasoDeError{75, "Permission denied", "/opt/deremisiones/ListaRemisiones.txt",
