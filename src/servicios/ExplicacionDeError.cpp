@@ -109,10 +109,12 @@ Clase porTexto(const QString& texto) {
     if (contiene(texto, {"--read-only", "read-only mode"})) {
         return Clase::SoloLectura;
     }
-    // 28 is the system's "no space left", 135 the engine's "no more room in record file"; the
-    // last is the program's own words for a file of this computer.
-    if (contiene(texto, {"No space left", "errno: 28", "Errcode: 28", "Disk full", "errno: 135",
-                         "error 28 ", "error 135 ", "is full", "No hay espacio en el disco"})) {
+    // 28 is the system's "no space left" (in Spanish as Qt words it in the windows), 135 the
+    // engine's "no more room in record file"; the last is the program's own words for a file of
+    // this computer.
+    if (contiene(texto, {"No space left", "No queda espacio en el dispositivo", "errno: 28",
+                         "Errcode: 28", "Disk full", "errno: 135", "error 28 ", "error 135 ",
+                         "is full", "No hay espacio en el disco"})) {
         return Clase::DiscoLleno;
     }
     return Clase::Otra;
