@@ -4,7 +4,6 @@
 #include "tienda/CifrasEnSql.h"
 #include "tienda/TablasDeTrabajo.h"
 
-#include <QMap>
 #include <QStringList>
 
 namespace {
@@ -12,11 +11,10 @@ namespace {
 constexpr qint64 kUno = 10000; // 1 in ten-thousandths
 
 // The line's reduced net amount and the tax rates that apply to it, worked out once a line in
-// a derived table x over the host's lines d of the notes t of the range: every base and tax of
-// the copy is built from the net amount, which the server would otherwise work out six times a
-// line. The LIMIT keeps the server from merging x into the outer statement, which would undo
-// that.
-QString lineasConNeto(const QString& f, const QString& rango) {
+// a derived table x over the host's lines d of the notes t: every base and tax of the copy is
+// built from the net amount, which the server would otherwise work out six times a line. The
+// LIMIT keeps the server from merging x into the outer statement, which would undo that.
+QString lineasConNeto(const QString& f) {
     const QString precio = CifrasEnSql::Reducido(QStringLiteral("d.PrecioNeto"), f);
     const QString neto =
         QStringLiteral("IF(%1,%2,%3)")
@@ -31,9 +29,9 @@ QString lineasConNeto(const QString& f, const QString& rango) {
                  CifrasEnSql::Importe(QStringLiteral("d.Cantidad"), precio));
     return QStringLiteral("SELECT d.*, %1 AS dr_neto, IF(t.IVA=0,0,d.IVA) AS dr_tasa_iva, "
                           "IF(t.ImpuestoAd=0,0,d.ImpuestoAd) AS dr_tasa_impad FROM "
-                          "remisionesdetalle d JOIN (SELECT * FROM %2) t ON t.Id=d.Id LIMIT "
+                          "remisionesdetalle d JOIN tmpremisiones t ON t.Id=d.Id LIMIT "
                           "18446744073709551615")
-        .arg(neto, rango);
+        .arg(neto);
 }
 
 // The reduced copy of a line x of lineasConNeto, column by column; every expression reads the
@@ -49,21 +47,6 @@ QMap<QString, QString> lineaReducida(const QString& f, CifrasDeLinea::Reglas reg
         {QStringLiteral("importeimpuestoad"), c.importeImpAd},
         {QStringLiteral("baseiva"), c.baseIva},
         {QStringLiteral("importeiva"), c.importeIva}};
-}
-
-// Each copied note's sums over its reduced lines: their amounts, their net amounts (the base no
-// other tax enters: the copy was given it whole), their taxes, and whether a line is free of the
-// note's discounts' exceptions.
-QString sumasDeLineas(CifrasDeLinea::Reglas reglas) {
-    const QString neto = reglas.aplicaImpAd && !reglas.aplicaIva
-                             ? QStringLiteral("d.BaseIVA")
-                             : QStringLiteral("d.BaseImpuestoAd");
-    return QStringLiteral("SELECT d.Id, SUM(%1) AS importe, SUM(%2) AS neto, SUM(d.ImporteIVA) AS "
-                          "iva, SUM(d.ImporteImpuestoAd) AS impad, MAX(NOT IFNULL(d.Producto IN "
-                          "(SELECT p.clave FROM productos p WHERE p.Bloqueado=1),0)) AS libre FROM "
-                          "tmpremisionesdetalle d GROUP BY d.Id")
-        .arg(CifrasEnSql::Importe(QStringLiteral("d.Cantidad"), QStringLiteral("d.PrecioNeto")),
-             neto);
 }
 
 } // namespace
@@ -91,46 +74,46 @@ CifrasDeLinea CopiasReducidas::Linea(Importe importeOriginal, Decimal cantidad,
     return CifrasDeLinea::DeNeto(importe, neto, tasaIva, tasaImpAd, reglas);
 }
 
-void CopiasReducidas::CopiaYReduce(const QString& rango) {
-    copiaLineas(rango);
-    copiaEncabezados(rango);
+void CopiasReducidas::CopiaYReduce() {
+    copiaLineas();
+    reduceEncabezados();
 }
 
-void CopiasReducidas::copiaLineas(const QString& rango) {
+void CopiasReducidas::copiaLineas() {
     const QString f = factor_.TextoSql();
     cnn_.ejecuta(QStringLiteral("INSERT INTO tmpremisionesdetalle SELECT %1 FROM (%2) x")
                      .arg(TablasDeTrabajo::Columnas(cnn_, QStringLiteral("remisionesdetalle"),
                                                     QStringLiteral("x"), lineaReducida(f, reglas_)),
-                          lineasConNeto(f, rango)));
+                          lineasConNeto(f)));
 }
 
-// Each header is written once, already reduced: to the sums of its copied lines, or whole but
-// lowered by the factor when it has none.
-void CopiasReducidas::copiaEncabezados(const QString& rango) {
+void CopiasReducidas::reduceEncabezados() {
     const QString f = factor_.TextoSql();
     const auto reducido = [&f](const QString& columna) {
         return CifrasEnSql::Redondea(
             QStringLiteral("%1*(1-%2)").arg(CifrasEnSql::Decimal(columna), f));
     };
+    // The line's net amount is the base no other tax enters: its copy was given it whole.
+    const QString neto = reglas_.aplicaImpAd && !reglas_.aplicaIva
+                             ? QStringLiteral("d.BaseIVA")
+                             : QStringLiteral("d.BaseImpuestoAd");
+    const QString sumas =
+        QStringLiteral("SELECT d.Id, SUM(%1) AS importe, SUM(%2) AS neto, SUM(d.ImporteIVA) AS "
+                       "iva, SUM(d.ImporteImpuestoAd) AS impad, MAX(NOT IFNULL(d.Producto IN "
+                       "(SELECT p.clave FROM productos p WHERE p.Bloqueado=1),0)) AS libre FROM "
+                       "tmpremisionesdetalle d GROUP BY d.Id")
+            .arg(CifrasEnSql::Importe(QStringLiteral("d.Cantidad"), QStringLiteral("d.PrecioNeto")),
+                 neto);
     // A copy the discounts fell on shows what they took from its reduced lines; any other
     // keeps its own Descuento, reduced.
     const QString conDescuentos = QStringLiteral("l.Id IS NOT NULL AND (%1<>0) AND l.libre")
                                       .arg(CifrasEnSql::DescuentosDeLaNota(QStringLiteral("t"))
                                                .join(QStringLiteral("<>0 OR ")));
-    const QMap<QString, QString> reducidas = {
-        {QStringLiteral("subtotal"),
-         QStringLiteral("IFNULL(l.neto,%1)").arg(reducido(QStringLiteral("t.Subtotal")))},
-        {QStringLiteral("iva"),
-         QStringLiteral("IFNULL(l.iva,%1)").arg(reducido(QStringLiteral("t.IVA")))},
-        {QStringLiteral("impuestoad"),
-         QStringLiteral("IFNULL(l.impad,%1)").arg(reducido(QStringLiteral("t.ImpuestoAd")))},
-        {QStringLiteral("descuento"),
-         QStringLiteral("IF(%1,l.importe-l.neto,%2)")
-             .arg(conDescuentos, reducido(QStringLiteral("t.Descuento")))}};
     cnn_.ejecuta(
-        QStringLiteral("INSERT INTO tmpremisiones SELECT %1 FROM (SELECT * FROM %2) t LEFT "
-                       "JOIN (%3) l ON l.Id=t.Id ORDER BY t.Id")
-            .arg(TablasDeTrabajo::Columnas(cnn_, QStringLiteral("remisiones"), QStringLiteral("t"),
-                                           reducidas),
-                 rango, sumasDeLineas(reglas_)));
+        QStringLiteral("UPDATE tmpremisiones t LEFT JOIN (%1) l ON l.Id=t.Id SET "
+                       "t.Subtotal=IFNULL(l.neto,%2),t.IVA=IFNULL(l.iva,%3),"
+                       "t.ImpuestoAd=IFNULL(l.impad,%4),t.Descuento=IF(%5,l.importe-l.neto,%6)")
+            .arg(sumas, reducido(QStringLiteral("t.Subtotal")), reducido(QStringLiteral("t.IVA")),
+                 reducido(QStringLiteral("t.ImpuestoAd")), conDescuentos,
+                 reducido(QStringLiteral("t.Descuento"))));
 }

@@ -9,17 +9,16 @@ class Conexion;
 // factor when its note's discounts fall on it (so the discount is kept), its bases and taxes
 // worked out from that net amount; each copy's header the sums of its lines. So a reduced note
 // keeps (1 − F) of the original to the cent of each line, and its printed figures add up.
-// The server does it in two statements over the whole range, built from CifrasEnSql: the lines
-// first, then each header once from its lines' sums. Linea is
+// The server does it in two statements over the whole range, built from CifrasEnSql; Linea is
 // the same rule for one line, the reference the tests hold the server to.
 class CopiasReducidas {
 public:
     CopiasReducidas(Conexion& cnn, Decimal factor, CifrasDeLinea::Reglas reglas);
 
-    // Copies into tmpremisionesdetalle and tmpremisiones the host's notes of the range (a table
-    // and its condition, "remisiones where …"), reduced: a header to the sums of its lines, a
-    // header without lines whole.
-    void CopiaYReduce(const QString& rango);
+    // Copies into tmpremisionesdetalle the host's lines of every note of tmpremisiones,
+    // reduced, and reduces the headers: a header to the sums of its lines, a header without
+    // lines whole.
+    void CopiaYReduce();
 
     // One line's reduced figures from its amount before the reduction and the note's discounts
     // that fall on it (none for a product blocked for them). A stored base is not read: where
@@ -33,8 +32,8 @@ public:
     static Importe Reducido(Importe valor, Decimal factor);
 
 private:
-    void copiaLineas(const QString& rango);
-    void copiaEncabezados(const QString& rango);
+    void copiaLineas();
+    void reduceEncabezados();
 
     Conexion& cnn_;
     Decimal factor_;

@@ -82,26 +82,26 @@ ReimpresionConPorcentaje::Comprueba(qint64 inicial, qint64 final, const QString&
         QStringLiteral(" and Factura>=%1 and Factura<=%2").arg(inicial).arg(final);
     LimitesDeImporte::Revisa(cnn_, rango);
     TablasDeTrabajo::Crea(cnn_);
-    CopiasReducidas(cnn_, Factor(porcentaje), ReglasDeImpuestos(cnn_)).CopiaYReduce(rango);
-    // The real figures are the host's notes that were copied; the new ones, what the printed
-    // copies say.
+    cnn_.ejecuta(QStringLiteral("Insert into tmpremisiones Select * from ") + rango +
+                 QStringLiteral(" order by Id"));
+    // The real figures are the host's, read before the headers change.
+    const QString sumas = QStringLiteral("SELECT COUNT(*), IFNULL(SUM(Subtotal),0), "
+                                         "IFNULL(SUM(IVA),0), IFNULL(SUM(ImpuestoAd),0) FROM "
+                                         "tmpremisiones");
     ResumenDePorcentaje r;
-    QSqlQuery reales = cnn_.consulta(
-        QStringLiteral("SELECT COUNT(*), IFNULL(SUM(r.Subtotal),0), IFNULL(SUM(r.IVA),0), "
-                       "IFNULL(SUM(r.ImpuestoAd),0) FROM tmpremisiones t JOIN remisiones r ON "
-                       "r.Id=t.Id"));
+    QSqlQuery reales = cnn_.consulta(sumas);
     reales.next();
     r.remisiones = reales.value(0).toInt();
     r.subtotalReal = Importe::DeVariant(reales.value(1));
     r.ivaReal = Importe::DeVariant(reales.value(2));
     r.impAdReal = Importe::DeVariant(reales.value(3));
-    QSqlQuery nuevos =
-        cnn_.consulta(QStringLiteral("SELECT IFNULL(SUM(Subtotal),0), IFNULL(SUM(IVA),0), "
-                                     "IFNULL(SUM(ImpuestoAd),0) FROM tmpremisiones"));
+    CopiasReducidas(cnn_, Factor(porcentaje), ReglasDeImpuestos(cnn_)).CopiaYReduce();
+    // The new figures are what the printed copies say.
+    QSqlQuery nuevos = cnn_.consulta(sumas);
     nuevos.next();
-    r.subtotalNuevo = Importe::DeVariant(nuevos.value(0));
-    r.ivaNuevo = Importe::DeVariant(nuevos.value(1));
-    r.impAdNuevo = Importe::DeVariant(nuevos.value(2));
+    r.subtotalNuevo = Importe::DeVariant(nuevos.value(1));
+    r.ivaNuevo = Importe::DeVariant(nuevos.value(2));
+    r.impAdNuevo = Importe::DeVariant(nuevos.value(3));
     if (avance) {
         avance(r.remisiones, r.remisiones);
     }
