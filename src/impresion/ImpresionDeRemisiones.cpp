@@ -251,6 +251,8 @@ void ImpresionDeRemisiones::enviada(const QString& destino, const QString& docum
     nota->trabajoCups = 0;
     nota->causa.clear();
     nota->enviada = QDateTime::currentMSecsSinceEpoch();
+    nota->previo =
+        QFileInfo(destino).isAbsolute() ? SeguimientoDeNotas::HuellaDeArchivo(destino) : QString();
     libro_->Anota(plan_->corrida().id, *nota);
     enviadaEnCurso_ = true;
     if (desvio() == ControlDeReporte::Desvio::Ninguno) {
@@ -266,6 +268,7 @@ void ImpresionDeRemisiones::enviadasAlPdf(const NotaDelLibro& nota, const QStrin
         return;
     }
     const qint64 ahora = QDateTime::currentMSecsSinceEpoch();
+    const QString previo = SeguimientoDeNotas::HuellaDeArchivo(archivo);
     QVector<NotaDelLibro> enviadas;
     for (int numero : plan_->numeros()) {
         NotaDelLibro& n = plan_->corrida().notas[numero - 1];
@@ -275,6 +278,7 @@ void ImpresionDeRemisiones::enviadasAlPdf(const NotaDelLibro& nota, const QStrin
             n.trabajoCups = 0;
             n.causa.clear();
             n.enviada = ahora;
+            n.previo = previo;
             enviadas << n;
         }
     }

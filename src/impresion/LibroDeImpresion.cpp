@@ -118,8 +118,21 @@ void LibroDeImpresion::creaTablas() {
         "numero INTEGER NOT NULL, id INTEGER NOT NULL, folio TEXT NOT NULL, estado TEXT NOT "
         "NULL, destino TEXT NOT NULL DEFAULT '', documento TEXT NOT NULL DEFAULT '', trabajo_cups "
         "INTEGER NOT NULL DEFAULT 0, causa "
-        "TEXT NOT NULL DEFAULT '', enviada INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (corrida, "
-        "numero))"));
+        "TEXT NOT NULL DEFAULT '', enviada INTEGER NOT NULL DEFAULT 0, previo TEXT NOT NULL "
+        "DEFAULT '', PRIMARY KEY (corrida, numero))"));
+    agregaColumnaPrevio();
+}
+
+// A ledger written before notes kept the file found at their destination gets the column; its
+// notes keep it empty, and are judged as before by their file's time.
+void LibroDeImpresion::agregaColumnaPrevio() {
+    QSqlQuery columnas = cnn_.consulta(QStringLiteral("PRAGMA table_info(notas)"));
+    while (columnas.next()) {
+        if (columnas.value(1).toString() == QLatin1String("previo")) {
+            return;
+        }
+    }
+    cnn_.ejecuta(QStringLiteral("ALTER TABLE notas ADD COLUMN previo TEXT NOT NULL DEFAULT ''"));
 }
 
 void LibroDeImpresion::transaccion(const std::function<void()>& pasos) {
@@ -170,7 +183,7 @@ std::optional<CorridaDelLibro> LibroDeImpresion::Ultima(const QString& trabajo) 
         q.value(0).toLongLong(), trabajo, q.value(1).toString(), q.value(2).toString(), {}};
     QSqlQuery notas = cnn_.consulta(
         QStringLiteral("SELECT numero, id, folio, estado, destino, documento, trabajo_cups, "
-                       "causa, enviada FROM notas WHERE corrida=? ORDER BY numero"),
+                       "causa, enviada, previo FROM notas WHERE corrida=? ORDER BY numero"),
         {corrida.id});
     while (notas.next()) {
         NotaDelLibro n;
@@ -183,6 +196,7 @@ std::optional<CorridaDelLibro> LibroDeImpresion::Ultima(const QString& trabajo) 
         n.trabajoCups = notas.value(6).toInt();
         n.causa = notas.value(7).toString();
         n.enviada = notas.value(8).toLongLong();
+        n.previo = notas.value(9).toString();
         corrida.notas << n;
     }
     return corrida;
@@ -200,13 +214,14 @@ void LibroDeImpresion::Anota(qint64 corrida, const QVector<NotaDelLibro>& notas)
                               n.trabajoCups,
                               texto(n.causa),
                               n.enviada,
+                              texto(n.previo),
                               corrida,
                               n.numero};
     }
     transaccion([&] {
         cnn_.ejecutaPorFilas(
             QStringLiteral("UPDATE notas SET estado=?, destino=?, documento=?, trabajo_cups=?, "
-                           "causa=?, enviada=? WHERE corrida=? AND numero=?"),
+                           "causa=?, enviada=?, previo=? WHERE corrida=? AND numero=?"),
             filas);
     });
 }

@@ -26,6 +26,9 @@ struct NotaDelLibro {
     int trabajoCups = 0;
     QString causa;
     qint64 enviada = 0;
+    // The file found at a file destination when the note was sent (its time and size), empty
+    // when there was none: that file is not the note's.
+    QString previo;
 };
 
 // A print run of the ledger: its job ("tope", "porcentaje"), the job's parameters, the
@@ -67,6 +70,7 @@ public:
 
 private:
     void creaTablas();
+    void agregaColumnaPrevio();
     void transaccion(const std::function<void()>& pasos);
 
     QString archivo_;

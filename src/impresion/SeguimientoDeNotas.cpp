@@ -23,11 +23,13 @@ bool enUnaCola(const NotaDelLibro& n) {
            !n.destino.isEmpty() && !QFileInfo(n.destino).isAbsolute();
 }
 
-// A note sent to a PDF file is printed when the file is there, written after the note was sent.
+// A note sent to a PDF file is printed when the file is there, written after the note was sent,
+// and is not the file that was there when it was sent (one put there just before the run).
 void actualizaArchivo(NotaDelLibro& n) {
     const QFileInfo archivo(n.destino);
-    const bool escrito =
-        archivo.exists() && archivo.lastModified().toMSecsSinceEpoch() >= n.enviada - kHolguraMs;
+    const bool escrito = archivo.exists() &&
+                         archivo.lastModified().toMSecsSinceEpoch() >= n.enviada - kHolguraMs &&
+                         SeguimientoDeNotas::HuellaDeArchivo(n.destino) != n.previo;
     n.estado = escrito ? EstadoDeNota::Impresa : EstadoDeNota::Pendiente;
 }
 
@@ -45,6 +47,16 @@ void ponEstadoDelTrabajo(NotaDelLibro& n, int estado) {
 }
 
 } // namespace
+
+QString SeguimientoDeNotas::HuellaDeArchivo(const QString& ruta) {
+    const QFileInfo archivo(ruta);
+    if (!archivo.exists()) {
+        return {};
+    }
+    return QStringLiteral("%1 %2")
+        .arg(archivo.lastModified().toMSecsSinceEpoch())
+        .arg(archivo.size());
+}
 
 SeguimientoDeNotas::SeguimientoDeNotas(LibroDeImpresion& libro, CorridaDelLibro& corrida)
     : libro_(libro)

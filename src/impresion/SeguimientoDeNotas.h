@@ -8,7 +8,8 @@
 
 // Follows the notes of a run that were handed over to where they end, and writes what it learns
 // in the ledger: a note sent to a PDF file printed once its file is there, written after it was
-// sent (files are written whole or not at all, synced before they take their name); one sent to
+// sent and not the file found there when it was sent (files are written whole or not at all,
+// synced before they take their name); one sent to
 // a CUPS queue printed when its job completed, failed when the job stopped, was cancelled or
 // aborted, and in the queue while it waits; one whose document never reached the queue pending
 // again. A note whose queue cannot be asked keeps its state.
@@ -29,6 +30,9 @@ public:
     // The seconds a run follows its jobs: "Espera de la impresora" of the program's settings,
     // 60 when it is not set.
     static int SegundosDeEspera();
+    // What tells a file from the next one written under its name: its time and size; empty when
+    // there is no file.
+    static QString HuellaDeArchivo(const QString& ruta);
 
 private:
     bool actualizaCola(const QString& cola, QVector<NotaDelLibro>& cambios);

@@ -8,13 +8,19 @@
 #include "impresion/PlanDeImpresion.h"
 #include "impresion/PreparativosDeImpresion.h"
 #include "impresion/ResultadoDeImpresion.h"
+#include "impresion/SeguimientoDeNotas.h"
 #include "orvlib/CamposBin.h"
 #include "reporteador/ArchivoDePlantilla.h"
 #include "servicios/TemporalDelProceso.h"
 #include "tienda/TablasDeTrabajo.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -241,6 +247,84 @@ TEST_F(CorridaDeImpresion, LosArchivosDeLaCorridaSonDeSuProceso) {
 // A run stopped by a full disk says, in this order: the cause with the file, where it stopped
 // and the counts, the error's number (the command line's text; the window's details), and what
 // to do, which goes on from the note in the window and on the command line alike.
+// A ledger of the layout before notes kept the file found at their destination.
+void creaLibroAnterior(const QString& archivo) {
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("libro-anterior"));
+        db.setDatabaseName(archivo);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral(
+            "CREATE TABLE corridas (id INTEGER PRIMARY KEY, trabajo TEXT NOT NULL, parametros "
+            "TEXT NOT NULL, huella TEXT NOT NULL, creada TEXT NOT NULL)")));
+        ASSERT_TRUE(q.exec(QStringLiteral(
+            "CREATE TABLE notas (corrida INTEGER NOT NULL REFERENCES corridas(id), numero "
+            "INTEGER NOT NULL, id INTEGER NOT NULL, folio TEXT NOT NULL, estado TEXT NOT NULL, "
+            "destino TEXT NOT NULL DEFAULT '', documento TEXT NOT NULL DEFAULT '', trabajo_cups "
+            "INTEGER NOT NULL DEFAULT 0, causa TEXT NOT NULL DEFAULT '', enviada INTEGER NOT NULL "
+            "DEFAULT 0, PRIMARY KEY (corrida, numero))")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("libro-anterior"));
+}
+
+// A note sent to a PDF file is printed only by a file written after it was sent that is not the
+// one found there when it was sent, even one put there an instant before; a ledger of the layout
+// before takes the new column, and a note it sent with nothing recorded is judged by time alone.
+TEST(SeguimientoDeNotas, ElArchivoQueYaEstabaNoEsElDeLaRemision) {
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("Impresiones.sqlite"));
+    creaLibroAnterior(archivo);
+    LibroDeImpresion libro(archivo);
+    const struct {
+        const char* caso;
+        bool estaba;    // a file at the destination when the note was sent
+        bool seEscribe; // the file written again after it was sent
+        bool seAnotaLoQueHabia;
+        EstadoDeNota estado;
+    } casos[] = {
+        {"el que estaba, sin tocar", true, false, true, EstadoDeNota::Pendiente},
+        {"el que estaba, reemplazado", true, true, true, EstadoDeNota::Impresa},
+        {"uno nuevo", false, true, true, EstadoDeNota::Impresa},
+        {"ninguno", false, false, true, EstadoDeNota::Pendiente},
+        {"enviada sin anotar lo que había", true, false, false, EstadoDeNota::Impresa},
+    };
+    CorridaDelLibro corrida{
+        0, QStringLiteral("prueba"), QStringLiteral("p"), QStringLiteral("h"), {}};
+    for (int n = 1; n <= static_cast<int>(std::size(casos)); ++n) {
+        corrida.notas << NotaDelLibro{n, n, QStringLiteral("A %1").arg(n)};
+    }
+    corrida = libro.Abre(corrida);
+    const auto pdf = [&carpeta](int n) {
+        return carpeta.filePath(QStringLiteral("%1.pdf").arg(n));
+    };
+    for (NotaDelLibro& n : corrida.notas) {
+        const auto& c = casos[n.numero - 1];
+        if (c.estaba) {
+            CarpetaDePrueba::escribe(pdf(n.numero), "%PDF de otra corrida\n%%EOF\n");
+        }
+        n.estado = EstadoDeNota::Enviada;
+        n.destino = pdf(n.numero);
+        n.enviada = QDateTime::currentMSecsSinceEpoch();
+        n.previo = c.seAnotaLoQueHabia ? SeguimientoDeNotas::HuellaDeArchivo(n.destino) : QString();
+    }
+    libro.Anota(corrida.id, corrida.notas);
+    QThread::msleep(20);
+    for (const NotaDelLibro& n : std::as_const(corrida.notas)) {
+        if (casos[n.numero - 1].seEscribe) {
+            CarpetaDePrueba::escribe(pdf(n.numero), "%PDF de esta corrida, completo\n%%EOF\n");
+        }
+    }
+    CorridaDelLibro leida = *libro.Ultima(QStringLiteral("prueba"));
+    SeguimientoDeNotas(libro, leida).Actualiza();
+    const CorridaDelLibro despues = *libro.Ultima(QStringLiteral("prueba"));
+    for (const NotaDelLibro& n : despues.notas) {
+        EXPECT_EQ(LibroDeImpresion::NombreDelEstado(n.estado),
+                  LibroDeImpresion::NombreDelEstado(casos[n.numero - 1].estado))
+            << casos[n.numero - 1].caso;
+    }
+}
+
 TEST(ParadaPorDiscoLleno, LaCausaPrimeroYAlFinalQueHacer) {
     const QString sinEspacio =
         QStringLiteral("No hay espacio en el disco para escribir A-2.pdf (/srv/pdf/A-2.pdf)");

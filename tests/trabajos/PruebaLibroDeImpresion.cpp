@@ -1,3 +1,4 @@
+#include "apoyo/CarpetaDePrueba.h"
 #include "apoyo/CupsDePrueba.h"
 #include "apoyo/Espera.h"
 #include "apoyo/NotasDePrueba.h"
@@ -38,7 +39,11 @@ struct Paso {
     Muerte muerte = Muerte::Ninguna;
     int impresas = 0; // for TrasImpresas
     int codigo = 0;   // the exit code expected when it runs to its end
+    // Another file put at the one PDF's name an instant before the run starts.
+    bool otroArchivoAntes = false;
 };
+
+const QByteArray kOtroPdf = "%PDF-1.4 de otra corrida\n%%EOF\n";
 
 struct Escenario {
     const char* nombre;
@@ -210,6 +215,10 @@ TEST_F(LibroDeImpresionEnConsola, CadaRemisionSaleUnaVezTrasCualquierMuerte) {
          Salida::PdfUnico,
          {{{}, Muerte::AlTerminarElPdf}, {kContinuar, Muerte::Ninguna, 0, -1}},
          todasUnaVez()},
+        {"con otro PDF puesto en su lugar un instante antes",
+         Salida::PdfUnico,
+         {{{}, Muerte::AlTerminarElPdf, 0, 0, true}, {kContinuar, Muerte::Ninguna, 0, -1}},
+         todasUnaVez()},
         {"reimpresión desde la remisión 8",
          Salida::PdfPorNota,
          {{}, {{QStringLiteral("--desde-remision"), QStringLiteral("508")}}},
@@ -230,10 +239,15 @@ TEST_F(LibroDeImpresionEnConsola, CadaRemisionSaleUnaVezTrasCualquierMuerte) {
         QVector<int> veces(kNotas, 0);
         for (int n = 0; n < e.pasos.size(); ++n) {
             Paso paso = e.pasos[n];
+            if (paso.otroArchivoAntes) {
+                CarpetaDePrueba::escribe(pdfUnico(), kOtroPdf);
+            }
             // A one-PDF run killed while finishing left its file whole (nothing is left to go
-            // on with) or left none (all of it prints again).
+            // on with) or left none of its own (all of it prints again).
             if (paso.codigo < 0) {
-                paso.codigo = QFile::exists(pdfUnico()) ? 2 : 0;
+                paso.codigo =
+                    QFile::exists(pdfUnico()) && CarpetaDePrueba::lee(pdfUnico()) != kOtroPdf ? 2
+                                                                                              : 0;
             }
             const QHash<QString, QDateTime> antes = escritos(e.salida);
             corre(e.salida, paso, n);
