@@ -124,15 +124,19 @@ void LibroDeImpresion::creaTablas() {
 }
 
 // A ledger written before notes kept the file found at their destination gets the column; its
-// notes keep it empty, and are judged as before by their file's time.
+// notes keep it empty, and are judged as before by their file's time. The look and the change
+// are one write transaction, so two workstations opening the same old ledger add it once.
 void LibroDeImpresion::agregaColumnaPrevio() {
-    QSqlQuery columnas = cnn_.consulta(QStringLiteral("PRAGMA table_info(notas)"));
-    while (columnas.next()) {
-        if (columnas.value(1).toString() == QLatin1String("previo")) {
-            return;
+    transaccion([this] {
+        QSqlQuery columnas = cnn_.consulta(QStringLiteral("PRAGMA table_info(notas)"));
+        while (columnas.next()) {
+            if (columnas.value(1).toString() == QLatin1String("previo")) {
+                return;
+            }
         }
-    }
-    cnn_.ejecuta(QStringLiteral("ALTER TABLE notas ADD COLUMN previo TEXT NOT NULL DEFAULT ''"));
+        cnn_.ejecuta(
+            QStringLiteral("ALTER TABLE notas ADD COLUMN previo TEXT NOT NULL DEFAULT ''"));
+    });
 }
 
 void LibroDeImpresion::transaccion(const std::function<void()>& pasos) {
