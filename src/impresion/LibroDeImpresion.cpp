@@ -124,19 +124,29 @@ void LibroDeImpresion::creaTablas() {
 }
 
 // A ledger written before notes kept the file found at their destination gets the column; its
-// notes keep it empty, and are judged as before by their file's time. The look and the change
-// are one write transaction, so two workstations opening the same old ledger add it once.
+// notes keep it empty, and are judged as before by their file's time. The second look and the
+// change are one write transaction, so two workstations opening the same older ledger add it
+// once.
 void LibroDeImpresion::agregaColumnaPrevio() {
+    if (tieneColumnaPrevio()) {
+        return;
+    }
     transaccion([this] {
-        QSqlQuery columnas = cnn_.consulta(QStringLiteral("PRAGMA table_info(notas)"));
-        while (columnas.next()) {
-            if (columnas.value(1).toString() == QLatin1String("previo")) {
-                return;
-            }
+        if (!tieneColumnaPrevio()) {
+            cnn_.ejecuta(
+                QStringLiteral("ALTER TABLE notas ADD COLUMN previo TEXT NOT NULL DEFAULT ''"));
         }
-        cnn_.ejecuta(
-            QStringLiteral("ALTER TABLE notas ADD COLUMN previo TEXT NOT NULL DEFAULT ''"));
     });
+}
+
+bool LibroDeImpresion::tieneColumnaPrevio() {
+    QSqlQuery columnas = cnn_.consulta(QStringLiteral("PRAGMA table_info(notas)"));
+    while (columnas.next()) {
+        if (columnas.value(1).toString() == QLatin1String("previo")) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void LibroDeImpresion::transaccion(const std::function<void()>& pasos) {

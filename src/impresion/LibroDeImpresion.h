@@ -71,6 +71,7 @@ public:
 private:
     void creaTablas();
     void agregaColumnaPrevio();
+    bool tieneColumnaPrevio();
     void transaccion(const std::function<void()>& pasos);
 
     QString archivo_;
