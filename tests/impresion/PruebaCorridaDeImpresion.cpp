@@ -23,6 +23,10 @@
 #include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
+#include <latch>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -255,6 +259,8 @@ void creaLibroAnterior(const QString& archivo) {
         db.setDatabaseName(archivo);
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
+        // As the program left it on a local disk.
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
         ASSERT_TRUE(q.exec(QStringLiteral(
             "CREATE TABLE corridas (id INTEGER PRIMARY KEY, trabajo TEXT NOT NULL, parametros "
             "TEXT NOT NULL, huella TEXT NOT NULL, creada TEXT NOT NULL)")));
@@ -323,6 +329,39 @@ TEST(SeguimientoDeNotas, ElArchivoQueYaEstabaNoEsElDeLaRemision) {
                   LibroDeImpresion::NombreDelEstado(casos[n.numero - 1].estado))
             << casos[n.numero - 1].caso;
     }
+}
+
+// Two programs that open a ledger of the layout before at the same instant both open it: the one
+// that finds the new column already added by the other does not fail adding it again.
+TEST(LibroDeImpresion, DosQueAbrenAlMismoTiempoUnLibroAnterior) {
+    constexpr int kRondas = 12;
+    constexpr int kProgramas = 4;
+    int fallidos = 0;
+    QString mensaje;
+    for (int ronda = 0; ronda < kRondas; ++ronda) {
+        QTemporaryDir carpeta;
+        const QString archivo = carpeta.filePath(QStringLiteral("Impresiones.sqlite"));
+        creaLibroAnterior(archivo);
+        std::latch salida(kProgramas);
+        std::mutex candado;
+        std::vector<std::thread> programas;
+        for (int p = 0; p < kProgramas; ++p) {
+            programas.emplace_back([&] {
+                salida.arrive_and_wait();
+                try {
+                    LibroDeImpresion libro(archivo);
+                } catch (const std::exception& e) {
+                    const std::lock_guard<std::mutex> cerrado(candado);
+                    ++fallidos;
+                    mensaje = QString::fromUtf8(e.what());
+                }
+            });
+        }
+        for (std::thread& programa : programas) {
+            programa.join();
+        }
+    }
+    EXPECT_EQ(fallidos, 0) << qPrintable(mensaje);
 }
 
 TEST(ParadaPorDiscoLleno, LaCausaPrimeroYAlFinalQueHacer) {
