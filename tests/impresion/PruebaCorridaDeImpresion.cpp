@@ -248,9 +248,6 @@ TEST_F(CorridaDeImpresion, LosArchivosDeLaCorridaSonDeSuProceso) {
     EXPECT_TRUE(QDir(TemporalDelProceso::Raiz()).entryList(QDir::Files).isEmpty());
 }
 
-// A run stopped by a full disk says, in this order: the cause with the file, where it stopped
-// and the counts, the error's number (the command line's text; the window's details), and what
-// to do, which goes on from the note in the window and on the command line alike.
 // A ledger of the layout before notes kept the file found at their destination.
 void creaLibroAnterior(const QString& archivo) {
     {
@@ -364,6 +361,9 @@ TEST(LibroDeImpresion, DosQueAbrenAlMismoTiempoUnLibroAnterior) {
     EXPECT_EQ(fallidos, 0) << qPrintable(mensaje);
 }
 
+// A run stopped by a full disk says, in this order: the cause with the file, where it stopped
+// and the counts, the error's number (the command line's text; the window's details), and what
+// to do, which goes on from the note in the window and on the command line alike.
 TEST(ParadaPorDiscoLleno, LaCausaPrimeroYAlFinalQueHacer) {
     const QString sinEspacio =
         QStringLiteral("No hay espacio en el disco para escribir A-2.pdf (/srv/pdf/A-2.pdf)");
