@@ -78,7 +78,7 @@ void DocumentoDeCorrida::abre(const Plantilla& p) {
 
 void DocumentoDeCorrida::Agrega(const Plantilla& p, const QVector<PaginaMaquetada>& paginas,
                                 const QString& marcador) {
-    if (!pdf_) {
+    if (!pintura_) {
         abre(p);
     }
     if (indice_ == Indice::ConMarcadores && !marcador.isEmpty() && !paginas.isEmpty()) {
@@ -108,7 +108,7 @@ void DocumentoDeCorrida::ponIndice() {
 }
 
 QString DocumentoDeCorrida::Termina() {
-    if (!pdf_) {
+    if (!pintura_) {
         throw ErrorDeReporte(
             ErrorDeReporte::kSalida,
             QStringLiteral("El PDF %1 no tiene páginas").arg(QFileInfo(ruta_).fileName()));
